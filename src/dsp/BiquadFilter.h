@@ -1,0 +1,186 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace orv {
+
+// One second-order section that designs itself from rate, type, frequency, Q and gain.
+// A design change moves the factored zeros, poles and gain in straight lines over
+// glideLength samples, so a swept filter never passes through an unstable set.
+// All fields are plain public data: change them, then call update().
+class BiquadFilter {
+public:
+    // Filter types stored in `type`.
+    static constexpr std::uint32_t typeOff = 0;
+    static constexpr std::uint32_t typeHighPass2 = 1;
+    static constexpr std::uint32_t typeHighPass1 = 2;
+    static constexpr std::uint32_t typeLowShelf = 3;
+    static constexpr std::uint32_t typePeak = 4;
+    static constexpr std::uint32_t typeBandPass = 5;
+    static constexpr std::uint32_t typeNotch = 6;
+    static constexpr std::uint32_t typeHighShelf = 7;
+    static constexpr std::uint32_t typeLowPass2 = 8;
+    static constexpr std::uint32_t typeLowPass1 = 9;
+    static constexpr std::uint32_t typeAllPass = 10;
+
+    // Indices into rootState / rootIncrement.
+    enum RootIndex : int {
+        zero1Re, zero1Im, zero2Re, zero2Im, pole1Re, pole1Im, pole2Re, pole2Im, rootGain,
+        rootCount
+    };
+
+    struct GlideValue {
+        double current;
+        double target;
+    };
+
+    static constexpr double glideFlush = 1e-30;  // denormal flush of the glide process
+    static constexpr double plainFlush = 1e-17;  // denormal flush of processPlain
+
+    double sampleRate = 44100.0;
+    std::uint32_t type = typePeak;
+    double frequency = 1000.0;  // Hz
+    double q = 1.0;
+    double gainDb = 0.0;
+    std::uint32_t enabled = 0;
+
+    // Designed set: a1..b2 divided by a0, a0 keeps its unnormalised value.
+    double a0 = 1.0, a1 = 0.0, a2 = 0.0, b0 = 1.0, b1 = 0.0, b2 = 0.0;
+    // Set used by the glide process at this sample (runA0 is always 1).
+    double runA0 = 1.0, runA1 = 0.0, runA2 = 0.0, runB0 = 1.0, runB1 = 0.0, runB2 = 0.0;
+
+    double x0 = 0.0, x1 = 0.0, x2 = 0.0;
+    double y0 = 0.0, y1 = 0.0, y2 = 0.0;
+
+    GlideValue rootState[rootCount] = {};
+    double rootIncrement[rootCount] = {};
+    std::uint32_t glideRemaining = 0;
+    std::uint32_t glideLength = 132;  // samples
+
+    double saturationCoefficient = 0.001;  // k of y / (1 + k |y + bias|)
+    std::uint32_t saturationOn = 0;
+    double saturationAmount = -1.0;  // last amount given to setSaturation
+    double saturationBias = 0.0;
+    bool snapOnUpdate = true;
+
+    BiquadFilter() { reset(); }
+
+    // Clears history and glide, puts the roots at zero1 = 1, gain = 1, switches saturation off.
+    void reset();
+    // Designs from the public fields, factors the design and starts a glide (or snaps).
+    void update();
+    // Jumps every root to its target and ends the glide.
+    void snap();
+    // Sets the saturation coefficient from amount, frequency, Q and rate; amount <= 0 turns it off.
+    void setSaturation(double amount);
+    // Switches the filter on at its design without gliding from the previous state.
+    void enable();
+
+    // Rate the filters of this system run at: `rate` inside 20 kHz..400 kHz, else 44.1 kHz.
+    static double usableRate(double rate);
+    // Glide length for a filter at `rate`: the integer part of 3 ms of samples.
+    static std::uint32_t glideLengthFor(double rate);
+
+    // Gliding process (normal use).
+    inline double process(double x);
+    // Gliding process with the saturation law inside the feedback path.
+    inline double processSaturated(double x);
+    // Direct form with the designed set: no glide, no type or enable test.
+    inline double processPlain(double x);
+
+private:
+    // Returns false when the input must pass unchanged; otherwise sets the running set.
+    inline bool prepareSample();
+    inline void advanceGlide();
+};
+
+inline void BiquadFilter::advanceGlide()
+{
+    --glideRemaining;
+    for (int i = 0; i < rootCount; ++i)
+        rootState[i].current += rootIncrement[i];
+    const double g = rootState[rootGain].current;
+    const double p1r = rootState[pole1Re].current, p1i = rootState[pole1Im].current;
+    const double p2r = rootState[pole2Re].current, p2i = rootState[pole2Im].current;
+    const double z1r = rootState[zero1Re].current, z1i = rootState[zero1Im].current;
+    const double z2r = rootState[zero2Re].current, z2i = rootState[zero2Im].current;
+    runA0 = 1.0;
+    runA1 = -(p1r + p2r);
+    runA2 = p1r * p2r - p1i * p2i;
+    runB0 = g;
+    runB1 = -(z1r + z2r) * g;
+    runB2 = (z1r * z2r - z1i * z2i) * g;
+}
+
+inline bool BiquadFilter::prepareSample()
+{
+    if (type == typeOff)
+        return false;
+    if (enabled == 0 && glideRemaining == 0) {
+        x1 = x2 = y1 = y2 = 0.0;
+        return false;
+    }
+    if (glideRemaining > 0) {
+        advanceGlide();
+    } else {
+        runA0 = 1.0;
+        runA1 = a1;
+        runA2 = a2;
+        runB0 = b0;
+        runB1 = b1;
+        runB2 = b2;
+    }
+    return true;
+}
+
+inline double BiquadFilter::process(double x)
+{
+    if (!prepareSample())
+        return x;
+    x = x + glideFlush - glideFlush;
+    double y = runB0 * x + runB1 * x1 + runB2 * x2 - runA1 * y1 - runA2 * y2;
+    y = y + glideFlush - glideFlush;
+    x0 = x;
+    y0 = y;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+}
+
+inline double BiquadFilter::processSaturated(double x)
+{
+    if (!prepareSample())
+        return x;
+    // The input is not flushed here (only the plain gliding process does that); the
+    // output is, and the squashing below only shrinks it, so y1 and y2 never go denormal.
+    double y = runB0 * x + runB1 * x1 + runB2 * x2 - runA1 * y1 - runA2 * y2;
+    y = y + glideFlush - glideFlush;
+    if (saturationOn)
+        y = y / (1.0 + saturationCoefficient * std::fabs(y + saturationBias));
+    x0 = x;
+    y0 = y;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+}
+
+inline double BiquadFilter::processPlain(double x)
+{
+    x = x + plainFlush - plainFlush;
+    double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    y = y + plainFlush - plainFlush;
+    x0 = x;
+    y0 = y;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+}
+
+}  // namespace orv
