@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+
+#include "dsp/BiquadFilter.h"
+
+namespace orv {
+
+// Fixed cascade of four second-order sections whose coefficients and saturation settings
+// are copied from four BiquadFilters; runs an eighth-order filter in one call, no glide.
+class MultiFilter {
+public:
+    static constexpr int stageCount = 4;
+    static constexpr double flush = 1e-17;  // denormal flush of every stage output
+
+    // Coefficient indices within a stage (a0 = 1 implied).
+    enum CoefficientIndex : int { cB0, cB1, cB2, cA1, cA2, coefficientCount };
+    // History indices within a stage.
+    enum StateIndex : int { sIn, sX1, sX2, sOut, sY1, sY2, stateCount };
+
+    double coefficient[stageCount][coefficientCount];
+    std::uint32_t saturationOn[stageCount];
+    double saturationCoefficient[stageCount];
+    double saturationBias[stageCount];
+    // A stage's input history equals the previous stage's output history.
+    double state[stageCount][stateCount];
+
+    MultiFilter()
+    {
+        clearCoefficients();
+        clearState();
+    }
+    virtual ~MultiFilter() = default;
+
+    // All coefficients 0, saturation off with k = 0.001 and bias 0.
+    void clearCoefficients();
+    // Takes the designed (not running) coefficients and saturation settings of f1..f4.
+    void copyFrom(const BiquadFilter& f1, const BiquadFilter& f2, const BiquadFilter& f3,
+                  const BiquadFilter& f4);
+    // Zeroes the whole cascade history.
+    void clearState();
+
+    // One sample through the four stages.
+    inline double process(double x);
+    // The same with each stage's saturation applied to that stage's output.
+    inline double processSaturated(double x);
+
+private:
+    template <bool Saturate>
+    inline double run(double x);
+};
+
+template <bool Saturate>
+inline double MultiFilter::run(double x)
+{
+    double in = x + flush - flush;
+    for (int k = 0; k < stageCount; ++k) {
+        const double* c = coefficient[k];
+        double* s = state[k];
+        double y = c[cB0] * in + c[cB1] * s[sX1] + c[cB2] * s[sX2] - c[cA1] * s[sY1] - c[cA2] * s[sY2];
+        y = y + flush - flush;
+        if (Saturate && saturationOn[k]) {
+            y = y / (1.0 + saturationCoefficient[k] * std::fabs(y + saturationBias[k]));
+            y = y + flush - flush;
+        }
+        s[sIn] = in;
+        s[sX2] = s[sX1];
+        s[sX1] = in;
+        s[sOut] = y;
+        s[sY2] = s[sY1];
+        s[sY1] = y;
+        in = y;
+    }
+    return in;
+}
+
+inline double MultiFilter::process(double x)
+{
+    return run<false>(x);
+}
+
+inline double MultiFilter::processSaturated(double x)
+{
+    return run<true>(x);
+}
+
+}  // namespace orv
