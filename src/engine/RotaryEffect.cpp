@@ -1,0 +1,194 @@
+#include "engine/RotaryEffect.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace orv {
+
+namespace {
+
+constexpr const char* kEffectName = "Orv Gyrola";
+constexpr const char* kProductString = "Orv Gyrola2 - rotary speaker emulator";
+constexpr const char* kVendorString = "orvaline-audio.org";
+
+// Texts are written whole (with their terminator); hosts pass buffers larger than the
+// nominal 8 bytes, and the longest text of the parameter set fits in this bound.
+constexpr int kTextBufferBound = 64;
+
+bool fillPinProperties(int index, vst::VstPinProperties* properties, const char* format) {
+    if (index < 0 || index > 1 || properties == nullptr) return false;
+    std::snprintf(properties->label, sizeof(properties->label), format, index + 1);
+    properties->flags = vst::kVstPinIsActive | vst::kVstPinIsStereo;
+    return true;
+}
+
+}  // namespace
+
+RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
+    : CMidiPresetSystemEffect(hostCallback, kNumHostParams) {
+    setUniqueID(kUniqueId);
+    setNumInputs(2);
+    setNumOutputs(2);
+    cEffect.version = 1;
+    cEffect.initialDelay = 0;
+    setFlag(vst::effFlagsCanReplacing, true);
+    setFlag(vst::effFlagsProgramChunks, true);
+    setFlag(vst::effFlagsCanDoubleReplacing, true);
+
+    // Every slot holds the default program until the factory content is written.
+    for (int p = 0; p < kNumPrograms; ++p) {
+        for (int i = 0; i < kNumUserParams; ++i) bank[p].values[i] = params.value(i);
+    }
+    referenceProgram = bank[0];
+    selectProgram(0);
+    wantEvents(1);
+}
+
+RotaryEffect::~RotaryEffect() = default;
+
+bool RotaryEffect::isPerformanceParameter(int index) {
+    // Bypass, CPUmode, Lever, Speed, Stop and MIDIchl do not change with the program.
+    return index == 0 || index == 1 || index == 2 || index == 3 || index == 4 || index == 39;
+}
+
+void RotaryEffect::setParameter(int index, float value) {
+    if (index < 0 || index >= ParameterSet::kNumIndices) return;
+    if (index < kNumUserParams || index >= 2 * kNumUserParams) params.store(index, value);
+    afterParameterStored(index, value);
+}
+
+float RotaryEffect::getParameter(int index) {
+    if (index < 0 || index >= ParameterSet::kNumIndices) return 0.0f;
+    if (index >= kNumUserParams && index < 2 * kNumUserParams) return 0.0f;
+    return params.value(index);
+}
+
+void RotaryEffect::getParameterName(int index, char* text) { params.getName(index, text); }
+void RotaryEffect::getParameterLabel(int index, char* text) { params.getLabel(index, text); }
+void RotaryEffect::getParameterDisplay(int index, char* text) { params.getDisplay(index, text); }
+
+bool RotaryEffect::getParameterProperties(int index, vst::VstParameterProperties* p) {
+    if (p == nullptr) return false;
+    char name[kTextBufferBound] = {};
+    params.getName(index, name);
+    copyText(p->label, name, sizeof(p->label));
+    copyText(p->shortLabel, name, sizeof(p->shortLabel));
+
+    float step = 1.0f / 35.0f;
+    float smallStep = 1.0f / 70.0f;
+    float largeStep = 1.0f / 35.0f;
+    vst::i32 flags = vst::kVstParameterUsesFloatStep;
+    switch (index) {
+        case 0:  // Bypass
+        case 1:  // CPUmode
+        case 3:  // Speed
+        case 4:  // Stop
+            flags |= vst::kVstParameterIsSwitch;
+            step = smallStep = largeStep = 1.0f;
+            break;
+        case 10:  // Setup: six positions
+            step = smallStep = largeStep = 0.2f;
+            break;
+        case 12:  // Type: three positions
+        case 40:  // LvrMode: three positions
+            step = smallStep = largeStep = 0.5f;
+            break;
+        case 14:  // Size: five positions
+            step = smallStep = largeStep = 0.25f;
+            break;
+        case 41:  // SpdMode: four positions
+            step = smallStep = largeStep = 1.0f / 3.0f;
+            break;
+        default:
+            break;
+    }
+    p->flags = flags;
+    p->stepFloat = step;
+    p->smallStepFloat = smallStep;
+    p->largeStepFloat = largeStep;
+    return true;
+}
+
+bool RotaryEffect::getEffectName(char* name) {
+    copyText(name, kEffectName, vst::kMaxEffectNameLen);
+    return true;
+}
+
+bool RotaryEffect::getVendorString(char* text) {
+    copyText(text, kVendorString, vst::kMaxVendorStrLen);
+    return true;
+}
+
+bool RotaryEffect::getProductString(char* text) {
+    copyText(text, kProductString, vst::kMaxProductStrLen);
+    return true;
+}
+
+int RotaryEffect::canDo(const char* text) {
+    static constexpr const char* kYes[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out", "2in2out",
+                                           "receiveVstMidiEvent"};
+    for (const char* s : kYes) {
+        if (std::strcmp(text, s) == 0) return 1;
+    }
+    return 0;
+}
+
+bool RotaryEffect::getInputProperties(int index, vst::VstPinProperties* properties) {
+    return fillPinProperties(index, properties, "Orv Gyrola %1d In");
+}
+
+bool RotaryEffect::getOutputProperties(int index, vst::VstPinProperties* properties) {
+    return fillPinProperties(index, properties, "Orv Gyrola %1d Out");
+}
+
+bool RotaryEffect::setSpeakerArrangement(vst::VstSpeakerArrangement* input, vst::VstSpeakerArrangement* output) {
+    arrangementSet = true;
+    const int in = input != nullptr ? input->numChannels : 0;
+    const int out = output != nullptr ? output->numChannels : 0;
+    if ((in == 1 || in == 2) && (out == 1 || out == 2)) {
+        inputStereo = in == 2;
+        outputStereo = out == 2;
+        return true;
+    }
+    inputStereo = true;
+    outputStereo = true;
+    return false;
+}
+
+void RotaryEffect::suspend() {}
+
+void RotaryEffect::resume() { wantEvents(1); }
+
+template <typename Sample>
+void RotaryEffect::processBlock(Sample** inputs, Sample** outputs, int sampleFrames) {
+    if (inputs == nullptr || outputs == nullptr || inputs[0] == nullptr || outputs[0] == nullptr) return;
+    Sample* inL = inputs[0];
+    Sample* inR = inL;
+    if (isInputConnected(1) && inputs[1] != nullptr && inputStereo && inputs[1] != inputs[0]) inR = inputs[1];
+    Sample* outL = outputs[0];
+    Sample* outR = nullptr;
+    if (isOutputConnected(1) && outputs[1] != nullptr && outputStereo && outputs[1] != outputs[0])
+        outR = outputs[1];
+    for (int i = 0; i < sampleFrames; ++i) {
+        const Sample l = inL[i];
+        const Sample r = inR[i];
+        if (outR != nullptr) {
+            outR[i] = r;
+            outL[i] = l;
+        } else {
+            // A mono output carries the left result: the right is written first, the left last.
+            outL[i] = r;
+            outL[i] = l;
+        }
+    }
+}
+
+void RotaryEffect::processReplacing(float** inputs, float** outputs, int sampleFrames) {
+    processBlock(inputs, outputs, sampleFrames);
+}
+
+void RotaryEffect::processDoubleReplacing(double** inputs, double** outputs, int sampleFrames) {
+    processBlock(inputs, outputs, sampleFrames);
+}
+
+}  // namespace orv
