@@ -1,0 +1,105 @@
+#include "dsp/EarlyReflections.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv {
+
+namespace {
+constexpr double kFlush = 1e-12;              // add-and-subtract flush of decaying values
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kFarTapDb = -20.0;           // level of a tap at the normalising distance
+constexpr double kMinCutoff = 20.0;           // Hz, tap low-pass limits
+constexpr double kMaxCutoff = 20000.0;
+constexpr double kAmountGain = 0.0316227766;  // -30 dB
+
+inline double flush(double v) { return v + kFlush - kFlush; }
+}  // namespace
+
+EarlyReflections::EarlyReflections() : left_(kLineLength, 0.0), right_(kLineLength, 0.0) {
+    std::fill(std::begin(state_), std::end(state_), 0.0);
+    setupReflections();
+}
+
+EarlyReflections::SizePreset EarlyReflections::sizePreset(int position) {
+    return kSizePresets[std::clamp(position, 1, kSizePositions) - 1];
+}
+
+double EarlyReflections::roomScaleFromParameter(double p) { return 0.1 * std::exp(3.58352 * p) + 0.4; }
+
+double EarlyReflections::virtualScaleFromParameter(double p) { return 0.25 * std::exp(2.77259 * p); }
+
+double EarlyReflections::extraDistanceFromParameter(double p) { return 0.15 * std::exp(2.30259 * p); }
+
+double EarlyReflections::cutoffScaleFromParameter(double p) {
+    return static_cast<float>(200.0 * std::pow(100.0, p));  // kept in single precision
+}
+
+double EarlyReflections::outputGainFromLevel(double level) { return level * kAmountGain; }
+
+void EarlyReflections::setupReflections() {
+    const double s = roomScale;
+    const double fs = sampleRate;
+
+    // Normalising distance: the farthest of the far tables, stretched by the virtual room.
+    double farthest = 0.0;
+    for (int j = 0; j < kTapsPerSide; ++j) {
+        farthest = std::max(farthest, s * kFarDistancesC[j] * virtualScale + extraDistance);
+        farthest = std::max(farthest, s * kFarDistancesD[j] * virtualScale + extraDistance);
+    }
+    const double dbPerMetre = kFarTapDb / farthest;
+
+    auto setTap = [&](int k, double distance, double cutoffFactor) {
+        const double scaled = s * distance;
+        gain_[k] = std::pow(10.0, 0.05 * (scaled * dbPerMetre));
+        const double d = scaled * fs / kSpeedOfSound;
+        delay_[k] = static_cast<std::int32_t>(d);
+        fraction_[k] = static_cast<float>(d - delay_[k]);
+        const double fn = std::clamp(cutoffFactor * cutoffScale / fs, kMinCutoff / fs, kMaxCutoff / fs);
+        coefficient_[k] = flush(std::exp(-kTwoPi * fn));
+    };
+    for (int k = 0; k < kTapsPerSide; ++k) {
+        setTap(k, kLeftDistances[k], kLeftCutoffFactors[k]);
+        setTap(kTapsPerSide + k, kRightDistances[k], kRightCutoffFactors[k]);
+    }
+}
+
+void EarlyReflections::clearReflections() {
+    outputGain = outputGainTarget;
+    setupReflections();
+    std::fill(left_.begin(), left_.end(), 0.0);
+    std::fill(right_.begin(), right_.end(), 0.0);
+    std::fill(std::begin(state_), std::end(state_), 0.0);
+}
+
+void EarlyReflections::processReflections(double inL, double inR, double& outL, double& outR) {
+    const std::int32_t w = write_;
+    double* const left = left_.data();
+    double* const right = right_.data();
+    left[w] = inL;
+    right[w] = inR;
+
+    // Each tap: linear read (the fraction leans towards the newer neighbour), gain, one-pole
+    // low-pass. The states are flushed so that a silent input decays to exactly 0.
+    double sumL = 0.0;
+    double sumR = 0.0;
+    for (int k = 0; k < kTapsPerSide; ++k) {
+        const std::int32_t i = (w - delay_[k]) & kLineMask;
+        const double f = fraction_[k];
+        const double x = ((1.0 - f) * left[i] + f * left[(i + 1) & kLineMask]) * gain_[k];
+        state_[k] = flush((state_[k] - x) * coefficient_[k] + x);
+        sumL += state_[k];
+    }
+    for (int k = kTapsPerSide; k < kTaps; ++k) {
+        const std::int32_t i = (w - delay_[k]) & kLineMask;
+        const double f = fraction_[k];
+        const double x = ((1.0 - f) * right[i] + f * right[(i + 1) & kLineMask]) * gain_[k];
+        state_[k] = flush((state_[k] - x) * coefficient_[k] + x);
+        sumR += state_[k];
+    }
+    outL = flush(sumL * outputGain);
+    outR = flush(sumR * outputGain);
+    write_ = (w + 1) & kLineMask;
+}
+
+}  // namespace orv
