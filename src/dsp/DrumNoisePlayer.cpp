@@ -1,0 +1,164 @@
+#include "dsp/DrumNoisePlayer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dsp/Interpolation.h"
+#include "dsp/MechanicalNoise.h"
+#include "dsp/Recordings.h"
+
+namespace orv {
+
+using namespace mechnoise;
+
+namespace {
+constexpr double kLowPassHz = 18000.0;     // slow-loop low-pass at the slow end of the fade
+constexpr double kLowPassQ = 0.7;
+constexpr double kLowPassSweepExponent = 0.06;  // how fast it closes across the fade zone
+constexpr double kShelfHz = 2000.0;        // fast-loop high shelf at construction
+constexpr double kShelfQ = 0.707;
+constexpr double kShelfSweepHz = 9500.0;   // shelf corner = 9500 * fastGain + 3500
+constexpr double kShelfBaseHz = 3500.0;
+constexpr double kShelfRangeDb = 12.0;     // shelf gain = 12 * fastGain - 12 dB
+constexpr double kShelfGainLimitDb = 1000.0;
+constexpr double kMinFilterHz = 0.001;
+constexpr double kBandPassHz = 1000.0;
+constexpr double kBandPassQPerMetre = 0.12;  // narrower band for a farther microphone
+constexpr double kBandPassQOffset = 0.005;
+constexpr double kCompensationDistance = 0.3;  // metres at which the level is unchanged
+constexpr double kCompensationExponent = 0.1;
+constexpr double kSlowFadeExponent = 0.25;
+constexpr double kSetupRate = 44100.0;
+
+void build(BiquadFilter& f, std::uint32_t type, double q, double frequency) {
+    f.type = type;
+    f.q = q;
+    f.frequency = frequency;
+    f.gainDb = 0.0;
+    f.saturationBias = 0.0;
+    f.enable();
+}
+}  // namespace
+
+DrumNoisePlayer::DrumNoisePlayer() {
+    const double top = kBandPassRateShare * kSetupRate;
+    build(lowPass, BiquadFilter::typeLowPass2, kLowPassQ, std::min(kLowPassHz, top));
+    build(highShelf, BiquadFilter::typeHighShelf, kShelfQ, std::min(kShelfHz, top));
+    build(bandPass, BiquadFilter::typeBandPass, kBandPassQPerMetre * micDistance + kBandPassQOffset,
+          std::min(kBandPassHz, top));
+    setSampleRate(kSetupRate);
+}
+
+void DrumNoisePlayer::loadRecordings() {
+    slowSamples = findRecording(RecordingId::DrumSlowLoop).samples;
+    fastSamples = findRecording(RecordingId::DrumFastLoop).samples;
+    transientSamples = findRecording(RecordingId::Transient).samples;
+    transientPlaying = 0;
+    transientPosition = kTransientStoredSamples;
+    loopGain = loopGainTarget;
+    transientGainFollow = transientGainTarget;
+}
+
+void DrumNoisePlayer::setSampleRate(double fs) {
+    fs = std::max(fs, kMinSampleRate);
+    sampleRate = fs;
+    slowLimit = kSlowLimitHz / fs;
+    fastLimit = kFastLimitHz / fs;
+    fadeScale = 1.0 / std::max(fastLimit - slowLimit, kMinFadeWidth);
+    slowScale = 1.0 / slowLimit;
+    transientStep = (kRecordingRate / fs) / kTransientStoredSamples;
+    transientPlaying = 0;
+    transientPosition = kTransientStoredSamples;
+    slowPhase = 0.0;
+    fastPhase = 0.0;
+    setMicDistance(micDistance);
+    // The owner passes its distance again right after this, which restores the compensation.
+    compensation = 1.0;
+    followFactor = followFactorFor(fs, kFollowSeconds);
+
+    for (BiquadFilter* f : {&lowPass, &highShelf, &bandPass}) {
+        f->sampleRate = BiquadFilter::usableRate(fs);
+        f->glideLength = BiquadFilter::glideLengthFor(f->sampleRate);
+        // A frequency left above the new rate's limit would design an unstable section.
+        f->frequency = std::min(f->frequency, kBandPassRateShare * f->sampleRate);
+        f->update();
+        f->setSaturation(f->saturationAmount);
+    }
+    // The band-pass snaps to its design now and glides on later distance changes; the
+    // low-pass and the shelf keep snapping on every update.
+    bandPass.snapOnUpdate = true;
+    bandPass.snap();
+    bandPass.snapOnUpdate = false;
+}
+
+void DrumNoisePlayer::setMicDistance(double x) {
+    micDistance = x;
+    compensation = std::pow(kCompensationDistance / x, kCompensationExponent);
+    bandPass.q = std::clamp(kBandPassQPerMetre * x + kBandPassQOffset, kMinQ, kMaxQ);
+    bandPass.update();
+    bandPass.setSaturation(bandPass.saturationAmount);
+}
+
+void DrumNoisePlayer::setBalance(float m) { balanceTargets(m, loopGainTarget, transientGainTarget); }
+
+void DrumNoisePlayer::startTransient(double level) {
+    transientPosition = 0.0;
+    transientPlaying = 1;
+    transientGain = 1.0;
+    transientLevel = level;
+}
+
+double DrumNoisePlayer::process() {
+    const double c = followFactor;
+    loopGain = loopGain + (loopGainTarget - loopGain) * c + kFlush - kFlush;
+    transientGainFollow = transientGainFollow + (transientGainTarget - transientGainFollow) * c + kFlush - kFlush;
+
+    // Speed cross-fade; in the fade zone the slow loop darkens and the fast loop's shelf
+    // opens. Outside it the filters keep their last settings.
+    const double r = rate;
+    double slowGain;
+    double fastGain;
+    if (r <= slowLimit) {
+        const double u = r * slowScale;
+        slowGain = u * u;
+        fastGain = 0.0;
+    } else if (r >= fastLimit) {
+        slowGain = 0.0;
+        fastGain = 1.0;
+    } else {
+        const double t = (r - slowLimit) * fadeScale;
+        slowGain = std::pow(1.0 - t, kSlowFadeExponent);
+        lowPass.frequency = std::clamp(kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent),
+                                       kMinFilterHz, kBandPassRateShare * lowPass.sampleRate);
+        lowPass.update();
+        fastGain = t * t;
+        highShelf.frequency = std::clamp(kShelfSweepHz * fastGain + kShelfBaseHz, kMinFilterHz,
+                                         kBandPassRateShare * highShelf.sampleRate);
+        highShelf.update();
+        highShelf.gainDb = std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb,
+                                      kShelfGainLimitDb);
+        highShelf.update();
+    }
+
+    const double fastRead = fastPhase + micAngle * micAngleFactor / kFastTurns + fastOffset;
+    double f = InterpolateLoop(fastRead, fastSamples, kDrumFastLoopLength) * fastLevel * fastGain;
+    f = highShelf.process(f);
+    double s = InterpolateLoop(slowOffset + slowPhase, slowSamples, kDrumSlowLoopLength) * slowLevel * slowGain;
+    s = lowPass.process(s);
+    double sum = (s + f) * loopGain;
+
+    if (transientPlaying) {
+        const double p = transientPosition;
+        sum += InterpolateOnce(p, transientSamples, kTransientLength) * transientGain * transientLevel *
+               transientGainFollow;
+        if (p >= 1.0) transientPlaying = 0;  // this last sample has still been added
+        transientPosition = p + transientStep;
+    }
+
+    const double y = bandPass.process(sum) * compensation;
+    slowPhase = wrapTurns(slowPhase + kSlowTurnsPerLoop * r);
+    fastPhase = wrapTurns(fastPhase + r / kFastTurns);
+    return y * outputGain;
+}
+
+}  // namespace orv
