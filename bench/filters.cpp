@@ -1,0 +1,160 @@
+// Per-sample cost of the filter building blocks. The "per_sample" counter is the time per
+// processed sample (shown with SI prefixes, e.g. 2.1n = 2.1 ns).
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include "dsp/BiquadFilter.h"
+#include "dsp/MultiFilter.h"
+#include "dsp/VoicingBanks.h"
+
+namespace {
+
+using orv::BiquadFilter;
+using orv::MultiFilter;
+
+constexpr int blockSize = 256;  // samples per benchmark iteration
+
+std::vector<double> testSignal()
+{
+    std::vector<double> v(blockSize);
+    for (int n = 0; n < blockSize; ++n)
+        v[n] = 0.5 * std::sin(0.031 * n) + 0.25 * std::sin(0.47 * n);
+    return v;
+}
+
+void perSample(benchmark::State& state)
+{
+    state.counters["per_sample"] = benchmark::Counter(
+        static_cast<double>(blockSize), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BiquadFilter peak(double f0)
+{
+    BiquadFilter f;
+    f.frequency = f0;
+    f.q = 4;
+    f.gainDb = -9;
+    f.enable();
+    return f;
+}
+
+template <typename Fn>
+void runBlocks(benchmark::State& state, Fn&& fn)
+{
+    const std::vector<double> in = testSignal();
+    for (auto _ : state) {
+        double acc = 0;
+        for (double x : in)
+            acc += fn(x);
+        benchmark::DoNotOptimize(acc);
+    }
+    perSample(state);
+}
+
+void BM_BiquadProcessDesigned(benchmark::State& state)
+{
+    BiquadFilter f = peak(1000);
+    runBlocks(state, [&](double x) { return f.process(x); });
+}
+BENCHMARK(BM_BiquadProcessDesigned);
+
+// Always inside a glide: a glide far longer than the run.
+void BM_BiquadProcessGliding(benchmark::State& state)
+{
+    BiquadFilter f = peak(1000);
+    f.snapOnUpdate = false;
+    f.glideLength = 1u << 31;
+    f.frequency = 3000;
+    f.update();
+    runBlocks(state, [&](double x) { return f.process(x); });
+}
+BENCHMARK(BM_BiquadProcessGliding);
+
+// As a rotor ray uses it: retuned (update) every 16 samples, gliding in between.
+void BM_BiquadProcessRetunedEvery16(benchmark::State& state)
+{
+    BiquadFilter f = peak(1000);
+    f.snapOnUpdate = false;
+    f.glideLength = 132;  // 3 ms at 44.1 kHz
+    int n = 0;
+    runBlocks(state, [&](double x) {
+        if ((++n & 15) == 0) {
+            f.frequency = 1000.0 + (n & 1023);
+            f.update();
+        }
+        return f.process(x);
+    });
+}
+BENCHMARK(BM_BiquadProcessRetunedEvery16);
+
+void BM_BiquadProcessSaturated(benchmark::State& state)
+{
+    BiquadFilter f = peak(1000);
+    f.setSaturation(0.05);
+    runBlocks(state, [&](double x) { return f.processSaturated(x); });
+}
+BENCHMARK(BM_BiquadProcessSaturated);
+
+void BM_BiquadProcessPlain(benchmark::State& state)
+{
+    BiquadFilter f = peak(1000);
+    runBlocks(state, [&](double x) { return f.processPlain(x); });
+}
+BENCHMARK(BM_BiquadProcessPlain);
+
+MultiFilter fourSections()
+{
+    const BiquadFilter a = peak(300), b = peak(1200), c = peak(3000), d = peak(6000);
+    MultiFilter m;
+    m.copyFrom(a, b, c, d);
+    return m;
+}
+
+void BM_MultiFilterProcess(benchmark::State& state)
+{
+    MultiFilter m = fourSections();
+    runBlocks(state, [&](double x) { return m.process(x); });
+}
+BENCHMARK(BM_MultiFilterProcess);
+
+void BM_MultiFilterProcessSaturated(benchmark::State& state)
+{
+    BiquadFilter a = peak(300), b = peak(1200), c = peak(3000), d = peak(6000);
+    for (BiquadFilter* f : {&a, &b, &c, &d})
+        f->setSaturation(0.05);
+    MultiFilter m;
+    m.copyFrom(a, b, c, d);
+    runBlocks(state, [&](double x) { return m.processSaturated(x); });
+}
+BENCHMARK(BM_MultiFilterProcessSaturated);
+
+// Naive reference: the same four sections as separate plain biquads.
+void BM_FourPlainBiquads(benchmark::State& state)
+{
+    BiquadFilter a = peak(300), b = peak(1200), c = peak(3000), d = peak(6000);
+    runBlocks(state, [&](double x) { return d.processPlain(c.processPlain(b.processPlain(a.processPlain(x)))); });
+}
+BENCHMARK(BM_FourPlainBiquads);
+
+void BM_HornVoicingBank(benchmark::State& state)
+{
+    orv::HornVoicingBank bank;
+    orv::buildHornVoicingBank(bank, 44100);
+    runBlocks(state, [&](double x) { return bank.process(x); });
+}
+BENCHMARK(BM_HornVoicingBank);
+
+void BM_ColourationBankA(benchmark::State& state)
+{
+    orv::ColourationBankA bank;
+    orv::buildColourationBankA(bank, 44100, 0.016);
+    runBlocks(state, [&](double x) { return bank.processSaturated(x); });
+}
+BENCHMARK(BM_ColourationBankA);
+
+}  // namespace
+
+BENCHMARK_MAIN();
