@@ -34,11 +34,9 @@ public:
     BiquadFilter section[sectionCount];
     MultiFilter cascade[cascadeCount];
 
-    // Configures every section from `table` at `rate` with `bias`, gives `amount` to the
-    // saturating sections (0 to the others) and copies them into the cascades.
+    // Construction: designs every section of `table` at `rate` with `bias` and `amount`, copies, clears.
     void build(const Table& table, double bias, double rate, double amount);
-    // Redesigns every section for `rate`, re-applies the stored saturation, recopies the
-    // cascades and (unless clearCascades is false) clears their history.
+    // Rate change: redesigns at `rate`, re-applies the stored saturation, copies, optionally clears.
     void setRate(double rate, bool clearCascades = true);
     // Gives `amount` to the saturating sections and 0 to the others, then recopies.
     void setSaturationAmount(double amount);
