@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/CMidiPresetSystemEditor.h"
+
 namespace orv {
 
 namespace {
@@ -35,11 +37,9 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
     setFlag(vst::effFlagsProgramChunks, true);
     setFlag(vst::effFlagsCanDoubleReplacing, true);
 
-    // Every slot holds the default program until the factory content is written.
-    for (int p = 0; p < kNumPrograms; ++p) {
-        for (int i = 0; i < kNumUserParams; ++i) bank[p].values[i] = params.value(i);
-    }
-    referenceProgram = bank[0];
+    // The editor object lives as long as the effect; its window opens later.
+    attachPresetEditor(new CMidiPresetSystemEditor(this));
+    writeFactoryPrograms();
     selectProgram(0);
     wantEvents(1);
 }
@@ -54,12 +54,13 @@ bool RotaryEffect::isPerformanceParameter(int index) {
 void RotaryEffect::setParameter(int index, float value) {
     if (index < 0 || index >= ParameterSet::kNumIndices) return;
     if (index < kNumUserParams || index >= 2 * kNumUserParams) params.store(index, value);
+    if (index == param::kLvrMode) speedControl.resetTrigger();
     afterParameterStored(index, value);
 }
 
 float RotaryEffect::getParameter(int index) {
     if (index < 0 || index >= ParameterSet::kNumIndices) return 0.0f;
-    if (index >= kNumUserParams && index < 2 * kNumUserParams) return 0.0f;
+    if (index >= kNumUserParams && index < 2 * kNumUserParams) return getControllerAssignment(index - kNumUserParams);
     return params.value(index);
 }
 
@@ -155,9 +156,16 @@ bool RotaryEffect::setSpeakerArrangement(vst::VstSpeakerArrangement* input, vst:
     return false;
 }
 
-void RotaryEffect::suspend() {}
+void RotaryEffect::suspend() { resetLastControllerIndicator(); }
 
-void RotaryEffect::resume() { wantEvents(1); }
+void RotaryEffect::resume() {
+    resetLastControllerIndicator();
+    wantEvents(1);
+}
+
+void RotaryEffect::controllerMoved(int parameter, int controller, float value) {
+    speedControl.controllerMoved(*this, parameter, controller, value);
+}
 
 template <typename Sample>
 void RotaryEffect::processBlock(Sample** inputs, Sample** outputs, int sampleFrames) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "params/CMidiPresetSystemEffect.h"
+#include "params/MidiSpeedControl.h"
 #include "params/ParameterSet.h"
 
 namespace orv {
@@ -47,12 +48,14 @@ public:
 
 protected:
     bool isPerformanceParameter(int index) override;
+    void controllerMoved(int parameter, int controller, float value) override;
 
 private:
     template <typename Sample>
     void processBlock(Sample** inputs, Sample** outputs, int sampleFrames);
 
     ParameterSet params;
+    MidiSpeedControl speedControl;
     bool inputStereo = true;
     bool outputStereo = true;
     bool arrangementSet = false;
