@@ -24,7 +24,7 @@ vst::iptr AudioEffectX::dispatcher(vst::i32 opcode, vst::i32 index, vst::iptr va
     char* text = static_cast<char*>(ptr);
     switch (opcode) {
         case vst::effProcessEvents:
-            return processEvents(static_cast<vst::VstEvents*>(ptr));
+            return ptr != nullptr ? processEvents(static_cast<vst::VstEvents*>(ptr)) : 0;
         case vst::effCanBeAutomated:
             return canParameterBeAutomated(index) ? 1 : 0;
         case vst::effString2Parameter:
