@@ -1,0 +1,32 @@
+// A font: family name and pixel size. Every face named "Arial" (the only one the editor uses)
+// is drawn with Liberation Sans, its metric-compatible stand-in, loaded once per process.
+#pragma once
+
+#include <string>
+
+typedef struct _cairo_font_face cairo_font_face_t;
+
+namespace orv {
+
+class CFontDesc {
+public:
+    CFontDesc(const char* name, int size) : name_(name), size_(size) {}
+
+    const std::string& getName() const { return name_; }
+    int getSize() const { return size_; }
+
+    // The cairo face that draws this font (shared, never null; lives as long as the process).
+    cairo_font_face_t* getCairoFace() const;
+
+private:
+    std::string name_;
+    int size_;
+};
+
+using CFontRef = const CFontDesc*;
+
+extern const CFontRef kNormalFont;           // "Arial" 12
+extern const CFontRef kNormalFontSmall;      // "Arial" 11
+extern const CFontRef kNormalFontVerySmall;  // "Arial" 9
+
+}  // namespace orv

@@ -1,0 +1,146 @@
+#include "toolkit/COptionMenuPopup.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "toolkit/CDrawContext.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/COptionMenu.h"
+
+namespace orv {
+
+namespace {
+constexpr CColor kMenuBack{236, 236, 236, 255};
+constexpr CColor kMenuFrame{60, 60, 60, 255};
+constexpr CColor kMenuHighlight{48, 96, 176, 255};
+}  // namespace
+
+COptionMenuPopup::COptionMenuPopup(COptionMenu* menu) : CView(CRect()), menu_(menu) {
+    menu_->remember();
+    highlighted_ = menu_->getCurrentIndex();
+}
+
+COptionMenuPopup::~COptionMenuPopup() { menu_->forget(); }
+
+void COptionMenuPopup::attached(CFrame* frame) {
+    CView::attached(frame);
+    size_ = frame->getViewSize();
+    layout();
+}
+
+void COptionMenuPopup::layout() {
+    const int count = menu_->getNbEntries();
+    const int perColumn = menu_->getNbItemsPerColumn() > 0 ? menu_->getNbItemsPerColumn() : count;
+    rows_ = std::max(1, std::min(perColumn, count));
+    columns_ = std::max(1, (count + rows_ - 1) / rows_);
+
+    // Widest title decides the column width, as far as the frame allows.
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    double widest = 0.0;
+    {
+        CDrawContext measure(scratch);
+        measure.setFont(kNormalFontSmall);
+        for (int i = 0; i < count; ++i) widest = std::max(widest, measure.getStringWidth(menu_->getEntry(i)));
+    }
+    cairo_surface_destroy(scratch);
+    const int frameW = size_.getWidth();
+    const int frameH = size_.getHeight();
+    columnWidth_ = static_cast<int>(std::ceil(widest)) + 2 * kTextPadding + kMarkWidth;
+    columnWidth_ = std::min(columnWidth_, std::max(1, (frameW - 2) / columns_));
+
+    const int boxW = columns_ * columnWidth_ + 2;  // one-pixel border on each side
+    const int boxH = rows_ * kRowHeight + 2;
+    const CRect& m = menu_->getViewSize();
+    int left = std::clamp(m.left, 0, std::max(0, frameW - boxW));
+    int top = m.bottom;
+    if (top + boxH > frameH) top = m.top - boxH;  // no room below: open upward
+    top = std::clamp(top, 0, std::max(0, frameH - boxH));
+    box_ = CRect(left, top, left + boxW, top + boxH);
+}
+
+CRect COptionMenuPopup::getCellRect(int index) const {
+    const int column = index / rows_;
+    const int row = index % rows_;
+    const int x = box_.left + 1 + column * columnWidth_;
+    const int y = box_.top + 1 + row * kRowHeight;
+    return CRect(x, y, x + columnWidth_, y + kRowHeight);
+}
+
+int COptionMenuPopup::entryAt(const CPoint& where) const {
+    for (int i = 0; i < menu_->getNbEntries(); ++i)
+        if (getCellRect(i).pointInside(where)) return i;
+    return -1;
+}
+
+void COptionMenuPopup::draw(CDrawContext* context) {
+    context->setFillColor(kMenuBack);
+    context->fillRect(box_);
+    context->setFrameColor(kMenuFrame);
+    context->setLineWidth(1);
+    context->drawRect(box_);
+    context->setFont(kNormalFontSmall);
+    const int current = menu_->getCurrentIndex();
+    for (int i = 0; i < menu_->getNbEntries(); ++i) {
+        const CRect cell = getCellRect(i);
+        const bool lit = i == highlighted_;
+        if (lit) {
+            context->setFillColor(kMenuHighlight);
+            context->fillRect(cell);
+        }
+        const CColor ink = lit ? kWhiteCColor : kBlackCColor;
+        if (i == current) {
+            // A small square marks the current entry.
+            context->setFillColor(ink);
+            const int cy = cell.top + kRowHeight / 2;
+            context->fillRect(CRect(cell.left + 3, cy - 2, cell.left + 7, cy + 2));
+        }
+        context->setFontColor(ink);
+        CRect text(cell.left + kMarkWidth, cell.top, cell.right - kTextPadding / 2, cell.bottom);
+        context->drawString(menu_->getEntry(i), text, kLeftText);
+    }
+    setDirty(false);
+}
+
+void COptionMenuPopup::close(int chosenIndex) {
+    if (closed_) return;
+    closed_ = true;
+    CFrame* frame = frame_;
+    if (frame != nullptr) frame->setModalView(nullptr);
+    menu_->popupClosed(chosenIndex);
+    forget();  // the reference the frame held while this was its modal view
+}
+
+CMouseEventResult COptionMenuPopup::onMouseDown(CPoint& where, const CButtonState& buttons) {
+    const int index = buttons.isLeftButton() ? entryAt(where) : -1;
+    close(index);
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+}
+
+CMouseEventResult COptionMenuPopup::onMouseMoved(CPoint& where, const CButtonState&) {
+    const int index = entryAt(where);
+    if (index != highlighted_ && index >= 0) {
+        highlighted_ = index;
+        invalid();
+    }
+    return kMouseEventHandled;
+}
+
+int32_t COptionMenuPopup::onKeyDown(VstKeyCode& key) {
+    const int count = menu_->getNbEntries();
+    switch (key.virt) {
+        case VKEY_ESCAPE: close(-1); return 1;
+        case VKEY_RETURN:
+        case VKEY_ENTER: close(highlighted_); return 1;
+        case VKEY_UP: highlighted_ = std::max(0, highlighted_ - 1); break;
+        case VKEY_DOWN: highlighted_ = std::min(count - 1, highlighted_ + 1); break;
+        case VKEY_LEFT: highlighted_ = std::max(0, highlighted_ - rows_); break;
+        case VKEY_RIGHT: highlighted_ = std::min(count - 1, highlighted_ + rows_); break;
+        default: return 1;  // the open menu keeps the keyboard
+    }
+    invalid();
+    return 1;
+}
+
+}  // namespace orv
