@@ -1,0 +1,190 @@
+#include "dsp/EarlyReflections.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "AllocCounter.h"
+
+namespace orv {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kSound = 340.29;
+
+struct Response {
+    std::vector<double> left, right;
+};
+
+std::unique_ptr<EarlyReflections> makeRoom(double fs, double s, double v = 1.0, double o = 0.15,
+                                           double cutoff = 20000.0) {
+    auto r = std::make_unique<EarlyReflections>();
+    r->sampleRate = fs;
+    r->roomScale = s;
+    r->virtualScale = v;
+    r->extraDistance = o;
+    r->cutoffScale = cutoff;
+    r->outputGainTarget = 1.0;
+    r->clearReflections();
+    return r;
+}
+
+// Response to a unit impulse on the left send, the right send, or both.
+Response impulse(EarlyReflections& r, int samples, double left, double right) {
+    Response out;
+    for (int i = 0; i < samples; ++i) {
+        double l, rr;
+        r.processReflections(i == 0 ? left : 0.0, i == 0 ? right : 0.0, l, rr);
+        out.left.push_back(l);
+        out.right.push_back(rr);
+    }
+    return out;
+}
+
+int firstNonZero(const std::vector<double>& x) {
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (x[i] != 0.0) return static_cast<int>(i);
+    return -1;
+}
+
+TEST(EarlyReflections, ParameterLawsCoverTheirRanges) {
+    EXPECT_NEAR(EarlyReflections::roomScaleFromParameter(0.0), 0.5, 1e-12);
+    EXPECT_NEAR(EarlyReflections::roomScaleFromParameter(1.0), 4.0, 1e-4);
+    EXPECT_NEAR(EarlyReflections::virtualScaleFromParameter(0.0), 0.25, 1e-12);
+    EXPECT_NEAR(EarlyReflections::virtualScaleFromParameter(1.0), 4.0, 1e-4);
+    EXPECT_NEAR(EarlyReflections::extraDistanceFromParameter(0.0), 0.15, 1e-12);
+    EXPECT_NEAR(EarlyReflections::extraDistanceFromParameter(1.0), 1.5, 1e-4);
+    EXPECT_EQ(EarlyReflections::cutoffScaleFromParameter(0.0), 200.0);
+    EXPECT_EQ(EarlyReflections::cutoffScaleFromParameter(1.0), 20000.0);
+    EXPECT_EQ(EarlyReflections::cutoffScaleFromParameter(0.5), 2000.0);
+    // "Amount" enters -30 dB below its level curve.
+    EXPECT_NEAR(20.0 * std::log10(EarlyReflections::outputGainFromLevel(1.0)), -30.0, 1e-6);
+    // Larger "Size" positions give a larger room.
+    double last = 0.0;
+    for (int pos = 1; pos <= 5; ++pos) {
+        const double s = EarlyReflections::roomScaleFromParameter(EarlyReflections::sizePreset(pos).roomSize);
+        EXPECT_GT(s, last) << pos;
+        last = s;
+    }
+    EXPECT_EQ(EarlyReflections::sizePreset(3).virtualRoomSize, 0.5);
+}
+
+TEST(EarlyReflections, FirstReflectionsArriveAfterTheirPathLength) {
+    for (double fs : {44100.0, 96000.0}) {
+        for (double s : {0.5, 1.7, 4.0}) {
+            auto room = makeRoom(fs, s);
+            const Response resp = impulse(*room, 40000, 1.0, 1.0);
+            // Delays are truncated to whole samples, and a fractional part lets the newer
+            // neighbour through one sample early.
+            const double dl = 3.1 * s * fs / kSound, dr = 3.0 * s * fs / kSound;
+            const int l = firstNonZero(resp.left), r = firstNonZero(resp.right);
+            EXPECT_GE(l, static_cast<int>(dl) - 1) << fs << " " << s;
+            EXPECT_LE(l, static_cast<int>(dl)) << fs << " " << s;
+            EXPECT_GE(r, static_cast<int>(dr) - 1) << fs << " " << s;
+            EXPECT_LE(r, static_cast<int>(dr)) << fs << " " << s;
+        }
+    }
+}
+
+TEST(EarlyReflections, EachSideHearsOnlyItsOwnSend) {
+    auto room = makeRoom(48000.0, 2.0);
+    const Response fromLeft = impulse(*room, 30000, 1.0, 0.0);
+    for (double v : fromLeft.right) ASSERT_EQ(v, 0.0);
+    EXPECT_GE(firstNonZero(fromLeft.left), 0);
+
+    room->clearReflections();
+    const Response fromRight = impulse(*room, 30000, 0.0, 1.0);
+    for (double v : fromRight.left) ASSERT_EQ(v, 0.0);
+    EXPECT_GE(firstNonZero(fromRight.right), 0);
+}
+
+TEST(EarlyReflections, TapLevelsFallLinearlyInDecibels) {
+    const double s = 1.5, v = 1.2, o = 0.4;
+    auto room = makeRoom(44100.0, s, v, o);
+    // The farthest far distance is 14.9 m (table C); a tap that far would lie at -20 dB.
+    const double farthest = s * 14.9 * v + o;
+    EXPECT_NEAR(room->tapGain(0), std::pow(10.0, -s * 3.1 / farthest), 1e-12);
+    EXPECT_NEAR(room->tapGain(12), std::pow(10.0, -s * 3.0 / farthest), 1e-12);
+    EXPECT_NEAR(room->tapGain(11), std::pow(10.0, -s * 11.7 / farthest), 1e-12);
+
+    // Each tap's low-pass has unit gain at DC, so the whole left impulse response sums to
+    // the sum of the left tap gains.
+    const double leftDistances[] = {3.1, 4.3, 5.7, 6.3, 7.8, 8.3, 8.7, 9.3, 9.6, 10.5, 11.1, 11.7};
+    double expected = 0.0;
+    for (double d : leftDistances) expected += std::pow(10.0, -s * d / farthest);
+    const Response resp = impulse(*room, 44100, 1.0, 0.0);
+    double sum = 0.0;
+    for (double x : resp.left) sum += x;
+    EXPECT_NEAR(sum, expected, 1e-6 * expected);
+}
+
+TEST(EarlyReflections, LargerVirtualRoomRaisesLevelsWithoutMovingTaps) {
+    auto small = makeRoom(44100.0, 2.0, 0.5, 0.15);
+    auto large = makeRoom(44100.0, 2.0, 3.0, 0.15);
+    auto wider = makeRoom(44100.0, 2.0, 0.5, 1.5);
+    for (int k = 0; k < EarlyReflections::kTaps; ++k) {
+        EXPECT_EQ(small->tapDelay(k), large->tapDelay(k)) << k;
+        EXPECT_EQ(small->tapFraction(k), wider->tapFraction(k)) << k;
+        EXPECT_GT(large->tapGain(k), small->tapGain(k)) << k;
+        EXPECT_GT(wider->tapGain(k), small->tapGain(k)) << k;
+    }
+    const Response a = impulse(*small, 20000, 1.0, 0.0);
+    const Response b = impulse(*large, 20000, 1.0, 0.0);
+    EXPECT_EQ(firstNonZero(a.left), firstNonZero(b.left));
+    EXPECT_GT(std::fabs(b.left[firstNonZero(b.left) + 3]), std::fabs(a.left[firstNonZero(a.left) + 3]));
+}
+
+TEST(EarlyReflections, TapLowPassCutoffs) {
+    const double fs = 48000.0, m = 1000.0;
+    auto room = makeRoom(fs, 1.0, 1.0, 0.15, m);
+    EXPECT_NEAR(room->tapCoefficient(0), std::exp(-2 * kPi * 0.93 * m / fs), 1e-12);
+    EXPECT_NEAR(room->tapCoefficient(12), std::exp(-2 * kPi * 0.97 * m / fs), 1e-12);
+    // Factor 0: clamped to a 20 Hz low-pass, on both sides.
+    for (int k : {10, 11, 22, 23}) EXPECT_NEAR(room->tapCoefficient(k), std::exp(-2 * kPi * 20.0 / fs), 1e-12) << k;
+    // And never above 20 kHz.
+    auto open = makeRoom(fs, 1.0, 1.0, 0.15, 20000.0);
+    EXPECT_NEAR(open->tapCoefficient(12), std::exp(-2 * kPi * 0.97 * 20000.0 / fs), 1e-12);
+    auto bright = makeRoom(fs, 1.0, 1.0, 0.15, 25000.0);
+    EXPECT_NEAR(bright->tapCoefficient(12), std::exp(-2 * kPi * 20000.0 / fs), 1e-12);
+}
+
+TEST(EarlyReflections, SilentOutputKeepsFillingTheLines) {
+    auto room = makeRoom(44100.0, 4.0);
+    room->outputGainTarget = 0.0;
+    room->outputGain = 0.0;
+    double l = 1, r = 1;
+    room->processReflections(1.0, 1.0, l, r);
+    EXPECT_EQ(l, 0.0);
+    EXPECT_EQ(r, 0.0);
+    // Bring the level back while the impulse is still travelling: the late taps still come.
+    room->outputGain = 1.0;
+    double energy = 0.0;
+    for (int i = 1; i < 30000; ++i) {
+        room->processReflections(0.0, 0.0, l, r);
+        energy += l * l + r * r;
+    }
+    EXPECT_GT(energy, 1e-3);
+}
+
+TEST(EarlyReflections, DecaysWithoutDenormalsAndAllocatesNothing) {
+    auto room = makeRoom(44100.0, 3.0);
+    double l = 0, r = 0, acc = 0;
+    test::AllocationScope scope;
+    for (int i = 0; i < 4410; ++i) {
+        room->processReflections(std::sin(i * 0.1), std::cos(i * 0.07), l, r);
+        acc += l + r;
+    }
+    for (int i = 0; i < 200000; ++i) room->processReflections(0.0, 0.0, l, r);
+    EXPECT_EQ(scope.count(), 0);
+    EXPECT_TRUE(std::isfinite(acc));
+    // The flushed tap states settle far below audibility but never into denormals.
+    EXPECT_LT(std::fabs(l), 1e-20);
+    EXPECT_LT(std::fabs(r), 1e-20);
+    EXPECT_NE(std::fpclassify(l), FP_SUBNORMAL);
+    EXPECT_NE(std::fpclassify(r), FP_SUBNORMAL);
+}
+
+}  // namespace
+}  // namespace orv
