@@ -1,10 +1,47 @@
 #include "platform/EmbeddedResources.h"
 
+#include "OrvArtworkTable.h"
+
+// Symbols of the embedded files (start and one past the end), defined by the generated
+// assembler file of the artwork.
+#define ORV_HIDDEN __attribute__((visibility("hidden")))
+#define ORV_DECLARE_BITMAP(id)                                   \
+    extern const unsigned char orv_art_bitmap_##id[] ORV_HIDDEN; \
+    extern const unsigned char orv_art_bitmap_##id##_end[] ORV_HIDDEN;
+
+extern "C" {
+ORV_ARTWORK_BITMAPS(ORV_DECLARE_BITMAP)
+extern const unsigned char orv_art_font[] ORV_HIDDEN;
+extern const unsigned char orv_art_font_end[] ORV_HIDDEN;
+}
+
 namespace orv {
 
-// Temporary: the embedded artwork table is being added; until then nothing is found.
-EmbeddedBlob findBitmapResource(int) { return {nullptr, 0}; }
+namespace {
 
-EmbeddedBlob findFontResource() { return {nullptr, 0}; }
+struct BitmapEntry {
+    int id;
+    const unsigned char* begin;
+    const unsigned char* end;
+};
+
+#define ORV_BITMAP_ENTRY(id) BitmapEntry{id, orv_art_bitmap_##id, orv_art_bitmap_##id##_end},
+const BitmapEntry kBitmaps[] = {ORV_ARTWORK_BITMAPS(ORV_BITMAP_ENTRY)};
+#undef ORV_BITMAP_ENTRY
+
+}  // namespace
+
+EmbeddedBlob findBitmapResource(int id) {
+    for (const BitmapEntry& e : kBitmaps) {
+        if (e.id == id) return {e.begin, static_cast<size_t>(e.end - e.begin)};
+    }
+    return {nullptr, 0};
+}
+
+EmbeddedBlob findFontResource() {
+    const size_t size = static_cast<size_t>(orv_art_font_end - orv_art_font);
+    if (size == 0) return {nullptr, 0};
+    return {orv_art_font, size};
+}
 
 }  // namespace orv
