@@ -61,7 +61,13 @@ case "$cmd" in
     cp "$BUILD/OrvGyrola2.so" "$HOME/.vst/"
     echo "installed $HOME/.vst/OrvGyrola2.so"
     ;;
+  artwork-sheet)
+    setup; configure
+    cmake --build "$BUILD" --target orv_artwork_png orv-artwork
+    "$BUILD/resources/artwork/orv-artwork" sheet "$BUILD/generated/artwork" "$BUILD/artwork-sheet.png"
+    echo "contact sheet of every bitmap written to $BUILD/artwork-sheet.png"
+    ;;
   help|*)
-    echo "usage: ./go setup|build|test|demo|bench|install"
+    echo "usage: ./go setup|build|test|demo|bench|install|artwork-sheet"
     ;;
 esac
