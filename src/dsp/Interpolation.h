@@ -75,7 +75,8 @@ inline float InterpolateLoop(double phase, const float* samples, int n) {
     const double position = (phase - std::trunc(phase + kFoldOffset) + kFoldOffset) * n;
     const int i = static_cast<int>(position);
     const double t = interp_detail::flushFraction(position - i);
-    const int j = (i + n - 1) % n;
+    // (i + n - 1) mod n for the folded range 0 <= i <= n, without a division.
+    const int j = i == 0 ? n - 1 : i - 1;
     return interp_detail::cubicSingle(t, samples[j], samples[j + 1], samples[j + 2], samples[j + 3]);
 }
 
