@@ -344,10 +344,10 @@ vst::iptr PluginHost::callback(vst::AEffect* effect, vst::i32 opcode, vst::i32 i
         // A call we cannot attribute (another thread during loading): answer the version only.
         return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
     }
-    return host->answer(opcode, index, value, ptr, opt);
+    return host->answerCallback(opcode, index, value, ptr, opt);
 }
 
-vst::iptr PluginHost::answer(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt) {
+vst::iptr PluginHost::answerCallback(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt) {
     if (opcode >= 0 && opcode < kCountedOpcodes) ++counts_[static_cast<size_t>(opcode)];
     if (isRecorded(opcode)) {
         std::lock_guard<std::mutex> lock(callsMutex_);

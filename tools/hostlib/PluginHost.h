@@ -109,9 +109,11 @@ public:
     int callCount(vst::i32 opcode) const;
     void clearCalls();
 
+    // What this host answers (and records) for one callback from its effect.
+    vst::iptr answerCallback(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt);
+
 private:
     static vst::iptr callback(vst::AEffect* effect, vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt);
-    vst::iptr answer(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt);
     void unload();
     void ensureScratch(int frames);
 

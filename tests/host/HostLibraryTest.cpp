@@ -1,0 +1,139 @@
+// The host library on its own: the MIDI event record it builds, the answers of its callback,
+// and how it refuses files that are not VST 2 modules.
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "host/HostTestSupport.h"
+#include "hostlib/MidiEventList.h"
+
+namespace orv::test {
+namespace {
+
+TEST(MidiEventList, BuildsASortedVariableLengthRecord) {
+    MidiEventList list;
+    list.addControlChange(40, 1, 7, 100);
+    list.addControlChange(3, 16, 64, 127);
+    list.addControlChange(40, 2, 1, 0);  // same frame as the first: keeps its order after it
+    list.add(0, 0x90, 60, 200);          // data bytes are masked to 7 bits
+    vst::VstEvents* rec = list.record();
+    ASSERT_EQ(rec->numEvents, 4);
+    EXPECT_EQ(rec->reserved, 0);
+    // The pointer array starts 16 bytes into the record.
+    auto* slots = reinterpret_cast<vst::VstEvent**>(reinterpret_cast<char*>(rec) + 16);
+    const int frames[] = {0, 3, 40, 40};
+    const unsigned char status[] = {0x90, 0xBF, 0xB0, 0xB1};
+    const unsigned char data1[] = {60, 64, 7, 1};
+    const unsigned char data2[] = {200 & 0x7F, 127, 100, 0};
+    for (int i = 0; i < 4; ++i) {
+        const auto* e = reinterpret_cast<const vst::VstMidiEvent*>(slots[i]);
+        EXPECT_EQ(e->type, 1) << i;
+        EXPECT_EQ(e->byteSize, 32) << i;
+        EXPECT_EQ(e->deltaFrames, frames[i]) << i;
+        EXPECT_EQ(static_cast<unsigned char>(e->midiData[0]), status[i]) << i;
+        EXPECT_EQ(static_cast<unsigned char>(e->midiData[1]), data1[i]) << i;
+        EXPECT_EQ(static_cast<unsigned char>(e->midiData[2]), data2[i]) << i;
+        EXPECT_EQ(e->midiData[3], 0) << i;
+    }
+    list.clear();
+    EXPECT_EQ(list.record()->numEvents, 0);
+}
+
+TEST(HostCallback, AnswersVersionRateBlockAndCanDo) {
+    PluginHost h;
+    h.setSampleRate(96000.0);
+    h.setBlockSize(333);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterVersion, 0, 0, nullptr, 0.0f), 2400);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterGetSampleRate, 0, 0, nullptr, 0.0f), 96000);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterGetBlockSize, 0, 0, nullptr, 0.0f), 333);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterGetCurrentProcessLevel, 0, 0, nullptr, 0.0f), 1);
+    char sendEvents[] = "sendVstEvents";
+    char nearMiss[] = "sendVstEvent";
+    EXPECT_EQ(h.answerCallback(vst::audioMasterCanDo, 0, 0, sendEvents, 0.0f), 1);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterCanDo, 0, 0, nearMiss, 0.0f), 0);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterCanDo, 0, 0, nullptr, 0.0f), 0);
+    h.setHostCanDo({"sendVstEvent"});
+    EXPECT_EQ(h.answerCallback(vst::audioMasterCanDo, 0, 0, nearMiss, 0.0f), 1);
+    char vendor[64] = {};
+    EXPECT_EQ(h.answerCallback(vst::audioMasterGetVendorString, 0, 0, vendor, 0.0f), 1);
+    EXPECT_GT(std::strlen(vendor), 0u);
+    h.setHostVersion(0);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterVersion, 0, 0, nullptr, 0.0f), 0);
+}
+
+TEST(HostCallback, PinConnectionAnswersAreInvertedAndConfigurable) {
+    PluginHost h;
+    for (vst::iptr dir : {0, 1}) {
+        for (vst::i32 pin : {0, 1, 2}) EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, pin, dir, nullptr, 0.0f), 0);
+    }
+    h.setPinConnected(true, 1, false);  // right input unplugged
+    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 0, nullptr, 0.0f), 1);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 0, 0, nullptr, 0.0f), 0);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 1, nullptr, 0.0f), 0);
+    h.setPinConnected(false, 0, false);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 0, 1, nullptr, 0.0f), 1);
+    h.setPinConnected(true, 1, true);
+    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 0, nullptr, 0.0f), 0);
+}
+
+TEST(HostCallback, RecordsReportsAndCountsQueries) {
+    PluginHost h;
+    h.answerCallback(vst::audioMasterBeginEdit, 7, 0, nullptr, 0.0f);
+    h.answerCallback(vst::audioMasterAutomate, 7, 0, nullptr, 0.25f);
+    h.answerCallback(vst::audioMasterEndEdit, 7, 0, nullptr, 0.0f);
+    h.answerCallback(vst::audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+    h.answerCallback(vst::audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
+    h.answerCallback(vst::audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
+    const auto calls = h.calls();
+    ASSERT_EQ(calls.size(), 4u);  // queries are counted, not logged
+    EXPECT_EQ(calls[0].opcode, vst::audioMasterBeginEdit);
+    EXPECT_EQ(calls[1].opcode, vst::audioMasterAutomate);
+    EXPECT_EQ(calls[1].index, 7);
+    EXPECT_EQ(calls[1].opt, 0.25f);
+    EXPECT_EQ(calls[2].opcode, vst::audioMasterEndEdit);
+    EXPECT_EQ(calls[3].opcode, vst::audioMasterUpdateDisplay);
+    EXPECT_EQ(h.callsWith(vst::audioMasterAutomate).size(), 1u);
+    EXPECT_EQ(h.callCount(vst::audioMasterGetSampleRate), 2);
+    EXPECT_EQ(h.callCount(vst::audioMasterAutomate), 1);
+    h.clearCalls();
+    EXPECT_TRUE(h.calls().empty());
+    EXPECT_EQ(h.callCount(vst::audioMasterGetSampleRate), 0);
+}
+
+TEST(HostLoading, RefusesWhatIsNotAVstModule) {
+    TempDir dir;
+    PluginHost h;
+    const std::string missing = dir.file("absent.so");
+    EXPECT_FALSE(h.load(missing));
+    EXPECT_NE(h.error().find(missing), std::string::npos) << h.error();
+    EXPECT_FALSE(h.isLoaded());
+
+    const std::string text = dir.file("text.so");
+    std::ofstream(text) << "not an ELF file\n";
+    EXPECT_FALSE(h.load(text));
+    EXPECT_NE(h.error().find(text), std::string::npos) << h.error();
+
+    // A real shared library without either entry name.
+    PluginHost lib;
+    const bool loaded = lib.load("/lib/x86_64-linux-gnu/libm.so.6");
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(lib.error().find("entry point"), std::string::npos) << lib.error();
+    EXPECT_EQ(lib.close(), 0);
+}
+
+TEST(HostLoading, ClosingTwiceAndDispatchingAfterCloseAreHarmless) {
+    PluginHost h;
+    ASSERT_TRUE(h.start(modulePath())) << h.error();
+    EXPECT_TRUE(h.isResumed());
+    EXPECT_EQ(h.close(), 1);
+    EXPECT_EQ(h.close(), 0);
+    EXPECT_EQ(h.dispatch(vst::effGetVendorVersion), 0);
+    EXPECT_EQ(h.getParameter(0), 0.0f);
+    // The same object can load again.
+    ASSERT_TRUE(h.start(modulePath())) << h.error();
+    EXPECT_EQ(h.dispatch(vst::effGetVendorVersion), 2000);
+}
+
+}  // namespace
+}  // namespace orv::test

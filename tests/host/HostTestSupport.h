@@ -1,0 +1,213 @@
+// Shared helpers of the black-box host tests: where the built module and tools are, a scratch
+// folder, a small WAV reader and writer (independent of libsndfile), and running a command.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "hostlib/PluginHost.h"
+
+namespace orv::test {
+
+inline std::string envOr(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0' ? v : fallback;
+}
+
+// The module under test, as the build passes it to the test environment.
+inline std::string modulePath() { return envOr("ORV_MODULE", ""); }
+// The build folder: the module is built at its top. (Only the first variable of the test
+// environment reaches the tests, so the folder is found through the module.)
+inline std::string buildDir() {
+    const std::string module = modulePath();
+    return envOr("ORV_BUILD_DIR", module.empty() ? "." : std::filesystem::path(module).parent_path().string());
+}
+inline std::string renderTool() { return buildDir() + "/tools/orv-render"; }
+
+// A fresh folder removed with everything in it at the end of the test.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orv-host-test-XXXXXX").string();
+        std::vector<char> buf(pattern.begin(), pattern.end());
+        buf.push_back('\0');
+        if (mkdtemp(buf.data()) != nullptr) path_ = buf.data();
+    }
+    ~TempDir() {
+        std::error_code ec;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& path() const { return path_; }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename().string());
+        return names;
+    }
+
+private:
+    std::string path_;
+};
+
+struct Audio {
+    int rate = 0;
+    int channels = 0;
+    std::vector<float> samples;  // interleaved
+    long frames() const { return channels > 0 ? static_cast<long>(samples.size()) / channels : 0; }
+    float at(long frame, int channel) const { return samples[static_cast<size_t>(frame * channels + channel)]; }
+};
+
+namespace detail {
+inline void put32(std::string& s, uint32_t v) {
+    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+inline void put16(std::string& s, uint16_t v) {
+    s.push_back(static_cast<char>(v & 0xFF));
+    s.push_back(static_cast<char>(v >> 8));
+}
+inline uint32_t get32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+inline uint16_t get16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+}  // namespace detail
+
+// A 32-bit float WAV file (format tag 3).
+inline bool writeFloatWav(const std::string& path, const Audio& a) {
+    using namespace detail;
+    const uint32_t dataBytes = static_cast<uint32_t>(a.samples.size() * 4);
+    std::string s = "RIFF";
+    put32(s, 4 + 8 + 16 + 8 + 4 + 8 + dataBytes);
+    s += "WAVEfmt ";
+    put32(s, 16);
+    put16(s, 3);  // IEEE float
+    put16(s, static_cast<uint16_t>(a.channels));
+    put32(s, static_cast<uint32_t>(a.rate));
+    put32(s, static_cast<uint32_t>(a.rate * a.channels * 4));
+    put16(s, static_cast<uint16_t>(a.channels * 4));
+    put16(s, 32);
+    s += "fact";
+    put32(s, 4);
+    put32(s, static_cast<uint32_t>(a.frames()));
+    s += "data";
+    put32(s, dataBytes);
+    for (float f : a.samples) {
+        uint32_t bits;
+        std::memcpy(&bits, &f, 4);
+        put32(s, bits);
+    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(s.data(), static_cast<std::streamsize>(s.size()));
+    return static_cast<bool>(out);
+}
+
+// Reads PCM 16/24/32-bit and float 32-bit WAV files, plain or extensible.
+inline bool readWav(const std::string& path, Audio& a) {
+    using namespace detail;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (d.size() < 12 || std::memcmp(d.data(), "RIFF", 4) != 0 || std::memcmp(d.data() + 8, "WAVE", 4) != 0) return false;
+    int tag = 0, bits = 0;
+    a = Audio{};
+    for (size_t pos = 12; pos + 8 <= d.size();) {
+        const uint32_t size = get32(&d[pos + 4]);
+        const unsigned char* body = &d[pos + 8];
+        if (pos + 8 + size > d.size()) return false;
+        if (std::memcmp(&d[pos], "fmt ", 4) == 0) {
+            tag = get16(body);
+            a.channels = get16(body + 2);
+            a.rate = static_cast<int>(get32(body + 4));
+            bits = get16(body + 14);
+            if (tag == 0xFFFE && size >= 26) tag = get16(body + 24);  // extensible: sub-format GUID
+        } else if (std::memcmp(&d[pos], "data", 4) == 0) {
+            const int bytes = bits / 8;
+            if (a.channels == 0 || bytes == 0) return false;
+            for (uint32_t i = 0; i + static_cast<uint32_t>(bytes) <= size; i += static_cast<uint32_t>(bytes)) {
+                const unsigned char* p = body + i;
+                float v = 0.0f;
+                if (tag == 3 && bytes == 4) {
+                    uint32_t u = get32(p);
+                    std::memcpy(&v, &u, 4);
+                } else if (tag == 1 && bytes == 2) {
+                    v = static_cast<int16_t>(get16(p)) / 32768.0f;
+                } else if (tag == 1 && bytes == 3) {
+                    int32_t s = static_cast<int32_t>((p[0] << 8) | (p[1] << 16) | (static_cast<uint32_t>(p[2]) << 24)) >> 8;
+                    v = static_cast<float>(s / 8388608.0);
+                } else if (tag == 1 && bytes == 4) {
+                    v = static_cast<float>(static_cast<int32_t>(get32(p)) / 2147483648.0);
+                } else {
+                    return false;
+                }
+                a.samples.push_back(v);
+            }
+            return true;
+        }
+        pos += 8 + size + (size & 1);
+    }
+    return false;
+}
+
+struct CommandResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string shellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline std::string readText(const std::string& path) {
+    std::ifstream in(path);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Runs a program with arguments; stdout and stderr are captured through files in dir.
+inline CommandResult run(const std::vector<std::string>& argv, const TempDir& dir) {
+    std::string cmd;
+    for (const auto& a : argv) cmd += shellQuote(a) + " ";
+    const std::string outFile = dir.path() + ".stdout", errFile = dir.path() + ".stderr";
+    cmd += "</dev/null >" + shellQuote(outFile) + " 2>" + shellQuote(errFile);
+    CommandResult r;
+    const int status = std::system(cmd.c_str());
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = readText(outFile);
+    r.err = readText(errFile);
+    std::remove(outFile.c_str());
+    std::remove(errFile.c_str());
+    return r;
+}
+
+// A loaded and resumed instance of the module under test.
+class ModuleTest : public ::testing::Test {
+protected:
+    static constexpr double kRate = 44100.0;
+    static constexpr int kBlock = 512;
+
+    void SetUp() override {
+        const std::string path = modulePath();
+        ASSERT_FALSE(path.empty()) << "ORV_MODULE is not set";
+        host.setSampleRate(kRate);
+        host.setBlockSize(kBlock);
+        ASSERT_TRUE(host.start(path)) << host.error();
+    }
+
+    vst::iptr dispatch(vst::i32 opcode, vst::i32 index = 0, vst::iptr value = 0, void* ptr = nullptr, float opt = 0.0f) {
+        return host.dispatch(opcode, index, value, ptr, opt);
+    }
+
+    PluginHost host;
+};
+
+}  // namespace orv::test
