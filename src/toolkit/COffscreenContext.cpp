@@ -17,6 +17,15 @@ COffscreenContext::~COffscreenContext() {
     cairo_surface_destroy(ownSurface_);
 }
 
+void COffscreenContext::clear() {
+    cairo_t* cr = getCairo();
+    cairo_save(cr);
+    cairo_reset_clip(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
 void COffscreenContext::copyFrom(CDrawContext* dest, const CRect& destRect, const CPoint& srcOffset) {
     if (dest == nullptr || destRect.isEmpty()) return;
     cairo_surface_flush(ownSurface_);

@@ -14,6 +14,8 @@ public:
     int getWidth() const { return width_; }
     int getHeight() const { return height_; }
 
+    // Makes every pixel transparent.
+    void clear();
     // Copies the part of this surface that starts at srcOffset into destRect of dest.
     void copyFrom(CDrawContext* dest, const CRect& destRect, const CPoint& srcOffset = {});
 

@@ -1,0 +1,38 @@
+#include "editor/CSaveLoadButton.h"
+
+#include "toolkit/CBitmap.h"
+
+namespace orv {
+
+CSaveLoadButton::CSaveLoadButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
+    : CKickButton(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(), background) {}
+
+void CSaveLoadButton::draw(CDrawContext* context) {
+    drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
+    setDirty(false);
+}
+
+CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& buttons) {
+    if ((!buttons.isLeftButton() && !buttons.isRightButton()) || listener_ == nullptr) return kMouseEventNotHandled;
+    setValue(buttons == kRButton ? 0.5f : 1.0f);
+    notify();
+    setValue(0.0f);
+    invalid();
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+}
+
+CMouseEventResult CSaveLoadButton::onMouseEntered(CPoint&, const CButtonState&) {
+    hover_ = 1;
+    invalid();
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CSaveLoadButton::onMouseExited(CPoint&, const CButtonState&) {
+    hover_ = 0;
+    invalid();
+    return kMouseEventHandled;
+}
+
+int32_t CSaveLoadButton::onKeyDown(VstKeyCode&) { return -1; }
+
+}  // namespace orv

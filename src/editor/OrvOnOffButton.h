@@ -1,0 +1,18 @@
+// A latching two-frame button that reports each click twice: first with the old value, then
+// with the new one.
+#pragma once
+
+#include "toolkit/COnOffButton.h"
+
+namespace orv {
+
+class OrvOnOffButton : public COnOffButton {
+public:
+    // The bitmap holds two frames of half its height: off above, on below.
+    OrvOnOffButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
+
+    void draw(CDrawContext* context) override;
+    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
+};
+
+}  // namespace orv

@@ -1,0 +1,43 @@
+// A lever turning about a pivot, drawn from a filmstrip (frame 0 = value 1 at the top).
+// Dragging inside a vertical zone sets the position along the lever's arc; the arrow keys
+// step one frame; the wheel steps like the knob's.
+#pragma once
+
+#include "toolkit/CControl.h"
+#include "toolkit/IMultiBitmapControl.h"
+
+namespace orv {
+
+class OrvVerticalSwitch : public CControl, public IMultiBitmapControl {
+public:
+    // Frame height = control height; frame count = bitmap height / frame height.
+    OrvVerticalSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
+
+    void draw(CDrawContext* context) override;
+    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
+    CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
+    CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
+    int32_t onKeyDown(VstKeyCode& keyCode) override;
+    bool onWheel(const CPoint& where, float distance, const CButtonState& buttons) override;
+
+    void setWheelStep(float step) { wheelStep_ = step; }
+    float getWheelStep() const { return wheelStep_; }
+    void setShiftWheelFactor(float factor) { shiftWheelFactor_ = factor; }
+    float getShiftWheelFactor() const { return shiftWheelFactor_; }
+    void setDragZone(int top, int bottom) {
+        zoneTop_ = top;
+        zoneBottom_ = bottom;
+    }
+    int getDrawnFrame() const;
+
+    static constexpr int kDefaultZoneTop = 38;      // pixels from the control's top
+    static constexpr int kDefaultZoneBottom = 152;
+
+private:
+    int zoneTop_ = kDefaultZoneTop;
+    int zoneBottom_ = kDefaultZoneBottom;
+    float wheelStep_ = 0.01f;
+    float shiftWheelFactor_ = 0.1f;
+};
+
+}  // namespace orv
