@@ -40,12 +40,42 @@ run_tests() {
   (cd "$BUILD" && ctest --output-on-failure -j "$JOBS" ${CTEST_ARGS:-})
 }
 
+# Runs every libFuzzer target (fuzz_<name>, seeds in tests/fuzz/corpus/<name>) for a bounded
+# time in its own clang build; skipped when clang is missing. New inputs stay in a scratch
+# folder, findings are written to the fuzz build folder and fail the run.
+fuzz() {
+  if ! command -v clang++ >/dev/null 2>&1; then
+    echo "clang++ not found: fuzzing skipped"
+    return 0
+  fi
+  local dir=${FUZZ_BUILD_DIR:-$ROOT/build-fuzz}
+  if [ ! -f "$dir/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DORV_FUZZ=ON -DORV_SANITIZE=address,undefined
+  fi
+  local corpus name work
+  for corpus in "$ROOT"/tests/fuzz/corpus/*/; do
+    name=$(basename "$corpus")
+    ASAN_OPTIONS=detect_leaks=0 cmake --build "$dir" -j "$JOBS" --target "fuzz_$name"
+    work=$(mktemp -d)
+    cp "$corpus"* "$work"/
+    echo "fuzzing $name for ${FUZZ_SECONDS:-60} s"
+    if ! "$dir/tests/fuzz/fuzz_$name" -max_total_time="${FUZZ_SECONDS:-60}" -close_fd_mask=2 \
+      -artifact_prefix="$dir/fuzz_$name-" "$work"; then
+      rm -rf "$work"
+      return 1
+    fi
+    rm -rf "$work"
+  done
+}
+
 cmd=${1:-help}
 shift || true
 case "$cmd" in
   setup) setup ;;
   build) setup; build ;;
-  test) setup; build; run_tests ;;
+  test) setup; build; run_tests; fuzz ;;
+  fuzz) setup; fuzz ;;
   demo)
     setup; build
     "$BUILD/tools/orv-render" --demo "$ROOT/demo-out.wav" --module "$BUILD/OrvGyrola2.so"

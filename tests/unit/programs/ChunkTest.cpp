@@ -1,0 +1,314 @@
+// The state chunk: the bytes getChunk writes, round trips, the other byte order, the older
+// types, and damaged or hostile data.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "params/FactoryPrograms.h"
+#include "support/ChunkBytes.h"
+#include "unit/programs/EffectUnderTest.h"
+
+namespace orv::test {
+namespace {
+
+class Chunk : public EffectTest {
+protected:
+    // A state that differs from the factory one everywhere a chunk carries something.
+    void makeDistinctState() {
+        for (int p = 0; p < 48; ++p) {
+            const std::string name = "Prog " + std::to_string(p) + (p % 5 == 0 ? " with a long name" : "");
+            setProgramRecordName(effect->programRecord(p), name.c_str());
+            for (int i = 0; i < 42; ++i) effect->programRecord(p).values[i] = static_cast<float>((p * 42 + i) % 97) / 96.0f;
+        }
+        effect->assignController(13, 7);
+        effect->assignController(37, 64);
+        effect->assignController(3, 119);
+        effect->selectProgram(29);
+    }
+};
+
+TEST_F(Chunk, HeaderBytesAndSize) {
+    const std::vector<uint8_t> c = chunk();
+    ASSERT_EQ(c.size(), 73969u);
+    // Little-endian machine: type 3 is stored as 00 00 00 03, 'OoG1' as 31 47 6F 4F.
+    const uint8_t header[] = {0x00, 0x00, 0x00, 0x03, 0x31, 0x47, 0x6F, 0x4F, 0x31, 0x47, 0x6F, 0x4F, 0x39,
+                              0x00, 0x00, 0x00, 0x02, 0x2A, 0x00, 0x00, 0x00};
+    EXPECT_EQ(std::memcmp(c.data(), header, sizeof header), 0);
+    const ParsedState s = parseStateChunk(c);
+    EXPECT_TRUE(s.wellFormed);
+    EXPECT_EQ(s.records, 48 + 48 * 42 + 42);
+    EXPECT_EQ(s.current, 0);
+    EXPECT_EQ(s.recordBytes, 48 * (168 + 42 * 32));  // controller records are not counted
+    EXPECT_EQ(s.programRecords, 48);
+    EXPECT_EQ(s.parameterRecords, 48 * 42);
+    EXPECT_EQ(s.controllerRecords, 42);
+    EXPECT_EQ(s.names[0], "Default");
+    EXPECT_EQ(s.names[23], "Bass drive");
+    EXPECT_EQ(s.names[47], "Init");
+    EXPECT_EQ(s.values[17][33], 0.708f);
+    for (float v : s.controllers) EXPECT_FLOAT_EQ(v, 128.5f / 129.0f);
+}
+
+TEST_F(Chunk, WritesTheStoreAsItIs) {
+    makeDistinctState();
+    const ParsedState s = parseStateChunk(chunk());
+    ASSERT_TRUE(s.wellFormed);
+    EXPECT_EQ(s.current, 29);
+    for (int p = 0; p < 48; ++p) {
+        EXPECT_EQ(s.names[p], effect->getProgramRecord(p).name);
+        for (int i = 0; i < 42; ++i) EXPECT_EQ(s.values[p][i], effect->getProgramRecord(p).values[i]);
+    }
+    EXPECT_FLOAT_EQ(s.controllers[13], 7.5f / 129.0f);
+    EXPECT_FLOAT_EQ(s.controllers[37], 64.5f / 129.0f);
+}
+
+void expectSameState(RotaryEffect& a, RotaryEffect& b) {
+    EXPECT_EQ(a.getCurrentProgramIndex(), b.getCurrentProgramIndex());
+    for (int p = 0; p < 48; ++p) {
+        EXPECT_STREQ(a.getProgramRecord(p).name, b.getProgramRecord(p).name) << p;
+        EXPECT_EQ(std::memcmp(a.getProgramRecord(p).values, b.getProgramRecord(p).values, 42 * sizeof(float)), 0) << p;
+    }
+    for (int k = 0; k < 42; ++k) {
+        EXPECT_EQ(a.getParameter(42 + k), b.getParameter(42 + k)) << k;
+        EXPECT_EQ(a.controllerOfParameter(k), b.controllerOfParameter(k)) << k;
+        EXPECT_EQ(a.getParameter(k), b.getParameter(k)) << k;
+    }
+    for (int c = 0; c < 128; ++c) EXPECT_EQ(a.parameterOfController(c), b.parameterOfController(c)) << c;
+}
+
+TEST_F(Chunk, RoundTripRestoresEverything) {
+    makeDistinctState();
+    const std::vector<uint8_t> bytes = chunk();
+    RotaryEffect other(recordingHost);
+    EXPECT_EQ(other.setChunk(const_cast<uint8_t*>(bytes.data()), static_cast<int>(bytes.size()), false), 0);
+    expectSameState(*effect, other);
+    EXPECT_EQ(other.parameterOfController(119), 3);
+}
+
+TEST_F(Chunk, ByteReversedChunkLoadsTheSameState) {
+    makeDistinctState();
+    const std::vector<uint8_t> native = chunk();
+    const std::vector<uint8_t> reversed = reverseTaggedChunk(native);
+    ASSERT_NE(native, reversed);
+    EXPECT_EQ(read32(reversed, 4), static_cast<int32_t>(reversed32(kUniqueId)));
+    RotaryEffect other(recordingHost);
+    EXPECT_EQ(other.setChunk(const_cast<uint8_t*>(reversed.data()), static_cast<int>(reversed.size()), false), 0);
+    expectSameState(*effect, other);
+}
+
+TEST_F(Chunk, ForeignOrUnknownChunksAreRefusedWithoutChange) {
+    makeDistinctState();
+    const std::vector<uint8_t> before = chunk();
+    std::vector<uint8_t> wrongId = before;
+    wrongId[4] ^= 0x01;
+    EXPECT_EQ(load(wrongId), -1);
+    std::vector<uint8_t> unknownType = before;
+    unknownType[3] = 0x04;
+    EXPECT_EQ(load(unknownType), -1);
+    std::vector<uint8_t> swappedType = before;  // native ID with a reversed type word
+    std::memcpy(swappedType.data(), "\x03\x00\x00\x00", 4);
+    EXPECT_EQ(load(swappedType), -1);
+    EXPECT_EQ(effect->setChunk(nullptr, 100, false), -1);
+    EXPECT_EQ(load(std::vector<uint8_t>(before.begin(), before.begin() + 7)), -1);
+    EXPECT_EQ(load(std::vector<uint8_t>(before.begin(), before.begin() + 40)), -1);  // no state header
+    EXPECT_EQ(chunk(), before);
+}
+
+TEST_F(Chunk, OutOfRangeValuesAreClampedWithAMessage) {
+    ChunkBytes c;
+    c.chunkHeader(kTypeState).stateHeader(4, 5, 0);
+    c.programRecord(5, "Loud").parameterRecord(5, 13, 1.7f).parameterRecord(5, 11, -0.5f).controllerRecord(2, 0.5f);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load(c.bytes), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err,
+              "Invalid parameter 13 value 1.700000 on load of preset 5 Loud\n"
+              "Invalid parameter 11 value -0.500000 on load of preset 5 Loud\n");
+    EXPECT_EQ(effect->getProgramRecord(5).values[13], 1.0f);
+    EXPECT_EQ(effect->getProgramRecord(5).values[11], 0.0f);
+    EXPECT_EQ(effect->getCurrentProgramIndex(), 5);
+    EXPECT_EQ(effect->getParameter(13), 1.0f);
+    // The rest of program 5 comes from the reference program.
+    EXPECT_EQ(effect->getProgramRecord(5).values[6], FactoryPrograms::program(0).values[6]);
+    EXPECT_EQ(effect->controllerOfParameter(2), 64);  // 0.5 decodes to controller 64
+}
+
+TEST_F(Chunk, SavingClampsBadStoredValuesWithAMessage) {
+    effect->programRecord(3).values[6] = -0.25f;
+    effect->programRecord(3).values[7] = std::nanf("");
+    testing::internal::CaptureStderr();
+    const ParsedState s = parseStateChunk(chunk());
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(s.values[3][6], 0.0f);
+    EXPECT_EQ(s.values[3][7], 0.0f);
+    EXPECT_EQ(err.rfind("Invalid parameter 6 value -0.250000 on save of preset 3 Old Rotary\n", 0), 0u) << err;
+    EXPECT_NE(err.find("Invalid parameter 7 value "), std::string::npos);
+    EXPECT_EQ(effect->getProgramRecord(3).values[6], -0.25f);  // the store is not changed
+}
+
+TEST_F(Chunk, OlderTaggedStateIsTranslated) {
+    ChunkBytes c;
+    c.chunkHeader(kTypeOlderState).stateHeader(9, 3, 0, 0x38);
+    c.programRecord(40, "Too far").parameterRecord(40, 13, 0.9f);
+    c.programRecord(3, "Old one")
+        .parameterRecord(3, 13, 0.9f)
+        .parameterRecord(3, 31, 0.0f)   // SpkrConf, BReflex, X-Talk, MechRatio become 0.5
+        .parameterRecord(3, 33, 1.0f)
+        .parameterRecord(3, 35, 2.0f / 17.0f)  // the MIDI channel
+        .parameterRecord(3, 36, 0.25f);
+    c.controllerRecord(13, 7.5f / 129.0f);  // type 2 carries no bindings that are read
+    const ProgramRecord old40 = effect->getProgramRecord(40);
+    EXPECT_EQ(load(c.bytes), 0);
+    EXPECT_STREQ(effect->getProgramRecord(40).name, old40.name);  // program 40 is skipped
+    EXPECT_EQ(effect->getProgramRecord(40).values[13], old40.values[13]);
+    const ProgramRecord& p3 = effect->getProgramRecord(3);
+    EXPECT_STREQ(p3.name, "Old one");
+    EXPECT_EQ(p3.values[13], 0.9f);
+    EXPECT_EQ(p3.values[31], 0.5f);
+    EXPECT_EQ(p3.values[33], 0.5f);
+    EXPECT_EQ(p3.values[39], 2.0f / 17.0f);
+    EXPECT_EQ(p3.values[35], FactoryPrograms::program(0).values[35]);
+    EXPECT_EQ(p3.values[36], 0.25f);
+    EXPECT_EQ(effect->getCurrentProgramIndex(), 3);
+    EXPECT_EQ(effect->getParameter(39), 2.0f / 17.0f);
+    EXPECT_EQ(effect->controllerMap().channelStep(), 2);
+    EXPECT_EQ(effect->controllerOfParameter(13), 999);
+
+    // A current program beyond the older bank's 32 programs selects program 0.
+    ChunkBytes far;
+    far.chunkHeader(kTypeOlderState).stateHeader(1, 33, 0, 0x38).programRecord(33, "Beyond");
+    EXPECT_EQ(load(far.bytes), 0);
+    EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
+    EXPECT_STREQ(effect->getProgramRecord(33).name, "Init");
+}
+
+TEST_F(Chunk, BankImageLoadsItsProgramsAndKeepsSetUpParameters) {
+    // Programs 17 (Whirled) and 19 (Bright Chorus) have set-up values of their own.
+    const ProgramRecord before17 = effect->getProgramRecord(17);
+    const ProgramRecord before40 = effect->getProgramRecord(40);
+    ChunkBytes c;
+    c.chunkHeader(kTypeBankImage).i32(32).i32(19).i32(0).i32(0).i32(0).i32(0);
+    for (int p = 0; p < 32; ++p) {
+        c.name24("Image " + std::to_string(p));
+        for (int i = 0; i < 42; ++i) c.f32(static_cast<float>(i) / 41.0f);
+    }
+    c.zeros(48 * 192 + 32 - c.bytes.size());  // unused program slots up to the bindings
+    for (int i = 0; i < 42; ++i) c.f32(ControllerMap::encode(i == 13 ? 7 : 999));
+    ASSERT_EQ(c.bytes.size(), 9416u);
+    EXPECT_EQ(load(c.bytes), 0);
+
+    for (int p = 0; p < 32; ++p) EXPECT_EQ(std::string(effect->getProgramRecord(p).name), "Image " + std::to_string(p));
+    const ProgramRecord& p17 = effect->getProgramRecord(17);
+    for (int i = 0; i < 42; ++i) {
+        const bool setUp = (i >= 31 && i <= 38) || i == 40 || i == 41;
+        EXPECT_EQ(p17.values[i], setUp ? before17.values[i] : static_cast<float>(i) / 41.0f) << i;
+    }
+    // Programs beyond the image keep everything but the performance settings, which follow
+    // the program the image made current.
+    for (int i = 0; i < 42; ++i) {
+        const bool performance = i <= 4 || i == 39;
+        EXPECT_EQ(effect->getProgramRecord(40).values[i], performance ? static_cast<float>(i) / 41.0f : before40.values[i]) << i;
+    }
+    EXPECT_STREQ(effect->getProgramRecord(32).name, "Init");
+    EXPECT_EQ(effect->getCurrentProgramIndex(), 19);
+    EXPECT_EQ(effect->controllerOfParameter(13), 7);
+    EXPECT_EQ(effect->parameterOfController(7), 13);
+}
+
+TEST_F(Chunk, BankImageEndsAtABadValueOrRefusesNoPrograms) {
+    ChunkBytes c;
+    c.chunkHeader(kTypeBankImage).i32(2).i32(0).zeros(16);
+    c.name24("First");
+    for (int i = 0; i < 42; ++i) c.f32(0.25f);
+    c.name24("Second");
+    for (int i = 0; i < 42; ++i) c.f32(i == 20 ? 1.5f : 0.25f);
+    EXPECT_EQ(load(c.bytes), -1);
+    EXPECT_STREQ(effect->getProgramRecord(0).name, "First");  // loaded before the bad value
+    EXPECT_EQ(effect->getProgramRecord(0).values[13], 0.25f);
+
+    ChunkBytes none;
+    none.chunkHeader(kTypeBankImage).i32(0).i32(0).zeros(16);
+    EXPECT_EQ(load(none.bytes), -1);
+    ChunkBytes negative;
+    negative.chunkHeader(kTypeBankImage).i32(-5).i32(0).zeros(16);
+    EXPECT_EQ(load(negative.bytes), -1);
+}
+
+TEST_F(Chunk, ByteReversedBankImage) {
+    ChunkBytes c;
+    c.i32(static_cast<int32_t>(reversed32(kTypeBankImage))).i32(static_cast<int32_t>(reversed32(kUniqueId)));
+    c.i32(static_cast<int32_t>(reversed32(1))).i32(0).zeros(16);
+    c.name24("Turned");
+    for (int i = 0; i < 42; ++i) {
+        const float v = 0.75f;
+        uint32_t bits;
+        std::memcpy(&bits, &v, 4);
+        c.i32(static_cast<int32_t>(reversed32(bits)));
+    }
+    EXPECT_EQ(load(c.bytes), 0);
+    EXPECT_STREQ(effect->getProgramRecord(0).name, "Turned");
+    EXPECT_EQ(effect->getProgramRecord(0).values[13], 0.75f);
+    EXPECT_EQ(effect->getParameter(13), 0.75f);
+}
+
+// Damaged tagged chunks: whatever is there, loading reads only inside the data (checked by the
+// sanitizer builds) and leaves a usable effect.
+TEST_F(Chunk, DamagedTaggedChunksAreReadSafely) {
+    makeDistinctState();
+    const std::vector<uint8_t> good = chunk();
+    for (size_t size = 0; size < good.size(); size += (size < 400 ? 1 : 997)) {
+        std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(size));
+        const int r = load(cut);
+        EXPECT_TRUE(r == 0 || r == -1) << size;
+    }
+    std::vector<uint8_t> hostile = good;
+    ChunkBytes patch;
+    hostile.resize(49 + 3 * 32);
+    std::memcpy(&hostile[21], "\xff\xff\xff\x7f", 4);       // a huge record count
+    int32_t huge = 0x7ffffff0, negative = -12;
+    std::memcpy(&hostile[49 + 4], &huge, 4);                 // first record runs past the end
+    EXPECT_EQ(load(hostile), 0);
+    std::memcpy(&hostile[49 + 4], &negative, 4);             // negative length
+    EXPECT_EQ(load(hostile), 0);
+    std::memcpy(&hostile[21], &negative, 4);                 // negative record count
+    EXPECT_EQ(load(hostile), 0);
+
+    ChunkBytes c;
+    c.chunkHeader(kTypeState).stateHeader(5, -7, 0);
+    c.record(0, 8, 2).zeros(8);                // program record too short for a name
+    c.record(1, 4, 2).zeros(4);                // parameter record too short for a value
+    c.parameterRecord(-1, 5, 0.5f);            // negative program
+    c.parameterRecord(2, -3, 0.5f);            // negative parameter index
+    c.parameterRecord(2, 1000, 0.5f);          // index beyond the user parameters
+    const ProgramRecord before = effect->getProgramRecord(2);
+    EXPECT_EQ(load(c.bytes), 0);
+    EXPECT_EQ(std::memcmp(&effect->getProgramRecord(2), &before, sizeof before), 0);
+    EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
+}
+
+// Every input the fuzzer keeps in its corpus (and every crash it ever found) loads cleanly.
+TEST_F(Chunk, FuzzCorpusLoadsCleanly) {
+    const char* source = std::getenv("ORV_SOURCE_DIR");
+    if (source == nullptr) GTEST_SKIP() << "ORV_SOURCE_DIR is not set";
+    const std::filesystem::path dir = std::filesystem::path(source) / "tests/fuzz/corpus/chunk";
+    ASSERT_TRUE(std::filesystem::is_directory(dir)) << dir;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const int r = load(bytes);
+        EXPECT_TRUE(r == 0 || r == -1) << entry.path();
+        ++files;
+    }
+    EXPECT_GT(files, 0);
+    EXPECT_EQ(chunk().size(), 73969u);
+}
+
+}  // namespace
+}  // namespace orv::test

@@ -1,0 +1,184 @@
+// The controller map on its own: encoding, both tables, learning, the channel filter, names.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "params/ControllerMap.h"
+
+namespace orv {
+namespace {
+
+constexpr int kNone = 999;
+constexpr int kMix = 37;
+constexpr int kDrive = 13;
+
+TEST(ControllerMapEncoding, ControllersSitInTheMiddleOfTheirStep) {
+    EXPECT_FLOAT_EQ(ControllerMap::encode(0), 0.5f / 129.0f);
+    EXPECT_FLOAT_EQ(ControllerMap::encode(7), 7.5f / 129.0f);
+    EXPECT_FLOAT_EQ(ControllerMap::encode(127), 127.5f / 129.0f);
+    // None is the step after the last controller: 128.5/129 = 0.9961240.
+    EXPECT_NEAR(ControllerMap::encode(kNone), 0.9961240, 1e-7);
+    EXPECT_EQ(ControllerMap::encode(128), ControllerMap::encode(kNone));
+    EXPECT_EQ(ControllerMap::encode(-3), ControllerMap::encode(kNone));
+    for (int c = 0; c < 128; ++c) EXPECT_EQ(ControllerMap::decode(ControllerMap::encode(c)), c) << c;
+}
+
+TEST(ControllerMapEncoding, DecodingUsesStepsOfOne129th) {
+    EXPECT_EQ(ControllerMap::decode(0.0f), 0);
+    EXPECT_EQ(ControllerMap::decode(1.01f / 129.0f), 1);
+    EXPECT_EQ(ControllerMap::decode(127.99f / 129.0f), 127);
+    EXPECT_EQ(ControllerMap::decode(128.01f / 129.0f), kNone);
+    EXPECT_EQ(ControllerMap::decode(1.0f), kNone);
+    EXPECT_EQ(ControllerMap::decode(5.0f), kNone);
+    EXPECT_EQ(ControllerMap::decode(-0.25f), kNone);
+    EXPECT_EQ(ControllerMap::decode(std::numeric_limits<float>::quiet_NaN()), kNone);
+}
+
+TEST(ControllerMapTables, StartsWithNothingBoundAndMidiOff) {
+    ControllerMap map;
+    for (int p = 0; p < 42; ++p) {
+        EXPECT_EQ(map.controllerOfParameter(p), kNone);
+        EXPECT_FLOAT_EQ(map.assignmentValue(p), 128.5f / 129.0f);
+    }
+    for (int c = 0; c < 128; ++c) EXPECT_EQ(map.parameterOfController(c), kNone);
+    EXPECT_EQ(map.channelStep(), 0);
+}
+
+TEST(ControllerMapTables, AssignAndUnassign) {
+    ControllerMap map;
+    map.assignController(kMix, 7);
+    EXPECT_EQ(map.controllerOfParameter(kMix), 7);
+    EXPECT_EQ(map.parameterOfController(7), kMix);
+    EXPECT_FLOAT_EQ(map.assignmentValue(kMix), 7.5f / 129.0f);
+
+    map.unassignParameter(kMix);
+    EXPECT_EQ(map.controllerOfParameter(kMix), kNone);
+    EXPECT_EQ(map.parameterOfController(7), kNone);
+    EXPECT_EQ(map.targetOfController(7), kNone);
+
+    map.assignController(kDrive, 11);
+    map.unassignController(11);
+    EXPECT_EQ(map.controllerOfParameter(kDrive), kNone);
+    EXPECT_EQ(map.forwardEntry(kDrive), kNone);
+    EXPECT_EQ(map.targetOfController(11), kNone);
+
+    map.assignController(kDrive, kNone);
+    EXPECT_EQ(map.controllerOfParameter(kDrive), kNone);
+    EXPECT_EQ(map.controllerOfParameter(42), kNone);
+    EXPECT_EQ(map.controllerOfParameter(-1), kNone);
+}
+
+TEST(ControllerMapTables, ANewControllerReleasesThePreviousOne) {
+    ControllerMap map;
+    map.assignController(kMix, 7);
+    map.assignController(kMix, 12);
+    EXPECT_EQ(map.controllerOfParameter(kMix), 12);
+    EXPECT_EQ(map.targetOfController(7), kNone);  // 7 no longer moves Mix
+    EXPECT_EQ(map.targetOfController(12), kMix);
+
+    map.setAssignmentValue(kMix, ControllerMap::encode(20));
+    EXPECT_EQ(map.targetOfController(12), kNone);
+    EXPECT_EQ(map.targetOfController(20), kMix);
+}
+
+TEST(ControllerMapTables, AssigningATakenControllerMovesItWithoutTouchingTheOtherParameter) {
+    ControllerMap map;
+    map.assignController(kMix, 7);
+    map.assignController(kDrive, 7);
+    EXPECT_EQ(map.parameterOfController(7), kDrive);
+    EXPECT_EQ(map.forwardEntry(kMix), 7);  // assignment alone does not unbind Mix
+    // The query answers a parameter only while its forward entry is bound.
+    map.unassignParameter(kDrive);
+    EXPECT_EQ(map.parameterOfController(7), kNone);
+}
+
+TEST(ControllerMapTables, AssignmentValuesBindAndUnbind) {
+    ControllerMap map;
+    map.setAssignmentValue(kMix, 64.5f / 129.0f);
+    EXPECT_EQ(map.parameterOfController(64), kMix);
+    EXPECT_EQ(map.controllerOfParameter(kMix), 64);
+    map.setAssignmentValue(kMix, 128.5f / 129.0f);
+    EXPECT_EQ(map.forwardEntry(kMix), kNone);
+    EXPECT_EQ(map.parameterOfController(64), kNone);
+}
+
+TEST(ControllerMapLearn, LearningTakesTheControllerFromItsOldParameter) {
+    ControllerMap map;
+    map.assignController(kMix, 7);
+    map.startMidiLearn();
+    EXPECT_EQ(map.learnTarget(), -1);
+    EXPECT_FALSE(map.learn(7));  // no target yet
+    EXPECT_TRUE(map.isLearning());
+    map.setLearnTarget(kDrive);
+    EXPECT_TRUE(map.learn(7));
+    EXPECT_FALSE(map.isLearning());
+    EXPECT_EQ(map.learnTarget(), -1);
+    EXPECT_EQ(map.controllerOfParameter(kDrive), 7);
+    EXPECT_EQ(map.controllerOfParameter(kMix), kNone);
+    EXPECT_EQ(map.forwardEntry(kMix), kNone);
+    EXPECT_EQ(map.parameterOfController(7), kDrive);
+}
+
+TEST(ControllerMapLearn, ChannelModeControllersAreNotLearned) {
+    ControllerMap map;
+    map.startMidiLearn();
+    map.setLearnTarget(kDrive);
+    for (int c = 120; c < 128; ++c) EXPECT_FALSE(map.learn(c)) << c;
+    EXPECT_TRUE(map.isLearning());
+    EXPECT_EQ(map.controllerOfParameter(kDrive), kNone);
+    EXPECT_TRUE(map.learn(119));
+}
+
+TEST(ControllerMapChannel, StepsSelectOffOneChannelOrAll) {
+    ControllerMap map;
+    for (int ch = 0; ch < 16; ++ch) EXPECT_FALSE(map.passesChannel(static_cast<uint8_t>(0xB0 | ch)));
+    map.setChannelStep(1);
+    EXPECT_TRUE(map.passesChannel(0xB0));
+    EXPECT_FALSE(map.passesChannel(0xB1));
+    map.setChannelStep(16);
+    EXPECT_TRUE(map.passesChannel(0xBF));
+    EXPECT_FALSE(map.passesChannel(0xB0));
+    map.setChannelStep(17);
+    for (int ch = 0; ch < 16; ++ch) EXPECT_TRUE(map.passesChannel(static_cast<uint8_t>(0xB0 | ch)));
+    map.setChannelStep(40);
+    EXPECT_EQ(map.channelStep(), 17);
+    map.reset();
+    EXPECT_EQ(map.channelStep(), 0);
+}
+
+TEST(ControllerMapFlags, ChangedFlagIsTakenOnce) {
+    ControllerMap map;
+    EXPECT_FALSE(map.takeMidiChangedFlag());
+    map.markChanged();
+    EXPECT_TRUE(map.takeMidiChangedFlag());
+    EXPECT_FALSE(map.takeMidiChangedFlag());
+}
+
+TEST(ControllerMapNames, NamedAndNumberedControllers) {
+    EXPECT_STREQ(ControllerMap::controllerName(0), "bank sel MSB");
+    EXPECT_STREQ(ControllerMap::controllerName(1), "mod wheel");
+    EXPECT_STREQ(ControllerMap::controllerName(3), "control 3");
+    EXPECT_STREQ(ControllerMap::controllerName(7), "main volume");
+    EXPECT_STREQ(ControllerMap::controllerName(16), "gen purp 1");
+    EXPECT_STREQ(ControllerMap::controllerName(19), "gen purp 4");
+    EXPECT_STREQ(ControllerMap::controllerName(41), "control 41");
+    EXPECT_STREQ(ControllerMap::controllerName(43), "express. LSB");
+    EXPECT_STREQ(ControllerMap::controllerName(80), "gen purp 5");
+    EXPECT_STREQ(ControllerMap::controllerName(83), "gen purp 8");
+    EXPECT_STREQ(ControllerMap::controllerName(119), "control 119");
+    EXPECT_STREQ(ControllerMap::controllerName(120), "all snd off");
+    EXPECT_STREQ(ControllerMap::controllerName(127), "poly mode on");
+    EXPECT_STREQ(ControllerMap::controllerName(128), "not assigned");
+    EXPECT_STREQ(ControllerMap::controllerName(129), "");
+    EXPECT_STREQ(ControllerMap::controllerName(130), "");
+    // 59 controllers have names of their own; the other 69 are "control N".
+    int numbered = 0;
+    for (int c = 0; c < 128; ++c) numbered += std::string(ControllerMap::controllerName(c)) == "control " + std::to_string(c);
+    EXPECT_EQ(numbered, 128 - 59);
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,88 @@
+// A RotaryEffect created directly (white box) with a host callback that records what the
+// effect tells the host, and helpers to hand it MIDI events.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "engine/RotaryEffect.h"
+#include "host/vst2.h"
+
+namespace orv::test {
+
+struct HostCall {
+    vst::i32 opcode;
+    vst::i32 index;
+    vst::iptr value;
+    float opt;
+};
+
+inline std::vector<HostCall>& hostCalls() {
+    static std::vector<HostCall> calls;
+    return calls;
+}
+
+inline vst::iptr recordingHost(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr value, void*, float opt) {
+    if (opcode == vst::audioMasterVersion) return vst::kVstVersion;
+    hostCalls().push_back({opcode, index, value, opt});
+    return 0;
+}
+
+inline std::vector<HostCall> callsWith(vst::i32 opcode) {
+    std::vector<HostCall> out;
+    for (const HostCall& c : hostCalls())
+        if (c.opcode == opcode) out.push_back(c);
+    return out;
+}
+
+// Three-byte MIDI messages laid out as the VstEvents record of one block.
+class MidiBlock {
+public:
+    MidiBlock& controlChange(int channel, int controller, int value) {
+        return message(static_cast<uint8_t>(0xB0 | ((channel - 1) & 0x0F)), static_cast<uint8_t>(controller),
+                       static_cast<uint8_t>(value));
+    }
+    MidiBlock& message(uint8_t status, uint8_t data1, uint8_t data2) {
+        vst::VstMidiEvent e{};
+        e.type = vst::kVstMidiType;
+        e.byteSize = sizeof(vst::VstMidiEvent);
+        e.midiData[0] = static_cast<char>(status);
+        e.midiData[1] = static_cast<char>(data1);
+        e.midiData[2] = static_cast<char>(data2);
+        events_.push_back(e);
+        return *this;
+    }
+    vst::VstEvents* record() {
+        words_.assign(2 + events_.size(), 0);
+        words_[0] = static_cast<vst::iptr>(events_.size());
+        for (size_t i = 0; i < events_.size(); ++i) words_[2 + i] = reinterpret_cast<vst::iptr>(&events_[i]);
+        return reinterpret_cast<vst::VstEvents*>(words_.data());
+    }
+
+private:
+    std::vector<vst::VstMidiEvent> events_;
+    std::vector<vst::iptr> words_;
+};
+
+class EffectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        hostCalls().clear();
+        effect = std::make_unique<RotaryEffect>(recordingHost);
+        hostCalls().clear();
+    }
+    void send(MidiBlock& block) { EXPECT_EQ(effect->processEvents(block.record()), 1); }
+    std::vector<uint8_t> chunk() {
+        void* data = nullptr;
+        const int size = effect->getChunk(&data, false);
+        const auto* b = static_cast<const uint8_t*>(data);
+        return size > 0 ? std::vector<uint8_t>(b, b + size) : std::vector<uint8_t>{};
+    }
+    int load(std::vector<uint8_t> bytes) { return effect->setChunk(bytes.data(), static_cast<int>(bytes.size()), false); }
+
+    std::unique_ptr<RotaryEffect> effect;
+};
+
+}  // namespace orv::test

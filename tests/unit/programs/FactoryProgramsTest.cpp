@@ -1,0 +1,112 @@
+// Factory content of the 48 programs and what a fresh effect makes of it.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "params/FactoryPrograms.h"
+#include "unit/programs/EffectUnderTest.h"
+
+namespace orv::test {
+namespace {
+
+const char* const kNames[24] = {"Default",           "L'122",           "L'147",           "Old Rotary",
+                                "Relaxed",           "Wobble",          "Ramble",          "Synchro",
+                                "Swift",             "Full Moon",       "Light",           "Lazy Horn",
+                                "Broken Horn Motor", "Mellow Drum",     "Static Drum",     "Horn Mics",
+                                "Single Mic",        "Whirled",         "Magnifying Glass", "Bright Chorus",
+                                "Wide horn",         "L'122 (no mech)", "L'147 (no mech)", "Bass drive"};
+
+// How many values of each named program differ from "Default", counted from the program list.
+constexpr int kDifferences[24] = {0, 0, 24, 21, 20, 21, 20, 20, 20, 22, 17, 15,
+                                  12, 15, 14, 20, 17, 23, 9, 24, 23, 1, 25, 26};
+
+int differences(const ProgramRecord& a, const ProgramRecord& b) {
+    int n = 0;
+    for (int i = 0; i < kNumUserParams; ++i) n += a.values[i] != b.values[i];
+    return n;
+}
+
+TEST(FactoryPrograms, NamesBySlot) {
+    for (int slot = 0; slot < 24; ++slot) EXPECT_STREQ(FactoryPrograms::program(slot).name, kNames[slot]) << slot;
+    for (int slot = 24; slot < 48; ++slot) EXPECT_STREQ(FactoryPrograms::program(slot).name, "Init") << slot;
+}
+
+TEST(FactoryPrograms, EachProgramDiffersFromDefaultByItsListedValues) {
+    const ProgramRecord def = FactoryPrograms::program(0);
+    for (int slot = 0; slot < 24; ++slot)
+        EXPECT_EQ(differences(FactoryPrograms::program(slot), def), kDifferences[slot]) << kNames[slot];
+    for (int slot = 24; slot < 48; ++slot) EXPECT_EQ(differences(FactoryPrograms::program(slot), def), 0) << slot;
+}
+
+TEST(FactoryPrograms, DefaultValuesAreTheSinglePrecisionFigures) {
+    const ProgramRecord def = FactoryPrograms::program(0);
+    EXPECT_EQ(def.values[8], 0.501063f);   // Presence
+    EXPECT_EQ(def.values[10], 0.25f);      // Setup
+    EXPECT_EQ(def.values[11], 0.500008f);  // Input
+    EXPECT_EQ(def.values[15], 0.508422f);  // Color
+    EXPECT_EQ(def.values[17], 0.0673f);    // HSlowSpd
+    EXPECT_EQ(def.values[27], 0.831378f);  // DDecel
+    EXPECT_EQ(def.values[29], 1.0f);       // DLPF
+    EXPECT_EQ(def.values[37], 1.0f);       // Mix
+}
+
+TEST(FactoryPrograms, PerformanceSettingsAreTheSameEverywhere) {
+    for (int slot = 0; slot < 48; ++slot) {
+        const ProgramRecord p = FactoryPrograms::program(slot);
+        for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(p.values[i], 0.0f) << slot << " " << i;
+        EXPECT_EQ(p.values[39], 1.0f) << slot;  // MIDIchl: all channels
+        for (float v : p.values) EXPECT_TRUE(v >= 0.0f && v <= 1.0f);
+    }
+}
+
+TEST(FactoryPrograms, VariantsFollowTheirOriginals) {
+    const ProgramRecord def = FactoryPrograms::program(0);
+    const ProgramRecord l122 = FactoryPrograms::program(1);
+    EXPECT_EQ(std::memcmp(def.values, l122.values, sizeof def.values), 0);
+    const ProgramRecord l147 = FactoryPrograms::program(2);
+    ProgramRecord noMech = FactoryPrograms::program(22);
+    EXPECT_EQ(noMech.values[5], 0.0f);
+    noMech.values[5] = l147.values[5];
+    EXPECT_EQ(std::memcmp(noMech.values, l147.values, sizeof l147.values), 0);
+    EXPECT_EQ(FactoryPrograms::program(21).values[5], 0.0f);
+}
+
+TEST(FactoryPrograms, ValuesOfSomeSounds) {
+    const ProgramRecord whirled = FactoryPrograms::program(17);
+    EXPECT_EQ(whirled.values[33], 0.708f);  // X-Talk
+    EXPECT_EQ(whirled.values[37], 0.5f);    // Mix
+    EXPECT_EQ(whirled.values[38], 0.396f);  // Output
+    const ProgramRecord bass = FactoryPrograms::program(23);
+    EXPECT_EQ(bass.values[12], 0.372f);  // Type
+    EXPECT_EQ(bass.values[31], 0.0f);    // SpkrConf
+    EXPECT_EQ(bass.values[37], 0.26f);   // Mix
+    const ProgramRecord moon = FactoryPrograms::program(9);
+    EXPECT_EQ(moon.values[24], 0.6391f);   // DSlowSpd above DFastSpd
+    EXPECT_EQ(moon.values[25], 0.10132f);  // DFastSpd
+    EXPECT_EQ(FactoryPrograms::program(11).values[24], 0.0655316f);
+}
+
+class FreshEffect : public EffectTest {};
+
+TEST_F(FreshEffect, StartsOnDefaultWithEveryFactorySlot) {
+    char name[32] = {};
+    effect->getProgramName(name);
+    EXPECT_STREQ(name, "Default");
+    EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
+    for (int slot = 0; slot < 48; ++slot) {
+        const ProgramRecord expected = FactoryPrograms::program(slot);
+        EXPECT_STREQ(effect->getProgramRecord(slot).name, expected.name);
+        EXPECT_EQ(std::memcmp(effect->getProgramRecord(slot).values, expected.values, sizeof expected.values), 0);
+    }
+    for (int i = 0; i < 42; ++i) EXPECT_EQ(effect->getParameter(i), FactoryPrograms::program(0).values[i]) << i;
+    // The reference program is the factory "Default".
+    EXPECT_EQ(std::memcmp(&effect->getReferenceProgram(), &effect->getProgramRecord(0), sizeof(ProgramRecord)), 0);
+    // The editor object exists from the start and makes the record announce an editor.
+    EXPECT_NE(effect->getEditor(), nullptr);
+    EXPECT_EQ(effect->getAeffect()->flags & vst::effFlagsHasEditor, vst::effFlagsHasEditor);
+}
+
+}  // namespace
+}  // namespace orv::test
