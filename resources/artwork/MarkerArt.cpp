@@ -51,7 +51,7 @@ void cylinderRibs(cairo_t* cr, int count, double phase, Rgb colour, double alpha
 
 // A soft glow along the handle, fading to nothing at both ends.
 void glow(cairo_t* cr, Rgb colour, double alpha) {
-    cairo_pattern_t* g = cairo_pattern_create_linear(0.0, 0.0, 120.0, 0.0);
+    cairo_pattern_t* g = cairo_pattern_create_linear(1.0, 0.0, 119.0, 0.0);
     addStop(g, 0.0, colour, 0.0);
     addStop(g, 0.5, colour, alpha);
     addStop(g, 1.0, colour, 0.0);
