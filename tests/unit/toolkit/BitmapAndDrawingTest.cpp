@@ -1,0 +1,195 @@
+// Bitmaps decoded from PNG, sub-rectangle drawing with opacity, rectangles and text.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "toolkit/CDrawContext.h"
+#include "toolkit/COffscreenContext.h"
+#include "unit/toolkit/ToolkitTestSupport.h"
+
+namespace orv::test {
+namespace {
+
+struct Canvas {
+    Canvas(int w, int h) : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h)) {
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+    }
+    ~Canvas() { cairo_surface_destroy(surface); }
+    cairo_surface_t* surface;
+};
+
+// Extent of the pixels that differ from black inside r: {left, top, right, bottom} exclusive.
+CRect inkBox(cairo_surface_t* s, const CRect& r) {
+    CRect box(r.right, r.bottom, r.left, r.top);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (pixelAt(s, x, y) != 0) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::max(box.bottom, y + 1);
+            }
+    return box;
+}
+
+TEST(CBitmap, DecodesPngBytesWithTheirSize) {
+    BitmapPtr strip(makeFilmstrip(44, 44, 101));
+    ASSERT_TRUE(strip->isLoaded());
+    EXPECT_EQ(strip->getWidth(), 44);
+    EXPECT_EQ(strip->getHeight(), 4444);
+}
+
+TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded) {
+    BitmapPtr none(new CBitmap(-12345));
+    EXPECT_FALSE(none->isLoaded());
+    const unsigned char junk[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
+    BitmapPtr bad(new CBitmap(junk, sizeof junk));
+    EXPECT_FALSE(bad->isLoaded());
+}
+
+TEST(CBitmap, DrawsTheSubRectangleAtTheOffsetAndClipsToTheDestination) {
+    BitmapPtr strip(makeFilmstrip(20, 10, 5));
+    Canvas canvas(60, 40);
+    {
+        CDrawContext ctx(canvas.surface);
+        // Frame 3, starting 2 pixels into it, into a 15 × 7 destination.
+        strip->draw(&ctx, CRect(30, 20, 45, 27), CPoint(2, 3 * 10 + 1));
+    }
+    EXPECT_EQ(mismatchesAgainstFrame(canvas.surface, CRect(30, 20, 45, 27), 3, 2, 1), 0);
+    // Nothing outside the destination.
+    EXPECT_EQ(pixelAt(canvas.surface, 29, 20), 0u);
+    EXPECT_EQ(pixelAt(canvas.surface, 45, 20), 0u);
+    EXPECT_EQ(pixelAt(canvas.surface, 30, 27), 0u);
+}
+
+TEST(CBitmap, OpacityBlendsOverWhatIsBelow) {
+    BitmapPtr white(makeSolid(4, 4, 0xffffffffu));
+    Canvas canvas(4, 4);
+    {
+        CDrawContext ctx(canvas.surface);
+        white->draw(&ctx, CRect(0, 0, 4, 4), CPoint(), 0.25f);
+    }
+    // 25 % white over black: 0.25 × 255 = 63.75 per channel (one step of rounding either way).
+    const uint32_t p = pixelAt(canvas.surface, 1, 1);
+    for (int shift : {0, 8, 16}) {
+        const int c = static_cast<int>((p >> shift) & 0xff);
+        EXPECT_NEAR(c, 63.75, 1.0);
+    }
+}
+
+TEST(CDrawContext, FillAndFrameRectanglesCoverExactlyTheirPixels) {
+    Canvas canvas(20, 20);
+    {
+        CDrawContext ctx(canvas.surface);
+        ctx.setFillColor(CColor{200, 10, 20, 255});
+        ctx.fillRect(CRect(2, 3, 8, 9));
+        ctx.setFrameColor(CColor{0, 255, 0, 255});
+        ctx.drawRect(CRect(10, 10, 16, 15));
+    }
+    EXPECT_EQ(pixelAt(canvas.surface, 2, 3), 0xc80a14u);
+    EXPECT_EQ(pixelAt(canvas.surface, 7, 8), 0xc80a14u);
+    EXPECT_EQ(pixelAt(canvas.surface, 8, 8), 0u);
+    EXPECT_EQ(pixelAt(canvas.surface, 1, 3), 0u);
+    // The frame is one pixel wide on the inside edge of its rectangle; its middle stays clear.
+    EXPECT_EQ(pixelAt(canvas.surface, 10, 10), 0x00ff00u);
+    EXPECT_EQ(pixelAt(canvas.surface, 15, 14), 0x00ff00u);
+    EXPECT_EQ(pixelAt(canvas.surface, 13, 10), 0x00ff00u);
+    EXPECT_EQ(pixelAt(canvas.surface, 12, 12), 0u);
+    EXPECT_EQ(pixelAt(canvas.surface, 16, 14), 0u);
+}
+
+TEST(CDrawContext, TextUsesArialMetrics) {
+    // "H" is 1479/2048 em wide in Arial and its metric-compatible stand-in; other sans faces
+    // differ (DejaVu Sans: 0.752 em).
+    Canvas canvas(1, 1);
+    CDrawContext ctx(canvas.surface);
+    const CFontDesc big("Arial", 100);
+    ctx.setFont(&big);
+    EXPECT_NEAR(ctx.getStringWidth("HHHHHHHHHH"), 10 * 100 * 1479.0 / 2048.0, 6.0);
+}
+
+TEST(CDrawContext, CentredTextIsCentredAndLeftTextStartsAtTheLeftEdge) {
+    Canvas canvas(120, 40);
+    const CRect centred(10, 5, 110, 20);
+    const CRect left(10, 22, 110, 37);
+    {
+        CDrawContext ctx(canvas.surface);
+        ctx.setFont(kNormalFont);
+        ctx.setFontColor(kWhiteCColor);
+        ctx.drawString("Chorale", centred, kCenterText);
+        ctx.drawString("Chorale", left, kLeftText);
+    }
+    const CRect a = inkBox(canvas.surface, centred);
+    ASSERT_LT(a.left, a.right) << "no ink drawn";
+    EXPECT_NEAR((a.left + a.right) / 2.0, (centred.left + centred.right) / 2.0, 1.5);
+    EXPECT_NEAR((a.top + a.bottom) / 2.0, (centred.top + centred.bottom) / 2.0, 2.0);
+    const CRect b = inkBox(canvas.surface, left);
+    EXPECT_GE(b.left, left.left);
+    EXPECT_LE(b.left, left.left + 2);
+    EXPECT_EQ(b.right - b.left, a.right - a.left);
+}
+
+TEST(CDrawContext, LargerFontSizesDrawTallerCapitals) {
+    int heights[3] = {};
+    const CFontRef fonts[3] = {kNormalFontVerySmall, kNormalFontSmall, kNormalFont};
+    for (int i = 0; i < 3; ++i) {
+        Canvas canvas(60, 30);
+        {
+            CDrawContext ctx(canvas.surface);
+            ctx.setFont(fonts[i]);
+            ctx.setFontColor(kWhiteCColor);
+            ctx.drawString("HHH", CRect(0, 0, 60, 30));
+        }
+        const CRect box = inkBox(canvas.surface, CRect(0, 0, 60, 30));
+        heights[i] = box.bottom - box.top;
+    }
+    EXPECT_EQ(kNormalFontVerySmall->getSize(), 9);
+    EXPECT_EQ(kNormalFontSmall->getSize(), 11);
+    EXPECT_EQ(kNormalFont->getSize(), 12);
+    // Cap height is 0.716 em: about 6.4, 7.9 and 8.6 pixels.
+    EXPECT_NEAR(heights[0], 0.716 * 9, 1.5);
+    EXPECT_NEAR(heights[2], 0.716 * 12, 1.5);
+    EXPECT_LT(heights[0], heights[2]);
+}
+
+TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks) {
+    Canvas canvas(80, 40);
+    {
+        CDrawContext ctx(canvas.surface);
+        ctx.setFontColor(kWhiteCColor);
+        ctx.drawString("Caf\xe9", CRect(0, 0, 80, 20));  // Latin-1 e-acute
+        ctx.setFillColor(CColor{0, 0, 255, 255});
+        ctx.fillRect(CRect(0, 30, 10, 40));
+    }
+    const CRect box = inkBox(canvas.surface, CRect(0, 0, 80, 20));
+    EXPECT_LT(box.left, box.right);
+    EXPECT_EQ(pixelAt(canvas.surface, 5, 35), 0x0000ffu);
+}
+
+TEST(COffscreenContext, CopiesItsSurfaceIntoAnotherContext) {
+    COffscreenContext off(10, 10);
+    off.setFillColor(CColor{255, 0, 0, 255});
+    off.fillRect(CRect(0, 0, 10, 10));
+    off.setFillColor(CColor{0, 0, 255, 255});
+    off.fillRect(CRect(5, 0, 10, 10));
+    Canvas canvas(30, 30);
+    {
+        CDrawContext ctx(canvas.surface);
+        off.copyFrom(&ctx, CRect(20, 20, 25, 30), CPoint(3, 0));
+    }
+    EXPECT_EQ(pixelAt(canvas.surface, 20, 20), 0xff0000u);  // source column 3
+    EXPECT_EQ(pixelAt(canvas.surface, 22, 25), 0x0000ffu);  // source column 5
+    EXPECT_EQ(pixelAt(canvas.surface, 25, 25), 0u);
+    off.clear();
+    {
+        CDrawContext ctx(canvas.surface);
+        off.copyFrom(&ctx, CRect(0, 0, 10, 10));
+    }
+    EXPECT_EQ(pixelAt(canvas.surface, 5, 5), 0u);  // transparent after clear
+}
+
+}  // namespace
+}  // namespace orv::test

@@ -1,0 +1,278 @@
+// The frame: painting dirty views at idle, ownership, modal views, and event routing.
+#include <gtest/gtest.h>
+
+#include "toolkit/CDrawContext.h"
+#include "unit/toolkit/ToolkitTestSupport.h"
+
+namespace orv::test {
+namespace {
+
+// A view that fills itself with one colour and logs every event it gets.
+class ProbeView : public CView {
+public:
+    ProbeView(const CRect& r, uint32_t rgb, std::vector<std::string>* log, const char* name,
+              CMouseEventResult downResult = kMouseEventHandled)
+        : CView(r), rgb_(rgb), log_(log), name_(name), downResult_(downResult) {}
+
+    void draw(CDrawContext* ctx) override {
+        ++draws;
+        ctx->setFillColor(CColor{uint8_t(rgb_ >> 16), uint8_t(rgb_ >> 8), uint8_t(rgb_), 255});
+        ctx->fillRect(size_);
+        setDirty(false);
+    }
+    CMouseEventResult onMouseDown(CPoint& p, const CButtonState&) override {
+        add("down", p);
+        return downResult_;
+    }
+    CMouseEventResult onMouseUp(CPoint& p, const CButtonState&) override {
+        add("up", p);
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseMoved(CPoint& p, const CButtonState&) override {
+        add("moved", p);
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseEntered(CPoint& p, const CButtonState&) override {
+        add("entered", p);
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseExited(CPoint& p, const CButtonState&) override {
+        add("exited", p);
+        return kMouseEventHandled;
+    }
+    bool onWheel(const CPoint& p, float d, const CButtonState&) override {
+        add("wheel" + std::to_string(static_cast<int>(d)), p);
+        return true;
+    }
+    int32_t onKeyDown(VstKeyCode& k) override {
+        log_->push_back(name_ + " key " + std::to_string(k.virt));
+        return keyResult;
+    }
+    void takeFocus() override { log_->push_back(name_ + " focus"); }
+    void looseFocus() override { log_->push_back(name_ + " unfocus"); }
+
+    int draws = 0;
+    int32_t keyResult = 1;
+
+private:
+    void add(const std::string& what, const CPoint& p) {
+        log_->push_back(name_ + " " + what + " " + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
+    uint32_t rgb_;
+    std::vector<std::string>* log_;
+    std::string name_;
+    CMouseEventResult downResult_;
+};
+
+class FrameTest : public ::testing::Test {
+protected:
+    FrameTest() : fx(100, 80) {}
+    ProbeView* add(const CRect& r, uint32_t rgb, const char* name, CMouseEventResult down = kMouseEventHandled) {
+        auto* v = new ProbeView(r, rgb, &log, name, down);
+        fx.frame->addView(v);
+        return v;
+    }
+    OffscreenFixture fx;
+    std::vector<std::string> log;
+};
+
+TEST_F(FrameTest, IdlePaintsBackgroundAndViewsInOrderThenOnlyDirtyOnes) {
+    BitmapPtr bg(makeSolid(100, 80, 0xff102030u));
+    fx.frame->setBackground(bg.get());
+    ProbeView* a = add(CRect(10, 10, 40, 40), 0xff0000, "a");
+    ProbeView* b = add(CRect(30, 30, 60, 60), 0x00ff00, "b");
+    fx.frame->idle();
+    EXPECT_EQ(pixelAt(fx.surface(), 0, 0), 0x102030u);
+    EXPECT_EQ(pixelAt(fx.surface(), 15, 15), 0xff0000u);
+    EXPECT_EQ(pixelAt(fx.surface(), 35, 35), 0x00ff00u);  // added later: on top
+    const int drawsA = a->draws, drawsB = b->draws;
+
+    fx.frame->idle();  // nothing dirty: nothing drawn
+    EXPECT_EQ(a->draws, drawsA);
+    EXPECT_EQ(b->draws, drawsB);
+
+    b->invalid();  // b is repainted; a is drawn again only because it overlaps b's area
+    fx.frame->idle();
+    EXPECT_EQ(b->draws, drawsB + 1);
+    EXPECT_EQ(a->draws, drawsA + 1);
+    EXPECT_EQ(pixelAt(fx.surface(), 35, 35), 0x00ff00u);
+    EXPECT_FALSE(fx.frame->isDirty());
+}
+
+TEST_F(FrameTest, HiddenAndRemovedViewsLeaveTheBackgroundBehind) {
+    BitmapPtr bg(makeSolid(100, 80, 0xff405060u));
+    fx.frame->setBackground(bg.get());
+    ProbeView* a = add(CRect(10, 10, 20, 20), 0xff0000, "a");
+    ProbeView* b = add(CRect(50, 10, 60, 20), 0x0000ff, "b");
+    fx.frame->idle();
+    a->setVisible(false);
+    fx.frame->idle();
+    EXPECT_EQ(pixelAt(fx.surface(), 15, 15), 0x405060u);
+    EXPECT_EQ(fx.frame->getViewAt(CPoint(15, 15)), nullptr);
+    EXPECT_TRUE(fx.frame->removeView(b));
+    EXPECT_EQ(fx.frame->getNbViews(), 1);
+    fx.frame->idle();
+    EXPECT_EQ(pixelAt(fx.surface(), 55, 15), 0x405060u);
+}
+
+TEST_F(FrameTest, FrameOwnsItsViewsAndReleasesThemWhenDestroyed) {
+    auto* frame = new CFrame(CRect(0, 0, 50, 50), nullptr, nullptr);
+    auto* v = new ProbeView(CRect(0, 0, 10, 10), 0, &log, "v");
+    v->remember();  // the test's own reference, so the view can be observed afterwards
+    frame->addView(v);
+    EXPECT_EQ(v->getNbReference(), 2);
+    EXPECT_EQ(v->getFrame(), frame);
+    frame->forget();
+    EXPECT_EQ(v->getNbReference(), 1);
+    EXPECT_EQ(v->getFrame(), nullptr);
+    v->forget();
+}
+
+TEST_F(FrameTest, MouseDownGoesToTheTopMostViewAndItsMovesAndUpFollowEvenOutside) {
+    add(CRect(0, 0, 50, 50), 0, "under");
+    add(CRect(20, 20, 50, 50), 0, "over");
+    CPoint p(30, 30);
+    EXPECT_EQ(fx.frame->onMouseDown(p, kLButton), kMouseEventHandled);
+    CPoint outside(90, 70);
+    fx.frame->onMouseMoved(outside, kLButton);
+    fx.frame->onMouseUp(outside, kLButton);
+    const std::vector<std::string> expected{"over down 30,30", "over moved 90,70", "over up 90,70"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(FrameTest, ViewsThatDoNotWantMovesOrUpDoNotGetThem) {
+    add(CRect(0, 0, 50, 50), 0, "v", kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    CPoint p(5, 5);
+    EXPECT_EQ(fx.frame->onMouseDown(p, kLButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    log.clear();
+    CPoint q(60, 5);  // outside the view: a move there is hover, not drag
+    fx.frame->onMouseMoved(q, kLButton);
+    fx.frame->onMouseUp(q, kLButton);
+    for (const std::string& e : log) {
+        EXPECT_EQ(e.find("v up"), std::string::npos) << e;
+        EXPECT_EQ(e.find("v moved"), std::string::npos) << e;
+    }
+}
+
+TEST_F(FrameTest, AnUnhandledPressFallsThroughToTheViewBelow) {
+    add(CRect(0, 0, 50, 50), 0, "under");
+    add(CRect(0, 0, 50, 50), 0, "over", kMouseEventNotHandled);
+    CPoint p(5, 5);
+    EXPECT_EQ(fx.frame->onMouseDown(p, kLButton), kMouseEventHandled);
+    const std::vector<std::string> expected{"over down 5,5", "under down 5,5"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(FrameTest, HoverProducesEnteredAndExitedAndTheCurrentView) {
+    ProbeView* a = add(CRect(0, 0, 20, 20), 0, "a");
+    ProbeView* b = add(CRect(40, 0, 60, 20), 0, "b");
+    CPoint p(5, 5);
+    fx.frame->onMouseMoved(p, 0);
+    EXPECT_EQ(fx.frame->getCurrentView(), a);
+    CPoint q(45, 5);
+    fx.frame->onMouseMoved(q, 0);
+    EXPECT_EQ(fx.frame->getCurrentView(), b);
+    CPoint gap(30, 50);
+    fx.frame->onMouseMoved(gap, 0);
+    EXPECT_EQ(fx.frame->getCurrentView(), nullptr);
+    CPoint r(46, 6);
+    fx.frame->onMouseMoved(r, 0);
+    fx.frame->onMouseExited(r, 0);  // the pointer leaves the window
+    EXPECT_EQ(fx.frame->getCurrentView(), nullptr);
+    const std::vector<std::string> expected{"a entered 5,5",  "a moved 5,5",   "a exited 45,5", "b entered 45,5",
+                                            "b moved 45,5",   "b exited 30,50", "b entered 46,6", "b moved 46,6",
+                                            "b exited 46,6"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(FrameTest, WheelGoesToTheViewUnderThePoint) {
+    add(CRect(0, 0, 20, 20), 0, "a");
+    EXPECT_TRUE(fx.frame->onWheel(CPoint(3, 4), -1.0f, 0));
+    EXPECT_FALSE(fx.frame->onWheel(CPoint(50, 50), 1.0f, 0));
+    const std::vector<std::string> expected{"a wheel-1 3,4"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(FrameTest, KeysGoToTheFocusViewThenToTheViewUnderTheMouse) {
+    ProbeView* a = add(CRect(0, 0, 20, 20), 0, "a");
+    ProbeView* b = add(CRect(40, 0, 60, 20), 0, "b");
+    a->setWantsFocus(true);
+    CPoint p(5, 5);
+    fx.frame->onMouseDown(p, kLButton);
+    fx.frame->onMouseUp(p, kLButton);
+    EXPECT_EQ(fx.frame->getFocusView(), a);
+    CPoint q(45, 5);
+    fx.frame->onMouseMoved(q, 0);
+    log.clear();
+    VstKeyCode up{0, VKEY_UP, 0};
+    EXPECT_EQ(fx.frame->onKeyDown(up), 1);
+    a->keyResult = -1;
+    EXPECT_EQ(fx.frame->onKeyDown(up), 1);
+    b->keyResult = -1;
+    EXPECT_EQ(fx.frame->onKeyDown(up), -1);
+    const std::vector<std::string> expected{"a key 12", "a key 12", "b key 12", "a key 12", "b key 12"};
+    EXPECT_EQ(log, expected);
+    // A click on a view that does not want the focus takes it away.
+    log.clear();
+    fx.frame->onMouseDown(q, kLButton);
+    EXPECT_EQ(fx.frame->getFocusView(), nullptr);
+    EXPECT_EQ(log.front(), "a unfocus");
+}
+
+TEST_F(FrameTest, ModalViewTakesAllInputAndIsDrawnOnTop) {
+    ProbeView* a = add(CRect(0, 0, 100, 80), 0xff0000, "a");
+    auto* modal = new ProbeView(CRect(10, 10, 30, 30), 0x00ff00, &log, "modal");
+    ASSERT_TRUE(fx.frame->setModalView(modal));
+    auto* second = new ProbeView(CRect(), 0, &log, "second");
+    EXPECT_FALSE(fx.frame->setModalView(second));  // one modal view at a time
+    second->forget();
+    fx.frame->idle();
+    EXPECT_EQ(pixelAt(fx.surface(), 20, 20), 0x00ff00u);
+    EXPECT_EQ(pixelAt(fx.surface(), 50, 50), 0xff0000u);
+
+    CPoint inside(15, 15), outside(60, 60);
+    fx.frame->onMouseDown(inside, kLButton);
+    fx.frame->onMouseUp(inside, kLButton);
+    fx.frame->onMouseDown(outside, kLButton);  // swallowed
+    VstKeyCode k{0, VKEY_ESCAPE, 0};
+    fx.frame->onKeyDown(k);
+    EXPECT_TRUE(fx.frame->onWheel(CPoint(12, 12), 1.0f, 0));
+    const std::vector<std::string> expected{"modal down 15,15", "modal up 15,15", "modal entered 15,15", "modal key 6",
+                                            "modal wheel1 12,12"};
+    EXPECT_EQ(log, expected);
+
+    // Clearing hands the reference back; the area is repainted without it.
+    ASSERT_TRUE(fx.frame->setModalView(nullptr));
+    modal->forget();
+    fx.frame->idle();
+    EXPECT_EQ(pixelAt(fx.surface(), 20, 20), 0xff0000u);
+    (void)a;
+}
+
+TEST_F(FrameTest, AModalSessionBlocksMouseAndKeys) {
+    add(CRect(0, 0, 50, 50), 0, "a");
+    fx.frame->beginModalSession();
+    CPoint p(5, 5);
+    fx.frame->onMouseDown(p, kLButton);
+    VstKeyCode k{'x', 0, 0};
+    EXPECT_EQ(fx.frame->onKeyDown(k), -1);
+    EXPECT_TRUE(log.empty());
+    fx.frame->endModalSession();
+    fx.frame->onMouseDown(p, kLButton);
+    EXPECT_EQ(log.size(), 1u);
+}
+
+TEST_F(FrameTest, DrawCopiesTheUpToDateFrameIntoAnotherContext) {
+    add(CRect(0, 0, 10, 10), 0xabcdef, "a");
+    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 80);
+    {
+        CDrawContext ctx(copy);
+        fx.frame->draw(&ctx);
+    }
+    EXPECT_EQ(pixelAt(copy, 5, 5), 0xabcdefu);
+    EXPECT_EQ(pixelAt(fx.surface(), 5, 5), 0xabcdefu);
+    cairo_surface_destroy(copy);
+}
+
+}  // namespace
+}  // namespace orv::test
