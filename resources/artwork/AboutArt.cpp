@@ -21,7 +21,7 @@ void horn(cairo_t* cr, double cx, double cy, double dir, double length) {
     cairo_line_to(cr, x1, cy + 17.0);
     cairo_curve_to(cr, x1 - dir * 8.0, cy + 8.0, cx + dir * length * 0.6, cy + 4.5, cx, cy + 4.0);
     cairo_close_path(cr);
-    cairo_pattern_t* body = verticalGradient(cy - 17.0, cy + 17.0, Rgb{30, 27, 25}, Rgb{10, 9, 8});
+    cairo_pattern_t* body = verticalGradient(cy - 17.0, cy + 17.0, Rgb{112, 90, 62}, Rgb{36, 28, 20});
     cairo_set_source(cr, body);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(body);

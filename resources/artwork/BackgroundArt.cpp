@@ -280,7 +280,7 @@ void paintBackground(cairo_t* cr, const ArtContext& ctx, int) {
     plate(cr, 5, 285, 339, 88, plateShade);
     plate(cr, 348, 126, 95, 277, plateShade);
     plate(cr, 5, 406, 438, 108, plateShade);
-    plate(cr, 5, 518, 438, 124, plateShade);
+    plate(cr, 5, 524, 438, 118, plateShade);
 
     // Horn rotor.
     rotorTitle(cr, ctx, "HORN", layout::kHornMarker);
