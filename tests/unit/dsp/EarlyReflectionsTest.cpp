@@ -88,6 +88,25 @@ TEST(EarlyReflections, FirstReflectionsArriveAfterTheirPathLength) {
     }
 }
 
+TEST(EarlyReflections, FractionalDelayLeansTowardsTheNewerSample) {
+    // First left tap at s = 1.3, 48 kHz: d = 3.1 * 1.3 * 48000 / 340.29 = 568.45 samples. The
+    // read at w - 568 mixes in the next newer sample with weight 0.45, so the impulse shows up
+    // one sample early, scaled by the fraction, the tap gain and the one-pole's input weight.
+    const double fs = 48000.0, s = 1.3, m = 5000.0;
+    auto room = makeRoom(fs, s, 1.0, 0.15, m);
+    const double d = 3.1 * s * fs / kSound;
+    const int n = static_cast<int>(d);
+    const double f = d - n;
+    ASSERT_GT(f, 0.1);
+    const double gain = std::pow(10.0, -s * 3.1 / (s * 14.9 + 0.15));
+    const double a = std::exp(-2 * kPi * 0.93 * m / fs);
+    const Response resp = impulse(*room, n + 2, 1.0, 0.0);
+    EXPECT_EQ(firstNonZero(resp.left), n - 1);
+    EXPECT_NEAR(resp.left[n - 1], f * gain * (1 - a), 1e-6 * gain);
+    // Next sample: the one-pole carries the first value on and adds the older-sample weight.
+    EXPECT_NEAR(resp.left[n], a * f * gain * (1 - a) + (1 - f) * gain * (1 - a), 1e-6 * gain);
+}
+
 TEST(EarlyReflections, EachSideHearsOnlyItsOwnSend) {
     auto room = makeRoom(48000.0, 2.0);
     const Response fromLeft = impulse(*room, 30000, 1.0, 0.0);
