@@ -1,0 +1,52 @@
+// A rotor model's input ring: every input sample beside the rotor angle at which it was
+// emitted, both stored twice (at i and i + kSize) so that four-point reads never wrap.
+// Allocated once at construction.
+#pragma once
+
+#include <algorithm>
+#include <memory>
+
+#include "dsp/Interpolation.h"
+
+namespace orv {
+
+class EmissionRing {
+public:
+    // 16384 samples hold the farthest image source (about 7.5 m with the Doppler swing) up
+    // to model rates of 700 kHz.
+    static constexpr int kSize = 16384;
+    static constexpr int kMask = kSize - 1;
+
+    EmissionRing() : signal_(new double[2 * kSize]()), angle_(new double[2 * kSize]()) {}
+
+    void clear() {
+        std::fill(signal_.get(), signal_.get() + 2 * kSize, 0.0);
+        std::fill(angle_.get(), angle_.get() + 2 * kSize, 0.0);
+        w_ = 0;
+    }
+
+    // Stores the current sample at the write position (read it before advance()).
+    void write(double x, double emissionAngle) {
+        writeMirrored(signal_.get(), kSize, w_, x);
+        writeMirrored(angle_.get(), kSize, w_, emissionAngle);
+    }
+    void advance() { w_ = (w_ + 1) & kMask; }
+    int index() const { return w_; }
+
+    // Sample `delay` samples before the write position, cubic interpolation.
+    double read(double delay) const { return InterpolateRing(w_ - delay, signal_.get(), kSize); }
+    // Emission angle stored at the integer part of (write position − delay).
+    double angleAt(double delay) const {
+        return angle_[static_cast<int>(w_ + kSize - delay) & kMask];
+    }
+
+    const double* signal() const { return signal_.get(); }
+    const double* angles() const { return angle_.get(); }
+
+private:
+    std::unique_ptr<double[]> signal_;
+    std::unique_ptr<double[]> angle_;
+    int w_ = 0;
+};
+
+}  // namespace orv

@@ -1,0 +1,351 @@
+#include "engine/LightRotorModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dsp/Interpolation.h"
+#include "engine/DirectionTables.h"
+
+namespace orv {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kTwoPi = 2.0 * kPi;
+constexpr double kFlush = 1e-12;              // add-and-subtract flush of the one-pole states
+constexpr double kDefaultRate = 44100.0;      // until the engine sets its rate
+constexpr double kQuarterTurn = 0.25;         // facing angle 0 lies a quarter turn before ψ = 0
+constexpr double kMinFrequency = 0.001;       // Hz
+constexpr double kMaxFrequencyShare = 0.499;  // of the filter rate
+constexpr double kMinQ = 0.0001;
+constexpr double kMaxQ = 1000.0;
+constexpr double kDrumRows = 18.0;            // the drum table spans u·18
+constexpr double kReflectionCutoff = 20000.0; // Hz, first reflection
+constexpr double kStaticPoleBase = 0.005;     // static-ray pole 0.005^(f / rate)
+
+// Level normalisation, as for the horn.
+constexpr double kMeanFacing = 0.6366;
+constexpr double kMeanFacingWidth = 2.546;
+constexpr double kNormExponent = 0.7;
+
+double onePole(double cutoff, double rate) { return std::exp(-kTwoPi * cutoff / rate); }
+
+void configure(BiquadFilter& f, const FilterSetting& s) {
+    f.frequency = std::clamp(s.frequency, kMinFrequency, kMaxFrequencyShare * f.sampleRate);
+    f.q = std::clamp(s.q, kMinQ, kMaxQ);
+}
+
+}  // namespace
+
+LightRotorModel::LightRotorModel(Kind kind) : kind_(kind), motion_(RotorMotion::Sense::Drum) {
+    if (kind_ == Kind::Mic) {
+        player_ = std::make_unique<DrumNoisePlayer>();
+        player_->setMicDistance(micDistance_);
+        motion_.attachFollowFactor(&player_->followFactor, &player_->sampleRate);
+    }
+    buildDrumInputChain(chain_, kDefaultRate, saturation_);
+    for (Ray& r : rays_) {
+        r.filter.type = kFilterType;
+        configure(r.filter, DirectionTables::drum(0.0));
+        r.filter.enable();
+    }
+    setRate(kDefaultRate, 1);
+    setGeometry();
+    reset();
+}
+
+LightRotorModel::~LightRotorModel() = default;
+
+void LightRotorModel::setRate(double rate, int decimation) {
+    motion_.setRate(rate, decimation);
+    rate_ = motion_.rate();
+    samplesPerMetre_ = rate_ / kSpeedOfSound;
+    setupFilters();
+    chain_.setRate(rate_);
+    if (player_) {
+        player_->setSampleRate(rate_);
+        player_->setMicDistance(micDistance_);
+        motion_.attachFollowFactor(&player_->followFactor, &player_->sampleRate);
+    }
+    updateDelays();
+    updatePoles();
+    staticPole_ = staticPoleTarget_;
+    snapFilters_ = true;
+}
+
+void LightRotorModel::setupFilters() {
+    const double filterRate = BiquadFilter::usableRate(rate_);
+    const std::uint32_t glide = BiquadFilter::glideLengthFor(filterRate);
+    for (Ray& r : rays_) {
+        BiquadFilter& f = r.filter;
+        f.sampleRate = filterRate;
+        f.glideLength = glide;
+        f.frequency = std::clamp(f.frequency, kMinFrequency, kMaxFrequencyShare * filterRate);
+        f.update();
+        f.snap();
+        f.setSaturation(saturation_);
+        f.snapOnUpdate = false;  // from here on a re-tune glides
+    }
+}
+
+void LightRotorModel::loadRecordings() {
+    if (!player_) return;
+    player_->loadRecordings();
+    noiseReady_ = true;
+}
+
+void LightRotorModel::setMicAngle(double theta) { micAngle_ = theta; }
+void LightRotorModel::setMicDistance(double metres) { micDistance_ = metres; }
+void LightRotorModel::setAmRadius(double metres) { radius_ = metres; }
+
+void LightRotorModel::setFmRadius(double metres) {
+    fmRadius_ = metres;
+    fmSamples_ = fmRadius_ * samplesPerMetre_;
+}
+
+void LightRotorModel::setAttenuation(double exponent) { exponent_ = exponent; }
+void LightRotorModel::setAttenuationDistance(double metres) { fadeDistance_ = metres; }
+void LightRotorModel::setDecayExponent(double p) { decayExponent_ = p; }
+
+void LightRotorModel::setDirection(double sign) {
+    if (motion_.setDirection(sign)) {
+        setGeometry();
+        reset();
+    }
+}
+
+void LightRotorModel::setGeometry() {
+    geometry_.compute(CabinetGeometry::Rotor::Drum, micAngle_, micDistance_, radius_, motion_.direction());
+    table_.build(radius_, exponent_, fadeDistance_, decayExponent_);
+
+    const ImageSource& direct = geometry_.source[0];
+    const double meanIndex =
+        (radius_ + direct.distance - (kMeanFacing - kMeanFacingWidth * direct.halfWidth) * radius_ -
+         AttenuationTable::kReference) * AttenuationTable::kEntriesPerMetre;
+    norm_ = std::pow(1.0 / table_.at(meanIndex), kNormExponent);
+    r100_ = radius_ * AttenuationTable::kEntriesPerMetre;
+    staticLevel_ = table_.at((direct.distance - AttenuationTable::kReference + radius_) *
+                             AttenuationTable::kEntriesPerMetre) * norm_;
+    assignRays();
+    updateDelays();
+    updateScales();
+    updatePoles();
+    if (player_) player_->setMicDistance(micDistance_);
+}
+
+void LightRotorModel::assignRays() {
+    struct Slot {
+        int source, gainSlot, weightPower, order;
+    };
+    // Rays 1 and 2 are the two side walls; only the one next to the microphone is used.
+    static constexpr Slot kSlots[kRays] = {
+        {0, kRay1Front, 0, -1},     {1, kRay2BackSides, 1, 0}, {2, kRay2BackSides, 1, 0},
+        {3, kRay2BackSides, 1, 0},  {4, kRay3BackLeft, 2, 1},  {5, kRay4BackRight, 2, 1},
+    };
+    rayCount_ = 0;
+    for (int k = 0; k < kRays; ++k) {
+        if (k == 1 && geometry_.variant != CabinetGeometry::kSideA) continue;
+        if (k == 2 && geometry_.variant != CabinetGeometry::kSideB) continue;
+        Ray& r = rays_[rayCount_++];
+        const ImageSource& s = geometry_.source[kSlots[k].source];
+        r.source = kSlots[k].source;
+        r.gainSlot = kSlots[k].gainSlot;
+        r.weightPower = kSlots[k].weightPower;
+        r.order = kSlots[k].order;
+        r.sm = s.mirrorSign;
+        r.phiSm = s.direction * s.mirrorSign;
+        r.halfWidth = s.halfWidth;
+        r.nearScale = kPi / (2.0 * s.halfWidth);
+        r.farScale = kPi / (1.0 - 2.0 * s.halfWidth);
+        r.tableBase = (s.distance - AttenuationTable::kReference + radius_) * AttenuationTable::kEntriesPerMetre;
+    }
+}
+
+void LightRotorModel::updateDelays() {
+    const double longest = EmissionRing::kSize - 8.0 - fmRadius_ * samplesPerMetre_;
+    for (int k = 0; k < rayCount_; ++k)
+        rays_[k].delay = std::min(geometry_.source[rays_[k].source].distance * samplesPerMetre_, longest);
+    staticDelay_ = std::min(geometry_.source[0].distance * samplesPerMetre_, longest);
+    fmSamples_ = fmRadius_ * samplesPerMetre_;
+}
+
+void LightRotorModel::updateScales() {
+    gainSum_ = 0.0;
+    for (int k = 0; k < rayCount_; ++k) {
+        Ray& r = rays_[k];
+        double w = rayGain_[r.gainSlot];
+        gainSum_ += w;
+        for (int i = 0; i < r.weightPower; ++i) w *= reflection_;
+        r.scale = w;
+    }
+}
+
+void LightRotorModel::updatePoles() {
+    for (int j = 0; j < kReflectionOrders; ++j)
+        reflectionPole_[j] = onePole(kReflectionCutoff * std::exp2(-j * reflectionLpf_), rate_);
+    for (int k = 0; k < rayCount_; ++k)
+        rays_[k].pole = rays_[k].order >= 0 ? reflectionPole_[rays_[k].order] : 0.0;
+    staticPoleTarget_ = std::pow(kStaticPoleBase, staticCutoff_ / rate_);
+    splitPole_ = onePole(splitFrequency_, rate_);
+}
+
+void LightRotorModel::reset() {
+    ring_.clear();
+    for (Ray& r : rays_) {
+        r.lp = 0.0;
+        r.split = 0.0;
+        BiquadFilter& f = r.filter;
+        f.x0 = f.x1 = f.x2 = 0.0;
+        f.y0 = f.y1 = f.y2 = 0.0;
+        f.snap();
+    }
+    staticLp_ = 0.0;
+    staticLow_ = 0.0;
+    lowBand_ = 0.0;
+    chain_.clearState();
+    motion_.resetSpeed();
+    if (player_) {
+        player_->setSampleRate(rate_);
+        player_->setMicDistance(micDistance_);  // restores the compensation setSampleRate cleared
+        motion_.attachFollowFactor(&player_->followFactor, &player_->sampleRate);
+    }
+    noise_ = 0.0;
+    snapFilters_ = true;
+}
+
+void LightRotorModel::setRayGain(int ray, double gain) {
+    if (ray < 0 || ray >= kRayGainCount) return;
+    rayGain_[ray] = gain;
+    updateScales();
+}
+
+void LightRotorModel::setStaticRayGain(double gain) { staticRayGain_ = gain; }
+
+void LightRotorModel::setReflectionCoefficient(double c) {
+    reflection_ = c;
+    updateScales();
+}
+
+void LightRotorModel::setReflectionLpf(double octaves) {
+    reflectionLpf_ = octaves;
+    updatePoles();
+}
+
+void LightRotorModel::setStaticCutoff(double hz) {
+    staticCutoff_ = hz;
+    staticPoleTarget_ = std::pow(kStaticPoleBase, staticCutoff_ / rate_);
+}
+
+void LightRotorModel::setSplitterFrequency(double hz) {
+    splitFrequency_ = hz;
+    splitPole_ = onePole(splitFrequency_, rate_);
+}
+
+void LightRotorModel::setLowStaticGain(double gain) { lowStaticGain_ = gain; }
+
+void LightRotorModel::setFilterSaturation(double amount) {
+    saturation_ = amount;
+    chain_.setSaturationAmount(amount);
+    for (Ray& r : rays_) r.filter.setSaturation(amount);
+}
+
+void LightRotorModel::setLpfCuts(double lowHz, double highHz) {
+    // Kept for display and state only: the input chain and the direction filters already set
+    // the drum's band.
+    lpfCutLow_ = lowHz;
+    lpfCutHigh_ = highHz;
+}
+
+void LightRotorModel::setNoiseBaseGain(double gain) { noiseBaseGain_ = gain; }
+
+void LightRotorModel::setNoiseLevels(double slowLevel, double fastLevel, double accelLevel) {
+    accelLevel_ = accelLevel;
+    if (!player_) return;
+    player_->slowLevel = slowLevel;
+    player_->fastLevel = fastLevel;
+}
+
+void LightRotorModel::setNoiseBalance(float mechRatio) {
+    if (player_) player_->setBalance(mechRatio);
+}
+
+void LightRotorModel::startNoiseTransient(double level) {
+    if (player_) player_->startTransient(level);
+}
+
+void LightRotorModel::tune(Ray& r, double psi) {
+    // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away.
+    const double u = RotorMotion::wrap(psi * r.sm / kTwoPi + kQuarterTurn);
+    configure(r.filter, DirectionTables::drum(u * kDrumRows));
+    r.filter.update();
+    if (snapFilters_) r.filter.snap();
+    r.filter.setSaturation(saturation_);
+}
+
+template <bool Split>
+double LightRotorModel::run(double x) {
+    const bool retune = motion_.filterUpdateDue();
+    ring_.write(chain_.processSaturated(x), motion_.advance());
+
+    const double fm = fmSamples_;
+    const double r100 = r100_;
+    const double norm = norm_;
+    const double splitPole = splitPole_;
+    double sum = 0.0;
+    for (int k = 0; k < rayCount_; ++k) {
+        Ray& r = rays_[k];
+        const double a = RotorMotion::wrap(ring_.angleAt(r.delay) - r.phiSm);
+        const double w = r.halfWidth;
+        double psi;
+        if (a <= w)
+            psi = (a - w) * r.nearScale;
+        else if (a >= 1.0 - w)
+            psi = (a - 1.0 - w) * r.nearScale;
+        else
+            psi = (a - w) * r.farScale;
+        const double s = std::max(FastSin(psi) * r.sm, kMinFacing);
+
+        double v = ring_.read(r.delay + fm * s);
+        const double g = table_.at(r.tableBase + r100 * s) * norm;
+        if constexpr (Split) {
+            // Only the band above the splitter turns; the low band comes from the static ray.
+            r.split = v + (r.split - v) * splitPole + kFlush - kFlush;
+            v -= r.split;
+        }
+        if (retune) tune(r, psi);
+        const double y = r.filter.processSaturated(v) * g * r.scale;
+        r.lp = y + (r.lp - y) * r.pole + kFlush - kFlush;
+        sum += r.lp;
+    }
+    if (retune) {
+        snapFilters_ = false;
+        staticPole_ = staticPoleTarget_;
+    }
+
+    const double vs = ring_.read(staticDelay_) * staticLevel_;
+    staticLp_ = vs + (staticLp_ - vs) * staticPole_ + kFlush - kFlush;
+    double y;
+    if constexpr (Split) {
+        staticLow_ = staticLp_ + (staticLow_ - staticLp_) * splitPole + kFlush - kFlush;
+        y = (staticLp_ - staticLow_) * staticRayGain_ + sum;
+        lowBand_ = staticLow_ * lowStaticGain_ * gainSum_;
+    } else {
+        y = staticLp_ * staticRayGain_ + sum;
+    }
+
+    if (noiseReady_) {
+        DrumNoisePlayer& p = *player_;
+        p.micAngle = micAngle_;
+        p.rate = motion_.step();
+        p.outputGain = staticLevel_ * noiseBaseGain_;
+        noise_ = p.process();
+    }
+    ring_.advance();
+    return y;
+}
+
+double LightRotorModel::process(double x) {
+    return kind_ == Kind::Mic ? run<true>(x) : run<false>(x);
+}
+
+}  // namespace orv
