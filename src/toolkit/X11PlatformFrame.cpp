@@ -179,12 +179,10 @@ bool X11PlatformFrame::createImage(void* visualPtr, int depth) {
                     // Removed now, so the segment goes away with the last detach even if we crash.
                     shmctl(info->shmid, IPC_RMID, nullptr);
                     if (!takeError(display_)) {
+                        // The image refers to the segment description: it lives as long as the image.
                         image_ = img;
-                        shmId_ = info->shmid;
-                        shmAddr_ = info->shmaddr;
-                        shmSeg_ = info->shmseg;
+                        shmInfo_ = info;
                         useShm_ = true;
-                        delete info;
                         return true;
                     }
                     shmdt(info->shmaddr);
@@ -217,18 +215,17 @@ bool X11PlatformFrame::createImage(void* visualPtr, int depth) {
 
 void X11PlatformFrame::destroyImage() {
     if (image_ == nullptr) return;
-    if (useShm_) {
-        XShmSegmentInfo info{};
-        info.shmseg = shmSeg_;
-        info.shmid = shmId_;
-        info.shmaddr = static_cast<char*>(shmAddr_);
-        XShmDetach(display_, &info);
+    auto* info = static_cast<XShmSegmentInfo*>(shmInfo_);
+    if (useShm_ && info != nullptr) {
+        XShmDetach(display_, info);
         XSync(display_, False);
-        shmdt(shmAddr_);
+        shmdt(info->shmaddr);
         image_->data = nullptr;
     }
     XDestroyImage(image_);  // frees the malloc'ed pixels of the fallback image
     image_ = nullptr;
+    delete info;
+    shmInfo_ = nullptr;
 }
 
 unsigned long X11PlatformFrame::getTopLevelWindowId() const {

@@ -48,9 +48,7 @@ private:
     unsigned long window_ = 0;
     _XGC* gc_ = nullptr;
     _XImage* image_ = nullptr;
-    int shmId_ = -1;
-    void* shmAddr_ = nullptr;
-    unsigned long shmSeg_ = 0;
+    void* shmInfo_ = nullptr;  // XShmSegmentInfo of the shared image
     bool useShm_ = false;
     bool forceOpaque_ = false;  // 32-bit windows: the unused byte of RGB24 must read as opaque
     bool valid_ = false;

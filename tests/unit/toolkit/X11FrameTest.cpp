@@ -1,0 +1,296 @@
+// The X11 back end under a private Xvfb server: a frame opened in a child window of a test
+// window gets real pointer and key events (XTest), notifies, takes the keyboard focus, and
+// shows exactly the pixels of the same frame rendered offscreen.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include "toolkit/COnOffButton.h"
+#include "toolkit/CParamDisplay.h"
+#include "toolkit/CTextEdit.h"
+#include "toolkit/IPlatformFrame.h"
+#include "unit/toolkit/ToolkitTestSupport.h"
+
+extern char** environ;
+
+namespace orv::test {
+namespace {
+
+// Starts Xvfb on a free display (it reports the number through -displayfd) and stops it at
+// the end of the suite.
+class XvfbServer {
+public:
+    bool start(std::string& error) {
+        int fds[2];
+        if (pipe(fds) != 0) return error = "pipe failed", false;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        constexpr int kChildFd = 3;  // the descriptor number the server writes its display to
+        posix_spawn_file_actions_adddup2(&actions, fds[1], kChildFd);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "640x480x24", "-nolisten", "tcp", nullptr};
+        const int err = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        if (err != 0) {
+            close(fds[0]);
+            pid_ = -1;
+            return error = "Xvfb is not installed (Debian package xvfb; ./go setup installs it)", false;
+        }
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        while (poll(&p, 1, 10000) > 0) {
+            char c;
+            if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+            number += c;
+        }
+        close(fds[0]);
+        if (number.empty()) return error = "Xvfb did not report a display", false;
+        display_ = ":" + number;
+        return true;
+    }
+    void stop() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+    const std::string& display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+XvfbServer server;
+std::string serverError;
+bool serverUp = false;
+
+// A frame that takes the keyboard focus when clicked, as the editor's frame does.
+class FocusingFrame : public CFrame {
+public:
+    using CFrame::CFrame;
+    CMouseEventResult platformOnMouseDown(CPoint& where, const CButtonState& buttons) override {
+        takeKeyboardFocus();
+        return CFrame::platformOnMouseDown(where, buttons);
+    }
+};
+
+// Logs the button states of presses and the wheel.
+class ButtonProbe : public CView {
+public:
+    using CView::CView;
+    void draw(CDrawContext*) override { setDirty(false); }
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState& b) override {
+        presses.push_back(b.getButtonState());
+        return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    }
+    bool onWheel(const CPoint&, float d, const CButtonState&) override {
+        wheel.push_back(d);
+        return true;
+    }
+    std::vector<uint32_t> presses;
+    std::vector<float> wheel;
+};
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 100;
+
+class X11FrameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        serverUp = server.start(serverError);
+        if (serverUp) setenv("DISPLAY", server.display().c_str(), 1);
+    }
+    static void TearDownTestSuite() { server.stop(); }
+
+    void SetUp() override {
+        if (!serverUp) GTEST_SKIP() << serverError;
+        dpy = XOpenDisplay(server.display().c_str());
+        ASSERT_NE(dpy, nullptr);
+        int eventBase, errorBase, major, minor;
+        ASSERT_TRUE(XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor));
+        top = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, kWidth + 40, kHeight + 40, 0, 0, 0);
+        XSelectInput(dpy, top, StructureNotifyMask);
+        XMapWindow(dpy, top);
+        XEvent ev;
+        do XNextEvent(dpy, &ev);
+        while (ev.type != MapNotify);
+        strip.reset(makeFilmstrip(30, 20, 2));
+        bg.reset(makeFilmstrip(kWidth, kHeight, 1));
+    }
+    void TearDown() override {
+        if (dpy != nullptr) XCloseDisplay(dpy);
+    }
+
+    // Builds the same views on any frame.
+    void populate(CFrame* frame, Recorder* rec) {
+        frame->setBackground(bg.get());
+        auto* button = new COnOffButton(CRect(10, 10, 40, 30), rec, 4, strip.get());
+        frame->addView(button);
+        auto* display = new CParamDisplay(CRect(50, 10, 150, 25));
+        display->setValue(0.625f);
+        frame->addView(display);
+        auto* edit = new CTextEdit(CRect(10, 50, 110, 65), rec, 196, "Init");
+        frame->addView(edit);
+        frame->addView(new ButtonProbe(CRect(120, 50, 150, 90)));
+    }
+
+    void moveTo(int x, int y) {
+        XTestFakeMotionEvent(dpy, DefaultScreen(dpy), x, y, CurrentTime);
+        XSync(dpy, False);
+    }
+    void click(int button = 1) {
+        XTestFakeButtonEvent(dpy, static_cast<unsigned>(button), True, CurrentTime);
+        XTestFakeButtonEvent(dpy, static_cast<unsigned>(button), False, CurrentTime);
+        XSync(dpy, False);
+    }
+    void key(KeySym sym) {
+        const KeyCode code = XKeysymToKeycode(dpy, sym);
+        XTestFakeKeyEvent(dpy, code, True, CurrentTime);
+        XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+        XSync(dpy, False);
+    }
+    // Idles the frame until cond holds (at most 3 s).
+    static bool idleUntil(CFrame* frame, const std::function<bool()>& cond) {
+        for (int i = 0; i < 300; ++i) {
+            frame->idle();
+            if (cond()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    // Pixels of the frame's window that differ from the offscreen surface.
+    int screenMismatches(Window w, cairo_surface_t* reference) {
+        XImage* img = XGetImage(dpy, w, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+        if (img == nullptr) return -1;
+        int bad = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if ((XGetPixel(img, x, y) & 0xffffff) != pixelAt(reference, x, y)) ++bad;
+        XDestroyImage(img);
+        return bad;
+    }
+
+    Display* dpy = nullptr;
+    Window top = 0;
+    BitmapPtr strip, bg;
+};
+
+TEST_F(X11FrameTest, ClickNotifiesTakesFocusAndTheScreenMatchesTheOffscreenRender) {
+    Recorder rec;
+    auto* frame = new FocusingFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+    rec.frame = frame;
+    ASSERT_TRUE(frame->isOpen());
+    populate(frame, &rec);
+    const Window child = frame->getPlatformFrame()->getWindowId();
+    EXPECT_EQ(frame->getPlatformFrame()->getTopLevelWindowId(), top);
+    frame->idle();
+
+    moveTo(20, 20);
+    click();
+    ASSERT_TRUE(idleUntil(frame, [&] { return rec.values.size() == 1; })) << "no notification from the click";
+    EXPECT_EQ(rec.values[0], 1.0f);
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    EXPECT_EQ(focus, child);
+
+    // Keys typed on the X keyboard reach the text field the click started editing.
+    moveTo(30, 57);
+    click();
+    ASSERT_TRUE(idleUntil(frame, [&] { return rec.log.size() == 3; }));
+    auto* edit = dynamic_cast<CTextEdit*>(frame->getView(2));
+    ASSERT_TRUE(edit->isEditing());
+    const KeyCode shift = XKeysymToKeycode(dpy, XK_Shift_L);
+    XTestFakeKeyEvent(dpy, shift, True, CurrentTime);
+    key(XK_o);
+    XTestFakeKeyEvent(dpy, shift, False, CurrentTime);
+    key(XK_k);
+    key(XK_Return);
+    ASSERT_TRUE(idleUntil(frame, [&] { return !edit->isEditing(); }));
+    EXPECT_STREQ(edit->getText(), "InitOk");
+
+    // Double-click and wheel.
+    auto* probe = dynamic_cast<ButtonProbe*>(frame->getView(3));
+    moveTo(130, 70);
+    click();
+    click();
+    click(4);
+    click(5);
+    ASSERT_TRUE(idleUntil(frame, [&] { return probe->wheel.size() == 2; }));
+    ASSERT_EQ(probe->presses.size(), 2u);
+    EXPECT_EQ(probe->presses[0], static_cast<uint32_t>(kLButton));
+    EXPECT_EQ(probe->presses[1], static_cast<uint32_t>(kLButton | kDoubleClick));
+    EXPECT_EQ(probe->wheel, (std::vector<float>{1.0f, -1.0f}));
+
+    // The same views, in the same state, rendered without a display.
+    Recorder offRec;
+    auto* offscreen = new CFrame(CRect(0, 0, kWidth, kHeight), nullptr, &offRec);
+    populate(offscreen, &offRec);
+    dynamic_cast<CControl*>(offscreen->getView(0))->setValue(1.0f);
+    dynamic_cast<CTextEdit*>(offscreen->getView(2))->setText("InitOk");
+    offscreen->idle();
+    frame->idle();
+    EXPECT_EQ(screenMismatches(child, offscreen->getBackingSurface()), 0);
+    EXPECT_EQ(shownFrame(offscreen->getBackingSurface(), CRect(10, 10, 40, 30), 2), 1);
+    offscreen->forget();
+    frame->forget();
+}
+
+TEST_F(X11FrameTest, ExposedAreasAreRepaintedFromTheBackingImage) {
+    Recorder rec;
+    auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+    ASSERT_TRUE(frame->isOpen());
+    populate(frame, &rec);
+    frame->idle();
+    const Window child = frame->getPlatformFrame()->getWindowId();
+    ASSERT_EQ(screenMismatches(child, frame->getBackingSurface()), 0);
+    // Cover and uncover the frame with another window: the server asks for a repaint.
+    Window cover = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, kWidth, kHeight, 0, 0, 0x00ff00);
+    XMapRaised(dpy, cover);
+    XSync(dpy, False);
+    XDestroyWindow(dpy, cover);
+    XSync(dpy, False);
+    EXPECT_TRUE(idleUntil(frame, [&] { return screenMismatches(child, frame->getBackingSurface()) == 0; }));
+    frame->forget();
+}
+
+TEST_F(X11FrameTest, AParentDestroyedBeforeTheFrameDoesNotKillTheProcess) {
+    Recorder rec;
+    auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+    ASSERT_TRUE(frame->isOpen());
+    populate(frame, &rec);
+    frame->idle();
+    XDestroyWindow(dpy, top);
+    XSync(dpy, False);
+    frame->idle();
+    frame->idle();
+    frame->forget();  // destroys a window that no longer exists: the error must be swallowed
+    SUCCEED();
+}
+
+TEST_F(X11FrameTest, ANonexistentParentLeavesTheFrameClosed) {
+    auto* frame = new CFrame(CRect(0, 0, 10, 10), reinterpret_cast<void*>(static_cast<uintptr_t>(0x3ffffff)), nullptr);
+    EXPECT_FALSE(frame->isOpen());
+    frame->idle();
+    frame->forget();
+}
+
+}  // namespace
+}  // namespace orv::test
