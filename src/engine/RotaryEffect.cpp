@@ -27,7 +27,7 @@ bool fillPinProperties(int index, vst::VstPinProperties* properties, const char*
 }  // namespace
 
 RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
-    : CMidiPresetSystemEffect(hostCallback, kNumHostParams) {
+    : CMidiPresetSystemEffect(hostCallback, kNumHostParams), engine(std::make_unique<RotaryEngine>(*this, params)) {
     setUniqueID(kUniqueId);
     setNumInputs(2);
     setNumOutputs(2);
@@ -41,6 +41,8 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
     attachPresetEditor(new CMidiPresetSystemEditor(this));
     writeFactoryPrograms();
     selectProgram(0);
+    // Every engine job runs once; the first blocks then fade in.
+    engine->finishConstruction();
     wantEvents(1);
 }
 
@@ -53,7 +55,10 @@ bool RotaryEffect::isPerformanceParameter(int index) {
 
 void RotaryEffect::setParameter(int index, float value) {
     if (index < 0 || index >= ParameterSet::kNumIndices) return;
-    if (index < kNumUserParams || index >= 2 * kNumUserParams) params.store(index, value);
+    if (index < kNumUserParams || index >= 2 * kNumUserParams) {
+        const bool changed = params.store(index, value);
+        engine->parameterChanged(index, value, changed);
+    }
     if (index == param::kLvrMode) speedControl.resetTrigger();
     afterParameterStored(index, value);
 }
@@ -156,11 +161,15 @@ bool RotaryEffect::setSpeakerArrangement(vst::VstSpeakerArrangement* input, vst:
     return false;
 }
 
-void RotaryEffect::suspend() { resetLastControllerIndicator(); }
+void RotaryEffect::suspend() {
+    engine->suspend();
+    resetLastControllerIndicator();
+}
 
 void RotaryEffect::resume() {
     resetLastControllerIndicator();
     wantEvents(1);
+    engine->resume();
 }
 
 void RotaryEffect::controllerMoved(int parameter, int controller, float value) {
@@ -177,18 +186,8 @@ void RotaryEffect::processBlock(Sample** inputs, Sample** outputs, int sampleFra
     Sample* outR = nullptr;
     if (isOutputConnected(1) && outputs[1] != nullptr && outputStereo && outputs[1] != outputs[0])
         outR = outputs[1];
-    for (int i = 0; i < sampleFrames; ++i) {
-        const Sample l = inL[i];
-        const Sample r = inR[i];
-        if (outR != nullptr) {
-            outR[i] = r;
-            outL[i] = l;
-        } else {
-            // A mono output carries the left result: the right is written first, the left last.
-            outL[i] = r;
-            outL[i] = l;
-        }
-    }
+    // A null right output means a mono pin: it receives the left result.
+    engine->process(inL, inR, outL, outR, sampleFrames);
 }
 
 void RotaryEffect::processReplacing(float** inputs, float** outputs, int sampleFrames) {

@@ -1,6 +1,9 @@
 // The rotary cabinet effect: parameters, names, I/O configuration and the audio engine.
 #pragma once
 
+#include <memory>
+
+#include "engine/RotaryEngine.h"
 #include "params/CMidiPresetSystemEffect.h"
 #include "params/MidiSpeedControl.h"
 #include "params/ParameterSet.h"
@@ -45,6 +48,11 @@ public:
     bool isOutputStereo() const { return outputStereo; }
     bool isArrangementSet() const { return arrangementSet; }
     const ParameterSet& parameters() const { return params; }
+    RotaryEngine& audioEngine() { return *engine; }
+    const RotaryEngine& audioEngine() const { return *engine; }
+    // Current angles of horn model 1 and of the drum model in revolutions, read by the editor.
+    double hornAngle() const { return engine->hornAngle(); }
+    double drumAngle() const { return engine->drumAngle(); }
 
 protected:
     bool isPerformanceParameter(int index) override;
@@ -55,6 +63,7 @@ private:
     void processBlock(Sample** inputs, Sample** outputs, int sampleFrames);
 
     ParameterSet params;
+    std::unique_ptr<RotaryEngine> engine;  // built before the first program is applied
     MidiSpeedControl speedControl;
     bool inputStereo = true;
     bool outputStereo = true;
