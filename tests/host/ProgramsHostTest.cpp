@@ -1,0 +1,250 @@
+// Programs, the state chunk and MIDI control as a host sees them through the module's ABI.
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/HostTestSupport.h"
+#include "support/ChunkBytes.h"
+
+namespace orv::test {
+namespace {
+
+constexpr int kLever = 2;
+constexpr int kSpeed = 3;
+constexpr int kDrive = 13;
+constexpr int kMidiChl = 39;
+constexpr int kLvrMode = 40;
+constexpr int kSpdMode = 41;
+constexpr int kBinding = 42;  // parameter 42 + k holds the binding of parameter k
+constexpr size_t kCurrentProgramOffset = 25;
+
+float binding(int controller) { return (static_cast<float>(controller) + 0.5f) / 129.0f; }
+
+class Programs : public ModuleTest {
+protected:
+    // The host sees one program; an internal program is chosen by handing back the state with
+    // another current program.
+    void selectInternalProgram(int program) {
+        std::vector<uint8_t> state = host.getChunk();
+        ASSERT_EQ(state.size(), kStateChunkSize);
+        std::memcpy(&state[kCurrentProgramOffset], &program, 4);
+        ASSERT_EQ(host.setChunk(state), 0);
+    }
+    std::string programNameAt(int index) { return host.queryString(vst::effGetProgramNameIndexed, index); }
+};
+
+TEST_F(Programs, FactoryNamesByIndex) {
+    EXPECT_EQ(host.programName(), "Default");
+    EXPECT_EQ(programNameAt(0), "Default");
+    EXPECT_EQ(programNameAt(1), "L'122");
+    EXPECT_EQ(programNameAt(12), "Broken Horn Motor");
+    EXPECT_EQ(programNameAt(23), "Bass drive");
+    EXPECT_EQ(programNameAt(24), "Init");
+    EXPECT_EQ(programNameAt(47), "Init");
+    char buf[64] = {};
+    EXPECT_EQ(dispatch(vst::effGetProgramNameIndexed, 47, 0, buf), 1);
+    EXPECT_EQ(dispatch(vst::effGetProgramNameIndexed, 48, 0, buf), 0);
+}
+
+TEST_F(Programs, SelectedProgramsApplyTheirValues) {
+    std::vector<float> defaults;
+    for (int i = 0; i < 42; ++i) defaults.push_back(host.getParameter(i));
+    selectInternalProgram(1);
+    EXPECT_EQ(host.programName(), "L'122");
+    for (int i = 0; i < 42; ++i) EXPECT_EQ(host.getParameter(i), defaults[static_cast<size_t>(i)]) << i;
+
+    for (int p : {0, 5, 17, 23, 40}) {
+        selectInternalProgram(p);
+        for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(host.getParameter(i), 0.0f) << p << " " << i;
+        EXPECT_EQ(host.getParameter(kMidiChl), 1.0f) << p;
+    }
+    selectInternalProgram(17);
+    EXPECT_EQ(host.programName(), "Whirled");
+    EXPECT_EQ(host.getParameter(37), 0.5f);  // Mix
+}
+
+TEST_F(Programs, RenamingKeeps23Characters) {
+    char name[] = "abcdefghijklmnopqrstuvwxyz0123";
+    host.clearCalls();
+    dispatch(vst::effSetProgramName, 0, 0, name);
+    EXPECT_EQ(host.programName(), "abcdefghijklmnopqrstuvw");
+    EXPECT_EQ(programNameAt(0), "abcdefghijklmnopqrstuvw");
+}
+
+TEST_F(Programs, ChunkHeaderAndSize) {
+    const std::vector<uint8_t> c = host.getChunk();
+    ASSERT_EQ(c.size(), 73969u);
+    EXPECT_EQ(read32(c, 0), kTypeState);
+    EXPECT_EQ(read32(c, 4), kUniqueId);
+    EXPECT_EQ(read32(c, 8), kUniqueId);
+    EXPECT_EQ(c[12], 0x39);
+    EXPECT_EQ(read32(c, 13), kFormatWord);
+    EXPECT_EQ(read32(c, 17), 42);
+    EXPECT_EQ(read32(c, 21), 2106);
+    EXPECT_EQ(read32(c, 25), 0);
+    EXPECT_EQ(read32(c, 29), 72576);
+    EXPECT_TRUE(parseStateChunk(c).wellFormed);
+}
+
+TEST_F(Programs, StateMovesToAnotherInstance) {
+    selectInternalProgram(9);
+    host.setParameter(kDrive, 0.125f);
+    host.setParameter(kBinding + kDrive, binding(7));
+    host.setParameter(kBinding + 37, binding(93));
+    char name[] = "Moved";
+    dispatch(vst::effSetProgramName, 0, 0, name);
+    const std::vector<uint8_t> state = host.getChunk();
+
+    PluginHost other;
+    ASSERT_TRUE(other.start(modulePath())) << other.error();
+    EXPECT_EQ(other.setChunk(state), 0);
+    EXPECT_EQ(other.getChunk(), state);
+    EXPECT_EQ(other.programName(), "Moved");
+    EXPECT_EQ(other.getParameter(kDrive), 0.125f);
+    EXPECT_FLOAT_EQ(other.getParameter(kBinding + kDrive), binding(7));
+    EXPECT_FLOAT_EQ(other.getParameter(kBinding + 5), 128.5f / 129.0f);
+
+    // The same state written by a machine of the other byte order.
+    PluginHost turned;
+    ASSERT_TRUE(turned.start(modulePath())) << turned.error();
+    EXPECT_EQ(turned.setChunk(reverseTaggedChunk(state)), 0);
+    EXPECT_EQ(turned.getChunk(), state);
+}
+
+TEST_F(Programs, ForeignChunksChangeNothing) {
+    selectInternalProgram(4);
+    const std::vector<uint8_t> before = host.getChunk();
+    std::vector<uint8_t> foreign = before;
+    const int32_t otherId = 0x4F6F4732;  // 'OoG2'
+    std::memcpy(&foreign[4], &otherId, 4);
+    EXPECT_EQ(host.setChunk(foreign), -1);
+    std::vector<uint8_t> unknown = before;
+    const int32_t type4 = 0x04000000;
+    std::memcpy(&unknown[0], &type4, 4);
+    EXPECT_EQ(host.setChunk(unknown), -1);
+    EXPECT_EQ(host.setChunk({}), -1);
+    EXPECT_EQ(host.getChunk(), before);
+}
+
+TEST_F(Programs, ValueAboveOneLoadsAsOneWithAMessage) {
+    ChunkBytes c;
+    c.chunkHeader(kTypeState).stateHeader(2, 0, 0).programRecord(0, "Hot").parameterRecord(0, kDrive, 1.7f);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(host.setChunk(c.bytes), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "Invalid parameter 13 value 1.700000 on load of preset 0 Hot\n");
+    EXPECT_EQ(host.getParameter(kDrive), 1.0f);
+    EXPECT_EQ(host.programName(), "Hot");
+}
+
+class Midi : public Programs {
+protected:
+    void controller(int channel, int number, int value) {
+        host.queueControlChange(0, channel, number, value);
+        EXPECT_EQ(host.sendQueuedEvents(), 1);
+    }
+    // Automation the effect reported for Lever and Speed, in order.
+    std::vector<std::pair<int, float>> leverAndSpeedAutomation() {
+        std::vector<std::pair<int, float>> out;
+        for (const auto& c : host.callsWith(vst::audioMasterAutomate))
+            if (c.index == kLever || c.index == kSpeed) out.emplace_back(c.index, c.opt);
+        host.clearCalls();
+        return out;
+    }
+    using Moves = std::vector<std::pair<int, float>>;
+};
+
+TEST_F(Midi, UnboundControllersReadAsNone) {
+    for (int k = 0; k < 42; ++k) EXPECT_FLOAT_EQ(host.getParameter(kBinding + k), 128.5f / 129.0f);
+}
+
+TEST_F(Midi, ChannelFilter) {
+    host.setParameter(kBinding + kDrive, binding(20));
+    controller(9, 20, 0);  // all channels by default
+    EXPECT_EQ(host.getParameter(kDrive), 0.0f);
+
+    host.setParameter(kMidiChl, 1.0f / 17.0f);  // channel 1
+    EXPECT_EQ(host.paramDisplay(kMidiChl), "Ch 1");
+    controller(2, 20, 127);
+    EXPECT_EQ(host.getParameter(kDrive), 0.0f);
+    controller(1, 20, 127);
+    EXPECT_EQ(host.getParameter(kDrive), 1.0f);
+
+    host.setParameter(kMidiChl, 0.0f);  // off
+    controller(1, 20, 0);
+    EXPECT_EQ(host.getParameter(kDrive), 1.0f);
+
+    host.setParameter(kMidiChl, 1.0f);  // all channels
+    controller(16, 20, 64);
+    EXPECT_EQ(host.getParameter(kDrive), 64.0f / 127.0f);
+}
+
+TEST_F(Midi, SpeedControllerDefaultThrowsTheLever) {
+    host.setParameter(kBinding + kSpeed, binding(64));
+    host.setParameter(kLever, 0.25f);
+    host.clearCalls();
+    controller(1, 64, 127);
+    EXPECT_EQ(host.getParameter(kLever), 1.0f);
+    EXPECT_EQ(host.getParameter(kSpeed), 0.0f);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 0.25f}, {kLever, 1.0f}}));
+    controller(1, 64, 0);
+    EXPECT_EQ(host.getParameter(kLever), 0.0f);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kLever, 0.0f}}));
+}
+
+TEST_F(Midi, SpeedControllerTremDwnAndTremUp) {
+    host.setParameter(kBinding + kSpeed, binding(64));
+    host.setParameter(kSpdMode, 1.0f / 3.0f);  // TremDwn
+    host.clearCalls();
+    controller(1, 64, 100);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
+    EXPECT_EQ(host.getParameter(kSpeed), 1.0f);
+    controller(1, 64, 20);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 0.0f}, {kSpeed, 0.0f}}));
+
+    host.setParameter(kSpdMode, 2.0f / 3.0f);  // TremUp
+    host.clearCalls();
+    controller(1, 64, 127);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 0.0f}, {kSpeed, 0.0f}}));
+    controller(1, 64, 0);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
+    EXPECT_EQ(host.getParameter(kLever), 1.0f);
+}
+
+TEST_F(Midi, SpeedControllerTriggerTogglesOnPressesAfterReleases) {
+    host.setParameter(kBinding + kSpeed, binding(64));
+    host.setParameter(kSpdMode, 1.0f);  // Trigger
+    host.clearCalls();
+    controller(1, 64, 127);  // the first press only arms
+    EXPECT_TRUE(leverAndSpeedAutomation().empty());
+    EXPECT_EQ(host.getParameter(kLever), 0.0f);
+    controller(1, 64, 0);
+    controller(1, 64, 127);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
+    controller(1, 64, 127);  // a second press without a release does nothing
+    EXPECT_TRUE(leverAndSpeedAutomation().empty());
+    controller(1, 64, 0);
+    controller(1, 64, 127);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 0.0f}, {kSpeed, 0.0f}}));
+
+    // Setting the lever mode forgets the last release.
+    controller(1, 64, 0);
+    host.setParameter(kLvrMode, 0.0f);
+    controller(1, 64, 127);
+    EXPECT_TRUE(leverAndSpeedAutomation().empty());
+    controller(1, 64, 0);
+    controller(1, 64, 127);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
+}
+
+TEST_F(Midi, OtherControllersAreNotAutomated) {
+    host.setParameter(kBinding + kDrive, binding(20));
+    host.clearCalls();
+    controller(1, 20, 127);
+    EXPECT_EQ(host.getParameter(kDrive), 1.0f);
+    for (const auto& c : host.callsWith(vst::audioMasterAutomate)) EXPECT_NE(c.index, kDrive);
+}
+
+}  // namespace
+}  // namespace orv::test
