@@ -316,6 +316,49 @@ TEST(ArtworkBackground, ReadoutsSuitTheirTextColours) {
     }
 }
 
+// Knob rectangles of the editor window (left, top, right, bottom).
+struct KnobRect {
+    int l, t, r, b;
+};
+constexpr KnobRect kKnobRects[] = {
+    {43, 56, 87, 100},    {88, 56, 132, 100},   {157, 56, 201, 100},  {202, 56, 246, 100},  {271, 56, 315, 100},
+    {316, 56, 360, 100},  {361, 56, 405, 100},  {39, 205, 83, 249},   {97, 205, 141, 249},  {142, 205, 186, 249},
+    {187, 205, 231, 249}, {232, 205, 276, 249}, {292, 205, 336, 249}, {43, 306, 87, 350},   {88, 306, 132, 350},
+    {133, 306, 177, 350}, {201, 306, 245, 350}, {245, 306, 289, 350}, {291, 306, 335, 350}, {43, 448, 87, 492},
+    {88, 448, 132, 492},  {157, 448, 201, 492}, {202, 448, 246, 492}, {271, 448, 315, 492}, {316, 448, 360, 492},
+    {361, 448, 405, 492}, {226, 565, 270, 609}, {271, 565, 315, 609}, {316, 565, 360, 609}, {361, 565, 405, 609},
+    {52, 572, 80, 600},   {97, 572, 125, 600},  {142, 572, 170, 600}, {187, 572, 215, 600},
+};
+
+int brightPixels(const Film& film, int x0, int y0, int x1, int y1, double threshold) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) n += film.at(0, x, y).luminance() > threshold ? 1 : 0;
+    }
+    return n;
+}
+
+TEST(ArtworkBackground, EveryKnobIsLetteredAboveAndLeftClearUnderneath) {
+    Film bg(4000, 696);
+    ASSERT_TRUE(bg.ok());
+    for (const KnobRect& k : kKnobRects) {
+        SCOPED_TRACE(std::to_string(k.l) + "," + std::to_string(k.t));
+        const int cx = (k.l + k.r) / 2;
+        // Lettering in the band just above the knob (its name).
+        EXPECT_GT(brightPixels(bg, cx - 20, k.t - 16, cx + 20, k.t - 1, 140.0), 10);
+        // Nothing bright where the knob itself is drawn.
+        const int half = (k.r - k.l) / 2 - 3;
+        EXPECT_EQ(brightPixels(bg, cx - half, (k.t + k.b) / 2 - half, cx + half, (k.t + k.b) / 2 + half, 120.0), 0);
+    }
+}
+
+TEST(ArtworkBackground, LogoSitsInTheAboutHotArea) {
+    Film bg(4000, 696);
+    ASSERT_TRUE(bg.ok());
+    // The hot area (35, 160, 210, 182) opens the about view; its logo is the bright lettering there.
+    EXPECT_GT(brightPixels(bg, 35, 160, 210, 182, 120.0), 150);
+}
+
 TEST(ArtworkBackground, AboutPictureLeavesRoomForTheGreyVersionText) {
     Film about(3999, 696);
     ASSERT_TRUE(about.ok());
