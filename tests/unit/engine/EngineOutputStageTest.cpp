@@ -1,0 +1,184 @@
+// The output stage through RotaryEffect: bypass, mix, width, balance, the amplifier-only set-up
+// and the pins.
+
+#include <gtest/gtest.h>
+
+#include "EngineRig.h"
+#include "params/ParameterLaws.h"
+
+namespace orv::test {
+namespace {
+
+using namespace param;
+
+constexpr double kRate = 44100.0;
+
+// A settled rig with left and right inputs that differ, so that channel mix-ups show.
+struct Fixture {
+    EngineRig rig;
+    std::vector<float> inL, inR;
+    explicit Fixture(double seconds = 0.5) {
+        EXPECT_GT(rig.settle(), 0);
+        const long n = static_cast<long>(seconds * kRate);
+        inL = sine(440.0, kRate, n, 0.4);
+        inR = sine(660.0, kRate, n, 0.3, 1.0);
+    }
+};
+
+TEST(EngineOutputStage, BypassConvergesToEachInputPinWithinATenthOfASecond) {
+    Fixture f;
+    f.rig.set(kBypass, 1.0f);
+    const StereoBuffer out = f.rig.render(f.inL, f.inR);
+    const size_t from = static_cast<size_t>(0.1 * kRate);
+    // The 20 ms cross-fade leaves e^-5 (0.7 %) of the wet signal after 0.1 s.
+    EXPECT_LT(maxAbsDifference(out.left, f.inL, from, f.inL.size()), 0.01);
+    EXPECT_LT(maxAbsDifference(out.right, f.inR, from, f.inR.size()), 0.01);
+    // Well before that the wet signal still shows.
+    EXPECT_GT(maxAbsDifference(out.left, f.inL, 0, 256), 0.01);
+}
+
+TEST(EngineOutputStage, MixZeroGivesTheInputTimesTheOutputGain) {
+    Fixture f;
+    f.rig.set(kMix, 0.0f);
+    f.rig.set(kOutput, 0.75f);
+    std::vector<float> warm(static_cast<size_t>(0.5 * kRate), 0.0f);
+    f.rig.render(warm, warm);
+    const StereoBuffer out = f.rig.render(f.inL, f.inR);
+    const double gain = levelCurve(0.75);
+    double worst = 0.0;
+    for (size_t i = 0; i < out.left.size(); ++i) {
+        worst = std::max(worst, std::fabs(out.left[i] - f.inL[i] * gain));
+        worst = std::max(worst, std::fabs(out.right[i] - f.inR[i] * gain));
+    }
+    EXPECT_LT(worst, 1e-5);
+}
+
+TEST(EngineOutputStage, WidthZeroGivesIdenticalChannels) {
+    Fixture f;
+    f.rig.set(kWidth, 0.0f);
+    f.rig.set(kMix, 1.0f);
+    std::vector<float> warm(static_cast<size_t>(0.5 * kRate), 0.0f);
+    f.rig.render(warm, warm);
+    const StereoBuffer out = f.rig.render(f.inL, f.inR);
+    EXPECT_GT(rms(out.left, 0, out.left.size()), 0.01);
+    EXPECT_LT(maxAbsDifference(out.left, out.right, 0, out.left.size()), 1e-6);
+}
+
+// Three identical engines that differ only in "Width": the mid signal must not depend on it and
+// the side signal must grow in proportion, so Width 0.5 returns the cabinet's own L and R.
+TEST(EngineOutputStage, WidthScalesOnlyTheSideSignal) {
+    const float widths[] = {0.0f, 0.5f, 1.0f};
+    StereoBuffer outs[3];
+    for (int k = 0; k < 3; ++k) {
+        Fixture f;
+        f.rig.set(kWidth, widths[k]);
+        std::vector<float> warm(static_cast<size_t>(0.6 * kRate), 0.0f);  // 20 smoothing time constants
+        f.rig.render(warm, warm);
+        outs[k] = f.rig.render(f.inL, f.inR);
+    }
+    double midError = 0.0, sideError = 0.0, sideSize = 0.0, monoError = 0.0;
+    for (size_t i = 0; i < outs[0].left.size(); ++i) {
+        const double mid0 = outs[0].left[i] + outs[0].right[i];
+        const double mid1 = outs[1].left[i] + outs[1].right[i];
+        const double mid2 = outs[2].left[i] + outs[2].right[i];
+        midError = std::max({midError, std::fabs(mid0 - mid1), std::fabs(mid2 - mid1)});
+        const double side1 = outs[1].left[i] - outs[1].right[i];
+        const double side2 = outs[2].left[i] - outs[2].right[i];
+        sideError = std::max(sideError, std::fabs(side2 - 2.0 * side1));
+        sideSize = std::max(sideSize, std::fabs(side1));
+        monoError = std::max(monoError, static_cast<double>(std::fabs(outs[0].left[i] - outs[0].right[i])));
+    }
+    EXPECT_LT(monoError, 1e-6);
+    EXPECT_GT(sideSize, 1e-3);  // the cabinet does make a stereo image
+    EXPECT_LT(midError, 1e-5);
+    EXPECT_LT(sideError, 1e-5);
+}
+
+TEST(EngineOutputStage, BalanceAttenuatesTheFarSideAlongAParabola) {
+    // At Balance 0.75 the left gain is (1 − 0.5)² = 0.25 and the right stays 1; compare with a
+    // centred engine fed the same, with Width 0.5 so each output carries only its own channel.
+    StereoBuffer outs[2];
+    const float balances[] = {0.5f, 0.75f};
+    for (int k = 0; k < 2; ++k) {
+        Fixture f;
+        f.rig.set(kBalance, balances[k]);
+        std::vector<float> warm(static_cast<size_t>(0.6 * kRate), 0.0f);
+        f.rig.render(warm, warm);
+        outs[k] = f.rig.render(f.inL, f.inR);
+    }
+    double errL = 0.0, errR = 0.0;
+    for (size_t i = 0; i < outs[0].left.size(); ++i) {
+        errL = std::max(errL, std::fabs(outs[1].left[i] - 0.25 * static_cast<double>(outs[0].left[i])));
+        errR = std::max(errR, static_cast<double>(std::fabs(outs[1].right[i] - outs[0].right[i])));
+    }
+    EXPECT_LT(errL, 1e-5);
+    EXPECT_LT(errR, 1e-5);
+}
+
+TEST(EngineOutputStage, AmpOnlyGivesTheSameUnmodulatedSignalOnBothChannels) {
+    Fixture f(1.0);
+    f.rig.set(kType, 0.0f);   // "Thru": the amplifier is transparent
+    f.rig.set(kSetup, 0.0f);  // "Amp Only"
+    EXPECT_GT(f.rig.settle(), 0);
+    EXPECT_EQ(f.rig.fx().getParameter(kBypassSpeakers), 1.0f);
+    const std::vector<float> tone = sine(1000.0, kRate, static_cast<long>(kRate), 0.4);
+    const StereoBuffer out = f.rig.render(tone, tone);
+    EXPECT_LT(maxAbsDifference(out.left, out.right, 0, out.left.size()), 1e-7);
+    // Level: input trim (−3 dB), unity post-drive and output gains, an equaliser that is flat
+    // within 0.03 dB at 1 kHz.
+    const double expected = levelCurve(0.500008) * kInputTrim * levelCurve(0.5) * levelCurve(0.5);
+    const size_t window = static_cast<size_t>(0.01 * kRate);
+    for (size_t w = window; w + window <= tone.size(); w += window) {  // past the filters' start
+        const double ratio = rms(out.left, w, w + window) / rms(tone, w, w + window);
+        EXPECT_NEAR(20.0 * std::log10(ratio / expected), 0.0, 0.05) << "window at " << w;
+    }
+}
+
+TEST(EngineOutputStage, MonoOutputPinReceivesTheLeftResult) {
+    Fixture stereo, mono;
+    const StereoBuffer ref = stereo.rig.render(stereo.inL, stereo.inR);
+    std::vector<float> out(mono.inL.size(), 0.0f);
+    const int block = mono.rig.block();
+    for (size_t pos = 0; pos < out.size(); pos += static_cast<size_t>(block)) {
+        const int frames = static_cast<int>(std::min<size_t>(static_cast<size_t>(block), out.size() - pos));
+        float* in[2] = {&mono.inL[pos], &mono.inR[pos]};
+        float* outs[2] = {&out[pos], nullptr};  // the host left the right output unconnected
+        mono.rig.fx().processReplacing(in, outs, frames);
+    }
+    EXPECT_GT(rms(ref.left, 0, ref.left.size()), 0.01);
+    EXPECT_GT(maxAbsDifference(ref.left, ref.right, 0, ref.left.size()), 1e-3);
+    EXPECT_EQ(maxAbsDifference(out, ref.left, 0, out.size()), 0.0);
+}
+
+TEST(EngineOutputStage, MonoInputArrangementFeedsTheLeftPinToBothSides) {
+    Fixture a, b;
+    vst::VstSpeakerArrangement in{}, out{};
+    in.numChannels = 1;
+    out.numChannels = 2;
+    ASSERT_TRUE(a.rig.fx().setSpeakerArrangement(&in, &out));
+    const StereoBuffer fromLeftOnly = a.rig.render(a.inL, a.inR);  // the right pin is ignored
+    const StereoBuffer fromBoth = b.rig.render(b.inL, b.inL);
+    EXPECT_EQ(maxAbsDifference(fromLeftOnly.left, fromBoth.left, 0, fromBoth.left.size()), 0.0);
+    EXPECT_EQ(maxAbsDifference(fromLeftOnly.right, fromBoth.right, 0, fromBoth.right.size()), 0.0);
+}
+
+TEST(EngineOutputStage, DoublePrecisionEntryMatchesTheSinglePrecisionOne) {
+    Fixture a, b;
+    const StereoBuffer ref = a.rig.render(a.inL, a.inR);
+    std::vector<double> l(b.inL.begin(), b.inL.end()), r(b.inR.begin(), b.inR.end()), ol(l.size()), orr(l.size());
+    for (size_t pos = 0; pos < l.size(); pos += 256) {
+        const int frames = static_cast<int>(std::min<size_t>(256, l.size() - pos));
+        double* in[2] = {&l[pos], &r[pos]};
+        double* out[2] = {&ol[pos], &orr[pos]};
+        b.rig.fx().processDoubleReplacing(in, out, frames);
+    }
+    double worst = 0.0;
+    for (size_t i = 0; i < l.size(); ++i) {
+        worst = std::max(worst, std::fabs(ol[i] - ref.left[i]));
+        worst = std::max(worst, std::fabs(orr[i] - ref.right[i]));
+    }
+    EXPECT_LT(worst, 1e-6);  // only the rounding of the pins differs
+}
+
+}  // namespace
+}  // namespace orv::test
