@@ -33,7 +33,7 @@ float clampStoredValue(float value, int index, int program, const char* name, co
 }  // namespace
 
 CMidiPresetSystemEditor::CMidiPresetSystemEditor(CMidiPresetSystemEffect* effect)
-    : AEffEditor(effect), presetEffect_(effect) {}
+    : AEffGUIEditor(effect), presetEffect_(effect) {}
 
 CMidiPresetSystemEditor::~CMidiPresetSystemEditor() = default;
 

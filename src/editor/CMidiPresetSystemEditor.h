@@ -6,14 +6,14 @@
 
 #include <atomic>
 
-#include "host/AEffEditor.h"
+#include "host/AEffGUIEditor.h"
 #include "params/PresetPanel.h"
 
 namespace orv {
 
 class CMidiPresetSystemEffect;
 
-class CMidiPresetSystemEditor : public AEffEditor, public PresetPanel {
+class CMidiPresetSystemEditor : public AEffGUIEditor, public PresetPanel {
 public:
     explicit CMidiPresetSystemEditor(CMidiPresetSystemEffect* effect);
     ~CMidiPresetSystemEditor() override;

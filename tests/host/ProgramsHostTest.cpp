@@ -138,6 +138,37 @@ TEST_F(Programs, ValueAboveOneLoadsAsOneWithAMessage) {
     EXPECT_EQ(host.programName(), "Hot");
 }
 
+TEST(RenderToolPrograms, SelectsProgramsByNameAndKeepsState) {
+    TempDir dir;
+    Audio silence{44100, 2, std::vector<float>(2 * 4410, 0.0f)};
+    ASSERT_TRUE(writeFloatWav(dir.file("in.wav"), silence));
+    const std::string state = dir.file("state.bin");
+    CommandResult r = run({renderTool(), dir.file("in.wav"), dir.file("out.wav"), "--module", modulePath(),
+                           "--program", "Whirled", "--save-state", state},
+                          dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::ifstream in(state, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), kStateChunkSize);
+    EXPECT_EQ(read32(bytes, kCurrentProgramOffset), 17);
+
+    r = run({renderTool(), "--list-params", "--module", modulePath(), "--load-state", state}, dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("Mix                  50 %"), std::string::npos) << r.out;
+
+    r = run({renderTool(), "--list-params", "--module", modulePath(), "--program", "bass drive"}, dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("(0.26)"), std::string::npos) << r.out;
+
+    r = run({renderTool(), "--list-programs", "--module", modulePath()}, dir);
+    EXPECT_NE(r.out.find("  23  Bass drive\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  47  Init\n"), std::string::npos) << r.out;
+
+    r = run({renderTool(), "--list-params", "--module", modulePath(), "--program", "No Such Sound"}, dir);
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.err.find("No Such Sound"), std::string::npos);
+}
+
 class Midi : public Programs {
 protected:
     void controller(int channel, int number, int value) {

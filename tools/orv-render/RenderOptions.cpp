@@ -64,7 +64,8 @@ bool parseSeconds(const std::string& text, double& seconds, std::string& error) 
 const char* RenderOptions::usage() {
     return "usage: orv-render IN OUT [options]     render IN through the effect into OUT\n"
            "       orv-render --demo OUT [options] render the built-in organ demo\n"
-           "       orv-render --list-params [--module PATH] [--load-state FILE] [--set ...]\n"
+           "       orv-render --list-params [--module PATH] [--load-state FILE] [--program NAME] [--set ...]\n"
+           "       orv-render --list-programs [--module PATH] [--load-state FILE]\n"
            "options:\n"
            "  --set NAME=VALUE           set a parameter (normalised 0..1) before rendering\n"
            "  --at SECONDS NAME=VALUE    set a parameter at a time in the file\n"
@@ -74,6 +75,9 @@ const char* RenderOptions::usage() {
            "  --module PATH              the VST 2 module to load\n"
            "  --load-state FILE          restore the effect's state chunk from FILE first\n"
            "  --save-state FILE          store the effect's state chunk after rendering\n"
+           "  --program NAME             apply the effect's internal program NAME (or number)\n"
+           "                             after --load-state and before --set\n"
+           "  --list-programs            print the effect's internal programs and exit\n"
            "  --list-params              print the parameters with their values and exit\n"
            "IN and OUT may be any format libsndfile knows; OUT's extension picks its format.\n"
            "A parameter NAME may also be its index.\n";
@@ -139,8 +143,13 @@ bool RenderOptions::parse(const std::vector<std::string>& args, std::string& err
         } else if (a == "--save-state") {
             if (!need(i, 1, a)) return false;
             saveState = args[++i];
+        } else if (a == "--program") {
+            if (!need(i, 1, a)) return false;
+            program = args[++i];
         } else if (a == "--list-params") {
             listParams = true;
+        } else if (a == "--list-programs") {
+            listPrograms = true;
         } else if (a == "--demo") {
             if (!need(i, 1, a)) return false;
             demo = true;
@@ -152,9 +161,9 @@ bool RenderOptions::parse(const std::vector<std::string>& args, std::string& err
             positional.push_back(a);
         }
     }
-    if (help || listParams) {
+    if (help || listParams || listPrograms) {
         if (!positional.empty() || demo) {
-            error = "--list-params takes no files";
+            error = listPrograms ? "--list-programs takes no files" : "--list-params takes no files";
             return help;
         }
         return true;

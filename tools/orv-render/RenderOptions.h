@@ -32,8 +32,10 @@ public:
     std::string modulePath;
     std::string loadState;
     std::string saveState;
+    std::string program;  // internal program to apply, by name or number
     bool demo = false;
     bool listParams = false;
+    bool listPrograms = false;
     bool useDouble = false;
     bool help = false;
     int blockSize = kDefaultBlock;

@@ -18,6 +18,7 @@
 #include "hostlib/PluginHost.h"
 #include "orv-render/DemoPhrase.h"
 #include "orv-render/MemorySource.h"
+#include "orv-render/ProgramSelect.h"
 #include "orv-render/ProgressBar.h"
 #include "orv-render/RenderOptions.h"
 #include "orv-render/Renderer.h"
@@ -141,6 +142,20 @@ bool applySets(PluginHost& host, const RenderOptions& opts, std::string& error) 
     return true;
 }
 
+bool applyProgram(PluginHost& host, const RenderOptions& opts, std::string& error) {
+    return opts.program.empty() || orv::ProgramSelect::select(host, opts.program, error);
+}
+
+int listPrograms(PluginHost& host) {
+    char name[256];
+    for (int i = 0;; ++i) {
+        std::memset(name, 0, sizeof name);
+        if (host.dispatch(vst::effGetProgramNameIndexed, i, 0, name) == 0) break;
+        std::printf("%4d  %s\n", i, name);
+    }
+    return 0;
+}
+
 int listParameters(PluginHost& host) {
     std::printf("%s: %d parameters\n", host.effectName().c_str(), host.numParams());
     for (int i = 0; i < host.numParams(); ++i) {
@@ -158,9 +173,11 @@ int run(const RenderOptions& opts) {
     host.setBlockSize(opts.blockSize);
     std::string error;
 
-    if (opts.listParams) {
+    if (opts.listParams || opts.listPrograms) {
         if (!host.start(modulePath)) return fail(host.error());
         if (!opts.loadState.empty() && !loadState(host, opts.loadState, error)) return fail(error);
+        if (opts.listPrograms) return listPrograms(host);
+        if (!applyProgram(host, opts, error)) return fail(error);
         if (!applySets(host, opts, error)) return fail(error);
         return listParameters(host);
     }
@@ -185,6 +202,7 @@ int run(const RenderOptions& opts) {
     if (host.effect()->numOutputs < 1) return fail("module " + modulePath + " has no audio outputs");
     if (opts.useDouble && !host.supportsDouble()) return fail("module " + modulePath + " cannot process in double precision");
     if (!opts.loadState.empty() && !loadState(host, opts.loadState, error)) return fail(error);
+    if (!applyProgram(host, opts, error)) return fail(error);
     if (!applySets(host, opts, error)) return fail(error);
 
     Renderer renderer(host, opts.useDouble);
