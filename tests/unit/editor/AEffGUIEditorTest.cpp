@@ -1,0 +1,181 @@
+// The editor glue: rectangle, frame lifetime, idle throttling of doIdleStuff, key forwarding,
+// the shared knob mode, and edit gestures reaching the host as audioMasterBeginEdit/EndEdit.
+#include <gtest/gtest.h>
+
+#include "host/AEffGUIEditor.h"
+#include "host/AudioEffect.h"
+#include "toolkit/CControl.h"
+#include "toolkit/CFrame.h"
+#include "unit/toolkit/ToolkitTestSupport.h"
+
+namespace orv::test {
+namespace {
+
+struct HostCall {
+    int opcode;
+    int index;
+};
+std::vector<HostCall> hostCalls;
+
+vst::iptr recordingHost(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr, void*, float) {
+    hostCalls.push_back({opcode, index});
+    return opcode == vst::audioMasterVersion ? 2400 : 0;
+}
+
+class PlainEffect : public AudioEffect {
+public:
+    PlainEffect() : AudioEffect(recordingHost, 1, 4) {}
+    void processReplacing(float**, float**, int) override {}
+    void processDoubleReplacing(double**, double**, int) override {}
+};
+
+// An editor with a clock the test moves, and a frame it builds offscreen on open.
+class TestEditor : public AEffGUIEditor {
+public:
+    explicit TestEditor(AudioEffect* e) : AEffGUIEditor(e) {
+        rect.right = 448;
+        rect.bottom = 696;
+    }
+    bool open(void* ptr) override {
+        AEffGUIEditor::open(ptr);
+        frame = new CFrame(CRect(0, 0, 448, 696), nullptr, this);
+        auto* c = new KeyControl(CRect(0, 0, 50, 50));
+        c->setWantsFocus(true);
+        frame->addView(c);
+        return true;
+    }
+    int64_t getTicks() const override { return now; }
+    void wait(int ms) override { waits.push_back(ms); }
+    void masterIdle() override {
+        ++masterIdles;
+        idle();  // a host that idles the editor from its own idle: must be ignored
+    }
+    void idleFrame() { idle(); }
+
+    // Takes every key except Escape.
+    class KeyControl : public CControl {
+    public:
+        using CControl::CControl;
+        int32_t onKeyDown(VstKeyCode& k) override {
+            lastKey = k;
+            return k.virt == VKEY_ESCAPE ? -1 : 1;
+        }
+        VstKeyCode lastKey{};
+    };
+    KeyControl* control() const { return static_cast<KeyControl*>(frame->getView(0)); }
+
+    int64_t now = 100000;
+    std::vector<int> waits;
+    int masterIdles = 0;
+};
+
+class GlueTest : public ::testing::Test {
+protected:
+    GlueTest() {
+        hostCalls.clear();
+        editor = new TestEditor(&effect);
+        effect.setEditor(editor);  // the effect owns and deletes it
+    }
+    PlainEffect effect;
+    TestEditor* editor;
+};
+
+TEST_F(GlueTest, RectangleAndFrameLifetime) {
+    vst::ERect* r = nullptr;
+    ASSERT_TRUE(editor->getRect(&r));
+    EXPECT_EQ(r->right, 448);
+    EXPECT_EQ(r->bottom, 696);
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    int parent = 0;
+    ASSERT_TRUE(editor->open(&parent));
+    EXPECT_TRUE(editor->isOpen());
+    ASSERT_NE(editor->getFrame(), nullptr);
+    EXPECT_EQ(editor->getFrame()->getEditor(), editor);
+    editor->close();
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    EXPECT_FALSE(editor->isOpen());
+}
+
+TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly) {
+    int parent = 0;
+    editor->open(&parent);
+    editor->doIdleStuff();  // first call runs
+    EXPECT_EQ(editor->masterIdles, 1);
+    EXPECT_TRUE(editor->waits.empty());
+
+    editor->now += 10;  // due in 90 ms: sleep 4 ms and return
+    editor->doIdleStuff();
+    EXPECT_EQ(editor->masterIdles, 1);
+    EXPECT_EQ(editor->waits, std::vector<int>{4});
+
+    editor->now += 39;  // due in 51 ms: still too early
+    editor->doIdleStuff();
+    EXPECT_EQ(editor->masterIdles, 1);
+
+    editor->now += 2;  // due in 49 ms (less than 50): sleeps, then runs anyway
+    editor->doIdleStuff();
+    EXPECT_EQ(editor->masterIdles, 2);
+    EXPECT_EQ(editor->waits.size(), 3u);
+
+    editor->now += 100;  // due exactly now: runs without sleeping
+    editor->doIdleStuff();
+    EXPECT_EQ(editor->masterIdles, 3);
+    EXPECT_EQ(editor->waits.size(), 3u);
+}
+
+TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame) {
+    int parent = 0;
+    editor->open(&parent);
+    CControl* c = editor->control();
+    editor->idleFrame();
+    c->setValue(0.5f);
+    ASSERT_TRUE(c->isDirty());
+    // masterIdle calls idle() while inside doIdleStuff: ignored, but doIdleStuff's own idle ran.
+    editor->doIdleStuff();
+    EXPECT_FALSE(c->isDirty());
+    c->setValue(0.25f);
+    editor->masterIdle();  // outside doIdleStuff the same call does reach the frame
+    EXPECT_FALSE(c->isDirty());
+}
+
+TEST_F(GlueTest, KeysAreAnsweredWithTheFramesVerdict) {
+    EXPECT_FALSE(editor->onKeyDown('a', 0, 0));  // closed: nothing takes keys
+    int parent = 0;
+    editor->open(&parent);
+    CPoint p(10, 10);
+    editor->getFrame()->onMouseDown(p, kLButton);  // focus the control
+    EXPECT_TRUE(editor->onKeyDown(0, VKEY_UP, MODIFIER_SHIFT));
+    EXPECT_EQ(editor->control()->lastKey.virt, VKEY_UP);
+    EXPECT_EQ(editor->control()->lastKey.modifier, MODIFIER_SHIFT);
+    EXPECT_FALSE(editor->onKeyDown(0, VKEY_ESCAPE, 0));
+    EXPECT_FALSE(editor->onKeyUp('a', 0, 0));
+}
+
+TEST_F(GlueTest, KnobModeIsSharedByEveryEditor) {
+    PlainEffect other;
+    auto* second = new TestEditor(&other);
+    other.setEditor(second);
+    EXPECT_TRUE(editor->setKnobMode(kLinearMode));
+    EXPECT_EQ(second->getKnobMode(), kLinearMode);
+    EXPECT_TRUE(second->setKnobMode(kCircularMode));
+    EXPECT_EQ(editor->getKnobMode(), kCircularMode);
+    EXPECT_EQ(AEffGUIEditor::getKnobModeValue(), kCircularMode);
+}
+
+TEST_F(GlueTest, ControlGesturesBecomeHostBeginAndEndEditForTheTag) {
+    int parent = 0;
+    editor->open(&parent);
+    auto* c = new CControl(CRect(100, 100, 120, 120), nullptr, 17);
+    editor->getFrame()->addView(c);
+    hostCalls.clear();
+    c->beginEdit();
+    c->endEdit();
+    ASSERT_EQ(hostCalls.size(), 2u);
+    EXPECT_EQ(hostCalls[0].opcode, vst::audioMasterBeginEdit);
+    EXPECT_EQ(hostCalls[0].index, 17);
+    EXPECT_EQ(hostCalls[1].opcode, vst::audioMasterEndEdit);
+    EXPECT_EQ(hostCalls[1].index, 17);
+}
+
+}  // namespace
+}  // namespace orv::test
