@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/CabinetGeometry.h"
+#include "engine/RotorModel.h"
+
+namespace orv {
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kTol = 1e-9;
+
+// Expected source k for a microphone at (mx, my): distance, direction and half-width from
+// the position computed by hand from the wall distances.
+void expectSource(const ImageSource& s, double x, double y, double sign, double mirror, double mx,
+                  double my, double radius) {
+    SCOPED_TRACE(testing::Message() << "source at (" << x << ", " << y << ")");
+    EXPECT_NEAR(s.x, x, kTol);
+    EXPECT_NEAR(s.y, y, kTol);
+    EXPECT_EQ(s.sideSign, sign);
+    EXPECT_EQ(s.mirrorSign, mirror);
+    const double d = std::hypot(x - mx, y - my);
+    EXPECT_NEAR(s.distance, d, kTol);
+    const double phi = std::acos((y - my) / d) / kTwoPi;
+    EXPECT_NEAR(std::fabs(s.direction), phi, kTol);
+    if (std::fabs(mx - x) > 1e-6) {
+        EXPECT_EQ(s.direction < 0.0, (mx - x) * sign > 0.0);
+    }
+    EXPECT_NEAR(s.halfWidth, std::acos(radius / d) / kTwoPi, kTol);
+}
+
+// Microphone 1 m straight in front, rotor radius 0.2 m, unflipped: the narrow wall (0.24 m)
+// is side A (−x) and the wide wall (0.43 m) side B (+x); back and front walls 0.235 m.
+TEST(CabinetGeometry, HornImagesInFrontOfTheCabinet) {
+    CabinetGeometry g;
+    g.compute(CabinetGeometry::Rotor::Horn, 0.0, 1.0, 0.2, 1.0);
+    EXPECT_NEAR(g.micX, 0.0, kTol);
+    EXPECT_NEAR(g.micY, -1.0, kTol);
+    EXPECT_EQ(g.sideSign, 1.0);
+    EXPECT_EQ(g.variant, CabinetGeometry::kFront);
+    ASSERT_EQ(g.sourceCount, 12);
+    const double mx = g.micX, my = g.micY, R = 0.2;
+    expectSource(g.source[0], 0.0, 0.0, 1, 1, mx, my, R);
+    expectSource(g.source[1], 0.0, 0.47, 1, -1, mx, my, R);
+    expectSource(g.source[2], 0.86, 0.47, -1, -1, mx, my, R);
+    expectSource(g.source[3], -0.48, 0.47, -1, -1, mx, my, R);
+    expectSource(g.source[4], 1.34, 0.47, 1, -1, mx, my, R);
+    expectSource(g.source[5], -1.34, 0.47, 1, -1, mx, my, R);
+    expectSource(g.source[6], 0.86, 0.0, -1, 1, mx, my, R);
+    expectSource(g.source[7], -0.48, 0.0, -1, 1, mx, my, R);
+    // Front variant: the far images lie straight behind and diagonally.
+    expectSource(g.source[8], 0.0, 1.41, 1, -1, mx, my, R);
+    expectSource(g.source[9], 2.2, 1.41, -1, -1, mx, my, R);
+    expectSource(g.source[10], -1.82, 1.41, 1, -1, mx, my, R);
+    expectSource(g.source[11], 0.0, 2.35, 1, -1, mx, my, R);
+    // A few values by hand: direct 1 m, back wall 1.47 m, wide side wall √(0.86² + 1).
+    EXPECT_NEAR(g.source[0].distance, 1.0, kTol);
+    EXPECT_NEAR(g.source[0].halfWidth, 0.2179529, 1e-6);  // acos(0.2) / 2π
+    EXPECT_NEAR(g.source[1].distance, 1.47, kTol);
+    EXPECT_NEAR(g.source[6].distance, 1.3189390, 1e-6);
+    EXPECT_NEAR(g.source[6].direction, -0.1130431, 1e-6);  // −acos(1 / 1.31894) / 2π
+}
+
+TEST(CabinetGeometry, FlipSwapsTheSideWalls) {
+    CabinetGeometry g;
+    g.compute(CabinetGeometry::Rotor::Horn, 0.0, 1.0, 0.2, -1.0);
+    EXPECT_NEAR(g.wallA, 0.43, kTol);
+    EXPECT_NEAR(g.wallB, 0.24, kTol);
+    EXPECT_NEAR(g.source[6].x, 0.48, kTol);
+    EXPECT_NEAR(g.source[7].x, -0.86, kTol);
+    EXPECT_NEAR(g.alphaA, std::atan(0.43 / 0.235) / kTwoPi, kTol);
+    EXPECT_NEAR(g.alphaB, std::atan(0.24 / 0.235) / kTwoPi, kTol);
+}
+
+// Behind the rotor the cabinet is seen turned round: every wall is negated, so the images
+// are the point reflections of the front case and their distances stay the same.
+TEST(CabinetGeometry, MicrophoneBehindUsesTheMirroredCabinet) {
+    CabinetGeometry front, back;
+    front.compute(CabinetGeometry::Rotor::Horn, 0.0, 1.0, 0.2, 1.0);
+    back.compute(CabinetGeometry::Rotor::Horn, 0.5, 1.0, 0.2, 1.0);
+    EXPECT_EQ(back.sideSign, -1.0);
+    EXPECT_NEAR(back.micY, 1.0, kTol);
+    EXPECT_EQ(back.variant, CabinetGeometry::kFront);
+    for (int k = 0; k < 12; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_NEAR(back.source[k].x, -front.source[k].x, kTol);
+        EXPECT_NEAR(back.source[k].y, -front.source[k].y, kTol);
+        EXPECT_NEAR(back.source[k].distance, front.source[k].distance, kTol);
+    }
+    EXPECT_NEAR(std::fabs(back.source[0].direction), 0.5, kTol);
+}
+
+TEST(CabinetGeometry, DrumHasSixImages) {
+    CabinetGeometry g;
+    g.compute(CabinetGeometry::Rotor::Drum, 0.0, 0.8, 0.2, -1.0);  // wide wall on side A
+    ASSERT_EQ(g.sourceCount, 6);
+    const double mx = g.micX, my = g.micY, R = 0.2;
+    expectSource(g.source[0], 0.0, 0.0, 1, 1, mx, my, R);
+    expectSource(g.source[1], 0.48, 0.0, -1, 1, mx, my, R);
+    expectSource(g.source[2], -0.86, 0.0, -1, 1, mx, my, R);
+    expectSource(g.source[3], 0.0, 0.47, 1, -1, mx, my, R);
+    expectSource(g.source[4], 0.48, 0.47, -1, -1, mx, my, R);
+    expectSource(g.source[5], -0.86, 0.47, -1, -1, mx, my, R);
+}
+
+// Boundary angles, unflipped: αA = atan(0.24/0.235)/2π ≈ 0.1267, αB = atan(0.43/0.235)/2π ≈
+// 0.1704. For a microphone in front the variant angle is −θ.
+TEST(CabinetGeometry, VariantFollowsTheMicrophoneAngle) {
+    struct Case {
+        double theta, direction;
+        int variant;
+    };
+    const Case cases[] = {
+        {0.0, 1.0, CabinetGeometry::kFront},
+        {0.1, 1.0, CabinetGeometry::kFront},    // −0.1 > −αB
+        {0.2, 1.0, CabinetGeometry::kSideB},    // −0.2 < −αB
+        {-0.12, 1.0, CabinetGeometry::kFront},  // 0.12 < αA
+        {-0.15, 1.0, CabinetGeometry::kSideA},  // 0.15 > αA
+        {-0.15, -1.0, CabinetGeometry::kFront}, // flipped: αA ≈ 0.1704
+        {0.15, -1.0, CabinetGeometry::kSideB},  // flipped: −αB ≈ −0.1267
+        // Behind the rotor (parameter 0.2 and 0.8): mirror images of each other.
+        {-0.3, 1.0, CabinetGeometry::kSideB},
+        {0.3, 1.0, CabinetGeometry::kSideA},
+        {0.5, 1.0, CabinetGeometry::kFront},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "theta " << c.theta << " direction " << c.direction);
+        CabinetGeometry g;
+        g.compute(CabinetGeometry::Rotor::Horn, c.theta, 1.0, 0.2, c.direction);
+        EXPECT_EQ(g.variant, c.variant);
+    }
+}
+
+// The model takes its variant from the geometry and picks its side-wall ray from it.
+TEST(HornModelGeometry, VariantSelectsTheRaySet) {
+    RotorModel m(RotorModel::Kind::Mic1);
+    m.setMicDistance(1.0);
+    const double params[] = {0.5, 0.2, 0.8, 0.7, 0.3};
+    const int variants[] = {1, 2, 0, 2, 0};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(params[i]);
+        m.setMicAngle(params[i] - 0.5);
+        m.setGeometry();
+        EXPECT_EQ(m.variant(), variants[i]);
+        if (variants[i] == 1) {
+            EXPECT_EQ(m.rayCount(), 10);
+        } else {
+            ASSERT_EQ(m.rayCount(), 11);
+            EXPECT_EQ(m.raySource(10), variants[i] == 0 ? 6 : 7);
+        }
+        EXPECT_EQ(m.raySource(6), 8);
+        EXPECT_EQ(m.raySource(9), 11);
+    }
+}
+
+TEST(HornModelGeometry, OpenBackHalvesTheBackRaysOnlyWhenFlippedAgainstTheSide) {
+    RotorModel m(RotorModel::Kind::Mic1);
+    m.setMicAngle(0.0);
+    m.setOpenBackMode(1);
+    m.setGeometry();
+    EXPECT_EQ(m.openBackFactor(), 1.0);       // direction +1, side +1
+    m.setDirection(-1.0);                     // rebuilds at once
+    EXPECT_NEAR(m.openBackFactor(), 0.50118723362, 1e-12);
+    m.setOpenBackMode(0);
+    m.setGeometry();
+    EXPECT_EQ(m.openBackFactor(), 1.0);
+    m.setOpenBackMode(1);
+    m.setMicAngle(0.2);                       // a side variant never opens the back
+    m.setGeometry();
+    EXPECT_EQ(m.openBackFactor(), 1.0);
+}
+
+TEST(HornModelGeometry, LevelNormalisationAndOutputGain) {
+    RotorModel m(RotorModel::Kind::Mic2);
+    const double R = 0.2, rm = 1.0;
+    m.setAmRadius(R);
+    m.setMicDistance(rm);
+    m.setAttenuation(1.0);
+    m.setAttenuationDistance(1.0);
+    m.setDecayExponent(1.0);
+    m.setMicAngle(0.0);
+    m.setGeometry();
+    // Direct distance 1 m, half-width acos(0.2)/2π.
+    const double wd = std::acos(R / rm) / kTwoPi;
+    const double x = (R + rm - (0.6366 - 2.546 * wd) * R - 0.3) * 100.0;
+    EXPECT_NEAR(m.reflectionGain(), std::pow(1.0 / m.attenuationAt(x), 0.7), 1e-12);
+    const double gain = (1.3 - 0.5 * std::pow((rm - 0.35) / 1.65 + 0.1, 0.75)) * 0.97723722095;
+    EXPECT_NEAR(m.outputGain(), gain, 1e-12);
+}
+
+}  // namespace
+}  // namespace orv
