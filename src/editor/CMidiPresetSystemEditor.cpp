@@ -33,9 +33,14 @@ float clampStoredValue(float value, int index, int program, const char* name, co
 }  // namespace
 
 CMidiPresetSystemEditor::CMidiPresetSystemEditor(CMidiPresetSystemEffect* effect)
-    : AEffGUIEditor(effect), presetEffect_(effect) {}
+    : AEffGUIEditor(effect),
+      presetEffect_(effect),
+      loader_(std::make_unique<FileImageLoader>(*this)),
+      dialogs_(std::make_unique<PresetFileDialogs>(*loader_, [this] { return getFrame(); })),
+      settings_(std::make_unique<PersistentSettings>(*effect, *loader_, *dialogs_)) {}
 
-CMidiPresetSystemEditor::~CMidiPresetSystemEditor() = default;
+// The file dialogs' locations are kept for the next use of the effect.
+CMidiPresetSystemEditor::~CMidiPresetSystemEditor() { settings_->saveFileLocations(); }
 
 std::size_t CMidiPresetSystemEditor::writeBankState(ByteWriter& out) {
     const std::size_t start = out.size();

@@ -5,7 +5,11 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
+#include "editor/FileImageLoader.h"
+#include "editor/PersistentSettings.h"
+#include "editor/PresetFileDialogs.h"
 #include "host/AEffGUIEditor.h"
 #include "params/PresetPanel.h"
 
@@ -34,6 +38,38 @@ public:
 
     CMidiPresetSystemEffect* presetEffect() const { return presetEffect_; }
 
+    // Preset, bank and MIDI-settings files through the file dialogs (while the window is open).
+    bool loadPresetDialog(bool endianReversed) { return dialogs_->loadPresetDialog(endianReversed); }
+    bool savePresetDialog() { return dialogs_->savePresetDialog(); }
+    bool loadBankDialog(bool endianReversed) { return dialogs_->loadBankDialog(endianReversed); }
+    bool saveBankDialog() { return dialogs_->saveBankDialog(); }
+    bool loadMidiSettingsDialog(bool endianReversed) { return dialogs_->loadMidiSettingsDialog(endianReversed); }
+    bool saveMidiSettingsDialog() { return dialogs_->saveMidiSettingsDialog(); }
+
+    // Defaults, memos, file locations and the manual, kept in the per-user settings store.
+    void storeDefaultBank() { settings_->storeDefaultBank(); }
+    void clearDefaultBank() { settings_->clearDefaultBank(); }
+    void loadDefaultBank() { settings_->loadDefaultBank(); }
+    void storeDefaultPreset() { settings_->storeDefaultPreset(); }
+    void clearDefaultPreset() { settings_->clearDefaultPreset(); }
+    void loadDefaultPreset() { settings_->loadDefaultPreset(); }
+    void storeDefaultMidi() { settings_->storeDefaultMidi(); }
+    void clearDefaultMidi() { settings_->clearDefaultMidi(); }
+    void loadDefaultMidi() { settings_->loadDefaultMidi(); }
+    void storeMemoA() { settings_->storeMemoA(); }
+    void storeMemoB() { settings_->storeMemoB(); }
+    void recallMemoA() { settings_->recallMemoA(); }
+    void recallMemoB() { settings_->recallMemoB(); }
+    void saveFileLocations() { settings_->saveFileLocations(); }
+    void loadFileLocations() { settings_->loadFileLocations(); }
+    void loadStartupState() { settings_->loadStartupState(); }
+    void openManual() { settings_->openManual(); }
+
+    // The readers and writers of file images, the dialogs' current locations, the settings.
+    FileImageLoader& fileImages() { return *loader_; }
+    PresetFileDialogs& fileDialogs() { return *dialogs_; }
+    PersistentSettings& settings() { return *settings_; }
+
 protected:
     // A program's name or content was loaded: its entry in the panel's program list is stale.
     virtual void programListEntryChanged(int program) { (void)program; }
@@ -43,7 +79,12 @@ protected:
     CMidiPresetSystemEffect* presetEffect_;
 
 private:
+    friend class FileImageLoader;  // keeps the panel in step while it loads
+
     std::atomic<int> lastController_{-1};
+    std::unique_ptr<FileImageLoader> loader_;
+    std::unique_ptr<PresetFileDialogs> dialogs_;
+    std::unique_ptr<PersistentSettings> settings_;
 };
 
 }  // namespace orv

@@ -38,8 +38,11 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
     setFlag(vst::effFlagsCanDoubleReplacing, true);
 
     // The editor object lives as long as the effect; its window opens later.
-    attachPresetEditor(new CMidiPresetSystemEditor(this));
+    auto* presetEditor = new CMidiPresetSystemEditor(this);
+    attachPresetEditor(presetEditor);
     writeFactoryPrograms();
+    // The user's default bank, preset and MIDI settings and the file locations.
+    presetEditor->loadStartupState();
     selectProgram(0);
     // Every engine job runs once; the first blocks then fade in.
     engine->finishConstruction();

@@ -1,0 +1,126 @@
+#include "platform/ShellOpen.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+extern char** environ;
+
+namespace orv {
+
+namespace {
+
+constexpr int kQueryTimeoutMs = 5000;  // xdg-mime answers in well under a second
+
+bool isOnPath(const char* program) {
+    const char* path = std::getenv("PATH");
+    if (path == nullptr) return false;
+    const std::string_view dirs = path;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = dirs.find(':', start);
+        const std::string_view dir = dirs.substr(start, end == std::string_view::npos ? dirs.npos : end - start);
+        // An empty entry means the current folder.
+        const std::string candidate = (dir.empty() ? std::string(".") : std::string(dir)) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) return true;
+        if (end == std::string_view::npos) return false;
+        start = end + 1;
+    }
+}
+
+// Waits for a child; a host that ignores SIGCHLD reaps it itself (ECHILD), which counts as a
+// normal end.
+int waitForChild(pid_t pid) {
+    int status = 0;
+    for (;;) {
+        if (waitpid(pid, &status, 0) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (errno == EINTR) continue;
+        return errno == ECHILD ? 0 : -1;
+    }
+}
+
+pid_t spawn(const std::vector<std::string>& args, int stdoutFd) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (stdoutFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    const int err = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return err == 0 ? pid : -1;
+}
+
+// Runs a short query and collects its first output line; false when it could not run, failed or
+// took too long.
+bool query(const std::vector<std::string>& args, std::string& line) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return false;
+    const pid_t pid = spawn(args, fds[1]);
+    close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        return false;
+    }
+    std::string output;
+    bool timedOut = false;
+    for (;;) {
+        pollfd p{fds[0], POLLIN, 0};
+        const int ready = poll(&p, 1, kQueryTimeoutMs);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) {
+            timedOut = true;
+            break;
+        }
+        char buffer[512];
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        output.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fds[0]);
+    if (timedOut) kill(pid, SIGKILL);
+    const int status = waitForChild(pid);
+    if (timedOut || status != 0) return false;
+    line = output.substr(0, output.find('\n'));
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    return true;
+}
+
+}  // namespace
+
+ShellOpen::Result ShellOpen::openDocument(const std::string& path) {
+    if (path.empty() || access(path.c_str(), R_OK) != 0) return Result::Failed;
+
+    // Without xdg-mime the association cannot be checked; xdg-open then decides alone.
+    if (isOnPath("xdg-mime")) {
+        std::string type;
+        std::string application;
+        if (query({"xdg-mime", "query", "filetype", path}, type) && !type.empty() &&
+            query({"xdg-mime", "query", "default", type}, application) && application.empty())
+            return Result::NoApplication;
+    }
+
+    if (!isOnPath("xdg-open")) return Result::Failed;
+    // xdg-open is started by a shell that leaves it running in the background and ends at once:
+    // the viewer is never waited for, and no child is left behind for the host to reap.
+    const pid_t shell = spawn({"/bin/sh", "-c", "xdg-open \"$1\" </dev/null >/dev/null 2>&1 &", "sh", path}, -1);
+    if (shell < 0) return Result::Failed;
+    return waitForChild(shell) == 0 ? Result::Opened : Result::Failed;
+}
+
+}  // namespace orv
