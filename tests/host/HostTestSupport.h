@@ -173,9 +173,12 @@ inline std::string readText(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Runs a program with arguments; stdout and stderr are captured through files in dir.
-inline CommandResult run(const std::vector<std::string>& argv, const TempDir& dir) {
-    std::string cmd;
+// Runs a program with arguments (and extra NAME=VALUE environment entries); stdout and stderr
+// are captured through files beside dir.
+inline CommandResult run(const std::vector<std::string>& argv, const TempDir& dir,
+                         const std::vector<std::string>& env = {}) {
+    std::string cmd = env.empty() ? "" : "env ";
+    for (const auto& e : env) cmd += shellQuote(e) + " ";
     for (const auto& a : argv) cmd += shellQuote(a) + " ";
     const std::string outFile = dir.path() + ".stdout", errFile = dir.path() + ".stderr";
     cmd += "</dev/null >" + shellQuote(outFile) + " 2>" + shellQuote(errFile);

@@ -43,6 +43,12 @@ protected:
         args.insert(args.begin(), renderTool());
         return run(args, dir);
     }
+    // The third-party module keeps a few blocks past its close, which a leak-checking build of
+    // orv-render would report as its own.
+    CommandResult renderThirdParty(std::vector<std::string> args) {
+        args.insert(args.begin(), renderTool());
+        return run(args, dir, {"ASAN_OPTIONS=detect_leaks=0"});
+    }
 
     // A refusal: non-zero exit, exactly one line on stderr naming what is wrong, and nothing
     // left in the folder but the input.
@@ -140,7 +146,7 @@ TEST_F(RenderTool, BypassedSinePassesThrough) {
 TEST_F(RenderTool, ThirdPartyPassThroughIsExactFromTheFirstSample) {
     const std::string lsp = lspModule();
     if (lsp.empty()) GTEST_SKIP() << "lsp-plugins-vst is not installed";
-    const CommandResult r = render({input, output, "--module", lsp, "--block", "77"});
+    const CommandResult r = renderThirdParty({input, output, "--module", lsp, "--block", "77"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     Audio in, out;
     ASSERT_TRUE(readWav(input, in));
@@ -153,7 +159,7 @@ TEST_F(RenderTool, TimedChangeTakesEffectAtItsFrame) {
     if (lsp.empty()) GTEST_SKIP() << "lsp-plugins-vst is not installed";
     // Turning the dry path up at 0.25 s adds the input to itself from then on; blocks of 1000
     // frames do not line up with that moment (frame 8016), so the block must be cut.
-    const CommandResult r = render({input, output, "--module", lsp, "--block", "1000", "--at", "0.2505", "dry=1"});
+    const CommandResult r = renderThirdParty({input, output, "--module", lsp, "--block", "1000", "--at", "0.2505", "dry=1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     Audio in, out;
     ASSERT_TRUE(readWav(input, in));
@@ -178,16 +184,16 @@ TEST_F(RenderTool, StateSavedAfterARenderLoadsIntoTheNext) {
     const std::string lsp = lspModule();
     if (lsp.empty()) GTEST_SKIP() << "lsp-plugins-vst is not installed";
     const std::string state = dir.file("state.bin");
-    CommandResult r = render({input, output, "--module", lsp, "--set", "dry=1", "--save-state", state});
+    CommandResult r = renderThirdParty({input, output, "--module", lsp, "--set", "dry=1", "--save-state", state});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     ASSERT_TRUE(std::filesystem::exists(state));
     EXPECT_GT(std::filesystem::file_size(state), 0u);
     std::filesystem::remove(output);
 
-    r = render({"--list-params", "--module", lsp});
+    r = renderThirdParty({"--list-params", "--module", lsp});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string fresh = r.out;
-    r = render({"--list-params", "--module", lsp, "--load-state", state});
+    r = renderThirdParty({"--list-params", "--module", lsp, "--load-state", state});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out, fresh);
     auto lineOf = [](const std::string& text, const std::string& name) {
@@ -199,7 +205,7 @@ TEST_F(RenderTool, StateSavedAfterARenderLoadsIntoTheNext) {
 
     const std::string empty = dir.file("empty.bin");
     std::ofstream(empty).flush();
-    r = render({input, output, "--module", lsp, "--load-state", empty});
+    r = renderThirdParty({input, output, "--module", lsp, "--load-state", empty});
     std::filesystem::remove(empty);
     std::filesystem::remove(state);
     expectRefusal(r, empty);
