@@ -160,8 +160,10 @@ TEST_F(Dispatch, EditorOpcodesFollowTheEditorObject) {
     }
     ASSERT_EQ(rectAnswer, 1);
     ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->right - rect->left, kEditorWidth);
-    EXPECT_EQ(rect->bottom - rect->top, kEditorHeight);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, kEditorHeight);
+    EXPECT_EQ(rect->right, kEditorWidth);
     EXPECT_EQ(dispatch(vst::effEditClose), 0);  // closing a window that is not open
     EXPECT_EQ(dispatch(vst::effEditIdle), 0);
     EXPECT_EQ(dispatch(vst::effSetEditKnobMode, 0, 2), 1);

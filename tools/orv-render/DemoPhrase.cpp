@@ -26,9 +26,10 @@ constexpr Partial kPartials[] = {
     {1.0, 1.00},  // fundamental
     {1.5, 0.45},  // fifth above
     {2.0, 0.60},  // octave
-    {4.0, 0.25},  // two octaves
-    {6.0, 0.12},
-    {8.0, 0.08},
+    {3.0, 0.20},  // twelfth
+    {4.0, 0.30},  // two octaves: the upper stops give the horn something to throw around
+    {6.0, 0.16},
+    {8.0, 0.12},
 };
 
 struct Chord {
