@@ -163,7 +163,9 @@ bool X11PlatformFrame::createImage(void* visualPtr, int depth) {
         return false;
     forceOpaque_ = depth == 32;
 
-    if (XShmQueryExtension(display_)) {
+    // ORV_X11_NO_SHM=1 forces the plain path (for diagnosing a display that misbehaves with it).
+    const char* noShm = std::getenv("ORV_X11_NO_SHM");
+    if ((noShm == nullptr || std::strcmp(noShm, "1") != 0) && XShmQueryExtension(display_)) {
         auto* info = new XShmSegmentInfo{};
         XImage* img = XShmCreateImage(display_, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, info,
                                       static_cast<unsigned>(width_), static_cast<unsigned>(height_));

@@ -23,6 +23,7 @@
 #include "toolkit/CParamDisplay.h"
 #include "toolkit/CTextEdit.h"
 #include "toolkit/IPlatformFrame.h"
+#include "toolkit/X11PlatformFrame.h"
 #include "unit/toolkit/ToolkitTestSupport.h"
 
 extern char** environ;
@@ -269,6 +270,23 @@ TEST_F(X11FrameTest, ExposedAreasAreRepaintedFromTheBackingImage) {
     XSync(dpy, False);
     EXPECT_TRUE(idleUntil(frame, [&] { return screenMismatches(child, frame->getBackingSurface()) == 0; }));
     frame->forget();
+}
+
+TEST_F(X11FrameTest, WithoutSharedMemoryThePlainPathShowsTheSamePixels) {
+    setenv("ORV_X11_NO_SHM", "1", 1);
+    Recorder rec;
+    auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+    unsetenv("ORV_X11_NO_SHM");
+    ASSERT_TRUE(frame->isOpen());
+    EXPECT_FALSE(dynamic_cast<X11PlatformFrame*>(frame->getPlatformFrame())->usesSharedMemory());
+    populate(frame, &rec);
+    frame->idle();
+    EXPECT_EQ(screenMismatches(frame->getPlatformFrame()->getWindowId(), frame->getBackingSurface()), 0);
+    frame->forget();
+
+    auto* shared = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+    EXPECT_TRUE(dynamic_cast<X11PlatformFrame*>(shared->getPlatformFrame())->usesSharedMemory());
+    shared->forget();
 }
 
 TEST_F(X11FrameTest, AParentDestroyedBeforeTheFrameDoesNotKillTheProcess) {
