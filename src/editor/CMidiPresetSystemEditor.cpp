@@ -42,6 +42,29 @@ CMidiPresetSystemEditor::CMidiPresetSystemEditor(CMidiPresetSystemEffect* effect
 // The file dialogs' locations are kept for the next use of the effect.
 CMidiPresetSystemEditor::~CMidiPresetSystemEditor() { settings_->saveFileLocations(); }
 
+bool CMidiPresetSystemEditor::open(void* ptr) {
+    AEffGUIEditor::open(ptr);
+    if (frame == nullptr || presetEffect_ == nullptr) return true;
+    panelView_.open(frame, this);
+    messageBox_.setFrame(frame);
+    settings_->setMessageBox(&messageBox_);
+    return true;
+}
+
+void CMidiPresetSystemEditor::close() {
+    panelView_.close();
+    settings_->setMessageBox(nullptr);
+    messageBox_.setFrame(nullptr);
+    AEffGUIEditor::close();
+}
+
+void CMidiPresetSystemEditor::idle() {
+    if (!idleSuppressed_) AEffGUIEditor::idle();
+    panelView_.idle();
+}
+
+void CMidiPresetSystemEditor::valueChanged(CControl* control) { panelView_.valueChanged(control); }
+
 std::size_t CMidiPresetSystemEditor::writeBankState(ByteWriter& out) {
     const std::size_t start = out.size();
     StateHeader header;

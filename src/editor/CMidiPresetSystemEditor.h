@@ -7,31 +7,53 @@
 #include <atomic>
 #include <memory>
 
+#include "editor/EditorMessageBox.h"
 #include "editor/FileImageLoader.h"
 #include "editor/PersistentSettings.h"
 #include "editor/PresetFileDialogs.h"
+#include "editor/PresetPanelView.h"
 #include "host/AEffGUIEditor.h"
 #include "params/PresetPanel.h"
+#include "toolkit/CControlListener.h"
 
 namespace orv {
 
 class CMidiPresetSystemEffect;
 
-class CMidiPresetSystemEditor : public AEffGUIEditor, public PresetPanel {
+class CMidiPresetSystemEditor : public AEffGUIEditor, public CControlListener, public PresetPanel {
 public:
     explicit CMidiPresetSystemEditor(CMidiPresetSystemEffect* effect);
     ~CMidiPresetSystemEditor() override;
+
+    // Window side: the panel's controls join the frame that the concrete editor created (on
+    // top of its own controls) and leave it on close; message boxes appear inside the window
+    // while it is open.
+    bool open(void* ptr) override;
+    void close() override;
+    // The frame's idle (unless suppressed), then the panel: controller display, program list.
+    void idle() override;
+    // Acts on the panel's tags (196 to 215) only.
+    void valueChanged(CControl* control) override;
+
+    // The panel's buttons follow the effect's learn and forget modes.
+    virtual void onLearnEnded() { panelView_.onLearnEnded(); }
+    virtual void onForgetEnded() { panelView_.onForgetEnded(); }
+    virtual void showProgramName(const char* name) { panelView_.showProgramName(name); }
+
+    void setIdleSuppressed(bool state) { idleSuppressed_ = state; }
+    PresetPanelView& panelView() { return panelView_; }
 
     // State part of chunks and bank files.
     std::size_t writeBankState(ByteWriter& out) override;
     void loadProgramRecords(const ByteReader& state, RecordLayout layout) override;
     void loadControllerRecords(const ByteReader& state) override;
 
-    // Panel notifications; the panel's controls follow them once the window exists.
+    // Panel notifications. Names may change on any thread; the panel's program list and name
+    // field pick them up at the next idle.
     void programNameChanged() override {}
     void referenceProgramChanged() override {}
-    void midiLearnEnded() override {}
-    void midiForgetEnded() override {}
+    void midiLearnEnded() override { onLearnEnded(); }
+    void midiForgetEnded() override { onForgetEnded(); }
 
     void setLastController(int controller) override { lastController_.store(controller, std::memory_order_relaxed); }
     int lastController() const override { return lastController_.load(std::memory_order_relaxed); }
@@ -85,6 +107,9 @@ private:
     std::unique_ptr<FileImageLoader> loader_;
     std::unique_ptr<PresetFileDialogs> dialogs_;
     std::unique_ptr<PersistentSettings> settings_;
+    PresetPanelView panelView_{*this};
+    EditorMessageBox messageBox_;
+    bool idleSuppressed_ = false;
 };
 
 }  // namespace orv

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "editor/CMidiPresetSystemEditor.h"
+#include "editor/RotaryEditor.h"
 
 namespace orv {
 
@@ -38,7 +38,7 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
     setFlag(vst::effFlagsCanDoubleReplacing, true);
 
     // The editor object lives as long as the effect; its window opens later.
-    auto* presetEditor = new CMidiPresetSystemEditor(this);
+    auto* presetEditor = new RotaryEditor(this);
     attachPresetEditor(presetEditor);
     writeFactoryPrograms();
     // The user's default bank, preset and MIDI settings and the file locations.
@@ -57,7 +57,11 @@ bool RotaryEffect::isPerformanceParameter(int index) {
 }
 
 void RotaryEffect::setParameter(int index, float value) {
-    if (index < 0 || index >= ParameterSet::kNumIndices) return;
+    if (index < 0 || index >= ParameterSet::kNumIndices) {
+        // Not a parameter: the editor's own controls (the MIDI-channel rocker) act on it there.
+        if (editor != nullptr) editor->setParameter(index, value);
+        return;
+    }
     if (index < kNumUserParams || index >= 2 * kNumUserParams) {
         const bool changed = params.store(index, value);
         engine->parameterChanged(index, value, changed);

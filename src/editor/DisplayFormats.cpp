@@ -1,0 +1,188 @@
+#include "editor/DisplayFormats.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace orv {
+
+namespace {
+
+constexpr int kSize = kParamDisplayTextSize;
+
+// Switch position of a value among count positions: (int)(v × (count − 1) + 0.5), kept inside
+// the table even for values outside 0..1.
+int position(float value, int count) {
+    const int n = static_cast<int>(static_cast<double>(value) * (count - 1) + 0.5);
+    return std::clamp(n, 0, count - 1);
+}
+
+// A frequency in Hz as "Off", "%.0f Hz" or "%.2f kHz"; "Off" keeps a blank in place of the unit.
+void writeFrequency(double hz, char* text) {
+    constexpr double kKilo = 1000.0;
+    if (hz == 0.0)
+        std::snprintf(text, kSize, "Off  ");
+    else if (hz >= kKilo)
+        std::snprintf(text, kSize, "%.2f kHz", hz / kKilo);
+    else
+        std::snprintf(text, kSize, "%.0f Hz", hz);
+}
+
+// A linear gain in decibels, "-oo" when it is not above 0.
+void writeDecibels(double g, char* text) {
+    if (g > 0.0)
+        std::snprintf(text, kSize, "%.1f dB", 20.0 * std::log10(g));
+    else
+        std::snprintf(text, kSize, "-oo dB");
+}
+
+}  // namespace
+
+bool DisplayFormats::speed(float value, char* text, void*) {
+    constexpr double kMaxHz = 10.0;  // rotor speed at the top of the range
+    std::snprintf(text, kSize, "%.2f Hz", value * kMaxHz);
+    return true;
+}
+
+bool DisplayFormats::time(float value, char* text, void*) {
+    // 100 ms at 0 to 10 s at 1, logarithmic.
+    const double ms = std::pow(100.0, static_cast<double>(value)) * 100.0;
+    if (ms < 1000.0)
+        std::snprintf(text, kSize, "%.0f ms", ms);
+    else
+        std::snprintf(text, kSize, "%.1f s", ms / 1000.0);
+    return true;
+}
+
+bool DisplayFormats::distance(float value, char* text, void*) {
+    constexpr double kMaxMetres = 1.3;  // microphone distance at the top of the range
+    const double x = value * kMaxMetres;
+    if (x < 1.0)
+        std::snprintf(text, kSize, "%.0f cm", x * 100.0);
+    else
+        std::snprintf(text, kSize, "%.2f m", x);
+    return true;
+}
+
+bool DisplayFormats::highPass(float value, char* text, void*) {
+    // Exponential law from about 20 Hz to about 1 kHz; below the first percent it is off.
+    constexpr double kOffBelow = 0.01;
+    constexpr double kExponent = 2.966;
+    constexpr double kScaleHz = 53.33;
+    constexpr double kShiftHz = 34.94;
+    const double v = value;
+    const double hz = v >= kOffBelow ? std::exp(kExponent * v) * kScaleHz - kShiftHz : 0.0;
+    writeFrequency(hz, text);
+    return true;
+}
+
+bool DisplayFormats::lowPass(float value, char* text, void*) {
+    // 200 Hz at 0 to 20 kHz just below 1; the top of the range is off.
+    constexpr double kLowestHz = 200.0;
+    const double hz = value == 1.0f ? 0.0 : std::pow(100.0, static_cast<double>(value)) * kLowestHz;
+    writeFrequency(hz, text);
+    return true;
+}
+
+bool DisplayFormats::gain(float value, char* text, void*) {
+    // The level curve of every gain parameter: 0 at 0, about 1 at 0.5, about 4 at 1.
+    constexpr double kCurve = 2.185;
+    constexpr double kScale = 0.5048;
+    writeDecibels(std::exp(kCurve * value) * kScale - kScale, text);
+    return true;
+}
+
+bool DisplayFormats::eq(float value, char* text, void*) {
+    constexpr double kRangeDb = 24.0;  // −12 .. +12 dB
+    std::snprintf(text, kSize, "%.1f dB", value * kRangeDb - kRangeDb / 2.0);
+    return true;
+}
+
+bool DisplayFormats::drive(float value, char* text, void*) {
+    constexpr double kRangeDb = 40.0;  // −20 .. +20 dB
+    std::snprintf(text, kSize, "%.1f dB", value * kRangeDb - kRangeDb / 2.0);
+    return true;
+}
+
+bool DisplayFormats::reflexGain(float value, char* text, void*) {
+    writeDecibels(value * 2.0, text);  // linear gain 0..2, unity at the centre
+    return true;
+}
+
+bool DisplayFormats::percent(float value, char* text, void*) {
+    std::snprintf(text, kSize, "%.1f %%", value * 100.0);
+    return true;
+}
+
+bool DisplayFormats::widthPercent(float value, char* text, void*) {
+    std::snprintf(text, kSize, "%.1f %%", value * 200.0);  // 0 .. 200 % stereo width
+    return true;
+}
+
+bool DisplayFormats::balance(float value, char* text, void*) {
+    // 99 steps each side of a small centre zone.
+    constexpr double kSteps = 199.0;
+    constexpr float kCentreHigh = 0.501f;
+    constexpr float kCentreLow = 0.499f;
+    if (value == 0.0f)
+        std::snprintf(text, kSize, "L");
+    else if (value == 1.0f)
+        std::snprintf(text, kSize, "R");
+    else if (value > kCentreHigh)
+        std::snprintf(text, kSize, "%dR", static_cast<int>((value - 0.5) * kSteps + 0.5));
+    else if (value >= kCentreLow)
+        std::snprintf(text, kSize, "C");
+    else
+        std::snprintf(text, kSize, "%dL", static_cast<int>((0.5 - value) * kSteps + 0.5));
+    return true;
+}
+
+bool DisplayFormats::size(float value, char* text, void*) {
+    constexpr int kSizes = 5;  // room sizes 1..5
+    std::snprintf(text, kSize, "%d", position(value, kSizes) + 1);
+    return true;
+}
+
+bool DisplayFormats::amplifierType(float value, char* text, void*) {
+    static constexpr const char* kNames[] = {"Thru", "Tube", "Solid"};
+    std::snprintf(text, kSize, "%s", kNames[position(value, 3)]);
+    return true;
+}
+
+bool DisplayFormats::setupFirstLine(float value, char* text, void*) {
+    static constexpr const char* kLines[] = {"Amp", "Front", "Front", "Front", "Opposite", "Mono"};
+    std::snprintf(text, kSize, "%s", kLines[position(value, 6)]);
+    return true;
+}
+
+bool DisplayFormats::setupSecondLine(float value, char* text, void*) {
+    static constexpr const char* kLines[] = {"Only", "Side", "Diagonal", "Rear", "Diagonal", ""};
+    std::snprintf(text, kSize, "%s", kLines[position(value, 6)]);
+    return true;
+}
+
+bool DisplayFormats::speakerConfiguration(float value, char* text, void*) {
+    static constexpr const char* kNames[] = {"Drum", "Drum+Horn", "Horn"};
+    std::snprintf(text, kSize, "%s", kNames[position(value, 3)]);
+    return true;
+}
+
+bool DisplayFormats::ratio(float value, char* text, void*) {
+    // Share of the two motor noises in percent, 50:50 at the centre.
+    constexpr double kHalf = 50.0;
+    double a;
+    double b;
+    if (value >= 0.5f) {
+        const double d = (value - 0.5) * 2.0;
+        a = (1.0 - d) * kHalf;
+        b = (1.0 + d) * kHalf;
+    } else {
+        const double d = (0.5 - value) * 2.0;
+        a = (1.0 + d) * kHalf;
+        b = (1.0 - d) * kHalf;
+    }
+    std::snprintf(text, kSize, "%d:%d", static_cast<int>(a + 0.5), static_cast<int>(b + 0.5));
+    return true;
+}
+
+}  // namespace orv

@@ -1,0 +1,118 @@
+// The window side of the preset and MIDI panel: the controls of the two bottom rows of the
+// editor (program name, program menu and rocker, bank/preset/MIDI-settings file buttons,
+// default buttons, memos A and B, manual, controller display, learn and forget), what each of
+// them does when the user touches it, and the controller display's idle update.
+#pragma once
+
+#include <cstdint>
+
+#include "params/ProgramRecord.h"
+
+namespace orv {
+
+class CBitmap;
+class CControl;
+class CControlListener;
+class CFrame;
+class CMidiParamDisplay;
+class CMidiPresetSystemEditor;
+class CMidiPresetSystemEffect;
+class COptionMenu;
+class COrvTextEdit;
+class COvKickButton;
+class COvOnOffButton;
+class COvRockerSwitch;
+class CSaveLoadButton;
+
+class PresetPanelView {
+public:
+    // Control tags.
+    static constexpr int kTagNameField = 196;
+    static constexpr int kTagProgramRocker = 197;
+    static constexpr int kTagLoadBank = 198;
+    static constexpr int kTagSaveBank = 199;
+    static constexpr int kTagLoadPreset = 200;
+    static constexpr int kTagSavePreset = 201;
+    static constexpr int kTagMidiDisplay = 202;
+    static constexpr int kTagLearn = 203;
+    static constexpr int kTagLoadMidi = 204;
+    static constexpr int kTagSaveMidi = 205;
+    static constexpr int kTagDefaultMidi = 206;
+    static constexpr int kTagForget = 207;
+    static constexpr int kTagProgramMenu = 208;
+    static constexpr int kTagDefaultBank = 209;
+    static constexpr int kTagDefaultPreset = 210;
+    static constexpr int kTagStoreMemoA = 211;
+    static constexpr int kTagStoreMemoB = 212;
+    static constexpr int kTagRecallMemoA = 213;
+    static constexpr int kTagRecallMemoB = 214;
+    static constexpr int kTagManual = 215;
+    static constexpr int kFirstTag = kTagNameField;
+    static constexpr int kLastTag = kTagManual;
+
+    // Bitmap resource ids of the panel's buttons.
+    static constexpr int kRockerId = 19997;
+    static constexpr int kLoadId = 19998;
+    static constexpr int kSaveId = 19999;
+    static constexpr int kDefaultBankId = 19990;
+    static constexpr int kDefaultPresetId = 19899;
+    static constexpr int kDefaultMidiId = 994;
+    static constexpr int kLearnId = 998;
+    static constexpr int kForgetId = 999;
+    static constexpr int kManualId = 989;
+
+    static constexpr int kProgramMenuStyle = 7680;  // includes the no-draw bit: the artwork shows
+    static constexpr int kEntriesPerColumn = 8;
+    static constexpr std::size_t kMaxTypedName = 24;  // characters kept of a typed name
+
+    explicit PresetPanelView(CMidiPresetSystemEditor& editor);
+
+    // Adds the panel's controls to the frame, in their order, with listener as their listener.
+    // The parts of the editor background they stand on come from the frame's background.
+    void open(CFrame* frame, CControlListener* listener);
+    void close();
+    bool isOpen() const { return frame_ != nullptr; }
+
+    // Acts on a change of one of the panel's controls; answers false for other tags.
+    bool valueChanged(CControl* control);
+
+    // Each idle: the controller display follows the control under the mouse (or shows the
+    // last received controller), and the program menu and name field follow the effect.
+    void idle();
+
+    void onLearnEnded();
+    void onForgetEnded();
+    // Puts a name into the name field and the program menu's current entry.
+    void showProgramName(const char* name);
+
+    COrvTextEdit* getNameField() const { return nameField_; }
+    COptionMenu* getProgramMenu() const { return programMenu_; }
+    COvRockerSwitch* getProgramRocker() const { return programRocker_; }
+    CMidiParamDisplay* getMidiDisplay() const { return midiDisplay_; }
+    COvOnOffButton* getLearnButton() const { return learn_; }
+    COvOnOffButton* getForgetButton() const { return forget_; }
+    // Any panel control by tag, null when closed.
+    CControl* getControl(int tag) const;
+
+private:
+    void selectProgram(int program, const char* name);
+    void renameFromField();
+    void stepProgram(float direction);
+    void updateMidiDisplay();
+    void followEffect();
+
+    CMidiPresetSystemEditor& editor_;
+    CMidiPresetSystemEffect* effect_;
+    CFrame* frame_ = nullptr;
+
+    COrvTextEdit* nameField_ = nullptr;
+    COptionMenu* programMenu_ = nullptr;
+    COvRockerSwitch* programRocker_ = nullptr;
+    CMidiParamDisplay* midiDisplay_ = nullptr;
+    COvOnOffButton* learn_ = nullptr;
+    COvOnOffButton* forget_ = nullptr;
+    COvKickButton* manual_ = nullptr;
+    CControl* controls_[kLastTag - kFirstTag + 1] = {};
+};
+
+}  // namespace orv

@@ -1,0 +1,485 @@
+#include "editor/RotaryEditor.h"
+
+#include <algorithm>
+
+#include "editor/CAbout.h"
+#include "editor/CAnimKnob3.h"
+#include "editor/CClickKickButton.h"
+#include "editor/CGyrolaParamDisplay.h"
+#include "editor/COrvClickSwitch.h"
+#include "editor/COvRockerSwitch.h"
+#include "editor/DisplayFormats.h"
+#include "editor/MyFrame.h"
+#include "editor/OrvMarker.h"
+#include "editor/OrvOnOffButton.h"
+#include "editor/OrvVerticalSwitch.h"
+#include "engine/RotaryEffect.h"
+#include "params/ParameterIndex.h"
+#include "toolkit/CBitmap.h"
+#include "toolkit/CMovieBitmap.h"
+
+namespace orv {
+
+namespace {
+
+using Format = CParamDisplayValueToStringProc;
+
+// One knob with the display under it.
+struct KnobRow {
+    int tag;
+    CRect knob;
+    int bitmap;
+    float defaultValue;
+    float wheelStep;
+    float dragRangeFactor;  // pixels for the whole range = factor × 1000
+    CRect display;
+    Format format;
+};
+
+constexpr float kShiftWheelFactor = 0.2f;  // every knob: Shift makes the wheel five times finer
+constexpr int kKnobFrames = 101;           // filmstrip 2002: 101 frames of 44 × 44
+constexpr int kSelectorFrames = 3;         // filmstrip 4110: 3 frames of 28 × 28
+constexpr int kSmallKnobFrames = 21;       // filmstrip 4111: 21 frames of 28 × 28
+
+// In creation order: the horn, motor/equaliser/set-up, amplifier/room and drum rows first,
+// the output and cabinet rows (from index kLateRows on) after the lever and the markers.
+constexpr KnobRow kKnobRows[] = {
+    {param::kHSlowSpd, {43, 56, 87, 100}, RotaryEditor::kKnobId, 0.1f, 0.01f, 0.4f, {39, 105, 91, 116}, DisplayFormats::speed},
+    {param::kHFastSpd, {88, 56, 132, 100}, RotaryEditor::kKnobId, 0.6f, 0.01f, 0.4f, {84, 105, 136, 116}, DisplayFormats::speed},
+    {param::kHAccel, {157, 56, 201, 100}, RotaryEditor::kKnobId, 0.349485f, 0.05f, 0.25f, {153, 105, 205, 116}, DisplayFormats::time},
+    {param::kHDecel, {202, 56, 246, 100}, RotaryEditor::kKnobId, 0.349485f, 0.05f, 0.25f, {198, 105, 250, 116}, DisplayFormats::time},
+    {param::kHDistance, {271, 56, 315, 100}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {267, 105, 319, 116}, DisplayFormats::distance},
+    {param::kHHpf, {316, 56, 360, 100}, RotaryEditor::kKnobId, 0.0f, 0.05f, 0.25f, {312, 105, 364, 116}, DisplayFormats::highPass},
+    {param::kHGain, {361, 56, 405, 100}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {357, 105, 409, 116}, DisplayFormats::gain},
+    {param::kMech, {39, 205, 83, 249}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {35, 254, 87, 265}, DisplayFormats::gain},
+    {param::kBottom, {97, 205, 141, 249}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {93, 254, 145, 265}, DisplayFormats::eq},
+    {param::kLoMid, {142, 205, 186, 249}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {138, 254, 190, 265}, DisplayFormats::eq},
+    {param::kPresence, {187, 205, 231, 249}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {183, 254, 235, 265}, DisplayFormats::eq},
+    {param::kTopShlf, {232, 205, 276, 249}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {228, 254, 280, 265}, DisplayFormats::eq},
+    {param::kSetup, {292, 205, 336, 249}, RotaryEditor::kKnobId, 0.25f, 0.1f, 0.18f, {288, 254, 340, 265}, DisplayFormats::setupFirstLine},
+    {param::kInput, {43, 306, 87, 350}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {39, 355, 91, 366}, DisplayFormats::gain},
+    {param::kType, {88, 306, 132, 350}, RotaryEditor::kKnobId, 0.5f, 0.333334f, 0.125f, {84, 355, 136, 366}, DisplayFormats::amplifierType},
+    {param::kDrive, {133, 306, 177, 350}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {129, 355, 181, 366}, DisplayFormats::drive},
+    {param::kSize, {201, 306, 245, 350}, RotaryEditor::kKnobId, 0.5f, 0.2f, 0.25f, {197, 355, 249, 366}, DisplayFormats::size},
+    {param::kColor, {245, 306, 289, 350}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {242, 355, 294, 366}, DisplayFormats::percent},
+    {param::kAmount, {291, 306, 335, 350}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {287, 355, 339, 366}, DisplayFormats::gain},
+    {param::kDSlowSpd, {43, 448, 87, 492}, RotaryEditor::kKnobId, 0.1f, 0.01f, 0.4f, {39, 497, 91, 508}, DisplayFormats::speed},
+    {param::kDFastSpd, {88, 448, 132, 492}, RotaryEditor::kKnobId, 0.6f, 0.01f, 0.4f, {84, 497, 136, 508}, DisplayFormats::speed},
+    {param::kDAccel, {157, 448, 201, 492}, RotaryEditor::kKnobId, 0.650514f, 0.05f, 0.25f, {153, 497, 205, 508}, DisplayFormats::time},
+    {param::kDDecel, {202, 448, 246, 492}, RotaryEditor::kKnobId, 0.650514f, 0.05f, 0.25f, {198, 497, 250, 508}, DisplayFormats::time},
+    {param::kDDistance, {271, 448, 315, 492}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {267, 497, 319, 508}, DisplayFormats::distance},
+    {param::kDLpf, {316, 448, 360, 492}, RotaryEditor::kKnobId, 1.0f, 0.05f, 0.25f, {312, 497, 364, 508}, DisplayFormats::lowPass},
+    {param::kDGain, {361, 448, 405, 492}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {357, 497, 409, 508}, DisplayFormats::gain},
+    {param::kWidth, {226, 565, 270, 609}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {222, 614, 274, 625}, DisplayFormats::widthPercent},
+    {param::kBalance, {271, 565, 315, 609}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {267, 614, 319, 625}, DisplayFormats::balance},
+    {param::kMix, {316, 565, 360, 609}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {312, 614, 364, 625}, DisplayFormats::percent},
+    {param::kOutput, {361, 565, 405, 609}, RotaryEditor::kKnobId, 0.5f, 0.05f, 0.25f, {357, 614, 409, 625}, DisplayFormats::gain},
+    {param::kSpkrConf, {52, 572, 80, 600}, RotaryEditor::kSelectorKnobId, 0.5f, 0.5f, 0.13f, {40, 614, 92, 625}, DisplayFormats::speakerConfiguration},
+    {param::kBReflex, {97, 572, 125, 600}, RotaryEditor::kSmallKnobId, 0.5f, 0.05f, 0.25f, {89, 614, 133, 625}, DisplayFormats::reflexGain},
+    {param::kXTalk, {142, 572, 170, 600}, RotaryEditor::kSmallKnobId, 0.5f, 0.05f, 0.25f, {130, 614, 174, 625}, DisplayFormats::reflexGain},
+    {param::kMechRatio, {187, 572, 215, 600}, RotaryEditor::kSmallKnobId, 0.5f, 0.05f, 0.25f, {175, 614, 219, 625}, DisplayFormats::ratio},
+};
+constexpr int kNumKnobRows = static_cast<int>(sizeof kKnobRows / sizeof kKnobRows[0]);
+constexpr int kLateRows = 26;  // first row created after the markers (Width)
+
+constexpr CRect kSetupSecondLine{288, 265, 340, 276};
+
+constexpr CRect kEditorRect{0, 0, 448, 696};
+constexpr CRect kStopRect{382, 351, 408, 387};
+constexpr CRect kSpeedRect{353, 352, 380, 388};
+constexpr CRect kLeverRect{353, 153, 408, 339};
+constexpr CRect kHornMarkerRect{114, 16, 412, 28};
+constexpr CRect kDrumMarkerRect{114, 408, 412, 420};
+constexpr CRect kAboutRect{35, 160, 210, 182};
+constexpr CRect kChannelRockerRect{109, 659, 140, 673};
+constexpr CRect kChannelIndicatorRect{77, 659, 107, 673};
+constexpr CRect kBypassRect{287, 626, 345, 640};
+constexpr CRect kCpuModeRect{65, 626, 205, 640};
+constexpr CRect kLeverModeRect{308, 658, 364, 673};
+constexpr CRect kSpeedModeRect{364, 658, 446, 673};
+
+constexpr int kLeverZoneTop = 38;      // drag zone of the lever, pixels from its top
+constexpr int kLeverZoneBottom = 152;
+constexpr float kLeverWheelStep = 0.15f;
+constexpr float kLeverShiftWheelFactor = 0.1f;
+constexpr CPoint kHandleOffset{-120, 0};  // the handle starts one handle width left of the strip
+constexpr CPoint kVersionPosition{281, 184};
+constexpr int kChannelFrames = 18;        // OFF, channels 1..16, OMNI
+constexpr int kChannelFrameHeight = 14;
+constexpr int kLeverModeStates = 3;
+constexpr int kSpeedModeStates = 4;
+// One rocker step of MIDIchl: 1/18, although the 18 positions are 1/17 apart; with the
+// indicator's rounding one step still moves exactly one position.
+constexpr float kChannelStep = 0.055555556f;
+
+// Holds a new bitmap only for the duration of the controls' construction (each control keeps
+// its own reference).
+class BitmapRef {
+public:
+    explicit BitmapRef(int id) : bitmap_(new CBitmap(id)) {}
+    ~BitmapRef() { bitmap_->forget(); }
+    BitmapRef(const BitmapRef&) = delete;
+    BitmapRef& operator=(const BitmapRef&) = delete;
+    CBitmap* get() const { return bitmap_; }
+
+private:
+    CBitmap* bitmap_;
+};
+
+// Rotor angle in revolutions folded into the marker's value range.
+float markerValue(double angle) {
+    if (angle > 1.0)
+        angle -= 1.0;
+    else if (angle < 0.0)
+        angle += 1.0;
+    return static_cast<float>(angle);
+}
+
+}  // namespace
+
+RotaryEditor::RotaryEditor(RotaryEffect* effect)
+    : CMidiPresetSystemEditor(effect), rotaryEffect_(effect), background_(new CBitmap(kBackgroundId)) {
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = static_cast<vst::i16>(background_->getHeight());
+    rect.right = static_cast<vst::i16>(background_->getWidth());
+}
+
+RotaryEditor::~RotaryEditor() {
+    // The frame (and every control) goes before the bitmap they share.
+    if (frame != nullptr) close();
+    background_->forget();
+}
+
+bool RotaryEditor::open(void* ptr) {
+    if (!background_->isLoaded() || ptr == nullptr) return false;
+    return openFrame(ptr);
+}
+
+bool RotaryEditor::openOffscreen() {
+    if (!background_->isLoaded()) return false;
+    return openFrame(nullptr);
+}
+
+bool RotaryEditor::openFrame(void* parent) {
+    if (frame != nullptr) close();
+    auto* myFrame = new MyFrame(kEditorRect, parent, this);
+    if (!myFrame->isOpen()) {
+        myFrame->forget();
+        return false;
+    }
+    myFrame->setFocusOnClick(1);
+    myFrame->setBackground(background_);
+    frame = myFrame;
+    setKnobMode(kLinearMode);
+
+    hornMarkerEnabled_.store(1, std::memory_order_relaxed);
+    drumMarkerEnabled_.store(1, std::memory_order_relaxed);
+    createKnobRow(0, kLateRows);
+    createSwitchesAndMarkers();
+    createKnobRow(kLateRows, kNumKnobRows);
+    createIndicatorsAndButtons();
+    createModeSwitches();
+
+    // The preset and MIDI panel goes on top of the controls.
+    CMidiPresetSystemEditor::open(parent);
+    return true;
+}
+
+void RotaryEditor::createKnobRow(int first, int last) {
+    for (int i = first; i < last; ++i) {
+        const KnobRow& row = kKnobRows[i];
+        BitmapRef strip(row.bitmap);
+        const int frames = row.bitmap == kKnobId ? kKnobFrames : row.bitmap == kSelectorKnobId ? kSelectorFrames : kSmallKnobFrames;
+        auto* knob = new CAnimKnob3(row.knob, this, row.tag, frames, row.knob.getHeight(), strip.get());
+        knob->setValue(rotaryEffect_->getParameter(row.tag));
+        knob->setDefaultValue(row.defaultValue);
+        knob->setWheelStep(row.wheelStep);
+        knob->setShiftWheelFactor(kShiftWheelFactor);
+        knob->setDragRangeFactor(row.dragRangeFactor);
+        knob->setDrawQuantisation(0);
+        frame->addView(knob);
+        knobs_[row.tag] = knob;
+
+        auto makeDisplay = [&](const CRect& r, Format format) {
+            auto* display = new CGyrolaParamDisplay(r, background_);
+            display->setBackOffset(r.getTopLeft());
+            display->setValueToStringProc(format, rotaryEffect_);
+            display->setValue(rotaryEffect_->getParameter(row.tag));
+            frame->addView(display);
+            return display;
+        };
+        displays_[row.tag] = makeDisplay(row.display, row.format);
+        if (row.tag == param::kSetup) setupSecondLine_ = makeDisplay(kSetupSecondLine, DisplayFormats::setupSecondLine);
+    }
+}
+
+void RotaryEditor::createSwitchesAndMarkers() {
+    {
+        BitmapRef bitmap(kStopId);
+        stop_ = new OrvOnOffButton(kStopRect, this, param::kStop, bitmap.get());
+        stop_->setValue(rotaryEffect_->getParameter(param::kStop));
+        frame->addView(stop_);
+    }
+    {
+        BitmapRef bitmap(kSpeedId);
+        constexpr int kSpeedFrames = 2;  // released, pressed
+        speed_ = new CClickKickButton(kSpeedRect, this, param::kSpeed, bitmap.get()->getHeight() / kSpeedFrames, bitmap.get());
+        speed_->setValue(rotaryEffect_->getParameter(param::kSpeed));
+        frame->addView(speed_);
+    }
+    {
+        BitmapRef bitmap(kLeverId);
+        lever_ = new OrvVerticalSwitch(kLeverRect, this, param::kLever, bitmap.get());
+        lever_->setDragZone(kLeverZoneTop, kLeverZoneBottom);
+        lever_->setWheelStep(kLeverWheelStep);
+        lever_->setShiftWheelFactor(kLeverShiftWheelFactor);
+        lever_->setValue(rotaryEffect_->getParameter(param::kLever));
+        frame->addView(lever_);
+    }
+    {
+        BitmapRef strip(kHornStripId);
+        BitmapRef handle(kHornHandleId);
+        hornMarker_ = new OrvMarker(kHornMarkerRect, this, kTagHornMarker, strip.get(), handle.get(), kHandleOffset);
+        frame->addView(hornMarker_);
+    }
+    {
+        BitmapRef strip(kDrumStripId);
+        BitmapRef handle(kDrumHandleId);
+        drumMarker_ = new OrvMarker(kDrumMarkerRect, this, kTagDrumMarker, strip.get(), handle.get(), kHandleOffset);
+        frame->addView(drumMarker_);
+    }
+    applySpeakerConfiguration(rotaryEffect_->getParameter(param::kSpkrConf));
+    updateMarkers();
+}
+
+void RotaryEditor::createIndicatorsAndButtons() {
+    {
+        BitmapRef picture(kAboutId);
+        about_ = new CAbout(kAboutRect, this, kTagAbout, picture.get(), kEditorRect, CPoint(0, 0), kVersionPosition);
+        frame->addView(about_);
+    }
+    {
+        BitmapRef bitmap(kRockerId);
+        channelRocker_ = new COvRockerSwitch(kChannelRockerRect, this, kTagChannelRocker, bitmap.get());
+        frame->addView(channelRocker_);
+    }
+    {
+        BitmapRef bitmap(kChannelId);
+        channelIndicator_ = new CMovieBitmap(kChannelIndicatorRect, this, param::kMidiChl, kChannelFrames,
+                                             kChannelFrameHeight, bitmap.get());
+        // The indicator starts at the effect's channel like every other control (its row of
+        // the layout names only the frame rule).
+        channelIndicator_->setValue(rotaryEffect_->getParameter(param::kMidiChl));
+        frame->addView(channelIndicator_);
+    }
+    {
+        BitmapRef bitmap(kBypassId);
+        bypass_ = new OrvOnOffButton(kBypassRect, this, param::kBypass, bitmap.get());
+        bypass_->setValue(rotaryEffect_->getParameter(param::kBypass));
+        frame->addView(bypass_);
+    }
+    {
+        BitmapRef bitmap(kCpuModeId);
+        cpuMode_ = new OrvOnOffButton(kCpuModeRect, this, param::kCpuMode, bitmap.get());
+        cpuMode_->setValue(rotaryEffect_->getParameter(param::kCpuMode));
+        frame->addView(cpuMode_);
+    }
+}
+
+void RotaryEditor::createModeSwitches() {
+    {
+        BitmapRef bitmap(kLeverModeId);
+        leverMode_ = new COrvClickSwitch(kLeverModeRect, this, param::kLvrMode, kLeverModeStates, bitmap.get());
+        leverMode_->setValue(rotaryEffect_->getParameter(param::kLvrMode));
+        frame->addView(leverMode_);
+    }
+    {
+        BitmapRef bitmap(kSpeedModeId);
+        speedMode_ = new COrvClickSwitch(kSpeedModeRect, this, param::kSpdMode, kSpeedModeStates, bitmap.get());
+        speedMode_->setValue(rotaryEffect_->getParameter(param::kSpdMode));
+        frame->addView(speedMode_);
+    }
+    applySpeedMode(rotaryEffect_->getParameter(param::kSpdMode));
+}
+
+void RotaryEditor::forgetControls() {
+    std::fill(std::begin(knobs_), std::end(knobs_), nullptr);
+    std::fill(std::begin(displays_), std::end(displays_), nullptr);
+    setupSecondLine_ = nullptr;
+    stop_ = nullptr;
+    speed_ = nullptr;
+    lever_ = nullptr;
+    hornMarker_ = nullptr;
+    drumMarker_ = nullptr;
+    about_ = nullptr;
+    channelRocker_ = nullptr;
+    channelIndicator_ = nullptr;
+    bypass_ = nullptr;
+    cpuMode_ = nullptr;
+    leverMode_ = nullptr;
+    speedMode_ = nullptr;
+}
+
+void RotaryEditor::close() {
+    forgetControls();
+    // The panel forgets its controls, then the glue releases the frame with every view.
+    CMidiPresetSystemEditor::close();
+}
+
+void RotaryEditor::idle() {
+    if (frame == nullptr) return;
+    // A controller moved parameters: bring every control up to date with the effect.
+    if (rotaryEffect_->takeMidiChangedFlag()) refreshFromEffect();
+    CMidiPresetSystemEditor::idle();
+    if (frame == nullptr) return;  // the idle's event handling may have closed the editor
+    updateMarkers();
+}
+
+void RotaryEditor::updateMarkers() {
+    if (about_ != nullptr && about_->getValue() != 0.0f) return;
+    const bool ampOnly = rotaryEffect_->parameters().position(param::kBypassSpeakers) == 1;
+    constexpr float kOutOfSight = 0.5f;  // puts the handle just beyond the strip's right edge
+    if (hornMarker_ != nullptr) {
+        const bool hidden = ampOnly || hornMarkerEnabled_.load(std::memory_order_relaxed) == 0;
+        hornMarker_->setValue(hidden ? kOutOfSight : markerValue(rotaryEffect_->hornAngle()));
+    }
+    if (drumMarker_ != nullptr) {
+        const bool hidden = ampOnly || drumMarkerEnabled_.load(std::memory_order_relaxed) == 0;
+        drumMarker_->setValue(hidden ? kOutOfSight : markerValue(rotaryEffect_->drumAngle()));
+    }
+}
+
+void RotaryEditor::applySpeakerConfiguration(float value) {
+    // Drum only, drum and horn, horn only.
+    const int n = static_cast<int>(value * 2.0f + 0.5f);
+    hornMarkerEnabled_.store(n == 0 ? 0 : 1, std::memory_order_relaxed);
+    drumMarkerEnabled_.store(n == 0 || n == 1 ? 1 : 0, std::memory_order_relaxed);
+}
+
+void RotaryEditor::applySpeedMode(float value) {
+    // Pedal modes 1 and 2 hold the speed while the button is held; 0 and 3 toggle it.
+    const int m = static_cast<int>(value * 3.0f + 0.5f);
+    if (speed_ != nullptr) speed_->setMomentary(m == 1 || m == 2 ? 1 : 0);
+}
+
+void RotaryEditor::stepMidiChannel() {
+    if (channelRocker_ == nullptr) return;
+    const float r = channelRocker_->getValue();
+    const float channel = rotaryEffect_->getParameter(param::kMidiChl);
+    float next;
+    if (r > 0.0f)
+        next = std::min(channel + kChannelStep, 1.0f);
+    else if (r < 0.0f)
+        next = std::max(channel - kChannelStep, 0.0f);
+    else
+        return;
+    rotaryEffect_->setParameterAutomated(param::kMidiChl, next);
+}
+
+void RotaryEditor::setParameter(int index, float value) {
+    if (frame == nullptr) return;
+    switch (index) {
+        case param::kBypass:
+            if (bypass_ != nullptr) bypass_->setValue(value);
+            return;
+        case param::kCpuMode:
+            if (cpuMode_ != nullptr) cpuMode_->setValue(value);
+            return;
+        case param::kLever:
+            if (lever_ != nullptr) lever_->setValue(value);
+            return;
+        case param::kSpeed:
+            if (speed_ != nullptr) speed_->setValue(value);
+            return;
+        case param::kStop:
+            if (stop_ != nullptr) stop_->setValue(value);
+            return;
+        case param::kMidiChl:
+            if (channelIndicator_ != nullptr) channelIndicator_->setValue(value);
+            return;
+        case param::kLvrMode:
+            if (leverMode_ != nullptr) leverMode_->setValue(value);
+            return;
+        case param::kSpdMode:
+            if (speedMode_ != nullptr) speedMode_->setValue(value);
+            applySpeedMode(value);
+            return;
+        case kTagChannelRocker:
+            stepMidiChannel();
+            return;
+        default:
+            break;
+    }
+    if (index < 0 || index >= kNumUserParams) return;
+    if (knobs_[index] != nullptr) knobs_[index]->setValue(value);
+    if (displays_[index] != nullptr) displays_[index]->setValue(value);
+    if (index == param::kSetup && setupSecondLine_ != nullptr) setupSecondLine_->setValue(value);
+    if (index == param::kSpkrConf) applySpeakerConfiguration(value);
+}
+
+void RotaryEditor::refreshFromEffect() {
+    for (int index = 0; index < kNumUserParams; ++index) setParameter(index, rotaryEffect_->getParameter(index));
+}
+
+void RotaryEditor::valueChanged(CControl* control) {
+    CMidiPresetSystemEditor::valueChanged(control);
+    const int tag = control->getTag();
+    if (tag == param::kSpeed) {
+        speedButtonChanged(control->getValue());
+        control->invalid();
+        return;
+    }
+    // Every other tag goes to the effect: parameters change, the rocker's tag comes back
+    // through setParameter as a channel step, and the panel's tags are left alone there.
+    rotaryEffect_->setParameterAutomated(tag, control->getValue());
+    control->invalid();
+}
+
+void RotaryEditor::speedButtonChanged(float b) {
+    const int m = static_cast<int>(rotaryEffect_->getParameter(param::kSpdMode) * 3.0f + 0.5f);
+    const int k = static_cast<int>(b + 0.5f);
+    switch (m) {
+        case 0:
+        case 3:  // toggling: the lever follows the button
+            rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(k));
+            rotaryEffect_->setParameterAutomated(param::kSpeed, b);
+            break;
+        case 1:  // held = fast
+            rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(k));
+            rotaryEffect_->setParameterAutomated(param::kSpeed, static_cast<float>(k));
+            break;
+        case 2:  // held = slow
+            rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(1 - k));
+            rotaryEffect_->setParameterAutomated(param::kSpeed, static_cast<float>(1 - k));
+            break;
+        default:
+            break;
+    }
+}
+
+CControl* RotaryEditor::getParameterControl(int tag) const {
+    switch (tag) {
+        case param::kBypass: return bypass_;
+        case param::kCpuMode: return cpuMode_;
+        case param::kLever: return lever_;
+        case param::kSpeed: return speed_;
+        case param::kStop: return stop_;
+        case param::kMidiChl: return channelIndicator_;
+        case param::kLvrMode: return leverMode_;
+        case param::kSpdMode: return speedMode_;
+        case kTagHornMarker: return hornMarker_;
+        case kTagDrumMarker: return drumMarker_;
+        case kTagAbout: return about_;
+        case kTagChannelRocker: return channelRocker_;
+        default: break;
+    }
+    return tag >= 0 && tag < kNumUserParams ? knobs_[tag] : nullptr;
+}
+
+CGyrolaParamDisplay* RotaryEditor::getParameterDisplay(int index, bool second) const {
+    if (second) return index == param::kSetup ? setupSecondLine_ : nullptr;
+    return index >= 0 && index < kNumUserParams ? displays_[index] : nullptr;
+}
+
+}  // namespace orv
