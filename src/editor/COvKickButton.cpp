@@ -24,6 +24,7 @@ CMouseEventResult COvKickButton::onMouseDown(CPoint&, const CButtonState& button
     return kMouseEventHandled;
 }
 
+// Moving while held keeps the button pressed: the release alone ends the press.
 CMouseEventResult COvKickButton::onMouseMoved(CPoint&, const CButtonState&) { return kMouseEventHandled; }
 
 CMouseEventResult COvKickButton::onMouseUp(CPoint&, const CButtonState&) {

@@ -14,6 +14,7 @@ void CSaveLoadButton::draw(CDrawContext* context) {
 
 CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& buttons) {
     if ((!buttons.isLeftButton() && !buttons.isRightButton()) || listener_ == nullptr) return kMouseEventNotHandled;
+    // "Right button alone": no modifier and no double-click bit with it.
     setValue(buttons == kRButton ? 0.5f : 1.0f);
     notify();
     setValue(0.0f);

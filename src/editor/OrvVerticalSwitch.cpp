@@ -33,6 +33,7 @@ CMouseEventResult OrvVerticalSwitch::onMouseDown(CPoint& where, const CButtonSta
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     beginEdit();
     if (checkDefaultValue(buttons)) {
+        // The default is set; no drag follows, so no moves or release are needed.
         endEdit();
         return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     }

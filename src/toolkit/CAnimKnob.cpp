@@ -54,9 +54,7 @@ CMouseEventResult CAnimKnob::onMouseMoved(CPoint& where, const CButtonState& but
 }
 
 CMouseEventResult CAnimKnob::onMouseUp(CPoint&, const CButtonState&) {
-    if (dragging_) {
-        dragging_ = false;
-    }
+    dragging_ = false;
     endEdit();
     return kMouseEventHandled;
 }
