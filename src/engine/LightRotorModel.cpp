@@ -291,35 +291,45 @@ double LightRotorModel::run(double x) {
     const double r100 = r100_;
     const double norm = norm_;
     const double splitPole = splitPole_;
-    double sum = 0.0;
-    for (int k = 0; k < rayCount_; ++k) {
-        Ray& r = rays_[k];
+    const int count = rayCount_;
+    // Each step runs over all rays before the next one starts, so the rays' independent
+    // dependency chains sit side by side for the processor to overlap.
+    double psi[kRays];
+    double s[kRays];
+    double v[kRays];
+    for (int k = 0; k < count; ++k) {
+        const Ray& r = rays_[k];
         const double a = RotorMotion::wrap(ring_.angleAt(r.delay) - r.phiSm);
         const double w = r.halfWidth;
-        double psi;
         if (a <= w)
-            psi = (a - w) * r.nearScale;
+            psi[k] = (a - w) * r.nearScale;
         else if (a >= 1.0 - w)
-            psi = (a - 1.0 - w) * r.nearScale;
+            psi[k] = (a - 1.0 - w) * r.nearScale;
         else
-            psi = (a - w) * r.farScale;
-        const double s = std::max(FastSin(psi) * r.sm, kMinFacing);
-
-        double v = ring_.read(r.delay + fm * s);
-        const double g = table_.at(r.tableBase + r100 * s) * norm;
-        if constexpr (Split) {
-            // Only the band above the splitter turns; the low band comes from the static ray.
-            r.split = v + (r.split - v) * splitPole + kFlush - kFlush;
-            v -= r.split;
+            psi[k] = (a - w) * r.farScale;
+    }
+    for (int k = 0; k < count; ++k) s[k] = std::max(FastSin(psi[k]) * rays_[k].sm, kMinFacing);
+    for (int k = 0; k < count; ++k) v[k] = ring_.read(rays_[k].delay + fm * s[k]);
+    if constexpr (Split) {
+        // Only the band above the splitter turns; the low band comes from the static ray.
+        for (int k = 0; k < count; ++k) {
+            Ray& r = rays_[k];
+            r.split = v[k] + (r.split - v[k]) * splitPole + kFlush - kFlush;
+            v[k] -= r.split;
         }
-        if (retune) tune(r, psi);
-        const double y = r.filter.processSaturated(v) * g * r.scale;
-        r.lp = y + (r.lp - y) * r.pole + kFlush - kFlush;
-        sum += r.lp;
     }
     if (retune) {
+        for (int k = 0; k < count; ++k) tune(rays_[k], psi[k]);
         snapFilters_ = false;
         staticPole_ = staticPoleTarget_;
+    }
+    double sum = 0.0;
+    for (int k = 0; k < count; ++k) {
+        Ray& r = rays_[k];
+        const double g = table_.at(r.tableBase + r100 * s[k]) * norm;
+        const double y = r.filter.processSaturated(v[k]) * g * r.scale;
+        r.lp = y + (r.lp - y) * r.pole + kFlush - kFlush;
+        sum += r.lp;
     }
 
     const double vs = ring_.read(staticDelay_) * staticLevel_;

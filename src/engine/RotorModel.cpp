@@ -380,12 +380,13 @@ void RotorModel::tune(Ray& r, double psi) {
     const double u = RotorMotion::wrap(psi * r.sm / kTwoPi + kQuarterTurn);
     const double turned = 1.0 - u;
     configure(r.filterA, DirectionTables::hornA(turned * kHornARows));
+    r.filterA.update();
+    if (snapFilters_) r.filterA.snap();
+    r.filterA.setSaturation(saturation_);
+    // Filter B keeps its frequency and Q, so its saturation coefficient stays as it is.
     configure(r.filterB, DirectionTables::hornB(turned * kHornBRows));
-    for (BiquadFilter* f : {&r.filterA, &r.filterB}) {
-        f->update();
-        if (snapFilters_) f->snap();
-        f->setSaturation(saturation_);
-    }
+    r.filterB.update();
+    if (snapFilters_) r.filterB.snap();
 }
 
 double RotorModel::readZ(double delay) const {
@@ -407,38 +408,49 @@ double RotorModel::run(double x) {
     const double r100 = r100_;
     const double norm = norm_;
     const double clip = clip_;
-    double sum = 0.0;
-    double g8 = 0.0;
+    // Each step runs over all rays before the next one starts: the rays are independent, so
+    // this keeps their long dependency chains (angle, sine, reads, filters) side by side for
+    // the processor to overlap.
+    double psi[RayCount];
+    double s[RayCount];
+    double v[RayCount];
+    double gain[RayCount];
     for (int k = 0; k < RayCount; ++k) {
-        Ray& r = rays_[k];
+        const Ray& r = rays_[k];
         // Rotor angle when the sound now arriving along this ray left the mouth.
         const double a = RotorMotion::wrap(ring_.angleAt(r.delay) - r.phiSm);
         // Facing phase: the visible arc (±w around the microphone) is mapped onto half a sine
         // period, the rest of the turn onto the other half.
         const double w = r.halfWidth;
-        double psi;
         if (a <= w)
-            psi = (a - w) * r.nearScale;
+            psi[k] = (a - w) * r.nearScale;
         else if (a >= 1.0 - w)
-            psi = (a - 1.0 - w) * r.nearScale;
+            psi[k] = (a - 1.0 - w) * r.nearScale;
         else
-            psi = (a - w) * r.farScale;
-        const double s = FastSin(psi) * r.sm;
-
-        // Doppler: the path grows and shrinks with the mouth position.
-        const double v = ring_.read(r.delay + fm * s);
-        // Amplitude: the effective distance swings by ±R around the image distance. The two
-        // farthest rays share one gain.
-        double g;
+            psi[k] = (a - w) * r.farScale;
+    }
+    for (int k = 0; k < RayCount; ++k) s[k] = FastSin(psi[k]) * rays_[k].sm;
+    // Doppler: the path grows and shrinks with the mouth position.
+    for (int k = 0; k < RayCount; ++k) v[k] = ring_.read(rays_[k].delay + fm * s[k]);
+    // Amplitude: the effective distance swings by ±R around the image distance. The two
+    // farthest rays share one gain.
+    for (int k = 0; k < RayCount; ++k) {
         if (Mic && k == 9) {
-            g = g8;
+            gain[k] = gain[8];
         } else {
-            g = table_.at(r.tableBase + r100 * s) * norm;
-            g = std::min(std::max(g, clip), kMaxRayGain);
-            if (Mic && k == 8) g8 = g;
+            const double g = table_.at(rays_[k].tableBase + r100 * s[k]) * norm;
+            gain[k] = std::min(std::max(g, clip), kMaxRayGain);
         }
-        if (retune) tune(r, psi);
-        const double y = r.filterB.processSaturated(r.filterA.processSaturated(v)) * g * r.scale;
+    }
+    if (retune) {
+        for (int k = 0; k < RayCount; ++k) tune(rays_[k], psi[k]);
+        snapFilters_ = false;
+    }
+    for (int k = 0; k < RayCount; ++k) v[k] = rays_[k].filterA.processSaturated(v[k]);
+    double sum = 0.0;
+    for (int k = 0; k < RayCount; ++k) {
+        Ray& r = rays_[k];
+        const double y = r.filterB.processSaturated(v[k]) * gain[k] * r.scale;
         // Reflection low-pass (pole 0 passes the direct ray unchanged).
         r.lp = y + (r.lp - y) * r.pole + kFlush - kFlush;
         sum += r.lp;
@@ -448,7 +460,6 @@ double RotorModel::run(double x) {
     const double vs = ring_.read(staticDelay_) * staticGain_;
     staticLp_ = vs + (staticLp_ - vs) * staticPole_ + kFlush - kFlush;
     sum += staticLp_;
-    if (retune) snapFilters_ = false;
 
     double y;
     if constexpr (Mic) {
