@@ -147,8 +147,9 @@ bool applyProgram(PluginHost& host, const RenderOptions& opts, std::string& erro
 }
 
 int listPrograms(PluginHost& host) {
+    constexpr int kMaxPrograms = 1024;  // bound on the names asked for
     char name[256];
-    for (int i = 0;; ++i) {
+    for (int i = 0; i < kMaxPrograms; ++i) {
         std::memset(name, 0, sizeof name);
         if (host.dispatch(vst::effGetProgramNameIndexed, i, 0, name) == 0) break;
         std::printf("%4d  %s\n", i, name);
