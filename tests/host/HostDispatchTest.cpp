@@ -166,6 +166,9 @@ TEST_F(Dispatch, EditorOpcodesFollowTheEditorObject) {
     EXPECT_EQ(rect->right, kEditorWidth);
     EXPECT_EQ(dispatch(vst::effEditClose), 0);  // closing a window that is not open
     EXPECT_EQ(dispatch(vst::effEditIdle), 0);
+    // Keys go to the editor's frame, and a closed editor has none to use them.
+    EXPECT_EQ(dispatch(vst::effEditKeyDown, 'a', 0), 0);
+    EXPECT_EQ(dispatch(vst::effEditKeyUp, 'a', 0), 0);
     EXPECT_EQ(dispatch(vst::effSetEditKnobMode, 0, 2), 1);
     EXPECT_EQ(dispatch(vst::effSetEditKnobMode, 0, 0), 1);
 }
