@@ -76,6 +76,14 @@ case "$cmd" in
   build) setup; build ;;
   test) setup; build; run_tests; fuzz ;;
   fuzz) setup; fuzz ;;
+  test-tsan)
+    # The engine's cross-thread tests under ThreadSanitizer, in a build folder of their own.
+    setup
+    tsan="${TSAN_BUILD_DIR:-$ROOT/build-tsan}"
+    [ -f "$tsan/build.ninja" ] || cmake -S "$ROOT" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=thread
+    cmake --build "$tsan" -j "$JOBS" --target test_engine
+    TSAN_OPTIONS="halt_on_error=1 ${TSAN_OPTIONS:-}" "$tsan/tests/test_engine" --gtest_filter='EngineConcurrency*:EngineLifecycle.CpuMode*'
+    ;;
   demo)
     setup; build
     "$BUILD/tools/orv-render" --demo "$ROOT/demo-out.wav" --module "$BUILD/OrvGyrola2.so"
@@ -98,6 +106,6 @@ case "$cmd" in
     echo "contact sheet of every bitmap written to $BUILD/artwork-sheet.png"
     ;;
   help|*)
-    echo "usage: ./go setup|build|test|demo|bench|install|artwork-sheet"
+    echo "usage: ./go setup|build|test|test-tsan|demo|bench|install|artwork-sheet"
     ;;
 esac
