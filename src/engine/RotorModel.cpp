@@ -400,7 +400,7 @@ double RotorModel::readZ(double delay) const {
 }
 
 template <int RayCount, bool Mic>
-double RotorModel::run(double x) {
+double RotorModel::radiate(double x) {
     const bool retune = motion_.filterUpdateDue();
     ring_.write(x, motion_.advance());
 
@@ -475,20 +475,39 @@ double RotorModel::run(double x) {
         writeMirrored(o, kOutRingSize, outIndex_, sum);
         const double z = readZ(zSamples1_) + readZ(zSamples2_);
         outIndex_ = (outIndex_ + 1) & (kOutRingSize - 1);
-        y = bank_.process(sum + z * zGain_) * outputGain_;
+        y = sum + z * zGain_;
     } else {
-        y = shortBank_.process(sum);
+        y = sum;
     }
     ring_.advance();
     return y;
 }
 
-double RotorModel::process(double x) {
+double RotorModel::radiateSelected(double x) {
     switch (processKind_) {
-        case ProcessKind::Front: return run<10, true>(x);
-        case ProcessKind::Side: return run<11, true>(x);
-        default: return run<kLeakRays, false>(x);
+        case ProcessKind::Front: return radiate<10, true>(x);
+        case ProcessKind::Side: return radiate<11, true>(x);
+        default: return radiate<kLeakRays, false>(x);
     }
+}
+
+double RotorModel::process(double x) {
+    const double sum = radiateSelected(x);
+    if (kind_ == Kind::Leak) return shortBank_.process(sum);
+    return bank_.process(sum) * outputGain_;
+}
+
+void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya, double& yb) {
+    double sa = a.radiateSelected(x);
+    double sb = b.radiateSelected(x);
+    // The two voicing banks are long chains of dependent sections; run side by side, one
+    // bank's sections fill the other's waiting time.
+    for (int c = 0; c < HornVoicingBank::cascadeCount; ++c) {
+        sa = a.bank_.cascade[c].process(sa);
+        sb = b.bank_.cascade[c].process(sb);
+    }
+    ya = sa * a.outputGain_;
+    yb = sb * b.outputGain_;
 }
 
 }  // namespace orv
