@@ -21,7 +21,9 @@ CMidiPresetSystemEffect::CMidiPresetSystemEffect(vst::HostCallback hostCallback,
     setProgramRecordName(referenceProgram, "Init");
 }
 
-CMidiPresetSystemEffect::~CMidiPresetSystemEffect() = default;
+// The editor object goes first, while the program store and the controller map it works on
+// still exist.
+CMidiPresetSystemEffect::~CMidiPresetSystemEffect() { setPresetEditor(nullptr, nullptr); }
 
 void CMidiPresetSystemEffect::setPresetEditor(AEffEditor* editorObject, PresetPanel* panelObject) {
     panel = nullptr;
