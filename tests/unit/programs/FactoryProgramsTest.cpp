@@ -40,18 +40,6 @@ TEST(FactoryPrograms, EachProgramDiffersFromDefaultByItsListedValues) {
     for (int slot = 24; slot < 48; ++slot) EXPECT_EQ(differences(FactoryPrograms::program(slot), def), 0) << slot;
 }
 
-TEST(FactoryPrograms, DefaultValuesAreTheSinglePrecisionFigures) {
-    const ProgramRecord def = FactoryPrograms::program(0);
-    EXPECT_EQ(def.values[8], 0.501063f);   // Presence
-    EXPECT_EQ(def.values[10], 0.25f);      // Setup
-    EXPECT_EQ(def.values[11], 0.500008f);  // Input
-    EXPECT_EQ(def.values[15], 0.508422f);  // Color
-    EXPECT_EQ(def.values[17], 0.0673f);    // HSlowSpd
-    EXPECT_EQ(def.values[27], 0.831378f);  // DDecel
-    EXPECT_EQ(def.values[29], 1.0f);       // DLPF
-    EXPECT_EQ(def.values[37], 1.0f);       // Mix
-}
-
 TEST(FactoryPrograms, PerformanceSettingsAreTheSameEverywhere) {
     for (int slot = 0; slot < 48; ++slot) {
         const ProgramRecord p = FactoryPrograms::program(slot);
@@ -71,21 +59,6 @@ TEST(FactoryPrograms, VariantsFollowTheirOriginals) {
     noMech.values[5] = l147.values[5];
     EXPECT_EQ(std::memcmp(noMech.values, l147.values, sizeof l147.values), 0);
     EXPECT_EQ(FactoryPrograms::program(21).values[5], 0.0f);
-}
-
-TEST(FactoryPrograms, ValuesOfSomeSounds) {
-    const ProgramRecord whirled = FactoryPrograms::program(17);
-    EXPECT_EQ(whirled.values[33], 0.708f);  // X-Talk
-    EXPECT_EQ(whirled.values[37], 0.5f);    // Mix
-    EXPECT_EQ(whirled.values[38], 0.396f);  // Output
-    const ProgramRecord bass = FactoryPrograms::program(23);
-    EXPECT_EQ(bass.values[12], 0.372f);  // Type
-    EXPECT_EQ(bass.values[31], 0.0f);    // SpkrConf
-    EXPECT_EQ(bass.values[37], 0.26f);   // Mix
-    const ProgramRecord moon = FactoryPrograms::program(9);
-    EXPECT_EQ(moon.values[24], 0.6391f);   // DSlowSpd above DFastSpd
-    EXPECT_EQ(moon.values[25], 0.10132f);  // DFastSpd
-    EXPECT_EQ(FactoryPrograms::program(11).values[24], 0.0655316f);
 }
 
 class FreshEffect : public EffectTest {};
