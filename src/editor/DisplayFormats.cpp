@@ -66,12 +66,13 @@ bool DisplayFormats::distance(float value, char* text, void*) {
 
 bool DisplayFormats::highPass(float value, char* text, void*) {
     // Exponential law from about 20 Hz to about 1 kHz; below the first percent it is off.
-    constexpr double kOffBelow = 0.01;
+    // The threshold is compared in single precision, so that a value of 0.01 is already on.
+    constexpr float kOffBelow = 0.01f;
     constexpr double kExponent = 2.966;
     constexpr double kScaleHz = 53.33;
     constexpr double kShiftHz = 34.94;
     const double v = value;
-    const double hz = v >= kOffBelow ? std::exp(kExponent * v) * kScaleHz - kShiftHz : 0.0;
+    const double hz = value >= kOffBelow ? std::exp(kExponent * v) * kScaleHz - kShiftHz : 0.0;
     writeFrequency(hz, text);
     return true;
 }

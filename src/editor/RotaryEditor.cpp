@@ -108,8 +108,8 @@ constexpr int kChannelFrames = 18;        // OFF, channels 1..16, OMNI
 constexpr int kChannelFrameHeight = 14;
 constexpr int kLeverModeStates = 3;
 constexpr int kSpeedModeStates = 4;
-// One rocker step of MIDIchl: 1/18, although the 18 positions are 1/17 apart; with the
-// indicator's rounding one step still moves exactly one position.
+// One rocker step of MIDIchl: 1/18, although the 18 channel positions are 1/17 apart; one
+// press in eighteen, half way up, leaves the channel where it is.
 constexpr float kChannelStep = 0.055555556f;
 
 // Holds a new bitmap only for the duration of the controls' construction (each control keeps
