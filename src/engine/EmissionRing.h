@@ -35,7 +35,7 @@ public:
 
     // Sample `delay` samples before the write position, cubic interpolation.
     double read(double delay) const { return InterpolateRing(w_ - delay, signal_.get(), kSize); }
-    // Emission angle stored at the integer part of (write position − delay).
+    // Emission angle stored at the integer part (rounded down) of (write position − delay).
     double angleAt(double delay) const {
         return angle_[static_cast<int>(w_ + kSize - delay) & kMask];
     }

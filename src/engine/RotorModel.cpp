@@ -296,7 +296,7 @@ void RotorModel::reset() {
         bank_.clearState();
     else
         shortBank_.clearState();
-    motion_.resetSpeed();
+    motion_.resetSpeed();  // the speed takes its target, the angle stays
     if (player_) {
         player_->setSampleRate(rate_);
         player_->setMicDistance(micDistance_);
@@ -438,6 +438,7 @@ double RotorModel::radiate(double x) {
         if (Mic && k == 9) {
             gain[k] = gain[8];
         } else {
+            // The level normalisation enters each ray once, here.
             const double g = table_.at(rays_[k].tableBase + r100 * s[k]) * norm;
             gain[k] = std::min(std::max(g, clip), kMaxRayGain);
         }
@@ -463,6 +464,8 @@ double RotorModel::radiate(double x) {
 
     double y;
     if constexpr (Mic) {
+        // The player takes the microphone angle, the speed and the level; it has no input
+        // for the emission angle, so that is not passed on.
         if (noiseReady_) {
             HornNoisePlayer& p = *player_;
             p.micAngle = micAngle_;

@@ -162,7 +162,10 @@ private:
     RotorMotion motion_;
     std::unique_ptr<HornNoisePlayer> player_;
     EmissionRing ring_;
-    std::unique_ptr<double[]> outRing_;  // summed rays, mirrored, for the Z-axis reads
+    // The Z-axis part reads every ray's output at two further delays with linear
+    // interpolation; a read of the summed rays is the sum of those reads, so one ring of the
+    // sum (mirrored) stands for the per-ray rings.
+    std::unique_ptr<double[]> outRing_;
     int outIndex_ = 0;
     HornVoicingBank bank_;
     ShortHornVoicingBank shortBank_;
