@@ -53,14 +53,17 @@ fuzz() {
     CC=clang CXX=clang++ cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DORV_FUZZ=ON -DORV_SANITIZE=address,undefined
   fi
-  local corpus name work
+  # The targets share a budget of FUZZ_TOTAL_SECONDS (120) unless FUZZ_SECONDS sets each one's.
+  local corpus name work count seconds
+  count=$(find "$ROOT"/tests/fuzz/corpus -mindepth 1 -maxdepth 1 -type d | wc -l)
+  seconds=${FUZZ_SECONDS:-$(( ${FUZZ_TOTAL_SECONDS:-120} / (count > 0 ? count : 1) ))}
   for corpus in "$ROOT"/tests/fuzz/corpus/*/; do
     name=$(basename "$corpus")
     ASAN_OPTIONS=detect_leaks=0 cmake --build "$dir" -j "$JOBS" --target "fuzz_$name"
     work=$(mktemp -d)
     cp "$corpus"* "$work"/
-    echo "fuzzing $name for ${FUZZ_SECONDS:-60} s"
-    if ! "$dir/tests/fuzz/fuzz_$name" -max_total_time="${FUZZ_SECONDS:-60}" -close_fd_mask=2 \
+    echo "fuzzing $name for $seconds s"
+    if ! "$dir/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -close_fd_mask=2 \
       -artifact_prefix="$dir/fuzz_$name-" "$work"; then
       rm -rf "$work"
       return 1
