@@ -10,6 +10,11 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kQuarterTurn = 0.25;  // revolutions: turns "0 = in front" into the x/y frame
 constexpr double kFlush = 1e-12;       // add-and-subtract flush of the geometry values
+// An image can lie on the microphone (the horn-leak model's side-wall image seen from the
+// drum microphone, for one): it is then taken as 1 mm away and seen over a sliver of arc,
+// which keeps every later division finite.
+constexpr double kMinDistance = 0.001;   // metres
+constexpr double kMinHalfWidth = 0.001;  // revolutions
 
 double flush(double x) { return x + kFlush - kFlush; }
 
@@ -113,11 +118,11 @@ void CabinetGeometry::compute(Rotor rotor, double micAngle, double micDistance, 
         s.mirrorSign = rows[k].mirror;
         const double dx = s.x - micX;
         const double dy = s.y - micY;
-        s.distance = flush(std::sqrt(dx * dx + dy * dy));
+        s.distance = std::max(flush(std::sqrt(dx * dx + dy * dy)), kMinDistance);
         double phi = safeAcos(dy / s.distance) / kTwoPi;
         if ((micX - s.x) * s.sideSign > 0.0) phi = -phi;
         s.direction = flush(phi);
-        s.halfWidth = flush(safeAcos(radius / s.distance) / kTwoPi);
+        s.halfWidth = std::max(flush(safeAcos(radius / s.distance) / kTwoPi), kMinHalfWidth);
     }
 }
 

@@ -33,8 +33,14 @@ public:
     void advance() { w_ = (w_ + 1) & kMask; }
     int index() const { return w_; }
 
+    // A read at least this far back never touches samples not yet written (the cubic's
+    // last neighbour then lies at the write position or carries weight 0).
+    static constexpr double kMinDelay = 1.0;
+
     // Sample `delay` samples before the write position, cubic interpolation.
-    double read(double delay) const { return InterpolateRing(w_ - delay, signal_.get(), kSize); }
+    double read(double delay) const {
+        return InterpolateRing(w_ - std::max(delay, kMinDelay), signal_.get(), kSize);
+    }
     // Emission angle stored at the integer part (rounded down) of (write position − delay).
     double angleAt(double delay) const {
         return angle_[static_cast<int>(w_ + kSize - delay) & kMask];

@@ -191,3 +191,20 @@ TEST(HornModelGeometry, LevelNormalisationAndOutputGain) {
 
 }  // namespace
 }  // namespace orv
+
+namespace orv {
+namespace {
+
+// An image source on top of the microphone (the horn-leak model's side-wall image, seen from
+// a drum microphone 0.86 m to the side) is held 1 mm away and keeps finite values.
+TEST(CabinetGeometry, ImageOnTheMicrophoneStaysFinite) {
+    CabinetGeometry g;
+    g.compute(CabinetGeometry::Rotor::Horn, 0.25, 0.86, 0.2, 1.0);
+    const ImageSource& s = g.source[6];  // (2B, 0) = (0.86, 0)
+    EXPECT_NEAR(s.distance, 0.001, 1e-12);
+    EXPECT_TRUE(std::isfinite(s.direction));
+    EXPECT_GT(s.halfWidth, 0.0);
+}
+
+}  // namespace
+}  // namespace orv
