@@ -1,7 +1,10 @@
 #include "editor/PresetFileDialogs.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 #include "editor/FileImageLoader.h"
 #include "toolkit/CNewFileSelector.h"
@@ -54,7 +57,13 @@ bool readWholeFile(const std::string& path, std::vector<unsigned char>& data) {
 }  // namespace
 
 PresetFileDialogs::PresetFileDialogs(FileImageLoader& loader, std::function<CFrame*()> frameSource)
-    : loader_(loader), frameSource_(std::move(frameSource)) {}
+    : loader_(loader), frameSource_(std::move(frameSource)) {
+    // Until a dialog or the stored locations say otherwise, dialogs open in the working folder.
+    if (char* cwd = getcwd(nullptr, 0); cwd != nullptr) {
+        directory_ = cwd;
+        std::free(cwd);
+    }
+}
 
 PresetFileDialogs::~PresetFileDialogs() {
     if (running_ != nullptr) {

@@ -219,6 +219,13 @@ TEST_F(FileDialogs, WithoutAFrameOrADialogProgramNothingHappens) {
     EXPECT_EQ(toBytes(editor().fileImages().presetImage()).size(), 1553u);
 }
 
+TEST_F(FileDialogs, DialogsStartInTheWorkingFolder) {
+    char* cwd = getcwd(nullptr, 0);
+    ASSERT_NE(cwd, nullptr);
+    EXPECT_EQ(dialogs->currentDirectory(), cwd);
+    std::free(cwd);
+}
+
 TEST_F(FileDialogs, PathsSplitAtTheLastSeparator) {
     std::string dir, name;
     PresetFileDialogs::splitPath("/home/u/presets/Warm.orv", dir, name);
