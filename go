@@ -9,7 +9,7 @@ JOBS=${JOBS:-2}
 # Debian packages the build, the tests and the run-time dialogs need.
 PACKAGES=(cmake g++ ninja-build pkg-config libcairo2-dev libx11-dev libxext-dev libfreetype-dev
   libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xvfb xdotool libxtst-dev
-  zenity clang libclang-rt-14-dev lsp-plugins-vst x11-apps)
+  zenity clang libclang-rt-14-dev lsp-plugins-vst x11-apps xdg-utils)
 
 setup() {
   local missing=()
@@ -101,6 +101,17 @@ case "$cmd" in
     mkdir -p "$HOME/.vst"
     cp "$BUILD/OrvGyrola2.so" "$HOME/.vst/"
     echo "installed $HOME/.vst/OrvGyrola2.so"
+    # The user manual goes beside the module; the plug-in finds it through the "ManualPath"
+    # setting (written to a temporary file and renamed, as the plug-in writes its settings).
+    cp "$ROOT/docs/manual.html" "$HOME/.vst/OrvGyrola2-manual.html"
+    case "${XDG_CONFIG_HOME:-}" in
+      /*) settings="$XDG_CONFIG_HOME/Orvaline/ORVGYR2" ;;
+      *) settings="$HOME/.config/Orvaline/ORVGYR2" ;;
+    esac
+    mkdir -p -m 700 "$settings"
+    printf '%s' "$HOME/.vst/OrvGyrola2-manual.html" > "$settings/.ManualPath.install"
+    mv -f "$settings/.ManualPath.install" "$settings/ManualPath"
+    echo "installed $HOME/.vst/OrvGyrola2-manual.html (ManualPath in $settings)"
     ;;
   artwork-sheet)
     setup; configure
