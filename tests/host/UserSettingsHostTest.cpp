@@ -1,0 +1,117 @@
+// The per-user settings as a host sees them: an instance created while a default bank, preset
+// and MIDI settings are stored starts with them, and closing it keeps the file locations.
+
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/HostTestSupport.h"
+#include "support/ChunkBytes.h"
+
+namespace orv::test {
+namespace {
+
+constexpr int kBinding = 42;  // parameter 42 + k holds the binding of parameter k
+constexpr int kDrive = 13;
+
+class UserSettings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        hadOld = old != nullptr;
+        if (hadOld) oldValue = old;
+        setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+        folder = config.path() + "/Orvaline/ORVGYR2";
+        std::filesystem::create_directories(folder);
+        host.setSampleRate(44100.0);
+        host.setBlockSize(512);
+    }
+    void TearDown() override {
+        host.close();
+        if (hadOld)
+            setenv("XDG_CONFIG_HOME", oldValue.c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+    }
+    void store(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::ofstream out(folder + "/" + name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::string stored(const std::string& name) {
+        std::ifstream in(folder + "/" + name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    std::string programNameAt(int index) { return host.queryString(vst::effGetProgramNameIndexed, index); }
+
+    TempDir config;
+    std::string folder;
+    PluginHost host;
+    bool hadOld = false;
+    std::string oldValue;
+};
+
+TEST_F(UserSettings, AnInstanceStartsWithTheStoredDefaults) {
+    // Default bank: programs named "User 0".."User 47" with distinct values; its header names
+    // program 12, yet program 0 ends up current.
+    ChunkBytes bank;
+    bank.stateHeader(48 * 43, 12, 48 * (168 + 42 * 32));
+    for (int p = 0; p < 48; ++p) {
+        bank.programRecord(p, "User " + std::to_string(p));
+        for (int i = 0; i < 42; ++i) bank.parameterRecord(p, i, static_cast<float>((p + i) % 16) / 16.0f);
+    }
+    store("DefaultBank", bank.bytes);
+    // Default preset, loaded into program 0 after the bank.
+    ChunkBytes preset;
+    preset.stateHeader(43, 0, 168 + 42 * 32, 0x23);
+    preset.programRecord(0, "Start sound");
+    for (int i = 0; i < 42; ++i) preset.parameterRecord(0, i, i == kDrive ? 0.875f : 0.25f);
+    store("DefaultPreset", preset.bytes);
+    // Default MIDI settings: Drive on controller 7.
+    ChunkBytes midi;
+    midi.stateHeader(1, 0, 32, 0x0C);
+    midi.controllerRecord(kDrive, (7 + 0.5f) / 129.0f);
+    store("DefaultMidi", midi.bytes);
+
+    ASSERT_TRUE(host.start(modulePath())) << host.error();
+    EXPECT_EQ(host.programName(), "Start sound");
+    EXPECT_EQ(programNameAt(0), "Start sound");
+    EXPECT_EQ(programNameAt(1), "User 1");
+    EXPECT_EQ(programNameAt(47), "User 47");
+    EXPECT_EQ(host.getParameter(kDrive), 0.875f);
+    EXPECT_FLOAT_EQ(host.getParameter(kBinding + kDrive), (7 + 0.5f) / 129.0f);
+    // The state handed to the host says program 0 and holds the bank's values.
+    const std::vector<uint8_t> state = host.getChunk();
+    const ParsedState s = parseStateChunk(state);
+    EXPECT_EQ(s.current, 0);
+    EXPECT_EQ(s.values[30][20], static_cast<float>((30 + 20) % 16) / 16.0f);
+}
+
+TEST_F(UserSettings, ClosingAnInstanceKeepsTheFileLocations) {
+    ASSERT_TRUE(host.start(modulePath())) << host.error();
+    EXPECT_EQ(programNameAt(0), "Default");  // nothing stored: factory programs
+    host.close();
+    char* cwd = getcwd(nullptr, 0);
+    ASSERT_NE(cwd, nullptr);
+    EXPECT_EQ(stored("CurrDir"), cwd);  // the dialogs' starting folder, never changed here
+    std::free(cwd);
+    EXPECT_EQ(stored("CurrBank"), "");
+
+    // A later instance reads them back and writes the same again.
+    store("CurrPreset", {'W', 'a', 'r', 'm', '.', 'o', 'r', 'v'});
+    ASSERT_TRUE(host.start(modulePath())) << host.error();
+    host.close();
+    EXPECT_EQ(stored("CurrPreset"), "Warm.orv");
+}
+
+TEST_F(UserSettings, AnUnusableSettingsFolderChangesNothing) {
+    setenv("XDG_CONFIG_HOME", "/proc/self", 1);
+    ASSERT_TRUE(host.start(modulePath())) << host.error();
+    EXPECT_EQ(programNameAt(0), "Default");
+    EXPECT_EQ(programNameAt(23), "Bass drive");
+    EXPECT_EQ(host.close(), 1);  // closed as usual
+}
+
+}  // namespace
+}  // namespace orv::test
