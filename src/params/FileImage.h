@@ -79,9 +79,10 @@ public:
     static std::size_t writeMidiSettings(ByteWriter& out, std::int32_t uniqueId,
                                          const float (&assignments)[kNumUserParams]);
 
-    // Counts of the raw kinds, from the image's whole size (integer division, as stored files
-    // carry no count): values of a 0x21 preset, values per program of a 0x37 bank, values of a
-    // 0x0B MIDI-settings image. Negative when the image is too short to hold any.
+    // Counts of the raw kinds, from the image's whole size (integer division truncating towards
+    // zero, as stored files carry no count): values of a 0x21 preset, values per program of a
+    // 0x37 bank, values of a 0x0B MIDI-settings image. Zero or negative when the image is too
+    // short to hold any.
     static std::int64_t rawPresetValueCount(std::size_t imageSize);
     static std::int64_t rawBankValuesPerProgram(std::size_t imageSize);
     static std::int64_t rawMidiValueCount(std::size_t imageSize);
