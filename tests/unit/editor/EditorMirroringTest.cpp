@@ -299,10 +299,10 @@ TEST_F(EditorMirroringTest, PanelAndOwnTagsGoToTheHostButChangeNoParameter) {
     rig.click(CPoint(120, 170));  // about: no notification of its own
     EXPECT_TRUE(automated().empty());
     rig.click(CPoint(10, 10));
-    rig.click(CPoint(326, 686));  // store memo A
+    rig.click(CPoint(272, 665));  // MIDI learn
     const Automation a = automated();
     ASSERT_EQ(a.size(), 1u);
-    EXPECT_EQ(a[0].first, 211);
+    EXPECT_EQ(a[0], (std::pair<int, float>{203, 1.0f}));
     for (int i = 0; i < kNumUserParams; ++i) EXPECT_EQ(param(i), before[static_cast<size_t>(i)]) << i;
 }
 
