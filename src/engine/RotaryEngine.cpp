@@ -215,7 +215,9 @@ RotaryEngine::RotaryEngine(AudioEffect& effect, const ParameterSet& params)
                             &colourPeak_[0], &colourPeak_[1], &colourShelf_[0], &colourShelf_[1]})
         f->snapOnUpdate = false;
 
-    // Every index's engine side, from the values the parameter set starts with. The lever and
+    // Every index's engine side, from the values the parameter set starts with (the internal
+    // parameters first, so the program applied afterwards has the last word: its "Mech" sets
+    // the motor-noise base gains after "Drum Sample Volume" did here). The lever and
     // "Size" call back into the effect, which is still being built: the program applied at the
     // end of construction gives them their values.
     for (int i = 0; i < ParameterSet::kNumIndices; ++i) {
@@ -346,6 +348,8 @@ void RotaryEngine::parameterChanged(int index, float value, bool changed) {
         }
         case kAmount:
             reflectionLevelTarget_.store(q, kRelaxed);
+            // The motor noise goes to the room at the level curve taken at half the "Amount"
+            // value (the halving applies to the value, not to the gain).
             setTarget(smNoiseSend, levelCurve(0.5 * value) * kNoiseSendScale);
             break;
         case kHSlowSpd:
@@ -379,6 +383,8 @@ void RotaryEngine::parameterChanged(int index, float value, bool changed) {
             constexpr int kDrumOnly = 0;
             constexpr int kHornOnly = 2;
             const int p = params_.position(kSpkrConf);
+            // The on/off factors are gains like any other and glide with the general smoothing;
+            // whether a rotor model runs at all follows the target at block start.
             setTarget(smDrumOn, p != kHornOnly ? 1.0 : 0.0);
             setTarget(smHornOn, p != kDrumOnly ? 1.0 : 0.0);
             break;
@@ -906,6 +912,8 @@ void RotaryEngine::fullReset() {
     effect_.setParameter(kHornAmplitudeClip, hornAmplitudeClipValue(params_.storedValue(kHDistance)));
 }
 
+// Runs from its own job and from every full reset (which performs the set-up job whether or
+// not "Setup" changed).
 void RotaryEngine::setupPresetJob() {
     const int p = std::min(std::max(params_.position(kSetup), 0), kSetupCount - 1);
     const SetupPreset& s = kSetupPresets[p];
