@@ -46,7 +46,7 @@ int paintAll(const orv::art::ArtFont& font, const std::string& outDir, int idCou
         std::set<int> wanted;
         for (int i = 0; i < idCount; ++i) wanted.insert(std::atoi(ids[i]));
         std::set<int> painted;
-        for (const BitmapSpec& spec : bitmapCatalogue()) painted.insert(spec.id);
+        for (const BitmapSpec& bitmap : bitmapCatalogue()) painted.insert(bitmap.id);
         if (wanted != painted) {
             std::fprintf(stderr, "orv-artwork: the build's bitmap list differs from the painted bitmaps\n");
             return 1;
@@ -55,14 +55,14 @@ int paintAll(const orv::art::ArtFont& font, const std::string& outDir, int idCou
     ArtContext ctx{font};
     cairo_surface_t* background = nullptr;
     int status = 0;
-    for (const BitmapSpec& spec : bitmapCatalogue()) {
-        cairo_surface_t* image = renderBitmap(spec, ctx);
-        const std::string path = outDir + "/bitmap_" + std::to_string(spec.id) + ".png";
+    for (const BitmapSpec& bitmap : bitmapCatalogue()) {
+        cairo_surface_t* image = renderBitmap(bitmap, ctx);
+        const std::string path = outDir + "/bitmap_" + std::to_string(bitmap.id) + ".png";
         if (!writePng(image, path)) {
             std::fprintf(stderr, "orv-artwork: cannot write %s\n", path.c_str());
             status = 1;
         }
-        if (spec.id == 4000 && background == nullptr) {
+        if (bitmap.id == 4000 && background == nullptr) {
             background = image;  // later bitmaps show parts of it
             ctx.background = background;
         } else {

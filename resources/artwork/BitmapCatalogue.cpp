@@ -36,16 +36,16 @@ const std::vector<BitmapSpec>& bitmapCatalogue() {
     return specs;
 }
 
-cairo_surface_t* renderBitmap(const BitmapSpec& spec, const ArtContext& ctx) {
+cairo_surface_t* renderBitmap(const BitmapSpec& bitmap, const ArtContext& ctx) {
     cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, spec.width, spec.frameHeight * spec.frames);
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.frameHeight * bitmap.frames);
     cairo_t* cr = cairo_create(surface);
-    for (int frame = 0; frame < spec.frames; ++frame) {
+    for (int frame = 0; frame < bitmap.frames; ++frame) {
         cairo_save(cr);
-        cairo_translate(cr, 0.0, static_cast<double>(frame) * spec.frameHeight);
-        cairo_rectangle(cr, 0.0, 0.0, spec.width, spec.frameHeight);
+        cairo_translate(cr, 0.0, static_cast<double>(frame) * bitmap.frameHeight);
+        cairo_rectangle(cr, 0.0, 0.0, bitmap.width, bitmap.frameHeight);
         cairo_clip(cr);
-        spec.paint(cr, ctx, frame);
+        bitmap.paint(cr, ctx, frame);
         cairo_restore(cr);
     }
     cairo_destroy(cr);

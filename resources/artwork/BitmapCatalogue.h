@@ -24,6 +24,6 @@ struct BitmapSpec {
 const std::vector<BitmapSpec>& bitmapCatalogue();
 
 // Renders all frames of one bitmap into a new image surface (frames stacked vertically).
-cairo_surface_t* renderBitmap(const BitmapSpec& spec, const ArtContext& ctx);
+cairo_surface_t* renderBitmap(const BitmapSpec& bitmap, const ArtContext& ctx);
 
 }  // namespace orv::art

@@ -22,7 +22,7 @@ constexpr int kPreviewHeight = 2 * layout::kEditorHeight;
 constexpr int kBesidePreview = kSheetWidth - 3 * kMargin - kPreviewWidth;  // room for the bitmaps
 
 struct Placed {
-    const BitmapSpec* spec;
+    const BitmapSpec* bitmap;
     cairo_surface_t* image;
     int columns;  // frames per row
     int rows;
@@ -37,8 +37,8 @@ bool writeContactSheet(const std::string& dir, const std::string& out, const Art
     bool ok = true;
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
     cairo_t* measure = cairo_create(scratch);
-    for (const BitmapSpec& spec : bitmapCatalogue()) {
-        const std::string path = dir + "/bitmap_" + std::to_string(spec.id) + ".png";
+    for (const BitmapSpec& bitmap : bitmapCatalogue()) {
+        const std::string path = dir + "/bitmap_" + std::to_string(bitmap.id) + ".png";
         cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
         if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
             std::fprintf(stderr, "orv-artwork: cannot read %s\n", path.c_str());
@@ -46,12 +46,12 @@ bool writeContactSheet(const std::string& dir, const std::string& out, const Art
             ok = false;
             continue;
         }
-        const int fw = spec.width + kGap;
-        const int columns = std::max(1, std::min(spec.frames, (kBesidePreview + kGap) / fw));
-        const int rows = (spec.frames + columns - 1) / columns;
-        const int captionWidth = static_cast<int>(font.width(measure, spec.title, 11.0)) + 90;
-        blocks.push_back({&spec, image, columns, rows, std::max(columns * fw - kGap, captionWidth),
-                          rows * (spec.frameHeight + kGap) - kGap + kCaption});
+        const int fw = bitmap.width + kGap;
+        const int columns = std::max(1, std::min(bitmap.frames, (kBesidePreview + kGap) / fw));
+        const int rows = (bitmap.frames + columns - 1) / columns;
+        const int captionWidth = static_cast<int>(font.width(measure, bitmap.title, 11.0)) + 90;
+        blocks.push_back({&bitmap, image, columns, rows, std::max(columns * fw - kGap, captionWidth),
+                          rows * (bitmap.frameHeight + kGap) - kGap + kCaption});
     }
 
     cairo_destroy(measure);
@@ -100,16 +100,16 @@ bool writeContactSheet(const std::string& dir, const std::string& out, const Art
         const Placed& b = blocks[i];
         const Spot s = spots[i];
         char text[96];
-        std::snprintf(text, sizeof text, "%s  %dx%d x%d", b.spec->title, b.spec->width, b.spec->frameHeight,
-                      b.spec->frames);
+        std::snprintf(text, sizeof text, "%s  %dx%d x%d", b.bitmap->title, b.bitmap->width, b.bitmap->frameHeight,
+                      b.bitmap->frames);
         font.draw(cr, text, s.x, s.y + 11, caption);
-        for (int f = 0; f < b.spec->frames; ++f) {
-            const int fx = s.x + (f % b.columns) * (b.spec->width + kGap);
-            const int fy = s.y + kCaption + (f / b.columns) * (b.spec->frameHeight + kGap);
+        for (int f = 0; f < b.bitmap->frames; ++f) {
+            const int fx = s.x + (f % b.columns) * (b.bitmap->width + kGap);
+            const int fy = s.y + kCaption + (f / b.columns) * (b.bitmap->frameHeight + kGap);
             cairo_save(cr);
-            cairo_rectangle(cr, fx, fy, b.spec->width, b.spec->frameHeight);
+            cairo_rectangle(cr, fx, fy, b.bitmap->width, b.bitmap->frameHeight);
             cairo_clip(cr);
-            cairo_set_source_surface(cr, b.image, fx, fy - f * b.spec->frameHeight);
+            cairo_set_source_surface(cr, b.image, fx, fy - f * b.bitmap->frameHeight);
             cairo_paint(cr);
             cairo_restore(cr);
         }
