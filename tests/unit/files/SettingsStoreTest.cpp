@@ -3,6 +3,7 @@
 
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <atomic>
@@ -165,16 +166,30 @@ TEST(SettingsStoreFailures, MissingEmptyOrUnwritableFoldersAreHarmless) {
 }
 
 TEST(SettingsStoreFailures, ReadOnlyFolderKeepsItsValues) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     TempFolder tmp;
-    SettingsStore store(tmp.path);
-    ASSERT_TRUE(store.setString("CurrDir", "/old"));
-    chmod(tmp.path.c_str(), 0500);
-    EXPECT_FALSE(store.setString("CurrDir", "/new"));
-    std::string text;
-    EXPECT_TRUE(store.getString("CurrDir", text));
-    EXPECT_EQ(text, "/old");
+    ASSERT_TRUE(SettingsStore(tmp.path).setString("CurrDir", "/old"));
+    chmod((tmp.path + "/CurrDir").c_str(), 0644);
+    chmod(tmp.path.c_str(), 0555);
+    // Root writes into read-only folders, so the store is tried by an unprivileged child then.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(10);
+        SettingsStore store(tmp.path);
+        std::string text;
+        int failures = 0;
+        failures += store.setString("CurrDir", "/new") ? 1 : 0;  // must fail
+        failures += store.setString("CurrBank", "x") ? 1 : 0;    // must fail
+        failures += store.getString("CurrDir", text) && text == "/old" ? 0 : 1;
+        _exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
     chmod(tmp.path.c_str(), 0700);
+    EXPECT_EQ(filesIn(tmp.path), std::vector<std::string>{"CurrDir"});
 }
 
 TEST(SettingsStoreConcurrency, WritersAtOnceNeverLeaveATornValue) {
