@@ -686,7 +686,7 @@ void RotaryEngine::runJobGroup(int& state) {
         return;
     }
     if ((p & kJobFullReset) != 0) {
-        claim(kAllJobs);
+        claim(kAllJobs & ~kJobSampleRate);  // a rate job asked for meanwhile still runs later
         fullReset();
         setupPresetJob();
         roomGeometryJob();
