@@ -1072,8 +1072,12 @@ inline void RotaryEngine::runCabinet(double d, double& cL, double& cR) {
     double hornNoise1 = 0.0;
     double hornNoise2 = 0.0;
     if (hornEnabled_) {
-        hornSum1 += horn1_.process(hornIn) * kHornModelShare;
-        hornSum2 += horn2_.process(hornIn) * kHornModelShare;
+        // Both horn microphones hear the same input; the paired call shares its per-sample work.
+        double y1 = 0.0;
+        double y2 = 0.0;
+        RotorModel::processPair(horn1_, horn2_, hornIn, y1, y2);
+        hornSum1 += y1 * kHornModelShare;
+        hornSum2 += y2 * kHornModelShare;
         hornNoise1 = horn1_.noiseOutput() * kHornModelShare;
         hornNoise2 = horn2_.noiseOutput() * kHornModelShare;
     }
