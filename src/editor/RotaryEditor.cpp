@@ -203,6 +203,9 @@ void RotaryEditor::createKnobRow(int first, int last) {
 
         auto makeDisplay = [&](const CRect& r, Format format) {
             auto* display = new CGyrolaParamDisplay(r, background_);
+            // The display carries its knob's tag, so that pointing at the readout shows the
+            // knob's controller in the MIDI panel; a display never notifies.
+            display->setTag(row.tag);
             display->setBackOffset(r.getTopLeft());
             display->setValueToStringProc(format, rotaryEffect_);
             display->setValue(rotaryEffect_->getParameter(row.tag));

@@ -144,6 +144,7 @@ TEST_F(EditorLayoutTest, EveryKnobSitsInItsRectangleWithItsSettingsAndDrawsTheFr
         auto* display = dynamic_cast<CGyrolaParamDisplay*>(rig.frame()->getViewAt(centreOf(k.display)));
         ASSERT_NE(display, nullptr);
         EXPECT_EQ(display->getViewSize(), k.display);
+        EXPECT_EQ(display->getTag(), k.tag);
         EXPECT_EQ(display->getBackOffset(), k.display.getTopLeft());
         EXPECT_EQ(bitmapIdOf(display), 4000);
         EXPECT_EQ(display->getValue(), v);

@@ -220,6 +220,9 @@ TEST_F(PresetPanelTest, ControllerDisplayShowsTheControlUnderTheMouseOrTheLastRe
     rig->render();
     EXPECT_EQ(shown(), "main volume");
     EXPECT_FALSE(display->isShowingReceived());
+    rig->moveTo(CPoint(155, 360));  // Drive's value display
+    rig->render();
+    EXPECT_EQ(shown(), "main volume");
     rig->moveTo(CPoint(65, 328));  // Input: not bound
     rig->render();
     EXPECT_EQ(shown(), "not assigned");
