@@ -93,6 +93,34 @@ private:
     // Returns false when the input must pass unchanged; otherwise sets the running set.
     inline bool prepareSample();
     inline void advanceGlide();
+    // Computes the normalised design and its roots from the public fields into memo_.
+    void design();
+
+    // The last design with the inputs it came from (compared bit for bit), so that a redesign
+    // with unchanged inputs, or with only the gain changed, skips the work it would repeat
+    // exactly: the design is a pure function of its inputs.
+    struct DesignMemo {
+        // Inputs of the full design below; fullValid is false until the first design.
+        bool fullValid = false;
+        std::uint32_t type = 0, enabled = 0;
+        std::uint64_t rate = 0, frequency = 0, q = 0, gain = 0;
+        double coefficient[6] = {};  // a0, a1, a2, b0, b1, b2
+        double target[rootCount] = {};
+        // Frequency-dependent part: valid for shapeType, shapeRate, shapeFrequency, shapeQ.
+        bool shapeValid = false;
+        std::uint32_t shapeType = 0;
+        std::uint64_t shapeRate = 0, shapeFrequency = 0, shapeQ = 0;
+        double c = 0.0, s = 0.0, qWarped = 0.0, alpha = 0.0;
+        // Gain-dependent part: valid for gainBits.
+        bool gainValid = false;
+        std::uint64_t gainBits = 0;
+        double A = 1.0;
+        // Saturation: q^0.75 for satQ.
+        bool satValid = false;
+        std::uint64_t satQ = 0;
+        double qPower = 1.0;
+    };
+    DesignMemo memo_;
 };
 
 inline void BiquadFilter::advanceGlide()
