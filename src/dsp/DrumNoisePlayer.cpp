@@ -1,6 +1,7 @@
 #include "dsp/DrumNoisePlayer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "dsp/Interpolation.h"
@@ -127,14 +128,22 @@ double DrumNoisePlayer::process() {
         fastGain = 1.0;
     } else {
         const double t = (r - slowLimit) * fadeScale;
-        slowGain = std::pow(1.0 - t, kSlowFadeExponent);
-        lowPass.frequency = std::clamp(kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent),
-                                       kMinFilterHz, kBandPassRateShare * lowPass.sampleRate);
+        // At a steady speed t repeats exactly; the two powers and the filter designs then
+        // repeat too (the filters skip a redesign with unchanged inputs themselves).
+        if (std::bit_cast<std::uint64_t>(t) != fadeMemoT_) {
+            fadeMemoT_ = std::bit_cast<std::uint64_t>(t);
+            fadeMemoSlow_ = std::pow(1.0 - t, kSlowFadeExponent);
+            fadeMemoSweep_ = std::pow(t, kLowPassSweepExponent);
+        }
+        slowGain = fadeMemoSlow_;
+        lowPass.frequency = std::clamp(kLowPassHz - kLowPassHz * fadeMemoSweep_, kMinFilterHz,
+                                       kBandPassRateShare * lowPass.sampleRate);
         lowPass.update();
         fastGain = t * t;
+        // Both shelf settings first, then one design (the shelf snaps on every update, so a
+        // design between the two settings would be overwritten unused).
         highShelf.frequency = std::clamp(kShelfSweepHz * fastGain + kShelfBaseHz, kMinFilterHz,
                                          kBandPassRateShare * highShelf.sampleRate);
-        highShelf.update();
         highShelf.gainDb = std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb,
                                       kShelfGainLimitDb);
         highShelf.update();

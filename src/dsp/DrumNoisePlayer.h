@@ -65,6 +65,13 @@ public:
     void startTransient(double level);
     // One output sample.
     double process();
+
+private:
+    // The cross-fade's two powers for the last fade position t (its bits; NaN bits before
+    // the first use).
+    std::uint64_t fadeMemoT_ = 0x7ff8000000000001ull;
+    double fadeMemoSlow_ = 0.0;
+    double fadeMemoSweep_ = 0.0;
 };
 
 }  // namespace orv
