@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "dsp/BiquadBank.h"
 #include "dsp/BiquadFilter.h"
 #include "dsp/MultiFilter.h"
 #include "dsp/VoicingBanks.h"
@@ -154,6 +155,79 @@ void BM_ColourationBankA(benchmark::State& state)
     runBlocks(state, [&](double x) { return bank.processSaturated(x); });
 }
 BENCHMARK(BM_ColourationBankA);
+
+// Ten gliding, saturating direction filters re-tuned every 16 samples, as a rotor model runs
+// them: ten BiquadFilters against one BiquadBank. per_sample is the time for all ten.
+constexpr int rayFilters = 10;
+
+void BM_TenGlidingFilters(benchmark::State& state)
+{
+    BiquadFilter f[rayFilters];
+    for (int k = 0; k < rayFilters; ++k) {
+        f[k].sampleRate = 48000.0;
+        f[k].frequency = 1000.0 + 100.0 * k;
+        f[k].gainDb = -6.0;
+        f[k].enable();
+        f[k].snapOnUpdate = false;
+        f[k].glideLength = 144;  // 3 ms
+        f[k].setSaturation(0.02);
+    }
+    const std::vector<double> in = testSignal();
+    int n = 0;
+    for (auto _ : state) {
+        double acc = 0;
+        for (double x : in) {
+            if ((n++ & 15) == 0) {
+                for (int k = 0; k < rayFilters; ++k) {
+                    f[k].gainDb = -6.0 + (n & 255) * 0.01;
+                    f[k].update();
+                }
+            }
+            for (int k = 0; k < rayFilters; ++k)
+                acc += f[k].processSaturated(x + k);
+        }
+        benchmark::DoNotOptimize(acc);
+    }
+    perSample(state);
+}
+BENCHMARK(BM_TenGlidingFilters);
+
+void BM_TenGlidingFiltersBank(benchmark::State& state)
+{
+    orv::BiquadBank<rayFilters> b;
+    b.sampleRate = 48000.0;
+    b.enabled = 1;
+    b.glideLength = 144;
+    for (int k = 0; k < rayFilters; ++k) {
+        b.frequency[k] = 1000.0 + 100.0 * k;
+        b.gainDb[k] = -6.0;
+        b.update(k);
+        b.setSaturation(k, 0.02);
+    }
+    b.snapOnUpdate = false;
+    const std::vector<double> in = testSignal();
+    int n = 0;
+    double v[rayFilters];
+    for (auto _ : state) {
+        double acc = 0;
+        for (double x : in) {
+            if ((n++ & 15) == 0) {
+                for (int k = 0; k < rayFilters; ++k) {
+                    b.gainDb[k] = -6.0 + (n & 255) * 0.01;
+                    b.update(k);
+                }
+            }
+            for (int k = 0; k < rayFilters; ++k)
+                v[k] = x + k;
+            b.processSaturated(v, rayFilters);
+            for (int k = 0; k < rayFilters; ++k)
+                acc += v[k];
+        }
+        benchmark::DoNotOptimize(acc);
+    }
+    perSample(state);
+}
+BENCHMARK(BM_TenGlidingFiltersBank);
 
 }  // namespace
 

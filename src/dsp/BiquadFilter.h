@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "dsp/BiquadDesigner.h"
+
 namespace orv {
 
 // One second-order section that designs itself from rate, type, frequency, Q and gain.
@@ -24,10 +26,18 @@ public:
     static constexpr std::uint32_t typeLowPass1 = 9;
     static constexpr std::uint32_t typeAllPass = 10;
 
-    // Indices into rootState / rootIncrement.
+    // Indices into rootState / rootIncrement (the designer's root order).
     enum RootIndex : int {
-        zero1Re, zero1Im, zero2Re, zero2Im, pole1Re, pole1Im, pole2Re, pole2Im, rootGain,
-        rootCount
+        zero1Re = BiquadDesigner::kZero1Re,
+        zero1Im = BiquadDesigner::kZero1Im,
+        zero2Re = BiquadDesigner::kZero2Re,
+        zero2Im = BiquadDesigner::kZero2Im,
+        pole1Re = BiquadDesigner::kPole1Re,
+        pole1Im = BiquadDesigner::kPole1Im,
+        pole2Re = BiquadDesigner::kPole2Re,
+        pole2Im = BiquadDesigner::kPole2Im,
+        rootGain = BiquadDesigner::kGain,
+        rootCount = BiquadDesigner::kRootCount
     };
 
     struct GlideValue {
@@ -93,34 +103,8 @@ private:
     // Returns false when the input must pass unchanged; otherwise sets the running set.
     inline bool prepareSample();
     inline void advanceGlide();
-    // Computes the normalised design and its roots from the public fields into memo_.
-    void design();
-
-    // The last design with the inputs it came from (compared bit for bit), so that a redesign
-    // with unchanged inputs, or with only the gain changed, skips the work it would repeat
-    // exactly: the design is a pure function of its inputs.
-    struct DesignMemo {
-        // Inputs of the full design below; fullValid is false until the first design.
-        bool fullValid = false;
-        std::uint32_t type = 0, enabled = 0;
-        std::uint64_t rate = 0, frequency = 0, q = 0, gain = 0;
-        double coefficient[6] = {};  // a0, a1, a2, b0, b1, b2
-        double target[rootCount] = {};
-        // Frequency-dependent part: valid for shapeType, shapeRate, shapeFrequency, shapeQ.
-        bool shapeValid = false;
-        std::uint32_t shapeType = 0;
-        std::uint64_t shapeRate = 0, shapeFrequency = 0, shapeQ = 0;
-        double c = 0.0, s = 0.0, qWarped = 0.0, alpha = 0.0;
-        // Gain-dependent part: valid for gainBits.
-        bool gainValid = false;
-        std::uint64_t gainBits = 0;
-        double A = 1.0;
-        // Saturation: q^0.75 for satQ.
-        bool satValid = false;
-        std::uint64_t satQ = 0;
-        double qPower = 1.0;
-    };
-    DesignMemo memo_;
+    // Designs from the public fields; remembers the last design.
+    BiquadDesigner designer_;
 };
 
 inline void BiquadFilter::advanceGlide()

@@ -30,9 +30,10 @@ constexpr double kNormExponent = 0.7;
 
 double onePole(double cutoff, double rate) { return std::exp(-kTwoPi * cutoff / rate); }
 
-void configure(BiquadFilter& f, const FilterSetting& s) {
-    f.frequency = std::clamp(s.frequency, kMinFrequency, kMaxFrequencyShare * f.sampleRate);
-    f.q = std::clamp(s.q, kMinQ, kMaxQ);
+template <class Bank>
+void configure(Bank& f, int k, const FilterSetting& s) {
+    f.frequency[k] = std::clamp(s.frequency, kMinFrequency, kMaxFrequencyShare * f.sampleRate);
+    f.q[k] = std::clamp(s.q, kMinQ, kMaxQ);
 }
 
 }  // namespace
@@ -44,10 +45,12 @@ LightRotorModel::LightRotorModel(Kind kind) : kind_(kind), motion_(RotorMotion::
         motion_.attachFollowFactor(&player_->followFactor, &player_->sampleRate);
     }
     buildDrumInputChain(chain_, kDefaultRate, saturation_);
-    for (Ray& r : rays_) {
-        r.filter.type = kFilterType;
-        configure(r.filter, DirectionTables::drum(0.0));
-        r.filter.enable();
+    filter_.type = kFilterType;
+    filter_.enabled = 1;
+    for (int k = 0; k < kRays; ++k) {
+        configure(filter_, k, DirectionTables::drum(0.0));
+        filter_.update(k);
+        filter_.snap(k);
     }
     setRate(kDefaultRate, 1);
     setGeometry();
@@ -76,16 +79,15 @@ void LightRotorModel::setRate(double rate, int decimation) {
 void LightRotorModel::setupFilters() {
     const double filterRate = BiquadFilter::usableRate(rate_);
     const std::uint32_t glide = BiquadFilter::glideLengthFor(filterRate);
-    for (Ray& r : rays_) {
-        BiquadFilter& f = r.filter;
-        f.sampleRate = filterRate;
-        f.glideLength = glide;
-        f.frequency = std::clamp(f.frequency, kMinFrequency, kMaxFrequencyShare * filterRate);
-        f.update();
-        f.snap();
-        f.setSaturation(saturation_);
-        f.snapOnUpdate = false;  // from here on a re-tune glides
+    filter_.sampleRate = filterRate;
+    filter_.glideLength = glide;
+    for (int k = 0; k < kRays; ++k) {
+        filter_.frequency[k] = std::clamp(filter_.frequency[k], kMinFrequency, kMaxFrequencyShare * filterRate);
+        filter_.update(k);
+        filter_.snap(k);
+        filter_.setSaturation(k, saturation_);
     }
+    filter_.snapOnUpdate = false;  // from here on a re-tune glides
 }
 
 void LightRotorModel::loadRecordings() {
@@ -194,10 +196,10 @@ void LightRotorModel::reset() {
     for (Ray& r : rays_) {
         r.lp = 0.0;
         r.split = 0.0;
-        BiquadFilter& f = r.filter;
-        f.x0 = f.x1 = f.x2 = 0.0;
-        f.y0 = f.y1 = f.y2 = 0.0;
-        f.snap();
+    }
+    for (int k = 0; k < kRays; ++k) {
+        filter_.clearHistory(k);
+        filter_.snap(k);
     }
     staticLp_ = 0.0;
     staticLow_ = 0.0;
@@ -246,7 +248,7 @@ void LightRotorModel::setLowStaticGain(double gain) { lowStaticGain_ = gain; }
 void LightRotorModel::setFilterSaturation(double amount) {
     saturation_ = amount;
     chain_.setSaturationAmount(amount);
-    for (Ray& r : rays_) r.filter.setSaturation(amount);
+    for (int k = 0; k < kRays; ++k) filter_.setSaturation(k, amount);
 }
 
 void LightRotorModel::setLpfCuts(double lowHz, double highHz) {
@@ -273,13 +275,13 @@ void LightRotorModel::startNoiseTransient(double level) {
     if (player_) player_->startTransient(level);
 }
 
-void LightRotorModel::tune(Ray& r, double psi) {
+void LightRotorModel::tune(int k, double psi) {
     // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away.
-    const double u = RotorMotion::wrap(psi * r.sm / kTwoPi + kQuarterTurn);
-    configure(r.filter, DirectionTables::drum(u * kDrumRows));
-    r.filter.update();
-    if (snapFilters_) r.filter.snap();
-    r.filter.setSaturation(saturation_);
+    const double u = RotorMotion::wrap(psi * rays_[k].sm / kTwoPi + kQuarterTurn);
+    configure(filter_, k, DirectionTables::drum(u * kDrumRows));
+    filter_.update(k);
+    if (snapFilters_) filter_.snap(k);
+    filter_.setSaturation(k, saturation_);
 }
 
 template <bool Split>
@@ -319,15 +321,16 @@ double LightRotorModel::run(double x) {
         }
     }
     if (retune) {
-        for (int k = 0; k < count; ++k) tune(rays_[k], psi[k]);
+        for (int k = 0; k < count; ++k) tune(k, psi[k]);
         snapFilters_ = false;
         staticPole_ = staticPoleTarget_;
     }
+    filter_.processSaturated(v, count);
     double sum = 0.0;
     for (int k = 0; k < count; ++k) {
         Ray& r = rays_[k];
         const double g = table_.at(r.tableBase + r100 * s[k]) * norm;
-        const double y = r.filter.processSaturated(v[k]) * g * r.scale;
+        const double y = v[k] * g * r.scale;
         r.lp = y + (r.lp - y) * r.pole + kFlush - kFlush;
         sum += r.lp;
     }

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "dsp/BiquadBank.h"
 #include "dsp/BiquadFilter.h"
 #include "dsp/DrumNoisePlayer.h"
 #include "dsp/VoicingBanks.h"
@@ -124,12 +125,11 @@ private:
         double pole = 0.0;
         double lp = 0.0;
         double split = 0.0;      // splitter low-pass state
-        BiquadFilter filter;
     };
 
     template <bool Split>
     double run(double x);
-    void tune(Ray& r, double psi);
+    void tune(int k, double psi);
     void assignRays();
     void updateDelays();
     void updateScales();
@@ -145,6 +145,8 @@ private:
     AttenuationTable table_;
     Ray rays_[kRays];
     int rayCount_ = 0;
+    // The direction filter of every ray, lane k serving ray k.
+    BiquadBank<kRays> filter_;
 
     double micAngle_ = 0.0;
     double micDistance_ = 1.0;

@@ -50,16 +50,17 @@ constexpr double kLeakStaticCutoff = 2500.0;
 
 double onePole(double cutoff, double rate) { return std::exp(-kTwoPi * cutoff / rate); }
 
-void configure(BiquadFilter& f, const FilterSetting& s) {
-    f.frequency = std::clamp(s.frequency, kMinFrequency, kMaxFrequencyShare * f.sampleRate);
-    f.q = std::clamp(s.q, kMinQ, kMaxQ);
-    f.gainDb = s.gainDb;
+template <class Bank>
+void configure(Bank& f, int k, const FilterSetting& s) {
+    f.frequency[k] = std::clamp(s.frequency, kMinFrequency, kMaxFrequencyShare * f.sampleRate);
+    f.q[k] = std::clamp(s.q, kMinQ, kMaxQ);
+    f.gainDb[k] = s.gainDb;
 }
 
-void clearHistory(BiquadFilter& f) {
-    f.x0 = f.x1 = f.x2 = 0.0;
-    f.y0 = f.y1 = f.y2 = 0.0;
-    f.snap();
+template <class Bank>
+void clearHistory(Bank& f, int k) {
+    f.clearHistory(k);
+    f.snap(k);
 }
 
 }  // namespace
@@ -75,13 +76,17 @@ RotorModel::RotorModel(Kind kind)
         buildShortHornVoicingBank(shortBank_, kDefaultRate);
     }
     // Direction filters start facing the microphone.
-    for (Ray& r : rays_) {
-        r.filterA.type = BiquadFilter::typePeak;
-        configure(r.filterA, DirectionTables::hornA(0.0));
-        r.filterA.enable();
-        r.filterB.type = BiquadFilter::typePeak;
-        configure(r.filterB, DirectionTables::hornB(0.0));
-        r.filterB.enable();
+    filterA_.type = BiquadFilter::typePeak;
+    filterB_.type = BiquadFilter::typePeak;
+    filterA_.enabled = 1;
+    filterB_.enabled = 1;
+    for (int k = 0; k < kFilterLanes; ++k) {
+        configure(filterA_, k, DirectionTables::hornA(0.0));
+        filterA_.update(k);
+        filterA_.snap(k);
+        configure(filterB_, k, DirectionTables::hornB(0.0));
+        filterB_.update(k);
+        filterB_.snap(k);
     }
     setRate(kDefaultRate, 1);
     setGeometry();
@@ -112,17 +117,17 @@ void RotorModel::setRate(double rate, int decimation) {
 void RotorModel::setupFilters() {
     const double filterRate = BiquadFilter::usableRate(rate_);
     const std::uint32_t glide = BiquadFilter::glideLengthFor(filterRate);
-    for (Ray& r : rays_) {
-        for (BiquadFilter* f : {&r.filterA, &r.filterB}) {
-            f->sampleRate = filterRate;
-            f->glideLength = glide;
-            f->frequency = std::clamp(f->frequency, kMinFrequency, kMaxFrequencyShare * filterRate);
-            f->update();
-            f->snap();
-            f->setSaturation(saturation_);
-            // From here on a re-tune glides.
-            f->snapOnUpdate = false;
+    for (BiquadBank<kFilterLanes>* f : {&filterA_, &filterB_}) {
+        f->sampleRate = filterRate;
+        f->glideLength = glide;
+        for (int k = 0; k < kFilterLanes; ++k) {
+            f->frequency[k] = std::clamp(f->frequency[k], kMinFrequency, kMaxFrequencyShare * filterRate);
+            f->update(k);
+            f->snap(k);
+            f->setSaturation(k, saturation_);
         }
+        // From here on a re-tune glides.
+        f->snapOnUpdate = false;
     }
 }
 
@@ -286,10 +291,10 @@ void RotorModel::reset() {
     ring_.clear();
     std::fill(outRing_.get(), outRing_.get() + 2 * kOutRingSize, 0.0);
     outIndex_ = 0;
-    for (Ray& r : rays_) {
-        r.lp = 0.0;
-        clearHistory(r.filterA);
-        clearHistory(r.filterB);
+    for (Ray& r : rays_) r.lp = 0.0;
+    for (int k = 0; k < kFilterLanes; ++k) {
+        clearHistory(filterA_, k);
+        clearHistory(filterB_, k);
     }
     staticLp_ = 0.0;
     if (kind_ != Kind::Leak)
@@ -344,9 +349,9 @@ void RotorModel::setAmplitudeClip(double floor) {
 
 void RotorModel::setFilterSaturation(double amount) {
     saturation_ = amount;
-    for (Ray& r : rays_) {
-        r.filterA.setSaturation(amount);
-        r.filterB.setSaturation(amount);
+    for (int k = 0; k < kFilterLanes; ++k) {
+        filterA_.setSaturation(k, amount);
+        filterB_.setSaturation(k, amount);
     }
 }
 
@@ -374,19 +379,19 @@ void RotorModel::startNoiseTransient(double level) {
     if (player_) player_->startTransient(level);
 }
 
-void RotorModel::tune(Ray& r, double psi) {
+void RotorModel::tune(int k, double psi) {
     // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away; the horn's
     // tables run the other way round.
-    const double u = RotorMotion::wrap(psi * r.sm / kTwoPi + kQuarterTurn);
+    const double u = RotorMotion::wrap(psi * rays_[k].sm / kTwoPi + kQuarterTurn);
     const double turned = 1.0 - u;
-    configure(r.filterA, DirectionTables::hornA(turned * kHornARows));
-    r.filterA.update();
-    if (snapFilters_) r.filterA.snap();
-    r.filterA.setSaturation(saturation_);
+    configure(filterA_, k, DirectionTables::hornA(turned * kHornARows));
+    filterA_.update(k);
+    if (snapFilters_) filterA_.snap(k);
+    filterA_.setSaturation(k, saturation_);
     // Filter B keeps its frequency and Q, so its saturation coefficient stays as it is.
-    configure(r.filterB, DirectionTables::hornB(turned * kHornBRows));
-    r.filterB.update();
-    if (snapFilters_) r.filterB.snap();
+    configure(filterB_, k, DirectionTables::hornB(turned * kHornBRows));
+    filterB_.update(k);
+    if (snapFilters_) filterB_.snap(k);
 }
 
 double RotorModel::readZ(double delay) const {
@@ -444,14 +449,15 @@ double RotorModel::radiate(double x) {
         }
     }
     if (retune) {
-        for (int k = 0; k < RayCount; ++k) tune(rays_[k], psi[k]);
+        for (int k = 0; k < RayCount; ++k) tune(k, psi[k]);
         snapFilters_ = false;
     }
-    for (int k = 0; k < RayCount; ++k) v[k] = rays_[k].filterA.processSaturated(v[k]);
+    filterA_.processSaturated(v, RayCount);
+    filterB_.processSaturated(v, RayCount);
     double sum = 0.0;
     for (int k = 0; k < RayCount; ++k) {
         Ray& r = rays_[k];
-        const double y = r.filterB.processSaturated(v[k]) * gain[k] * r.scale;
+        const double y = v[k] * gain[k] * r.scale;
         // Reflection low-pass (pole 0 passes the direct ray unchanged).
         r.lp = y + (r.lp - y) * r.pole + kFlush - kFlush;
         sum += r.lp;

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "dsp/BiquadBank.h"
 #include "dsp/BiquadFilter.h"
 #include "dsp/HornNoisePlayer.h"
 #include "dsp/VoicingBanks.h"
@@ -138,8 +139,6 @@ private:
         double scale = 0.0;      // ray gain × weighting
         double pole = 0.0;       // one-pole low-pass after the ray (0 passes)
         double lp = 0.0;
-        BiquadFilter filterA;
-        BiquadFilter filterB;
     };
 
     enum class ProcessKind { Front, Side, Leak };
@@ -150,7 +149,7 @@ private:
     double radiate(double x);
     double radiateSelected(double x);
     double readZ(double delay) const;
-    void tune(Ray& r, double psi);
+    void tune(int k, double psi);
     void assignRays();
     void updateDelays();
     void updateScales();
@@ -173,6 +172,10 @@ private:
     AttenuationTable table_;
     Ray rays_[kMaxRays];
     int rayCount_ = 0;
+    // The two direction filters of every ray, lane k serving ray k.
+    static constexpr int kFilterLanes = kMaxRays + 1;  // lanes come in pairs
+    BiquadBank<kFilterLanes> filterA_;
+    BiquadBank<kFilterLanes> filterB_;
     ProcessKind processKind_ = ProcessKind::Front;
 
     // Geometry inputs.
