@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "AllocCounter.h"
+#include "support/AllocCounter.h"
 
 namespace orv {
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "AllocCounter.h"
+#include "support/AllocCounter.h"
 
 namespace orv {
 namespace {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "AllocCounter.h"
+#include "support/AllocCounter.h"
 #include "dsp/BiquadFilter.h"
 #include "dsp/MultiFilter.h"
 #include "dsp/VoicingBanks.h"

@@ -1,57 +1,15 @@
 // The audio path allocates nothing: processing, parameter changes of every index and every
-// re-initialisation job group run with operator new counted. This translation unit replaces
-// the global allocation functions for the whole test_engine binary.
+// re-initialisation job group run with operator new counted (support/AllocCounter.cpp).
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "EngineRig.h"
-
-namespace {
-
-std::atomic<long long> gNews{0};
-
-void* counted(std::size_t size) {
-    gNews.fetch_add(1, std::memory_order_relaxed);
-    void* p = std::malloc(size != 0 ? size : 1);
-    if (p == nullptr) throw std::bad_alloc();
-    return p;
-}
-
-void* countedAligned(std::size_t size, std::align_val_t alignment) {
-    gNews.fetch_add(1, std::memory_order_relaxed);
-    const std::size_t a = static_cast<std::size_t>(alignment);
-    void* p = std::aligned_alloc(a, (size + a - 1) / a * a + (size == 0 ? a : 0));
-    if (p == nullptr) throw std::bad_alloc();
-    return p;
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return counted(size); }
-void* operator new[](std::size_t size) { return counted(size); }
-void* operator new(std::size_t size, std::align_val_t a) { return countedAligned(size, a); }
-void* operator new[](std::size_t size, std::align_val_t a) { return countedAligned(size, a); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+#include "support/AllocCounter.h"
 
 namespace orv::test {
 namespace {
 
 using namespace param;
-
-long long news() { return gNews.load(std::memory_order_relaxed); }
 
 // Processes blocks from preallocated buffers until the engine is back to Running with nothing
 // pending; answers whether it got there.
@@ -73,7 +31,7 @@ TEST(EngineAllocation, ProcessingParameterChangesAndEveryJobAllocateNothing) {
     RotaryEffect& fx = rig.fx();
     ASSERT_TRUE(runUntilSettled(fx, l.data(), r.data(), kBlock, 1000));
 
-    const long long before = news();
+    const long long before = allocationCount();
     ASSERT_GE(before, 1);  // the counter does see allocations (the effect was built above)
 
     // Plain processing, both entries.
@@ -106,7 +64,7 @@ TEST(EngineAllocation, ProcessingParameterChangesAndEveryJobAllocateNothing) {
         fx.resume();
         EXPECT_TRUE(runUntilSettled(fx, l.data(), r.data(), kBlock, 4000));
     }
-    EXPECT_EQ(news() - before, 0);
+    EXPECT_EQ(allocationCount() - before, 0);
 }
 
 }  // namespace

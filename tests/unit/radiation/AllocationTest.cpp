@@ -6,7 +6,7 @@
 #include "engine/CrossPaths.h"
 #include "engine/LightRotorModel.h"
 #include "engine/RotorModel.h"
-#include "unit/dsp/AllocCounter.h"
+#include "support/AllocCounter.h"
 
 namespace orv {
 namespace {

@@ -1,11 +1,11 @@
-// Replacement allocation functions for test_radiation (the only translation unit of this
-// binary that defines them): each counts, then allocates with malloc, so sanitizers still see
-// every block.
+#include "support/AllocCounter.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
-#include "unit/dsp/AllocCounter.h"
+// Replacement allocation functions for the whole test binary: each counts, then allocates
+// with malloc (or aligned_alloc), so sanitizers still see every block.
 
 namespace {
 
@@ -20,7 +20,7 @@ void* allocate(std::size_t size) {
 void* allocateAligned(std::size_t size, std::align_val_t align) {
     gAllocations.fetch_add(1, std::memory_order_relaxed);
     const std::size_t a = static_cast<std::size_t>(align);
-    const std::size_t rounded = ((size == 0 ? 1 : size) + a - 1) / a * a;
+    const std::size_t rounded = ((size == 0 ? 1 : size) + a - 1) / a * a;  // aligned_alloc wants a multiple
     if (void* p = std::aligned_alloc(a, rounded)) return p;
     throw std::bad_alloc();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// Counts heap allocations made through any form of operator new in the test_dsp binary.
-// The replacement operators live in AllocCounter.cpp (the only translation unit of test_dsp
-// that may define them). Use it around a processing loop:
+// Counts heap allocations made through any form of operator new in a test binary. The
+// replacement operators live in AllocCounter.cpp, which tests/CMakeLists.txt compiles into the
+// dsp, radiation and engine test programs (no other translation unit of those may define
+// them). Use it around a processing loop:
 //
 //     orv::test::AllocationScope scope;
 //     for (...) filter.process(x);
