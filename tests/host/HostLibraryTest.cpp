@@ -102,7 +102,7 @@ TEST(HostCallback, RecordsReportsAndCountsQueries) {
 }
 
 TEST(HostLoading, RefusesWhatIsNotAVstModule) {
-    TempDir dir;
+    TempFolder dir;
     PluginHost h;
     const std::string missing = dir.file("absent.so");
     EXPECT_FALSE(h.load(missing));

@@ -1,5 +1,5 @@
 // Shared helpers of the black-box host tests: where the built module and tools are, a scratch
-// folder, a small WAV reader and writer (independent of libsndfile), and running a command.
+// folder (support/TempFolder.h), a small WAV reader and writer (independent of libsndfile), and running a command.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "hostlib/PluginHost.h"
+#include "support/TempFolder.h"
 
 namespace orv::test {
 
@@ -33,33 +34,6 @@ inline std::string buildDir() {
     return envOr("ORV_BUILD_DIR", module.empty() ? "." : std::filesystem::path(module).parent_path().string());
 }
 inline std::string renderTool() { return buildDir() + "/tools/orv-render"; }
-
-// A fresh folder removed with everything in it at the end of the test.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orv-host-test-XXXXXX").string();
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        if (mkdtemp(buf.data()) != nullptr) path_ = buf.data();
-    }
-    ~TempDir() {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename().string());
-        return names;
-    }
-
-private:
-    std::string path_;
-};
 
 struct Audio {
     int rate = 0;
@@ -175,7 +149,7 @@ inline std::string readText(const std::string& path) {
 
 // Runs a program with arguments (and extra NAME=VALUE environment entries); stdout and stderr
 // are captured through files beside dir.
-inline CommandResult run(const std::vector<std::string>& argv, const TempDir& dir,
+inline CommandResult run(const std::vector<std::string>& argv, const TempFolder& dir,
                          const std::vector<std::string>& env = {}) {
     std::string cmd = env.empty() ? "" : "env ";
     for (const auto& e : env) cmd += shellQuote(e) + " ";

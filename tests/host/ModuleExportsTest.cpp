@@ -13,7 +13,7 @@ namespace {
 TEST(ModuleExports, OnlyTheEntryPoints) {
     const std::string path = modulePath();
     ASSERT_FALSE(path.empty());
-    TempDir dir;
+    TempFolder dir;
     const CommandResult r = run({"nm", "-D", "--defined-only", path}, dir);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::set<std::string> names;

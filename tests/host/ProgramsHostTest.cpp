@@ -139,7 +139,7 @@ TEST_F(Programs, ValueAboveOneLoadsAsOneWithAMessage) {
 }
 
 TEST(RenderToolPrograms, SelectsProgramsByNameAndKeepsState) {
-    TempDir dir;
+    TempFolder dir;
     Audio silence{44100, 2, std::vector<float>(2 * 4410, 0.0f)};
     ASSERT_TRUE(writeFloatWav(dir.file("in.wav"), silence));
     const std::string state = dir.file("state.bin");

@@ -64,7 +64,7 @@ protected:
         EXPECT_TRUE(names.empty()) << "left behind: " << names.front();
     }
 
-    TempDir dir;
+    TempFolder dir;
     std::string input, output;
 };
 

@@ -19,22 +19,12 @@ constexpr int kDrive = 13;
 class UserSettings : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        hadOld = old != nullptr;
-        if (hadOld) oldValue = old;
-        setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
         folder = config.path() + "/Orvaline/ORVGYR2";
         std::filesystem::create_directories(folder);
         host.setSampleRate(44100.0);
         host.setBlockSize(512);
     }
-    void TearDown() override {
-        host.close();
-        if (hadOld)
-            setenv("XDG_CONFIG_HOME", oldValue.c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
-    }
+    void TearDown() override { host.close(); }
     void store(const std::string& name, const std::vector<uint8_t>& bytes) {
         std::ofstream out(folder + "/" + name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -45,11 +35,10 @@ protected:
     }
     std::string programNameAt(int index) { return host.queryString(vst::effGetProgramNameIndexed, index); }
 
-    TempDir config;
+    TempFolder config;
+    ScopedEnv configHome{"XDG_CONFIG_HOME", config.path()};
     std::string folder;
     PluginHost host;
-    bool hadOld = false;
-    std::string oldValue;
 };
 
 TEST_F(UserSettings, AnInstanceStartsWithTheStoredDefaults) {

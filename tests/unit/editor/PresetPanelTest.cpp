@@ -19,6 +19,7 @@
 #include "editor/COvKickButton.h"
 #include "editor/COvOnOffButton.h"
 #include "params/ParameterIndex.h"
+#include "support/TempFolder.h"
 #include "toolkit/COptionMenu.h"
 #include "toolkit/COptionMenuPopup.h"
 #include "unit/editor/EditorRig.h"
@@ -26,45 +27,8 @@
 namespace orv::test {
 namespace {
 
-// Sets an environment variable for the life of the object and restores it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            had_ = true;
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            setenv(name_.c_str(), old_.c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
-
-std::string makeTempDir() {
-    char pattern[] = "/tmp/orv-panel-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir != nullptr ? dir : "";
-}
-
-bool fileExists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
 class PresetPanelTest : public ::testing::Test {
 protected:
-    PresetPanelTest() : dir(makeTempDir()), config("XDG_CONFIG_HOME", dir) {}
-    ~PresetPanelTest() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-
     void SetUp() override {
         rig = std::make_unique<EditorRig>();
         ASSERT_TRUE(rig->open());
@@ -74,10 +38,10 @@ protected:
 
     PresetPanelView& panel() const { return rig->editor->panelView(); }
     RotaryEffect& effect() const { return *rig->effect; }
-    std::string settingsFile(const char* name) const { return dir + "/Orvaline/ORVGYR2/" + name; }
+    std::string settingsFile(const char* name) const { return dir.file("Orvaline/ORVGYR2/") + name; }
 
-    std::string dir;
-    ScopedEnv config;
+    TempFolder dir;
+    ScopedEnv config{"XDG_CONFIG_HOME", dir.path()};
     std::unique_ptr<EditorRig> rig;
 };
 
@@ -356,7 +320,7 @@ private:
 };
 
 TEST_F(PresetPanelTest, LoadButtonsOpenTheReversedDialogOnAPlainRightClick) {
-    ScriptedSelector selector(dir);
+    ScriptedSelector selector(dir.path());
     ScopedEnv command("ORV_FILE_SELECTOR", selector.script());
     auto runDialog = [&](CPoint at, uint32_t buttons) {
         rig->click(at, buttons);

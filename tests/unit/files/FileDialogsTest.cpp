@@ -20,9 +20,9 @@ protected:
         makeEffect();
         frame = new CFrame(CRect(0, 0, 448, 696), nullptr, nullptr);
         dialogs = std::make_unique<PresetFileDialogs>(editor().fileImages(), [this] { return frame; });
-        script = scratch.path + "/dialog.sh";
-        argsFile = scratch.path + "/args";
-        files = scratch.path + "/files";
+        script = scratch.path() + "/dialog.sh";
+        argsFile = scratch.path() + "/args";
+        files = scratch.path() + "/files";
         std::filesystem::create_directories(files);
     }
     void TearDown() override {
@@ -205,7 +205,7 @@ TEST_F(FileDialogs, WithoutAFrameOrADialogProgramNothingHappens) {
     unsetenv(CNewFileSelector::kCommandVariable);
     const char* path = std::getenv("PATH");
     const std::string oldPath = path != nullptr ? path : "";
-    setenv("PATH", scratch.path.c_str(), 1);
+    setenv("PATH", scratch.path().c_str(), 1);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(dialogs->loadBankDialog(false));
     EXPECT_FALSE(dialogs->saveMidiSettingsDialog());

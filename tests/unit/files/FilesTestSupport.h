@@ -20,6 +20,7 @@
 #include "engine/RotaryEffect.h"
 #include "params/FileImage.h"
 #include "support/ChunkBytes.h"
+#include "support/TempFolder.h"
 
 namespace orv::test {
 
@@ -40,26 +41,6 @@ inline float patternValue(int program, int index) { return static_cast<float>((p
 // The normalised form of a controller binding.
 inline float controllerValue(int controller) { return (static_cast<float>(controller) + 0.5f) / 129.0f; }
 
-// A fresh, empty folder under /tmp, removed with everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        char tmpl[] = "/tmp/orv-files-XXXXXX";
-        if (mkdtemp(tmpl) != nullptr) path = tmpl;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        // Read-only folders made by a test must be writable again to be removed.
-        for (auto it = std::filesystem::recursive_directory_iterator(path, ec);
-             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-            chmod(it->path().c_str(), 0700);
-        std::filesystem::remove_all(path, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string path;
-};
-
 // The settings folder of a private XDG_CONFIG_HOME.
 inline std::string settingsFolderIn(const std::string& configHome) { return configHome + "/Orvaline/ORVGYR2"; }
 
@@ -74,32 +55,18 @@ inline Bytes readFileBytes(const std::string& path) {
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-inline bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
 // Every test gets its own XDG_CONFIG_HOME, set before the effect is built, so that start-up
 // reads and destruction writes stay inside it.
 class FilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        hadConfigHome = old != nullptr;
-        if (hadConfigHome) oldConfigHome = old;
-        setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
-    }
-    void TearDown() override {
-        effect.reset();
-        if (hadConfigHome)
-            setenv("XDG_CONFIG_HOME", oldConfigHome.c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
-    }
+    void TearDown() override { effect.reset(); }
 
     RotaryEffect& makeEffect() {
         effect = std::make_unique<RotaryEffect>(nullptr);
         return *effect;
     }
     CMidiPresetSystemEditor& editor() { return *static_cast<CMidiPresetSystemEditor*>(effect->getEditor()); }
-    std::string settingsFolder() const { return settingsFolderIn(config.path); }
+    std::string settingsFolder() const { return settingsFolderIn(config.path()); }
     void storeValue(const std::string& name, const Bytes& bytes) { writeFileBytes(settingsFolder() + "/" + name, bytes); }
 
     // Loads bytes as a file of the user's choice would be (exact-size copy).
@@ -110,9 +77,8 @@ protected:
     static Bytes toBytes(const std::vector<unsigned char>& v) { return Bytes(v.begin(), v.end()); }
 
     TempFolder config;
+    ScopedEnv configHome{"XDG_CONFIG_HOME", config.path()};
     std::unique_ptr<RotaryEffect> effect;
-    bool hadConfigHome = false;
-    std::string oldConfigHome;
 };
 
 // ---- images built by hand --------------------------------------------------------------------

@@ -72,7 +72,7 @@ TEST_F(Settings, StartUpIgnoresShortOrForeignValues) {
 
 TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless) {
     // Where nothing can be created, even by root: inside /proc, and below a plain file.
-    const std::string blocked = config.path + "/blocked";
+    const std::string blocked = config.path() + "/blocked";
     writeFileBytes(blocked, {1});
     for (const std::string& home : {std::string("/proc/self"), blocked}) {
         SCOPED_TRACE(home);
@@ -87,7 +87,7 @@ TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless) {
         effect.reset();  // saves the file locations, which fails quietly
         EXPECT_FALSE(fileExists(home + "/Orvaline"));
     }
-    setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     std::filesystem::create_directories(settingsFolder());  // empty folder
     makeEffect();
     EXPECT_STREQ(program(0).name, "Default");
@@ -222,10 +222,10 @@ class Manual : public Settings {
 protected:
     void SetUp() override {
         Settings::SetUp();
-        bin = scratch.path + "/bin";
+        bin = scratch.path() + "/bin";
         std::filesystem::create_directories(bin);
-        opened = scratch.path + "/opened";
-        manual = scratch.path + "/manual.html";
+        opened = scratch.path() + "/opened";
+        manual = scratch.path() + "/manual.html";
         writeFileBytes(manual, Bytes{'<', 'p', '>'});
         const char* path = std::getenv("PATH");
         oldPath = path != nullptr ? path : "";
@@ -287,7 +287,7 @@ TEST_F(Manual, OtherFailuresShowTheGeneralMessage) {
     fakeMime("viewer.desktop");
     fakeOpen();
     editor().openManual();  // no ManualPath stored: an empty path
-    setManualPath(scratch.path + "/no-such-manual.html");
+    setManualPath(scratch.path() + "/no-such-manual.html");
     editor().openManual();
     std::filesystem::remove(bin + "/xdg-open");
     setManualPath(manual);

@@ -15,39 +15,6 @@
 namespace orv::test {
 namespace {
 
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        if (had_) old_ = old;
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            setenv(name_.c_str(), old_.c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
-
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(SettingsStoreFolder, FollowsXdgConfigHomeElseHomeConfig) {
     {
         ScopedEnv xdg("XDG_CONFIG_HOME", "/somewhere/cfg");
@@ -77,7 +44,7 @@ TEST(SettingsStoreFolder, FollowsXdgConfigHomeElseHomeConfig) {
 
 TEST(SettingsStoreValues, BinaryAndTextValuesAreStoredAsTheirBytes) {
     TempFolder tmp;
-    const std::string folder = tmp.path + "/a/b/Orvaline/ORVGYR2";  // made on the first write
+    const std::string folder = tmp.path() + "/a/b/Orvaline/ORVGYR2";  // made on the first write
     SettingsStore store(folder);
     Bytes image(1553);
     for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 37 + 1);
@@ -106,12 +73,12 @@ TEST(SettingsStoreValues, BinaryAndTextValuesAreStoredAsTheirBytes) {
     ASSERT_TRUE(other.setString("CurrDir", "/tmp"));
     ASSERT_TRUE(store.getString("CurrDir", text));
     EXPECT_EQ(text, "/tmp");
-    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"CurrDir", "DefaultPreset"}));
+    EXPECT_EQ(tmp.entries("a/b/Orvaline/ORVGYR2"), (std::vector<std::string>{"CurrDir", "DefaultPreset"}));
 }
 
 TEST(SettingsStoreValues, RemoveAndMissingValues) {
     TempFolder tmp;
-    SettingsStore store(tmp.path);
+    SettingsStore store(tmp.path());
     std::vector<unsigned char> data{1, 2, 3};
     std::string text = "unchanged";
     EXPECT_FALSE(store.getBinary("MemoA", data));
@@ -121,7 +88,7 @@ TEST(SettingsStoreValues, RemoveAndMissingValues) {
     EXPECT_TRUE(store.remove("MemoA"));  // nothing to delete is fine
     ASSERT_TRUE(store.setBinary("MemoA", data.data(), data.size()));
     EXPECT_TRUE(store.remove("MemoA"));
-    EXPECT_FALSE(fileExists(tmp.path + "/MemoA"));
+    EXPECT_FALSE(fileExists(tmp.path() + "/MemoA"));
     // An empty value exists and is empty.
     ASSERT_TRUE(store.setString("CurrBank", ""));
     ASSERT_TRUE(store.getString("CurrBank", text));
@@ -130,53 +97,53 @@ TEST(SettingsStoreValues, RemoveAndMissingValues) {
 
 TEST(SettingsStoreValues, NamesThatAreNotPlainFileNamesAreRefused) {
     TempFolder tmp;
-    SettingsStore store(tmp.path + "/store");
+    SettingsStore store(tmp.path() + "/store");
     const uint8_t byte = 1;
     for (const char* name : {"", "../escape", "a/b", ".hidden"}) EXPECT_FALSE(store.setBinary(name, &byte, 1)) << name;
     EXPECT_FALSE(store.setBinary(nullptr, &byte, 1));
-    EXPECT_FALSE(fileExists(tmp.path + "/escape"));
+    EXPECT_FALSE(fileExists(tmp.path() + "/escape"));
 }
 
 TEST(SettingsStoreFailures, MissingEmptyOrUnwritableFoldersAreHarmless) {
     TempFolder tmp;
     std::vector<unsigned char> data;
     // Missing and empty folders: nothing to read.
-    EXPECT_FALSE(SettingsStore(tmp.path + "/missing").getBinary("DefaultBank", data));
-    EXPECT_FALSE(fileExists(tmp.path + "/missing"));  // reading creates nothing
-    EXPECT_FALSE(SettingsStore(tmp.path).getBinary("DefaultBank", data));
+    EXPECT_FALSE(SettingsStore(tmp.path() + "/missing").getBinary("DefaultBank", data));
+    EXPECT_FALSE(fileExists(tmp.path() + "/missing"));  // reading creates nothing
+    EXPECT_FALSE(SettingsStore(tmp.path()).getBinary("DefaultBank", data));
     // No folder known at all.
     SettingsStore nowhere{std::string()};
     EXPECT_FALSE(nowhere.setString("CurrDir", "x"));
     EXPECT_FALSE(nowhere.getBinary("CurrDir", data));
     // A file where the folder should be, and a place where nothing can be created (even by
     // root): writes fail and change nothing.
-    writeFileBytes(tmp.path + "/Orvaline", {1});
-    SettingsStore blocked(tmp.path + "/Orvaline/ORVGYR2");
+    writeFileBytes(tmp.path() + "/Orvaline", {1});
+    SettingsStore blocked(tmp.path() + "/Orvaline/ORVGYR2");
     EXPECT_FALSE(blocked.setString("CurrDir", "x"));
-    EXPECT_EQ(readFileBytes(tmp.path + "/Orvaline"), Bytes{1});
+    EXPECT_EQ(readFileBytes(tmp.path() + "/Orvaline"), Bytes{1});
     SettingsStore inProc("/proc/self/Orvaline/ORVGYR2");
     EXPECT_FALSE(inProc.setString("CurrDir", "x"));
     std::string text;
     EXPECT_FALSE(inProc.getString("CurrDir", text));
     // A value that is a folder, or too large to be a value, is not read.
-    std::filesystem::create_directories(tmp.path + "/DefaultMidi");
-    EXPECT_FALSE(SettingsStore(tmp.path).getBinary("DefaultMidi", data));
-    writeFileBytes(tmp.path + "/MemoB", Bytes(SettingsStore::kMaxValueBytes + 1, 7));
-    EXPECT_FALSE(SettingsStore(tmp.path).getBinary("MemoB", data));
+    std::filesystem::create_directories(tmp.path() + "/DefaultMidi");
+    EXPECT_FALSE(SettingsStore(tmp.path()).getBinary("DefaultMidi", data));
+    writeFileBytes(tmp.path() + "/MemoB", Bytes(SettingsStore::kMaxValueBytes + 1, 7));
+    EXPECT_FALSE(SettingsStore(tmp.path()).getBinary("MemoB", data));
 }
 
 TEST(SettingsStoreFailures, ReadOnlyFolderKeepsItsValues) {
     TempFolder tmp;
-    ASSERT_TRUE(SettingsStore(tmp.path).setString("CurrDir", "/old"));
-    chmod((tmp.path + "/CurrDir").c_str(), 0644);
-    chmod(tmp.path.c_str(), 0555);
+    ASSERT_TRUE(SettingsStore(tmp.path()).setString("CurrDir", "/old"));
+    chmod((tmp.path() + "/CurrDir").c_str(), 0644);
+    chmod(tmp.path().c_str(), 0555);
     // Root writes into read-only folders, so the store is tried by an unprivileged child then.
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         constexpr uid_t kNobody = 65534;
         if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(10);
-        SettingsStore store(tmp.path);
+        SettingsStore store(tmp.path());
         std::string text;
         int failures = 0;
         failures += store.setString("CurrDir", "/new") ? 1 : 0;  // must fail
@@ -188,8 +155,8 @@ TEST(SettingsStoreFailures, ReadOnlyFolderKeepsItsValues) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    chmod(tmp.path.c_str(), 0700);
-    EXPECT_EQ(filesIn(tmp.path), std::vector<std::string>{"CurrDir"});
+    chmod(tmp.path().c_str(), 0700);
+    EXPECT_EQ(tmp.entries(), std::vector<std::string>{"CurrDir"});
 }
 
 TEST(SettingsStoreConcurrency, WritersAtOnceNeverLeaveATornValue) {
@@ -200,7 +167,7 @@ TEST(SettingsStoreConcurrency, WritersAtOnceNeverLeaveATornValue) {
     std::atomic<int> torn{0};
     std::atomic<int> reads{0};
     std::thread reader([&] {
-        SettingsStore store(tmp.path);
+        SettingsStore store(tmp.path());
         std::vector<unsigned char> data;
         while (!stop.load()) {
             if (!store.getBinary("DefaultBank", data)) continue;
@@ -214,7 +181,7 @@ TEST(SettingsStoreConcurrency, WritersAtOnceNeverLeaveATornValue) {
     std::atomic<int> failed{0};
     for (int w = 0; w < 2; ++w) {
         writers.emplace_back([&, w] {
-            SettingsStore store(tmp.path);  // each instance has its own store
+            SettingsStore store(tmp.path());  // each instance has its own store
             for (int n = 0; n < kWrites; ++n) {
                 // Alternating contents, so that every write really replaces the file.
                 const std::vector<unsigned char> value(kSize, static_cast<unsigned char>('A' + 2 * w + n % 2));
@@ -228,9 +195,9 @@ TEST(SettingsStoreConcurrency, WritersAtOnceNeverLeaveATornValue) {
     EXPECT_EQ(failed.load(), 0);
     EXPECT_EQ(torn.load(), 0);
     EXPECT_GT(reads.load(), 0);
-    const Bytes last = readFileBytes(tmp.path + "/DefaultBank");
+    const Bytes last = readFileBytes(tmp.path() + "/DefaultBank");
     ASSERT_EQ(last.size(), kSize);
-    EXPECT_EQ(filesIn(tmp.path), std::vector<std::string>{"DefaultBank"});
+    EXPECT_EQ(tmp.entries(), std::vector<std::string>{"DefaultBank"});
 }
 
 TEST(SettingsStoreText, FirstCharactersCutsBetweenCharacters) {

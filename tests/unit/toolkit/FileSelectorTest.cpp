@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "support/TempFolder.h"
 #include "toolkit/CNewFileSelector.h"
 #include "unit/toolkit/ToolkitTestSupport.h"
 
@@ -20,19 +21,7 @@ namespace {
 
 class FileSelectorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/orv-fs-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        script = dir + "/dialog.sh";
-        argsFile = dir + "/args";
-    }
-    void TearDown() override {
-        unsetenv(CNewFileSelector::kCommandVariable);
-        std::remove(script.c_str());
-        std::remove(argsFile.c_str());
-        rmdir(dir.c_str());
-    }
+    void TearDown() override { unsetenv(CNewFileSelector::kCommandVariable); }
     // A dialog that records its arguments (one per line), prints `answer` and exits with `status`.
     void writeScript(const std::string& answer, int status) {
         std::ofstream s(script);
@@ -63,7 +52,8 @@ protected:
     }
 
     OffscreenFixture fx;
-    std::string dir, script, argsFile;
+    TempFolder dir;
+    std::string script = dir.file("dialog.sh"), argsFile = dir.file("args");
 };
 
 TEST_F(FileSelectorTest, OpenDialogAnswersTheChosenFileAtIdle) {

@@ -1,0 +1,84 @@
+// A private scratch folder and a scoped environment variable, shared by the unit and host tests.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace orv::test {
+
+// A fresh, empty folder under /tmp, removed with everything in it at the end of its scope.
+class TempFolder {
+public:
+    TempFolder() {
+        char pattern[] = "/tmp/orv-test-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) path_ = pattern;
+    }
+    ~TempFolder() {
+        if (path_.empty()) return;
+        std::error_code ec;
+        // Read-only folders made by a test must be writable again to be removed.
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+            chmod(it->path().c_str(), 0700);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // The names in the folder (or in a folder below it), sorted.
+    std::vector<std::string> entries(const std::string& below = "") const {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(below.empty() ? path_ : file(below), ec))
+            names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::string path_;
+};
+
+inline bool fileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// Sets (or, with nullptr, unsets) an environment variable for one scope and puts the old
+// value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            had_ = true;
+            old_ = old;
+        }
+        if (value != nullptr)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv() {
+        if (had_)
+            setenv(name_.c_str(), old_.c_str(), 1);
+        else
+            unsetenv(name_.c_str());
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+}  // namespace orv::test
