@@ -9,16 +9,12 @@
 #include "editor/RotaryEditor.h"
 #include "engine/RotaryEffect.h"
 #include "host/HostTestSupport.h"
+#include "support/XvfbServer.h"
 #include "toolkit/CFrame.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -26,59 +22,11 @@
 #include <string>
 #include <thread>
 
-extern char** environ;
-
 namespace orv::test {
 namespace {
 
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
-
-// An Xvfb server on a display number it picks itself (-displayfd), stopped at the end.
-class PrivateXServer {
-public:
-    ~PrivateXServer() { stop(); }
-
-    // Empty on success, else why the server is not there.
-    std::string start() {
-        int fds[2];
-        if (pipe(fds) != 0) return "no pipe for Xvfb";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);  // the server writes its number to fd 3
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
-        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten", "tcp", nullptr};
-        const int err = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        if (err != 0) {
-            close(fds[0]);
-            pid_ = -1;
-            return "Xvfb is not installed (Debian package xvfb, installed by ./go setup)";
-        }
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        constexpr int kStartTimeoutMs = 10000;
-        char c = 0;
-        while (poll(&p, 1, kStartTimeoutMs) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (number.empty()) return "Xvfb did not report its display";
-        display_ = ":" + number;
-        return "";
-    }
-    void stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-    const std::string& display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
 
 vst::iptr offscreenHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float) {
     return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
@@ -87,7 +35,7 @@ vst::iptr offscreenHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, voi
 class EditorWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        serverError = server.start();
+        serverError = server.start(kScreenWidth, kScreenHeight);
         if (serverError.empty()) setenv("DISPLAY", server.display().c_str(), 1);
     }
     static void TearDownTestSuite() { server.stop(); }
@@ -158,14 +106,14 @@ protected:
         XSync(dpy, False);
     }
 
-    static PrivateXServer server;
+    static XvfbServer server;
     static std::string serverError;
     PluginHost host;
     Display* dpy = nullptr;
     Window parent = 0;
 };
 
-PrivateXServer EditorWindowTest::server;
+XvfbServer EditorWindowTest::server;
 std::string EditorWindowTest::serverError;
 
 TEST_F(EditorWindowTest, OpensInTheHostWindowLooksLikeTheOffscreenRenderAndCloses) {

@@ -7,18 +7,13 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <thread>
 
+#include "support/XvfbServer.h"
 #include "toolkit/COnOffButton.h"
 #include "toolkit/CParamDisplay.h"
 #include "toolkit/CTextEdit.h"
@@ -26,61 +21,11 @@
 #include "toolkit/X11PlatformFrame.h"
 #include "unit/toolkit/ToolkitTestSupport.h"
 
-extern char** environ;
-
 namespace orv::test {
 namespace {
 
-// Starts Xvfb on a free display (it reports the number through -displayfd) and stops it at
-// the end of the suite.
-class XvfbServer {
-public:
-    bool start(std::string& error) {
-        int fds[2];
-        if (pipe(fds) != 0) return error = "pipe failed", false;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        constexpr int kChildFd = 3;  // the descriptor number the server writes its display to
-        posix_spawn_file_actions_adddup2(&actions, fds[1], kChildFd);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "640x480x24", "-nolisten", "tcp", nullptr};
-        const int err = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        if (err != 0) {
-            close(fds[0]);
-            pid_ = -1;
-            return error = "Xvfb is not installed (Debian package xvfb; ./go setup installs it)", false;
-        }
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        while (poll(&p, 1, 10000) > 0) {
-            char c;
-            if (read(fds[0], &c, 1) != 1 || c == '\n') break;
-            number += c;
-        }
-        close(fds[0]);
-        if (number.empty()) return error = "Xvfb did not report a display", false;
-        display_ = ":" + number;
-        return true;
-    }
-    void stop() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-    const std::string& display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
-
 XvfbServer server;
 std::string serverError;
-bool serverUp = false;
 
 // A frame that takes the keyboard focus when clicked, as the editor's frame does.
 class FocusingFrame : public CFrame {
@@ -115,13 +60,13 @@ constexpr int kHeight = 100;
 class X11FrameTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        serverUp = server.start(serverError);
-        if (serverUp) setenv("DISPLAY", server.display().c_str(), 1);
+        serverError = server.start(640, 480);
+        if (serverError.empty()) setenv("DISPLAY", server.display().c_str(), 1);
     }
     static void TearDownTestSuite() { server.stop(); }
 
     void SetUp() override {
-        if (!serverUp) GTEST_SKIP() << serverError;
+        if (!serverError.empty()) GTEST_SKIP() << serverError;
         dpy = XOpenDisplay(server.display().c_str());
         ASSERT_NE(dpy, nullptr);
         int eventBase, errorBase, major, minor;
