@@ -72,8 +72,11 @@ TEST_F(EngineHost, BypassGivesBackEachInputPin) {
     host.setParameter(host.findParameter("Bypass"), 1.0f);
     const Rendered r = render(host, 0.3);
     const size_t from = static_cast<size_t>(0.1 * host.sampleRate());
+    // The 20 ms cross-fade leaves e^-5 (0.7 %) of the wet signal after 0.1 s.
     EXPECT_LT(worstDifference(r.outL, r.inL, from), 0.01);
     EXPECT_LT(worstDifference(r.outR, r.inR, from), 0.01);
+    // Well before that the wet signal still shows.
+    EXPECT_GT(worstDifference(std::vector<float>(r.outL.begin(), r.outL.begin() + 256), r.inL, 0), 0.01);
 }
 
 TEST_F(EngineHost, MixZeroGivesTheInputTimesTheOutputGain) {
