@@ -75,16 +75,24 @@ TEST_F(Programs, RenamingKeeps23Characters) {
 TEST_F(Programs, ChunkHeaderAndSize) {
     const std::vector<uint8_t> c = host.getChunk();
     ASSERT_EQ(c.size(), 73969u);
-    EXPECT_EQ(read32(c, 0), kTypeState);
-    EXPECT_EQ(read32(c, 4), kUniqueId);
-    EXPECT_EQ(read32(c, 8), kUniqueId);
-    EXPECT_EQ(c[12], 0x39);
-    EXPECT_EQ(read32(c, 13), kFormatWord);
-    EXPECT_EQ(read32(c, 17), 42);
-    EXPECT_EQ(read32(c, 21), 2106);
-    EXPECT_EQ(read32(c, 25), 0);
-    EXPECT_EQ(read32(c, 29), 72576);
-    EXPECT_TRUE(parseStateChunk(c).wellFormed);
+    // Little-endian machine: type 3 is stored as 00 00 00 03, 'OoG1' as 31 47 6F 4F, then the
+    // marker, the format word 0x02000000 and 42 parameters.
+    const uint8_t header[] = {0x00, 0x00, 0x00, 0x03, 0x31, 0x47, 0x6F, 0x4F, 0x31, 0x47, 0x6F, 0x4F, 0x39,
+                              0x00, 0x00, 0x00, 0x02, 0x2A, 0x00, 0x00, 0x00};
+    EXPECT_EQ(std::memcmp(c.data(), header, sizeof header), 0);
+    const ParsedState s = parseStateChunk(c);
+    EXPECT_TRUE(s.wellFormed);
+    EXPECT_EQ(s.records, 48 + 48 * 42 + 42);
+    EXPECT_EQ(s.current, 0);
+    EXPECT_EQ(s.recordBytes, 48 * (168 + 42 * 32));  // controller records are not counted
+    EXPECT_EQ(s.programRecords, 48);
+    EXPECT_EQ(s.parameterRecords, 48 * 42);
+    EXPECT_EQ(s.controllerRecords, 42);
+    EXPECT_EQ(s.names[0], "Default");
+    EXPECT_EQ(s.names[23], "Bass drive");
+    EXPECT_EQ(s.names[47], "Init");
+    EXPECT_EQ(s.values[17][33], 0.708f);
+    for (float v : s.controllers) EXPECT_FLOAT_EQ(v, 128.5f / 129.0f);
 }
 
 TEST_F(Programs, StateMovesToAnotherInstance) {
@@ -112,30 +120,39 @@ TEST_F(Programs, StateMovesToAnotherInstance) {
     EXPECT_EQ(turned.getChunk(), state);
 }
 
-TEST_F(Programs, ForeignChunksChangeNothing) {
+TEST_F(Programs, ForeignUnknownAndShortChunksChangeNothing) {
     selectInternalProgram(4);
     const std::vector<uint8_t> before = host.getChunk();
-    std::vector<uint8_t> foreign = before;
-    const int32_t otherId = 0x4F6F4732;  // 'OoG2'
-    std::memcpy(&foreign[4], &otherId, 4);
-    EXPECT_EQ(host.setChunk(foreign), -1);
-    std::vector<uint8_t> unknown = before;
-    const int32_t type4 = 0x04000000;
-    std::memcpy(&unknown[0], &type4, 4);
-    EXPECT_EQ(host.setChunk(unknown), -1);
+    auto changed = [&](size_t at, const char* bytes, size_t n) {
+        std::vector<uint8_t> c = before;
+        std::memcpy(&c[at], bytes, n);
+        return c;
+    };
+    EXPECT_EQ(host.setChunk(changed(4, "2GoO", 4)), -1);              // another effect's 'OoG2'
+    EXPECT_EQ(host.setChunk(changed(0, "\x00\x00\x00\x04", 4)), -1);  // unknown type 4
+    EXPECT_EQ(host.setChunk(changed(0, "\x03\x00\x00\x00", 4)), -1);  // native ID, reversed type
     EXPECT_EQ(host.setChunk({}), -1);
+    EXPECT_EQ(host.setChunk(std::vector<uint8_t>(before.begin(), before.begin() + 7)), -1);
+    EXPECT_EQ(host.setChunk(std::vector<uint8_t>(before.begin(), before.begin() + 40)), -1);  // no state header
     EXPECT_EQ(host.getChunk(), before);
 }
 
-TEST_F(Programs, ValueAboveOneLoadsAsOneWithAMessage) {
+TEST_F(Programs, OutOfRangeValuesAreClampedWithAMessage) {
     ChunkBytes c;
-    c.chunkHeader(kTypeState).stateHeader(2, 0, 0).programRecord(0, "Hot").parameterRecord(0, kDrive, 1.7f);
+    c.chunkHeader(kTypeState).stateHeader(4, 5, 0);
+    c.programRecord(5, "Loud").parameterRecord(5, kDrive, 1.7f).parameterRecord(5, 11, -0.5f).controllerRecord(2, 0.5f);
     testing::internal::CaptureStderr();
     EXPECT_EQ(host.setChunk(c.bytes), 0);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err, "Invalid parameter 13 value 1.700000 on load of preset 0 Hot\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Invalid parameter 13 value 1.700000 on load of preset 5 Loud\n"
+              "Invalid parameter 11 value -0.500000 on load of preset 5 Loud\n");
+    // Program 5 is current; the rest of it comes from the "Default" program.
+    EXPECT_EQ(read32(host.getChunk(), kCurrentProgramOffset), 5);
+    EXPECT_EQ(host.programName(), "Loud");
     EXPECT_EQ(host.getParameter(kDrive), 1.0f);
-    EXPECT_EQ(host.programName(), "Hot");
+    EXPECT_EQ(host.getParameter(11), 0.0f);
+    EXPECT_EQ(host.getParameter(6), 0.5f);
+    EXPECT_FLOAT_EQ(host.getParameter(kBinding + 2), binding(64));  // 0.5 decodes to controller 64
 }
 
 TEST(RenderToolPrograms, SelectsProgramsByNameAndKeepsState) {

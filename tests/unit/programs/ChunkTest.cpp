@@ -1,5 +1,6 @@
-// The state chunk: the bytes getChunk writes, round trips, the other byte order, the older
-// types, and damaged or hostile data.
+// The state chunk: the store as written, round trips, the other byte order, the older types,
+// and damaged or hostile data. The header, foreign chunks and clamping on load are checked
+// through the module in tests/host/ProgramsHostTest.cpp.
 
 #include <gtest/gtest.h>
 
@@ -32,28 +33,6 @@ protected:
         effect->selectProgram(29);
     }
 };
-
-TEST_F(Chunk, HeaderBytesAndSize) {
-    const std::vector<uint8_t> c = chunk();
-    ASSERT_EQ(c.size(), 73969u);
-    // Little-endian machine: type 3 is stored as 00 00 00 03, 'OoG1' as 31 47 6F 4F.
-    const uint8_t header[] = {0x00, 0x00, 0x00, 0x03, 0x31, 0x47, 0x6F, 0x4F, 0x31, 0x47, 0x6F, 0x4F, 0x39,
-                              0x00, 0x00, 0x00, 0x02, 0x2A, 0x00, 0x00, 0x00};
-    EXPECT_EQ(std::memcmp(c.data(), header, sizeof header), 0);
-    const ParsedState s = parseStateChunk(c);
-    EXPECT_TRUE(s.wellFormed);
-    EXPECT_EQ(s.records, 48 + 48 * 42 + 42);
-    EXPECT_EQ(s.current, 0);
-    EXPECT_EQ(s.recordBytes, 48 * (168 + 42 * 32));  // controller records are not counted
-    EXPECT_EQ(s.programRecords, 48);
-    EXPECT_EQ(s.parameterRecords, 48 * 42);
-    EXPECT_EQ(s.controllerRecords, 42);
-    EXPECT_EQ(s.names[0], "Default");
-    EXPECT_EQ(s.names[23], "Bass drive");
-    EXPECT_EQ(s.names[47], "Init");
-    EXPECT_EQ(s.values[17][33], 0.708f);
-    for (float v : s.controllers) EXPECT_FLOAT_EQ(v, 128.5f / 129.0f);
-}
 
 TEST_F(Chunk, WritesTheStoreAsItIs) {
     makeDistinctState();
@@ -100,43 +79,6 @@ TEST_F(Chunk, ByteReversedChunkLoadsTheSameState) {
     RotaryEffect other(recordingHost);
     EXPECT_EQ(other.setChunk(const_cast<uint8_t*>(reversed.data()), static_cast<int>(reversed.size()), false), 0);
     expectSameState(*effect, other);
-}
-
-TEST_F(Chunk, ForeignOrUnknownChunksAreRefusedWithoutChange) {
-    makeDistinctState();
-    const std::vector<uint8_t> before = chunk();
-    std::vector<uint8_t> wrongId = before;
-    wrongId[4] ^= 0x01;
-    EXPECT_EQ(load(wrongId), -1);
-    std::vector<uint8_t> unknownType = before;
-    unknownType[3] = 0x04;
-    EXPECT_EQ(load(unknownType), -1);
-    std::vector<uint8_t> swappedType = before;  // native ID with a reversed type word
-    std::memcpy(swappedType.data(), "\x03\x00\x00\x00", 4);
-    EXPECT_EQ(load(swappedType), -1);
-    EXPECT_EQ(effect->setChunk(nullptr, 100, false), -1);
-    EXPECT_EQ(load(std::vector<uint8_t>(before.begin(), before.begin() + 7)), -1);
-    EXPECT_EQ(load(std::vector<uint8_t>(before.begin(), before.begin() + 40)), -1);  // no state header
-    EXPECT_EQ(chunk(), before);
-}
-
-TEST_F(Chunk, OutOfRangeValuesAreClampedWithAMessage) {
-    ChunkBytes c;
-    c.chunkHeader(kTypeState).stateHeader(4, 5, 0);
-    c.programRecord(5, "Loud").parameterRecord(5, 13, 1.7f).parameterRecord(5, 11, -0.5f).controllerRecord(2, 0.5f);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(load(c.bytes), 0);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err,
-              "Invalid parameter 13 value 1.700000 on load of preset 5 Loud\n"
-              "Invalid parameter 11 value -0.500000 on load of preset 5 Loud\n");
-    EXPECT_EQ(effect->getProgramRecord(5).values[13], 1.0f);
-    EXPECT_EQ(effect->getProgramRecord(5).values[11], 0.0f);
-    EXPECT_EQ(effect->getCurrentProgramIndex(), 5);
-    EXPECT_EQ(effect->getParameter(13), 1.0f);
-    // The rest of program 5 comes from the reference program.
-    EXPECT_EQ(effect->getProgramRecord(5).values[6], FactoryPrograms::program(0).values[6]);
-    EXPECT_EQ(effect->controllerOfParameter(2), 64);  // 0.5 decodes to controller 64
 }
 
 TEST_F(Chunk, SavingClampsBadStoredValuesWithAMessage) {
