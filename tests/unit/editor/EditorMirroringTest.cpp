@@ -30,7 +30,7 @@ protected:
     // Automation the host saw, as (index, value) in order.
     static std::vector<std::pair<int, float>> automated() {
         std::vector<std::pair<int, float>> out;
-        for (const EditorHostCall& c : EditorRig::calls(vst::audioMasterAutomate)) out.emplace_back(c.index, c.opt);
+        for (const HostCall& c : EditorRig::calls(vst::audioMasterAutomate)) out.emplace_back(c.index, c.opt);
         return out;
     }
 
@@ -89,7 +89,7 @@ TEST_F(EditorMirroringTest, KnobDragIsOneHostGestureWithAutomation) {
     for (const auto& [index, value] : a) EXPECT_EQ(index, 17);
     EXPECT_FLOAT_EQ(a.back().second, param(17));
     // The gesture brackets the automation.
-    const auto& calls = editorHostCalls();
+    const auto& calls = hostCalls();
     EXPECT_EQ(calls.front().opcode, vst::audioMasterBeginEdit);
     EXPECT_EQ(calls.back().opcode, vst::audioMasterEndEdit);
 }

@@ -14,33 +14,17 @@
 #include "editor/RotaryEditor.h"
 #include "engine/RotaryEffect.h"
 #include "host/vst2.h"
+#include "support/RecordingHost.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CFrame.h"
 
 namespace orv::test {
 
-struct EditorHostCall {
-    vst::i32 opcode;
-    vst::i32 index;
-    float opt;
-};
-
-inline std::vector<EditorHostCall>& editorHostCalls() {
-    static std::vector<EditorHostCall> calls;
-    return calls;
-}
-
-inline vst::iptr editorRecordingHost(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr, void*, float opt) {
-    if (opcode == vst::audioMasterVersion) return vst::kVstVersion;
-    editorHostCalls().push_back({opcode, index, opt});
-    return 0;
-}
-
 class EditorRig {
 public:
     EditorRig() {
-        editorHostCalls().clear();
-        effect = std::make_unique<RotaryEffect>(editorRecordingHost);
+        hostCalls().clear();
+        effect = std::make_unique<RotaryEffect>(recordingHost);
         editor = static_cast<RotaryEditor*>(effect->getEditor());
     }
     ~EditorRig() {
@@ -83,13 +67,8 @@ public:
     }
 
     // Host callbacks with this opcode since the last clear.
-    static std::vector<EditorHostCall> calls(vst::i32 opcode) {
-        std::vector<EditorHostCall> out;
-        for (const EditorHostCall& c : editorHostCalls())
-            if (c.opcode == opcode) out.push_back(c);
-        return out;
-    }
-    static void clearCalls() { editorHostCalls().clear(); }
+    static std::vector<HostCall> calls(vst::i32 opcode) { return callsWith(opcode); }
+    static void clearCalls() { hostCalls().clear(); }
 
     // Runs the engine for a while so that the rotors turn.
     void runAudio(int blocks, int frames = 512) {

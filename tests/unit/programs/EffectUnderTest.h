@@ -9,33 +9,9 @@
 
 #include "engine/RotaryEffect.h"
 #include "host/vst2.h"
+#include "support/RecordingHost.h"
 
 namespace orv::test {
-
-struct HostCall {
-    vst::i32 opcode;
-    vst::i32 index;
-    vst::iptr value;
-    float opt;
-};
-
-inline std::vector<HostCall>& hostCalls() {
-    static std::vector<HostCall> calls;
-    return calls;
-}
-
-inline vst::iptr recordingHost(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr value, void*, float opt) {
-    if (opcode == vst::audioMasterVersion) return vst::kVstVersion;
-    hostCalls().push_back({opcode, index, value, opt});
-    return 0;
-}
-
-inline std::vector<HostCall> callsWith(vst::i32 opcode) {
-    std::vector<HostCall> out;
-    for (const HostCall& c : hostCalls())
-        if (c.opcode == opcode) out.push_back(c);
-    return out;
-}
 
 // Three-byte MIDI messages laid out as the VstEvents record of one block.
 class MidiBlock {
