@@ -57,7 +57,12 @@ inline double MultiFilter::run(double x)
     for (int k = 0; k < stageCount; ++k) {
         const double* c = coefficient[k];
         double* s = state[k];
-        double y = c[cB0] * in + c[cB1] * s[sX1] + c[cB2] * s[sX2] - c[cA1] * s[sY1] - c[cA2] * s[sY2];
+        // The history terms do not wait for this sample; adding the input's term last keeps
+        // the chain through the stages (and through a bank's cascades) to a multiply, an add
+        // and the flush per stage. (Summed in this order the result can differ from the
+        // input-first order in the last bit.)
+        const double history = c[cB1] * s[sX1] + c[cB2] * s[sX2] - c[cA1] * s[sY1] - c[cA2] * s[sY2];
+        double y = c[cB0] * in + history;
         y = y + flush - flush;
         if (Saturate && saturationOn[k]) {
             y = y / (1.0 + saturationCoefficient[k] * std::fabs(y + saturationBias[k]));
