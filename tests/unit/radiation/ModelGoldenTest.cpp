@@ -2,7 +2,7 @@
 // saturation and geometry changes, resets, rate changes, stopped rotors, every ray variant and
 // several model rates) compared sample by sample with the stored output of the plain
 // implementation in data/model_golden.txt. Faster code must give the same samples within 1e-6
-// relative. A deliberate change of the sound regenerates the file with ORV_UPDATE_MODEL_GOLDEN=1
+// relative (or 1e-9 of the run's RMS, near zero crossings). A deliberate change of the sound regenerates the file with ORV_UPDATE_MODEL_GOLDEN=1
 // (and says so in its commit message).
 
 #include <gtest/gtest.h>
@@ -31,7 +31,10 @@ namespace {
 constexpr int kSamples = 6144;        // per run
 constexpr int kCheckpointStep = 32;   // every 32nd sample of each output is stored
 constexpr double kRelTolerance = 1e-6;
-constexpr double kAbsFloor = 1e-15;   // samples this small compare absolutely
+// Samples near a zero crossing compare against the run's level instead: a last-bit difference
+// anywhere upstream is a large fraction of a sample that happens to be nearly 0.
+constexpr double kLevelTolerance = 1e-9;  // of the run's RMS
+constexpr double kAbsFloor = 1e-15;       // for silent runs
 
 std::filesystem::path dataFile() {
     return std::filesystem::path(__FILE__).parent_path() / "data" / "model_golden.txt";
@@ -280,7 +283,7 @@ bool close(double measured, double stored, double rms, Deviation& worst) {
     const double d = std::fabs(measured - stored);
     if (std::fabs(stored) > kAbsFloor) worst.sample = std::max(worst.sample, d / std::fabs(stored));
     if (rms > 0.0) worst.level = std::max(worst.level, d / rms);
-    return d <= kRelTolerance * std::fabs(stored) + kAbsFloor;
+    return d <= kRelTolerance * std::fabs(stored) + kLevelTolerance * rms + kAbsFloor;
 }
 
 TEST(ModelGolden, EveryRunMatchesTheStoredSamples) {
