@@ -2,8 +2,8 @@
 // saturation and geometry changes, resets, rate changes, stopped rotors, every ray variant and
 // several model rates) compared sample by sample with the stored output of the plain
 // implementation in data/model_golden.txt. Faster code must give the same samples within 1e-6
-// relative (or 1e-9 of the run's RMS, near zero crossings). A deliberate change of the sound regenerates the file with ORV_UPDATE_MODEL_GOLDEN=1
-// (and says so in its commit message).
+// relative (or 1e-9 of the run's RMS, near zero crossings). A deliberate change of the sound
+// regenerates the file with ORV_UPDATE_MODEL_GOLDEN=1 (and says so in its commit message).
 
 #include <gtest/gtest.h>
 
