@@ -1,7 +1,9 @@
 // The shared laws against hand-computed end points and analytic properties.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "params/ParameterLaws.h"
 
@@ -40,93 +42,87 @@ TEST(ParameterLaws, SwitchPositionRoundsToTheNearestOfNPositions) {
     for (int k = 0; k < 4; ++k) EXPECT_EQ(switchPosition(static_cast<float>(k / 3.0), 4), k);
 }
 
-TEST(ParameterLaws, LevelCurveHitsItsAnchorsInSinglePrecision) {
-    EXPECT_EQ(levelCurve(0.0), 0.0f);
-    EXPECT_NEAR(levelCurve(0.5), 1.0004, 1e-4);
-    EXPECT_NEAR(levelCurve(1.0), 3.983, 1e-3);
+TEST(ParameterLaws, LevelCurveIsTheSinglePrecisionExactCurveAndRises) {
     EXPECT_NEAR(20.0 * std::log10(levelCurve(1.0)), 12.0, 0.01);
-    // The result is the single-precision rounding of the exact curve.
     for (double v : {0.1, 0.37, 0.5, 0.81, 1.0}) {
         const double exact = 0.5048 * std::exp(2.185 * v) - 0.5048;
         EXPECT_EQ(levelCurve(v), static_cast<float>(exact)) << v;
     }
-    // Monotonic rise.
     float previous = -1.0f;
     for (int i = 0; i <= 100; ++i) {
         const float g = levelCurve(i / 100.0);
         EXPECT_GT(g, previous);
         previous = g;
     }
-}
-
-TEST(ParameterLaws, TimeLawSpansTwoDecadesLogarithmically) {
-    EXPECT_FLOAT_EQ(timeLaw(0.0), 0.1f);
-    EXPECT_FLOAT_EQ(timeLaw(0.5), 1.0f);
-    EXPECT_FLOAT_EQ(timeLaw(1.0), 10.0f);
-    // A quarter of the range is half a decade.
+    // A quarter of the time range is half a decade.
     EXPECT_NEAR(timeLaw(0.6) / timeLaw(0.35), std::sqrt(10.0), 1e-5);
-}
-
-TEST(ParameterLaws, DistanceAndSpeedAreLinear) {
-    EXPECT_DOUBLE_EQ(distanceLaw(0.0), 0.35);
-    EXPECT_DOUBLE_EQ(distanceLaw(1.0), 1.65);
-    EXPECT_NEAR(distanceLaw(0.5), 1.0, 1e-12);
-    EXPECT_DOUBLE_EQ(speedLaw(0.0), 0.0);
-    EXPECT_NEAR(speedLaw(0.0673), 0.673, 1e-12);
-    EXPECT_DOUBLE_EQ(speedLaw(1.0), 10.0);
-}
-
-TEST(ParameterLaws, FilterFrequencies) {
-    // Horn high-pass: off below 0.01, about 20 Hz at 0.01, about 200 Hz at 0.5, 1 kHz at 1.
-    EXPECT_EQ(highPassFrequency(0.0), 0.0);
-    EXPECT_EQ(highPassFrequency(0.0099), 0.0);
-    EXPECT_NEAR(highPassFrequency(0.01), 20.0, 0.01);
-    EXPECT_NEAR(highPassFrequency(0.5), 200.0, 0.05);
-    EXPECT_NEAR(highPassFrequency(1.0), 1000.4, 0.05);
-    // Drum low-pass: 200 Hz .. 20 kHz, off at exactly 1.
-    EXPECT_NEAR(lowPassFrequency(0.0f), 200.0, 1e-9);
-    EXPECT_NEAR(lowPassFrequency(0.5f), 2000.0, 1e-9);
-    EXPECT_NEAR(lowPassFrequency(0.99999f), 20000.0 * std::pow(10.0, -2e-5), 0.01);  // just below the top
-    EXPECT_EQ(lowPassFrequency(1.0f), 0.0);
-    EXPECT_NEAR(cutoffLaw(0.25), 200.0 * std::sqrt(10.0), 1e-9);
-    EXPECT_NEAR(splitterFrequency(0.0), 50.0, 1e-12);
-    EXPECT_NEAR(splitterFrequency(1.0), 500.0, 1e-9);
-    EXPECT_FLOAT_EQ(reflectionCutoff(0.69897), 5000.0f);
-}
-
-TEST(ParameterLaws, EqualiserGainAndQuality) {
-    EXPECT_DOUBLE_EQ(eqGainDb(0.0), -12.0);
-    EXPECT_DOUBLE_EQ(eqGainDb(0.5), 0.0);
-    EXPECT_DOUBLE_EQ(eqGainDb(1.0), 12.0);
-    EXPECT_EQ(eqQuality(-3.0), 1.0);
-    EXPECT_EQ(eqQuality(0.0), 1.0);
-    EXPECT_EQ(eqQuality(0.01), 0.7);
-}
-
-TEST(ParameterLaws, DriveSpansPlusMinusTwentyDecibels) {
-    EXPECT_NEAR(driveGain(0.0), 0.1, 1e-12);
-    EXPECT_NEAR(driveGain(0.5), 1.0, 1e-12);
-    EXPECT_NEAR(driveGain(1.0), 10.0, 1e-12);
     EXPECT_NEAR(20.0 * std::log10(driveGain(0.3)), -8.0, 1e-9);
 }
 
+struct LawPoints {
+    const char* law;
+    double (*f)(double);
+    std::vector<std::array<double, 3>> points;  // value, expected, tolerance
+};
+
+#define ORV_LAW(f) #f, [](double v) { return static_cast<double>(f(v)); }
+
+// The laws at their ends and at points worked out by hand.
+const LawPoints kLawPoints[] = {
+    {ORV_LAW(levelCurve), {{0.0, 0.0, 0.0}, {0.5, 1.0004, 1e-4}, {1.0, 3.983, 1e-3}}},
+    {ORV_LAW(timeLaw), {{0.0, 0.1, 1e-7}, {0.5, 1.0, 1e-6}, {1.0, 10.0, 1e-5}}},
+    {ORV_LAW(distanceLaw), {{0.0, 0.35, 1e-15}, {0.5, 1.0, 1e-12}, {1.0, 1.65, 1e-15}}},
+    {ORV_LAW(speedLaw), {{0.0, 0.0, 0.0}, {0.0673, 0.673, 1e-12}, {1.0, 10.0, 1e-15}}},
+    // Horn high-pass: off below 0.01, about 20 Hz at 0.01, about 200 Hz at 0.5, 1 kHz at 1.
+    {ORV_LAW(highPassFrequency),
+     {{0.0, 0.0, 0.0}, {0.0099, 0.0, 0.0}, {0.01, 20.0, 0.01}, {0.5, 200.0, 0.05}, {1.0, 1000.4, 0.05}}},
+    // Drum low-pass: 200 Hz .. 20 kHz, just below the top 20 kHz × 10^(−2e-5), off at exactly 1.
+    {ORV_LAW(lowPassFrequency),
+     {{0.0, 200.0, 1e-9}, {0.5, 2000.0, 1e-9}, {0.99999, 20000.0 * 0.99995395, 0.01}, {1.0, 0.0, 0.0}}},
+    {ORV_LAW(cutoffLaw), {{0.25, 632.4555320336759, 1e-9}}},  // 200 √10
+    {ORV_LAW(splitterFrequency), {{0.0, 50.0, 1e-12}, {1.0, 500.0, 1e-9}}},
+    {ORV_LAW(reflectionCutoff), {{0.69897, 5000.0, 2e-3}}},
+    {ORV_LAW(eqGainDb), {{0.0, -12.0, 1e-15}, {0.5, 0.0, 1e-15}, {1.0, 12.0, 1e-15}}},
+    {ORV_LAW(eqQuality), {{-3.0, 1.0, 0.0}, {0.0, 1.0, 0.0}, {0.01, 0.7, 0.0}}},  // 0 dB counts as cutting
+    {ORV_LAW(driveGain), {{0.0, 0.1, 1e-12}, {0.5, 1.0, 1e-12}, {1.0, 10.0, 1e-12}}},
+    {ORV_LAW(reflectionCurve), {{0.0, 0.0, 1e-15}, {1.0, 1.0, 1e-5}}},
+    {ORV_LAW(radiusLaw), {{0.0, 0.125, 1e-6}, {1.0, 0.25, 1e-6}}},
+    {ORV_LAW(hornAttenuationDistance), {{0.0, 0.1, 1e-12}, {1.0, 10.0, 1e-9}}},
+    // The drum's has a floor of 1 cm.
+    {ORV_LAW(drumAttenuationDistance), {{0.0, 0.01, 1e-15}, {0.002, 0.01, 1e-15}, {1.0, 3.0, 1e-15}}},
+    {ORV_LAW(decayExponent), {{0.0, 0.5, 1e-12}, {1.0, 2.0, 1e-5}}},
+    {ORV_LAW(saturationAmount), {{0.0, 0.0008, 1e-15}, {1.0, 0.32, 1e-12}}},
+    {ORV_LAW(flipSign), {{0.0, 1.0, 0.0}, {0.5, 1.0, 0.0}, {0.51, -1.0, 0.0}}},
+    {ORV_LAW(roomScale), {{0.0, 0.5, 1e-12}, {1.0, 4.0, 1e-4}}},
+    {ORV_LAW(virtualRoomScale), {{0.0, 0.25, 1e-12}, {1.0, 4.0, 1e-4}}},
+    {ORV_LAW(extraDistance), {{0.0, 0.15, 1e-12}, {1.0, 1.5, 1e-4}}},
+    // The horn clip follows the square root of the distance: (√d − 0.5) × 0.2 + 0.795879.
+    {ORV_LAW(hornAmplitudeClipValue),
+     {{0.25, 0.795879, 1e-7}, {0.0, 0.695879, 1e-7}, {1.0, 0.895879, 1e-7}, {0.5, 0.83730036, 1e-7}}},
+};
+
+#undef ORV_LAW
+
+TEST(ParameterLaws, EndPointsAndHandWorkedPoints) {
+    for (const LawPoints& law : kLawPoints) {
+        for (const auto& [v, expected, tolerance] : law.points) {
+            SCOPED_TRACE(testing::Message() << law.law << "(" << v << ")");
+            EXPECT_NEAR(law.f(v), expected, tolerance);
+        }
+    }
+}
+
 TEST(ParameterLaws, BalanceAttenuatesOnlyTheFarSide) {
-    double l = 0, r = 0;
-    balanceGains(0.5, l, r);
-    EXPECT_EQ(l, 1.0);
-    EXPECT_EQ(r, 1.0);
-    balanceGains(0.0, l, r);
-    EXPECT_EQ(l, 1.0);
-    EXPECT_EQ(r, 0.0);
-    balanceGains(1.0, l, r);
-    EXPECT_EQ(l, 0.0);
-    EXPECT_EQ(r, 1.0);
-    balanceGains(0.75, l, r);
-    EXPECT_DOUBLE_EQ(l, 0.25);
-    EXPECT_EQ(r, 1.0);
-    balanceGains(0.125, l, r);
-    EXPECT_EQ(l, 1.0);
-    EXPECT_DOUBLE_EQ(r, 0.0625);
+    struct Case {
+        double v, left, right;
+    };
+    for (const Case& c : {Case{0.5, 1.0, 1.0}, Case{0.0, 1.0, 0.0}, Case{1.0, 0.0, 1.0}, Case{0.75, 0.25, 1.0},
+                          Case{0.125, 1.0, 0.0625}}) {
+        double l = -1, r = -1;
+        balanceGains(c.v, l, r);
+        EXPECT_DOUBLE_EQ(l, c.left) << c.v;
+        EXPECT_DOUBLE_EQ(r, c.right) << c.v;
+    }
 }
 
 TEST(ParameterLaws, PanKeepsPowerConstant) {
@@ -141,41 +137,6 @@ TEST(ParameterLaws, PanKeepsPowerConstant) {
     EXPECT_NEAR(r, 0.0, 1e-15);
     panGains(0.5, l, r);
     EXPECT_NEAR(l, std::sqrt(0.5), 1e-15);
-}
-
-TEST(ParameterLaws, CabinetGeometryCurvesEndPoints) {
-    EXPECT_NEAR(reflectionCurve(0.0), 0.0, 1e-15);
-    EXPECT_NEAR(reflectionCurve(1.0), 1.0, 1e-5);
-    EXPECT_NEAR(radiusLaw(0.0), 0.125f, 1e-6);
-    EXPECT_NEAR(radiusLaw(1.0), 0.25f, 1e-6);
-    EXPECT_NEAR(hornAttenuationDistance(0.0), 0.1, 1e-12);
-    EXPECT_NEAR(hornAttenuationDistance(1.0), 10.0, 1e-9);
-    EXPECT_DOUBLE_EQ(drumAttenuationDistance(0.0), 0.01);  // floor
-    EXPECT_DOUBLE_EQ(drumAttenuationDistance(0.002), 0.01);
-    EXPECT_DOUBLE_EQ(drumAttenuationDistance(1.0), 3.0);
-    EXPECT_NEAR(decayExponent(0.0), 0.5, 1e-12);
-    EXPECT_NEAR(decayExponent(1.0), 2.0, 1e-5);
-    EXPECT_NEAR(saturationAmount(0.0), 0.0008, 1e-15);
-    EXPECT_NEAR(saturationAmount(1.0), 0.32, 1e-12);
-    EXPECT_EQ(flipSign(0.0f), 1.0);
-    EXPECT_EQ(flipSign(0.5f), 1.0);
-    EXPECT_EQ(flipSign(0.51f), -1.0);
-}
-
-TEST(ParameterLaws, EarlyReflectionScales) {
-    EXPECT_NEAR(roomScale(0.0), 0.5, 1e-12);
-    EXPECT_NEAR(roomScale(1.0), 4.0, 1e-4);
-    EXPECT_NEAR(virtualRoomScale(0.0), 0.25, 1e-12);
-    EXPECT_NEAR(virtualRoomScale(1.0), 4.0, 1e-4);
-    EXPECT_NEAR(extraDistance(0.0), 0.15, 1e-12);
-    EXPECT_NEAR(extraDistance(1.0), 1.5, 1e-4);
-}
-
-TEST(ParameterLaws, HornAmplitudeClipFollowsTheSquareRootOfTheDistance) {
-    EXPECT_FLOAT_EQ(hornAmplitudeClipValue(0.25), 0.795879f);
-    EXPECT_FLOAT_EQ(hornAmplitudeClipValue(0.0), 0.695879f);
-    EXPECT_FLOAT_EQ(hornAmplitudeClipValue(1.0), 0.895879f);
-    EXPECT_FLOAT_EQ(hornAmplitudeClipValue(0.5), static_cast<float>((std::sqrt(0.5) - 0.5) * 0.2 + 0.795879));
 }
 
 }  // namespace
