@@ -20,79 +20,60 @@ using Log = std::vector<std::string>;
 class ButtonTest : public ::testing::Test {
 protected:
     ButtonTest() : fx(448, 700) {}
-    CMouseEventResult down(int x, int y, uint32_t b = kLButton) {
-        CPoint p(x, y);
-        return fx.frame->onMouseDown(p, b);
-    }
-    void up(int x, int y, uint32_t b = kLButton) {
-        CPoint p(x, y);
-        fx.frame->onMouseUp(p, b);
-    }
-    void hover(int x, int y) {
-        CPoint p(x, y);
-        fx.frame->onMouseMoved(p, 0);
-    }
-    int frameShown(CControl* c, int frames) {
-        fx.frame->idle();
-        return shownFrame(fx.surface(), c->getViewSize(), frames);
-    }
     OffscreenFixture fx;
     BitmapPtr strip;
 };
 
 TEST_F(ButtonTest, OrvOnOffButtonNotifiesOldThenNewValue) {
     strip.reset(makeFilmstrip(26, 36, 2));  // 26 × 72: off above, on below
-    auto* b = new OrvOnOffButton(CRect(382, 351, 408, 387), &fx.recorder, 4, strip.get());
-    fx.frame->addView(b);
-    EXPECT_EQ(frameShown(b, 2), 0);
-    EXPECT_EQ(down(390, 360), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    auto* b = fx.add(new OrvOnOffButton(CRect(382, 351, 408, 387), &fx.recorder, 4, strip.get()));
+    EXPECT_EQ(fx.frameShown(b, 2), 0);
+    EXPECT_EQ(fx.down(390, 360), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     EXPECT_EQ(fx.recorder.log, (Log{"begin 4", "value 4 0", "value 4 1", "end 4"}));
-    EXPECT_EQ(frameShown(b, 2), 1);
+    EXPECT_EQ(fx.frameShown(b, 2), 1);
     fx.recorder.clear();
-    down(390, 360);
+    fx.down(390, 360);
     EXPECT_EQ(fx.recorder.log, (Log{"begin 4", "value 4 1", "value 4 0", "end 4"}));
-    EXPECT_EQ(frameShown(b, 2), 0);
+    EXPECT_EQ(fx.frameShown(b, 2), 0);
     b->setValue(0.5f);  // at or above one half shows the lower frame
-    EXPECT_EQ(frameShown(b, 2), 1);
-    EXPECT_EQ(down(390, 360, kRButton), kMouseEventNotHandled);
+    EXPECT_EQ(fx.frameShown(b, 2), 1);
+    EXPECT_EQ(fx.down(390, 360, kRButton), kMouseEventNotHandled);
 }
 
 class SpeedButtonTest : public ButtonTest {
 protected:
     SpeedButtonTest() {
         strip.reset(makeFilmstrip(27, 36, 2));
-        b = new CClickKickButton(CRect(353, 352, 380, 388), &fx.recorder, 3, 36, strip.get());
-        fx.frame->addView(b);
+        b = fx.add(new CClickKickButton(CRect(353, 352, 380, 388), &fx.recorder, 3, 36, strip.get()));
     }
     CClickKickButton* b;
 };
 
 TEST_F(SpeedButtonTest, MomentaryIsOneWhileHeldAndAlwaysShowsTheReleasedFrame) {
     b->setMomentary(1);
-    EXPECT_EQ(down(360, 360), kMouseEventHandled);
+    EXPECT_EQ(fx.down(360, 360), kMouseEventHandled);
     EXPECT_EQ(b->getValue(), 1.0f);
-    EXPECT_EQ(frameShown(b, 2), 0);
-    up(360, 360);
+    EXPECT_EQ(fx.frameShown(b, 2), 0);
+    fx.up(360, 360);
     EXPECT_EQ(b->getValue(), 0.0f);
     EXPECT_EQ(fx.recorder.log, (Log{"begin 3", "value 3 1", "end 3", "begin 3", "value 3 0", "end 3"}));
 }
 
 TEST_F(SpeedButtonTest, ToggleFlipsOnEachPressAndShowsPressedWhileHeld) {
     EXPECT_EQ(b->getMomentary(), 0);
-    EXPECT_EQ(down(360, 360), kMouseEventHandled);
+    EXPECT_EQ(fx.down(360, 360), kMouseEventHandled);
     EXPECT_EQ(b->getValue(), 1.0f);
-    EXPECT_EQ(frameShown(b, 2), 1);
-    CPoint away(10, 10);
-    fx.frame->onMouseMoved(away, kLButton);  // moving away changes nothing
+    EXPECT_EQ(fx.frameShown(b, 2), 1);
+    fx.move(10, 10, kLButton);  // moving away changes nothing
     EXPECT_EQ(b->getValue(), 1.0f);
-    up(10, 10);
-    EXPECT_EQ(frameShown(b, 2), 0);
+    fx.up(10, 10);
+    EXPECT_EQ(fx.frameShown(b, 2), 0);
     EXPECT_EQ(b->getValue(), 1.0f);
-    down(360, 360);
-    up(360, 360);
+    fx.down(360, 360);
+    fx.up(360, 360);
     EXPECT_EQ(b->getValue(), 0.0f);
     EXPECT_EQ(fx.recorder.log, (Log{"begin 3", "value 3 1", "end 3", "begin 3", "value 3 0", "end 3"}));
-    EXPECT_EQ(down(360, 360, kRButton), kMouseEventNotHandled);
+    EXPECT_EQ(fx.down(360, 360, kRButton), kMouseEventNotHandled);
 }
 
 TEST_F(SpeedButtonTest, BackgroundOffsetShiftsThePicture) {
@@ -103,121 +84,116 @@ TEST_F(SpeedButtonTest, BackgroundOffsetShiftsThePicture) {
 
 TEST_F(ButtonTest, KickButtonShowsHoverAndPressedAndReportsOnPressOnly) {
     strip.reset(makeFilmstrip(12, 14, 3));
-    auto* b = new COvKickButton(CRect(320, 679, 332, 693), &fx.recorder, 211, strip.get());
-    fx.frame->addView(b);
-    EXPECT_EQ(frameShown(b, 3), 0);
-    hover(325, 685);
+    auto* b = fx.add(new COvKickButton(CRect(320, 679, 332, 693), &fx.recorder, 211, strip.get()));
+    EXPECT_EQ(fx.frameShown(b, 3), 0);
+    fx.move(325, 685);
     EXPECT_TRUE(b->isHovered());
-    EXPECT_EQ(frameShown(b, 3), 1);
-    EXPECT_EQ(down(325, 685), kMouseEventHandled);
-    EXPECT_EQ(frameShown(b, 3), 2);
-    up(325, 685);
+    EXPECT_EQ(fx.frameShown(b, 3), 1);
+    EXPECT_EQ(fx.down(325, 685), kMouseEventHandled);
+    EXPECT_EQ(fx.frameShown(b, 3), 2);
+    fx.up(325, 685);
     EXPECT_EQ(b->getValue(), 0.0f);
-    EXPECT_EQ(frameShown(b, 3), 1);
-    hover(100, 100);
-    EXPECT_EQ(frameShown(b, 3), 0);
+    EXPECT_EQ(fx.frameShown(b, 3), 1);
+    fx.move(100, 100);
+    EXPECT_EQ(fx.frameShown(b, 3), 0);
     EXPECT_EQ(fx.recorder.log, (Log{"value 211 1"}));
-    EXPECT_EQ(down(325, 685, kRButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    EXPECT_EQ(fx.down(325, 685, kRButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     EXPECT_EQ(fx.recorder.log.size(), 1u);
 }
 
 TEST_F(ButtonTest, DefaultButtonsStoreOnDoubleClickAndClearWithCtrl) {
     strip.reset(makeFilmstrip(36, 15, 3));
-    auto* b = new COvKickButton(CRect(18, 678, 54, 693), &fx.recorder, 209, strip.get(), true);
-    fx.frame->addView(b);
-    EXPECT_EQ(down(30, 685), kMouseDownEventHandledButDontNeedMovedOrUpEvents);  // single click ignored
+    auto* b = fx.add(new COvKickButton(CRect(18, 678, 54, 693), &fx.recorder, 209, strip.get(), true));
+    EXPECT_EQ(fx.down(30, 685), kMouseDownEventHandledButDontNeedMovedOrUpEvents);  // single click ignored
     EXPECT_FALSE(b->isPressed());
-    EXPECT_EQ(down(30, 685, kLButton | kDoubleClick), kMouseEventHandled);
-    up(30, 685);
-    EXPECT_EQ(down(30, 685, kLButton | kDoubleClick | kControl), kMouseEventHandled);
-    up(30, 685);
+    EXPECT_EQ(fx.down(30, 685, kLButton | kDoubleClick), kMouseEventHandled);
+    fx.up(30, 685);
+    EXPECT_EQ(fx.down(30, 685, kLButton | kDoubleClick | kControl), kMouseEventHandled);
+    fx.up(30, 685);
     EXPECT_EQ(fx.recorder.log, (Log{"value 209 1", "value 209 0.5"}));
 }
 
 TEST_F(ButtonTest, PanelOnOffButtonFramesAndToggle) {
     strip.reset(makeFilmstrip(22, 15, 3));
-    auto* b = new COvOnOffButton(CRect(262, 658, 284, 673), &fx.recorder, 203, strip.get());
-    fx.frame->addView(b);
-    EXPECT_EQ(frameShown(b, 3), 0);
-    hover(270, 665);
-    EXPECT_EQ(frameShown(b, 3), 1);  // off and hovered
-    EXPECT_EQ(down(270, 665), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-    EXPECT_EQ(frameShown(b, 3), 2);  // on, hovered or not
-    hover(10, 10);
-    EXPECT_EQ(frameShown(b, 3), 2);
-    hover(270, 665);
-    down(270, 665);
-    EXPECT_EQ(frameShown(b, 3), 1);
+    auto* b = fx.add(new COvOnOffButton(CRect(262, 658, 284, 673), &fx.recorder, 203, strip.get()));
+    EXPECT_EQ(fx.frameShown(b, 3), 0);
+    fx.move(270, 665);
+    EXPECT_EQ(fx.frameShown(b, 3), 1);  // off and hovered
+    EXPECT_EQ(fx.down(270, 665), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    EXPECT_EQ(fx.frameShown(b, 3), 2);  // on, hovered or not
+    fx.move(10, 10);
+    EXPECT_EQ(fx.frameShown(b, 3), 2);
+    fx.move(270, 665);
+    fx.down(270, 665);
+    EXPECT_EQ(fx.frameShown(b, 3), 1);
     EXPECT_EQ(fx.recorder.log, (Log{"value 203 1", "value 203 0"}));
-    EXPECT_EQ(down(270, 665, kRButton), kMouseEventNotHandled);
+    EXPECT_EQ(fx.down(270, 665, kRButton), kMouseEventNotHandled);
 }
 
 class RockerTest : public ButtonTest {
 protected:
     RockerTest() {
         strip.reset(makeFilmstrip(31, 14, 5));
-        r = new COvRockerSwitch(CRect(109, 659, 140, 673), &fx.recorder, 195, strip.get());
-        fx.frame->addView(r);
+        r = fx.add(new COvRockerSwitch(CRect(109, 659, 140, 673), &fx.recorder, 195, strip.get()));
     }
     COvRockerSwitch* r;
 };
 
 TEST_F(RockerTest, PressAndReleaseReportOnceWithTheSide) {
     EXPECT_EQ(r->getMin(), -1.0f);
-    EXPECT_EQ(down(130, 665), kMouseEventHandled);  // right half (centre 124.5)
-    EXPECT_EQ(frameShown(r, 5), 4);
-    up(130, 665);
+    EXPECT_EQ(fx.down(130, 665), kMouseEventHandled);  // right half (centre 124.5)
+    EXPECT_EQ(fx.frameShown(r, 5), 4);
+    fx.up(130, 665);
     EXPECT_EQ(r->getValue(), 0.0f);
     EXPECT_EQ(fx.recorder.log, (Log{"value 195 1"}));
-    down(112, 665);
-    EXPECT_EQ(frameShown(r, 5), 3);
-    up(112, 665);
+    fx.down(112, 665);
+    EXPECT_EQ(fx.frameShown(r, 5), 3);
+    fx.up(112, 665);
     EXPECT_EQ(fx.recorder.values, (std::vector<float>{1.0f, -1.0f}));
-    EXPECT_EQ(down(130, 665, kRButton), kMouseEventNotHandled);
+    EXPECT_EQ(fx.down(130, 665, kRButton), kMouseEventNotHandled);
 }
 
 TEST_F(RockerTest, HoverShowsTheSideUnderTheMouse) {
-    hover(112, 665);
+    fx.move(112, 665);
     EXPECT_EQ(r->getHoverSide(), -1);
-    EXPECT_EQ(frameShown(r, 5), 1);
-    hover(135, 665);
+    EXPECT_EQ(fx.frameShown(r, 5), 1);
+    fx.move(135, 665);
     EXPECT_EQ(r->getHoverSide(), 1);
-    EXPECT_EQ(frameShown(r, 5), 2);
-    hover(300, 300);
+    EXPECT_EQ(fx.frameShown(r, 5), 2);
+    fx.move(300, 300);
     EXPECT_EQ(r->getHoverSide(), 0);
-    EXPECT_EQ(frameShown(r, 5), 0);
+    EXPECT_EQ(fx.frameShown(r, 5), 0);
 }
 
 class SaveLoadTest : public ButtonTest {
 protected:
     SaveLoadTest() {
         strip.reset(makeFilmstrip(12, 14, 3));
-        b = new CSaveLoadButton(CRect(56, 679, 68, 693), &fx.recorder, 198, strip.get());
-        fx.frame->addView(b);
+        b = fx.add(new CSaveLoadButton(CRect(56, 679, 68, 693), &fx.recorder, 198, strip.get()));
     }
     CSaveLoadButton* b;
 };
 
 TEST_F(SaveLoadTest, LeftGivesOnePlainRightGivesHalfAndShiftRightGivesOne) {
-    EXPECT_EQ(down(60, 685), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    EXPECT_EQ(fx.down(60, 685), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     EXPECT_EQ(b->getValue(), 0.0f);
-    down(60, 685, kRButton);
-    down(60, 685, kRButton | kShift);
-    down(60, 685, kRButton | kControl);
+    fx.down(60, 685, kRButton);
+    fx.down(60, 685, kRButton | kShift);
+    fx.down(60, 685, kRButton | kControl);
     EXPECT_EQ(fx.recorder.values, (std::vector<float>{1.0f, 0.5f, 1.0f, 1.0f}));
-    EXPECT_EQ(down(60, 685, kMButton), kMouseEventNotHandled);
+    EXPECT_EQ(fx.down(60, 685, kMButton), kMouseEventNotHandled);
     b->setListener(nullptr);
-    EXPECT_EQ(down(60, 685), kMouseEventNotHandled);
+    EXPECT_EQ(fx.down(60, 685), kMouseEventNotHandled);
 }
 
 TEST_F(SaveLoadTest, HoverFrameAndNoKeys) {
-    EXPECT_EQ(frameShown(b, 3), 0);
-    hover(60, 685);
-    EXPECT_EQ(frameShown(b, 3), 1);
+    EXPECT_EQ(fx.frameShown(b, 3), 0);
+    fx.move(60, 685);
+    EXPECT_EQ(fx.frameShown(b, 3), 1);
     VstKeyCode k{0, VKEY_RETURN, 0};
     EXPECT_EQ(fx.frame->onKeyDown(k), -1);
     b->setValue(1.0f);
-    EXPECT_EQ(frameShown(b, 3), 2);
+    EXPECT_EQ(fx.frameShown(b, 3), 2);
 }
 
 bool speedText(float value, char* text, void*) {
@@ -259,11 +235,9 @@ TEST(CGyrolaParamDisplay, DrawsTheBackgroundUnderItThenWhiteCentredText) {
 
 TEST(COrvTextEdit, BehavesAsTheToolkitTextField) {
     OffscreenFixture fx(448, 700);
-    auto* edit = new COrvTextEdit(CRect(145, 679, 261, 694), &fx.recorder, 196, "Init");
-    fx.frame->addView(edit);
+    auto* edit = fx.add(new COrvTextEdit(CRect(145, 679, 261, 694), &fx.recorder, 196, "Init"));
     EXPECT_FALSE(edit->getFlag());
-    CPoint p(200, 685);
-    fx.frame->onMouseDown(p, kLButton);
+    fx.down(200, 685);
     for (char c : std::string(" 2")) {
         VstKeyCode k{c, 0, 0};
         fx.frame->onKeyDown(k);

@@ -20,21 +20,10 @@ using Log = std::vector<std::string>;
 class KnobTest : public ::testing::Test {
 protected:
     KnobTest() : fx(120, 120), strip(makeFilmstrip(44, 44, 101)) {
-        knob = new CAnimKnob3(CRect(43, 56, 87, 100), &fx.recorder, 17, strip.get());
-        fx.frame->addView(knob);
+        knob = fx.add(new CAnimKnob3(CRect(43, 56, 87, 100), &fx.recorder, 17, strip.get()));
     }
-    void down(int x, int y, uint32_t b = kLButton) {
-        CPoint p(x, y);
-        lastDown = fx.frame->onMouseDown(p, b);
-    }
-    void move(int x, int y, uint32_t b = kLButton) {
-        CPoint p(x, y);
-        fx.frame->onMouseMoved(p, b);
-    }
-    void up(int x, int y, uint32_t b = kLButton) {
-        CPoint p(x, y);
-        fx.frame->onMouseUp(p, b);
-    }
+    void down(int x, int y, uint32_t b = kLButton) { lastDown = fx.down(x, y, b); }
+    void move(int x, int y, uint32_t b = kLButton) { fx.move(x, y, b); }
     OffscreenFixture fx;
     BitmapPtr strip;
     CAnimKnob3* knob;
@@ -80,7 +69,7 @@ TEST_F(KnobTest, DragOfTheRangeInPixelsFromZeroReachesOne) {
     EXPECT_FLOAT_EQ(knob->getValue(), 1.0f);
     move(60 + 900, 70 - 50);  // beyond the range: clamped, no further notification
     EXPECT_FLOAT_EQ(knob->getValue(), 1.0f);
-    up(60 + 900, 70);
+    fx.up(60 + 900, 70);
     EXPECT_EQ(fx.recorder.log, (Log{"begin 17", "value 17 0.5", "value 17 1", "end 17"}));
 }
 
@@ -181,9 +170,8 @@ class MarkerTest : public ::testing::Test {
 protected:
     MarkerTest() : fx(448, 60), background(makeSolid(298, 12, 0xff000000u | kStrip)),
                    handle(makeSolid(120, 14, 0xff000000u | kHandle)) {
-        marker = new OrvMarker(CRect(114, 16, 412, 28), &fx.recorder, 189, background.get(), handle.get(),
-                               CPoint(-120, 0));
-        fx.frame->addView(marker);
+        marker = fx.add(new OrvMarker(CRect(114, 16, 412, 28), &fx.recorder, 189, background.get(), handle.get(),
+                                      CPoint(-120, 0)));
     }
     // Columns of the strip (0..297) on row 6 that show the handle.
     std::vector<int> handleColumns() {
@@ -230,8 +218,7 @@ TEST_F(MarkerTest, HandlePositionsFollowTheRotorAngle) {
 }
 
 TEST_F(MarkerTest, HasNoMouseHandling) {
-    CPoint p(200, 20);
-    EXPECT_EQ(fx.frame->onMouseDown(p, kLButton), kMouseEventNotHandled);
+    EXPECT_EQ(fx.down(200, 20), kMouseEventNotHandled);
     EXPECT_TRUE(fx.recorder.log.empty());
 }
 
@@ -241,15 +228,13 @@ class LeverTest : public ::testing::Test {
 protected:
     static constexpr int kTop = 153;
     LeverTest() : fx(448, 400), strip(makeFilmstrip(55, 186, 65)) {
-        lever = new OrvVerticalSwitch(CRect(353, kTop, 408, 339), &fx.recorder, 2, strip.get());
+        lever = fx.add(new OrvVerticalSwitch(CRect(353, kTop, 408, 339), &fx.recorder, 2, strip.get()));
         lever->setWheelStep(0.15f);
         lever->setShiftWheelFactor(0.1f);
-        fx.frame->addView(lever);
     }
     float clickAt(int dy) {
-        CPoint p(370, kTop + dy);
-        fx.frame->onMouseDown(p, kLButton);
-        fx.frame->onMouseUp(p, kLButton);
+        fx.down(370, kTop + dy);
+        fx.up(370, kTop + dy);
         return lever->getValue();
     }
     int32_t key(uint8_t virt, uint8_t modifier = 0) {
@@ -293,19 +278,17 @@ TEST_F(LeverTest, PositionFollowsTheArc) {
 TEST_F(LeverTest, PressDragReleaseNotifiesInsideOneGesture) {
     lever->setValue(0.0f);
     fx.frame->idle();
-    CPoint a(370, kTop + 38), b(370, kTop + 95), c(370, kTop + 95);
-    fx.frame->onMouseDown(a, kLButton);
+    fx.down(370, kTop + 38);
     fx.frame->idle();
-    fx.frame->onMouseMoved(b, kLButton);
-    fx.frame->onMouseUp(c, kLButton);
+    fx.move(370, kTop + 95, kLButton);
+    fx.up(370, kTop + 95);
     EXPECT_EQ(fx.recorder.log, (Log{"begin 2", "value 2 1", "value 2 0.5", "end 2"}));
 }
 
 TEST_F(LeverTest, CtrlClickSetsTheDefault) {
     lever->setValue(1.0f);
     fx.frame->idle();
-    CPoint p(370, kTop + 95);
-    EXPECT_EQ(fx.frame->onMouseDown(p, kLButton | kControl), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    EXPECT_EQ(fx.down(370, kTop + 95, kLButton | kControl), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     EXPECT_EQ(lever->getValue(), 0.0f);
     EXPECT_EQ(fx.recorder.values, std::vector<float>{0.0f});
     const auto begins = std::count(fx.recorder.log.begin(), fx.recorder.log.end(), "begin 2");
@@ -330,8 +313,7 @@ TEST_F(LeverTest, ArrowKeysStepOneFrameWithinTheEnds) {
 
 TEST_F(LeverTest, KeysReachTheLeverUnderTheMouseThroughTheFrame) {
     lever->setValue(0.5f);
-    CPoint p(370, kTop + 100);
-    fx.frame->onMouseMoved(p, 0);
+    fx.move(370, kTop + 100);
     VstKeyCode k{0, VKEY_DOWN, 0};
     EXPECT_EQ(fx.frame->onKeyDown(k), 1);
     EXPECT_FLOAT_EQ(lever->getValue(), 33.0f / 64.0f);
@@ -353,13 +335,10 @@ protected:
     ClickSwitchTest() : fx(448, 700) {}
     COrvClickSwitch* make(int states) {
         strip.reset(makeFilmstrip(56, 15, states));
-        auto* s = new COrvClickSwitch(CRect(308, 658, 364, 673), &fx.recorder, 40, states, strip.get());
-        fx.frame->addView(s);
-        return s;
+        return fx.add(new COrvClickSwitch(CRect(308, 658, 364, 673), &fx.recorder, 40, states, strip.get()));
     }
     float click(COrvClickSwitch* s) {
-        CPoint p(320, 665);
-        EXPECT_EQ(fx.frame->onMouseDown(p, kLButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+        EXPECT_EQ(fx.down(320, 665), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
         fx.frame->idle();
         EXPECT_EQ(shownFrame(fx.surface(), s->getViewSize(), s->getStates()), s->getDrawnFrame());
         return s->getValue();
@@ -394,8 +373,7 @@ TEST_F(ClickSwitchTest, FourStatesCycleThroughThirds) {
 
 TEST_F(ClickSwitchTest, OtherButtonsAreNotHandled) {
     make(3);
-    CPoint p(320, 665);
-    EXPECT_EQ(fx.frame->onMouseDown(p, kRButton), kMouseEventNotHandled);
+    EXPECT_EQ(fx.down(320, 665, kRButton), kMouseEventNotHandled);
     EXPECT_TRUE(fx.recorder.log.empty());
 }
 

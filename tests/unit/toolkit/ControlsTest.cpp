@@ -19,8 +19,7 @@ using Log = std::vector<std::string>;
 
 TEST(CControl, DirtyWhenTheValueDiffersFromTheOneLastDrawn) {
     OffscreenFixture fx;
-    auto* c = new CControl(CRect(0, 0, 10, 10), &fx.recorder, 5);
-    fx.frame->addView(c);
+    auto* c = fx.add(new CControl(CRect(0, 0, 10, 10), &fx.recorder, 5));
     fx.frame->idle();
     EXPECT_FALSE(c->isDirty());
     c->setValue(0.3f);
@@ -35,8 +34,7 @@ TEST(CControl, DirtyWhenTheValueDiffersFromTheOneLastDrawn) {
 
 TEST(CControl, CtrlClickSetsTheDefaultInsideAnEditGesture) {
     OffscreenFixture fx;
-    auto* c = new CControl(CRect(0, 0, 10, 10), &fx.recorder, 7);
-    fx.frame->addView(c);
+    auto* c = fx.add(new CControl(CRect(0, 0, 10, 10), &fx.recorder, 7));
     fx.frame->idle();
     c->setDefaultValue(0.75f);
     EXPECT_FALSE(c->checkDefaultValue(kLButton));
@@ -64,48 +62,40 @@ TEST(CControl, NormalisedValueAndBounce) {
 TEST(CAnimKnob, DrawsTheRoundedFrameOfItsValue) {
     OffscreenFixture fx;
     BitmapPtr strip(makeFilmstrip(20, 20, 11));
-    auto* knob = new CAnimKnob(CRect(10, 10, 30, 30), &fx.recorder, 1, strip.get());
-    fx.frame->addView(knob);
+    auto* knob = fx.add(new CAnimKnob(CRect(10, 10, 30, 30), &fx.recorder, 1, strip.get()));
     EXPECT_EQ(knob->getNumSubPixmaps(), 11);
     for (float v : {0.0f, 0.04f, 0.06f, 0.5f, 0.94f, 1.0f}) {
         knob->setValue(v);
-        fx.frame->idle();
-        EXPECT_EQ(shownFrame(fx.surface(), knob->getViewSize(), 11), static_cast<int>(v * 10 + 0.5f)) << v;
+        EXPECT_EQ(fx.frameShown(knob, 11), static_cast<int>(v * 10 + 0.5f)) << v;
     }
 }
 
 TEST(CAnimKnob, LinearDragAndFineDragWithShift) {
     OffscreenFixture fx;
     BitmapPtr strip(makeFilmstrip(20, 20, 11));
-    auto* knob = new CAnimKnob(CRect(10, 10, 30, 30), &fx.recorder, 1, strip.get());
-    fx.frame->addView(knob);
-    CPoint p(20, 20);
-    fx.frame->onMouseDown(p, kLButton);
-    CPoint q(20, 20 - 50);  // 50 pixels up
-    fx.frame->onMouseMoved(q, kLButton);
+    auto* knob = fx.add(new CAnimKnob(CRect(10, 10, 30, 30), &fx.recorder, 1, strip.get()));
+    fx.down(20, 20);
+    fx.move(20, 20 - 50, kLButton);  // 50 pixels up
     EXPECT_FLOAT_EQ(knob->getValue(), 50.0f / CAnimKnob::kDragRangePixels);
-    fx.frame->onMouseUp(q, kLButton);
+    fx.up(20, 20 - 50);
     EXPECT_EQ(fx.recorder.log.front(), "begin 1");
     EXPECT_EQ(fx.recorder.log.back(), "end 1");
     knob->setValue(0.0f);
-    fx.frame->onMouseDown(p, kLButton | kShift);
-    fx.frame->onMouseMoved(q, kLButton | kShift);
+    fx.down(20, 20, kLButton | kShift);
+    fx.move(20, 20 - 50, kLButton | kShift);
     EXPECT_FLOAT_EQ(knob->getValue(), 50.0f / (CAnimKnob::kDragRangePixels * knob->getZoomFactor()));
 }
 
 TEST(CMovieBitmap, FrameIsValueTimesFramesMinusOneRounded) {
     OffscreenFixture fx;
     BitmapPtr strip(makeFilmstrip(30, 14, 18));
-    auto* ind = new CMovieBitmap(CRect(5, 5, 35, 19), nullptr, 39, 18, 14, strip.get());
-    fx.frame->addView(ind);
+    auto* ind = fx.add(new CMovieBitmap(CRect(5, 5, 35, 19), nullptr, 39, 18, 14, strip.get()));
     for (int channel = 0; channel < 18; ++channel) {
         ind->setValue(channel / 17.0f);
-        fx.frame->idle();
-        EXPECT_EQ(shownFrame(fx.surface(), ind->getViewSize(), 18), channel);
+        EXPECT_EQ(fx.frameShown(ind, 18), channel);
     }
     ind->setValue(0.5f / 17.0f - 0.001f);  // just below half a step rounds down
-    fx.frame->idle();
-    EXPECT_EQ(shownFrame(fx.surface(), ind->getViewSize(), 18), 0);
+    EXPECT_EQ(fx.frameShown(ind, 18), 0);
     CPoint p(10, 10);
     EXPECT_EQ(ind->onMouseDown(p, kLButton), kMouseEventNotHandled);
 }
@@ -113,56 +103,42 @@ TEST(CMovieBitmap, FrameIsValueTimesFramesMinusOneRounded) {
 TEST(COnOffButton, ClickTogglesAndShowsTheMatchingFrame) {
     OffscreenFixture fx;
     BitmapPtr strip(makeFilmstrip(10, 8, 2));
-    auto* b = new COnOffButton(CRect(0, 0, 10, 8), &fx.recorder, 4, strip.get());
-    fx.frame->addView(b);
-    CPoint p(3, 3);
-    EXPECT_EQ(fx.frame->onMouseDown(p, kLButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-    fx.frame->idle();
+    auto* b = fx.add(new COnOffButton(CRect(0, 0, 10, 8), &fx.recorder, 4, strip.get()));
+    EXPECT_EQ(fx.down(3, 3), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     EXPECT_EQ(b->getValue(), 1.0f);
-    EXPECT_EQ(shownFrame(fx.surface(), b->getViewSize(), 2), 1);
-    fx.frame->onMouseDown(p, kLButton);
-    fx.frame->idle();
-    EXPECT_EQ(shownFrame(fx.surface(), b->getViewSize(), 2), 0);
+    EXPECT_EQ(fx.frameShown(b, 2), 1);
+    fx.down(3, 3);
+    EXPECT_EQ(fx.frameShown(b, 2), 0);
     EXPECT_EQ(fx.recorder.log, (Log{"begin 4", "value 4 1", "end 4", "begin 4", "value 4 0", "end 4"}));
-    EXPECT_EQ(fx.frame->onMouseDown(p, kRButton), kMouseEventNotHandled);
+    EXPECT_EQ(fx.down(3, 3, kRButton), kMouseEventNotHandled);
 }
 
 TEST(CKickButton, PressedWhileHeldOverItReleasedAfter) {
     OffscreenFixture fx;
     BitmapPtr strip(makeFilmstrip(10, 10, 2));
-    auto* b = new CKickButton(CRect(0, 0, 10, 10), &fx.recorder, 9, strip.get());
-    fx.frame->addView(b);
-    CPoint p(5, 5);
-    fx.frame->onMouseDown(p, kLButton);
-    fx.frame->idle();
-    EXPECT_EQ(shownFrame(fx.surface(), b->getViewSize(), 2), 1);
-    CPoint away(50, 50);
-    fx.frame->onMouseMoved(away, kLButton);
+    auto* b = fx.add(new CKickButton(CRect(0, 0, 10, 10), &fx.recorder, 9, strip.get()));
+    fx.down(5, 5);
+    EXPECT_EQ(fx.frameShown(b, 2), 1);
+    fx.move(50, 50, kLButton);
     EXPECT_EQ(b->getValue(), 0.0f);
-    fx.frame->onMouseMoved(p, kLButton);
+    fx.move(5, 5, kLButton);
     EXPECT_EQ(b->getValue(), 1.0f);
-    fx.frame->onMouseUp(p, kLButton);
-    fx.frame->idle();
-    EXPECT_EQ(shownFrame(fx.surface(), b->getViewSize(), 2), 0);
+    fx.up(5, 5);
+    EXPECT_EQ(fx.frameShown(b, 2), 0);
     EXPECT_EQ(fx.recorder.log, (Log{"begin 9", "value 9 1", "value 9 0", "end 9"}));
 }
 
 TEST(CRockerSwitch, SideOfThePressDecidesTheSignAndReleaseReturnsToRest) {
     OffscreenFixture fx;
     BitmapPtr strip(makeFilmstrip(20, 6, 3));
-    auto* r = new CRockerSwitch(CRect(0, 0, 20, 6), &fx.recorder, 3, 6, strip.get());
-    fx.frame->addView(r);
-    CPoint left(2, 2), right(15, 2);
-    fx.frame->onMouseDown(left, kLButton);
-    fx.frame->idle();
-    EXPECT_EQ(shownFrame(fx.surface(), r->getViewSize(), 3), 1);
-    fx.frame->onMouseUp(left, kLButton);
-    fx.frame->onMouseDown(right, kLButton);
-    fx.frame->idle();
-    EXPECT_EQ(shownFrame(fx.surface(), r->getViewSize(), 3), 2);
-    fx.frame->onMouseUp(right, kLButton);
-    fx.frame->idle();
-    EXPECT_EQ(shownFrame(fx.surface(), r->getViewSize(), 3), 0);
+    auto* r = fx.add(new CRockerSwitch(CRect(0, 0, 20, 6), &fx.recorder, 3, 6, strip.get()));
+    fx.down(2, 2);  // left half
+    EXPECT_EQ(fx.frameShown(r, 3), 1);
+    fx.up(2, 2);
+    fx.down(15, 2);
+    EXPECT_EQ(fx.frameShown(r, 3), 2);
+    fx.up(15, 2);
+    EXPECT_EQ(fx.frameShown(r, 3), 0);
     EXPECT_EQ(fx.recorder.values, (std::vector<float>{-1.0f, 0.0f, 1.0f, 0.0f}));
 }
 

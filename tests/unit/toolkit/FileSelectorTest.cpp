@@ -124,8 +124,7 @@ TEST_F(FileSelectorTest, InputIsBlockedWhileTheDialogIsOpenAndClosingTheFrameEnd
     }
     chmod(script.c_str(), 0755);
     setenv(CNewFileSelector::kCommandVariable, script.c_str(), 1);
-    auto* button = new CControl(CRect(0, 0, 20, 20), &fx.recorder, 1);
-    fx.frame->addView(button);
+    fx.add(new CControl(CRect(0, 0, 20, 20), &fx.recorder, 1));
     CNewFileSelector* sel = CNewFileSelector::create(fx.frame, CNewFileSelector::kSelectFile);
     bool called = false;
     ASSERT_TRUE(sel->run([&](CNewFileSelector*) { called = true; }));

@@ -27,10 +27,8 @@ int32_t press(CFrame* frame, uint8_t virt) {
 class TextEditTest : public ::testing::Test {
 protected:
     TextEditTest() {
-        edit = new CTextEdit(CRect(10, 10, 110, 25), &fx.recorder, 196, "Init");
-        fx.frame->addView(edit);
-        other = new CControl(CRect(150, 10, 160, 20), &fx.recorder, 1);
-        fx.frame->addView(other);
+        edit = fx.add(new CTextEdit(CRect(10, 10, 110, 25), &fx.recorder, 196, "Init"));
+        other = fx.add(new CControl(CRect(150, 10, 160, 20), &fx.recorder, 1));
     }
     void click(int x, int y) {
         CPoint p(x, y);
@@ -173,8 +171,7 @@ TEST_F(OptionMenuTest, NoDrawStyleLeavesTheBackgroundVisibleAndTheOpenMenuIsDraw
 TEST(CSplashScreen, ClickShowsThePictureModallyAndAClickOnItHidesIt) {
     OffscreenFixture fx(60, 40);
     BitmapPtr picture(makeFilmstrip(60, 40, 1));
-    auto* splash = new CSplashScreen(CRect(5, 5, 15, 10), &fx.recorder, 194, picture.get(), CRect(0, 0, 60, 40));
-    fx.frame->addView(splash);
+    auto* splash = fx.add(new CSplashScreen(CRect(5, 5, 15, 10), &fx.recorder, 194, picture.get(), CRect(0, 0, 60, 40)));
     fx.frame->idle();
     EXPECT_NE(mismatchesAgainstFrame(fx.surface(), CRect(0, 0, 60, 40), 0), 0);  // the hot area draws nothing
 
