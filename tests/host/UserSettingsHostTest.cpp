@@ -66,15 +66,18 @@ TEST_F(UserSettings, AnInstanceStartsWithTheStoredDefaults) {
     ASSERT_TRUE(host.start(modulePath())) << host.error();
     EXPECT_EQ(host.programName(), "Start sound");
     EXPECT_EQ(programNameAt(0), "Start sound");
-    EXPECT_EQ(programNameAt(1), "User 1");
     EXPECT_EQ(programNameAt(47), "User 47");
     EXPECT_EQ(host.getParameter(kDrive), 0.875f);
+    EXPECT_EQ(host.getParameter(20), 0.25f);  // program 0 is the applied one
     EXPECT_FLOAT_EQ(host.getParameter(kBinding + kDrive), (7 + 0.5f) / 129.0f);
-    // The state handed to the host says program 0 and holds the bank's values.
-    const std::vector<uint8_t> state = host.getChunk();
-    const ParsedState s = parseStateChunk(state);
+    // The state handed to the host says program 0 and holds the preset and the bank's programs.
+    const ParsedState s = parseStateChunk(host.getChunk());
     EXPECT_EQ(s.current, 0);
-    EXPECT_EQ(s.values[30][20], static_cast<float>((30 + 20) % 16) / 16.0f);
+    for (int i = 5; i < 42; ++i) EXPECT_EQ(s.values[0][i], i == kDrive ? 0.875f : 0.25f) << i;
+    for (int p = 1; p < 48; ++p) {
+        EXPECT_EQ(s.names[p], "User " + std::to_string(p));
+        for (int i = 5; i <= 30; ++i) EXPECT_EQ(s.values[p][i], static_cast<float>((p + i) % 16) / 16.0f) << p << " " << i;
+    }
 }
 
 TEST_F(UserSettings, ClosingAnInstanceKeepsTheFileLocations) {

@@ -1,5 +1,6 @@
 // Defaults, memos, file locations and the manual, through the editor object of an effect whose
-// settings live in a private folder.
+// settings live in a private folder. Start-up with a stored bank, preset and MIDI settings is
+// checked through the module in tests/host/UserSettingsHostTest.cpp.
 
 #include <chrono>
 #include <thread>
@@ -27,28 +28,6 @@ protected:
         return std::string(b.begin(), b.end());
     }
 };
-
-TEST_F(Settings, StartUpLoadsTheDefaultBankThenTheDefaultPresetIntoProgramZero) {
-    float preset[kParams];
-    for (int i = 0; i < kParams; ++i) preset[i] = patternValue(60, i);
-    storeValue("DefaultBank", taggedBank(names, values, 9));
-    storeValue("DefaultPreset", taggedPreset("Default preset", preset));
-    storeValue("DefaultMidi", taggedMidi({{13, controllerValue(7)}}));
-    makeEffect();
-    EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
-    EXPECT_STREQ(program(0).name, "Default preset");
-    for (int i = 5; i < kParams; ++i) EXPECT_EQ(program(0).values[i], preset[i]) << i;
-    EXPECT_EQ(effect->getParameter(20), preset[20]);  // and it is the applied program
-    for (int p = 1; p < kPrograms; ++p) {
-        EXPECT_EQ(std::string(program(p).name), names[p]);
-        for (int i = 5; i <= 30; ++i) EXPECT_EQ(program(p).values[i], values[p][i]) << p << " " << i;
-    }
-    EXPECT_EQ(effect->controllerOfParameter(13), 7);
-    // What the host receives reflects it.
-    char name[kProgramNameSize] = {};
-    effect->getProgramName(name);
-    EXPECT_STREQ(name, "Default preset");
-}
 
 TEST_F(Settings, StartUpWithADefaultBankAloneMakesProgramZeroCurrent) {
     storeValue("DefaultBank", reverseTaggedImage(taggedBank(names, values, 30)));  // other byte order
