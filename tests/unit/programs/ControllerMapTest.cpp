@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "params/ControllerMap.h"
 
@@ -158,22 +159,12 @@ TEST(ControllerMapFlags, ChangedFlagIsTakenOnce) {
 }
 
 TEST(ControllerMapNames, NamedAndNumberedControllers) {
-    EXPECT_STREQ(ControllerMap::controllerName(0), "bank sel MSB");
-    EXPECT_STREQ(ControllerMap::controllerName(1), "mod wheel");
-    EXPECT_STREQ(ControllerMap::controllerName(3), "control 3");
-    EXPECT_STREQ(ControllerMap::controllerName(7), "main volume");
-    EXPECT_STREQ(ControllerMap::controllerName(16), "gen purp 1");
-    EXPECT_STREQ(ControllerMap::controllerName(19), "gen purp 4");
-    EXPECT_STREQ(ControllerMap::controllerName(41), "control 41");
-    EXPECT_STREQ(ControllerMap::controllerName(43), "express. LSB");
-    EXPECT_STREQ(ControllerMap::controllerName(80), "gen purp 5");
-    EXPECT_STREQ(ControllerMap::controllerName(83), "gen purp 8");
-    EXPECT_STREQ(ControllerMap::controllerName(119), "control 119");
-    EXPECT_STREQ(ControllerMap::controllerName(120), "all snd off");
-    EXPECT_STREQ(ControllerMap::controllerName(127), "poly mode on");
-    EXPECT_STREQ(ControllerMap::controllerName(128), "not assigned");
-    EXPECT_STREQ(ControllerMap::controllerName(129), "");
-    EXPECT_STREQ(ControllerMap::controllerName(130), "");
+    const std::pair<int, const char*> names[] = {
+        {0, "bank sel MSB"}, {1, "mod wheel"},      {3, "control 3"},     {7, "main volume"},  {16, "gen purp 1"},
+        {19, "gen purp 4"},  {41, "control 41"},    {43, "express. LSB"}, {80, "gen purp 5"},  {83, "gen purp 8"},
+        {119, "control 119"}, {120, "all snd off"}, {127, "poly mode on"}, {128, "not assigned"}, {129, ""}, {130, ""},
+    };
+    for (const auto& [c, name] : names) EXPECT_STREQ(ControllerMap::controllerName(c), name) << c;
     // 59 controllers have names of their own; the other 69 are "control N".
     int numbered = 0;
     for (int c = 0; c < 128; ++c) numbered += std::string(ControllerMap::controllerName(c)) == "control " + std::to_string(c);
