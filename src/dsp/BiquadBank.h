@@ -1,62 +1,19 @@
 #pragma once
 
 #include <bit>
-#include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "dsp/BiquadDesigner.h"
 #include "dsp/BiquadFilter.h"
+#include "dsp/LaneMath.h"
 
 namespace orv {
 
-// Two doubles handled by one instruction where the processor has such instructions (SSE2 on
-// x86-64, NEON on AArch64; elsewhere the compiler splits them). The arithmetic is element-wise
-// IEEE, so every lane computes exactly what the scalar code computes.
-using Double2 = double __attribute__((vector_size(16)));
-
-namespace lanes {
-
-using Bits2 = long long __attribute__((vector_size(16)));
-
-template <class T>
-inline T load(const double* p);
-template <>
-inline double load<double>(const double* p) { return *p; }
-template <>
-inline Double2 load<Double2>(const double* p)
-{
-    Double2 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-inline void store(double* p, double v) { *p = v; }
-inline void store(double* p, Double2 v) { std::memcpy(p, &v, sizeof v); }
-
-inline double absOf(double v) { return std::fabs(v); }
-inline Double2 absOf(Double2 v)
-{
-    constexpr long long magnitude = 0x7fffffffffffffffLL;  // every bit but the sign
-    const Bits2 mask = {magnitude, magnitude};
-    return std::bit_cast<Double2>(std::bit_cast<Bits2>(v) & mask);
-}
-
-// a where the mask's lane is all ones, b where it is 0.
-inline double select(std::uint64_t mask, double a, double b) { return mask != 0 ? a : b; }
-inline Double2 select(const std::uint64_t* mask, Double2 a, Double2 b)
-{
-    Bits2 m;
-    std::memcpy(&m, mask, sizeof m);
-    return std::bit_cast<Double2>((std::bit_cast<Bits2>(a) & m) | (std::bit_cast<Bits2>(b) & ~m));
-}
-
-}  // namespace lanes
-
 // `Lanes` gliding, saturating BiquadFilters side by side, stored field by field so that one
-// sample of all of them runs as packed arithmetic (a rotor model's direction filters, one per
-// ray). Each lane behaves exactly like a BiquadFilter given the same calls; type, enable, rate,
-// glide length, snapping and saturation bias are shared by all lanes.
+// sample of all of them, and a redesign of all of them, runs two lanes per instruction (a rotor
+// model's direction filters, one per ray). Each lane behaves exactly like a BiquadFilter given
+// the same calls; type, enable, rate, glide length, snapping and saturation bias are shared by
+// all lanes.
 template <int Lanes>
 class BiquadBank {
     static_assert(Lanes > 0 && Lanes % 2 == 0, "lanes come in pairs");
@@ -74,9 +31,9 @@ public:
     double saturationBias = 0.0;
 
     // Settings of each lane.
-    double frequency[Lanes];  // Hz
-    double q[Lanes];
-    double gainDb[Lanes];
+    alignas(16) double frequency[Lanes];  // Hz
+    alignas(16) double q[Lanes];
+    alignas(16) double gainDb[Lanes];
 
     // Every lane starts as a new BiquadFilter: frequency 1000 Hz, Q 1, 0 dB, roots at zero 1 = 1
     // and gain 1, no history, saturation off.
@@ -84,10 +41,14 @@ public:
 
     // Designs lane k from the settings and starts its glide (or snaps), as BiquadFilter::update.
     void update(int k);
+    // The same for lanes 0 .. count - 1.
+    void updateLanes(int count);
     // Jumps lane k's roots to their targets and ends its glide.
     void snap(int k);
+    void snapLanes(int count);
     // Saturation of lane k from amount, its frequency, Q and the rate; amount <= 0 turns it off.
     void setSaturation(int k, double amount);
+    void setSaturationLanes(int count, double amount);
     // Clears lane k's input and output history.
     void clearHistory(int k);
 
@@ -115,8 +76,13 @@ private:
     // Saturation of the lanes in use: none, all, or some (selected lane by lane).
     enum class Squash { none, all, some };
 
-    // Moves the roots of the lanes at k (one lane for double, two for Double2) one glide step
-    // and writes the running coefficients they give into run_.
+    // Designs the lanes at k (one lane for double, two for Double2) and starts their glides.
+    template <class T>
+    inline void design(int k);
+    template <class T>
+    inline void saturate(int k, double amount);
+    // Moves the roots of the lanes at k one glide step and writes the running coefficients
+    // they give into run_.
     template <class T>
     inline void glide(int k);
     // One sample of the lanes at k with the coefficient set c (run_ or designed_).
@@ -124,8 +90,9 @@ private:
     inline T filter(int k, T x, const double (*c)[Lanes]);
     template <Squash S>
     inline void filterAll(double* v, int count, const double (*c)[Lanes]);
-    // One lane of the per-lane path.
     double processLane(int k, double x);
+    // Forgets every remembered design when a shared setting changed since the last design.
+    void checkSharedSettings();
 
     alignas(16) double current_[rootCount][Lanes];
     alignas(16) double increment_[rootCount][Lanes];
@@ -137,7 +104,18 @@ private:
     alignas(16) std::uint64_t saturationMask_[Lanes];  // all ones where saturation is on
     double saturationAmount_[Lanes];
     std::uint32_t glideRemaining_[Lanes];
-    BiquadDesigner designer_[Lanes];
+
+    // What the last designs were made from, compared bit for bit: an unchanged lane keeps its
+    // design, a lane with only its gain changed keeps the frequency-dependent part.
+    std::uint32_t memoType_ = 0, memoEnabled_ = 0;
+    std::uint64_t memoRate_ = 0;
+    bool designValid_[Lanes] = {};
+    std::uint64_t designKey_[3][Lanes] = {};  // frequency, q, gain
+    bool shapeValid_[Lanes] = {};
+    alignas(16) double shapeC_[Lanes], shapeS_[Lanes], shapeQWarped_[Lanes];
+    bool qPowerValid_[Lanes] = {};
+    std::uint64_t qPowerKey_[Lanes] = {};
+    alignas(16) double qPower_[Lanes];
 };
 
 template <int Lanes>
@@ -154,34 +132,199 @@ BiquadBank<Lanes>::BiquadBank()
         // The identity design, until the first update.
         designed_[kB0][k] = 1.0;
         designed_[kB1][k] = designed_[kB2][k] = designed_[kA1][k] = designed_[kA2][k] = 0.0;
+        run_[kB0][k] = 1.0;
+        run_[kB1][k] = run_[kB2][k] = run_[kA1][k] = run_[kA2][k] = 0.0;
         x1_[k] = x2_[k] = y1_[k] = y2_[k] = 0.0;
         saturationCoefficient_[k] = 0.001;
         saturationMask_[k] = 0;
         saturationAmount_[k] = -1.0;
         glideRemaining_[k] = 0;
+        shapeC_[k] = shapeS_[k] = shapeQWarped_[k] = 0.0;
+        qPower_[k] = 1.0;
+    }
+}
+
+template <int Lanes>
+void BiquadBank<Lanes>::checkSharedSettings()
+{
+    const std::uint64_t rate = std::bit_cast<std::uint64_t>(sampleRate);
+    if (memoType_ == type && memoEnabled_ == enabled && memoRate_ == rate)
+        return;
+    memoType_ = type;
+    memoEnabled_ = enabled;
+    memoRate_ = rate;
+    for (int k = 0; k < Lanes; ++k)
+        designValid_[k] = shapeValid_[k] = false;
+}
+
+template <int Lanes>
+template <class T>
+inline void BiquadBank<Lanes>::design(int k)
+{
+    using lanes::load;
+    using lanes::store;
+    constexpr int n = sizeof(T) / sizeof(double);  // lanes handled here
+    std::uint64_t key[3][n];
+    bool known = true, shapeKnown = true;
+    for (int i = 0; i < n; ++i) {
+        key[0][i] = std::bit_cast<std::uint64_t>(frequency[k + i]);
+        key[1][i] = std::bit_cast<std::uint64_t>(q[k + i]);
+        key[2][i] = std::bit_cast<std::uint64_t>(gainDb[k + i]);
+        known = known && designValid_[k + i] && designKey_[0][k + i] == key[0][i] &&
+                designKey_[1][k + i] == key[1][i] && designKey_[2][k + i] == key[2][i];
+        shapeKnown = shapeKnown && shapeValid_[k + i] && designKey_[0][k + i] == key[0][i] &&
+                     designKey_[1][k + i] == key[1][i];
+    }
+    // An unchanged design is still in designed_ and target_.
+    if (!known) {
+        const T f = load<T>(&frequency[k]);
+        const T qq = load<T>(&q[k]);
+        BiquadDesigner::Lanes<T> d;
+        if (BiquadDesigner::designs(type, enabled)) {
+            BiquadDesigner::Shape<T> sh;
+            if (shapeKnown) {
+                sh = {load<T>(&shapeC_[k]), load<T>(&shapeS_[k]), load<T>(&shapeQWarped_[k])};
+            } else {
+                sh = BiquadDesigner::shape<T>(type, lanes::splat<T>(sampleRate), f, qq);
+                store(&shapeC_[k], sh.c);
+                store(&shapeS_[k], sh.s);
+                store(&shapeQWarped_[k], sh.qWarped);
+            }
+            const T A = BiquadDesigner::usesGain(type) ? BiquadDesigner::gainFactor(load<T>(&gainDb[k]))
+                                                       : lanes::splat<T>(1.0);
+            BiquadDesigner::coefficients<T>(type, sh, qq, A, d);
+        } else {
+            const T zero = lanes::splat<T>(0.0), one = lanes::splat<T>(1.0);
+            BiquadDesigner::coefficients<T>(BiquadDesigner::kTypeOff, {zero, zero, one}, qq, one, d);
+        }
+        store(&designed_[kB0][k], d.b0);
+        store(&designed_[kB1][k], d.b1);
+        store(&designed_[kB2][k], d.b2);
+        store(&designed_[kA1][k], d.a1);
+        store(&designed_[kA2][k], d.a2);
+        for (int j = 0; j < rootCount; ++j)
+            store(&target_[j][k], d.root[j]);
+        for (int i = 0; i < n; ++i) {
+            designValid_[k + i] = true;
+            shapeValid_[k + i] = BiquadDesigner::designs(type, enabled);
+            for (int j = 0; j < 3; ++j)
+                designKey_[j][k + i] = key[j][i];
+        }
+    }
+    if (snapOnUpdate || glideLength == 0) {
+        for (int i = 0; i < n; ++i)
+            snap(k + i);
+        return;
+    }
+    for (int i = 0; i < n; ++i)
+        glideRemaining_[k + i] = glideLength;
+    const double perSample = 1.0 / glideLength;
+    for (int j = 0; j < rootCount; ++j) {
+        const T s = (load<T>(&target_[j][k]) - load<T>(&current_[j][k])) * perSample;
+        store(&increment_[j][k], s + BiquadFilter::glideFlush - BiquadFilter::glideFlush);
     }
 }
 
 template <int Lanes>
 void BiquadBank<Lanes>::update(int k)
 {
-    const BiquadDesigner::Design& d = designer_[k].design(type, enabled, sampleRate, frequency[k], q[k], gainDb[k]);
-    designed_[kB0][k] = d.b0;
-    designed_[kB1][k] = d.b1;
-    designed_[kB2][k] = d.b2;
-    designed_[kA1][k] = d.a1;
-    designed_[kA2][k] = d.a2;
-    for (int j = 0; j < rootCount; ++j)
-        target_[j][k] = d.root[j];
+    checkSharedSettings();
+    design<double>(k);
+}
+
+template <int Lanes>
+void BiquadBank<Lanes>::updateLanes(int count)
+{
+    using lanes::load;
+    using lanes::store;
+    if (count <= 0)
+        return;
+    checkSharedSettings();
+    // Lanes come in pairs; a pair's second lane past `count` is computed along but not kept.
+    auto keep = [count](double* p, Double2 v, int k) {
+        if (k + 1 < count)
+            store(p, v);
+        else
+            *p = v[0];
+    };
+    bool allKnown = true, allShapesKnown = true;
+    for (int k = 0; k < count; ++k) {
+        const std::uint64_t f = std::bit_cast<std::uint64_t>(frequency[k]);
+        const std::uint64_t qq = std::bit_cast<std::uint64_t>(q[k]);
+        const std::uint64_t g = std::bit_cast<std::uint64_t>(gainDb[k]);
+        const bool shapeKnown = shapeValid_[k] && designKey_[0][k] == f && designKey_[1][k] == qq;
+        allShapesKnown = allShapesKnown && shapeKnown;
+        allKnown = allKnown && designValid_[k] && shapeKnown && designKey_[2][k] == g;
+    }
+    const bool designing = BiquadDesigner::designs(type, enabled);
+    // An unchanged design is still in designed_ and target_.
+    if (!allKnown || !designing) {
+        // Each step runs over all lanes before the next: the steps are long dependency chains
+        // (polynomials), and side by side the processor overlaps them.
+        alignas(16) double logRatio[Lanes];
+        alignas(16) double gainFactor[Lanes];
+        const Double2 rate = lanes::splat<Double2>(sampleRate);
+        if (designing && !allShapesKnown) {
+            for (int k = 0; k < count; k += 2) {
+                Double2 sine, cosine;
+                lanes::sinCos(BiquadDesigner::angularFrequency(rate, load<Double2>(&frequency[k])), sine, cosine);
+                keep(&shapeS_[k], sine, k);
+                keep(&shapeC_[k], cosine, k);
+            }
+            if (BiquadDesigner::warpExponent(type) != 0.0) {
+                for (int k = 0; k < count; k += 2)
+                    store(&logRatio[k], lanes::log(BiquadDesigner::warpRatio(type, rate, load<Double2>(&frequency[k]))));
+                for (int k = 0; k < count; k += 2)
+                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(type, load<Double2>(&logRatio[k]), load<Double2>(&q[k])), k);
+            } else {
+                for (int k = 0; k < count; ++k)
+                    shapeQWarped_[k] = q[k];
+            }
+        }
+        if (designing && BiquadDesigner::usesGain(type)) {
+            for (int k = 0; k < count; k += 2)
+                store(&gainFactor[k], BiquadDesigner::gainFactor(load<Double2>(&gainDb[k])));
+        } else {
+            for (int k = 0; k < count + 1 && k < Lanes; ++k)
+                gainFactor[k] = 1.0;
+        }
+        const std::uint32_t designType = designing ? type : BiquadDesigner::kTypeOff;
+        for (int k = 0; k < count; k += 2) {
+            const Double2 zero = lanes::splat<Double2>(0.0);
+            BiquadDesigner::Shape<Double2> sh{zero, zero, zero + 1.0};
+            if (designing)
+                sh = {load<Double2>(&shapeC_[k]), load<Double2>(&shapeS_[k]), load<Double2>(&shapeQWarped_[k])};
+            BiquadDesigner::Lanes<Double2> d;
+            BiquadDesigner::coefficients<Double2>(designType, sh, load<Double2>(&q[k]), load<Double2>(&gainFactor[k]), d);
+            keep(&designed_[kB0][k], d.b0, k);
+            keep(&designed_[kB1][k], d.b1, k);
+            keep(&designed_[kB2][k], d.b2, k);
+            keep(&designed_[kA1][k], d.a1, k);
+            keep(&designed_[kA2][k], d.a2, k);
+            for (int j = 0; j < rootCount; ++j)
+                keep(&target_[j][k], d.root[j], k);
+        }
+        for (int k = 0; k < count; ++k) {
+            designValid_[k] = true;
+            shapeValid_[k] = designing;
+            designKey_[0][k] = std::bit_cast<std::uint64_t>(frequency[k]);
+            designKey_[1][k] = std::bit_cast<std::uint64_t>(q[k]);
+            designKey_[2][k] = std::bit_cast<std::uint64_t>(gainDb[k]);
+        }
+    }
     if (snapOnUpdate || glideLength == 0) {
-        snap(k);
+        snapLanes(count);
         return;
     }
-    glideRemaining_[k] = glideLength;
-    for (int j = 0; j < rootCount; ++j) {
-        const double s = (d.root[j] - current_[j][k]) / glideLength;
-        increment_[j][k] = s + BiquadFilter::glideFlush - BiquadFilter::glideFlush;
+    const double perSample = 1.0 / glideLength;
+    for (int k = 0; k < count; k += 2) {
+        for (int j = 0; j < rootCount; ++j) {
+            const Double2 step = (load<Double2>(&target_[j][k]) - load<Double2>(&current_[j][k])) * perSample;
+            keep(&increment_[j][k], step + BiquadFilter::glideFlush - BiquadFilter::glideFlush, k);
+        }
     }
+    for (int k = 0; k < count; ++k)
+        glideRemaining_[k] = glideLength;
 }
 
 template <int Lanes>
@@ -195,15 +338,63 @@ void BiquadBank<Lanes>::snap(int k)
 }
 
 template <int Lanes>
+void BiquadBank<Lanes>::snapLanes(int count)
+{
+    for (int k = 0; k < count; ++k)
+        snap(k);
+}
+
+template <int Lanes>
+template <class T>
+inline void BiquadBank<Lanes>::saturate(int k, double amount)
+{
+    using lanes::load;
+    using lanes::store;
+    constexpr int n = sizeof(T) / sizeof(double);
+    bool known = true;
+    for (int i = 0; i < n; ++i)
+        known = known && qPowerValid_[k + i] && qPowerKey_[k + i] == std::bit_cast<std::uint64_t>(q[k + i]);
+    if (!known) {
+        store(&qPower_[k], BiquadDesigner::saturationQPower<T>(load<T>(&q[k])));
+        for (int i = 0; i < n; ++i) {
+            qPowerValid_[k + i] = true;
+            qPowerKey_[k + i] = std::bit_cast<std::uint64_t>(q[k + i]);
+        }
+    }
+    store(&saturationCoefficient_[k],
+          BiquadDesigner::saturationCoefficient<T>(lanes::splat<T>(amount), load<T>(&frequency[k]),
+                                                   load<T>(&qPower_[k]), lanes::splat<T>(sampleRate)));
+}
+
+template <int Lanes>
 void BiquadBank<Lanes>::setSaturation(int k, double amount)
 {
     saturationAmount_[k] = amount;
     if (amount > 0.0) {
         saturationMask_[k] = ~std::uint64_t{0};
-        saturationCoefficient_[k] = designer_[k].saturationCoefficient(amount, frequency[k], q[k], sampleRate);
+        saturate<double>(k, amount);
     } else {
         saturationMask_[k] = 0;
         saturationCoefficient_[k] = 0.001;
+    }
+}
+
+template <int Lanes>
+void BiquadBank<Lanes>::setSaturationLanes(int count, double amount)
+{
+    if (!(amount > 0.0)) {
+        for (int k = 0; k < count; ++k)
+            setSaturation(k, amount);
+        return;
+    }
+    int k = 0;
+    for (; k + 2 <= count; k += 2)
+        saturate<Double2>(k, amount);
+    if (k < count)
+        saturate<double>(k, amount);
+    for (k = 0; k < count; ++k) {
+        saturationAmount_[k] = amount;
+        saturationMask_[k] = ~std::uint64_t{0};
     }
 }
 
@@ -254,10 +445,8 @@ inline T BiquadBank<Lanes>::filter(int k, T x, const double (*c)[Lanes])
         const T squashed = y / (1.0 + load<T>(&saturationCoefficient_[k]) * lanes::absOf(y + saturationBias));
         if constexpr (S == Squash::all)
             y = squashed;
-        else if constexpr (sizeof(T) == sizeof(double))
-            y = lanes::select(saturationMask_[k], squashed, y);
         else
-            y = lanes::select(&saturationMask_[k], squashed, y);
+            y = lanes::select(lanes::loadMask<T>(&saturationMask_[k]), squashed, y);
     }
     store(&x2_[k], x1);
     store(&x1_[k], x);

@@ -54,8 +54,9 @@ void BiquadFilter::update()
         return;
     }
     glideRemaining = glideLength;
+    const double perSample = 1.0 / glideLength;
     for (int i = 0; i < rootCount; ++i) {
-        const double step = (m.root[i] - rootState[i].current) / glideLength;
+        const double step = (m.root[i] - rootState[i].current) * perSample;
         rootIncrement[i] = step + glideFlush - glideFlush;
     }
 }

@@ -14,17 +14,17 @@ namespace orv {
 class BiquadFilter {
 public:
     // Filter types stored in `type`.
-    static constexpr std::uint32_t typeOff = 0;
-    static constexpr std::uint32_t typeHighPass2 = 1;
-    static constexpr std::uint32_t typeHighPass1 = 2;
-    static constexpr std::uint32_t typeLowShelf = 3;
-    static constexpr std::uint32_t typePeak = 4;
-    static constexpr std::uint32_t typeBandPass = 5;
-    static constexpr std::uint32_t typeNotch = 6;
-    static constexpr std::uint32_t typeHighShelf = 7;
-    static constexpr std::uint32_t typeLowPass2 = 8;
-    static constexpr std::uint32_t typeLowPass1 = 9;
-    static constexpr std::uint32_t typeAllPass = 10;
+    static constexpr std::uint32_t typeOff = BiquadDesigner::kTypeOff;
+    static constexpr std::uint32_t typeHighPass2 = BiquadDesigner::kTypeHighPass2;
+    static constexpr std::uint32_t typeHighPass1 = BiquadDesigner::kTypeHighPass1;
+    static constexpr std::uint32_t typeLowShelf = BiquadDesigner::kTypeLowShelf;
+    static constexpr std::uint32_t typePeak = BiquadDesigner::kTypePeak;
+    static constexpr std::uint32_t typeBandPass = BiquadDesigner::kTypeBandPass;
+    static constexpr std::uint32_t typeNotch = BiquadDesigner::kTypeNotch;
+    static constexpr std::uint32_t typeHighShelf = BiquadDesigner::kTypeHighShelf;
+    static constexpr std::uint32_t typeLowPass2 = BiquadDesigner::kTypeLowPass2;
+    static constexpr std::uint32_t typeLowPass1 = BiquadDesigner::kTypeLowPass1;
+    static constexpr std::uint32_t typeAllPass = BiquadDesigner::kTypeAllPass;
 
     // Indices into rootState / rootIncrement (the designer's root order).
     enum RootIndex : int {

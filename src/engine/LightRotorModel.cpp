@@ -47,11 +47,9 @@ LightRotorModel::LightRotorModel(Kind kind) : kind_(kind), motion_(RotorMotion::
     buildDrumInputChain(chain_, kDefaultRate, saturation_);
     filter_.type = kFilterType;
     filter_.enabled = 1;
-    for (int k = 0; k < kRays; ++k) {
-        configure(filter_, k, DirectionTables::drum(0.0));
-        filter_.update(k);
-        filter_.snap(k);
-    }
+    for (int k = 0; k < kRays; ++k) configure(filter_, k, DirectionTables::drum(0.0));
+    filter_.updateLanes(kRays);
+    filter_.snapLanes(kRays);
     setRate(kDefaultRate, 1);
     setGeometry();
     reset();
@@ -81,12 +79,11 @@ void LightRotorModel::setupFilters() {
     const std::uint32_t glide = BiquadFilter::glideLengthFor(filterRate);
     filter_.sampleRate = filterRate;
     filter_.glideLength = glide;
-    for (int k = 0; k < kRays; ++k) {
+    for (int k = 0; k < kRays; ++k)
         filter_.frequency[k] = std::clamp(filter_.frequency[k], kMinFrequency, kMaxFrequencyShare * filterRate);
-        filter_.update(k);
-        filter_.snap(k);
-        filter_.setSaturation(k, saturation_);
-    }
+    filter_.updateLanes(kRays);
+    filter_.snapLanes(kRays);
+    filter_.setSaturationLanes(kRays, saturation_);
     filter_.snapOnUpdate = false;  // from here on a re-tune glides
 }
 
@@ -248,7 +245,7 @@ void LightRotorModel::setLowStaticGain(double gain) { lowStaticGain_ = gain; }
 void LightRotorModel::setFilterSaturation(double amount) {
     saturation_ = amount;
     chain_.setSaturationAmount(amount);
-    for (int k = 0; k < kRays; ++k) filter_.setSaturation(k, amount);
+    filter_.setSaturationLanes(kRays, amount);
 }
 
 void LightRotorModel::setLpfCuts(double lowHz, double highHz) {
@@ -275,13 +272,16 @@ void LightRotorModel::startNoiseTransient(double level) {
     if (player_) player_->startTransient(level);
 }
 
-void LightRotorModel::tune(int k, double psi) {
-    // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away.
-    const double u = RotorMotion::wrap(psi * rays_[k].sm / kTwoPi + kQuarterTurn);
-    configure(filter_, k, DirectionTables::drum(u * kDrumRows));
-    filter_.update(k);
-    if (snapFilters_) filter_.snap(k);
-    filter_.setSaturation(k, saturation_);
+void LightRotorModel::tune(const double* psi, int count) {
+    for (int k = 0; k < count; ++k) {
+        // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away.
+        const double u = RotorMotion::wrap(psi[k] * rays_[k].sm / kTwoPi + kQuarterTurn);
+        configure(filter_, k, DirectionTables::drum(u * kDrumRows));
+    }
+    filter_.updateLanes(count);
+    if (snapFilters_) filter_.snapLanes(count);
+    filter_.setSaturationLanes(count, saturation_);
+    snapFilters_ = false;
 }
 
 template <bool Split>
@@ -321,8 +321,7 @@ double LightRotorModel::run(double x) {
         }
     }
     if (retune) {
-        for (int k = 0; k < count; ++k) tune(k, psi[k]);
-        snapFilters_ = false;
+        tune(psi, count);
         staticPole_ = staticPoleTarget_;
     }
     filter_.processSaturated(v, count);

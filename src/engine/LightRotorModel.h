@@ -129,7 +129,8 @@ private:
 
     template <bool Split>
     double run(double x);
-    void tune(int k, double psi);
+    // Re-tunes the direction filters of rays 0 .. count - 1 to their facing phases psi.
+    void tune(const double* psi, int count);
     void assignRays();
     void updateDelays();
     void updateScales();

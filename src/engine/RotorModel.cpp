@@ -82,11 +82,11 @@ RotorModel::RotorModel(Kind kind)
     filterB_.enabled = 1;
     for (int k = 0; k < kFilterLanes; ++k) {
         configure(filterA_, k, DirectionTables::hornA(0.0));
-        filterA_.update(k);
-        filterA_.snap(k);
         configure(filterB_, k, DirectionTables::hornB(0.0));
-        filterB_.update(k);
-        filterB_.snap(k);
+    }
+    for (BiquadBank<kFilterLanes>* f : {&filterA_, &filterB_}) {
+        f->updateLanes(kFilterLanes);
+        f->snapLanes(kFilterLanes);
     }
     setRate(kDefaultRate, 1);
     setGeometry();
@@ -120,12 +120,11 @@ void RotorModel::setupFilters() {
     for (BiquadBank<kFilterLanes>* f : {&filterA_, &filterB_}) {
         f->sampleRate = filterRate;
         f->glideLength = glide;
-        for (int k = 0; k < kFilterLanes; ++k) {
+        for (int k = 0; k < kFilterLanes; ++k)
             f->frequency[k] = std::clamp(f->frequency[k], kMinFrequency, kMaxFrequencyShare * filterRate);
-            f->update(k);
-            f->snap(k);
-            f->setSaturation(k, saturation_);
-        }
+        f->updateLanes(kFilterLanes);
+        f->snapLanes(kFilterLanes);
+        f->setSaturationLanes(kFilterLanes, saturation_);
         // From here on a re-tune glides.
         f->snapOnUpdate = false;
     }
@@ -349,10 +348,8 @@ void RotorModel::setAmplitudeClip(double floor) {
 
 void RotorModel::setFilterSaturation(double amount) {
     saturation_ = amount;
-    for (int k = 0; k < kFilterLanes; ++k) {
-        filterA_.setSaturation(k, amount);
-        filterB_.setSaturation(k, amount);
-    }
+    filterA_.setSaturationLanes(kFilterLanes, amount);
+    filterB_.setSaturationLanes(kFilterLanes, amount);
 }
 
 void RotorModel::setLpfCuts(double lowHz, double highHz) {
@@ -379,19 +376,22 @@ void RotorModel::startNoiseTransient(double level) {
     if (player_) player_->startTransient(level);
 }
 
-void RotorModel::tune(int k, double psi) {
-    // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away; the horn's
-    // tables run the other way round.
-    const double u = RotorMotion::wrap(psi * rays_[k].sm / kTwoPi + kQuarterTurn);
-    const double turned = 1.0 - u;
-    configure(filterA_, k, DirectionTables::hornA(turned * kHornARows));
-    filterA_.update(k);
-    if (snapFilters_) filterA_.snap(k);
-    filterA_.setSaturation(k, saturation_);
+void RotorModel::tune(const double* psi, int count) {
+    for (int k = 0; k < count; ++k) {
+        // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away; the horn's
+        // tables run the other way round.
+        const double u = RotorMotion::wrap(psi[k] * rays_[k].sm / kTwoPi + kQuarterTurn);
+        const double turned = 1.0 - u;
+        configure(filterA_, k, DirectionTables::hornA(turned * kHornARows));
+        configure(filterB_, k, DirectionTables::hornB(turned * kHornBRows));
+    }
+    filterA_.updateLanes(count);
+    if (snapFilters_) filterA_.snapLanes(count);
+    filterA_.setSaturationLanes(count, saturation_);
     // Filter B keeps its frequency and Q, so its saturation coefficient stays as it is.
-    configure(filterB_, k, DirectionTables::hornB(turned * kHornBRows));
-    filterB_.update(k);
-    if (snapFilters_) filterB_.snap(k);
+    filterB_.updateLanes(count);
+    if (snapFilters_) filterB_.snapLanes(count);
+    snapFilters_ = false;
 }
 
 double RotorModel::readZ(double delay) const {
@@ -448,10 +448,7 @@ double RotorModel::radiate(double x) {
             gain[k] = std::min(std::max(g, clip), kMaxRayGain);
         }
     }
-    if (retune) {
-        for (int k = 0; k < RayCount; ++k) tune(k, psi[k]);
-        snapFilters_ = false;
-    }
+    if (retune) tune(psi, RayCount);
     filterA_.processSaturated(v, RayCount);
     filterB_.processSaturated(v, RayCount);
     double sum = 0.0;

@@ -149,7 +149,8 @@ private:
     double radiate(double x);
     double radiateSelected(double x);
     double readZ(double delay) const;
-    void tune(int k, double psi);
+    // Re-tunes the direction filters of rays 0 .. count - 1 to their facing phases psi.
+    void tune(const double* psi, int count);
     void assignRays();
     void updateDelays();
     void updateScales();

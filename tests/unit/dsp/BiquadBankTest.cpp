@@ -79,7 +79,7 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
     std::mt19937 rng(11);
     auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    const int counts[] = {0, 1, 3, 7, 10, 11, kLanes};
+    const int counts[] = {0, 1, 3, 7, 10, 11, kLanes};  // lane counts, odd ones included
     const std::uint32_t types[] = {BiquadFilter::typePeak, BiquadFilter::typeLowPass2, BiquadFilter::typeHighShelf,
                                    BiquadFilter::typeBandPass, BiquadFilter::typeOff};
 
@@ -99,7 +99,7 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
     std::vector<double> v(kLanes);
     double phase = 0.0;
     for (int step = 0; step < 3000; ++step) {
-        const int action = pick(20);
+        const int action = pick(22);
         if (action == 0) {  // shared settings
             p.bank.type = types[pick(5)];
             p.bank.enabled = pick(5) == 0 ? 0u : 1u;
@@ -108,25 +108,50 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
             p.bank.snapOnUpdate = pick(4) == 0;
             p.bank.saturationBias = pick(2) == 0 ? 0.0 : 0.03125;
             p.share();
-        } else if (action <= 6) {  // redesign all lanes, or some of them
-            const bool all = action <= 4;
+        } else if (action <= 6) {  // redesign the first lanes together, or some lanes one by one
+            const bool together = action <= 4;
+            const int first = counts[pick(7)];
             for (int k = 0; k < kLanes; ++k) {
-                if (!all && pick(2) == 0)
+                if (together ? k >= first : pick(2) == 0)
                     continue;
-                p.setLane(k, 200.0 + 8000.0 * unit(rng), 0.3 + 3.0 * unit(rng), -20.0 + 30.0 * unit(rng));
-                p.update(k);
+                // Now and then a lane keeps its settings, or only its gain, frequency or Q changes.
+                const int change = pick(6);
+                if (change == 0)
+                    p.setLane(k, p.bank.frequency[k], p.bank.q[k], -20.0 + 30.0 * unit(rng));
+                else if (change == 2)
+                    p.setLane(k, 200.0 + 8000.0 * unit(rng), p.bank.q[k], p.bank.gainDb[k]);
+                else if (change == 3)
+                    p.setLane(k, p.bank.frequency[k], 0.3 + 3.0 * unit(rng), p.bank.gainDb[k]);
+                else if (change != 1)
+                    p.setLane(k, 200.0 + 8000.0 * unit(rng), 0.3 + 3.0 * unit(rng), -20.0 + 30.0 * unit(rng));
+                if (together)
+                    p.filter[k].update();
+                else
+                    p.update(k);
             }
+            if (together)
+                p.bank.updateLanes(first);
         } else if (action == 7) {
             const int k = pick(kLanes);
             p.bank.snap(k);
             p.filter[k].snap();
         } else if (action == 8) {
+            const int first = counts[pick(7)];
+            p.bank.snapLanes(first);
+            for (int k = 0; k < first; ++k)
+                p.filter[k].snap();
+        } else if (action <= 10) {
             const double amount = pick(3) == 0 ? 0.0 : 0.05 * unit(rng);
-            for (int k = 0; k < kLanes; ++k) {
-                p.bank.setSaturation(k, amount);
-                p.filter[k].setSaturation(amount);
+            const int first = action == 9 ? kLanes : counts[pick(7)];
+            if (action == 9) {
+                for (int k = 0; k < kLanes; ++k)
+                    p.bank.setSaturation(k, amount);
+            } else {
+                p.bank.setSaturationLanes(first, amount);
             }
-        } else if (action == 9) {
+            for (int k = 0; k < first; ++k)
+                p.filter[k].setSaturation(amount);
+        } else if (action == 11) {
             const int k = pick(kLanes);
             p.bank.clearHistory(k);
             BiquadFilter& f = p.filter[k];
