@@ -35,13 +35,6 @@ CRect inkBox(cairo_surface_t* s, const CRect& r) {
     return box;
 }
 
-TEST(CBitmap, DecodesPngBytesWithTheirSize) {
-    BitmapPtr strip(makeFilmstrip(44, 44, 101));
-    ASSERT_TRUE(strip->isLoaded());
-    EXPECT_EQ(strip->getWidth(), 44);
-    EXPECT_EQ(strip->getHeight(), 4444);
-}
-
 TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded) {
     BitmapPtr none(new CBitmap(-12345));
     EXPECT_FALSE(none->isLoaded());
@@ -130,29 +123,6 @@ TEST(CDrawContext, CentredTextIsCentredAndLeftTextStartsAtTheLeftEdge) {
     EXPECT_GE(b.left, left.left);
     EXPECT_LE(b.left, left.left + 2);
     EXPECT_EQ(b.right - b.left, a.right - a.left);
-}
-
-TEST(CDrawContext, LargerFontSizesDrawTallerCapitals) {
-    int heights[3] = {};
-    const CFontRef fonts[3] = {kNormalFontVerySmall, kNormalFontSmall, kNormalFont};
-    for (int i = 0; i < 3; ++i) {
-        Canvas canvas(60, 30);
-        {
-            CDrawContext ctx(canvas.surface);
-            ctx.setFont(fonts[i]);
-            ctx.setFontColor(kWhiteCColor);
-            ctx.drawString("HHH", CRect(0, 0, 60, 30));
-        }
-        const CRect box = inkBox(canvas.surface, CRect(0, 0, 60, 30));
-        heights[i] = box.bottom - box.top;
-    }
-    EXPECT_EQ(kNormalFontVerySmall->getSize(), 9);
-    EXPECT_EQ(kNormalFontSmall->getSize(), 11);
-    EXPECT_EQ(kNormalFont->getSize(), 12);
-    // Cap height is 0.716 em: about 6.4, 7.9 and 8.6 pixels.
-    EXPECT_NEAR(heights[0], 0.716 * 9, 1.5);
-    EXPECT_NEAR(heights[2], 0.716 * 12, 1.5);
-    EXPECT_LT(heights[0], heights[2]);
 }
 
 TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks) {

@@ -1,4 +1,4 @@
-// The frame: painting dirty views at idle, ownership, modal views, and event routing.
+// The frame: painting dirty views at idle, modal views, and event routing.
 #include <gtest/gtest.h>
 
 #include "toolkit/CDrawContext.h"
@@ -115,19 +115,6 @@ TEST_F(FrameTest, HiddenAndRemovedViewsLeaveTheBackgroundBehind) {
     EXPECT_EQ(pixelAt(fx.surface(), 55, 15), 0x405060u);
 }
 
-TEST_F(FrameTest, FrameOwnsItsViewsAndReleasesThemWhenDestroyed) {
-    auto* frame = new CFrame(CRect(0, 0, 50, 50), nullptr, nullptr);
-    auto* v = new ProbeView(CRect(0, 0, 10, 10), 0, &log, "v");
-    v->remember();  // the test's own reference, so the view can be observed afterwards
-    frame->addView(v);
-    EXPECT_EQ(v->getNbReference(), 2);
-    EXPECT_EQ(v->getFrame(), frame);
-    frame->forget();
-    EXPECT_EQ(v->getNbReference(), 1);
-    EXPECT_EQ(v->getFrame(), nullptr);
-    v->forget();
-}
-
 TEST_F(FrameTest, MouseDownGoesToTheTopMostViewAndItsMovesAndUpFollowEvenOutside) {
     add(CRect(0, 0, 50, 50), 0, "under");
     add(CRect(20, 20, 50, 50), 0, "over");
@@ -138,20 +125,6 @@ TEST_F(FrameTest, MouseDownGoesToTheTopMostViewAndItsMovesAndUpFollowEvenOutside
     fx.frame->onMouseUp(outside, kLButton);
     const std::vector<std::string> expected{"over down 30,30", "over moved 90,70", "over up 90,70"};
     EXPECT_EQ(log, expected);
-}
-
-TEST_F(FrameTest, ViewsThatDoNotWantMovesOrUpDoNotGetThem) {
-    add(CRect(0, 0, 50, 50), 0, "v", kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-    CPoint p(5, 5);
-    EXPECT_EQ(fx.frame->onMouseDown(p, kLButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-    log.clear();
-    CPoint q(60, 5);  // outside the view: a move there is hover, not drag
-    fx.frame->onMouseMoved(q, kLButton);
-    fx.frame->onMouseUp(q, kLButton);
-    for (const std::string& e : log) {
-        EXPECT_EQ(e.find("v up"), std::string::npos) << e;
-        EXPECT_EQ(e.find("v moved"), std::string::npos) << e;
-    }
 }
 
 TEST_F(FrameTest, AnUnhandledPressFallsThroughToTheViewBelow) {
@@ -182,14 +155,6 @@ TEST_F(FrameTest, HoverProducesEnteredAndExitedAndTheCurrentView) {
     const std::vector<std::string> expected{"a entered 5,5",  "a moved 5,5",   "a exited 45,5", "b entered 45,5",
                                             "b moved 45,5",   "b exited 30,50", "b entered 46,6", "b moved 46,6",
                                             "b exited 46,6"};
-    EXPECT_EQ(log, expected);
-}
-
-TEST_F(FrameTest, WheelGoesToTheViewUnderThePoint) {
-    add(CRect(0, 0, 20, 20), 0, "a");
-    EXPECT_TRUE(fx.frame->onWheel(CPoint(3, 4), -1.0f, 0));
-    EXPECT_FALSE(fx.frame->onWheel(CPoint(50, 50), 1.0f, 0));
-    const std::vector<std::string> expected{"a wheel-1 3,4"};
     EXPECT_EQ(log, expected);
 }
 
@@ -247,31 +212,6 @@ TEST_F(FrameTest, ModalViewTakesAllInputAndIsDrawnOnTop) {
     fx.frame->idle();
     EXPECT_EQ(pixelAt(fx.surface(), 20, 20), 0xff0000u);
     (void)a;
-}
-
-TEST_F(FrameTest, AModalSessionBlocksMouseAndKeys) {
-    add(CRect(0, 0, 50, 50), 0, "a");
-    fx.frame->beginModalSession();
-    CPoint p(5, 5);
-    fx.frame->onMouseDown(p, kLButton);
-    VstKeyCode k{'x', 0, 0};
-    EXPECT_EQ(fx.frame->onKeyDown(k), -1);
-    EXPECT_TRUE(log.empty());
-    fx.frame->endModalSession();
-    fx.frame->onMouseDown(p, kLButton);
-    EXPECT_EQ(log.size(), 1u);
-}
-
-TEST_F(FrameTest, DrawCopiesTheUpToDateFrameIntoAnotherContext) {
-    add(CRect(0, 0, 10, 10), 0xabcdef, "a");
-    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 80);
-    {
-        CDrawContext ctx(copy);
-        fx.frame->draw(&ctx);
-    }
-    EXPECT_EQ(pixelAt(copy, 5, 5), 0xabcdefu);
-    EXPECT_EQ(pixelAt(fx.surface(), 5, 5), 0xabcdefu);
-    cairo_surface_destroy(copy);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Text field editing, the pop-up menu with columns, and the splash screen's modal picture.
+// Text field editing and the pop-up menu with columns (the splash screen is exercised through the
+// editor's about view).
 #include <gtest/gtest.h>
 
 #include "toolkit/COptionMenu.h"
@@ -81,12 +82,6 @@ TEST_F(TextEditTest, CaretMovesAndClickingElsewhereCommits) {
     EXPECT_EQ(fx.recorder.log.size(), 3u);
 }
 
-TEST_F(TextEditTest, RightClickDoesNotStartEditing) {
-    CPoint p(20, 15);
-    EXPECT_EQ(fx.frame->onMouseDown(p, kRButton), kMouseEventNotHandled);
-    EXPECT_FALSE(edit->isEditing());
-}
-
 class OptionMenuTest : public ::testing::Test {
 protected:
     OptionMenuTest() : fx(448, 696) {
@@ -166,34 +161,6 @@ TEST_F(OptionMenuTest, NoDrawStyleLeavesTheBackgroundVisibleAndTheOpenMenuIsDraw
     press(fx.frame, VKEY_ESCAPE);
     fx.frame->idle();
     EXPECT_EQ(mismatchesAgainstFrame(fx.surface(), box, 0, box.left, box.top), 0);
-}
-
-TEST(CSplashScreen, ClickShowsThePictureModallyAndAClickOnItHidesIt) {
-    OffscreenFixture fx(60, 40);
-    BitmapPtr picture(makeFilmstrip(60, 40, 1));
-    auto* splash = fx.add(new CSplashScreen(CRect(5, 5, 15, 10), &fx.recorder, 194, picture.get(), CRect(0, 0, 60, 40)));
-    fx.frame->idle();
-    EXPECT_NE(mismatchesAgainstFrame(fx.surface(), CRect(0, 0, 60, 40), 0), 0);  // the hot area draws nothing
-
-    CPoint p(7, 7);
-    EXPECT_EQ(fx.frame->onMouseDown(p, kRButton), kMouseEventNotHandled);
-    EXPECT_EQ(fx.frame->getModalView(), nullptr);
-    fx.frame->onMouseDown(p, kLButton);
-    fx.frame->onMouseUp(p, kLButton);
-    EXPECT_EQ(splash->getValue(), 1.0f);
-    ASSERT_NE(fx.frame->getModalView(), nullptr);
-    fx.frame->idle();
-    EXPECT_EQ(mismatchesAgainstFrame(fx.surface(), CRect(0, 0, 60, 40), 0), 0);
-
-    CPoint q(50, 30);
-    fx.frame->onMouseDown(q, kLButton);
-    EXPECT_EQ(fx.frame->getModalView(), nullptr);
-    EXPECT_EQ(splash->getValue(), 0.0f);
-    fx.frame->idle();
-    EXPECT_EQ(pixelAt(fx.surface(), 50, 30), 0u);
-    // It opens again at once.
-    fx.frame->onMouseDown(p, kLButton);
-    EXPECT_NE(fx.frame->getModalView(), nullptr);
 }
 
 }  // namespace
