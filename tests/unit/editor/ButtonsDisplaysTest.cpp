@@ -1,10 +1,9 @@
-// The editor's buttons, rocker, value display and text field: frames drawn for each state,
+// The editor's buttons, rocker and value display: frames drawn for each state,
 // and what each click reports, in order.
 #include <gtest/gtest.h>
 
 #include "editor/CClickKickButton.h"
 #include "editor/CGyrolaParamDisplay.h"
-#include "editor/COrvTextEdit.h"
 #include "editor/COvKickButton.h"
 #include "editor/COvOnOffButton.h"
 #include "editor/COvRockerSwitch.h"
@@ -76,12 +75,6 @@ TEST_F(SpeedButtonTest, ToggleFlipsOnEachPressAndShowsPressedWhileHeld) {
     EXPECT_EQ(fx.down(360, 360, kRButton), kMouseEventNotHandled);
 }
 
-TEST_F(SpeedButtonTest, BackgroundOffsetShiftsThePicture) {
-    b->setBackOffset(CPoint(0, 5));
-    fx.frame->idle();
-    EXPECT_EQ(mismatchesAgainstFrame(fx.surface(), CRect(353, 352, 380, 383), 0, 0, 5), 0);
-}
-
 TEST_F(ButtonTest, KickButtonShowsHoverAndPressedAndReportsOnPressOnly) {
     strip.reset(makeFilmstrip(12, 14, 3));
     auto* b = fx.add(new COvKickButton(CRect(320, 679, 332, 693), &fx.recorder, 211, strip.get()));
@@ -99,18 +92,6 @@ TEST_F(ButtonTest, KickButtonShowsHoverAndPressedAndReportsOnPressOnly) {
     EXPECT_EQ(fx.recorder.log, (Log{"value 211 1"}));
     EXPECT_EQ(fx.down(325, 685, kRButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     EXPECT_EQ(fx.recorder.log.size(), 1u);
-}
-
-TEST_F(ButtonTest, DefaultButtonsStoreOnDoubleClickAndClearWithCtrl) {
-    strip.reset(makeFilmstrip(36, 15, 3));
-    auto* b = fx.add(new COvKickButton(CRect(18, 678, 54, 693), &fx.recorder, 209, strip.get(), true));
-    EXPECT_EQ(fx.down(30, 685), kMouseDownEventHandledButDontNeedMovedOrUpEvents);  // single click ignored
-    EXPECT_FALSE(b->isPressed());
-    EXPECT_EQ(fx.down(30, 685, kLButton | kDoubleClick), kMouseEventHandled);
-    fx.up(30, 685);
-    EXPECT_EQ(fx.down(30, 685, kLButton | kDoubleClick | kControl), kMouseEventHandled);
-    fx.up(30, 685);
-    EXPECT_EQ(fx.recorder.log, (Log{"value 209 1", "value 209 0.5"}));
 }
 
 TEST_F(ButtonTest, PanelOnOffButtonFramesAndToggle) {
@@ -231,21 +212,6 @@ TEST(CGyrolaParamDisplay, DrawsTheBackgroundUnderItThenWhiteCentredText) {
     // Outside the display nothing changed.
     EXPECT_EQ(pixelAt(fx.surface(), 38, 110), filmstripPixel(0, 38, 110));
     EXPECT_EQ(pixelAt(fx.surface(), 91, 110), filmstripPixel(0, 91, 110));
-}
-
-TEST(COrvTextEdit, BehavesAsTheToolkitTextField) {
-    OffscreenFixture fx(448, 700);
-    auto* edit = fx.add(new COrvTextEdit(CRect(145, 679, 261, 694), &fx.recorder, 196, "Init"));
-    EXPECT_FALSE(edit->getFlag());
-    fx.down(200, 685);
-    for (char c : std::string(" 2")) {
-        VstKeyCode k{c, 0, 0};
-        fx.frame->onKeyDown(k);
-    }
-    VstKeyCode enter{0, VKEY_RETURN, 0};
-    fx.frame->onKeyDown(enter);
-    EXPECT_STREQ(edit->getText(), "Init 2");
-    EXPECT_EQ(fx.recorder.log, (Log{"begin 196", "value 196 0", "end 196"}));
 }
 
 }  // namespace
