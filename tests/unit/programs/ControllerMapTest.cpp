@@ -96,16 +96,6 @@ TEST(ControllerMapTables, AssigningATakenControllerMovesItWithoutTouchingTheOthe
     EXPECT_EQ(map.parameterOfController(7), kNone);
 }
 
-TEST(ControllerMapTables, AssignmentValuesBindAndUnbind) {
-    ControllerMap map;
-    map.setAssignmentValue(kMix, 64.5f / 129.0f);
-    EXPECT_EQ(map.parameterOfController(64), kMix);
-    EXPECT_EQ(map.controllerOfParameter(kMix), 64);
-    map.setAssignmentValue(kMix, 128.5f / 129.0f);
-    EXPECT_EQ(map.forwardEntry(kMix), kNone);
-    EXPECT_EQ(map.parameterOfController(64), kNone);
-}
-
 TEST(ControllerMapLearn, LearningTakesTheControllerFromItsOldParameter) {
     ControllerMap map;
     map.assignController(kMix, 7);
@@ -148,14 +138,6 @@ TEST(ControllerMapChannel, StepsSelectOffOneChannelOrAll) {
     EXPECT_EQ(map.channelStep(), 17);
     map.reset();
     EXPECT_EQ(map.channelStep(), 0);
-}
-
-TEST(ControllerMapFlags, ChangedFlagIsTakenOnce) {
-    ControllerMap map;
-    EXPECT_FALSE(map.takeMidiChangedFlag());
-    map.markChanged();
-    EXPECT_TRUE(map.takeMidiChangedFlag());
-    EXPECT_FALSE(map.takeMidiChangedFlag());
 }
 
 TEST(ControllerMapNames, NamedAndNumberedControllers) {

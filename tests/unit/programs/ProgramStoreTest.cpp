@@ -138,14 +138,6 @@ TEST_F(ProgramStore, BindingsCrossAsParameters42To83) {
     EXPECT_EQ(effect->controllerMap().channelStep(), 0);
 }
 
-TEST_F(ProgramStore, MidiChannelFollowsMidiChl) {
-    EXPECT_EQ(effect->controllerMap().channelStep(), 17);  // Default: all channels
-    effect->setParameter(39, 0.0f);
-    EXPECT_EQ(effect->controllerMap().channelStep(), 0);
-    effect->setParameter(39, 3.0f / 17.0f);
-    EXPECT_EQ(effect->controllerMap().channelStep(), 3);
-}
-
 TEST_F(ProgramStore, LastControllerIndicatorIsClearedOnSuspendAndResume) {
     auto* editor = dynamic_cast<CMidiPresetSystemEditor*>(effect->getEditor());
     ASSERT_NE(editor, nullptr);
