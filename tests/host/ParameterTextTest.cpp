@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kNumIndices = 167;
 constexpr int kLever = 2;
-constexpr int kHDistance = 21;
 constexpr int kLvrMode = 40;
 constexpr int kDrumOpenBack = 120;
 constexpr int kHornAmplitudeClip = 166;
@@ -181,13 +180,6 @@ TEST_F(Parameters, LeverTextFollowsLvrMode) {
     host.setParameter(kLever, 0.5f);
     host.setParameter(kLvrMode, 0.0f);
     EXPECT_EQ(host.paramDisplay(kLever), "50");
-}
-
-TEST_F(Parameters, HornDistanceMovesTheHornClipLevel) {
-    for (float v : {0.0f, 0.25f, 0.64f, 1.0f}) {
-        host.setParameter(kHDistance, v);
-        EXPECT_NEAR(host.getParameter(kHornAmplitudeClip), expectedHornClip(v), 1e-6) << v;
-    }
 }
 
 }  // namespace

@@ -81,15 +81,26 @@ TEST_F(RenderTool, InputThatIsNotSound) {
     expectRefusal(r, text);
 }
 
-TEST_F(RenderTool, UnknownParameterName) { expectRefusal(render({input, output, "--set", "Levre=1"}), "Levre"); }
-
-TEST_F(RenderTool, UnknownParameterNameInATimedChange) {
-    expectRefusal(render({input, output, "--at", "0.5", "NoSuchKnob=0.5"}), "NoSuchKnob");
-}
-
-TEST_F(RenderTool, ValueOutsideTheNormalisedRange) {
-    expectRefusal(render({input, output, "--set", "Lever=1.5"}), "1.5");
-    expectRefusal(render({input, output, "--set", "Lever=-0.1"}), "-0.1");
+TEST_F(RenderTool, BadArgumentsAreNamedInTheRefusal) {
+    struct Case {
+        std::vector<std::string> extra;
+        const char* mention;
+    };
+    const Case cases[] = {
+        {{"--set", "Levre=1"}, "Levre"},
+        {{"--at", "0.5", "NoSuchKnob=0.5"}, "NoSuchKnob"},
+        {{"--set", "Lever=1.5"}, "1.5"},
+        {{"--set", "Lever=-0.1"}, "-0.1"},
+        {{"--cc", "0.1", "17", "7", "100"}, "17"},  // channel past 16
+        {{"--cc", "0.1", "1", "7", "128"}, "128"},  // value past 127
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mention);
+        std::vector<std::string> args{input, output};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        expectRefusal(render(args), c.mention);
+    }
+    expectRefusal(render({input, dir.file("out.nosuchformat")}), "nosuchformat");
 }
 
 TEST_F(RenderTool, ModuleThatDoesNotLoad) {
@@ -99,13 +110,6 @@ TEST_F(RenderTool, ModuleThatDoesNotLoad) {
     std::ofstream(fake) << "not a module\n";
     expectRefusal(render({input, output, "--module", fake}), fake);
 }
-
-TEST_F(RenderTool, BadControlChange) {
-    expectRefusal(render({input, output, "--cc", "0.1", "17", "7", "100"}), "17");
-    expectRefusal(render({input, output, "--cc", "0.1", "1", "7", "128"}), "128");
-}
-
-TEST_F(RenderTool, UnknownOutputFormat) { expectRefusal(render({input, dir.file("out.nosuchformat")}), "nosuchformat"); }
 
 TEST_F(RenderTool, ListsTheModuleParameters) {
     const CommandResult r = render({"--list-params"});
