@@ -77,30 +77,6 @@ TEST(HostCallback, PinConnectionAnswersAreInvertedAndConfigurable) {
     EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 0, nullptr, 0.0f), 0);
 }
 
-TEST(HostCallback, RecordsReportsAndCountsQueries) {
-    PluginHost h;
-    h.answerCallback(vst::audioMasterBeginEdit, 7, 0, nullptr, 0.0f);
-    h.answerCallback(vst::audioMasterAutomate, 7, 0, nullptr, 0.25f);
-    h.answerCallback(vst::audioMasterEndEdit, 7, 0, nullptr, 0.0f);
-    h.answerCallback(vst::audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
-    h.answerCallback(vst::audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
-    h.answerCallback(vst::audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
-    const auto calls = h.calls();
-    ASSERT_EQ(calls.size(), 4u);  // queries are counted, not logged
-    EXPECT_EQ(calls[0].opcode, vst::audioMasterBeginEdit);
-    EXPECT_EQ(calls[1].opcode, vst::audioMasterAutomate);
-    EXPECT_EQ(calls[1].index, 7);
-    EXPECT_EQ(calls[1].opt, 0.25f);
-    EXPECT_EQ(calls[2].opcode, vst::audioMasterEndEdit);
-    EXPECT_EQ(calls[3].opcode, vst::audioMasterUpdateDisplay);
-    EXPECT_EQ(h.callsWith(vst::audioMasterAutomate).size(), 1u);
-    EXPECT_EQ(h.callCount(vst::audioMasterGetSampleRate), 2);
-    EXPECT_EQ(h.callCount(vst::audioMasterAutomate), 1);
-    h.clearCalls();
-    EXPECT_TRUE(h.calls().empty());
-    EXPECT_EQ(h.callCount(vst::audioMasterGetSampleRate), 0);
-}
-
 TEST(HostLoading, RefusesWhatIsNotAVstModule) {
     TempFolder dir;
     PluginHost h;
