@@ -18,10 +18,12 @@ inline constexpr int kTableSize = 512;  // entries of a distance table
 
 inline double flushFraction(double t) { return t + kFractionFlush - kFractionFlush; }
 
-// Catmull-Rom kernel in double precision; at t = 0 it returns p1 exactly.
-inline double cubic(double t, double p0, double p1, double p2, double p3) {
-    const double t2 = t * t;
-    const double t3 = t2 * t;
+// Catmull-Rom kernel in double precision (one value, or a pair of them); at t = 0 it returns
+// p1 exactly.
+template <class T>
+inline T cubic(T t, T p0, T p1, T p2, T p3) {
+    const T t2 = t * t;
+    const T t3 = t2 * t;
     return 0.5 * ((2.0 * t2 - t3 - t) * p0 + (3.0 * t3 - 5.0 * t2 + 2.0) * p1 +
                   (4.0 * t2 - 3.0 * t3 + t) * p2 + (t3 - t2) * p3);
 }

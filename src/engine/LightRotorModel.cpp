@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "dsp/Interpolation.h"
+#include "dsp/InterpolationLanes.h"
 #include "engine/DirectionTables.h"
 
 namespace orv {
@@ -158,6 +159,23 @@ void LightRotorModel::assignRays() {
         r.farScale = kPi / (1.0 - 2.0 * s.halfWidth);
         r.tableBase = (s.distance - AttenuationTable::kReference + radius_) * AttenuationTable::kEntriesPerMetre;
     }
+    copyRayLanes();
+}
+
+void LightRotorModel::copyRayLanes() {
+    RayLanes& l = lanes_;
+    for (int k = 0; k < kRays; ++k) {
+        const Ray& r = rays_[k];
+        l.delay[k] = r.delay;
+        l.phiSm[k] = r.phiSm;
+        l.halfWidth[k] = r.halfWidth;
+        l.nearScale[k] = r.nearScale;
+        l.farScale[k] = r.farScale;
+        l.sm[k] = r.sm;
+        l.tableBase[k] = r.tableBase;
+        l.scale[k] = r.scale;
+        l.pole[k] = r.pole;
+    }
 }
 
 void LightRotorModel::updateDelays() {
@@ -166,6 +184,7 @@ void LightRotorModel::updateDelays() {
         rays_[k].delay = std::min(geometry_.source[rays_[k].source].distance * samplesPerMetre_, longest);
     staticDelay_ = std::min(geometry_.source[0].distance * samplesPerMetre_, longest);
     fmSamples_ = fmRadius_ * samplesPerMetre_;
+    copyRayLanes();
 }
 
 void LightRotorModel::updateScales() {
@@ -177,6 +196,7 @@ void LightRotorModel::updateScales() {
         for (int i = 0; i < r.weightPower; ++i) w *= reflection_;
         r.scale = w;
     }
+    copyRayLanes();
 }
 
 void LightRotorModel::updatePoles() {
@@ -186,14 +206,12 @@ void LightRotorModel::updatePoles() {
         rays_[k].pole = rays_[k].order >= 0 ? reflectionPole_[rays_[k].order] : 0.0;
     staticPoleTarget_ = std::pow(kStaticPoleBase, staticCutoff_ / rate_);
     splitPole_ = onePole(splitFrequency_, rate_);
+    copyRayLanes();
 }
 
 void LightRotorModel::reset() {
     ring_.clear();
-    for (Ray& r : rays_) {
-        r.lp = 0.0;
-        r.split = 0.0;
-    }
+    for (int k = 0; k < kRays; ++k) lanes_.lp[k] = lanes_.split[k] = 0.0;
     for (int k = 0; k < kRays; ++k) {
         filter_.clearHistory(k);
         filter_.snap(k);
@@ -289,35 +307,49 @@ double LightRotorModel::run(double x) {
     const bool retune = motion_.filterUpdateDue();
     ring_.write(chain_.processSaturated(x), motion_.advance());
 
-    const double fm = fmSamples_;
-    const double r100 = r100_;
-    const double norm = norm_;
-    const double splitPole = splitPole_;
+    // Two rays at a time, and each step over all rays before the next one starts, so the
+    // rays' independent dependency chains sit side by side for the processor to overlap. An
+    // odd count computes one spare lane, unused.
+    using lanes::load;
+    using lanes::store;
+    RayLanes& l = lanes_;
     const int count = rayCount_;
-    // Each step runs over all rays before the next one starts, so the rays' independent
-    // dependency chains sit side by side for the processor to overlap.
-    double psi[kRays];
-    double s[kRays];
-    double v[kRays];
-    for (int k = 0; k < count; ++k) {
-        const Ray& r = rays_[k];
-        const double a = RotorMotion::wrap(ring_.angleAt(r.delay) - r.phiSm);
-        const double w = r.halfWidth;
-        if (a <= w)
-            psi[k] = (a - w) * r.nearScale;
-        else if (a >= 1.0 - w)
-            psi[k] = (a - 1.0 - w) * r.nearScale;
-        else
-            psi[k] = (a - w) * r.farScale;
+    const Double2 fm = lanes::splat<Double2>(fmSamples_);
+    const Double2 r100 = lanes::splat<Double2>(r100_);
+    const Double2 norm = lanes::splat<Double2>(norm_);
+    const Double2 splitPole = lanes::splat<Double2>(splitPole_);
+    const Double2 minFacing = lanes::splat<Double2>(kMinFacing);
+    const Double2 one = lanes::splat<Double2>(1.0);
+    const Double2 now = lanes::splat<Double2>(ring_.index());
+    const Double2 nowPlusRing = lanes::splat<Double2>(ring_.index() + EmissionRing::kSize);
+    alignas(16) double psi[kRays];
+    alignas(16) double s[kRays];
+    alignas(16) double v[kRays];
+    for (int k = 0; k < count; k += 2) {
+        const lanes::Int32x2 at = lanes::truncate(nowPlusRing - load<Double2>(&l.delay[k])) & EmissionRing::kMask;
+        const Double2 a = lanes::wrapRevolutions(lanes::gather(ring_.angles(), at) - load<Double2>(&l.phiSm[k]));
+        const Double2 w = load<Double2>(&l.halfWidth[k]);
+        const Double2 nearScale = load<Double2>(&l.nearScale[k]);
+        const Double2 front = (a - w) * nearScale;
+        const Double2 wrapped = (a - 1.0 - w) * nearScale;
+        const Double2 back = (a - w) * load<Double2>(&l.farScale[k]);
+        const lanes::Bits2 inFront = (lanes::Bits2)(a <= w);
+        const lanes::Bits2 inWrapped = (lanes::Bits2)(a >= 1.0 - w);
+        store(&psi[k], lanes::select<Double2>(inFront, front, lanes::select<Double2>(inWrapped, wrapped, back)));
     }
-    for (int k = 0; k < count; ++k) s[k] = std::max(FastSin(psi[k]) * rays_[k].sm, kMinFacing);
-    for (int k = 0; k < count; ++k) v[k] = ring_.read(rays_[k].delay + fm * s[k]);
+    for (int k = 0; k < count; k += 2)
+        store(&s[k], lanes::maxOf(lanes::FastSin(load<Double2>(&psi[k])) * load<Double2>(&l.sm[k]), minFacing));
+    for (int k = 0; k < count; k += 2) {
+        const Double2 delay = load<Double2>(&l.delay[k]) + fm * load<Double2>(&s[k]);
+        store(&v[k], lanes::InterpolateRing(now - lanes::maxOf(delay, one), ring_.signal(), EmissionRing::kSize));
+    }
     if constexpr (Split) {
         // Only the band above the splitter turns; the low band comes from the static ray.
-        for (int k = 0; k < count; ++k) {
-            Ray& r = rays_[k];
-            r.split = v[k] + (r.split - v[k]) * splitPole + kFlush - kFlush;
-            v[k] -= r.split;
+        for (int k = 0; k < count; k += 2) {
+            const Double2 x = load<Double2>(&v[k]);
+            const Double2 split = x + (load<Double2>(&l.split[k]) - x) * splitPole + kFlush - kFlush;
+            store(&l.split[k], split);
+            store(&v[k], x - split);
         }
     }
     if (retune) {
@@ -325,20 +357,25 @@ double LightRotorModel::run(double x) {
         staticPole_ = staticPoleTarget_;
     }
     filter_.processSaturated(v, count);
+    alignas(16) double lp[kRays];
+    for (int k = 0; k < count; k += 2) {
+        const Double2 x = load<Double2>(&l.tableBase[k]) + r100 * load<Double2>(&s[k]);
+        const Double2 g = lanes::InterpolateTable512(x, table_.data()) * norm;
+        const Double2 y = load<Double2>(&v[k]) * g * load<Double2>(&l.scale[k]);
+        const Double2 state = load<Double2>(&l.lp[k]);
+        store(&lp[k], y + (state - y) * load<Double2>(&l.pole[k]) + kFlush - kFlush);
+    }
     double sum = 0.0;
     for (int k = 0; k < count; ++k) {
-        Ray& r = rays_[k];
-        const double g = table_.at(r.tableBase + r100 * s[k]) * norm;
-        const double y = v[k] * g * r.scale;
-        r.lp = y + (r.lp - y) * r.pole + kFlush - kFlush;
-        sum += r.lp;
+        l.lp[k] = lp[k];
+        sum += lp[k];
     }
 
     const double vs = ring_.read(staticDelay_) * staticLevel_;
     staticLp_ = vs + (staticLp_ - vs) * staticPole_ + kFlush - kFlush;
     double y;
     if constexpr (Split) {
-        staticLow_ = staticLp_ + (staticLow_ - staticLp_) * splitPole + kFlush - kFlush;
+        staticLow_ = staticLp_ + (staticLow_ - staticLp_) * splitPole_ + kFlush - kFlush;
         y = (staticLp_ - staticLow_) * staticRayGain_ + sum;
         lowBand_ = staticLow_ * lowStaticGain_ * gainSum_;
     } else {

@@ -123,8 +123,21 @@ private:
         double tableBase = 0.0;  // (dk − 0.3 + R)·100
         double scale = 0.0;      // ray gain × weighting
         double pole = 0.0;
-        double lp = 0.0;
-        double split = 0.0;      // splitter low-pass state
+    };
+    // The per-sample values of the rays field by field, lane k for ray k, so that the rays run
+    // two at a time (copied from rays_ whenever those change).
+    struct RayLanes {
+        alignas(16) double delay[kRays];
+        alignas(16) double phiSm[kRays];
+        alignas(16) double halfWidth[kRays];
+        alignas(16) double nearScale[kRays];
+        alignas(16) double farScale[kRays];
+        alignas(16) double sm[kRays];
+        alignas(16) double tableBase[kRays];
+        alignas(16) double scale[kRays];
+        alignas(16) double pole[kRays];
+        alignas(16) double lp[kRays];     // reflection low-pass states
+        alignas(16) double split[kRays];  // splitter low-pass states
     };
 
     template <bool Split>
@@ -136,6 +149,7 @@ private:
     void updateScales();
     void updatePoles();
     void setupFilters();
+    void copyRayLanes();
 
     Kind kind_;
     RotorMotion motion_;
@@ -148,6 +162,7 @@ private:
     int rayCount_ = 0;
     // The direction filter of every ray, lane k serving ray k.
     BiquadBank<kRays> filter_;
+    RayLanes lanes_{};
 
     double micAngle_ = 0.0;
     double micDistance_ = 1.0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "dsp/Interpolation.h"
+#include "dsp/InterpolationLanes.h"
 #include "engine/DirectionTables.h"
 
 namespace orv {
@@ -243,6 +244,23 @@ void RotorModel::assignRays() {
         r.farScale = kPi / (1.0 - 2.0 * s.halfWidth);
         r.tableBase = (s.distance - AttenuationTable::kReference + radius_) * AttenuationTable::kEntriesPerMetre;
     }
+    copyRayLanes();
+}
+
+void RotorModel::copyRayLanes() {
+    RayLanes& l = lanes_;
+    for (int k = 0; k < kMaxRays; ++k) {
+        const Ray& r = rays_[k];
+        l.delay[k] = r.delay;
+        l.phiSm[k] = r.phiSm;
+        l.halfWidth[k] = r.halfWidth;
+        l.nearScale[k] = r.nearScale;
+        l.farScale[k] = r.farScale;
+        l.sm[k] = r.sm;
+        l.tableBase[k] = r.tableBase;
+        l.scale[k] = r.scale;
+        l.pole[k] = r.pole;
+    }
 }
 
 void RotorModel::updateDelays() {
@@ -255,6 +273,7 @@ void RotorModel::updateDelays() {
     const double zLongest = kOutRingSize - 2.0;
     zSamples1_ = std::min(kZDelay1 * samplesPerMetre_, zLongest);
     zSamples2_ = std::min(kZDelay2 * samplesPerMetre_, zLongest);
+    copyRayLanes();
 }
 
 void RotorModel::updateScales() {
@@ -266,6 +285,7 @@ void RotorModel::updateScales() {
         r.scale = w;
     }
     zGain_ = zAxisGain_ * reflection_ * reflection_;  // floor and ceiling: two reflections
+    copyRayLanes();
 }
 
 void RotorModel::updatePoles() {
@@ -280,6 +300,7 @@ void RotorModel::updatePoles() {
             rays_[k].pole = rays_[k].order >= 0 ? reflectionPole_[rays_[k].order] : 0.0;
         staticPole_ = std::pow(kStaticPoleBase, staticCutoff_ / rate_);
     }
+    copyRayLanes();
 }
 
 void RotorModel::updateStaticGain() {
@@ -290,7 +311,7 @@ void RotorModel::reset() {
     ring_.clear();
     std::fill(outRing_.get(), outRing_.get() + 2 * kOutRingSize, 0.0);
     outIndex_ = 0;
-    for (Ray& r : rays_) r.lp = 0.0;
+    for (double& lp : lanes_.lp) lp = 0.0;
     for (int k = 0; k < kFilterLanes; ++k) {
         clearHistory(filterA_, k);
         clearHistory(filterB_, k);
@@ -409,55 +430,73 @@ double RotorModel::radiate(double x) {
     const bool retune = motion_.filterUpdateDue();
     ring_.write(x, motion_.advance());
 
-    const double fm = fmSamples_;
-    const double r100 = r100_;
-    const double norm = norm_;
-    const double clip = clip_;
-    // Each step runs over all rays before the next one starts: the rays are independent, so
-    // this keeps their long dependency chains (angle, sine, reads, filters) side by side for
-    // the processor to overlap.
-    double psi[RayCount];
-    double s[RayCount];
-    double v[RayCount];
-    double gain[RayCount];
-    for (int k = 0; k < RayCount; ++k) {
-        const Ray& r = rays_[k];
-        // Rotor angle when the sound now arriving along this ray left the mouth.
-        const double a = RotorMotion::wrap(ring_.angleAt(r.delay) - r.phiSm);
+    // Two rays at a time, and each step over all rays before the next one starts: the rays
+    // are independent, so their long dependency chains (angle, sine, reads, filters) sit side
+    // by side for the processor to overlap (one loop through all steps would leave them in a
+    // row). An odd count computes one spare lane, unused.
+    using lanes::load;
+    using lanes::store;
+    constexpr int kLaneCount = (RayCount + 1) / 2 * 2;
+    const RayLanes& l = lanes_;
+    const Double2 fm = lanes::splat<Double2>(fmSamples_);
+    const Double2 r100 = lanes::splat<Double2>(r100_);
+    const Double2 norm = lanes::splat<Double2>(norm_);
+    const Double2 clip = lanes::splat<Double2>(clip_);
+    const Double2 maxGain = lanes::splat<Double2>(kMaxRayGain);
+    const Double2 one = lanes::splat<Double2>(1.0);
+    const Double2 now = lanes::splat<Double2>(ring_.index());
+    const Double2 nowPlusRing = lanes::splat<Double2>(ring_.index() + EmissionRing::kSize);
+    alignas(16) double psi[kLaneCount];
+    alignas(16) double s[kLaneCount];
+    alignas(16) double v[kLaneCount];
+    alignas(16) double gain[kLaneCount];
+    for (int k = 0; k < kLaneCount; k += 2) {
+        // Rotor angle when the sound now arriving along this ray left the mouth (the angle
+        // stored at the whole sample of that time).
+        const lanes::Int32x2 at = lanes::truncate(nowPlusRing - load<Double2>(&l.delay[k])) & EmissionRing::kMask;
+        const Double2 a = lanes::wrapRevolutions(lanes::gather(ring_.angles(), at) - load<Double2>(&l.phiSm[k]));
         // Facing phase: the visible arc (±w around the microphone) is mapped onto half a sine
         // period, the rest of the turn onto the other half.
-        const double w = r.halfWidth;
-        if (a <= w)
-            psi[k] = (a - w) * r.nearScale;
-        else if (a >= 1.0 - w)
-            psi[k] = (a - 1.0 - w) * r.nearScale;
-        else
-            psi[k] = (a - w) * r.farScale;
+        const Double2 w = load<Double2>(&l.halfWidth[k]);
+        const Double2 nearScale = load<Double2>(&l.nearScale[k]);
+        const Double2 front = (a - w) * nearScale;
+        const Double2 wrapped = (a - 1.0 - w) * nearScale;
+        const Double2 back = (a - w) * load<Double2>(&l.farScale[k]);
+        const lanes::Bits2 inFront = (lanes::Bits2)(a <= w);
+        const lanes::Bits2 inWrapped = (lanes::Bits2)(a >= 1.0 - w);
+        store(&psi[k], lanes::select<Double2>(inFront, front, lanes::select<Double2>(inWrapped, wrapped, back)));
     }
-    for (int k = 0; k < RayCount; ++k) s[k] = FastSin(psi[k]) * rays_[k].sm;
-    // Doppler: the path grows and shrinks with the mouth position.
-    for (int k = 0; k < RayCount; ++k) v[k] = ring_.read(rays_[k].delay + fm * s[k]);
-    // Amplitude: the effective distance swings by ±R around the image distance. The two
-    // farthest rays share one gain.
-    for (int k = 0; k < RayCount; ++k) {
-        if (Mic && k == 9) {
-            gain[k] = gain[8];
-        } else {
-            // The level normalisation enters each ray once, here.
-            const double g = table_.at(rays_[k].tableBase + r100 * s[k]) * norm;
-            gain[k] = std::min(std::max(g, clip), kMaxRayGain);
-        }
+    for (int k = 0; k < kLaneCount; k += 2)
+        store(&s[k], lanes::FastSin(load<Double2>(&psi[k])) * load<Double2>(&l.sm[k]));
+    // Doppler: the path grows and shrinks with the mouth position (reads at least one sample
+    // back).
+    for (int k = 0; k < kLaneCount; k += 2) {
+        const Double2 delay = load<Double2>(&l.delay[k]) + fm * load<Double2>(&s[k]);
+        store(&v[k], lanes::InterpolateRing(now - lanes::maxOf(delay, one), ring_.signal(), EmissionRing::kSize));
     }
+    // Amplitude: the effective distance swings by ±R around the image distance; the level
+    // normalisation enters each ray once, here.
+    for (int k = 0; k < kLaneCount; k += 2) {
+        const Double2 x = load<Double2>(&l.tableBase[k]) + r100 * load<Double2>(&s[k]);
+        const Double2 g = lanes::InterpolateTable512(x, table_.data()) * norm;
+        store(&gain[k], lanes::minOf(lanes::maxOf(g, clip), maxGain));
+    }
+    // The two farthest rays share one gain.
+    if constexpr (Mic) gain[9] = gain[8];
     if (retune) tune(psi, RayCount);
     filterA_.processSaturated(v, RayCount);
     filterB_.processSaturated(v, RayCount);
     double sum = 0.0;
-    for (int k = 0; k < RayCount; ++k) {
-        Ray& r = rays_[k];
-        const double y = v[k] * gain[k] * r.scale;
+    alignas(16) double lp[kLaneCount];
+    for (int k = 0; k < kLaneCount; k += 2) {
+        const Double2 y = load<Double2>(&v[k]) * load<Double2>(&gain[k]) * load<Double2>(&l.scale[k]);
         // Reflection low-pass (pole 0 passes the direct ray unchanged).
-        r.lp = y + (r.lp - y) * r.pole + kFlush - kFlush;
-        sum += r.lp;
+        const Double2 state = load<Double2>(&l.lp[k]);
+        store(&lp[k], y + (state - y) * load<Double2>(&l.pole[k]) + kFlush - kFlush);
+    }
+    for (int k = 0; k < RayCount; ++k) {
+        lanes_.lp[k] = lp[k];
+        sum += lp[k];
     }
 
     // Static ray: the direct distance without Doppler, through its own low-pass.

@@ -138,7 +138,20 @@ private:
         double tableBase = 0.0;  // (dk − 0.3 + R)·100
         double scale = 0.0;      // ray gain × weighting
         double pole = 0.0;       // one-pole low-pass after the ray (0 passes)
-        double lp = 0.0;
+    };
+    // The per-sample values of the rays field by field, lane k for ray k, so that the rays run
+    // two at a time (copied from rays_ whenever those change).
+    struct RayLanes {
+        alignas(16) double delay[kMaxRays + 1];
+        alignas(16) double phiSm[kMaxRays + 1];
+        alignas(16) double halfWidth[kMaxRays + 1];
+        alignas(16) double nearScale[kMaxRays + 1];
+        alignas(16) double farScale[kMaxRays + 1];
+        alignas(16) double sm[kMaxRays + 1];
+        alignas(16) double tableBase[kMaxRays + 1];
+        alignas(16) double scale[kMaxRays + 1];
+        alignas(16) double pole[kMaxRays + 1];
+        alignas(16) double lp[kMaxRays + 1];  // reflection low-pass states
     };
 
     enum class ProcessKind { Front, Side, Leak };
@@ -157,6 +170,7 @@ private:
     void updatePoles();
     void updateStaticGain();
     void setupFilters();
+    void copyRayLanes();
 
     Kind kind_;
     RotorMotion motion_;
@@ -177,6 +191,7 @@ private:
     static constexpr int kFilterLanes = kMaxRays + 1;  // lanes come in pairs
     BiquadBank<kFilterLanes> filterA_;
     BiquadBank<kFilterLanes> filterB_;
+    RayLanes lanes_{};
     ProcessKind processKind_ = ProcessKind::Front;
 
     // Geometry inputs.
