@@ -515,7 +515,7 @@ void BiquadBank<Lanes>::processSaturated(double* v, int count)
     const double (*c)[Lanes] = designed_;
     if (remaining > 0) {
         int k = 0;
-        for (; k + 2 <= count; k += 2)
+            for (; k + 2 <= count; k += 2)
             glide<Double2>(k);
         if (k < count)
             glide<double>(k);

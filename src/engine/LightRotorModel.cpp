@@ -48,9 +48,9 @@ LightRotorModel::LightRotorModel(Kind kind) : kind_(kind), motion_(RotorMotion::
     buildDrumInputChain(chain_, kDefaultRate, saturation_);
     filter_.type = kFilterType;
     filter_.enabled = 1;
-    for (int k = 0; k < kRays; ++k) configure(filter_, k, DirectionTables::drum(0.0));
-    filter_.updateLanes(kRays);
-    filter_.snapLanes(kRays);
+    for (int k = 0; k < kFilterLanes; ++k) configure(filter_, k, DirectionTables::drum(0.0));
+    filter_.updateLanes(kFilterLanes);
+    filter_.snapLanes(kFilterLanes);
     setRate(kDefaultRate, 1);
     setGeometry();
     reset();
@@ -80,11 +80,11 @@ void LightRotorModel::setupFilters() {
     const std::uint32_t glide = BiquadFilter::glideLengthFor(filterRate);
     filter_.sampleRate = filterRate;
     filter_.glideLength = glide;
-    for (int k = 0; k < kRays; ++k)
+    for (int k = 0; k < kFilterLanes; ++k)
         filter_.frequency[k] = std::clamp(filter_.frequency[k], kMinFrequency, kMaxFrequencyShare * filterRate);
-    filter_.updateLanes(kRays);
-    filter_.snapLanes(kRays);
-    filter_.setSaturationLanes(kRays, saturation_);
+    filter_.updateLanes(kFilterLanes);
+    filter_.snapLanes(kFilterLanes);
+    filter_.setSaturationLanes(kFilterLanes, saturation_);
     filter_.snapOnUpdate = false;  // from here on a re-tune glides
 }
 
@@ -212,7 +212,7 @@ void LightRotorModel::updatePoles() {
 void LightRotorModel::reset() {
     ring_.clear();
     for (int k = 0; k < kRays; ++k) lanes_.lp[k] = lanes_.split[k] = 0.0;
-    for (int k = 0; k < kRays; ++k) {
+    for (int k = 0; k < kFilterLanes; ++k) {
         filter_.clearHistory(k);
         filter_.snap(k);
     }
@@ -263,7 +263,7 @@ void LightRotorModel::setLowStaticGain(double gain) { lowStaticGain_ = gain; }
 void LightRotorModel::setFilterSaturation(double amount) {
     saturation_ = amount;
     chain_.setSaturationAmount(amount);
-    filter_.setSaturationLanes(kRays, amount);
+    filter_.setSaturationLanes(kFilterLanes, amount);
 }
 
 void LightRotorModel::setLpfCuts(double lowHz, double highHz) {

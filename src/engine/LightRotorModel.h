@@ -160,8 +160,10 @@ private:
     AttenuationTable table_;
     Ray rays_[kRays];
     int rayCount_ = 0;
-    // The direction filter of every ray, lane k serving ray k.
-    BiquadBank<kRays> filter_;
+    // The direction filter of every ray, lane k serving ray k. Eight lanes rather than six:
+    // g++ keeps a bank of up to six lanes whole in registers and stack slots, which is slower.
+    static constexpr int kFilterLanes = 8;
+    BiquadBank<kFilterLanes> filter_;
     RayLanes lanes_{};
 
     double micAngle_ = 0.0;
