@@ -105,6 +105,13 @@ private:
     double saturationAmount_[Lanes];
     std::uint32_t glideRemaining_[Lanes];
 
+    // What the packed path needs to know about lanes 0 .. summaryCount_ - 1, kept until a
+    // lane's glide or saturation changes: the lanes are at the same point of their glides, and
+    // whether some or all of them saturate.
+    bool summaryValid_ = false;
+    int summaryCount_ = 0;
+    bool inStep_ = false, anySquash_ = false, allSquash_ = false;
+
     // What the last designs were made from, compared bit for bit: an unchanged lane keeps its
     // design, a lane with only its gain changed keeps the frequency-dependent part.
     std::uint32_t memoType_ = 0, memoEnabled_ = 0;
@@ -228,6 +235,7 @@ inline void BiquadBank<Lanes>::design(int k)
 template <int Lanes>
 void BiquadBank<Lanes>::update(int k)
 {
+    summaryValid_ = false;
     checkSharedSettings();
     design<double>(k);
 }
@@ -235,6 +243,7 @@ void BiquadBank<Lanes>::update(int k)
 template <int Lanes>
 void BiquadBank<Lanes>::updateLanes(int count)
 {
+    summaryValid_ = false;
     using lanes::load;
     using lanes::store;
     if (count <= 0)
@@ -271,11 +280,18 @@ void BiquadBank<Lanes>::updateLanes(int count)
                 keep(&shapeS_[k], sine, k);
                 keep(&shapeC_[k], cosine, k);
             }
-            if (BiquadDesigner::warpExponent(type) != 0.0) {
+            if (BiquadDesigner::warpNeedsLog(type)) {
                 for (int k = 0; k < count; k += 2)
                     store(&logRatio[k], lanes::log(BiquadDesigner::warpRatio(type, rate, load<Double2>(&frequency[k]))));
-                for (int k = 0; k < count; k += 2)
-                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(type, load<Double2>(&logRatio[k]), load<Double2>(&q[k])), k);
+                for (int k = 0; k < count; k += 2) {
+                    const Double2 power = BiquadDesigner::warpPowerFromLog(type, load<Double2>(&logRatio[k]));
+                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(power, load<Double2>(&q[k])), k);
+                }
+            } else if (BiquadDesigner::warpExponent(type) != 0.0) {
+                for (int k = 0; k < count; k += 2) {
+                    const Double2 r = BiquadDesigner::warpRatio(type, rate, load<Double2>(&frequency[k]));
+                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(BiquadDesigner::warpPower(type, r), load<Double2>(&q[k])), k);
+                }
             } else {
                 for (int k = 0; k < count; ++k)
                     shapeQWarped_[k] = q[k];
@@ -330,6 +346,7 @@ void BiquadBank<Lanes>::updateLanes(int count)
 template <int Lanes>
 void BiquadBank<Lanes>::snap(int k)
 {
+    summaryValid_ = false;
     for (int j = 0; j < rootCount; ++j) {
         current_[j][k] = target_[j][k];
         increment_[j][k] = 0.0;
@@ -369,6 +386,7 @@ inline void BiquadBank<Lanes>::saturate(int k, double amount)
 template <int Lanes>
 void BiquadBank<Lanes>::setSaturation(int k, double amount)
 {
+    summaryValid_ = false;
     saturationAmount_[k] = amount;
     if (amount > 0.0) {
         saturationMask_[k] = ~std::uint64_t{0};
@@ -382,6 +400,7 @@ void BiquadBank<Lanes>::setSaturation(int k, double amount)
 template <int Lanes>
 void BiquadBank<Lanes>::setSaturationLanes(int count, double amount)
 {
+    summaryValid_ = false;
     if (!(amount > 0.0)) {
         for (int k = 0; k < count; ++k)
             setSaturation(k, amount);
@@ -458,6 +477,7 @@ inline T BiquadBank<Lanes>::filter(int k, T x, const double (*c)[Lanes])
 template <int Lanes>
 double BiquadBank<Lanes>::processLane(int k, double x)
 {
+    summaryValid_ = false;
     if (type == BiquadFilter::typeOff)
         return x;
     if (enabled == 0 && glideRemaining_[k] == 0) {
@@ -498,14 +518,20 @@ void BiquadBank<Lanes>::processSaturated(double* v, int count)
     // The packed path needs every lane enabled and at the same point of its glide (the usual
     // case: the owner designs all lanes together); otherwise each lane goes on its own.
     const std::uint32_t remaining = glideRemaining_[0];
-    bool uniform = type != BiquadFilter::typeOff && enabled != 0;
-    bool anySquash = false, allSquash = true;
-    for (int k = 0; k < count; ++k) {
-        uniform = uniform && glideRemaining_[k] == remaining;
-        anySquash = anySquash || saturationMask_[k] != 0;
-        allSquash = allSquash && saturationMask_[k] != 0;
+    if (!summaryValid_ || summaryCount_ != count) {
+        inStep_ = true;
+        anySquash_ = false;
+        allSquash_ = true;
+        for (int k = 0; k < count; ++k) {
+            inStep_ = inStep_ && glideRemaining_[k] == remaining;
+            anySquash_ = anySquash_ || saturationMask_[k] != 0;
+            allSquash_ = allSquash_ && saturationMask_[k] != 0;
+        }
+        summaryValid_ = true;
+        summaryCount_ = count;
     }
-    if (!uniform) {
+    const bool allSquash = allSquash_, anySquash = anySquash_;
+    if (!(inStep_ && type != BiquadFilter::typeOff && enabled != 0)) {
         for (int k = 0; k < count; ++k)
             v[k] = processLane(k, v[k]);
         return;

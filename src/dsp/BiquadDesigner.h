@@ -77,14 +77,34 @@ public:
         const double reference = type == kTypeLowPass2 ? kWarpReferenceLowPass : kWarpReference;
         return frequency / (reference * sampleRate);
     }
-    // Q' = (1 - r^p) Q from log r; Q itself for the types that are not warped.
+    // r^p of the Q warp: by products (and a square root for 3.5), within a few ulps, except
+    // for the exponent 2.8, which takes exp(p log r) (warpPowerFromLog).
+    static bool warpNeedsLog(std::uint32_t type) { return warpExponent(type) == 2.8; }
     template <class T>
-    static T warpedQ(std::uint32_t type, T logRatio, T q)
+    static T warpPower(std::uint32_t type, T r)
     {
-        const double p = warpExponent(type);
-        if (p == 0.0)
-            return q;
-        return (1.0 - lanes::exp(logRatio * p)) * q;
+        const T r2 = r * r;
+        switch (type) {
+        case kTypeHighPass2: return r2 * r2 * r2;  // p = 6
+        case kTypeLowShelf: return r2 * r * lanes::sqrt(r);  // p = 3.5
+        case kTypeHighShelf: return r2 * r2;  // p = 4
+        case kTypeLowPass2: {  // p = 8
+            const T r4 = r2 * r2;
+            return r4 * r4;
+        }
+        default: return lanes::exp(lanes::log(r) * warpExponent(type));
+        }
+    }
+    template <class T>
+    static T warpPowerFromLog(std::uint32_t type, T logRatio)
+    {
+        return lanes::exp(logRatio * warpExponent(type));
+    }
+    // Q' = (1 - r^p) Q.
+    template <class T>
+    static T warpedQ(T power, T q)
+    {
+        return (1.0 - power) * q;
     }
     // A = 10^(dB / 40), the square root of the linear gain.
     template <class T>
@@ -109,10 +129,11 @@ public:
         const T v = frequency * 0.01 * (44100.0 / sampleRate) * amount * 3.0;
         return v / (1000.0 * qPower);
     }
+    // q^0.75 as sqrt(q sqrt(q)), within about one ulp.
     template <class T>
     static T saturationQPower(T q)
     {
-        return lanes::pow(q, lanes::splat<T>(0.75));
+        return lanes::sqrt(q * lanes::sqrt(q));
     }
 
     // The design of type at the given settings; the identity when it does not design.
@@ -168,7 +189,7 @@ BiquadDesigner::Shape<T> BiquadDesigner::shape(std::uint32_t type, T sampleRate,
     Shape<T> sh;
     lanes::sinCos(angularFrequency(sampleRate, frequency), sh.s, sh.c);
     // The first-order types and the all-pass do not use the warped Q.
-    sh.qWarped = warpExponent(type) != 0.0 ? warpedQ(type, lanes::log(warpRatio(type, sampleRate, frequency)), q) : q;
+    sh.qWarped = warpExponent(type) != 0.0 ? warpedQ(warpPower(type, warpRatio(type, sampleRate, frequency)), q) : q;
     return sh;
 }
 
