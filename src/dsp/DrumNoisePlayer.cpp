@@ -85,6 +85,8 @@ void DrumNoisePlayer::setSampleRate(double fs) {
         f->update();
         f->setSaturation(f->saturationAmount);
     }
+    // The fade filters were designed for the old rate: the next fade position redesigns them.
+    fadeMemoT_ = kNoFadePosition;
     // The band-pass snaps to its design now and glides on later distance changes; the
     // low-pass and the shelf keep snapping on every update.
     bandPass.snapOnUpdate = true;
@@ -128,25 +130,24 @@ double DrumNoisePlayer::process() {
         fastGain = 1.0;
     } else {
         const double t = (r - slowLimit) * fadeScale;
-        // At a steady speed t repeats exactly; the two powers and the filter designs then
-        // repeat too (the filters skip a redesign with unchanged inputs themselves).
+        fastGain = t * t;
+        // At a steady speed t repeats exactly, and so would the gains and the two filter
+        // designs: both filters snap on every update, so a repeated one leaves them as they are.
         if (std::bit_cast<std::uint64_t>(t) != fadeMemoT_) {
             fadeMemoT_ = std::bit_cast<std::uint64_t>(t);
             fadeMemoSlow_ = std::pow(1.0 - t, kSlowFadeExponent);
-            fadeMemoSweep_ = std::pow(t, kLowPassSweepExponent);
+            lowPass.frequency = std::clamp(kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent),
+                                           kMinFilterHz, kBandPassRateShare * lowPass.sampleRate);
+            lowPass.update();
+            // Both shelf settings first, then one design (a design between the two settings
+            // would be overwritten unused).
+            highShelf.frequency = std::clamp(kShelfSweepHz * fastGain + kShelfBaseHz, kMinFilterHz,
+                                             kBandPassRateShare * highShelf.sampleRate);
+            highShelf.gainDb = std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb,
+                                          kShelfGainLimitDb);
+            highShelf.update();
         }
         slowGain = fadeMemoSlow_;
-        lowPass.frequency = std::clamp(kLowPassHz - kLowPassHz * fadeMemoSweep_, kMinFilterHz,
-                                       kBandPassRateShare * lowPass.sampleRate);
-        lowPass.update();
-        fastGain = t * t;
-        // Both shelf settings first, then one design (the shelf snaps on every update, so a
-        // design between the two settings would be overwritten unused).
-        highShelf.frequency = std::clamp(kShelfSweepHz * fastGain + kShelfBaseHz, kMinFilterHz,
-                                         kBandPassRateShare * highShelf.sampleRate);
-        highShelf.gainDb = std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb,
-                                      kShelfGainLimitDb);
-        highShelf.update();
     }
 
     const double fastRead = fastPhase + micAngle * micAngleFactor / kFastTurns + fastOffset;

@@ -67,11 +67,11 @@ public:
     double process();
 
 private:
-    // The cross-fade's two powers for the last fade position t (its bits; NaN bits before
-    // the first use).
-    std::uint64_t fadeMemoT_ = 0x7ff8000000000001ull;
+    // The last fade position t (its bits) with the slow gain it gave; the fade filters hold
+    // its designs. A NaN that no t takes stands for none.
+    static constexpr std::uint64_t kNoFadePosition = 0x7ff8000000000001ull;
+    std::uint64_t fadeMemoT_ = kNoFadePosition;
     double fadeMemoSlow_ = 0.0;
-    double fadeMemoSweep_ = 0.0;
 };
 
 }  // namespace orv
