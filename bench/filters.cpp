@@ -156,6 +156,32 @@ void BM_ColourationBankA(benchmark::State& state)
 }
 BENCHMARK(BM_ColourationBankA);
 
+// The engine's two horn colouration banks on the same input: one after the other, and side by
+// side with processSaturatedPair. per_sample is the time for both.
+void BM_ColourationBanksInARow(benchmark::State& state)
+{
+    orv::ColourationBankA a;
+    orv::ColourationBankB b;
+    orv::buildColourationBankA(a, 44100, 0.016);
+    orv::buildColourationBankB(b, 44100, 0.016);
+    runBlocks(state, [&](double x) { return a.processSaturated(x) + b.processSaturated(x); });
+}
+BENCHMARK(BM_ColourationBanksInARow);
+
+void BM_ColourationBanksSideBySide(benchmark::State& state)
+{
+    orv::ColourationBankA a;
+    orv::ColourationBankB b;
+    orv::buildColourationBankA(a, 44100, 0.016);
+    orv::buildColourationBankB(b, 44100, 0.016);
+    runBlocks(state, [&](double x) {
+        double ya = x, yb = x;
+        orv::processSaturatedPair(a, ya, b, yb);
+        return ya + yb;
+    });
+}
+BENCHMARK(BM_ColourationBanksSideBySide);
+
 // Ten gliding, saturating direction filters re-tuned every 16 samples, as a rotor model runs
 // them: ten BiquadFilters against one BiquadBank. per_sample is the time for all ten.
 constexpr int rayFilters = 10;
