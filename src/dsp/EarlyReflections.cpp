@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/LaneMath.h"
+
 namespace orv {
 
 namespace {
@@ -17,7 +19,7 @@ inline double flush(double v) { return v + kFlush - kFlush; }
 }  // namespace
 
 EarlyReflections::EarlyReflections() : left_(kLineLength, 0.0), right_(kLineLength, 0.0) {
-    std::fill(std::begin(state_), std::end(state_), 0.0);
+    std::fill(std::begin(pairState_), std::end(pairState_), 0.0);
     setupReflections();
 }
 
@@ -62,6 +64,15 @@ void EarlyReflections::setupReflections() {
         setTap(k, kLeftDistances[k], kLeftCutoffFactors[k]);
         setTap(kTapsPerSide + k, kRightDistances[k], kRightCutoffFactors[k]);
     }
+    for (int k = 0; k < kTapsPerSide; ++k) {
+        for (int side = 0; side < 2; ++side) {
+            const int tap = side * kTapsPerSide + k;
+            pairGain_[2 * k + side] = gain_[tap];
+            pairFraction_[2 * k + side] = fraction_[tap];
+            pairCoefficient_[2 * k + side] = coefficient_[tap];
+            pairDelay_[2 * k + side] = delay_[tap];
+        }
+    }
 }
 
 void EarlyReflections::clearReflections() {
@@ -69,7 +80,7 @@ void EarlyReflections::clearReflections() {
     setupReflections();
     std::fill(left_.begin(), left_.end(), 0.0);
     std::fill(right_.begin(), right_.end(), 0.0);
-    std::fill(std::begin(state_), std::end(state_), 0.0);
+    std::fill(std::begin(pairState_), std::end(pairState_), 0.0);
 }
 
 void EarlyReflections::processReflections(double inL, double inR, double& outL, double& outR) {
@@ -80,25 +91,25 @@ void EarlyReflections::processReflections(double inL, double inR, double& outL, 
     right[w] = inR;
 
     // Each tap: linear read (the fraction leans towards the newer neighbour), gain, one-pole
-    // low-pass. The states are flushed so that a silent input decays to exactly 0.
-    double sumL = 0.0;
-    double sumR = 0.0;
-    for (int k = 0; k < kTapsPerSide; ++k) {
-        const std::int32_t i = (w - delay_[k]) & kLineMask;
-        const double f = fraction_[k];
-        const double x = ((1.0 - f) * left[i] + f * left[(i + 1) & kLineMask]) * gain_[k];
-        state_[k] = flush((state_[k] - x) * coefficient_[k] + x);
-        sumL += state_[k];
+    // low-pass; left tap k and right tap k side by side. The states are flushed so that a
+    // silent input decays to exactly 0. Each side sums its taps in order.
+    using lanes::load;
+    using lanes::store;
+    Double2 sum = {0.0, 0.0};
+    for (int k = 0; k < kTaps; k += 2) {
+        const std::int32_t i = (w - pairDelay_[k]) & kLineMask;
+        const std::int32_t j = (w - pairDelay_[k + 1]) & kLineMask;
+        const Double2 older = {left[i], right[j]};
+        const Double2 newer = {left[(i + 1) & kLineMask], right[(j + 1) & kLineMask]};
+        const Double2 f = load<Double2>(&pairFraction_[k]);
+        const Double2 x = ((1.0 - f) * older + f * newer) * load<Double2>(&pairGain_[k]);
+        const Double2 state = (load<Double2>(&pairState_[k]) - x) * load<Double2>(&pairCoefficient_[k]) + x;
+        const Double2 flushed = state + kFlush - kFlush;
+        store(&pairState_[k], flushed);
+        sum += flushed;
     }
-    for (int k = kTapsPerSide; k < kTaps; ++k) {
-        const std::int32_t i = (w - delay_[k]) & kLineMask;
-        const double f = fraction_[k];
-        const double x = ((1.0 - f) * right[i] + f * right[(i + 1) & kLineMask]) * gain_[k];
-        state_[k] = flush((state_[k] - x) * coefficient_[k] + x);
-        sumR += state_[k];
-    }
-    outL = flush(sumL * outputGain);
-    outR = flush(sumR * outputGain);
+    outL = flush(sum[0] * outputGain);
+    outR = flush(sum[1] * outputGain);
     write_ = (w + 1) & kLineMask;
 }
 

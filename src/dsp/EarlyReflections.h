@@ -84,7 +84,13 @@ private:
     std::int32_t delay_[kTaps];
     float fraction_[kTaps];
     double coefficient_[kTaps];
-    double state_[kTaps];
+    // The taps again in pairs, left tap k at 2k and right tap k at 2k + 1, so that one left
+    // and one right tap run per instruction; the fraction as a double.
+    alignas(16) double pairGain_[kTaps];
+    alignas(16) double pairFraction_[kTaps];
+    alignas(16) double pairCoefficient_[kTaps];
+    alignas(16) double pairState_[kTaps];
+    std::int32_t pairDelay_[kTaps];
     std::vector<double> left_;
     std::vector<double> right_;
     std::int32_t write_ = 0;
