@@ -1049,8 +1049,11 @@ inline void RotaryEngine::runCabinet(double d, double& cL, double& cR) {
     hornHpPrev_ = d;
     const double hornInput = hornHpState_ * s[smHornGain];
     const double drumIn = drumShelf_.processPlain(d) * s[smDrumGain];
-    const double hornIn = colourA_.processSaturated(hornInput);
-    const double hornLeakIn = colourB_.processSaturated(hornInput);
+    // Both colouration banks take the same input; running them side by side lets their
+    // independent filter chains overlap.
+    double hornIn = hornInput;
+    double hornLeakIn = hornInput;
+    processSaturatedPair(colourA_, hornIn, colourB_, hornLeakIn);
 
     // Leak paths from earlier samples.
     double hornSum = readCross(crossDrumLeak_, s[smCrossDelay1]) * s[smCrossGain1] * s[smDrumToTube] +
