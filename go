@@ -104,6 +104,8 @@ case "$cmd" in
     # The user manual goes beside the module; the plug-in finds it through the "ManualPath"
     # setting (written to a temporary file and renamed, as the plug-in writes its settings).
     cp "$ROOT/docs/manual.html" "$HOME/.vst/OrvGyrola2-manual.html"
+    # The module embeds Liberation Sans; its licence travels with it.
+    cp /usr/share/doc/fonts-liberation2/copyright "$HOME/.vst/OrvGyrola2-font-licence.txt"
     case "${XDG_CONFIG_HOME:-}" in
       /*) settings="$XDG_CONFIG_HOME/Orvaline/ORVGYR2" ;;
       *) settings="$HOME/.config/Orvaline/ORVGYR2" ;;
