@@ -6,6 +6,7 @@
 #include "dsp/Interpolation.h"
 #include "dsp/InterpolationLanes.h"
 #include "engine/DirectionTables.h"
+#include "engine/RayLayout.h"
 
 namespace orv {
 
@@ -237,31 +238,12 @@ void RotorModel::assignRays() {
         r.weightPower = slots[k].weightPower;
         r.openBack = slots[k].openBack;
         r.order = slots[k].order;
-        r.sm = s.mirrorSign;
-        r.phiSm = s.direction * s.mirrorSign;
-        r.halfWidth = s.halfWidth;
-        r.nearScale = kPi / (2.0 * s.halfWidth);
-        r.farScale = kPi / (1.0 - 2.0 * s.halfWidth);
-        r.tableBase = (s.distance - AttenuationTable::kReference + radius_) * AttenuationTable::kEntriesPerMetre;
+        rays::setDirection(r, s, radius_);
     }
     copyRayLanes();
 }
 
-void RotorModel::copyRayLanes() {
-    RayLanes& l = lanes_;
-    for (int k = 0; k < kMaxRays; ++k) {
-        const Ray& r = rays_[k];
-        l.delay[k] = r.delay;
-        l.phiSm[k] = r.phiSm;
-        l.halfWidth[k] = r.halfWidth;
-        l.nearScale[k] = r.nearScale;
-        l.farScale[k] = r.farScale;
-        l.sm[k] = r.sm;
-        l.tableBase[k] = r.tableBase;
-        l.scale[k] = r.scale;
-        l.pole[k] = r.pole;
-    }
-}
+void RotorModel::copyRayLanes() { rays::copyLanes(rays_, kMaxRays, lanes_); }
 
 void RotorModel::updateDelays() {
     // Keep every read (with its Doppler swing and the cubic's neighbours) inside the ring.
