@@ -892,7 +892,8 @@ void RotaryEngine::fullReset() {
         halfFs_ = 0.5 * rate;
     }
     reloadRecordings();
-    sampleCounter_ = 0;
+    // The host-sample count is not re-zeroed: the decimation phase stays tied to the samples
+    // since construction, so where the host's blocks begin cannot move it.
     decimationJob();
     snapSmoothers();
     cGeneral_ = smoothingCoefficient(fs_, kGeneralTau);
@@ -1163,7 +1164,6 @@ inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR
         } else {
             cL = cR = 0.0;
         }
-        ++sampleCounter_;
         if (dFactor > 1) {
             // Zero-stuffed output at the host rate, low-passed and interpolated back.
             const double gain = dFactor;
@@ -1175,6 +1175,9 @@ inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR
     } else {
         cL = cR = e;  // the amplifier alone, the same on both channels
     }
+    // Counts every host sample, amplifier-only ones too, so that the phase never depends on
+    // the block at which the cabinet was switched in or out.
+    ++sampleCounter_;
 
     // While muted the output turns to the low-passed dry input.
     const double dryCoeff = 1.0 - dryPole_;

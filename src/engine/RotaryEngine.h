@@ -234,7 +234,7 @@ private:
     alignas(64) float decOutL_[2 * kFirTaps] = {};
     alignas(64) float decOutR_[2 * kFirTaps] = {};
     int decIndex_ = kFirTaps - 1;
-    std::uint32_t sampleCounter_ = 0;
+    std::uint32_t sampleCounter_ = 0;  // host samples since construction; picks the model samples
     double hornHpPole_ = 0.0, hornHpState_ = 0.0, hornHpPrev_ = 0.0;
     double drumLpCoeff_ = 1.0, drumLpState_ = 0.0;
     double drumLeakPole_ = 0.0, drumLeakState_ = 0.0;
