@@ -35,7 +35,9 @@ void CControl::endEdit() {
 }
 
 bool CControl::checkDefaultValue(const CButtonState& buttons) {
-    if (buttons.getButtonState() != (kControl | kLButton)) return false;
+    // Ctrl + left button; a press that also counts as the second click of a double-click is
+    // still a Ctrl-click.
+    if ((buttons.getButtonState() & ~kDoubleClick) != (kControl | kLButton)) return false;
     beginEdit();
     setValue(default_);
     if (isDirty()) notify();
