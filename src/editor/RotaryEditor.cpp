@@ -126,6 +126,24 @@ private:
     CBitmap* bitmap_;
 };
 
+// The part of value display r that it paints: where it overlaps another display of the
+// layout, the overlap is split in the middle, each display keeping its own side (the text
+// stays centred in the whole rectangle; the widest texts reach a pixel or two past the
+// neighbour's edge, which the neighbour's background must then leave alone).
+CRect displayPaintArea(const CRect& r) {
+    CRect area = r;
+    auto split = [&](const CRect& o) {
+        if (o == r || o.top >= r.bottom || o.bottom <= r.top || o.left >= r.right || o.right <= r.left) return;
+        if (o.left > r.left)
+            area.right = std::min(area.right, (o.left + r.right + 1) / 2);
+        else
+            area.left = std::max(area.left, (r.left + o.right + 1) / 2);
+    };
+    for (const KnobRow& row : kKnobRows) split(row.display);
+    split(kSetupSecondLine);
+    return area;
+}
+
 // Rotor angle in revolutions folded into the marker's value range.
 float markerValue(double angle) {
     if (angle > 1.0)
@@ -207,6 +225,7 @@ void RotaryEditor::createKnobRow(int first, int last) {
             // knob's controller in the MIDI panel; a display never notifies.
             display->setTag(row.tag);
             display->setBackOffset(r.getTopLeft());
+            display->setPaintArea(displayPaintArea(r));
             display->setValueToStringProc(format, rotaryEffect_);
             display->setValue(rotaryEffect_->getParameter(row.tag));
             frame->addView(display);

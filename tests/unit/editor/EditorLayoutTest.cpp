@@ -3,6 +3,8 @@
 // value, and the offscreen render shows exactly the filmstrip frame that value selects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@
 #include "editor/OrvOnOffButton.h"
 #include "editor/OrvVerticalSwitch.h"
 #include "toolkit/CMovieBitmap.h"
+#include "toolkit/COffscreenContext.h"
 #include "toolkit/COptionMenu.h"
 #include "unit/editor/EditorRig.h"
 
@@ -341,6 +344,63 @@ TEST(EditorLifecycle, CloseForgetsEveryControlAndReopenBuildsThemAgain) {
     rig.editor->idle();
     ASSERT_TRUE(rig.open());
     EXPECT_FLOAT_EQ(rig.editor->getParameterControl(17)->getValue(), 0.9f);
+}
+
+
+// Every text a value display can show (values in steps of 1/2000) stays whole in the editor:
+// the displays' rectangles overlap by a few pixels and the widest texts reach past the
+// neighbour's edge, so the text with the leftmost and the one with the rightmost ink, drawn on
+// the display alone, must look the same in the whole editor after all displays redrew.
+TEST(EditorDisplayText, TheWidestTextsStayWholeWhenTheNeighboursRedraw) {
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    std::vector<CGyrolaParamDisplay*> displays;
+    for (int i = 0; i < rig.frame()->getNbViews(); ++i)
+        if (auto* d = dynamic_cast<CGyrolaParamDisplay*>(rig.frame()->getView(i))) displays.push_back(d);
+    ASSERT_EQ(displays.size(), 35u);  // one per knob, two for the set-up knob
+
+    CBitmap background(RotaryEditor::kBackgroundId);
+    COffscreenContext alone(448, 696);
+    auto drawAlone = [&](CGyrolaParamDisplay* d, float v) {
+        d->setValue(v);
+        const CRect r = d->getViewSize();
+        alone.setClipRect(r);
+        background.draw(&alone, r, r.getTopLeft());
+        d->draw(&alone);
+    };
+    auto isInk = [&](int x, int y) { return rgbAt(alone.getSurface(), x, y) != rgbAt(background.getSurface(), x, y); };
+    for (CGyrolaParamDisplay* d : displays) {
+        const CRect r = d->getViewSize();
+        int first = r.right, last = r.left - 1;
+        float firstValue = 0, lastValue = 0;
+        std::set<std::string> seen;
+        for (int k = 0; k <= 2000; ++k) {
+            const float v = static_cast<float>(k) / 2000.0f;
+            char text[kParamDisplayTextSize];
+            d->setValue(v);
+            d->getDisplayString(text);
+            if (!seen.insert(text).second) continue;
+            drawAlone(d, v);
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
+                    if (isInk(x, y)) {
+                        if (x < first) first = x, firstValue = v;
+                        if (x > last) last = x, lastValue = v;
+                    }
+        }
+        for (float v : {firstValue, lastValue}) {
+            drawAlone(d, v);
+            for (CGyrolaParamDisplay* other : displays) other->setDirty(true);
+            cairo_surface_t* shown = rig.render();
+            int cut = 0;
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
+                    if (isInk(x, y) && rgbAt(shown, x, y) != rgbAt(alone.getSurface(), x, y)) ++cut;
+            char text[kParamDisplayTextSize];
+            d->getDisplayString(text);
+            EXPECT_EQ(cut, 0) << "tag " << d->getTag() << " \"" << text << "\" at " << r.left << ".." << r.right;
+        }
+    }
 }
 
 }  // namespace
