@@ -15,6 +15,36 @@ namespace {
 constexpr CColor kMenuBack{236, 236, 236, 255};
 constexpr CColor kMenuFrame{60, 60, 60, 255};
 constexpr CColor kMenuHighlight{48, 96, 176, 255};
+
+// Splits text into lines no wider than width: greedily by words, and a word that is wider
+// than a line by itself character by character.
+std::vector<std::string> wrapText(CDrawContext& measure, const std::string& text, double width) {
+    std::vector<std::string> lines;
+    std::string line;
+    auto fits = [&](const std::string& s) { return measure.getStringWidth(s.c_str()) <= width; };
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t blank = text.find(' ', pos);
+        const std::string word = text.substr(pos, blank == std::string::npos ? std::string::npos : blank - pos);
+        pos = blank == std::string::npos ? text.size() : blank + 1;
+        if (word.empty()) continue;
+        if (!line.empty() && fits(line + ' ' + word)) {
+            line += ' ' + word;
+            continue;
+        }
+        if (!line.empty()) lines.push_back(line);
+        line.clear();
+        for (char c : word) {
+            if (!line.empty() && !fits(line + c)) {
+                lines.push_back(line);
+                line.clear();
+            }
+            line += c;
+        }
+    }
+    if (!line.empty() || lines.empty()) lines.push_back(line);
+    return lines;
+}
 }  // namespace
 
 COptionMenuPopup::COptionMenuPopup(COptionMenu* menu) : CView(CRect()), menu_(menu) {
@@ -36,22 +66,31 @@ void COptionMenuPopup::layout() {
     rows_ = std::max(1, std::min(perColumn, count));
     columns_ = std::max(1, (count + rows_ - 1) / rows_);
 
-    // Widest title decides the column width, as far as the frame allows.
+    const int frameW = size_.getWidth();
+    const int frameH = size_.getHeight();
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-    double widest = 0.0;
     {
         CDrawContext measure(scratch);
         measure.setFont(kNormalFontSmall);
+        // The widest title decides the column width, as far as the frame allows; titles wider
+        // than that wrap onto more lines, and every row gets the height of the tallest entry.
+        double widest = 0.0;
         for (int i = 0; i < count; ++i) widest = std::max(widest, measure.getStringWidth(menu_->getEntry(i)));
+        columnWidth_ = static_cast<int>(std::ceil(widest)) + 2 * kTextPadding + kMarkWidth;
+        columnWidth_ = std::min(columnWidth_, std::max(1, (frameW - 2) / columns_));
+        const double lineWidth = columnWidth_ - kMarkWidth - kTextPadding / 2;
+        lines_.clear();
+        size_t mostLines = 1;
+        for (int i = 0; i < count; ++i) {
+            lines_.push_back(wrapText(measure, menu_->getEntry(i), lineWidth));
+            mostLines = std::max(mostLines, lines_.back().size());
+        }
+        rowHeight_ = kRowHeight + static_cast<int>(mostLines - 1) * kLineHeight;
     }
     cairo_surface_destroy(scratch);
-    const int frameW = size_.getWidth();
-    const int frameH = size_.getHeight();
-    columnWidth_ = static_cast<int>(std::ceil(widest)) + 2 * kTextPadding + kMarkWidth;
-    columnWidth_ = std::min(columnWidth_, std::max(1, (frameW - 2) / columns_));
 
     const int boxW = columns_ * columnWidth_ + 2;  // one-pixel border on each side
-    const int boxH = rows_ * kRowHeight + 2;
+    const int boxH = rows_ * rowHeight_ + 2;
     const CRect& m = menu_->getViewSize();
     int left = std::clamp(m.left, 0, std::max(0, frameW - boxW));
     int top = m.bottom;
@@ -64,8 +103,13 @@ CRect COptionMenuPopup::getCellRect(int index) const {
     const int column = index / rows_;
     const int row = index % rows_;
     const int x = box_.left + 1 + column * columnWidth_;
-    const int y = box_.top + 1 + row * kRowHeight;
-    return CRect(x, y, x + columnWidth_, y + kRowHeight);
+    const int y = box_.top + 1 + row * rowHeight_;
+    return CRect(x, y, x + columnWidth_, y + rowHeight_);
+}
+
+CRect COptionMenuPopup::getTextRect(int index) const {
+    const CRect cell = getCellRect(index);
+    return CRect(cell.left + kMarkWidth, cell.top, cell.right - kTextPadding / 2, cell.bottom);
 }
 
 int COptionMenuPopup::entryAt(const CPoint& where) const {
@@ -93,12 +137,18 @@ void COptionMenuPopup::draw(CDrawContext* context) {
         if (i == current) {
             // A small square marks the current entry.
             context->setFillColor(ink);
-            const int cy = cell.top + kRowHeight / 2;
+            const int cy = cell.top + rowHeight_ / 2;
             context->fillRect(CRect(cell.left + 3, cy - 2, cell.left + 7, cy + 2));
         }
         context->setFontColor(ink);
-        CRect text(cell.left + kMarkWidth, cell.top, cell.right - kTextPadding / 2, cell.bottom);
-        context->drawString(menu_->getEntry(i), text, kLeftText);
+        // The lines centred as a block in the cell, one kLineHeight apart.
+        const CRect text = getTextRect(i);
+        const std::vector<std::string>& lines = getEntryLines(i);
+        const int blockTop = text.top + (rowHeight_ - kRowHeight - static_cast<int>(lines.size() - 1) * kLineHeight) / 2;
+        for (size_t k = 0; k < lines.size(); ++k) {
+            const int top = blockTop + static_cast<int>(k) * kLineHeight;
+            context->drawString(lines[k].c_str(), CRect(text.left, top, text.right, top + kRowHeight), kLeftText);
+        }
     }
     setDirty(false);
 }

@@ -3,6 +3,9 @@
 // elsewhere or Escape.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "toolkit/CView.h"
 
 namespace orv {
@@ -24,8 +27,14 @@ public:
     // The cell of an entry, in frame coordinates.
     CRect getCellRect(int index) const;
     int getHighlighted() const { return highlighted_; }
+    // The lines an entry's title is shown in: a title wider than its column wraps at blanks
+    // (inside a word when one word alone is too wide), so that no title is cut.
+    const std::vector<std::string>& getEntryLines(int index) const { return lines_[static_cast<size_t>(index)]; }
+    // Where the lines of an entry are written, in frame coordinates.
+    CRect getTextRect(int index) const;
 
-    static constexpr int kRowHeight = 16;     // pixels per entry
+    static constexpr int kRowHeight = 16;     // pixels per entry of one line
+    static constexpr int kLineHeight = 13;    // pixels per further line of a wrapped title
     static constexpr int kTextPadding = 6;    // space left and right of a title
     static constexpr int kMarkWidth = 10;     // room for the current-entry mark
 
@@ -39,6 +48,8 @@ private:
     int columns_ = 1;
     int rows_ = 1;
     int columnWidth_ = 0;
+    int rowHeight_ = kRowHeight;
+    std::vector<std::vector<std::string>> lines_;
     int highlighted_ = -1;
     bool closed_ = false;
 };

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "editor/CMessageBoxView.h"
 #include "editor/CMidiParamDisplay.h"
@@ -20,6 +21,7 @@
 #include "editor/COvOnOffButton.h"
 #include "params/ParameterIndex.h"
 #include "support/TempFolder.h"
+#include "toolkit/COffscreenContext.h"
 #include "toolkit/COptionMenu.h"
 #include "toolkit/COptionMenuPopup.h"
 #include "unit/editor/EditorRig.h"
@@ -79,6 +81,40 @@ TEST_F(PresetPanelTest, ProgramRockerStepsAndStopsAtBothEnds) {
     effect().selectProgram(0);
     rig->click(left);
     EXPECT_EQ(effect().getCurrentProgramIndex(), 0);
+}
+
+// Every program name shows whole in the open program menu: the lines of each entry hold the
+// whole title, each no wider (measured here in the menu's font) than the entry's text area,
+// which lies inside its cell, inside the menu, inside the window. Program 2 gets the widest
+// name a program can have.
+TEST_F(PresetPanelTest, TheOpenProgramMenuShowsEveryNameWhole) {
+    effect().selectProgram(2);
+    char widest[] = "WWWWWWWWWWWWWWWWWWWWWWW";
+    effect().setProgramName(widest);
+    rig->render();
+    rig->click(CPoint(268, 685));
+    auto* popup = dynamic_cast<COptionMenuPopup*>(rig->frame()->getModalView());
+    ASSERT_NE(popup, nullptr);
+    const CRect box = popup->getBoxRect();
+    EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= 448 && box.bottom <= 696);
+    COffscreenContext measure(1, 1);
+    measure.setFont(kNormalFontSmall);
+    auto withoutBlanks = [](std::string s) { return std::erase(s, ' '), s; };
+    for (int i = 0; i < 48; ++i) {
+        const std::string name = effect().getProgramRecord(i).name;
+        SCOPED_TRACE(name);
+        const CRect cell = popup->getCellRect(i), text = popup->getTextRect(i);
+        EXPECT_TRUE(cell.left >= box.left && cell.right <= box.right && cell.top >= box.top && cell.bottom <= box.bottom);
+        EXPECT_TRUE(text.left >= cell.left && text.right <= cell.right && text.top >= cell.top && text.bottom <= cell.bottom);
+        std::string joined;
+        for (const std::string& line : popup->getEntryLines(i)) {
+            EXPECT_LE(measure.getStringWidth(line.c_str()), text.getWidth()) << line;
+            joined += line;
+        }
+        EXPECT_EQ(withoutBlanks(joined), withoutBlanks(name));
+    }
+    // A short name stays on one line.
+    EXPECT_EQ(popup->getEntryLines(7), (std::vector<std::string>{"Synchro"}));
 }
 
 TEST_F(PresetPanelTest, TypingANameRenamesTheCurrentProgram) {
