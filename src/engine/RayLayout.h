@@ -1,39 +1,38 @@
-// Ray set-up shared by the horn and drum models: the per-ray direction values derived from an
-// image source, and the copy of the rays into their field-by-field lanes.
+// The data that sets a rotor model's rays apart: which image source feeds each ray, its gain
+// slot, reflection weighting and low-pass, the ray sets of the models, and the direction
+// filters a ray passes. The radiation core reads these tables; the horn and drum faces only
+// choose them.
 #pragma once
 
-#include "engine/AttenuationTable.h"
-#include "engine/CabinetGeometry.h"
+#include "engine/DirectionTables.h"
 
 namespace orv::rays {
 
-// Fills the direction-dependent fields of a ray from its image source and the rotor radius.
-template <typename Ray>
-inline void setDirection(Ray& r, const ImageSource& s, double radius) {
-    constexpr double kPi = 3.14159265358979323846;
-    r.sm = s.mirrorSign;
-    r.phiSm = s.direction * s.mirrorSign;
-    r.halfWidth = s.halfWidth;
-    r.nearScale = kPi / (2.0 * s.halfWidth);
-    r.farScale = kPi / (1.0 - 2.0 * s.halfWidth);
-    r.tableBase = (s.distance - AttenuationTable::kReference + radius) * AttenuationTable::kEntriesPerMetre;
-}
+// Every variant (CabinetGeometry::Variant) takes the ray.
+inline constexpr int kEveryVariant = -1;
 
-// Copies the per-sample values of rays 0 .. count - 1 into their lanes.
-template <typename Ray, typename Lanes>
-inline void copyLanes(const Ray* rays, int count, Lanes& l) {
-    for (int k = 0; k < count; ++k) {
-        const Ray& r = rays[k];
-        l.delay[k] = r.delay;
-        l.phiSm[k] = r.phiSm;
-        l.halfWidth[k] = r.halfWidth;
-        l.nearScale[k] = r.nearScale;
-        l.farScale[k] = r.farScale;
-        l.sm[k] = r.sm;
-        l.tableBase[k] = r.tableBase;
-        l.scale[k] = r.scale;
-        l.pole[k] = r.pole;
-    }
-}
+struct Slot {
+    int source;        // image source index
+    int gainSlot;      // ray gain slot, or -1 for a fixed gain of 1
+    int weightPower;   // power of the reflection coefficient in the weighting
+    bool openBack;     // takes the open-back factor
+    int order;         // reflection low-pass order, -1 none
+    double cutoff;     // Hz of the ray's own one-pole low-pass, 0 when the order decides
+    int variant;       // the only process variant that uses the ray, or kEveryVariant
+};
+
+struct Set {
+    const Slot* slots;
+    int count;
+    double staticCutoff;  // Hz of the static ray's own low-pass, 0: the static cutoff setting
+};
+
+// One direction filter of a ray: its table, read at the facing angle × rows.
+struct DirectionFilter {
+    FilterSetting (*table)(double);
+    double rows;
+    bool setsGain;            // peaking filters take the table's gain
+    bool retuneSaturation;    // its saturation follows every re-tune (its frequency moves)
+};
 
 }  // namespace orv::rays

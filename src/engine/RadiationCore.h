@@ -1,0 +1,339 @@
+// The radiation core of a rotor model: how the sound of a turning rotor reaches a microphone
+// along its rays (retarded angle, facing phase, Doppler read, amplitude modulation, direction
+// filters, reflection weighting and low-pass) beside a static ray, with the rotor's motion and
+// its motor-noise player. The horn and drum models (RotorModel, LightRotorModel) are its two
+// faces: Traits holds what sets them apart as data and compile-time switches, and names the
+// face, which adds its own output stage (voicing banks, Z-axis part, low band).
+//
+// Every call runs on the audio thread (the engine applies parameter changes at block start
+// and geometry changes in its jobs). Nothing allocates after construction.
+#pragma once
+
+#include <memory>
+
+#include "dsp/BiquadBank.h"
+#include "dsp/BiquadFilter.h"
+#include "dsp/Interpolation.h"
+#include "dsp/InterpolationLanes.h"
+#include "engine/AttenuationTable.h"
+#include "engine/CabinetGeometry.h"
+#include "engine/EmissionRing.h"
+#include "engine/RayLayout.h"
+#include "engine/RotorMotion.h"
+
+namespace orv {
+
+template <class Traits>
+class RadiationCore : public Traits {
+public:
+    using Player = typename Traits::Player;
+    using Face = typename Traits::Face;
+
+    static constexpr double kSpeedOfSound = 340.29;          // m/s
+    static constexpr double kOpenBackFactor = 0.50118723362;  // −6 dB
+    static constexpr double kMaxRayGain = 100.0;              // upper clamp of a ray's amplitude
+
+    RadiationCore(const RadiationCore&) = delete;
+    RadiationCore& operator=(const RadiationCore&) = delete;
+
+    RotorMotion& motion() { return motion_; }
+    const RotorMotion& motion() const { return motion_; }
+    // The motor-noise player of the microphone models; nullptr for the leak models.
+    Player* noisePlayer() { return player_.get(); }
+
+    // Rate and decimation: motion, delays, poles, filters, noise player and the face follow.
+    void setRate(double rate, int decimation);
+    // Points the noise player at the recordings (no-op for the leak models).
+    void loadRecordings();
+
+    // Geometry, applied by setGeometry() (run by the engine while muted).
+    void setMicAngle(double theta) { micAngle_ = theta; }        // revolutions, 0 in front
+    void setMicDistance(double metres) { micDistance_ = metres; } // also the player's distance
+    void setAmRadius(double metres) { radius_ = metres; }        // R
+    void setFmRadius(double metres);                              // acts at once on the Doppler swing
+    void setAttenuation(double exponent) { exponent_ = exponent; }  // near-field exponent n
+    void setAttenuationDistance(double metres) { fadeDistance_ = metres; }
+    void setDecayExponent(double p) { decayExponent_ = p; }
+    // Flip sign: when it changes, the motion takes it and the model rebuilds and resets.
+    void setDirection(double sign);
+    // Image sources, attenuation table, level normalisation, variant, rays; then the face.
+    void setGeometry();
+    // Clears rings, angle history, filter and one-pole states; speed and angle survive.
+    void reset();
+
+    // Immediate settings.
+    void setRayGain(int ray, double gain);   // RayGain slot
+    void setStaticRayGain(double gain);
+    void setReflectionCoefficient(double c);
+    void setReflectionLpf(double octaves);   // L, octaves per reflection order
+    // The horn's static cutoff acts at once, the drum's at the next filter re-tune.
+    void setStaticCutoff(double hz);
+    void setFilterSaturation(double amount);
+    // Stored only (see lpfCutLow()).
+    void setLpfCuts(double lowHz, double highHz);
+
+    // Motor noise (ignored by the leak models).
+    void setNoiseBaseGain(double gain) { noiseBaseGain_ = gain; }
+    // The players have no acceleration loop; the accel level is kept for the engine only.
+    void setNoiseLevels(double slowLevel, double fastLevel, double accelLevel);
+    void setNoiseBalance(float mechRatio);
+    void startNoiseTransient(double level);
+
+    // The motor noise produced by the last process() (0 for the leak models).
+    double noiseOutput() const { return noise_; }
+    // Level normalisation, used by the engine as the reflection return gain.
+    double reflectionGain() const { return norm_; }
+    // Attenuation table value at distance offset index x (in the table's centimetre units).
+    double attenuationAt(double x) const { return table_.at(x); }
+    int variant() const { return geometry_.variant; }
+    double angle() const { return motion_.angle(); }
+    double amRadius() const { return radius_; }
+    double fmRadius() const { return fmRadius_; }
+    double micAngle() const { return micAngle_; }
+    double micDistance() const { return micDistance_; }
+    int rayCount() const { return rayCount_; }
+    double lpfCutLow() const { return lpfCutLow_; }
+    double lpfCutHigh() const { return lpfCutHigh_; }
+    double accelNoiseLevel() const { return accelLevel_; }
+    const CabinetGeometry& geometry() const { return geometry_; }
+    const AttenuationTable& attenuation() const { return table_; }
+    // Image source feeding ray k in the current variant.
+    int raySource(int k) const { return rays_[k].source; }
+    // Pole of the one-pole low-pass after ray k (0: none).
+    double rayPole(int k) const { return rays_[k].pole; }
+
+protected:
+    static constexpr int kRayLanes = Traits::kRayLanes;
+    static constexpr int kFilterLanes = Traits::kFilterLanes;
+    static constexpr int kFilterSets = Traits::kFilterSets;
+    static constexpr double kFlush = 1e-12;  // add-and-subtract flush of the one-pole states
+
+    explicit RadiationCore(const rays::Set& set);
+    ~RadiationCore();
+
+    // One sample into the input ring and out along the rays: the rays' sum (static ray not
+    // included; it is left in staticLp_). Split takes the low band out of every ray before its
+    // filters. Count is rayCount_.
+    template <int Count, bool Split>
+    double radiate(double x);
+    // Hands the player its inputs and runs it (no-op without recordings).
+    void feedNoise();
+    // Player rate, distance and follow factor, after the player's rate or distance changed.
+    void attachPlayer();
+    void updateStaticGain();
+    void updatePoles();
+
+    struct Ray {
+        int source = 0;
+        int gainSlot = 0;
+        int weightPower = 0;
+        bool openBack = false;
+        int order = -1;
+        double cutoff = 0.0;
+        double delay = 0.0;      // K·dk samples
+        double phiSm = 0.0;      // φk·smk
+        double halfWidth = 0.0;
+        double nearScale = 0.0;  // π / (2w)
+        double farScale = 0.0;   // π / (1 − 2w)
+        double sm = 1.0;
+        double tableBase = 0.0;  // (dk − 0.3 + R)·100
+        double scale = 0.0;      // ray gain × weighting
+        double pole = 0.0;       // one-pole low-pass after the ray (0 passes)
+    };
+    // The per-sample values of the rays field by field, lane k for ray k, so that the rays run
+    // two at a time (copied from rays_ whenever those change).
+    struct RayLanes {
+        alignas(16) double delay[kRayLanes];
+        alignas(16) double phiSm[kRayLanes];
+        alignas(16) double halfWidth[kRayLanes];
+        alignas(16) double nearScale[kRayLanes];
+        alignas(16) double farScale[kRayLanes];
+        alignas(16) double sm[kRayLanes];
+        alignas(16) double tableBase[kRayLanes];
+        alignas(16) double scale[kRayLanes];
+        alignas(16) double pole[kRayLanes];
+        alignas(16) double lp[kRayLanes];     // reflection low-pass states
+        alignas(16) double split[kRayLanes];  // splitter low-pass states
+    };
+
+    Face& face() { return static_cast<Face&>(*this); }
+    // Re-tunes the direction filters of rays 0 .. count - 1 to their facing phases psi.
+    void tune(const double* psi, int count);
+    void assignRays();
+    void updateDelays();
+    void updateScales();
+    void setupFilters();
+    void copyRayLanes();
+
+    const rays::Set& set_;
+    RotorMotion motion_;
+    std::unique_ptr<Player> player_;
+    EmissionRing ring_;
+    CabinetGeometry geometry_;
+    AttenuationTable table_;
+    Ray rays_[Traits::kMaxRays];
+    int rayCount_ = 0;
+    // The direction filters of every ray, lane k serving ray k.
+    BiquadBank<kFilterLanes> filters_[kFilterSets];
+    RayLanes lanes_{};
+
+    // Geometry inputs.
+    double micAngle_ = 0.0;
+    double micDistance_ = 1.0;
+    double radius_ = 0.2;
+    double fmRadius_ = 0.2;
+    double exponent_ = 1.0;
+    double fadeDistance_ = 1.0;
+    double decayExponent_ = 1.0;
+    int openBackMode_ = 0;
+
+    // Immediate settings.
+    double rayGain_[Traits::kRayGainCount];
+    double staticRayGain_ = Traits::kDefaultStaticRayGain;
+    double reflection_ = 0.5;
+    double reflectionLpf_ = Traits::kDefaultReflectionLpf;
+    double staticCutoff_ = Traits::kDefaultStaticCutoff;
+    double clip_ = 0.8;
+    double saturation_ = Traits::kDefaultSaturation;
+    double splitFrequency_ = 100.0;
+    double lpfCutLow_ = Traits::kDefaultLpfCutLow;
+    double lpfCutHigh_ = 20000.0;
+    double noiseBaseGain_ = 0.0;
+    double accelLevel_ = 0.0;
+
+    // Derived.
+    double rate_ = 44100.0;
+    double samplesPerMetre_ = 44100.0 / kSpeedOfSound;
+    double fmSamples_ = 0.0;
+    double r100_ = 0.0;              // R in table entries
+    double norm_ = 1.0;
+    double openBack_ = 1.0;
+    double staticDelay_ = 0.0;
+    double staticLevel_ = 0.0;       // table × norm at the direct distance, before any clip
+    double staticScale_ = 0.0;       // the static ray's gain before its low-pass
+    double staticPole_ = 0.0;        // in use
+    double staticPoleTarget_ = 0.0;  // taken over at once or at the next re-tune
+    double staticLp_ = 0.0;
+    double splitPole_ = 0.0;
+    double gainSum_ = 0.0;           // sum of the ray gains in use
+    double reflectionPole_[Traits::kReflectionOrders] = {};
+    double noise_ = 0.0;
+    bool noiseReady_ = false;
+    bool snapFilters_ = true;        // the next re-tune jumps instead of gliding
+};
+
+template <class Traits>
+template <int Count, bool Split>
+double RadiationCore<Traits>::radiate(double x) {
+    const bool retune = motion_.filterUpdateDue();
+    ring_.write(x, motion_.advance());
+
+    // Two rays at a time, and each step over all rays before the next one starts: the rays
+    // are independent, so their long dependency chains (angle, sine, reads, filters) sit side
+    // by side for the processor to overlap (one loop through all steps would leave them in a
+    // row). An odd count computes one spare lane, unused.
+    using lanes::load;
+    using lanes::store;
+    constexpr int kLaneCount = (Count + 1) / 2 * 2;
+    static_assert(kLaneCount <= kRayLanes);
+    RayLanes& l = lanes_;
+    const Double2 fm = lanes::splat<Double2>(fmSamples_);
+    const Double2 r100 = lanes::splat<Double2>(r100_);
+    const Double2 norm = lanes::splat<Double2>(norm_);
+    const Double2 one = lanes::splat<Double2>(1.0);
+    const Double2 now = lanes::splat<Double2>(ring_.index());
+    const Double2 nowPlusRing = lanes::splat<Double2>(ring_.index() + EmissionRing::kSize);
+    alignas(16) double psi[kLaneCount];
+    alignas(16) double s[kLaneCount];
+    alignas(16) double v[kLaneCount];
+    alignas(16) double gain[kLaneCount];
+    for (int k = 0; k < kLaneCount; k += 2) {
+        // Rotor angle when the sound now arriving along this ray left the mouth (the angle
+        // stored at the whole sample of that time).
+        const lanes::Int32x2 at = lanes::truncate(nowPlusRing - load<Double2>(&l.delay[k])) & EmissionRing::kMask;
+        const Double2 a = lanes::wrapRevolutions(lanes::gather(ring_.angles(), at) - load<Double2>(&l.phiSm[k]));
+        // Facing phase: the visible arc (±w around the microphone) is mapped onto half a sine
+        // period, the rest of the turn onto the other half.
+        const Double2 w = load<Double2>(&l.halfWidth[k]);
+        const Double2 nearScale = load<Double2>(&l.nearScale[k]);
+        const Double2 front = (a - w) * nearScale;
+        const Double2 wrapped = (a - 1.0 - w) * nearScale;
+        const Double2 back = (a - w) * load<Double2>(&l.farScale[k]);
+        const lanes::Bits2 inFront = (lanes::Bits2)(a <= w);
+        const lanes::Bits2 inWrapped = (lanes::Bits2)(a >= 1.0 - w);
+        store(&psi[k], lanes::select<Double2>(inFront, front, lanes::select<Double2>(inWrapped, wrapped, back)));
+    }
+    for (int k = 0; k < kLaneCount; k += 2) {
+        const Double2 facing = lanes::FastSin(load<Double2>(&psi[k])) * load<Double2>(&l.sm[k]);
+        if constexpr (Traits::kFacingFloor)
+            store(&s[k], lanes::maxOf(facing, lanes::splat<Double2>(Traits::kMinFacing)));
+        else
+            store(&s[k], facing);
+    }
+    // Doppler: the path grows and shrinks with the mouth position (reads at least one sample
+    // back).
+    for (int k = 0; k < kLaneCount; k += 2) {
+        const Double2 delay = load<Double2>(&l.delay[k]) + fm * load<Double2>(&s[k]);
+        store(&v[k], lanes::InterpolateRing(now - lanes::maxOf(delay, one), ring_.signal(), EmissionRing::kSize));
+    }
+    // Amplitude: the effective distance swings by ±R around the image distance; the level
+    // normalisation enters each ray once, here.
+    for (int k = 0; k < kLaneCount; k += 2) {
+        const Double2 at = load<Double2>(&l.tableBase[k]) + r100 * load<Double2>(&s[k]);
+        const Double2 g = lanes::InterpolateTable512(at, table_.data()) * norm;
+        if constexpr (Traits::kClip)
+            store(&gain[k], lanes::minOf(lanes::maxOf(g, lanes::splat<Double2>(clip_)),
+                                         lanes::splat<Double2>(kMaxRayGain)));
+        else
+            store(&gain[k], g);
+    }
+    if constexpr (Traits::kSharedGainRay >= 0 && Count > Traits::kSharedGainRay)
+        gain[Traits::kSharedGainRay] = gain[Traits::kSharedGainRay - 1];
+    if constexpr (Split) {
+        // Only the band above the splitter turns; the low band comes from the static ray.
+        const Double2 splitPole = lanes::splat<Double2>(splitPole_);
+        for (int k = 0; k < kLaneCount; k += 2) {
+            const Double2 in = load<Double2>(&v[k]);
+            const Double2 low = in + (load<Double2>(&l.split[k]) - in) * splitPole + kFlush - kFlush;
+            store(&l.split[k], low);
+            store(&v[k], in - low);
+        }
+    }
+    if (retune) {
+        tune(psi, Count);
+        staticPole_ = staticPoleTarget_;
+    }
+    for (BiquadBank<kFilterLanes>& f : filters_) f.processSaturated(v, Count);
+    alignas(16) double lp[kLaneCount];
+    for (int k = 0; k < kLaneCount; k += 2) {
+        const Double2 y = load<Double2>(&v[k]) * load<Double2>(&gain[k]) * load<Double2>(&l.scale[k]);
+        // Reflection low-pass (pole 0 passes the direct ray unchanged).
+        const Double2 state = load<Double2>(&l.lp[k]);
+        store(&lp[k], y + (state - y) * load<Double2>(&l.pole[k]) + kFlush - kFlush);
+    }
+    double sum = 0.0;
+    for (int k = 0; k < Count; ++k) {
+        l.lp[k] = lp[k];
+        sum += lp[k];
+    }
+
+    // Static ray: the direct distance without Doppler, through its own low-pass.
+    const double vs = ring_.read(staticDelay_) * staticScale_;
+    staticLp_ = vs + (staticLp_ - vs) * staticPole_ + kFlush - kFlush;
+    ring_.advance();
+    return sum;
+}
+
+template <class Traits>
+inline void RadiationCore<Traits>::feedNoise() {
+    // The player takes the microphone angle, the speed and the level; it has no input for the
+    // emission angle, so that is not passed on.
+    if (!noiseReady_) return;
+    Player& p = *player_;
+    p.micAngle = micAngle_;
+    p.rate = motion_.step();
+    p.outputGain = staticLevel_ * noiseBaseGain_;
+    noise_ = p.process();
+}
+
+}  // namespace orv
