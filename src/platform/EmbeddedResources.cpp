@@ -32,10 +32,18 @@ const BitmapEntry kBitmaps[] = {ORV_ARTWORK_BITMAPS(ORV_BITMAP_ENTRY)};
 }  // namespace
 
 EmbeddedBlob findBitmapResource(int id) {
-    for (const BitmapEntry& e : kBitmaps) {
-        if (e.id == id) return {e.begin, static_cast<size_t>(e.end - e.begin)};
-    }
-    return {nullptr, 0};
+    const int slot = bitmapResourceSlot(id);
+    if (slot < 0) return {nullptr, 0};
+    const BitmapEntry& e = kBitmaps[slot];
+    return {e.begin, static_cast<size_t>(e.end - e.begin)};
+}
+
+int bitmapResourceCount() { return static_cast<int>(sizeof kBitmaps / sizeof kBitmaps[0]); }
+
+int bitmapResourceSlot(int id) {
+    for (int i = 0; i < bitmapResourceCount(); ++i)
+        if (kBitmaps[i].id == id) return i;
+    return -1;
 }
 
 EmbeddedBlob findFontResource() {

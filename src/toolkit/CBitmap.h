@@ -16,7 +16,8 @@ class CDrawContext;
 
 class CBitmap : public CBaseObject {
 public:
-    // The embedded PNG resource `resourceId`; isLoaded() is false when there is none.
+    // The embedded PNG resource `resourceId`, decoded once per process and shared read-only
+    // with every other bitmap of that id; isLoaded() is false when there is none.
     explicit CBitmap(int resourceId);
     // PNG file bytes (copied out at once).
     CBitmap(const unsigned char* pngData, size_t size);
@@ -33,7 +34,8 @@ public:
     void draw(CDrawContext* context, const CRect& dest, const CPoint& offset = {}, float alpha = 1.0f) const;
 
 private:
-    void decode(const unsigned char* data, size_t size);
+    // Takes over one reference to s (may be null).
+    void adopt(cairo_surface_t* s);
 
     int resourceId_ = -1;
     cairo_surface_t* surface_ = nullptr;

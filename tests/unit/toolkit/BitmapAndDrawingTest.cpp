@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "toolkit/CDrawContext.h"
 #include "toolkit/COffscreenContext.h"
@@ -41,6 +43,24 @@ TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded) {
     const unsigned char junk[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
     BitmapPtr bad(new CBitmap(junk, sizeof junk));
     EXPECT_FALSE(bad->isLoaded());
+}
+
+// Embedded artwork is decoded once per process: bitmaps of one id made on several threads at
+// once (editors of two instances may open on different threads) all show the same pixels.
+TEST(CBitmap, ResourcesAreDecodedOnceAndSharedAcrossThreads) {
+    static constexpr int kIds[] = {4000, 3999, 2002, 2005, 4111};
+    constexpr int kThreads = 4;
+    std::vector<std::vector<BitmapPtr>> made(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&made, t] {
+            for (int id : kIds) made[t].emplace_back(new CBitmap(id));
+        });
+    for (std::thread& t : threads) t.join();
+    for (size_t i = 0; i < std::size(kIds); ++i) {
+        ASSERT_TRUE(made[0][i]->isLoaded()) << kIds[i];
+        for (int t = 1; t < kThreads; ++t) EXPECT_EQ(made[t][i]->getSurface(), made[0][i]->getSurface()) << kIds[i];
+    }
 }
 
 TEST(CBitmap, DrawsTheSubRectangleAtTheOffsetAndClipsToTheDestination) {
