@@ -57,4 +57,6 @@ double LightRotorModel::process(double x) {
     return rayCount_ == 5 ? run<5>(x) : run<4>(x);
 }
 
+void LightRotorModel::feed(double x) { RadiationCore::feed(chain_.processSaturated(x)); }
+
 }  // namespace orv

@@ -28,6 +28,8 @@ public:
 
     // One model sample of input; answers the microphone signal (rays and static ray).
     double process(double x);
+    // The input chain, then the core's feed: keeps both current while the drum is off.
+    void feed(double x);
     // The unmodulated low band offered beside the output, already scaled (0 for the leak).
     double staticLowBand() const { return lowBand_; }
     double splitterPole() const { return splitPole_; }

@@ -79,6 +79,14 @@ public:
     void setNoiseBalance(float mechRatio);
     void startNoiseTransient(double level);
 
+    // Keeps the input ring current while the engine has the rotor switched off and does not
+    // run the model: the sample goes in at the standing rotor's emission angle, so that a rotor
+    // switched on again has its sound already on the way instead of a wavefront arriving.
+    void feed(double x) {
+        ring_.write(x, RotorMotion::wrap(motion_.angle() + motion_.angleOffset()));
+        ring_.advance();
+    }
+
     // The motor noise produced by the last process() (0 for the leak models).
     double noiseOutput() const { return noise_; }
     // Level normalisation, used by the engine as the reflection return gain.

@@ -27,6 +27,10 @@ constexpr double kDriveTau = 0.1;
 constexpr double kBypassTau = 0.02;
 constexpr double kMuteUpTau = 0.02;
 constexpr double kMuteDownTau = 0.02;
+// Each stage of the rotors' two-stage on/off ramp: 99 % of a switch in 5 ms, with a smooth
+// start and end, so that a change of "SpkrConf" neither clicks nor lags.
+constexpr double kSwitchTau = 0.00075;
+constexpr double kSwitchDone = 1e-9;  // the ramp lands on its target from this close
 
 constexpr double kMutedEnough = 0.96837722339;  // 1 − 10^(−30/20): the wet path is 30 dB down
 constexpr double kWetEnough = 0.0316227766;     // −30 dB of dry signal left
@@ -383,8 +387,8 @@ void RotaryEngine::parameterChanged(int index, float value, bool changed) {
             constexpr int kDrumOnly = 0;
             constexpr int kHornOnly = 2;
             const int p = params_.position(kSpkrConf);
-            // The on/off factors are gains like any other and glide with the general smoothing;
-            // whether a rotor model runs at all follows the target at block start.
+            // The on/off factors ramp within a few milliseconds; a rotor's models run while its
+            // factor or its target is not 0 (decided at block start).
             setTarget(smDrumOn, p != kHornOnly ? 1.0 : 0.0);
             setTarget(smHornOn, p != kDrumOnly ? 1.0 : 0.0);
             break;
@@ -555,8 +559,11 @@ void RotaryEngine::applyRequests() {
         drum_.startNoiseTransient(kTransientTrim * decel * kDrumTransientBase);
     }
     ampOnlyNow_ = ampOnly_.load(kRelaxed);
-    hornEnabled_ = target_[smHornOn].load(kRelaxed) != 0.0;
-    drumEnabled_ = target_[smDrumOn].load(kRelaxed) != 0.0;
+    const auto running = [this](int k) {
+        return target_[k].load(kRelaxed) != 0.0 || cur_[k] != 0.0 || switchStage_[k - kGeneralCount] != 0.0;
+    };
+    hornEnabled_ = running(smHornOn);
+    drumEnabled_ = running(smDrumOn);
 }
 
 void RotaryEngine::applyMotion() {
@@ -879,6 +886,7 @@ void RotaryEngine::decimationJob() {
 
 void RotaryEngine::snapSmoothers() {
     for (int k = 0; k < kSmoothedCount; ++k) cur_[k] = tgt_[k] = target_[k].load(kRelaxed);
+    for (int k = 0; k < kSwitchCount; ++k) switchStage_[k] = cur_[kGeneralCount + k];
     amp_.type = params_.position(kType);
     amp_.driveTarget = params_.quantity(kDrive);
     amp_.drive = amp_.driveTarget;
@@ -901,6 +909,7 @@ void RotaryEngine::fullReset() {
     cBypass_ = smoothingCoefficient(fs_, kBypassTau);
     cMuteUp_ = smoothingCoefficient(fs_, kMuteUpTau);
     cMuteDown_ = smoothingCoefficient(fs_, kMuteDownTau);
+    cSwitch_ = smoothingCoefficient(fs_, kSwitchTau);
     clearCrossLines();
     reflections_.roomScale = params_.quantity(kEarlyReflRoomSize);
     reflections_.virtualScale = params_.quantity(kEarlyReflVirtualRoomSize);
@@ -1024,9 +1033,19 @@ void RotaryEngine::crossPathJob(bool snap) {
 
 inline void RotaryEngine::advanceSmoothers() {
     const double c = cGeneral_;
-    for (int k = 0; k < kSmoothedCount; ++k) {
+    for (int k = 0; k < kGeneralCount; ++k) {
         const double v = (tgt_[k] - cur_[k]) * c + cur_[k];
         cur_[k] = v + kFlush - kFlush;
+    }
+    // Two one-poles in series: the factor starts and ends its move with zero slope.
+    const double cs = cSwitch_;
+    for (int k = 0; k < kSwitchCount; ++k) {
+        const double target = tgt_[kGeneralCount + k];
+        double& stage = switchStage_[k];
+        double& value = cur_[kGeneralCount + k];
+        stage += (target - stage) * cs;
+        value += (stage - value) * cs;
+        if (std::fabs(target - value) < kSwitchDone && std::fabs(target - stage) < kSwitchDone) stage = value = target;
     }
 }
 
@@ -1070,6 +1089,8 @@ inline void RotaryEngine::runCabinet(double d, double& cL, double& cR) {
     if (drumEnabled_) {
         drumSum += (drum_.process(drumIn) + drum_.staticLowBand()) * drumOn;
         drumNoise = drum_.noiseOutput() * drumOn;
+    } else {
+        drum_.feed(drumIn);
     }
     double hornSum1 = hornSum;
     double hornSum2 = hornSum;
@@ -1080,10 +1101,15 @@ inline void RotaryEngine::runCabinet(double d, double& cL, double& cR) {
         double y1 = 0.0;
         double y2 = 0.0;
         RotorModel::processPair(horn1_, horn2_, hornIn, y1, y2);
-        hornSum1 += y1 * kHornModelShare;
-        hornSum2 += y2 * kHornModelShare;
-        hornNoise1 = horn1_.noiseOutput() * kHornModelShare;
-        hornNoise2 = horn2_.noiseOutput() * kHornModelShare;
+        // The on/off factor fades the horn in and out (it is exactly 1 while the horn is on).
+        const double share = kHornModelShare * hornOn;
+        hornSum1 += y1 * share;
+        hornSum2 += y2 * share;
+        hornNoise1 = horn1_.noiseOutput() * share;
+        hornNoise2 = horn2_.noiseOutput() * share;
+    } else {
+        horn1_.feed(hornIn);
+        horn2_.feed(hornIn);
     }
 
     // Leak sources for later samples; the leak models run whether their rotor is on or not.

@@ -90,12 +90,16 @@ private:
         smInGain, smPostGain, smHornGain, smDrumGain, smHGain, smDGain, smHornMic2Gain, smSetupLevel,
         smDrumToTube, smBrToTube, smHornToDrum, smBrToDrum,
         smPan1L, smPan1R, smPan2L, smPan2R, smPanDL, smPanDR, smNoiseSend,
-        smHpOn, smLpOn, smHornOn, smDrumOn,
+        smHpOn, smLpOn,
         smWidth, smBalL, smBalR, smWet, smDry, smOut,
         smCrossGain1, smCrossGain2, smCrossGain3, smCrossGain4, smCrossGain5,
         smCrossDelay1, smCrossDelay2, smCrossDelay3, smCrossDelay4, smCrossDelay5,
+        kGeneralCount,
+        // The rotors' on/off factors follow their own short S-shaped ramp (switchStage_).
+        smHornOn = kGeneralCount, smDrumOn,
         kSmoothedCount
     };
+    static constexpr int kSwitchCount = kSmoothedCount - kGeneralCount;
 
     // setParameter side helpers (any thread).
     void setTarget(int k, double v) { target_[k].store(v, std::memory_order_relaxed); }
@@ -182,7 +186,8 @@ private:
     std::atomic<double> target_[kSmoothedCount];
     double tgt_[kSmoothedCount] = {};
     double cur_[kSmoothedCount] = {};
-    double cGeneral_ = 0.0, cDrive_ = 0.0, cBypass_ = 0.0, cMuteUp_ = 0.0, cMuteDown_ = 0.0;
+    double cGeneral_ = 0.0, cDrive_ = 0.0, cBypass_ = 0.0, cMuteUp_ = 0.0, cMuteDown_ = 0.0, cSwitch_ = 0.0;
+    double switchStage_[kSwitchCount] = {};  // first of the two one-poles of each on/off ramp
     std::atomic<double> bypassTarget_{0.0};
     double bypass_ = 0.0;
     std::atomic<double> reflectionLevelTarget_{0.0};
@@ -228,7 +233,7 @@ private:
     // Per-sample state.
     int ampType_ = AmpDrive::kThru;
     bool ampOnlyNow_ = false;
-    bool hornEnabled_ = true;
+    bool hornEnabled_ = true;  // the rotor's models run: its factor or its target is not 0
     bool drumEnabled_ = true;
     alignas(64) float decIn_[2 * kFirTaps] = {};
     alignas(64) float decOutL_[2 * kFirTaps] = {};

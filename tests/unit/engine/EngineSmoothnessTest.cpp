@@ -1,5 +1,5 @@
-// Sound quality beyond the arithmetic: renders that do not depend on how the host cuts the
-// audio into blocks.
+// Sound quality beyond the arithmetic: switching the rotors in and out without a click, and
+// renders that do not depend on how the host cuts the audio into blocks.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,43 @@ double peakOf(const std::vector<float>& v) {
     double m = 0.0;
     for (float x : v) m = std::max(m, std::fabs(static_cast<double>(x)));
     return m;
+}
+
+// Largest second difference |y[n] - 2 y[n-1] + y[n-2]| of either channel over [begin, end).
+double peakCurvature(const StereoBuffer& out, size_t begin, size_t end) {
+    double m = 0.0;
+    for (const std::vector<float>* v : {&out.left, &out.right})
+        for (size_t i = begin + 2; i < end; ++i)
+            m = std::max(m, std::fabs(static_cast<double>((*v)[i]) - 2.0 * (*v)[i - 1] + (*v)[i - 2]));
+    return m;
+}
+
+// A 200 Hz tone plays while "SpkrConf" changes: the sharpest bend in the 100 ms after the
+// switch stays within three times the sharpest of the steady 300 ms before it (a step of the
+// rotors' on/off factors gave 10 to 70 times).
+TEST(EngineSmoothness, SpeakerConfigurationSwitchesWithoutAClick) {
+    struct Switch {
+        float from, to;
+    };
+    const Switch switches[] = {{0.0f, 0.5f}, {0.0f, 1.0f}, {0.5f, 0.0f}, {0.5f, 1.0f}, {1.0f, 0.0f}, {1.0f, 0.5f}};
+    constexpr int kBlock = 64;
+    const std::vector<float> tone = sine(200.0, kRate, static_cast<long>(0.8 * kRate), 0.5);
+    for (const Switch& s : switches) {
+        // Two instants a third of a period apart: a step cannot hide in a zero crossing.
+        for (long at : {22016L, 22016L + kBlock}) {
+            EngineRig rig(kRate, kBlock);
+            rig.set(kSpkrConf, s.from);
+            ASSERT_GT(rig.settle(), 0);
+            const StereoBuffer out = rig.render(tone, tone, [&](long done) {
+                if (done == at) rig.set(kSpkrConf, s.to);
+            });
+            const size_t sw = static_cast<size_t>(at);
+            const double steady = peakCurvature(out, sw - static_cast<size_t>(0.3 * kRate), sw);
+            ASSERT_GT(steady, 1e-4);
+            EXPECT_LT(peakCurvature(out, sw - 2, sw + static_cast<size_t>(0.1 * kRate)), 3.0 * steady)
+                << s.from << " -> " << s.to << " at " << at;
+        }
+    }
 }
 
 // From construction on, with the motor noise at its default level: once the start-up fade is
