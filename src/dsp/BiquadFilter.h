@@ -82,6 +82,8 @@ public:
     void update();
     // Jumps every root to its target and ends the glide.
     void snap();
+    // Forgets the signal: input and output history become 0; the design stays.
+    void clearHistory() { x0 = x1 = x2 = y0 = y1 = y2 = 0.0; }
     // Sets the saturation coefficient from amount, frequency, Q and rate; amount <= 0 turns it off.
     void setSaturation(double amount);
     // Switches the filter on at its design without gliding from the previous state.

@@ -58,6 +58,12 @@ public:
     // Points the player at the embedded recordings, stops the transient and snaps the
     // balance gains.
     void loadRecordings();
+    // Clears the filters' histories; phases, gains and the transient go on.
+    void clearFilters() {
+        lowPass.clearHistory();
+        highShelf.clearHistory();
+        bandPass.clearHistory();
+    }
     void setSampleRate(double fs);
     void setMicDistance(double x);
     void setBalance(float m);

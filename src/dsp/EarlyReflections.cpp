@@ -78,6 +78,10 @@ void EarlyReflections::setupReflections() {
 void EarlyReflections::clearReflections() {
     outputGain = outputGainTarget;
     setupReflections();
+    clearLines();
+}
+
+void EarlyReflections::clearLines() {
     std::fill(left_.begin(), left_.end(), 0.0);
     std::fill(right_.begin(), right_.end(), 0.0);
     std::fill(std::begin(pairState_), std::end(pairState_), 0.0);

@@ -67,6 +67,8 @@ public:
     void setupReflections();
     // Snaps the output gain, recomputes the taps and zeroes the delay lines and tap states.
     void clearReflections();
+    // Zeroes the delay lines and tap states only.
+    void clearLines();
     // One sample in, one sample out per side.
     void processReflections(double inL, double inR, double& outL, double& outR);
 

@@ -56,6 +56,8 @@ public:
     // Points the player at the embedded recordings (slow take by variant), stops the
     // transient and snaps the balance gains.
     void loadRecordings();
+    // Clears the band-pass history; phases, gains and the transient go on.
+    void clearFilters() { bandPass.clearHistory(); }
     void setSampleRate(double fs);
     void setMicDistance(double x);
     void setBalance(float m);

@@ -4,6 +4,7 @@
 // mirrored delay-line write that keeps the ring read free of wrap tests, and a polynomial sine.
 // All of them run many times per sample, so they are inline free functions on raw arrays.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -74,7 +75,9 @@ inline double InterpolateTable512(double x, const double* table) {
 // counts, for phases above -16.
 inline float InterpolateLoop(double phase, const float* samples, int n) {
     constexpr double kFoldOffset = 16.0;  // keeps trunc() rounding downwards for phase > -16
-    const double position = (phase - std::trunc(phase + kFoldOffset) + kFoldOffset) * n;
+    const double folded = (phase - std::trunc(phase + kFoldOffset) + kFoldOffset) * n;
+    // Kept inside the recording whatever the phase (0 for not a number); min/max cost no branch.
+    const double position = std::min(std::max(0.0, folded), static_cast<double>(n));
     const int i = static_cast<int>(position);
     const double t = interp_detail::flushFraction(position - i);
     // (i + n - 1) mod n for the folded range 0 <= i <= n, without a division.

@@ -15,6 +15,7 @@
 #include "editor/OrvVerticalSwitch.h"
 #include "engine/RotaryEffect.h"
 #include "params/ParameterIndex.h"
+#include "params/ParameterLaws.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CMovieBitmap.h"
 
@@ -388,7 +389,7 @@ void RotaryEditor::applySpeedMode(float value) {
 void RotaryEditor::stepMidiChannel() {
     if (channelRocker_ == nullptr) return;
     const float r = channelRocker_->getValue();
-    const float channel = rotaryEffect_->getParameter(param::kMidiChl);
+    const float channel = sanitiseParameterValue(rotaryEffect_->getParameter(param::kMidiChl));
     float next;
     if (r > 0.0f)
         next = std::min(channel + kChannelStep, 1.0f);
@@ -401,6 +402,8 @@ void RotaryEditor::stepMidiChannel() {
 
 void RotaryEditor::setParameter(int index, float value) {
     if (frame == nullptr) return;
+    // Controls show the value the engine works from, whatever a host stored.
+    value = sanitiseParameterValue(value);
     switch (index) {
         case param::kBypass:
             if (bypass_ != nullptr) bypass_->setValue(value);
@@ -459,7 +462,7 @@ void RotaryEditor::valueChanged(CControl* control) {
 }
 
 void RotaryEditor::speedButtonChanged(float b) {
-    const int m = static_cast<int>(rotaryEffect_->getParameter(param::kSpdMode) * 3.0f + 0.5f);
+    const int m = static_cast<int>(sanitiseParameterValue(rotaryEffect_->getParameter(param::kSpdMode)) * 3.0f + 0.5f);
     const int k = static_cast<int>(b + 0.5f);
     switch (m) {
         case 0:

@@ -38,12 +38,12 @@ void locate(double x, int rows, int& i, double& f) {
         f = 0.0;
         return;
     }
-    i = static_cast<int>(x);
-    if (i >= rows - 1) {
+    if (x >= rows - 1) {  // tested before the conversion, which would overflow for huge x
         i = rows - 2;
         f = 1.0;
         return;
     }
+    i = static_cast<int>(x);
     f = x - i;
 }
 

@@ -20,10 +20,12 @@ public:
     EmissionRing() : signal_(new double[2 * kSize]()), angle_(new double[2 * kSize]()) {}
 
     void clear() {
-        std::fill(signal_.get(), signal_.get() + 2 * kSize, 0.0);
+        clearSignal();
         std::fill(angle_.get(), angle_.get() + 2 * kSize, 0.0);
         w_ = 0;
     }
+    // Silences the stored samples; the angle history and the write position stay.
+    void clearSignal() { std::fill(signal_.get(), signal_.get() + 2 * kSize, 0.0); }
 
     // Stores the current sample at the write position (read it before advance()).
     void write(double x, double emissionAngle) {
@@ -39,7 +41,8 @@ public:
 
     // Sample `delay` samples before the write position, cubic interpolation.
     double read(double delay) const {
-        return InterpolateRing(w_ - std::max(delay, kMinDelay), signal_.get(), kSize);
+        // kMinDelay first: a delay that is not a number reads the shortest one.
+        return InterpolateRing(w_ - std::max(kMinDelay, delay), signal_.get(), kSize);
     }
     // Emission angle stored at the integer part (rounded down) of (write position − delay).
     double angleAt(double delay) const {

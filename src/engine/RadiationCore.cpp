@@ -235,8 +235,8 @@ void RadiationCore<Traits>::updateStaticGain() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::reset() {
-    ring_.clear();
+void RadiationCore<Traits>::clearPath() {
+    ring_.clearSignal();
     std::fill(lanes_.lp, lanes_.lp + kRayLanes, 0.0);
     std::fill(lanes_.split, lanes_.split + kRayLanes, 0.0);
     for (BiquadBank<kFilterLanes>& f : filters_) {
@@ -246,14 +246,26 @@ void RadiationCore<Traits>::reset() {
         }
     }
     staticLp_ = 0.0;
+    noise_ = 0.0;
+    face().signalCleared();
+}
+
+template <class Traits>
+void RadiationCore<Traits>::reset() {
+    clearPath();
+    ring_.clear();
     motion_.resetSpeed();  // the speed takes its target, the angle stays
     if (player_) {
         player_->setSampleRate(rate_);
         attachPlayer();
     }
-    noise_ = 0.0;
     snapFilters_ = true;
-    face().signalCleared();
+}
+
+template <class Traits>
+void RadiationCore<Traits>::clearSignals() {
+    clearPath();
+    if (player_) player_->clearFilters();
 }
 
 template <class Traits>

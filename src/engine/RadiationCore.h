@@ -60,6 +60,10 @@ public:
     void setGeometry();
     // Clears rings, angle history, filter and one-pole states; speed and angle survive.
     void reset();
+    // Clears what the signal has filled (sample ring, filter and one-pole states, the model's
+    // own output stage, the noise player's filters); speed, angle, angle history and the noise
+    // phases go on.
+    void clearSignals();
 
     // Immediate settings.
     void setRayGain(int ray, double gain);   // RayGain slot
@@ -128,6 +132,8 @@ protected:
     void feedNoise();
     // Player rate, distance and follow factor, after the player's rate or distance changed.
     void attachPlayer();
+    // The signal part shared by reset() and clearSignals().
+    void clearPath();
     void updateStaticGain();
     void updatePoles();
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "editor/RotaryEditor.h"
+#include "params/ParameterLaws.h"
 
 namespace orv {
 
@@ -64,7 +65,8 @@ void RotaryEffect::setParameter(int index, float value) {
     }
     if (index < kNumUserParams || index >= 2 * kNumUserParams) {
         const bool changed = params.store(index, value);
-        engine->parameterChanged(index, value, changed);
+        // Stored as given; the engine works from the value its laws accept.
+        engine->parameterChanged(index, sanitiseParameterValue(value), changed);
     }
     if (index == param::kLvrMode) speedControl.resetTrigger();
     afterParameterStored(index, value);

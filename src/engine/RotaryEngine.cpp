@@ -184,10 +184,12 @@ void designNow(BiquadFilter& f) {
 }
 
 void clearHistory(BiquadFilter& f) {
-    f.x0 = f.x1 = f.x2 = 0.0;
-    f.y0 = f.y1 = f.y2 = 0.0;
+    f.clearHistory();
     f.snap();
 }
+
+// Samples that are not finite (a host's bad input, a path that overflowed) count as silence.
+inline double finiteOrZero(double x) { return std::isfinite(x) ? x : 0.0; }
 
 inline double dot32(const float* h, const float* x) {
     double sum = 0.0;
@@ -210,9 +212,9 @@ RotaryEngine::RotaryEngine(AudioEffect& effect, const ParameterSet& params)
 
     // Components at the default rate; the sample-rate job sets them up for the host.
     colourA_.build(colourationTableA, voicingSaturationBias, fsInt_,
-                   filterSaturationAmount(params_.storedValue(kHornFilterSaturation)));
+                   filterSaturationAmount(params_.lawValue(kHornFilterSaturation)));
     colourB_.build(colourationTableB, voicingSaturationBias, fsInt_,
-                   filterSaturationAmount(params_.storedValue(kHornFilterSaturation)));
+                   filterSaturationAmount(params_.lawValue(kHornFilterSaturation)));
     filterRateSetup();
     // These filters follow their parameters by gliding once they are set up.
     for (BiquadFilter* f : {&eq_[0], &eq_[1], &eq_[2], &eq_[3], &hornHighPass_[0], &hornHighPass_[1],
@@ -226,7 +228,7 @@ RotaryEngine::RotaryEngine(AudioEffect& effect, const ParameterSet& params)
     // end of construction gives them their values.
     for (int i = 0; i < ParameterSet::kNumIndices; ++i) {
         if (i == kLever || i == kSize) continue;
-        parameterChanged(i, params_.storedValue(i), true);
+        parameterChanged(i, params_.lawValue(i), true);
     }
 }
 
@@ -244,10 +246,10 @@ void RotaryEngine::fadedChange(std::uint32_t jobs) {
 }
 
 void RotaryEngine::recomputeNoiseBase(int index) {
-    const double mech = levelCurve(params_.storedValue(kMech)) * kNoiseBaseShare;
+    const double mech = levelCurve(params_.lawValue(kMech)) * kNoiseBaseShare;
     if (index == kDrumSampleVolume) {
         // Without the factor 2 that a "Mech" change applies.
-        const double drumLevel = levelCurve(params_.storedValue(kDrumSampleVolume)) * kDrumNoiseLevelScale;
+        const double drumLevel = levelCurve(params_.lawValue(kDrumSampleVolume)) * kDrumNoiseLevelScale;
         drumNoiseLevel_.store(drumLevel, kRelaxed);
         hornNoiseBase_.store(mech, kRelaxed);
         drumNoiseBase_.store(mech * drumLevel, kRelaxed);
@@ -286,13 +288,13 @@ void RotaryEngine::leverChanged(float lever) {
     rotorLever_.store(speed, kRelaxed);
     motionDirty_.store(true, std::memory_order_release);
     leverApplied_.store(lever, kRelaxed);
-    if (roundHalfUp(params_.storedValue(kStop)) == 1) effect_.setParameterAutomated(kStop, 0.0f);
+    if (roundHalfUp(params_.lawValue(kStop)) == 1) effect_.setParameterAutomated(kStop, 0.0f);
 }
 
 void RotaryEngine::stopChanged(float stop) {
     const int p = roundHalfUp(stop);
     if (stopPosition_.exchange(p, kRelaxed) == p) return;
-    leverApplied_.store(params_.storedValue(kLever), kRelaxed);
+    leverApplied_.store(params_.lawValue(kLever), kRelaxed);
     rotorBrake_.store(static_cast<float>(p), kRelaxed);
     motionDirty_.store(true, std::memory_order_release);
 }
@@ -541,7 +543,7 @@ void RotaryEngine::applyRequests() {
         amp_.driveTarget = params_.quantity(kDrive);
     }
     if (take(saturationDirty_)) {
-        const double amount = filterSaturationAmount(params_.storedValue(kHornFilterSaturation));
+        const double amount = filterSaturationAmount(params_.lawValue(kHornFilterSaturation));
         colourA_.setSaturationAmount(amount);
         colourB_.setSaturationAmount(amount);
     }
@@ -552,7 +554,7 @@ void RotaryEngine::applyRequests() {
     const std::uint32_t requests = transientRequests_.load(kRelaxed);
     if (requests != transientsSeen_) {
         transientsSeen_ = requests;
-        const double decel = levelCurve(params_.storedValue(kDecelSampleVolume));
+        const double decel = levelCurve(params_.lawValue(kDecelSampleVolume));
         const double hornLevel = kTransientTrim * decel * kHornTransientBase;
         horn1_.startNoiseTransient(hornLevel);
         horn2_.startNoiseTransient(hornLevel);
@@ -583,11 +585,11 @@ void RotaryEngine::applyMotion() {
 }
 
 void RotaryEngine::applyNoise() {
-    const auto lc = [this](int i) { return static_cast<double>(levelCurve(params_.storedValue(i))); };
+    const auto lc = [this](int i) { return static_cast<double>(levelCurve(params_.lawValue(i))); };
     const double slow = lc(kSlowSampleVolume);
     const double fast = lc(kFastSampleVolume);
     const double accel = lc(kAccelSampleVolume);
-    const float ratio = params_.storedValue(kMechRatio);
+    const float ratio = params_.lawValue(kMechRatio);
     for (RotorModel* h : {&horn1_, &horn2_}) {
         h->setNoiseBaseGain(hornNoiseBase_.load(kRelaxed));
         h->setNoiseLevels(slow * kHornSlowScale, fast * kHornFastScale, accel * kHornAccelScale);
@@ -600,13 +602,13 @@ void RotaryEngine::applyNoise() {
 
 void RotaryEngine::applyHornSettings() {
     const auto& p = params_;
-    const double saturation = filterSaturationAmount(p.storedValue(kHornFilterSaturation));
-    const double clip = reflectionCurve(p.storedValue(kHornAmplitudeClip));
+    const double saturation = filterSaturationAmount(p.lawValue(kHornFilterSaturation));
+    const double clip = reflectionCurve(p.lawValue(kHornAmplitudeClip));
     static constexpr int kRays[] = {kHornRay1, kHornRay2, kHornRay3, kHornRay4, kHornRay5, kHornRay6, kHornRays7To10};
     for (RotorModel* h : {&horn1_, &horn2_, &hornLeak_}) {
-        for (int r = 0; r < static_cast<int>(std::size(kRays)); ++r) h->setRayGain(r, p.storedValue(kRays[r]));
-        h->setZAxisGain(p.storedValue(kHornZAxisRays));
-        h->setStaticRayGain(p.storedValue(kHornStaticRay));
+        for (int r = 0; r < static_cast<int>(std::size(kRays)); ++r) h->setRayGain(r, p.lawValue(kRays[r]));
+        h->setZAxisGain(p.lawValue(kHornZAxisRays));
+        h->setStaticRayGain(p.lawValue(kHornStaticRay));
         h->setReflectionCoefficient(p.quantity(kHornReflectionCoeff));
         h->setReflectionLpf(p.quantity(kHornReflectionLpf));
         h->setStaticCutoff(p.quantity(kHornStaticFilterCutoff));
@@ -618,11 +620,11 @@ void RotaryEngine::applyHornSettings() {
 
 void RotaryEngine::applyDrumSettings() {
     const auto& p = params_;
-    const double saturation = filterSaturationAmount(p.storedValue(kDrumFilterSaturation));
+    const double saturation = filterSaturationAmount(p.lawValue(kDrumFilterSaturation));
     static constexpr int kRays[] = {kDrumRay1, kDrumRay2, kDrumRay3, kDrumRay4};
     for (LightRotorModel* d : {&drum_, &drumLeak_}) {
-        for (int r = 0; r < static_cast<int>(std::size(kRays)); ++r) d->setRayGain(r, p.storedValue(kRays[r]));
-        d->setStaticRayGain(p.storedValue(kDrumStaticRay));
+        for (int r = 0; r < static_cast<int>(std::size(kRays)); ++r) d->setRayGain(r, p.lawValue(kRays[r]));
+        d->setStaticRayGain(p.lawValue(kDrumStaticRay));
         d->setReflectionCoefficient(p.quantity(kDrumReflectionCoeff));
         d->setReflectionLpf(p.quantity(kDrumReflectionLpf));
         d->setStaticCutoff(p.quantity(kDrumStaticFilterCutoff));
@@ -652,7 +654,7 @@ void RotaryEngine::applyEqualiser() {
     set(eq_[1], params_.quantity(kLoMid), params_.secondaryQuantity(kLoMid));
     set(eq_[2], kShelfBandScale * params_.quantity(kTopShlf), kTopShelfQ);
     set(eq_[3], kShelfBandScale * params_.quantity(kBottom), kBottomQ);
-    const double color = params_.storedValue(kColor);
+    const double color = params_.lawValue(kColor);
     for (BiquadFilter& f : colourPeak_) set(f, kColourPeakSpanDb * color + kColourPeakOffsetDb, kColourPeakQ);
     for (BiquadFilter& f : colourShelf_) set(f, kColourShelfSpanDb * color, kColourShelfQ);
 }
@@ -802,7 +804,7 @@ void RotaryEngine::filterRateSetup() {
     designNow(drumShelf_);
     setFilter(reflexBandPass_, BiquadFilter::typeBandPass, fsInt_, kReflexHz, kReflexQ, 0.0);
     designNow(reflexBandPass_);
-    const double color = params_.storedValue(kColor);
+    const double color = params_.lawValue(kColor);
     for (BiquadFilter& f : colourPeak_) {
         setFilter(f, BiquadFilter::typePeak, fsInt_, kColourPeakHz, kColourPeakQ,
                   kColourPeakSpanDb * color + kColourPeakOffsetDb);
@@ -865,6 +867,10 @@ void RotaryEngine::sampleRateJob(bool atConstruction) {
     for (LightRotorModel* d : {&drum_, &drumLeak_}) d->setRate(fsInt_, decimation_);
     reloadRecordings();
     filterRateSetup();
+    clearPathState();
+}
+
+void RotaryEngine::clearPathState() {
     clearFilterStates();
     clearCrossLines();
     colourA_.clearState();
@@ -872,6 +878,17 @@ void RotaryEngine::sampleRateJob(bool atConstruction) {
     dryL_ = dryR_ = 0.0;
     amp_.clear();
     clearDecimator();
+}
+
+void RotaryEngine::recoverSignalState() {
+    // Only what carries the signal is cleared: parameters, smoothers, rotor speeds, angles and
+    // the noise players' phases go on, so once the path has refilled the output is what it
+    // would have been without the fault.
+    clearPathState();
+    reflections_.clearLines();
+    for (RotorModel* h : {&horn1_, &horn2_, &hornLeak_}) h->clearSignals();
+    for (LightRotorModel* d : {&drum_, &drumLeak_}) d->clearSignals();
+    faultCheck_ = 0.0;
 }
 
 void RotaryEngine::decimationJob() {
@@ -919,7 +936,7 @@ void RotaryEngine::fullReset() {
     reflections_.clearReflections();
     amp_.setSampleRate(fs_);
     clearDecimator();
-    effect_.setParameter(kHornAmplitudeClip, hornAmplitudeClipValue(params_.storedValue(kHDistance)));
+    effect_.setParameter(kHornAmplitudeClip, hornAmplitudeClipValue(params_.lawValue(kHDistance)));
 }
 
 // Runs from its own job and from every full reset (which performs the set-up job whether or
@@ -1053,7 +1070,8 @@ inline double RotaryEngine::readCross(const double* line, double delay) const {
     // At least one sample back: the slot at the write index holds the oldest sample.
     constexpr double kShortest = 1.0;
     constexpr double kLongest = kCrossLineLength - 1.0;
-    const double tau = std::min(std::max(delay, kShortest), kLongest);
+    // Argument order makes a delay that is not a number read the shortest one.
+    const double tau = std::min(std::max(kShortest, delay), kLongest);
     double pos = crossWrite_ - tau;
     if (pos < 0.0) pos += kCrossLineLength;
     const int i = static_cast<int>(pos);
@@ -1217,11 +1235,17 @@ inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR
 
     const double mid = L + R;
     const double side = (L - R) * s[smWidth];
+    const double wetL = 0.5 * mid + side;
+    const double wetR = 0.5 * mid - side;
+    // x − x is 0 for every finite x and NaN otherwise: the sum stays 0 until the wet path
+    // fails, which the end of the block then repairs. Meanwhile a failed wet sample is left
+    // out rather than multiplied by "Mix", so the dry side still passes.
+    faultCheck_ += (wetL - wetL) + (wetR - wetR);
     const double wet = s[smWet];
     const double dry = s[smDry];
     const double out = s[smOut];
-    yL = ((0.5 * mid + side) * wet + xL * dry) * out;
-    yR = ((0.5 * mid - side) * wet + xR * dry) * out;
+    yL = (finiteOrZero(wetL) * wet + xL * dry) * out;
+    yR = (finiteOrZero(wetR) * wet + xR * dry) * out;
 }
 
 void RotaryEngine::loadTargets() {
@@ -1242,8 +1266,8 @@ void RotaryEngine::process(const Sample* inL, const Sample* inR, Sample* outL, S
     const bool moving = state != kRunning;
     const double muteCoeff = state == kFadingToDry ? cMuteUp_ : cMuteDown_;
     for (int i = 0; i < frames; ++i) {
-        const double xL = static_cast<double>(inL[i]);
-        const double xR = static_cast<double>(inR[i]);
+        const double xL = finiteOrZero(static_cast<double>(inL[i]));
+        const double xR = finiteOrZero(static_cast<double>(inR[i]));
         bypass_ = (bypassTarget - bypass_) * cBypass_ + bypass_;
         bypass_ = bypass_ + kFlush - kFlush;
         if (moving) {
@@ -1265,6 +1289,7 @@ void RotaryEngine::process(const Sample* inL, const Sample* inR, Sample* outL, S
     }
 
     finishStateMachineAfterBlock(state);
+    if (faultCheck_ != 0.0) recoverSignalState();  // NaN compares unequal to everything
     hornAngle_.store(horn1_.motion().angle(), kRelaxed);
     drumAngle_.store(drum_.motion().angle(), kRelaxed);
 }

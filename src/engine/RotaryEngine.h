@@ -132,6 +132,10 @@ private:
     void clearFilterStates();
     void clearDecimator();
     void clearCrossLines();
+    // Filters, one-poles, cross-path lines, colouration banks, dry states, amplifier, decimator.
+    void clearPathState();
+    // After a block whose wet signal was not finite: every signal state back to silence.
+    void recoverSignalState();
     void fullReset();
     void setupPresetJob();
     void roomGeometryJob();
@@ -250,6 +254,7 @@ private:
     double* crossHornLeak_;
     double* crossReflex_;
     int crossWrite_ = 0;
+    double faultCheck_ = 0.0;  // 0 while every wet sample of the block has been finite
 
     std::atomic<double> hornAngle_{0.0};
     std::atomic<double> drumAngle_{0.0};

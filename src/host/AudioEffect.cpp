@@ -1,5 +1,6 @@
 #include "host/AudioEffect.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "host/AEffEditor.h"
@@ -41,6 +42,16 @@ float getParameterEntry(vst::AEffect* e, vst::i32 index) {
     AudioEffect* effect = AudioEffect::fromAeffect(e);
     return effect != nullptr ? effect->getParameter(index) : 0.0f;
 }
+
+// Sample rates a host may set. Anything else (0, negative, not a number, absurdly high) is
+// refused and the previous rate stays, so the engine never divides by it or sizes its delays
+// from it. Every rate a real host offers lies inside; rates from 200 kHz on still reach the
+// engine, which then keeps its decimation, and its filters still take 44.1 kHz for rates
+// outside 20..400 kHz.
+constexpr float kLowestSampleRate = 1.0f;       // Hz
+constexpr float kHighestSampleRate = 768000.0f;  // Hz, the highest rate audio interfaces offer
+
+bool isUsableSampleRate(float rate) { return rate >= kLowestSampleRate && rate <= kHighestSampleRate; }
 
 }  // namespace
 
@@ -155,10 +166,11 @@ vst::iptr AudioEffect::dispatcher(vst::i32 opcode, vst::i32 index, vst::iptr val
             if (text != nullptr) getParameterName(index, text);
             return 0;
         case vst::effSetSampleRate:
-            setSampleRate(opt);
+            if (isUsableSampleRate(opt)) setSampleRate(opt);  // NaN fails both comparisons
             return 0;
         case vst::effSetBlockSize:
-            setBlockSize(static_cast<int>(value));
+            // The engine needs no block-sized buffers; a size that is no size is refused.
+            if (value > 0 && value <= INT32_MAX) setBlockSize(static_cast<int>(value));
             return 0;
         case vst::effMainsChanged:
             if (value != 0)

@@ -91,7 +91,7 @@ void CMidiPresetSystemEffect::afterParameterStored(int index, float value) {
     if (index == param::kMidiChl) {
         // The channel step is MIDIchl's quantity, so it follows every change, applied or not.
         constexpr int kChannelPositions = 18;  // off, channels 1..16, all
-        controllers.setChannelStep(value >= 0.0f ? switchPosition(value, kChannelPositions) : 0);
+        controllers.setChannelStep(switchPosition(sanitiseParameterValue(value), kChannelPositions));
     }
     if (!isApplyingProgram()) {
         if (index >= 0 && index < kNumUserParams) {

@@ -17,7 +17,8 @@ void MidiSpeedControl::controllerMoved(CMidiPresetSystemEffect& effect, int para
     const bool press = value >= kPressThreshold;
     const float pressed = press ? 1.0f : 0.0f;
     // Lever first, then Speed; both reach the host as automation.
-    switch (static_cast<SpeedMode>(switchPosition(effect.getParameter(param::kSpdMode), kSpeedModes))) {
+    const float mode = sanitiseParameterValue(effect.getParameter(param::kSpdMode));
+    switch (static_cast<SpeedMode>(switchPosition(mode, kSpeedModes))) {
         case SpeedMode::Default:
             // Speed is left alone: the lever is sent again as it is, then thrown.
             effect.setParameterAutomated(param::kLever, effect.getParameter(param::kLever));
@@ -39,7 +40,7 @@ void MidiSpeedControl::controllerMoved(CMidiPresetSystemEffect& effect, int para
             if (trigger.load(std::memory_order_relaxed) == kReleased) {
                 // 1 for a lever at 0, 0 for a lever at 1.
                 constexpr float kToggleOffset = 1.5f;
-                const float y = static_cast<float>(static_cast<int>(kToggleOffset - effect.getParameter(param::kLever)));
+                const float y = static_cast<float>(static_cast<int>(kToggleOffset - sanitiseParameterValue(effect.getParameter(param::kLever))));
                 effect.setParameterAutomated(param::kLever, y);
                 effect.setParameterAutomated(param::kSpeed, y);
             }

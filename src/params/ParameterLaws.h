@@ -9,10 +9,20 @@ namespace orv {
 // round(x): integer part of x + 0.5; the arguments are never negative.
 inline int roundHalfUp(double x) { return static_cast<int>(x + 0.5); }
 
-// Position that v selects among n positions: min(floor(n·v), n − 1).
+// The value every law is evaluated at: a host may pass anything as a parameter value, and it
+// is stored as given, but what is derived from it sees a number in 0..1 (not a number and the
+// infinities count as 0, the rest is clamped).
+inline float sanitiseParameterValue(float v) {
+    if (!std::isfinite(v)) return 0.0f;
+    return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+}
+
+// Position that v selects among n positions: min(floor(n·v), n − 1); values outside 0..1
+// select the nearest end (not a number selects the last), so the cast never overflows.
 inline int valueToStep(float v, int n) {
-    const int step = static_cast<int>(std::floor(static_cast<double>(n) * v));
-    return step < n - 1 ? step : n - 1;
+    const double step = std::floor(static_cast<double>(n) * v);
+    if (!(step < n - 1)) return n - 1;
+    return step > 0.0 ? static_cast<int>(step) : 0;
 }
 
 // Position of a switch-like value with n positions stored as k / (n − 1).

@@ -140,9 +140,10 @@ bool ParameterSet::store(int index, float value) {
     const bool changed = previous != value;
     if (!changed && (index == param::kHDistance || index == param::kDDistance)) return false;
     values[index].store(value, kRelaxed);
-    compute(index, value);
+    const float v = sanitiseParameterValue(value);
+    compute(index, v);
     if (index == param::kHDistance) {
-        const float clip = hornAmplitudeClipValue(value);
+        const float clip = hornAmplitudeClipValue(v);
         values[param::kHornAmplitudeClip].store(clip, kRelaxed);
         compute(param::kHornAmplitudeClip, clip);
     }
@@ -155,6 +156,8 @@ float ParameterSet::value(int index) const {
 }
 
 float ParameterSet::storedValue(int index) const { return inRange(index) ? values[index].load(kRelaxed) : 0.0f; }
+
+float ParameterSet::lawValue(int index) const { return sanitiseParameterValue(storedValue(index)); }
 
 double ParameterSet::quantity(int index) const { return inRange(index) ? primary[index].load(kRelaxed) : 0.0; }
 
@@ -254,7 +257,7 @@ void ParameterSet::format(int index, char* text, char* label) const {
     if (!isNamed(index)) return;
     const ParameterInfo& info = parameterInfo(index);
     if (info.label != nullptr) copyText(label, info.label);
-    const float v = values[index].load(kRelaxed);
+    const float v = lawValue(index);
     const double q = primary[index].load(kRelaxed);
     switch (info.text) {
         case TextForm::Empty: break;
@@ -262,7 +265,7 @@ void ParameterSet::format(int index, char* text, char* label) const {
             copyText(text, info.choices[std::clamp(switchPosition(v, info.positions), 0, info.positions - 1)]);
             break;
         case TextForm::Lever:
-            leverText(v, std::clamp(switchPosition(values[param::kLvrMode].load(kRelaxed), 3), 0, 2), text);
+            leverText(v, std::clamp(switchPosition(lawValue(param::kLvrMode), 3), 0, 2), text);
             break;
         case TextForm::Decibel: decibelText(q, text); break;
         case TextForm::InputDecibel: decibelText(q * kInputTextScale, text); break;

@@ -18,8 +18,8 @@ public:
     // User parameters take the "Default" program's values, internal ones their construction values.
     ParameterSet();
 
-    // Stores the value of index (0..41, 84..166) and computes its quantities; other indices are
-    // ignored. Answers whether the value differs from the previous one. A "HDistance" or
+    // Stores the value of index (0..41, 84..166) as given and computes its quantities from its
+    // sanitised form; other indices are ignored. Answers whether the value differs from the previous one. A "HDistance" or
     // "DDistance" value equal to the previous one changes nothing; a new "HDistance" also sets
     // "Horn Amplitude Clip".
     bool store(int index, float value);
@@ -30,6 +30,9 @@ public:
 
     // The stored value whatever the index answers to getParameter (0 when out of range).
     float storedValue(int index) const;
+    // The stored value as the laws see it: inside 0..1 whatever a host stored (see
+    // sanitiseParameterValue). Everything derived from a value reads this one.
+    float lawValue(int index) const;
 
     // Quantities computed by the index's law (see Law); 0 when out of range.
     double quantity(int index) const;
