@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,7 @@ struct Burst {
     // the single-precision decimator: a fault inside the wet path rather than at its entry.
     bool overdrive;
 };
+void PrintTo(const Burst& b, std::ostream* os) { *os << b.name; }
 
 constexpr long kBurstStart = 44100;
 constexpr long kBurstLength = 64;
@@ -151,6 +153,7 @@ struct BadValue {
     const char* name;
     float value;
 };
+void PrintTo(const BadValue& b, std::ostream* os) { *os << b.name; }
 
 class BadParameterValue : public ::testing::TestWithParam<BadValue> {};
 
@@ -221,6 +224,7 @@ struct HostEdge {
     std::function<void(PluginHost&)> disturb;
     bool oneCall;  // render the comparison stretch in one call of many more frames than announced
 };
+void PrintTo(const HostEdge& e, std::ostream* os) { *os << e.name; }
 
 class HostEdges : public ::testing::TestWithParam<HostEdge> {};
 
