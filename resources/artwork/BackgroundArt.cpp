@@ -3,6 +3,8 @@
 // control rectangles, so the panel and the controls drawn over it line up.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <vector>
 #include <initializer_list>
 
 #include "ArtPainters.h"
@@ -136,12 +138,34 @@ void rotorTitle(cairo_t* cr, const ArtContext& ctx, const char* text, const Rect
     ctx.font.drawEngraved(cr, text, (11.0 + strip.left - 4.0) / 2.0, strip.bottom - 1.5, style, Align::Centre);
 }
 
+// Knob labels of a row, each centred over its knob. Where two neighbours would come closer
+// than kLabelGap, the wider of the two is set tighter (no letter spacing, then a smaller
+// size) until they keep the gap or it is as small as it gets.
 void knobRow(cairo_t* cr, const ArtContext& ctx, std::initializer_list<int> tags, double labelBaseline) {
-    for (int tag : tags) {
-        const auto& k = knob(tag);
+    struct Fit {
+        double size, tracking;
+    };
+    static constexpr Fit kFits[] = {{9.0, 0.2}, {9.0, 0.0}, {8.5, 0.0}, {8.0, 0.0}};
+    static constexpr int kTightest = static_cast<int>(std::size(kFits)) - 1;
+    constexpr double kLabelGap = 6.0;  // pixels between neighbouring labels
+    std::vector<const layout::KnobPlace*> row;
+    for (int tag : tags) row.push_back(&knob(tag));
+    std::vector<int> fit(row.size(), 0);
+    auto width = [&](size_t i) { return ctx.font.width(cr, row[i]->label, kFits[fit[i]].size, kFits[fit[i]].tracking); };
+    for (size_t i = 0; i + 1 < row.size(); ++i) {
+        const double spacing = knobCentreX(*row[i + 1]) - knobCentreX(*row[i]);
+        while ((width(i) + width(i + 1)) / 2.0 + kLabelGap > spacing) {
+            const size_t wider = width(i) >= width(i + 1) ? i : i + 1;
+            if (fit[wider] == kTightest) break;
+            ++fit[wider];
+        }
+    }
+    for (size_t i = 0; i < row.size(); ++i) {
+        const layout::KnobPlace& k = *row[i];
         socket(cr, k);
         readout(cr, k);
-        label(cr, ctx, k.label, knobCentreX(k), labelBaseline);
+        TextStyle style{kFits[fit[i]].size, palette::kLabel, 1.0, kFits[fit[i]].tracking, 0.0};
+        ctx.font.drawEngraved(cr, k.label, knobCentreX(k), labelBaseline, style, Align::Centre);
     }
 }
 
