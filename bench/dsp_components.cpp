@@ -1,5 +1,5 @@
-// Cost per sample of the interpolated reads, FastSin, the early reflections and the two
-// motor-noise players. Each benchmark runs blocks of kBlock samples; the "ns/sample" counter
+// Cost per sample of the interpolated reads, FastSin, the early reflections, the two
+// motor-noise players and the amplifier (plain and oversampled). Each benchmark runs blocks of kBlock samples; the "ns/sample" counter
 // is the time per sample.
 // Run: ninja -C BUILD bench_dsp_components && BUILD/bench/bench_dsp_components
 
@@ -8,10 +8,12 @@
 #include <cmath>
 #include <vector>
 
+#include "dsp/AmpDrive.h"
 #include "dsp/DrumNoisePlayer.h"
 #include "dsp/EarlyReflections.h"
 #include "dsp/HornNoisePlayer.h"
 #include "dsp/Interpolation.h"
+#include "dsp/OversampledDrive.h"
 #include "dsp/Recordings.h"
 
 namespace {
@@ -168,6 +170,29 @@ void BM_HornNoisePlayer(benchmark::State& state) {
     runPlayer(state, p);
 }
 BENCHMARK(BM_HornNoisePlayer)->Arg(5)->Arg(30)->Arg(80);
+
+// Args: type (1 "Tube", 2 "Solid"), stage (0 plain, 1 oversampled four times); +20 dB of drive.
+void BM_AmpDrive(benchmark::State& state) {
+    AmpDrive amp;
+    amp.type = static_cast<std::int32_t>(state.range(0));
+    amp.drive = amp.driveTarget = 10.0;
+    OversampledDrive oversampled;
+    std::vector<double> in(kBlock);
+    for (int i = 0; i < kBlock; ++i) in[i] = 0.3 * std::sin(0.05 * i);
+    const bool over = state.range(1) != 0;
+    for (auto _ : state) {
+        double sum = 0.0;
+        if (over) {
+            for (double x : in) sum += oversampled.shape(amp, x);
+        } else {
+            for (double x : in) sum += amp.shape(x);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    perSample(state);
+    state.SetLabel(over ? "oversampled" : "plain");
+}
+BENCHMARK(BM_AmpDrive)->ArgsProduct({{1, 2}, {0, 1}});
 
 }  // namespace
 

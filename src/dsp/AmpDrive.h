@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace orv {
@@ -30,7 +31,7 @@ public:
     // Per-sample smoothing factor of the drive for host rate fs (0.1 s time constant).
     static double driveSmoothingCoefficient(double fs);
     // One "Tube" stage T(u); T(0) = -0.42.
-    static double tubeStage(double u);
+    static inline double tubeStage(double u);
 
     // Recomputes the DC blocker coefficient for host rate fs (full re-initialisation).
     void setSampleRate(double fs);
@@ -39,8 +40,58 @@ public:
     // Moves D one sample towards driveTarget with coefficient c.
     void advanceDrive(double c) { drive += (driveTarget - drive) * c; }
 
+    static constexpr double kPassThreshold = 1e-8;  // smaller inputs pass unshaped
+
     // One sample, after D has been advanced for it.
-    double shape(double x);
+    double shape(double x) {
+        const double y = finish(curve(x));
+        return std::fabs(x) >= kPassThreshold ? y : x;
+    }
+
+    // The parts of shape(), for a caller that runs the curve at a higher rate.
+    // The transfer curve of the type at drive D, before the DC blocker and the division by D.
+    inline double curve(double x) const;
+    // The DC blocker (it runs on every sample, so that it keeps tracking while the input is
+    // quiet) and the division by D, on the curve's output y.
+    inline double finish(double y);
+
+private:
+    static constexpr double kTubeInputGain = 1.18;     // drive into the first tube stage
+    static constexpr double kSolidInputGain = 1.34349; // drive into the cubic; clips at |t| = 1
 };
+
+inline double AmpDrive::tubeStage(double u) {
+    // Positive inputs saturate towards w = 1.1, negative ones towards w = -4.4.
+    double w = u >= 0.0 ? u / (0.5 * u + 1.0) : 2.0 * u / (2.0 - 0.25 * u);
+    w *= 0.55;
+    return 1.4 * (1.5 * w - 0.5 * w * w * w - 0.3);
+}
+
+inline double AmpDrive::curve(double x) const {
+    switch (type) {
+    case kTube:
+        // Two inverting stages; the standing offset of T is left for the DC blocker.
+        return -tubeStage(-tubeStage(kTubeInputGain * drive * x));
+    case kSolid: {
+        const double t0 = kSolidInputGain * drive * x;
+        const double t = (std::fabs(t0 + 1.0) - std::fabs(t0 - 1.0)) * 0.5;  // clamp to [-1, 1]
+        return 0.5 * (1.5 * t - 0.5 * t * t * t);
+    }
+    default:
+        return x;
+    }
+}
+
+inline double AmpDrive::finish(double y) {
+    switch (type) {
+    case kTube:
+        dcState = dcState + (y - dcState) * dcCoefficient;
+        return (y - dcState) / drive;
+    case kSolid:
+        return y / drive;
+    default:
+        return y;
+    }
+}
 
 }  // namespace orv

@@ -774,6 +774,7 @@ void RotaryEngine::chooseDecimation() {
         d = brilliant ? 4 : 8;
     }  // from 200 kHz on the decimation stays as it was
     decimation_ = d;
+    antiAliasedDrive_ = brilliant;
     fir_ = d == 2 ? kFir2 : (d == 4 ? kFir4 : (d == 8 ? kFir8 : nullptr));
     fsInt_ = fs_ / d;
     if (fsInt_ > 0.0) invFsInt_ = 1.0 / fsInt_;
@@ -877,6 +878,7 @@ void RotaryEngine::clearPathState() {
     colourB_.clearState();
     dryL_ = dryR_ = 0.0;
     amp_.clear();
+    ampOversampled_.clear();
     clearDecimator();
 }
 
@@ -892,8 +894,10 @@ void RotaryEngine::recoverSignalState() {
 }
 
 void RotaryEngine::decimationJob() {
-    // Everything that depends on the internal rate follows it: a "CPUmode" change moves D.
+    // Everything that depends on the internal rate follows it: a "CPUmode" change moves D
+    // (and starts or stops the oversampled amplifier, from rest).
     chooseDecimation();
+    ampOversampled_.clear();
     for (RotorModel* h : {&horn1_, &horn2_, &hornLeak_}) h->setRate(fsInt_, decimation_);
     for (LightRotorModel* d : {&drum_, &drumLeak_}) d->setRate(fsInt_, decimation_);
     filterRateSetup();
@@ -1192,7 +1196,7 @@ inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR
     const double inGain = s[smInGain];
 
     const double x = (xL + xR) * 0.5 * inGain;
-    double e = amp_.shape(x) * s[smPostGain];
+    double e = (antiAliasedDrive_ ? ampOversampled_.shape(amp_, x) : amp_.shape(x)) * s[smPostGain];
     for (BiquadFilter& f : eq_) e = f.process(e);
 
     double cL, cR;

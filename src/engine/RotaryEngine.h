@@ -16,6 +16,7 @@
 #include "dsp/AmpDrive.h"
 #include "dsp/BiquadFilter.h"
 #include "dsp/EarlyReflections.h"
+#include "dsp/OversampledDrive.h"
 #include "dsp/VoicingBanks.h"
 #include "engine/CrossPaths.h"
 #include "engine/LightRotorModel.h"
@@ -165,6 +166,8 @@ private:
 
     // Filters and blocks.
     AmpDrive amp_;
+    OversampledDrive ampOversampled_;  // the amplifier's curves in "Brilliant"
+    bool antiAliasedDrive_ = false;    // "Brilliant": the curves run oversampled
     BiquadFilter eq_[4];          // "Presence", "LoMid", "TopShlf", "Bottom" in series
     BiquadFilter hornHighPass_[2];
     BiquadFilter drumShelf_;
