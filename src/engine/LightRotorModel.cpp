@@ -59,4 +59,16 @@ double LightRotorModel::process(double x) {
 
 void LightRotorModel::feed(double x) { RadiationCore::feed(chain_.processSaturated(x)); }
 
+void LightRotorModel::processBlock(const double* x, double* y, double* lowBand, double* noise, int n) {
+    if (lowBand == nullptr || noise == nullptr) {
+        for (int i = 0; i < n; ++i) y[i] = process(x[i]);
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        y[i] = process(x[i]);
+        lowBand[i] = lowBand_;
+        noise[i] = noise_;
+    }
+}
+
 }  // namespace orv

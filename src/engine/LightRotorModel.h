@@ -30,6 +30,10 @@ public:
     double process(double x);
     // The input chain, then the core's feed: keeps both current while the drum is off.
     void feed(double x);
+    // Block form over n model samples: y[i], lowBand[i] and noise[i] as process(x[i]),
+    // staticLowBand() and noiseOutput() would give them one after the other (lowBand and
+    // noise may be null: not wanted).
+    void processBlock(const double* x, double* y, double* lowBand, double* noise, int n);
     // The unmodulated low band offered beside the output, already scaled (0 for the leak).
     double staticLowBand() const { return lowBand_; }
     double splitterPole() const { return splitPole_; }

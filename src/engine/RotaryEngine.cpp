@@ -1083,19 +1083,49 @@ inline double RotaryEngine::readCross(const double* line, double delay) const {
     return line[i] * (1.0 - f) + line[i + 1] * f;
 }
 
-inline void RotaryEngine::runCabinet(double d, double& cL, double& cR) {
-    const double* s = cur_;
+inline void RotaryEngine::cabinetInput(double d, const double* gains, int j) {
     // Horn input: one-pole high-pass, then the horn gain and the colouration banks.
     hornHpState_ = hornHpPole_ * hornHpState_ + (d - hornHpPrev_);
     hornHpState_ = hornHpState_ + kFlush - kFlush;
     hornHpPrev_ = d;
-    const double hornInput = hornHpState_ * s[smHornGain];
-    const double drumIn = drumShelf_.processPlain(d) * s[smDrumGain];
+    const double hornInput = hornHpState_ * gains[smHornGain];
+    chunk_.drumIn[j] = drumShelf_.processPlain(d) * gains[smDrumGain];
     // Both colouration banks take the same input; running them side by side lets their
     // independent filter chains overlap.
     double hornIn = hornInput;
     double hornLeakIn = hornInput;
     processSaturatedPair(colourA_, hornIn, colourB_, hornLeakIn);
+    chunk_.cabinetIn[j] = d;
+    chunk_.hornIn[j] = hornIn;
+    chunk_.hornLeakIn[j] = hornLeakIn;
+}
+
+void RotaryEngine::runModels(int n) {
+    // Each model over the chunk's samples in turn; the leak models run whether their rotor is
+    // on or not.
+    Chunk& c = chunk_;
+    if (drumEnabled_) {
+        drum_.processBlock(c.drumIn, c.drum, c.drumLow, c.drumNoise, n);
+    } else {
+        for (int j = 0; j < n; ++j) drum_.feed(c.drumIn[j]);
+    }
+    if (hornEnabled_) {
+        // Both horn microphones hear the same input; the paired call shares its per-sample work.
+        RotorModel::processPairBlock(horn1_, horn2_, c.hornIn, c.horn1, c.horn2, c.hornNoise1, c.hornNoise2, n);
+    } else {
+        for (int j = 0; j < n; ++j) {
+            horn1_.feed(c.hornIn[j]);
+            horn2_.feed(c.hornIn[j]);
+        }
+    }
+    drumLeak_.processBlock(c.drumIn, c.drumLeak, nullptr, nullptr, n);
+    hornLeak_.processBlock(c.hornLeakIn, c.hornLeak, n);
+}
+
+inline void RotaryEngine::runCabinet(int j, double& cL, double& cR) {
+    const double* s = cur_;
+    const Chunk& c = chunk_;
+    const double d = c.cabinetIn[j];
 
     // Leak paths from earlier samples.
     double hornSum = readCross(crossDrumLeak_, s[smCrossDelay1]) * s[smCrossGain1] * s[smDrumToTube] +
@@ -1109,36 +1139,27 @@ inline void RotaryEngine::runCabinet(double d, double& cL, double& cR) {
     const double hornOn = s[smHornOn];
     double drumNoise = 0.0;
     if (drumEnabled_) {
-        drumSum += (drum_.process(drumIn) + drum_.staticLowBand()) * drumOn;
-        drumNoise = drum_.noiseOutput() * drumOn;
-    } else {
-        drum_.feed(drumIn);
+        drumSum += (c.drum[j] + c.drumLow[j]) * drumOn;
+        drumNoise = c.drumNoise[j] * drumOn;
     }
     double hornSum1 = hornSum;
     double hornSum2 = hornSum;
     double hornNoise1 = 0.0;
     double hornNoise2 = 0.0;
     if (hornEnabled_) {
-        // Both horn microphones hear the same input; the paired call shares its per-sample work.
-        double y1 = 0.0;
-        double y2 = 0.0;
-        RotorModel::processPair(horn1_, horn2_, hornIn, y1, y2);
         // The on/off factor fades the horn in and out (it is exactly 1 while the horn is on).
         const double share = kHornModelShare * hornOn;
-        hornSum1 += y1 * share;
-        hornSum2 += y2 * share;
-        hornNoise1 = horn1_.noiseOutput() * share;
-        hornNoise2 = horn2_.noiseOutput() * share;
-    } else {
-        horn1_.feed(hornIn);
-        horn2_.feed(hornIn);
+        hornSum1 += c.horn1[j] * share;
+        hornSum2 += c.horn2[j] * share;
+        hornNoise1 = c.hornNoise1[j] * share;
+        hornNoise2 = c.hornNoise2[j] * share;
     }
 
-    // Leak sources for later samples; the leak models run whether their rotor is on or not.
-    const double drumLeak = drumLeak_.process(drumIn) * drumOn * kLeakScale;
+    // Leak sources for later samples.
+    const double drumLeak = c.drumLeak[j] * drumOn * kLeakScale;
     drumLeakState_ = drumLeak + (drumLeakState_ - drumLeak) * drumLeakPole_;
     drumLeakState_ = drumLeakState_ + kFlush - kFlush;
-    const double hornLeak = hornLeak_.process(hornLeakIn) * hornOn * kLeakScale;
+    const double hornLeak = c.hornLeak[j] * hornOn * kLeakScale;
     hornLeakState_ = hornLeak + (hornLeakState_ - hornLeak) * hornLeakPole_;
     hornLeakState_ = hornLeakState_ + kFlush - kFlush;
     const double reflex =
@@ -1188,27 +1209,58 @@ inline void RotaryEngine::runCabinet(double d, double& cL, double& cR) {
     cR = (hornR * s[smPan2R] + hornL * s[smPan1R] + drumM * s[smPanDR]) * kCabinetTrim;
 }
 
-inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR) {
+template <typename Sample>
+int RotaryEngine::prepareChunk(const Sample* inL, const Sample* inR, int begin, int frames) {
+    const int end = std::min(frames, begin + kChunk);
+    // The smoothed gains used before the models advance here on their own, the same way
+    // advanceSmoothers() moves them again with all the others when the chunk is mixed.
+    static_assert(smInGain == 0 && smPostGain == 1 && smHornGain == 2 && smDrumGain == 3);
+    constexpr int kInputGains = 4;
+    double g[kInputGains];
+    for (int k = 0; k < kInputGains; ++k) g[k] = cur_[k];
+    const double c = cGeneral_;
+    constexpr int kMask = kFirTaps - 1;
+    int idx = decIndex_;
+    std::uint32_t counter = sampleCounter_;
+    int j = 0;
+    for (int i = begin; i < end; ++i) {
+        for (int k = 0; k < kInputGains; ++k) {
+            const double v = (tgt_[k] - g[k]) * c + g[k];
+            g[k] = v + kFlush - kFlush;
+        }
+        amp_.advanceDrive(cDrive_);
+        const double xL = finiteOrZero(static_cast<double>(inL[i]));
+        const double xR = finiteOrZero(static_cast<double>(inR[i]));
+        const double x = (xL + xR) * 0.5 * g[smInGain];
+        double e = (antiAliasedDrive_ ? ampOversampled_.shape(amp_, x) : amp_.shape(x)) * g[smPostGain];
+        for (BiquadFilter& f : eq_) e = f.process(e);
+        chunk_.hostIn[i - begin] = e;
+        if (!ampOnlyNow_) {
+            idx = (idx - 1) & kMask;
+            decIn_[idx] = decIn_[idx + kFirTaps] = static_cast<float>(e);
+            if ((counter & sampleMask_) == 0) cabinetInput(decimation_ > 1 ? dot32(fir_, decIn_ + idx) : e, g, j++);
+        }
+        ++counter;
+    }
+    runModels(j);
+    chunkSample_ = 0;
+    return end;
+}
+
+inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR, double e) {
     advanceSmoothers();
-    amp_.advanceDrive(cDrive_);
     reflections_.advanceOutputGain(cGeneral_);
     const double* s = cur_;
     const double inGain = s[smInGain];
-
-    const double x = (xL + xR) * 0.5 * inGain;
-    double e = (antiAliasedDrive_ ? ampOversampled_.shape(amp_, x) : amp_.shape(x)) * s[smPostGain];
-    for (BiquadFilter& f : eq_) e = f.process(e);
 
     double cL, cR;
     if (!ampOnlyNow_) {
         constexpr int kMask = kFirTaps - 1;
         const int idx = (decIndex_ - 1) & kMask;
         decIndex_ = idx;
-        decIn_[idx] = decIn_[idx + kFirTaps] = static_cast<float>(e);
         const int dFactor = decimation_;
         if ((sampleCounter_ & sampleMask_) == 0) {
-            const double d = dFactor > 1 ? dot32(fir_, decIn_ + idx) : e;
-            runCabinet(d, cL, cR);
+            runCabinet(chunkSample_++, cL, cR);
         } else {
             cL = cR = 0.0;
         }
@@ -1269,7 +1321,12 @@ void RotaryEngine::process(const Sample* inL, const Sample* inR, Sample* outL, S
     const double bypassTarget = bypassTarget_.load(kRelaxed);
     const bool moving = state != kRunning;
     const double muteCoeff = state == kFadingToDry ? cMuteUp_ : cMuteDown_;
+    int chunkBegin = 0, chunkEnd = 0;
     for (int i = 0; i < frames; ++i) {
+        if (i == chunkEnd) {
+            chunkBegin = i;
+            chunkEnd = prepareChunk(inL, inR, i, frames);
+        }
         const double xL = finiteOrZero(static_cast<double>(inL[i]));
         const double xR = finiteOrZero(static_cast<double>(inR[i]));
         bypass_ = (bypassTarget - bypass_) * cBypass_ + bypass_;
@@ -1279,7 +1336,7 @@ void RotaryEngine::process(const Sample* inL, const Sample* inR, Sample* outL, S
             mute_ = mute_ + kFlush - kFlush;
         }
         double yL, yR;
-        runSample(xL, xR, yL, yR);
+        runSample(xL, xR, yL, yR, chunk_.hostIn[i - chunkBegin]);
         const double b = bypass_;
         const double left = (1.0 - b) * yL + b * xL;
         const double right = (1.0 - b) * yR + b * xR;

@@ -147,10 +147,18 @@ private:
     void snapSmoothers();
     void reloadRecordings();
 
+    // Per chunk of host samples: the chain up to the rotor models' inputs, then each model
+    // over all its samples of the chunk (their inputs never depend on their outputs).
+    template <typename Sample>
+    int prepareChunk(const Sample* inL, const Sample* inR, int begin, int frames);
+    inline void cabinetInput(double d, const double* gains, int j);
+    void runModels(int n);
+
     // Per sample.
     inline void advanceSmoothers();
-    inline void runSample(double xL, double xR, double& yL, double& yR);
-    inline void runCabinet(double d, double& cL, double& cR);
+    // e is the host sample's equaliser output from prepareChunk().
+    inline void runSample(double xL, double xR, double& yL, double& yR, double e);
+    inline void runCabinet(int j, double& cL, double& cR);
     inline double readCross(const double* line, double delay) const;
 
     AudioEffect& effect_;
@@ -247,6 +255,19 @@ private:
     alignas(64) float decOutR_[2 * kFirTaps] = {};
     int decIndex_ = kFirTaps - 1;
     std::uint32_t sampleCounter_ = 0;  // host samples since construction; picks the model samples
+    // One chunk: the equaliser output of each host sample, and per model sample the cabinet
+    // input, the models' inputs and their outputs (j counts the chunk's model samples).
+    static constexpr int kChunk = 64;
+    struct Chunk {
+        double hostIn[kChunk];
+        double cabinetIn[kChunk];
+        double hornIn[kChunk], hornLeakIn[kChunk], drumIn[kChunk];
+        double horn1[kChunk], horn2[kChunk], hornNoise1[kChunk], hornNoise2[kChunk];
+        double drum[kChunk], drumLow[kChunk], drumNoise[kChunk];
+        double hornLeak[kChunk], drumLeak[kChunk];
+    };
+    Chunk chunk_{};
+    int chunkSample_ = 0;  // the next model sample of the chunk to mix
     double hornHpPole_ = 0.0, hornHpState_ = 0.0, hornHpPrev_ = 0.0;
     double drumLpCoeff_ = 1.0, drumLpState_ = 0.0;
     double drumLeakPole_ = 0.0, drumLeakState_ = 0.0;

@@ -135,4 +135,17 @@ void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya,
     yb = sb * b.outputGain_;
 }
 
+void RotorModel::processBlock(const double* x, double* y, int n) {
+    for (int i = 0; i < n; ++i) y[i] = process(x[i]);
+}
+
+void RotorModel::processPairBlock(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
+                                  double* noiseA, double* noiseB, int n) {
+    for (int i = 0; i < n; ++i) {
+        processPair(a, b, x[i], ya[i], yb[i]);
+        noiseA[i] = a.noise_;
+        noiseB[i] = b.noise_;
+    }
+}
+
 }  // namespace orv

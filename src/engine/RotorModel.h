@@ -38,6 +38,11 @@ public:
     // Horn models 1 and 2 on the same input sample: the same results as a.process(x) and
     // b.process(x), faster (their voicing banks run interleaved). Microphone models only.
     static void processPair(RotorModel& a, RotorModel& b, double x, double& ya, double& yb);
+    // Block forms over n model samples: y[i] (and the motor noise noise[i]) as process(x[i])
+    // and noiseOutput() would give them one after the other.
+    void processBlock(const double* x, double* y, int n);
+    static void processPairBlock(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
+                                 double* noiseA, double* noiseB, int n);
     double outputGain() const { return outputGain_; }
     double openBackFactor() const { return openBack_; }
 
