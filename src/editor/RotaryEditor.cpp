@@ -211,7 +211,7 @@ void RotaryEditor::createKnobRow(int first, int last) {
         BitmapRef strip(row.bitmap);
         const int frames = row.bitmap == kKnobId ? kKnobFrames : row.bitmap == kSelectorKnobId ? kSelectorFrames : kSmallKnobFrames;
         auto* knob = new CAnimKnob3(row.knob, this, row.tag, frames, row.knob.getHeight(), strip.get());
-        knob->setValue(rotaryEffect_->getParameter(row.tag));
+        knob->setValue(rotaryEffect_->parameters().lawValue(row.tag));
         knob->setDefaultValue(row.defaultValue);
         knob->setWheelStep(row.wheelStep);
         knob->setShiftWheelFactor(kShiftWheelFactor);
@@ -228,7 +228,7 @@ void RotaryEditor::createKnobRow(int first, int last) {
             display->setBackOffset(r.getTopLeft());
             display->setPaintArea(displayPaintArea(r));
             display->setValueToStringProc(format, rotaryEffect_);
-            display->setValue(rotaryEffect_->getParameter(row.tag));
+            display->setValue(rotaryEffect_->parameters().lawValue(row.tag));
             frame->addView(display);
             return display;
         };
@@ -241,14 +241,14 @@ void RotaryEditor::createSwitchesAndMarkers() {
     {
         BitmapRef bitmap(kStopId);
         stop_ = new OrvOnOffButton(kStopRect, this, param::kStop, bitmap.get());
-        stop_->setValue(rotaryEffect_->getParameter(param::kStop));
+        stop_->setValue(rotaryEffect_->parameters().lawValue(param::kStop));
         frame->addView(stop_);
     }
     {
         BitmapRef bitmap(kSpeedId);
         constexpr int kSpeedFrames = 2;  // released, pressed
         speed_ = new CClickKickButton(kSpeedRect, this, param::kSpeed, bitmap.get()->getHeight() / kSpeedFrames, bitmap.get());
-        speed_->setValue(rotaryEffect_->getParameter(param::kSpeed));
+        speed_->setValue(rotaryEffect_->parameters().lawValue(param::kSpeed));
         frame->addView(speed_);
     }
     {
@@ -257,7 +257,7 @@ void RotaryEditor::createSwitchesAndMarkers() {
         lever_->setDragZone(kLeverZoneTop, kLeverZoneBottom);
         lever_->setWheelStep(kLeverWheelStep);
         lever_->setShiftWheelFactor(kLeverShiftWheelFactor);
-        lever_->setValue(rotaryEffect_->getParameter(param::kLever));
+        lever_->setValue(rotaryEffect_->parameters().lawValue(param::kLever));
         frame->addView(lever_);
     }
     {
@@ -272,7 +272,7 @@ void RotaryEditor::createSwitchesAndMarkers() {
         drumMarker_ = new OrvMarker(kDrumMarkerRect, this, kTagDrumMarker, strip.get(), handle.get(), kHandleOffset);
         frame->addView(drumMarker_);
     }
-    applySpeakerConfiguration(rotaryEffect_->getParameter(param::kSpkrConf));
+    applySpeakerConfiguration(rotaryEffect_->parameters().lawValue(param::kSpkrConf));
     updateMarkers();
 }
 
@@ -293,19 +293,19 @@ void RotaryEditor::createIndicatorsAndButtons() {
                                              kChannelFrameHeight, bitmap.get());
         // The indicator starts at the effect's channel like every other control (its row of
         // the layout names only the frame rule).
-        channelIndicator_->setValue(rotaryEffect_->getParameter(param::kMidiChl));
+        channelIndicator_->setValue(rotaryEffect_->parameters().lawValue(param::kMidiChl));
         frame->addView(channelIndicator_);
     }
     {
         BitmapRef bitmap(kBypassId);
         bypass_ = new OrvOnOffButton(kBypassRect, this, param::kBypass, bitmap.get());
-        bypass_->setValue(rotaryEffect_->getParameter(param::kBypass));
+        bypass_->setValue(rotaryEffect_->parameters().lawValue(param::kBypass));
         frame->addView(bypass_);
     }
     {
         BitmapRef bitmap(kCpuModeId);
         cpuMode_ = new OrvOnOffButton(kCpuModeRect, this, param::kCpuMode, bitmap.get());
-        cpuMode_->setValue(rotaryEffect_->getParameter(param::kCpuMode));
+        cpuMode_->setValue(rotaryEffect_->parameters().lawValue(param::kCpuMode));
         frame->addView(cpuMode_);
     }
 }
@@ -314,16 +314,16 @@ void RotaryEditor::createModeSwitches() {
     {
         BitmapRef bitmap(kLeverModeId);
         leverMode_ = new COrvClickSwitch(kLeverModeRect, this, param::kLvrMode, kLeverModeStates, bitmap.get());
-        leverMode_->setValue(rotaryEffect_->getParameter(param::kLvrMode));
+        leverMode_->setValue(rotaryEffect_->parameters().lawValue(param::kLvrMode));
         frame->addView(leverMode_);
     }
     {
         BitmapRef bitmap(kSpeedModeId);
         speedMode_ = new COrvClickSwitch(kSpeedModeRect, this, param::kSpdMode, kSpeedModeStates, bitmap.get());
-        speedMode_->setValue(rotaryEffect_->getParameter(param::kSpdMode));
+        speedMode_->setValue(rotaryEffect_->parameters().lawValue(param::kSpdMode));
         frame->addView(speedMode_);
     }
-    applySpeedMode(rotaryEffect_->getParameter(param::kSpdMode));
+    applySpeedMode(rotaryEffect_->parameters().lawValue(param::kSpdMode));
 }
 
 void RotaryEditor::forgetControls() {
@@ -389,7 +389,7 @@ void RotaryEditor::applySpeedMode(float value) {
 void RotaryEditor::stepMidiChannel() {
     if (channelRocker_ == nullptr) return;
     const float r = channelRocker_->getValue();
-    const float channel = sanitiseParameterValue(rotaryEffect_->getParameter(param::kMidiChl));
+    const float channel = rotaryEffect_->parameters().lawValue(param::kMidiChl);
     float next;
     if (r > 0.0f)
         next = std::min(channel + kChannelStep, 1.0f);
@@ -444,7 +444,7 @@ void RotaryEditor::setParameter(int index, float value) {
 }
 
 void RotaryEditor::refreshFromEffect() {
-    for (int index = 0; index < kNumUserParams; ++index) setParameter(index, rotaryEffect_->getParameter(index));
+    for (int index = 0; index < kNumUserParams; ++index) setParameter(index, rotaryEffect_->parameters().lawValue(index));
 }
 
 void RotaryEditor::valueChanged(CControl* control) {
@@ -462,7 +462,7 @@ void RotaryEditor::valueChanged(CControl* control) {
 }
 
 void RotaryEditor::speedButtonChanged(float b) {
-    const int m = static_cast<int>(sanitiseParameterValue(rotaryEffect_->getParameter(param::kSpdMode)) * 3.0f + 0.5f);
+    const int m = static_cast<int>(rotaryEffect_->parameters().lawValue(param::kSpdMode) * 3.0f + 0.5f);
     const int k = static_cast<int>(b + 0.5f);
     switch (m) {
         case 0:

@@ -69,6 +69,20 @@ TEST_F(EditorMirroringTest, ParameterChangesMoveTheControlsAndAreDrawnAtTheNextI
     EXPECT_FLOAT_EQ(control(param::kDrive)->getValue(), drive);
 }
 
+TEST_F(EditorMirroringTest, ValuesOutsideTheRangeAreStoredButShownClamped) {
+    // (value from a host, what a control shows): not a number and the infinities as 0.
+    const std::pair<float, float> kCases[] = {{NAN, 0.0f}, {INFINITY, 0.0f}, {-INFINITY, 0.0f},
+                                              {-1e30f, 0.0f}, {-0.5f, 0.0f}, {5.0f, 1.0f}};
+    for (const auto& [value, shown] : kCases) {
+        for (int tag = 0; tag < kNumUserParams; ++tag) {
+            rig.effect->setParameter(tag, value);
+            EXPECT_EQ(control(tag)->getValue(), shown) << tag << " " << value;
+            EXPECT_EQ(std::isnan(param(tag)) ? 1 : 0, std::isnan(value) ? 1 : 0) << tag;
+        }
+        rig.render();  // every knob, switch and display drawn at the clamped value
+    }
+}
+
 TEST_F(EditorMirroringTest, KnobDragIsOneHostGestureWithAutomation) {
     const float start = param(17);
     const CPoint at(65, 78);
