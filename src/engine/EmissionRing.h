@@ -1,6 +1,8 @@
 // A rotor model's input ring: every input sample beside the rotor angle at which it was
-// emitted, both stored twice (at i and i + kSize) so that four-point reads never wrap.
-// Allocated once at construction.
+// emitted. The first kGuard samples are stored again after the end (at i + kSize), so that
+// four-point reads never wrap; angle reads are masked and need no copy. Only what can be read
+// is stored and cleared (a clear, run by every model reset, touches half of what two whole
+// mirrored copies would). Allocated once at construction.
 #pragma once
 
 #include <algorithm>
@@ -17,20 +19,24 @@ public:
     static constexpr int kSize = 16384;
     static constexpr int kMask = kSize - 1;
 
-    EmissionRing() : signal_(new double[2 * kSize]()), angle_(new double[2 * kSize]()) {}
+    // A four-point read starting at the last entry reaches this many entries past the end.
+    static constexpr int kGuard = 3;
+
+    EmissionRing() : signal_(new double[kSize + kGuard]()), angle_(new double[kSize]()) {}
 
     void clear() {
         clearSignal();
-        std::fill(angle_.get(), angle_.get() + 2 * kSize, 0.0);
+        std::fill(angle_.get(), angle_.get() + kSize, 0.0);
         w_ = 0;
     }
     // Silences the stored samples; the angle history and the write position stay.
-    void clearSignal() { std::fill(signal_.get(), signal_.get() + 2 * kSize, 0.0); }
+    void clearSignal() { std::fill(signal_.get(), signal_.get() + kSize + kGuard, 0.0); }
 
     // Stores the current sample at the write position (read it before advance()).
     void write(double x, double emissionAngle) {
-        writeMirrored(signal_.get(), kSize, w_, x);
-        writeMirrored(angle_.get(), kSize, w_, emissionAngle);
+        signal_[w_] = x;
+        if (w_ < kGuard) signal_[w_ + kSize] = x;
+        angle_[w_] = emissionAngle;
     }
     void advance() { w_ = (w_ + 1) & kMask; }
     int index() const { return w_; }
