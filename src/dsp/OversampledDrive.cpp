@@ -24,8 +24,8 @@ const double OversampledDrive::kSteep[kSteepSections][5] = {
 // The states decay into denormals only without flush-to-zero, which the engine sets for every
 // block; the unit tests run short enough not to care.
 template <int Sections>
-inline double OversampledDrive::run(const double (&c)[Sections][5], Cascade& st, double x) {
-    for (int k = 0; k < Sections; ++k) {
+inline double OversampledDrive::run(const double (&c)[Sections][5], Cascade& st, double x, int first) {
+    for (int k = first; k < Sections; ++k) {
         double* s = st.s[k];
         const double y = c[k][0] * x + s[0];
         s[0] = c[k][1] * x - c[k][3] * y + s[1];
@@ -35,21 +35,15 @@ inline double OversampledDrive::run(const double (&c)[Sections][5], Cascade& st,
     return x;
 }
 
-// The same for an input of 0 (the stuffed zeros of the way up).
+// The same for an input of 0 (the stuffed zeros of the way up): the first section's input
+// terms drop out.
 template <int Sections>
 inline double OversampledDrive::runZero(const double (&c)[Sections][5], Cascade& st) {
-    double* first = st.s[0];
-    double x = first[0];
-    first[0] = first[1] - c[0][3] * x;
-    first[1] = -c[0][4] * x;
-    for (int k = 1; k < Sections; ++k) {
-        double* s = st.s[k];
-        const double y = c[k][0] * x + s[0];
-        s[0] = c[k][1] * x - c[k][3] * y + s[1];
-        s[1] = c[k][2] * x - c[k][4] * y;
-        x = y;
-    }
-    return x;
+    double* s = st.s[0];
+    const double y = s[0];
+    s[0] = s[1] - c[0][3] * y;
+    s[1] = -c[0][4] * y;
+    return run(c, st, y, 1);
 }
 
 double OversampledDrive::shape(AmpDrive& amp, double x) {
@@ -60,12 +54,12 @@ double OversampledDrive::shape(AmpDrive& amp, double x) {
     const double v0 = run(kWide, wideUp_, 2.0 * u0);
     const double v1 = runZero(kWide, wideUp_);
     const double v2 = run(kWide, wideUp_, 2.0 * u1);
-    const double v[kFactor] = {v0, v1, v2, runZero(kWide, wideUp_)};
+    const double v3 = runZero(kWide, wideUp_);
     // The curve, then down: every second sample of each low-pass output is kept.
-    run(kWide, wideDown_, amp.curve(v[0]));
-    const double w1 = run(kWide, wideDown_, amp.curve(v[1]));
-    run(kWide, wideDown_, amp.curve(v[2]));
-    const double w3 = run(kWide, wideDown_, amp.curve(v[3]));
+    run(kWide, wideDown_, amp.curve(v0));
+    const double w1 = run(kWide, wideDown_, amp.curve(v1));
+    run(kWide, wideDown_, amp.curve(v2));
+    const double w3 = run(kWide, wideDown_, amp.curve(v3));
     run(kSteep, steepDown_, w1);
     const double y = amp.finish(run(kSteep, steepDown_, w3));
     // Tiny inputs pass unshaped only once they have lasted as long as the filters remember:

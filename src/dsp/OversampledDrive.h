@@ -34,7 +34,7 @@ private:
         double s[kSteepSections][2] = {};
     };
     template <int Sections>
-    static inline double run(const double (&c)[Sections][5], Cascade& st, double x);
+    static inline double run(const double (&c)[Sections][5], Cascade& st, double x, int first = 0);
     template <int Sections>
     static inline double runZero(const double (&c)[Sections][5], Cascade& st);
 
