@@ -9,7 +9,7 @@ JOBS=${JOBS:-2}
 # Debian packages the build, the tests and the run-time dialogs need.
 PACKAGES=(cmake g++ ninja-build pkg-config libcairo2-dev libx11-dev libxext-dev libfreetype-dev
   libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xvfb xdotool libxtst-dev
-  zenity clang libclang-rt-14-dev lsp-plugins-vst x11-apps xdg-utils)
+  zenity clang libclang-rt-14-dev lsp-plugins-vst x11-apps xdg-utils libjack-jackd2-dev jackd2)
 
 setup() {
   local missing=()
@@ -101,6 +101,12 @@ case "$cmd" in
     mkdir -p "$HOME/.vst"
     cp "$BUILD/OrvGyrola2.so" "$HOME/.vst/"
     echo "installed $HOME/.vst/OrvGyrola2.so"
+    # The live player, which finds the module there once installed.
+    if [ -x "$BUILD/tools/orv-play" ]; then
+      mkdir -p "$HOME/.local/bin"
+      cp "$BUILD/tools/orv-play" "$HOME/.local/bin/"
+      echo "installed $HOME/.local/bin/orv-play"
+    fi
     # The user manual goes beside the module; the plug-in finds it through the "ManualPath"
     # setting (written to a temporary file and renamed, as the plug-in writes its settings).
     cp "$ROOT/docs/manual.html" "$HOME/.vst/OrvGyrola2-manual.html"

@@ -349,7 +349,7 @@ vst::iptr PluginHost::callback(vst::AEffect* effect, vst::i32 opcode, vst::i32 i
 
 vst::iptr PluginHost::answerCallback(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt) {
     if (opcode >= 0 && opcode < kCountedOpcodes) ++counts_[static_cast<size_t>(opcode)];
-    if (isRecorded(opcode)) {
+    if (isRecorded(opcode) && recording_.load(std::memory_order_relaxed)) {
         std::lock_guard<std::mutex> lock(callsMutex_);
         if (calls_.size() < kMaxRecorded) calls_.push_back(Call{opcode, index, value, opt});
     }

@@ -41,6 +41,10 @@ public:
     void setPinConnected(bool input, int pin, bool connected);
     // The texts audioMasterCanDo answers 1 for.
     void setHostCanDo(std::vector<std::string> texts);
+    // Whether callbacks are logged (see calls()); a live host turns this off, because the
+    // effect calls back from the audio thread (automation from MIDI) and logging locks and
+    // allocates. Counting (callCount) goes on either way.
+    void setRecordingCalls(bool on) { recording_.store(on, std::memory_order_relaxed); }
 
     // Loads the module: dlopen, entry point (VSTPluginMain, then main), magic check.
     // On failure answers false and error() says why; nothing stays loaded.
@@ -134,6 +138,7 @@ private:
     std::array<bool, 2> outputMissing_{};
     std::vector<std::string> hostCanDo_;
     std::atomic<bool> inProcess_{false};
+    std::atomic<bool> recording_{true};
 
     MidiEventList pendingEvents_;
 
