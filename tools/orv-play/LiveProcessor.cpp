@@ -6,7 +6,10 @@ namespace orv::play {
 
 void LiveProcessor::process(float* const* in, float* const* out, int frames) {
     if (events_.size() > 0) {
-        effect_->dispatcher(effect_, vst::effProcessEvents, 0, 0, events_.record(), 0.0f);
+        // All go before the first piece; a block longer than the effect was told of (the
+        // server's buffer grew) gets its late events at the piece's last frame.
+        const int lastFrame = std::min(frames, maxBlock_) - 1;
+        effect_->dispatcher(effect_, vst::effProcessEvents, 0, 0, events_.record(lastFrame), 0.0f);
         events_.clear();
     }
     for (int done = 0; done < frames;) {

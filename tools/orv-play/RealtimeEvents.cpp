@@ -23,7 +23,11 @@ bool RealtimeEvents::add(int deltaFrames, const uint8_t* bytes, size_t size) {
     return true;
 }
 
-vst::VstEvents* RealtimeEvents::record() {
+vst::VstEvents* RealtimeEvents::record(int lastFrame) {
+    for (int i = 0; i < count_; ++i) {
+        vst::VstMidiEvent& e = events_[static_cast<size_t>(i)];
+        if (e.deltaFrames > lastFrame) e.deltaFrames = lastFrame;
+    }
     auto* rec = reinterpret_cast<vst::VstEvents*>(words_.data());
     rec->numEvents = count_;
     rec->reserved = 0;

@@ -20,8 +20,9 @@ public:
     // or when the bytes are not a channel message (system messages are not forwarded).
     bool add(int deltaFrames, const uint8_t* bytes, size_t size);
     int size() const { return count_; }
-    // The record for effProcessEvents, valid until the next clear or add.
-    vst::VstEvents* record();
+    // The record for effProcessEvents, valid until the next clear or add; frame offsets are
+    // limited to lastFrame.
+    vst::VstEvents* record(int lastFrame);
 
 private:
     std::array<vst::VstMidiEvent, kCapacity> events_{};
