@@ -1,4 +1,5 @@
 #include "dsp/AmpDrive.h"
+#include "dsp/OversampledDrive.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,20 @@ TEST(AmpDrive, TinyInputsPassUnchangedInEveryMode) {
     for (std::int32_t type : {AmpDrive::kThru, AmpDrive::kTube, AmpDrive::kSolid}) {
         AmpDrive a = makeDrive(type, 3.0);
         for (double x : {0.0, 9.9e-9, -9.9e-9, 1e-20}) EXPECT_EQ(a.shape(x), x) << type << " " << x;
+    }
+}
+
+// Oversampled, a tiny sample is often a zero crossing of a loud signal whose shaped value is
+// not tiny: inputs pass unshaped only after 128 host samples below the threshold in a row.
+TEST(AmpDrive, OversampledStagePassesTinyInputsOnlyOnceTheyLast) {
+    for (std::int32_t type : {AmpDrive::kTube, AmpDrive::kSolid}) {
+        AmpDrive a = makeDrive(type, 3.0);
+        OversampledDrive o;
+        for (int i = 0; i < 200; ++i) o.shape(a, 0.3 * std::sin(0.2 * i + 0.1));
+        const double tiny = 5e-9;
+        for (int i = 1; i < 128; ++i) EXPECT_NE(o.shape(a, tiny), tiny) << type << " " << i;
+        for (int i = 0; i < 10; ++i) EXPECT_EQ(o.shape(a, tiny), tiny) << type << " " << i;
+        EXPECT_NE(o.shape(a, 0.2), 0.2) << type;  // a loud sample ends the run
     }
 }
 
