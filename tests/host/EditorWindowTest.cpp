@@ -15,6 +15,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -37,8 +38,15 @@ protected:
     static void SetUpTestSuite() {
         serverError = server.start(kScreenWidth, kScreenHeight);
         if (serverError.empty()) setenv("DISPLAY", server.display().c_str(), 1);
+        // Held for the whole suite: Xvfb resets when its last client leaves, and turns away
+        // whoever connects during the reset (the next test).
+        if (serverError.empty()) keeper = XOpenDisplay(server.display().c_str());
     }
-    static void TearDownTestSuite() { server.stop(); }
+    static void TearDownTestSuite() {
+        if (keeper != nullptr) XCloseDisplay(keeper);
+        keeper = nullptr;
+        server.stop();
+    }
 
     void SetUp() override {
         if (!serverError.empty()) GTEST_SKIP() << serverError;
@@ -99,15 +107,19 @@ protected:
         return bad;
     }
 
-    void clickAt(int x, int y) {
+    void clickAt(int x, int y, bool withCtrl = false) {
+        const KeyCode ctrl = XKeysymToKeycode(dpy, XK_Control_L);
+        if (withCtrl) XTestFakeKeyEvent(dpy, ctrl, True, CurrentTime);
         XTestFakeMotionEvent(dpy, 0, x, y, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
+        if (withCtrl) XTestFakeKeyEvent(dpy, ctrl, False, CurrentTime);
         XSync(dpy, False);
     }
 
     static XvfbServer server;
     static std::string serverError;
+    static Display* keeper;
     PluginHost host;
     Display* dpy = nullptr;
     Window parent = 0;
@@ -115,6 +127,7 @@ protected:
 
 XvfbServer EditorWindowTest::server;
 std::string EditorWindowTest::serverError;
+Display* EditorWindowTest::keeper = nullptr;
 
 TEST_F(EditorWindowTest, OpensInTheHostWindowLooksLikeTheOffscreenRenderAndCloses) {
     vst::ERect* rect = nullptr;
@@ -168,6 +181,24 @@ TEST_F(EditorWindowTest, OpensInTheHostWindowLooksLikeTheOffscreenRenderAndClose
     host.dispatch(vst::effEditClose);
     XSync(dpy, False);
     EXPECT_EQ(childCount(), 0);
+}
+
+// A click on the lever and, at once, a Ctrl-click at the same place: the window counts the
+// second as a double-click, and Ctrl still puts the lever back to its default (0).
+TEST_F(EditorWindowTest, CtrlClickRightAfterAClickResetsTheLever) {
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor)) GTEST_SKIP() << "no XTest";
+    ASSERT_EQ(host.dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent))), 1);
+    idle(5);
+    constexpr int kLever = 2;
+    constexpr int kX = 380, kY = 153 + 39;  // just inside the top of the lever's zone: value 1
+    clickAt(kX, kY);
+    idle(3);
+    ASSERT_EQ(host.getParameter(kLever), 1.0f);
+    clickAt(kX, kY, true);
+    idle(3);
+    EXPECT_EQ(host.getParameter(kLever), 0.0f);
+    host.dispatch(vst::effEditClose);
 }
 
 }  // namespace
