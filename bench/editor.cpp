@@ -1,6 +1,6 @@
 // Cost of opening the editor: CPU time of open, first paint and close of an editor whose
-// effect has opened one before (what a host pays each time the user shows the window), the
-// same for the first editor of each new effect instance, and the heap an open editor holds.
+// effect has opened one before (what a host pays each time the user shows the window), and
+// the heap an open editor holds.
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -66,20 +66,6 @@ void BM_EditorReopenInWindow(benchmark::State& state) {
     XCloseDisplay(display);
 }
 BENCHMARK(BM_EditorReopenInWindow)->Unit(benchmark::kMillisecond);
-
-void BM_EditorOpenInNewInstance(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto fx = std::make_unique<RotaryEffect>(nullptr);
-        state.ResumeTiming();
-        openAndPaint(editorOf(*fx));
-        editorOf(*fx)->close();
-        state.PauseTiming();
-        fx.reset();
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_EditorOpenInNewInstance)->Unit(benchmark::kMillisecond);
 
 // Heap held by each of four editors open at once (four effect instances), beyond what the
 // instances hold with their editors closed.

@@ -105,7 +105,6 @@ public:
             if (const int r = jack_connect(client_, from.c_str(), to.c_str()); r != 0 && r != EEXIST) return false;
         return true;
     }
-    bool hasPort(const std::string& name) const { return jack_port_by_name(client_, name.c_str()) != nullptr; }
     void sendControlChange(int controller, int value) { pendingCc_.store(0x10000 | (controller << 8) | value); }
     bool controlChangeSent() const { return pendingCc_.load() == 0; }
     // RMS and count of non-finite samples of the outputs since the last reset.
@@ -231,8 +230,7 @@ TEST_F(PlayerTest, PlaysThroughJackAndALearnedControllerMovesItsParameter) {
     writeState();
 
     startPlayer({"--audio"});
-    ASSERT_TRUE(waitFor([&] { return client.hasPort("orv-play:midi_in"); })) << readFile(dir.file("player.log"));
-    for (const char* port : {"in_1", "in_2", "out_1", "out_2", "midi_in"}) EXPECT_TRUE(client.hasPort(std::string("orv-play:") + port)) << port;
+    // Connecting to all five of its ports is the proof that they exist.
     ASSERT_TRUE(waitFor([&] { return client.connectTo("orv-play"); })) << readFile(dir.file("player.log"));
 
     std::this_thread::sleep_for(1s);  // the engine fades in
