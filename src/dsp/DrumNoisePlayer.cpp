@@ -70,9 +70,8 @@ void DrumNoisePlayer::setSampleRate(double fs) {
     transientStep = (kRecordingRate / fs) / kTransientStoredSamples;
     transientPlaying = 0;
     transientPosition = kTransientStoredSamples;
-    // The loop phases are in turns of the loops and mean the same at any rate: they run on
-    // through a reset, so a re-initialisation, which the engine runs between two host
-    // blocks, leaves no trace of where those blocks began.
+    slowPhase = 0.0;
+    fastPhase = 0.0;
     setMicDistance(micDistance);
     // The owner passes its distance again right after this, which restores the compensation.
     compensation = 1.0;

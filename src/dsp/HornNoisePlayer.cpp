@@ -57,9 +57,8 @@ void HornNoisePlayer::setSampleRate(double fs) {
     transientPlaying = 0;
     transientPosition = 1.0;
     transientLevel = 0.0;
-    // The loop phases are in turns of the loops and mean the same at any rate: they run on
-    // through a reset, so a re-initialisation, which the engine runs between two host
-    // blocks, leaves no trace of where those blocks began.
+    slowPhase = 0.0;
+    fastPhase = 0.0;
     loopGain = loopGainTarget;
     transientGainFollow = transientGainTarget;
     setMicDistance(micDistance);
