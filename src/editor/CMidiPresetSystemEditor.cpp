@@ -59,11 +59,23 @@ void CMidiPresetSystemEditor::close() {
 }
 
 void CMidiPresetSystemEditor::idle() {
+    applyEndedModes();
     if (!idleSuppressed_) AEffGUIEditor::idle();
     panelView_.idle();
 }
 
-void CMidiPresetSystemEditor::valueChanged(CControl* control) { panelView_.valueChanged(control); }
+void CMidiPresetSystemEditor::applyEndedModes() {
+    if (presetEffect_ == nullptr) return;
+    const ControllerMap& map = presetEffect_->controllerMap();
+    if (learnEnded_.exchange(false, std::memory_order_acquire) && !map.isLearning()) onLearnEnded();
+    if (forgetEnded_.exchange(false, std::memory_order_acquire) && !map.isForgetting()) onForgetEnded();
+}
+
+// A gesture that ends a mode (learn pressed while forgetting) shows it at once.
+void CMidiPresetSystemEditor::valueChanged(CControl* control) {
+    panelView_.valueChanged(control);
+    applyEndedModes();
+}
 
 std::size_t CMidiPresetSystemEditor::writeBankState(ByteWriter& out) {
     const std::size_t start = out.size();
@@ -78,7 +90,8 @@ std::size_t CMidiPresetSystemEditor::writeBankState(ByteWriter& out) {
         kNumPrograms * (TaggedState::kProgramRecordSize + kNumUserParams * TaggedState::kValueRecordSize));
     TaggedState::writeHeader(out, header);
     for (int p = 0; p < kNumPrograms; ++p) {
-        const ProgramRecord& program = presetEffect_->getProgramRecord(p);
+        // Each record as one write left it, even while other threads write the bank.
+        const ProgramRecord program = presetEffect_->getProgramRecord(p);
         char name[kProgramNameSize];
         copyText(name, program.name, kProgramNameSize);
         TaggedState::writeProgramRecord(out, p, name);
@@ -101,20 +114,22 @@ void CMidiPresetSystemEditor::loadProgramRecords(const ByteReader& state, Record
     TaggedRecord record;
     while (records.next(record)) {
         if (record.program < 0 || record.program >= programs) continue;
-        ProgramRecord& target = presetEffect_->programRecord(record.program);
+        ProgramBank& bank = presetEffect_->programBank();
         if (record.tag == TaggedState::kTagProgram) {
             char name[TaggedState::kNameSize];
             if (!TaggedState::readName(record.payload, name)) continue;
             presetEffect_->storeReferenceIntoProgram(record.program);
-            setProgramRecordName(target, name);
+            bank.setName(record.program, name);
             programListEntryChanged(record.program);
         } else if (record.tag == TaggedState::kTagParameter) {
             std::int32_t index = 0;
             float value = 0.0f;
             if (!TaggedState::readIndexAndValue(record.payload, index, value)) continue;
-            value = clampStoredValue(value, index, record.program, target.name, "load");
+            char name[kProgramNameSize];
+            bank.readName(record.program, name);
+            value = clampStoredValue(value, index, record.program, name, "load");
             if (older) index = TaggedState::translateLegacyIndex(index, value);
-            if (index >= 0 && index < kNumUserParams) target.values[index] = value;
+            if (index >= 0 && index < kNumUserParams) bank.setValue(record.program, index, value);
         }
     }
     currentProgramLoaded(current);

@@ -30,12 +30,13 @@ public:
     // while it is open.
     bool open(void* ptr) override;
     void close() override;
-    // The frame's idle (unless suppressed), then the panel: controller display, program list.
+    // The learn and forget buttons follow modes that ended since the last idle, then the
+    // frame's idle (unless suppressed), then the panel: controller display, program list.
     void idle() override;
     // Acts on the panel's tags (196 to 215) only.
     void valueChanged(CControl* control) override;
 
-    // The panel's buttons follow the effect's learn and forget modes.
+    // The panel's buttons follow the effect's learn and forget modes (user-interface thread).
     virtual void onLearnEnded() { panelView_.onLearnEnded(); }
     virtual void onForgetEnded() { panelView_.onForgetEnded(); }
     virtual void showProgramName(const char* name) { panelView_.showProgramName(name); }
@@ -52,8 +53,9 @@ public:
     // field pick them up at the next idle.
     void programNameChanged() override {}
     void referenceProgramChanged() override {}
-    void midiLearnEnded() override { onLearnEnded(); }
-    void midiForgetEnded() override { onForgetEnded(); }
+    // Any thread: noted here, acted on (onLearnEnded, onForgetEnded) at the next idle.
+    void midiLearnEnded() override { learnEnded_.store(true, std::memory_order_release); }
+    void midiForgetEnded() override { forgetEnded_.store(true, std::memory_order_release); }
 
     void setLastController(int controller) override { lastController_.store(controller, std::memory_order_relaxed); }
     int lastController() const override { return lastController_.load(std::memory_order_relaxed); }
@@ -93,6 +95,10 @@ public:
     PersistentSettings& settings() { return *settings_; }
 
 protected:
+    // User-interface thread: the learn and forget buttons follow the modes that ended since
+    // the last call (on any thread), unless the mode was switched on again meanwhile.
+    void applyEndedModes();
+
     // A program's name or content was loaded: its entry in the panel's program list is stale.
     virtual void programListEntryChanged(int program) { (void)program; }
     // A load made this program current: the panel shows it and its name.
@@ -104,6 +110,8 @@ private:
     friend class FileImageLoader;  // keeps the panel in step while it loads
 
     std::atomic<int> lastController_{-1};
+    std::atomic<bool> learnEnded_{false};
+    std::atomic<bool> forgetEnded_{false};
     std::unique_ptr<FileImageLoader> loader_;
     std::unique_ptr<PresetFileDialogs> dialogs_;
     std::unique_ptr<PersistentSettings> settings_;

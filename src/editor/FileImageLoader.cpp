@@ -45,9 +45,9 @@ FileImage::Kind FileImageLoader::load(const void* data, std::size_t size, bool i
 
 void FileImageLoader::loadPreset(const FileImageView& view) {
     const int current = effect_.getCurrentProgramIndex();
-    ProgramRecord& program = effect_.programRecord(current);
-    const ProgramRecord previous = program;
-    effect_.storeReferenceIntoProgram(current);
+    // The program is built from the reference program here and stored whole once it is good.
+    const ProgramRecord previous = effect_.getProgramRecord(current);
+    ProgramRecord program = effect_.getReferenceProgram();
     // A preset without a name record keeps the name the reference program gave.
     char name[kProgramNameSize];
     std::memcpy(name, program.name, kProgramNameSize);
@@ -55,10 +55,8 @@ void FileImageLoader::loadPreset(const FileImageView& view) {
 
     const bool ok = view.marker == FileImage::kMarkerPresetRaw ? readRawPreset(view, program, previous, name)
                                                                 : readTaggedPreset(view, program, name);
-    if (!ok) {
-        program = previous;
-        return;
-    }
+    if (!ok) return;
+    effect_.programBank().write(current, program);
     editor_.currentProgramLoaded(current);
     effect_.renameCurrentProgram(name);
     effect_.selectProgram(current);
@@ -135,10 +133,11 @@ void FileImageLoader::loadBank(const FileImageView& view) {
 }
 
 void FileImageLoader::loadRawBank(const FileImageView& view) {
+    ProgramBank& bank = effect_.programBank();
     auto saved = std::make_unique<ProgramRecord[]>(kNumPrograms);
-    for (int p = 0; p < kNumPrograms; ++p) saved[p] = effect_.getProgramRecord(p);
+    for (int p = 0; p < kNumPrograms; ++p) saved[p] = bank.read(p);
     const auto restore = [&] {
-        for (int p = 0; p < kNumPrograms; ++p) effect_.programRecord(p) = saved[p];
+        for (int p = 0; p < kNumPrograms; ++p) bank.write(p, saved[p]);
     };
 
     // The programs are packed with k values each, k taken from the image's size; at most 42 of
@@ -157,14 +156,12 @@ void FileImageLoader::loadRawBank(const FileImageView& view) {
             return;
         }
         name[kProgramNameSize - 1] = '\0';
-        effect_.storeReferenceIntoProgram(p);
-        ProgramRecord& program = effect_.programRecord(p);
+        ProgramRecord program = bank.read(ProgramBank::kReference);
         for (int i = 0; i < kNumUserParams; ++i) {
             // Set-up parameters are not part of a bank: each program keeps its own.
             if (effect_.isGlobalParameter(i)) program.values[i] = saved[p].values[i];
         }
         setProgramRecordName(program, name);
-        editor_.programListEntryChanged(p);
         for (int i = 0; i < used; ++i) {
             if (effect_.isGlobalParameter(i)) continue;
             float value = 0.0f;
@@ -175,6 +172,8 @@ void FileImageLoader::loadRawBank(const FileImageView& view) {
             }
             program.values[i] = value;
         }
+        bank.write(p, program);
+        editor_.programListEntryChanged(p);
     }
 }
 

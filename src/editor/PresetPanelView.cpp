@@ -282,15 +282,16 @@ void PresetPanelView::followEffect() {
     // Programs change from many places (host, chunk, files, memos, this panel); the menu and the
     // name field are brought to the effect's state here, on the user-interface thread.
     if (programMenu_ == nullptr) return;
+    char name[kProgramNameSize];
     for (int p = 0; p < kNumPrograms; ++p) {
-        const char* name = effect_->getProgramRecord(p).name;
+        effect_->programBank().readName(p, name);
         const char* entry = programMenu_->getEntry(p);
         if (entry == nullptr || std::strncmp(entry, name, kProgramNameSize) != 0) programMenu_->setEntry(p, name);
     }
     const int current = effect_->getCurrentProgramIndex();
     if (programMenu_->getCurrentIndex() != current) programMenu_->setCurrent(current);
     if (nameField_ != nullptr && !nameField_->isEditing()) {
-        const char* name = effect_->getProgramRecord(current).name;
+        effect_->programBank().readName(current, name);
         if (std::strncmp(nameField_->getText(), name, kProgramNameSize) != 0) nameField_->setText(name);
     }
 }

@@ -191,6 +191,8 @@ bool RotaryEditor::openFrame(void* parent) {
     myFrame->setBackground(background_);
     frame = myFrame;
     setKnobMode(kLinearMode);
+    // The controls start from the effect's values; changes from now on reach them at idle.
+    mirror_.takeDirty();
 
     hornMarkerEnabled_.store(1, std::memory_order_relaxed);
     drumMarkerEnabled_.store(1, std::memory_order_relaxed);
@@ -346,12 +348,14 @@ void RotaryEditor::forgetControls() {
 
 void RotaryEditor::close() {
     forgetControls();
+    channelRockerValue_.store(0.0f, std::memory_order_relaxed);
     // The panel forgets its controls, then the glue releases the frame with every view.
     CMidiPresetSystemEditor::close();
 }
 
 void RotaryEditor::idle() {
     if (frame == nullptr) return;
+    applyMirroredParameters();
     // A controller moved parameters: bring every control up to date with the effect.
     if (rotaryEffect_->takeMidiChangedFlag()) refreshFromEffect();
     CMidiPresetSystemEditor::idle();
@@ -387,8 +391,7 @@ void RotaryEditor::applySpeedMode(float value) {
 }
 
 void RotaryEditor::stepMidiChannel() {
-    if (channelRocker_ == nullptr) return;
-    const float r = channelRocker_->getValue();
+    const float r = channelRockerValue_.load(std::memory_order_relaxed);
     const float channel = rotaryEffect_->parameters().lawValue(param::kMidiChl);
     float next;
     if (r > 0.0f)
@@ -401,9 +404,25 @@ void RotaryEditor::stepMidiChannel() {
 }
 
 void RotaryEditor::setParameter(int index, float value) {
-    if (frame == nullptr) return;
+    if (index == kTagChannelRocker) {
+        stepMidiChannel();
+        return;
+    }
     // Controls show the value the engine works from, whatever a host stored.
     value = sanitiseParameterValue(value);
+    // The marker flags are atomics of their own; the idle reads them.
+    if (index == param::kSpkrConf) applySpeakerConfiguration(value);
+    mirror_.store(index, value);
+}
+
+void RotaryEditor::applyMirroredParameters() {
+    std::uint64_t dirty = mirror_.takeDirty();
+    for (int index = 0; dirty != 0; ++index, dirty >>= 1) {
+        if ((dirty & 1u) != 0) showParameter(index, mirror_.value(index));
+    }
+}
+
+void RotaryEditor::showParameter(int index, float value) {
     switch (index) {
         case param::kBypass:
             if (bypass_ != nullptr) bypass_->setValue(value);
@@ -430,9 +449,6 @@ void RotaryEditor::setParameter(int index, float value) {
             if (speedMode_ != nullptr) speedMode_->setValue(value);
             applySpeedMode(value);
             return;
-        case kTagChannelRocker:
-            stepMidiChannel();
-            return;
         default:
             break;
     }
@@ -440,11 +456,10 @@ void RotaryEditor::setParameter(int index, float value) {
     if (knobs_[index] != nullptr) knobs_[index]->setValue(value);
     if (displays_[index] != nullptr) displays_[index]->setValue(value);
     if (index == param::kSetup && setupSecondLine_ != nullptr) setupSecondLine_->setValue(value);
-    if (index == param::kSpkrConf) applySpeakerConfiguration(value);
 }
 
 void RotaryEditor::refreshFromEffect() {
-    for (int index = 0; index < kNumUserParams; ++index) setParameter(index, rotaryEffect_->parameters().lawValue(index));
+    for (int index = 0; index < kNumUserParams; ++index) showParameter(index, rotaryEffect_->parameters().lawValue(index));
 }
 
 void RotaryEditor::valueChanged(CControl* control) {
@@ -453,12 +468,19 @@ void RotaryEditor::valueChanged(CControl* control) {
     if (tag == param::kSpeed) {
         speedButtonChanged(control->getValue());
         control->invalid();
+        applyEndedModes();
         return;
     }
     // Every other tag goes to the effect: parameters change, the rocker's tag comes back
     // through setParameter as a channel step, and the panel's tags are left alone there.
+    // The rocker's value is non-zero only while its press is being notified; its release sets
+    // it back to 0 without a notification.
+    if (tag == kTagChannelRocker) channelRockerValue_.store(control->getValue(), std::memory_order_relaxed);
     rotaryEffect_->setParameterAutomated(tag, control->getValue());
+    if (tag == kTagChannelRocker) channelRockerValue_.store(0.0f, std::memory_order_relaxed);
     control->invalid();
+    // Touching a control while forgetting ends the forget mode: its button goes off now.
+    applyEndedModes();
 }
 
 void RotaryEditor::speedButtonChanged(float b) {

@@ -8,6 +8,7 @@
 #include <atomic>
 
 #include "editor/CMidiPresetSystemEditor.h"
+#include "editor/ParameterMirror.h"
 #include "params/ProgramRecord.h"
 
 namespace orv {
@@ -63,8 +64,11 @@ public:
     // image; tests and screenshots look at the editor this way.
     bool openOffscreen();
     void close() override;
+    // Applies the parameter changes mirrored since the last idle to the controls, then runs
+    // the panel's idle and moves the markers.
     void idle() override;
-    // Mirrors a parameter change (any index, any thread) into the controls; draws nothing.
+    // A parameter changed (any index, any thread): the value goes into the mirror, never into a
+    // control; the controls follow at the next idle.
     void setParameter(int index, float value) override;
     void valueChanged(CControl* control) override;
 
@@ -94,6 +98,9 @@ private:
     void applySpeedMode(float value);
     // The channel rocker was pressed: MIDIchl one channel up or down.
     void stepMidiChannel();
+    // Sets the control(s) of a user parameter; user-interface thread only.
+    void showParameter(int index, float value);
+    void applyMirroredParameters();
     // Every control takes its parameter's value from the effect again.
     void refreshFromEffect();
     void speedButtonChanged(float value);
@@ -118,8 +125,12 @@ private:
     COrvClickSwitch* speedMode_ = nullptr;
 
     // Written by setParameter on any thread, read at idle.
+    ParameterMirror mirror_;
     std::atomic<int> hornMarkerEnabled_{1};
     std::atomic<int> drumMarkerEnabled_{1};
+    // The channel rocker's value while its notification is under way (user-interface thread),
+    // read when that notification comes back through setParameter; 0 otherwise.
+    std::atomic<float> channelRockerValue_{0.0f};
 };
 
 }  // namespace orv

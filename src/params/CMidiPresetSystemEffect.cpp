@@ -17,8 +17,7 @@ void setProgramRecordName(ProgramRecord& record, const char* src) {
 
 CMidiPresetSystemEffect::CMidiPresetSystemEffect(vst::HostCallback hostCallback, int params)
     : AudioEffectX(hostCallback, 1, params), chunkBuffer(std::make_unique<unsigned char[]>(kChunkSize)) {
-    for (ProgramRecord& p : bank) setProgramRecordName(p, "Init");
-    setProgramRecordName(referenceProgram, "Init");
+    for (int slot = 0; slot < ProgramBank::kNumSlots; ++slot) bank.setName(slot, "Init");
 }
 
 // The editor object goes first, while the program store and the controller map it works on
@@ -32,17 +31,21 @@ void CMidiPresetSystemEffect::setPresetEditor(AEffEditor* editorObject, PresetPa
 }
 
 void CMidiPresetSystemEffect::getProgramName(char* name) {
-    copyText(name, bank[getCurrentProgramIndex()].name, kProgramNameSize);
+    char current[kProgramNameSize];
+    bank.readName(getCurrentProgramIndex(), current);
+    copyText(name, current, kProgramNameSize);
 }
 
 void CMidiPresetSystemEffect::setProgramName(char* name) {
-    setProgramRecordName(bank[getCurrentProgramIndex()], name);
+    bank.setName(getCurrentProgramIndex(), name);
     if (panel != nullptr) panel->programNameChanged();
 }
 
 bool CMidiPresetSystemEffect::getProgramNameIndexed(int, int index, char* text) {
     if (index < 0 || index >= kNumPrograms || text == nullptr) return false;
-    std::memcpy(text, bank[index].name, kProgramNameSize);
+    char name[kProgramNameSize];
+    bank.readName(index, name);
+    std::memcpy(text, name, kProgramNameSize);
     return true;
 }
 
@@ -51,8 +54,9 @@ void CMidiPresetSystemEffect::selectProgram(int i) {
     applying.store(true, std::memory_order_relaxed);
     curProgram = 0;
     currentProgram.store(i, std::memory_order_relaxed);
+    // Value by value, as each is applied; this never waits for a writer.
     for (int index = 0; index < kNumUserParams; ++index) {
-        const float v = bank[i].values[index];
+        const float v = bank.value(i, index);
         if (v >= 0.0f && v <= 1.0f) setParameter(index, v);
     }
     updateDisplay();
@@ -63,7 +67,7 @@ void CMidiPresetSystemEffect::selectProgram(int i) {
 
 void CMidiPresetSystemEffect::renameCurrentProgram(const char* name) {
     if (name != nullptr) {
-        setProgramRecordName(bank[getCurrentProgramIndex()], name);
+        bank.setName(getCurrentProgramIndex(), name);
         if (panel != nullptr) panel->programNameChanged();
     }
     curProgram = 0;
@@ -71,22 +75,24 @@ void CMidiPresetSystemEffect::renameCurrentProgram(const char* name) {
 }
 
 void CMidiPresetSystemEffect::storeReferenceIntoProgram(int i) {
-    if (i >= 0 && i < kNumPrograms) bank[i] = referenceProgram;
+    if (i >= 0 && i < kNumPrograms) bank.write(i, bank.read(ProgramBank::kReference));
 }
 
 void CMidiPresetSystemEffect::loadReferenceFromFirstProgram() {
-    referenceProgram = bank[0];
+    bank.write(ProgramBank::kReference, bank.read(0));
     if (panel != nullptr) panel->referenceProgramChanged();
 }
 
 void CMidiPresetSystemEffect::writeFactoryPrograms() {
-    FactoryPrograms::write(bank);
-    referenceProgram = bank[0];
+    ProgramRecord factory[kNumPrograms];
+    FactoryPrograms::write(factory);
+    for (int p = 0; p < kNumPrograms; ++p) bank.write(p, factory[p]);
+    bank.write(ProgramBank::kReference, factory[0]);
 }
 
 void CMidiPresetSystemEffect::afterParameterStored(int index, float value) {
     if (index >= 0 && index < kNumUserParams && isPerformanceParameter(index)) {
-        for (ProgramRecord& p : bank) p.values[index] = value;
+        bank.setValueInAll(index, value);
     }
     if (index == param::kMidiChl) {
         // The channel step is MIDIchl's quantity, so it follows every change, applied or not.
@@ -95,7 +101,7 @@ void CMidiPresetSystemEffect::afterParameterStored(int index, float value) {
     }
     if (!isApplyingProgram()) {
         if (index >= 0 && index < kNumUserParams) {
-            bank[getCurrentProgramIndex()].values[index] = value;
+            bank.setValue(getCurrentProgramIndex(), index, value);
             if (controllers.isLearning()) controllers.setLearnTarget(index);
             if (controllers.isForgetting()) {
                 controllers.unassignParameter(index);
@@ -241,20 +247,24 @@ int CMidiPresetSystemEffect::loadBankImage(const ByteReader& chunk) {
         if (!image.readBytes(at, name, sizeof name)) return -1;  // the image ends early
         name[kProgramNameSize - 1] = '\0';
         // The set-up parameters are not part of a bank: the slot keeps its own, and takes the
-        // rest of what the image does not hold from the reference program.
-        const ProgramRecord previous = bank[p];
-        storeReferenceIntoProgram(p);
+        // rest of what the image does not hold from the reference program. The record is built
+        // here and stored whole, also when a bad value ends the load half way through it.
+        const ProgramRecord previous = bank.read(p);
+        ProgramRecord program = bank.read(ProgramBank::kReference);
         for (int i = 0; i < kNumUserParams; ++i) {
-            if (isGlobalParameter(i)) bank[p].values[i] = previous.values[i];
+            if (isGlobalParameter(i)) program.values[i] = previous.values[i];
         }
-        setProgramRecordName(bank[p], name);
+        setProgramRecordName(program, name);
         for (int i = 0; i < k; ++i) {
             if (isGlobalParameter(i)) continue;
             float v = 0.0f;
-            if (!image.readF32(at + kNameBytes + kValueBytes * i, v)) return -1;
-            if (!(v >= 0.0f && v <= 1.0f)) return -1;
-            bank[p].values[i] = v;
+            if (!image.readF32(at + kNameBytes + kValueBytes * i, v) || !(v >= 0.0f && v <= 1.0f)) {
+                bank.write(p, program);
+                return -1;
+            }
+            program.values[i] = v;
         }
+        bank.write(p, program);
     }
     if (k != 0) {
         // The bindings of the image, applied as setParameter(42 + index) so that the two

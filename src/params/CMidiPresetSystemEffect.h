@@ -12,6 +12,7 @@
 #include "params/ByteReader.h"
 #include "params/ControllerMap.h"
 #include "params/PresetPanel.h"
+#include "params/ProgramBank.h"
 #include "params/ProgramRecord.h"
 
 namespace orv {
@@ -49,9 +50,12 @@ public:
     void writeFactoryPrograms();
 
     int getCurrentProgramIndex() const { return currentProgram.load(std::memory_order_relaxed); }
-    const ProgramRecord& getProgramRecord(int i) const { return bank[i]; }
-    ProgramRecord& programRecord(int i) { return bank[i]; }
-    const ProgramRecord& getReferenceProgram() const { return referenceProgram; }
+    // Program i (0..47) whole, as one write left it.
+    ProgramRecord getProgramRecord(int i) const { return bank.read(i); }
+    ProgramRecord getReferenceProgram() const { return bank.read(ProgramBank::kReference); }
+    // The programs and the reference program (slot ProgramBank::kReference), any thread.
+    ProgramBank& programBank() { return bank; }
+    const ProgramBank& programBank() const { return bank; }
     bool isApplyingProgram() const { return applying.load(std::memory_order_relaxed); }
 
     // The whole state as a type-3 chunk in the effect's buffer (valid until the next call);
@@ -115,8 +119,7 @@ protected:
     // Sets the parameter; effects with special controller handling override it.
     virtual void controllerMoved(int parameter, int controller, float value);
 
-    ProgramRecord bank[kNumPrograms]{};
-    ProgramRecord referenceProgram{};
+    ProgramBank bank;
     std::atomic<int> currentProgram{0};
     std::atomic<bool> applying{false};
     ControllerMap controllers;

@@ -44,28 +44,33 @@ TEST_F(EditorMirroringTest, ParameterChangesMoveTheControlsAndAreDrawnAtTheNextI
     cairo_surface_t* shown = rig.frame()->getBackingSurface();
     const int before = static_cast<int>(100 * param(17) + 0.5f);
 
+    // setParameter (from any thread) leaves the controls alone; the idle applies the change.
+    const float shownBefore = control(17)->getValue();
     rig.effect->setParameter(17, 0.9f);
-    EXPECT_FLOAT_EQ(control(17)->getValue(), 0.9f);
-    EXPECT_FLOAT_EQ(rig.editor->getParameterDisplay(17)->getValue(), 0.9f);
-    // Nothing is drawn by setParameter itself.
+    EXPECT_EQ(control(17)->getValue(), shownBefore);
     EXPECT_EQ(mismatchesAgainstFilmstrip(shown, knobRect, 2002, before, 44), 0);
     rig.render();
+    EXPECT_FLOAT_EQ(control(17)->getValue(), 0.9f);
+    EXPECT_FLOAT_EQ(rig.editor->getParameterDisplay(17)->getValue(), 0.9f);
     EXPECT_EQ(mismatchesAgainstFilmstrip(shown, knobRect, 2002, 90, 44), 0);
 
     // Both lines of the set-up display follow the set-up knob.
     rig.effect->setParameter(param::kSetup, 0.6f);
+    rig.editor->idle();
     EXPECT_FLOAT_EQ(rig.editor->getParameterDisplay(param::kSetup)->getValue(), 0.6f);
     EXPECT_FLOAT_EQ(rig.editor->getParameterDisplay(param::kSetup, true)->getValue(), 0.6f);
 
     for (int tag : {0, 1, 2, 3, 4, 39, 40, 41}) {
         const float v = tag == 40 ? 0.5f : (tag == 41 ? 2.0f / 3.0f : 1.0f);
         rig.effect->setParameter(tag, v);
+        rig.editor->idle();
         EXPECT_FLOAT_EQ(control(tag)->getValue(), v) << tag;
     }
     // Hidden parameters and controller bindings have no control; nothing changes for them.
     const float drive = control(param::kDrive)->getValue();
     rig.effect->setParameter(param::kFirstController + param::kDrive, 0.3f);
     rig.effect->setParameter(120, 0.3f);
+    rig.editor->idle();
     EXPECT_FLOAT_EQ(control(param::kDrive)->getValue(), drive);
 }
 
@@ -129,6 +134,7 @@ TEST_F(EditorMirroringTest, SpeedButtonInToggleModesMovesLeverThenSpeed) {
         rig.effect->setParameter(param::kSpdMode, mode);
         rig.effect->setParameter(param::kSpeed, 0.0f);
         rig.effect->setParameter(param::kLever, 0.0f);
+        rig.editor->idle();
         EXPECT_EQ(static_cast<CClickKickButton*>(control(param::kSpeed))->getMomentary(), 0);
         EditorRig::clearCalls();
         rig.press(speed);
@@ -144,6 +150,7 @@ TEST_F(EditorMirroringTest, SpeedButtonInToggleModesMovesLeverThenSpeed) {
 TEST_F(EditorMirroringTest, SpeedButtonHeldMeansFastInModeOneAndSlowInModeTwo) {
     const CPoint speed(366, 370);
     rig.effect->setParameter(param::kSpdMode, 1.0f / 3.0f);
+    rig.editor->idle();
     EXPECT_EQ(static_cast<CClickKickButton*>(control(param::kSpeed))->getMomentary(), 1);
     rig.press(speed);
     EXPECT_EQ(automated(), (Automation{{param::kLever, 1.0f}, {param::kSpeed, 1.0f}}));
@@ -152,6 +159,7 @@ TEST_F(EditorMirroringTest, SpeedButtonHeldMeansFastInModeOneAndSlowInModeTwo) {
     EXPECT_EQ(automated(), (Automation{{param::kLever, 0.0f}, {param::kSpeed, 0.0f}}));
 
     rig.effect->setParameter(param::kSpdMode, 2.0f / 3.0f);
+    rig.editor->idle();
     EXPECT_EQ(static_cast<CClickKickButton*>(control(param::kSpeed))->getMomentary(), 1);
     EditorRig::clearCalls();
     rig.press(speed);
@@ -178,6 +186,7 @@ TEST_F(EditorMirroringTest, ChannelRockerStepsOneEighteenthAndStopsAtTheEnds) {
     rig.click(left);
     EXPECT_FLOAT_EQ(param(param::kMidiChl), 1.0f - 1.0f / 18.0f);
     EXPECT_EQ(channel(), 16);
+    rig.editor->idle();
     EXPECT_EQ(static_cast<int>(indicator->getValue() * 17 + 0.5f), 16);
     EXPECT_EQ(automated(), (Automation{{param::kMidiChl, 1.0f - 0.055555556f}, {195, -1.0f}}));
 
@@ -193,6 +202,7 @@ TEST_F(EditorMirroringTest, ChannelRockerStepsOneEighteenthAndStopsAtTheEnds) {
     for (int n = 1; n <= 18; ++n) {
         const int previous = channel();
         rig.click(right);
+        rig.editor->idle();
         EXPECT_EQ(indicator->getValue(), param(param::kMidiChl));
         EXPECT_EQ(static_cast<int>(indicator->getValue() * 17 + 0.5f), channel()) << n;
         const int moved = channel() - previous;
@@ -299,10 +309,12 @@ TEST_F(EditorMirroringTest, AControllerMovingParametersRefreshesEveryControl) {
         vst::iptr reserved;
         vst::VstEvent* events[1];
     } list{1, 0, {reinterpret_cast<vst::VstEvent*>(&cc)}};
+    const float driveShown = control(param::kDrive)->getValue();
     rig.effect->processEvents(reinterpret_cast<vst::VstEvents*>(&list));
-    EXPECT_FLOAT_EQ(control(param::kDrive)->getValue(), 1.0f);
+    EXPECT_EQ(control(param::kDrive)->getValue(), driveShown);  // nothing before the idle
     EXPECT_FLOAT_EQ(control(param::kColor)->getValue(), 0.123f);
     rig.editor->idle();
+    EXPECT_FLOAT_EQ(control(param::kDrive)->getValue(), 1.0f);
     EXPECT_FLOAT_EQ(control(param::kColor)->getValue(), param(param::kColor));
     EXPECT_FALSE(rig.effect->takeMidiChangedFlag());  // the editor took it
 }

@@ -57,7 +57,8 @@ TEST_F(PresetPanelTest, ChoosingFromTheProgramMenuSelectsTheProgram) {
     const ProgramRecord& p = effect().getProgramRecord(5);
     EXPECT_STREQ(panel().getNameField()->getText(), p.name);
     EXPECT_EQ(panel().getProgramMenu()->getCurrentIndex(), 5);
-    // The program's values are applied and the controls show them.
+    // The program's values are applied and the controls show them from the next idle.
+    rig->editor->idle();
     for (int i : {param::kHSlowSpd, param::kDrive, param::kMix}) {
         EXPECT_FLOAT_EQ(effect().getParameter(i), p.values[i]) << i;
         EXPECT_FLOAT_EQ(rig->editor->getParameterControl(i)->getValue(), p.values[i]) << i;
@@ -205,6 +206,9 @@ TEST_F(PresetPanelTest, LearningEndsWithTheBindingAndTurnsTheButtonOff) {
     rig->release(CPoint(165, 328));
     send(effect(), controlChange(74, 64));
     EXPECT_EQ(effect().controllerOfParameter(param::kDrive), 74);
+    // Learning ended on the audio thread; the button follows at the next idle.
+    EXPECT_FLOAT_EQ(panel().getLearnButton()->getValue(), 1.0f);
+    rig->editor->idle();
     EXPECT_FLOAT_EQ(panel().getLearnButton()->getValue(), 0.0f);
     EXPECT_FALSE(effect().controllerMap().isLearning());
 }
@@ -284,6 +288,7 @@ TEST_F(PresetPanelTest, MemosStoreAndRecallTheCurrentProgram) {
     effect().setParameter(param::kDrive, 0.5f);
     rig->click(CPoint(348, 686));  // recall A
     EXPECT_FLOAT_EQ(effect().getParameter(param::kDrive), 0.8f);
+    rig->editor->idle();
     EXPECT_FLOAT_EQ(rig->editor->getParameterControl(param::kDrive)->getValue(), 0.8f);
     rig->click(CPoint(395, 686));  // recall B
     EXPECT_FLOAT_EQ(effect().getParameter(param::kDrive), 0.1f);

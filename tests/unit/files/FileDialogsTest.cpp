@@ -150,7 +150,7 @@ TEST_F(FileDialogs, LoadingAChosenFileLoadsItAndRemembersIt) {
     EXPECT_EQ(dialogs->currentFileName(Kind::Preset), "Found.orv");
 
     // The same file read with the reversed choice loads nothing useful.
-    setProgramRecordName(effect->programRecord(7), "Kept");
+    effect->programBank().setName(7, "Kept");
     answer({files + "/Found.orv"});
     ASSERT_TRUE(dialogs->loadPresetDialog(true));
     finish();

@@ -19,8 +19,8 @@ protected:
 
     // Program p gets a recognisable name and values, and becomes current.
     void makeDistinctProgram(int p, const std::string& name) {
-        setProgramRecordName(effect->programRecord(p), name.c_str());
-        for (int i = 0; i < kParams; ++i) effect->programRecord(p).values[i] = patternValue(p + 11, i);
+        effect->programBank().setName(p, name.c_str());
+        for (int i = 0; i < kParams; ++i) effect->programBank().setValue(p, i, patternValue(p + 11, i));
         effect->selectProgram(p);
     }
     static void expectSamePrograms(const ProgramRecord& a, const ProgramRecord& b) {
@@ -55,7 +55,7 @@ protected:
 
 TEST_F(FileImages, PresetImageIsTheCurrentProgramAsStored) {
     makeDistinctProgram(5, "Written preset");
-    effect->programRecord(5).values[20] = 1.5f;  // stored values go out without clamping
+    effect->programBank().setValue(5, 20, 1.5f);  // stored values go out without clamping
     const Bytes b = toBytes(editor().fileImages().presetImage());
     ASSERT_EQ(b.size(), 1553u);
     // 'OoG1' in this machine's order, marker, format word 0x02000000, 42, 43 records, program 0,
@@ -101,7 +101,7 @@ TEST_F(FileImages, BankImageIsTheStatePartOfTheChunk) {
 }
 
 TEST_F(FileImages, BankImageClampsStoredValuesWithTheSaveMessage) {
-    effect->programRecord(30).values[8] = 1.25f;
+    effect->programBank().setValue(30, 8, 1.25f);
     testing::internal::CaptureStderr();
     const Bytes b = toBytes(editor().fileImages().bankImage());
     const std::string err = testing::internal::GetCapturedStderr();
@@ -191,7 +191,7 @@ TEST_F(FileImages, RawPresetLoadsNameAndValuesButNotTheSetupParameters) {
         for (int i = 0; i < kParams; ++i) c.f32(patternValue(50, i));
         const Bytes image = reversed ? reverseRawImage(c.bytes, 24, 42, 1) : c.bytes;
         ASSERT_EQ(image.size(), 29u + 42 * 4);
-        effect->programRecord(3) = before;
+        effect->programBank().write(3, before);
         EXPECT_EQ(load(image), FileImage::Kind::Preset);
         const ProgramRecord p = program(3);
         EXPECT_STREQ(p.name, "Raw preset");
@@ -239,7 +239,7 @@ TEST_F(FileImages, ReversedChoiceOnANativePresetLoadsNothing) {
     const ProgramRecord before = program(3);
     const Bytes image = toBytes(editor().fileImages().presetImage());
     makeDistinctProgram(3, "Still here");
-    effect->programRecord(3).values[9] = 0.5f;
+    effect->programBank().setValue(3, 9, 0.5f);
     const ProgramRecord changed = program(3);
     load(image, true);
     expectSamePrograms(program(3), changed);
@@ -415,7 +415,7 @@ TEST_F(BankImages, RawBankLoadsNamesAndValuesExceptSetupParameters) {
     for (bool reversed : {false, true}) {
         SCOPED_TRACE(reversed ? "reversed" : "native");
         makeEffect();
-        for (int p = 0; p < kPrograms; ++p) effect->programRecord(p).values[36] = patternValue(p + 3, 36);
+        for (int p = 0; p < kPrograms; ++p) effect->programBank().setValue(p, 36, patternValue(p + 3, 36));
         const std::vector<ProgramRecord> before = wholeBank();
         ChunkBytes c = rawImage(kBankRaw);
         for (int p = 0; p < kPrograms; ++p) {
@@ -466,7 +466,7 @@ TEST_F(BankImages, RawBankWithABadValuePutsTheWholeBankBack) {
 
 TEST_F(BankImages, ReversedChoiceOnANativeBankLoadsNothing) {
     const Bytes image = toBytes(editor().fileImages().bankImage());
-    for (int p = 0; p < kPrograms; ++p) setProgramRecordName(effect->programRecord(p), names[p].c_str());
+    for (int p = 0; p < kPrograms; ++p) effect->programBank().setName(p, names[p].c_str());
     const std::vector<ProgramRecord> before = wholeBank();
     load(image, true);
     expectBankUnchanged(before);

@@ -74,9 +74,9 @@ TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless) {
 
 TEST_F(Settings, StoredDefaultsAreTheImagesAndReachTheNextInstance) {
     makeEffect();
-    setProgramRecordName(effect->programRecord(0), "Mine");
-    for (int i = 5; i <= 30; ++i) effect->programRecord(0).values[i] = patternValue(70, i);
-    setProgramRecordName(effect->programRecord(12), "Also mine");
+    effect->programBank().setName(0, "Mine");
+    for (int i = 5; i <= 30; ++i) effect->programBank().setValue(0, i, patternValue(70, i));
+    effect->programBank().setName(12, "Also mine");
     effect->assignController(20, 33);
     editor().storeDefaultBank();
     editor().storeDefaultPreset();
@@ -123,7 +123,7 @@ TEST_F(Settings, LoadDefaultOperationsWorkAfterStartUp) {
 TEST_F(Settings, MemoStoreAndRecallRestoreValuesAndName) {
     makeEffect();
     effect->selectProgram(4);
-    setProgramRecordName(effect->programRecord(4), "Compare me");
+    effect->programBank().setName(4, "Compare me");
     for (int i = 5; i <= 30; ++i) effect->setParameter(i, patternValue(8, i));
     const ProgramRecord memoA = program(4);
     editor().storeMemoA();

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <set>
-#include <thread>
 
 #include "params/ParameterSet.h"
 #include "support/ParameterExpectations.h"
@@ -152,21 +151,6 @@ TEST(ParameterSetQuantities, InternalParameterLaws) {
     EXPECT_FLOAT_EQ(static_cast<float>(at(153, 0.69897f)), 5000.0f);
     EXPECT_NEAR(at(163, 0.30103f), 100.0, 1e-4);
     EXPECT_EQ(at(165, 0.6f), 1.0);
-}
-
-// Run under ThreadSanitizer this shows that stores from two threads do not race.
-TEST(ParameterSetConcurrency, StoresFromTwoThreadsLeaveOneOfTheWrittenValues) {
-    ParameterSet p;
-    std::thread a([&] {
-        for (int k = 0; k < 2000; ++k) p.store(23, 0.25f);
-    });
-    std::thread b([&] {
-        for (int k = 0; k < 2000; ++k) p.store(23, 0.75f);
-    });
-    a.join();
-    b.join();
-    const float v = p.value(23);
-    EXPECT_TRUE(v == 0.25f || v == 0.75f);
 }
 
 }  // namespace

@@ -24,8 +24,8 @@ protected:
     void makeDistinctState() {
         for (int p = 0; p < 48; ++p) {
             const std::string name = "Prog " + std::to_string(p) + (p % 5 == 0 ? " with a long name" : "");
-            setProgramRecordName(effect->programRecord(p), name.c_str());
-            for (int i = 0; i < 42; ++i) effect->programRecord(p).values[i] = static_cast<float>((p * 42 + i) % 97) / 96.0f;
+            effect->programBank().setName(p, name.c_str());
+            for (int i = 0; i < 42; ++i) effect->programBank().setValue(p, i, static_cast<float>((p * 42 + i) % 97) / 96.0f);
         }
         effect->assignController(13, 7);
         effect->assignController(37, 64);
@@ -82,8 +82,8 @@ TEST_F(Chunk, ByteReversedChunkLoadsTheSameState) {
 }
 
 TEST_F(Chunk, SavingClampsBadStoredValuesWithAMessage) {
-    effect->programRecord(3).values[6] = -0.25f;
-    effect->programRecord(3).values[7] = std::nanf("");
+    effect->programBank().setValue(3, 6, -0.25f);
+    effect->programBank().setValue(3, 7, std::nanf(""));
     testing::internal::CaptureStderr();
     const ParsedState s = parseStateChunk(chunk());
     const std::string err = testing::internal::GetCapturedStderr();
@@ -230,7 +230,8 @@ TEST_F(Chunk, DamagedTaggedChunksAreReadSafely) {
     c.parameterRecord(2, 1000, 0.5f);          // index beyond the user parameters
     const ProgramRecord before = effect->getProgramRecord(2);
     EXPECT_EQ(load(c.bytes), 0);
-    EXPECT_EQ(std::memcmp(&effect->getProgramRecord(2), &before, sizeof before), 0);
+    const ProgramRecord after = effect->getProgramRecord(2);
+    EXPECT_EQ(std::memcmp(&after, &before, sizeof before), 0);
     EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
 }
 

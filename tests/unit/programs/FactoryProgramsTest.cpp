@@ -75,7 +75,9 @@ TEST_F(FreshEffect, StartsOnDefaultWithEveryFactorySlot) {
     }
     for (int i = 0; i < 42; ++i) EXPECT_EQ(effect->getParameter(i), FactoryPrograms::program(0).values[i]) << i;
     // The reference program is the factory "Default".
-    EXPECT_EQ(std::memcmp(&effect->getReferenceProgram(), &effect->getProgramRecord(0), sizeof(ProgramRecord)), 0);
+    const ProgramRecord reference = effect->getReferenceProgram();
+    const ProgramRecord first = effect->getProgramRecord(0);
+    EXPECT_EQ(std::memcmp(&reference, &first, sizeof(ProgramRecord)), 0);
     // The editor object exists from the start and makes the record announce an editor.
     EXPECT_NE(effect->getEditor(), nullptr);
     EXPECT_EQ(effect->getAeffect()->flags & vst::effFlagsHasEditor, vst::effFlagsHasEditor);

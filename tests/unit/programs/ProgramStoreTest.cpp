@@ -22,8 +22,8 @@ TEST_F(ProgramStore, SelectingAppliesTheProgramWithoutWritingItBack) {
     EXPECT_EQ(effect->getParameter(33), 0.708f);  // X-Talk
     EXPECT_FALSE(effect->isApplyingProgram());
     // Values outside 0..1 are skipped, and applying does not touch the stored program.
-    effect->programRecord(3).values[13] = 1.5f;  // Drive
-    effect->programRecord(3).values[6] = -0.1f;  // Bottom
+    effect->programBank().setValue(3, 13, 1.5f);  // Drive
+    effect->programBank().setValue(3, 6, -0.1f);  // Bottom
     const float driveBefore = effect->getParameter(13);
     effect->selectProgram(3);
     EXPECT_EQ(effect->getParameter(13), driveBefore);
@@ -92,9 +92,11 @@ TEST_F(ProgramStore, RenamingTheCurrentProgramUpdatesTheHost) {
 
 TEST_F(ProgramStore, ReferenceProgramInitialisesSlots) {
     effect->storeReferenceIntoProgram(9);
-    EXPECT_EQ(std::memcmp(&effect->getProgramRecord(9), &effect->getProgramRecord(0), sizeof(ProgramRecord)), 0);
-    effect->programRecord(0).values[5] = 0.125f;
-    setProgramRecordName(effect->programRecord(0), "Mine");
+    const ProgramRecord nine = effect->getProgramRecord(9);
+    const ProgramRecord first = effect->getProgramRecord(0);
+    EXPECT_EQ(std::memcmp(&nine, &first, sizeof(ProgramRecord)), 0);
+    effect->programBank().setValue(0, 5, 0.125f);
+    effect->programBank().setName(0, "Mine");
     effect->storeReferenceIntoProgram(10);
     EXPECT_STREQ(effect->getProgramRecord(10).name, "Default");  // still the factory reference
     effect->loadReferenceFromFirstProgram();

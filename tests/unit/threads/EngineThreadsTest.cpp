@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "EngineRig.h"
+#include "unit/engine/EngineRig.h"
 
 namespace orv::test {
 namespace {
