@@ -80,12 +80,13 @@ case "$cmd" in
   test) setup; build; run_tests; fuzz ;;
   fuzz) setup; fuzz ;;
   test-tsan)
-    # The engine's cross-thread tests under ThreadSanitizer, in a build folder of their own.
+    # The cross-thread tests (tests/unit/threads, docs/threading.md) under ThreadSanitizer, in a
+    # build folder of their own.
     setup
     tsan="${TSAN_BUILD_DIR:-$ROOT/build-tsan}"
     [ -f "$tsan/build.ninja" ] || cmake -S "$ROOT" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=thread
-    cmake --build "$tsan" -j "$JOBS" --target test_engine
-    TSAN_OPTIONS="halt_on_error=1 ${TSAN_OPTIONS:-}" "$tsan/tests/test_engine" --gtest_filter='EngineConcurrency*:EngineLifecycle.CpuMode*'
+    cmake --build "$tsan" -j "$JOBS" --target test_threads
+    TSAN_OPTIONS="halt_on_error=1 ${TSAN_OPTIONS:-}" "$tsan/tests/test_threads"
     ;;
   demo)
     setup; build

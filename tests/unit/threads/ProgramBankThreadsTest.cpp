@@ -48,7 +48,7 @@ TEST(ProgramBankThreads, ReadersSeeRecordsAndNamesAsOneWriteLeftThem) {
     // Reads while both writers run, until the first has written a good many records.
     while (written.load() < 100) std::this_thread::yield();
     int torn = 0;
-    for (int k = 0; k < 200000 && written.load(std::memory_order_relaxed) < 2000000; ++k) {
+    for (int k = 0; k < 60000 && written.load(std::memory_order_relaxed) < 1000000; ++k) {
         const ProgramRecord r = bank.read(k % kSlots);
         int g = -1;
         if (std::sscanf(r.name, "generation %d", &g) != 1) {
@@ -98,12 +98,12 @@ TEST(ProgramBankThreads, ChunkSavesWhileOtherThreadsWriteThePrograms) {
     while (fx.getParameter(param::kDrive) != 99.0f / 127.0f) std::this_thread::yield();  // both threads run
     int torn = 0;
     std::vector<unsigned char> last;
-    for (int k = 0; k < 300; ++k) {
+    for (int k = 0; k < 150; ++k) {
         void* data = nullptr;
         ASSERT_EQ(fx.getChunk(&data, false), 73969);
         const char* saved = static_cast<const char*>(data) + kFirstName;
         torn += std::string(saved) != names[0] && std::string(saved) != names[1];
-        if (k == 299) last.assign(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + 73969);
+        if (k == 149) last.assign(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + 73969);
     }
     stop.store(true);
     host.join();
