@@ -54,7 +54,7 @@ TEST(EditorThreads, OpenIdleCloseWhileParametersAndControllersArrive) {
         }
     });
 
-    for (int cycle = 0; cycle < 40; ++cycle) {
+    for (int cycle = 0; cycle < 200; ++cycle) {
         ASSERT_TRUE(editor->openOffscreen());
         // The panel's learn and forget modes end on the other threads (a controller message, a
         // touched parameter).
