@@ -6,7 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "support/AllocCounter.h"
 
 namespace orv {
 namespace {
@@ -170,18 +169,6 @@ TEST(AmpDrive, TubeAddsEvenHarmonicsSolidDoesNot) {
             EXPECT_LT(h2, 1e-9 * h1);
         }
     }
-}
-
-TEST(AmpDrive, ShapingAllocatesNothing) {
-    AmpDrive a = makeDrive(AmpDrive::kTube, 2.0);
-    double acc = 0;
-    test::AllocationScope scope;
-    for (int i = 0; i < 10000; ++i) {
-        a.advanceDrive(0.001);
-        acc += a.shape(std::sin(i * 0.01));
-    }
-    EXPECT_EQ(scope.count(), 0);
-    EXPECT_TRUE(std::isfinite(acc));
 }
 
 }  // namespace
