@@ -318,7 +318,6 @@ TEST(BiquadFilterGlide, SweptPeakNeverPassesThroughAnUnstableSet)
     std::uniform_real_distribution<double> qd(0.1, 40.0);
     std::uniform_real_distribution<double> gain(-30.0, 15.0);
     double peakOut = 0;
-    long checked = 0;
     for (int block = 0; block < 4000; ++block) {
         if (block % 2 == 0) {
             f.frequency = freq(rng);
@@ -332,10 +331,8 @@ TEST(BiquadFilterGlide, SweptPeakNeverPassesThroughAnUnstableSet)
             const double y = f.process(n == 0 ? 1.0 : 0.0);
             ASSERT_TRUE(stable(f.runA1, f.runA2)) << "block " << block << " a1 " << f.runA1 << " a2 " << f.runA2;
             peakOut = std::max(peakOut, std::fabs(y));
-            ++checked;
         }
     }
-    EXPECT_EQ(checked, 64000);
     EXPECT_TRUE(std::isfinite(peakOut));
 }
 

@@ -6,9 +6,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "params/FactoryPrograms.h"
@@ -206,8 +203,9 @@ TEST_F(Chunk, DamagedTaggedChunksAreReadSafely) {
     const std::vector<uint8_t> good = chunk();
     for (size_t size = 0; size < good.size(); size += (size < 400 ? 1 : 997)) {
         std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(size));
-        const int r = load(cut);
-        EXPECT_TRUE(r == 0 || r == -1) << size;
+        // Without the whole 49-byte header there is no state to read; with it, whatever
+        // records are complete are loaded.
+        EXPECT_EQ(load(cut), size < 49 ? -1 : 0) << size;
     }
     std::vector<uint8_t> hostile = good;
     ChunkBytes patch;
@@ -233,26 +231,6 @@ TEST_F(Chunk, DamagedTaggedChunksAreReadSafely) {
     const ProgramRecord after = effect->getProgramRecord(2);
     EXPECT_EQ(std::memcmp(&after, &before, sizeof before), 0);
     EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
-}
-
-// Every input the fuzzer keeps in its corpus (and every crash it ever found) loads cleanly.
-TEST_F(Chunk, FuzzCorpusLoadsCleanly) {
-    // The corpus lives beside this file's folder in the source tree.
-    const char* source = std::getenv("ORV_SOURCE_DIR");
-    const std::filesystem::path dir =
-        source != nullptr ? std::filesystem::path(source) / "tests/fuzz/corpus/chunk"
-                          : std::filesystem::path(__FILE__).parent_path() / "../../fuzz/corpus/chunk";
-    ASSERT_TRUE(std::filesystem::is_directory(dir)) << dir;
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const int r = load(bytes);
-        EXPECT_TRUE(r == 0 || r == -1) << entry.path();
-        ++files;
-    }
-    EXPECT_GT(files, 0);
-    EXPECT_EQ(chunk().size(), 73969u);
 }
 
 }  // namespace
