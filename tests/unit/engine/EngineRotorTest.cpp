@@ -1,10 +1,9 @@
 // Rotor speeds through the effect's parameters: speeds, run-up and run-down times at several
-// rates and in both CPU modes, the lever modes, "Speed", "Stop", and the modulation the
-// rotation leaves on a steady tone.
+// rates and in both CPU modes, the lever modes, "Speed", "Stop", and that the output's
+// modulation follows the speed parameters (the Doppler and amplitude physics are checked on
+// the models themselves).
 
 #include <gtest/gtest.h>
-
-#include <complex>
 
 #include "EngineRig.h"
 
@@ -183,17 +182,6 @@ TEST(EngineRotors, EditorAnglesFollowHornOneAndTheDrumInOppositeSenses) {
     EXPECT_NEAR(dd, drumHz(rig) * 256 / rig.rate(), 1e-4);
 }
 
-// Magnitude of the component at `hz` of v[begin, end), by a windowed single-bin transform.
-double component(const std::vector<float>& v, size_t begin, size_t end, double hz, double rate) {
-    std::complex<double> acc = 0.0;
-    const size_t n = end - begin;
-    for (size_t i = 0; i < n; ++i) {
-        const double w = 0.5 - 0.5 * std::cos(2.0 * M_PI * i / (n - 1));  // Hann
-        acc += w * static_cast<double>(v[begin + i]) * std::polar(1.0, -2.0 * M_PI * hz * i / rate);
-    }
-    return std::abs(acc) / n;
-}
-
 // Dominant period of the amplitude envelope of v (short-window RMS), by autocorrelation.
 double envelopeFrequency(const std::vector<float>& v, double rate, double lowHz, double highHz) {
     const size_t hop = static_cast<size_t>(rate / 1000.0);  // 1 ms
@@ -254,27 +242,6 @@ TEST(EngineRotors, OutputModulationRepeatsAtTheRotorSpeed) {
         const double measured = envelopeFrequency(out.left, rig.rate(), 0.6 * hz, 1.6 * hz);
         EXPECT_NEAR(measured, hz, 0.03 * hz) << "parameter " << c.speedIndex;
     }
-}
-
-TEST(EngineRotors, HornToneShowsDopplerSidebandsAtTheRotationFrequency) {
-    EngineRig rig;
-    rig.set(kSpkrConf, 1.0f);  // horn only
-    rig.set(kHSlowSpd, 0.5f);  // 5 Hz
-    rig.set(kMech, 0.0f);
-    ASSERT_GT(rig.settle(), 0);
-    runSilence(rig, 1.0);
-    const double rate = rig.rate();
-    const auto tone = sine(1000.0, rate, static_cast<long>(2.0 * rate), 0.3);
-    const StereoBuffer out = rig.render(tone, tone);
-    const size_t begin = static_cast<size_t>(0.5 * rate), end = out.left.size();
-    const double carrier = component(out.left, begin, end, 1000.0, rate);
-    const double upper = component(out.left, begin, end, 1005.0, rate);
-    const double lower = component(out.left, begin, end, 995.0, rate);
-    const double between = component(out.left, begin, end, 1002.5, rate);
-    ASSERT_GT(carrier, 1e-3);
-    EXPECT_GT(upper, 10.0 * between);
-    EXPECT_GT(lower, 10.0 * between);
-    EXPECT_GT(upper, 0.01 * carrier);
 }
 
 }  // namespace
