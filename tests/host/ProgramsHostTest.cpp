@@ -216,54 +216,40 @@ TEST_F(Midi, ChannelFilter) {
     EXPECT_EQ(host.getParameter(kDrive), 64.0f / 127.0f);
 }
 
-TEST_F(Midi, SpeedControllerDefaultThrowsTheLever) {
-    host.setParameter(kBinding + kSpeed, binding(64));
-    host.setParameter(kLever, 0.25f);
-    host.clearCalls();
-    controller(1, 64, 127);
-    EXPECT_EQ(host.getParameter(kLever), 1.0f);
-    EXPECT_EQ(host.getParameter(kSpeed), 0.0f);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 0.25f}, {kLever, 1.0f}}));
-    controller(1, 64, 0);
-    EXPECT_EQ(host.getParameter(kLever), 0.0f);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kLever, 0.0f}}));
-}
-
-TEST_F(Midi, SpeedControllerTremDwnAndTremUp) {
-    host.setParameter(kBinding + kSpeed, binding(64));
-    host.setParameter(kSpdMode, 1.0f / 3.0f);  // TremDwn
-    host.clearCalls();
-    controller(1, 64, 100);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
-    EXPECT_EQ(host.getParameter(kSpeed), 1.0f);
-    controller(1, 64, 20);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 0.0f}, {kSpeed, 0.0f}}));
-
-    host.setParameter(kSpdMode, 2.0f / 3.0f);  // TremUp
-    host.clearCalls();
-    controller(1, 64, 127);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 0.0f}, {kSpeed, 0.0f}}));
-    controller(1, 64, 0);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
-    EXPECT_EQ(host.getParameter(kLever), 1.0f);
-}
-
-TEST_F(Midi, SpeedControllerTriggerTogglesOnPressesAfterReleases) {
-    host.setParameter(kBinding + kSpeed, binding(64));
-    host.setParameter(kSpdMode, 1.0f);  // Trigger
-    host.clearCalls();
-    controller(1, 64, 127);  // the first press only arms
-    EXPECT_TRUE(leverAndSpeedAutomation().empty());
-    EXPECT_EQ(host.getParameter(kLever), 0.0f);
-    controller(1, 64, 0);
-    controller(1, 64, 127);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
-    controller(1, 64, 127);  // a second press without a release does nothing
-    EXPECT_TRUE(leverAndSpeedAutomation().empty());
-    controller(1, 64, 0);
-    controller(1, 64, 127);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 0.0f}, {kSpeed, 0.0f}}));
-
+// The controller bound to "Speed" in each speed mode: the controller values sent one after
+// the other and the Lever and Speed automation each one gives.
+TEST_F(Midi, SpeedControllerInEverySpeedMode) {
+    struct Step {
+        int value;
+        Moves moves;
+    };
+    struct Mode {
+        const char* name;
+        float spdMode;
+        std::vector<Step> steps;
+    };
+    const Moves none, up{{kLever, 1.0f}, {kSpeed, 1.0f}}, down{{kLever, 0.0f}, {kSpeed, 0.0f}};
+    const Mode modes[] = {
+        // Default throws the lever (from 0.25, where the test puts it) and back; Speed stays.
+        {"Default", 0.0f, {{127, {{kLever, 0.25f}, {kLever, 1.0f}}}, {0, {{kLever, 1.0f}, {kLever, 0.0f}}}}},
+        {"TremDwn", 1.0f / 3.0f, {{100, up}, {20, down}}},
+        {"TremUp", 2.0f / 3.0f, {{127, down}, {0, up}}},
+        // Trigger toggles on a press after a release; the first press only arms, and a second
+        // press without a release does nothing.
+        {"Trigger", 1.0f, {{127, none}, {0, none}, {127, up}, {127, none}, {0, none}, {127, down}}},
+    };
+    for (const Mode& m : modes) {
+        SCOPED_TRACE(m.name);
+        host.setParameter(kBinding + kSpeed, binding(64));
+        host.setParameter(kSpdMode, m.spdMode);
+        host.setParameter(kLever, 0.25f);
+        host.setParameter(kSpeed, 0.0f);
+        host.clearCalls();
+        for (const Step& step : m.steps) {
+            controller(1, 64, step.value);
+            EXPECT_EQ(leverAndSpeedAutomation(), step.moves) << "value " << step.value;
+        }
+    }
     // Setting the lever mode forgets the last release.
     controller(1, 64, 0);
     host.setParameter(kLvrMode, 0.0f);
@@ -271,7 +257,7 @@ TEST_F(Midi, SpeedControllerTriggerTogglesOnPressesAfterReleases) {
     EXPECT_TRUE(leverAndSpeedAutomation().empty());
     controller(1, 64, 0);
     controller(1, 64, 127);
-    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
+    EXPECT_EQ(leverAndSpeedAutomation(), up);
 }
 
 TEST_F(Midi, OtherControllersAreNotAutomated) {
