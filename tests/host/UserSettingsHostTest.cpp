@@ -1,9 +1,7 @@
-// The per-user settings as a host sees them: an instance created while a default bank, preset
-// and MIDI settings are stored starts with them, and closing it keeps the file locations.
+// The per-user settings end to end: an instance a host creates while a default bank, preset
+// and MIDI settings are stored starts with them. The file locations and unusable folders are
+// checked on the effect itself (tests/unit/files).
 
-#include <unistd.h>
-
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,10 +26,6 @@ protected:
     void store(const std::string& name, const std::vector<uint8_t>& bytes) {
         std::ofstream out(folder + "/" + name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    std::string stored(const std::string& name) {
-        std::ifstream in(folder + "/" + name, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
     std::string programNameAt(int index) { return host.queryString(vst::effGetProgramNameIndexed, index); }
 
@@ -78,31 +72,6 @@ TEST_F(UserSettings, AnInstanceStartsWithTheStoredDefaults) {
         EXPECT_EQ(s.names[p], "User " + std::to_string(p));
         for (int i = 5; i <= 30; ++i) EXPECT_EQ(s.values[p][i], static_cast<float>((p + i) % 16) / 16.0f) << p << " " << i;
     }
-}
-
-TEST_F(UserSettings, ClosingAnInstanceKeepsTheFileLocations) {
-    ASSERT_TRUE(host.start(modulePath())) << host.error();
-    EXPECT_EQ(programNameAt(0), "Default");  // nothing stored: factory programs
-    host.close();
-    char* cwd = getcwd(nullptr, 0);
-    ASSERT_NE(cwd, nullptr);
-    EXPECT_EQ(stored("CurrDir"), cwd);  // the dialogs' starting folder, never changed here
-    std::free(cwd);
-    EXPECT_EQ(stored("CurrBank"), "");
-
-    // A later instance reads them back and writes the same again.
-    store("CurrPreset", {'W', 'a', 'r', 'm', '.', 'o', 'r', 'v'});
-    ASSERT_TRUE(host.start(modulePath())) << host.error();
-    host.close();
-    EXPECT_EQ(stored("CurrPreset"), "Warm.orv");
-}
-
-TEST_F(UserSettings, AnUnusableSettingsFolderChangesNothing) {
-    setenv("XDG_CONFIG_HOME", "/proc/self", 1);
-    ASSERT_TRUE(host.start(modulePath())) << host.error();
-    EXPECT_EQ(programNameAt(0), "Default");
-    EXPECT_EQ(programNameAt(23), "Bass drive");
-    EXPECT_EQ(host.close(), 1);  // closed as usual
 }
 
 }  // namespace
