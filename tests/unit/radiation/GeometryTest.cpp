@@ -8,26 +8,24 @@
 namespace orv {
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kTol = 1e-9;
 
-// Expected source k for a microphone at (mx, my): distance, direction and half-width from
-// the position computed by hand from the wall distances.
-void expectSource(const ImageSource& s, double x, double y, double sign, double mirror, double mx,
-                  double my, double radius) {
-    SCOPED_TRACE(testing::Message() << "source at (" << x << ", " << y << ")");
-    EXPECT_NEAR(s.x, x, kTol);
-    EXPECT_NEAR(s.y, y, kTol);
-    EXPECT_EQ(s.sideSign, sign);
-    EXPECT_EQ(s.mirrorSign, mirror);
-    const double d = std::hypot(x - mx, y - my);
-    EXPECT_NEAR(s.distance, d, kTol);
-    const double phi = std::acos((y - my) / d) / kTwoPi;
-    EXPECT_NEAR(std::fabs(s.direction), phi, kTol);
-    if (std::fabs(mx - x) > 1e-6) {
-        EXPECT_EQ(s.direction < 0.0, (mx - x) * sign > 0.0);
+// Image positions (x, y) and their side and mirror signs, worked out from the wall distances.
+struct Image {
+    double x, y, side, mirror;
+};
+
+void expectImages(const CabinetGeometry& g, std::initializer_list<Image> images) {
+    ASSERT_EQ(g.sourceCount, static_cast<int>(images.size()));
+    int k = 0;
+    for (const Image& i : images) {
+        SCOPED_TRACE(testing::Message() << "source " << k << " at (" << i.x << ", " << i.y << ")");
+        EXPECT_NEAR(g.source[k].x, i.x, kTol);
+        EXPECT_NEAR(g.source[k].y, i.y, kTol);
+        EXPECT_EQ(g.source[k].sideSign, i.side);
+        EXPECT_EQ(g.source[k].mirrorSign, i.mirror);
+        ++k;
     }
-    EXPECT_NEAR(s.halfWidth, std::acos(radius / d) / kTwoPi, kTol);
 }
 
 // Microphone 1 m straight in front, rotor radius 0.2 m, unflipped: the narrow wall (0.24 m)
@@ -39,22 +37,12 @@ TEST(CabinetGeometry, HornImagesInFrontOfTheCabinet) {
     EXPECT_NEAR(g.micY, -1.0, kTol);
     EXPECT_EQ(g.sideSign, 1.0);
     EXPECT_EQ(g.variant, CabinetGeometry::kFront);
-    ASSERT_EQ(g.sourceCount, 12);
-    const double mx = g.micX, my = g.micY, R = 0.2;
-    expectSource(g.source[0], 0.0, 0.0, 1, 1, mx, my, R);
-    expectSource(g.source[1], 0.0, 0.47, 1, -1, mx, my, R);
-    expectSource(g.source[2], 0.86, 0.47, -1, -1, mx, my, R);
-    expectSource(g.source[3], -0.48, 0.47, -1, -1, mx, my, R);
-    expectSource(g.source[4], 1.34, 0.47, 1, -1, mx, my, R);
-    expectSource(g.source[5], -1.34, 0.47, 1, -1, mx, my, R);
-    expectSource(g.source[6], 0.86, 0.0, -1, 1, mx, my, R);
-    expectSource(g.source[7], -0.48, 0.0, -1, 1, mx, my, R);
-    // Front variant: the far images lie straight behind and diagonally.
-    expectSource(g.source[8], 0.0, 1.41, 1, -1, mx, my, R);
-    expectSource(g.source[9], 2.2, 1.41, -1, -1, mx, my, R);
-    expectSource(g.source[10], -1.82, 1.41, 1, -1, mx, my, R);
-    expectSource(g.source[11], 0.0, 2.35, 1, -1, mx, my, R);
-    // A few values by hand: direct 1 m, back wall 1.47 m, wide side wall √(0.86² + 1).
+    // The last four (front variant): the far images straight behind and diagonally.
+    expectImages(g, {{0.0, 0.0, 1, 1}, {0.0, 0.47, 1, -1}, {0.86, 0.47, -1, -1}, {-0.48, 0.47, -1, -1},
+                     {1.34, 0.47, 1, -1}, {-1.34, 0.47, 1, -1}, {0.86, 0.0, -1, 1}, {-0.48, 0.0, -1, 1},
+                     {0.0, 1.41, 1, -1}, {2.2, 1.41, -1, -1}, {-1.82, 1.41, 1, -1}, {0.0, 2.35, 1, -1}});
+    // Distances, directions and widths by hand: direct 1 m, back wall 1.47 m, wide side wall
+    // sqrt(0.86^2 + 1).
     EXPECT_NEAR(g.source[0].distance, 1.0, kTol);
     EXPECT_NEAR(g.source[0].halfWidth, 0.2179529, 1e-6);  // acos(0.2) / 2π
     EXPECT_NEAR(g.source[1].distance, 1.47, kTol);
@@ -69,8 +57,8 @@ TEST(CabinetGeometry, FlipSwapsTheSideWalls) {
     EXPECT_NEAR(g.wallB, 0.24, kTol);
     EXPECT_NEAR(g.source[6].x, 0.48, kTol);
     EXPECT_NEAR(g.source[7].x, -0.86, kTol);
-    EXPECT_NEAR(g.alphaA, std::atan(0.43 / 0.235) / kTwoPi, kTol);
-    EXPECT_NEAR(g.alphaB, std::atan(0.24 / 0.235) / kTwoPi, kTol);
+    EXPECT_NEAR(g.alphaA, 0.1704, 1e-4);  // atan(0.43 / 0.235) / 2 pi
+    EXPECT_NEAR(g.alphaB, 0.1267, 1e-4);  // atan(0.24 / 0.235) / 2 pi
 }
 
 // Behind the rotor the cabinet is seen turned round: every wall is negated, so the images
@@ -94,14 +82,11 @@ TEST(CabinetGeometry, MicrophoneBehindUsesTheMirroredCabinet) {
 TEST(CabinetGeometry, DrumHasSixImages) {
     CabinetGeometry g;
     g.compute(CabinetGeometry::Rotor::Drum, 0.0, 0.8, 0.2, -1.0);  // wide wall on side A
-    ASSERT_EQ(g.sourceCount, 6);
-    const double mx = g.micX, my = g.micY, R = 0.2;
-    expectSource(g.source[0], 0.0, 0.0, 1, 1, mx, my, R);
-    expectSource(g.source[1], 0.48, 0.0, -1, 1, mx, my, R);
-    expectSource(g.source[2], -0.86, 0.0, -1, 1, mx, my, R);
-    expectSource(g.source[3], 0.0, 0.47, 1, -1, mx, my, R);
-    expectSource(g.source[4], 0.48, 0.47, -1, -1, mx, my, R);
-    expectSource(g.source[5], -0.86, 0.47, -1, -1, mx, my, R);
+    expectImages(g, {{0.0, 0.0, 1, 1}, {0.48, 0.0, -1, 1}, {-0.86, 0.0, -1, 1}, {0.0, 0.47, 1, -1},
+                     {0.48, 0.47, -1, -1}, {-0.86, 0.47, -1, -1}});
+    // The drum microphone 0.8 m in front: the direct image 0.8 m away, half-width acos(0.25) / 2 pi.
+    EXPECT_NEAR(g.source[0].distance, 0.8, kTol);
+    EXPECT_NEAR(g.source[0].halfWidth, 0.2097846, 1e-6);
 }
 
 // Boundary angles, unflipped: αA = atan(0.24/0.235)/2π ≈ 0.1267, αB = atan(0.43/0.235)/2π ≈
@@ -181,12 +166,11 @@ TEST(HornModelGeometry, LevelNormalisationAndOutputGain) {
     m.setDecayExponent(1.0);
     m.setMicAngle(0.0);
     m.setGeometry();
-    // Direct distance 1 m, half-width acos(0.2)/2π.
-    const double wd = std::acos(R / rm) / kTwoPi;
-    const double x = (R + rm - (0.6366 - 2.546 * wd) * R - 0.3) * 100.0;
-    EXPECT_NEAR(m.reflectionGain(), std::pow(1.0 / m.attenuationAt(x), 0.7), 1e-12);
-    const double gain = (1.3 - 0.5 * std::pow((rm - 0.35) / 1.65 + 0.1, 0.75)) * 0.97723722095;
-    EXPECT_NEAR(m.outputGain(), gain, 1e-12);
+    // Direct distance 1 m, half-width acos(0.2) / 2 pi = 0.21795: the reflections are normalised
+    // at (R + rm - (0.6366 - 2.546 x 0.21795) R - 0.3) m = 88.366 cm.
+    EXPECT_NEAR(m.reflectionGain(), std::pow(1.0 / m.attenuationAt(88.3661612), 0.7), 1e-9);
+    // (1.3 - 0.5 ((rm - 0.35) / 1.65 + 0.1)^0.75) x 0.97723722095 (-0.2 dB).
+    EXPECT_NEAR(m.outputGain(), 0.9825192669, 1e-9);
 }
 
 }  // namespace
