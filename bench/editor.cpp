@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "editor/RotaryEditor.h"
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "toolkit/CFrame.h"
 
 // After the project's headers: Xlib defines macros (None, Bool) that clash with their names.

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "params/ParameterIndex.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "params/CMidiPresetSystemEffect.h"
+#include "plugin/CMidiPresetSystemEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/TaggedRecordReader.h"
 #include "params/TaggedState.h"

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "editor/CMidiPresetSystemEditor.h"
-#include "params/CMidiPresetSystemEffect.h"
+#include "plugin/CMidiPresetSystemEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/TaggedRecordReader.h"
 

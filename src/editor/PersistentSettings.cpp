@@ -4,7 +4,7 @@
 
 #include "editor/FileImageLoader.h"
 #include "editor/PresetFileDialogs.h"
-#include "params/CMidiPresetSystemEffect.h"
+#include "plugin/CMidiPresetSystemEffect.h"
 #include "platform/ShellOpen.h"
 
 namespace orv {

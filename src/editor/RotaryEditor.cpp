@@ -13,7 +13,7 @@
 #include "editor/OrvMarker.h"
 #include "editor/OrvOnOffButton.h"
 #include "editor/OrvVerticalSwitch.h"
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterLaws.h"
 #include "toolkit/CBitmap.h"

@@ -1,4 +1,4 @@
-#include "params/CMidiPresetSystemEffect.h"
+#include "plugin/CMidiPresetSystemEffect.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "params/MidiSpeedControl.h"
+#include "plugin/MidiSpeedControl.h"
 
-#include "params/CMidiPresetSystemEffect.h"
+#include "plugin/CMidiPresetSystemEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterLaws.h"
 

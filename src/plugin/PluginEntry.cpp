@@ -1,7 +1,7 @@
 // The module's entry point, exported as VSTPluginMain and as main.
 #include <new>
 
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "host/vst2.h"
 
 namespace {

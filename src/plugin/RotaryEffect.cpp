@@ -1,4 +1,4 @@
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 
 #include <cstdio>
 #include <cstring>

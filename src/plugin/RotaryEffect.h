@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "engine/RotaryEngine.h"
-#include "params/CMidiPresetSystemEffect.h"
-#include "params/MidiSpeedControl.h"
+#include "plugin/CMidiPresetSystemEffect.h"
+#include "plugin/MidiSpeedControl.h"
 #include "params/ParameterSet.h"
 
 namespace orv {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One effect for the whole run: loads build on whatever the previous input left.

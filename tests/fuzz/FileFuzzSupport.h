@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "editor/CMidiPresetSystemEditor.h"
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 
 namespace orv::fuzz {
 

@@ -7,7 +7,7 @@
 
 // The project's headers come before Xlib's, whose macros (None, Bool, ...) would clash.
 #include "editor/RotaryEditor.h"
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "host/HostTestSupport.h"
 #include "support/XvfbServer.h"
 #include "toolkit/CFrame.h"

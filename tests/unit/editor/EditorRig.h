@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "editor/RotaryEditor.h"
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "host/vst2.h"
 #include "support/RecordingHost.h"
 #include "toolkit/CBitmap.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "params/ParameterIndex.h"
 
 namespace orv::test {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "editor/CMidiPresetSystemEditor.h"
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "params/FileImage.h"
 #include "support/ChunkBytes.h"
 #include "support/TempFolder.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/RotaryEffect.h"
+#include "plugin/RotaryEffect.h"
 #include "host/vst2.h"
 #include "support/RecordingHost.h"
 
