@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/AudioEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterLaws.h"
 #include "params/ParameterSet.h"
@@ -199,7 +198,7 @@ inline double dot32(const float* h, const float* x) {
 
 }  // namespace
 
-RotaryEngine::RotaryEngine(AudioEffect& effect, const ParameterSet& params)
+RotaryEngine::RotaryEngine(EngineHost& effect, const ParameterSet& params)
     : effect_(effect),
       params_(params),
       noisePanA_(std::sin(kInitialNoisePanA * kQuarterTurn)),

@@ -19,12 +19,12 @@
 #include "dsp/OversampledDrive.h"
 #include "dsp/VoicingBanks.h"
 #include "engine/CrossPaths.h"
+#include "engine/EngineHost.h"
 #include "engine/LightRotorModel.h"
 #include "engine/RotorModel.h"
 
 namespace orv {
 
-class AudioEffect;
 class ParameterSet;
 
 class RotaryEngine {
@@ -51,9 +51,9 @@ public:
     static constexpr int kCrossLineLength = 1024;  // per cross-path delay line, a power of two
     static constexpr double kMinConstructionRate = 22050.0;  // Hz
 
-    // Reads values from params and calls back into effect for the parameters the engine sets
-    // itself (set-up presets, "Size", the lever's brake) and for the host's sample rate.
-    RotaryEngine(AudioEffect& effect, const ParameterSet& params);
+    // Reads values from params and calls back into its owner for the parameters the engine
+    // sets itself (set-up presets, "Size", the lever's brake) and for the host's sample rate.
+    RotaryEngine(EngineHost& effect, const ParameterSet& params);
     ~RotaryEngine();
     RotaryEngine(const RotaryEngine&) = delete;
     RotaryEngine& operator=(const RotaryEngine&) = delete;
@@ -161,7 +161,7 @@ private:
     inline void runCabinet(int j, double& cL, double& cR);
     inline double readCross(const double* line, double delay) const;
 
-    AudioEffect& effect_;
+    EngineHost& effect_;
     const ParameterSet& params_;
 
     // Rotor models.
