@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "plugin/CMidiPresetSystemEffect.h"
+#include "host/AudioEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/TaggedRecordReader.h"
 #include "params/TaggedState.h"
@@ -32,12 +32,12 @@ float clampStoredValue(float value, int index, int program, const char* name, co
 
 }  // namespace
 
-CMidiPresetSystemEditor::CMidiPresetSystemEditor(CMidiPresetSystemEffect* effect)
+CMidiPresetSystemEditor::CMidiPresetSystemEditor(AudioEffect* effect, EditorEffect* access)
     : AEffGUIEditor(effect),
-      presetEffect_(effect),
+      presetEffect_(access),
       loader_(std::make_unique<FileImageLoader>(*this)),
       dialogs_(std::make_unique<PresetFileDialogs>(*loader_, [this] { return getFrame(); })),
-      settings_(std::make_unique<PersistentSettings>(*effect, *loader_, *dialogs_)) {}
+      settings_(std::make_unique<PersistentSettings>(*access, *loader_, *dialogs_)) {}
 
 // The file dialogs' locations are kept for the next use of the effect.
 CMidiPresetSystemEditor::~CMidiPresetSystemEditor() { settings_->saveFileLocations(); }

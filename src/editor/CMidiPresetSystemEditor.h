@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 
+#include "editor/EditorEffect.h"
 #include "editor/EditorMessageBox.h"
 #include "editor/FileImageLoader.h"
 #include "editor/PersistentSettings.h"
@@ -18,11 +19,11 @@
 
 namespace orv {
 
-class CMidiPresetSystemEffect;
-
 class CMidiPresetSystemEditor : public AEffGUIEditor, public CControlListener, public PresetPanel {
 public:
-    explicit CMidiPresetSystemEditor(CMidiPresetSystemEffect* effect);
+    // effect is the host-facing object the window glue reports gestures to; access is the
+    // same effect as the editor sees it.
+    CMidiPresetSystemEditor(AudioEffect* effect, EditorEffect* access);
     ~CMidiPresetSystemEditor() override;
 
     // Window side: the panel's controls join the frame that the concrete editor created (on
@@ -60,7 +61,7 @@ public:
     void setLastController(int controller) override { lastController_.store(controller, std::memory_order_relaxed); }
     int lastController() const override { return lastController_.load(std::memory_order_relaxed); }
 
-    CMidiPresetSystemEffect* presetEffect() const { return presetEffect_; }
+    EditorEffect* presetEffect() const { return presetEffect_; }
 
     // Preset, bank and MIDI-settings files through the file dialogs (while the window is open).
     bool loadPresetDialog(bool endianReversed) { return dialogs_->loadPresetDialog(endianReversed); }
@@ -104,7 +105,7 @@ protected:
     // A load made this program current: the panel shows it and its name.
     virtual void currentProgramLoaded(int program) { (void)program; }
 
-    CMidiPresetSystemEffect* presetEffect_;
+    EditorEffect* presetEffect_;
 
 private:
     friend class FileImageLoader;  // keeps the panel in step while it loads

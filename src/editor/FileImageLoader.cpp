@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "editor/CMidiPresetSystemEditor.h"
-#include "plugin/CMidiPresetSystemEffect.h"
+#include "editor/EditorEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/TaggedRecordReader.h"
 

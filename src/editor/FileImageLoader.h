@@ -13,7 +13,7 @@
 namespace orv {
 
 class CMidiPresetSystemEditor;
-class CMidiPresetSystemEffect;
+class EditorEffect;
 
 class FileImageLoader {
 public:
@@ -44,7 +44,7 @@ private:
     void loadRawMidiSettings(const FileImageView& view);
 
     CMidiPresetSystemEditor& editor_;
-    CMidiPresetSystemEffect& effect_;
+    EditorEffect& effect_;
 };
 
 }  // namespace orv

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "editor/EditorEffect.h"
 #include "editor/FileImageLoader.h"
 #include "editor/PresetFileDialogs.h"
-#include "plugin/CMidiPresetSystemEffect.h"
 #include "platform/ShellOpen.h"
 
 namespace orv {
@@ -26,7 +26,7 @@ constexpr LocationValue kLocations[] = {
 
 }  // namespace
 
-PersistentSettings::PersistentSettings(CMidiPresetSystemEffect& effect, FileImageLoader& loader,
+PersistentSettings::PersistentSettings(EditorEffect& effect, FileImageLoader& loader,
                                        PresetFileDialogs& dialogs)
     : effect_(effect), loader_(loader), dialogs_(dialogs), messageBox_(&stderrBox_) {}
 

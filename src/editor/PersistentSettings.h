@@ -11,7 +11,7 @@
 
 namespace orv {
 
-class CMidiPresetSystemEffect;
+class EditorEffect;
 class FileImageLoader;
 class MessageBox;
 class PresetFileDialogs;
@@ -42,7 +42,7 @@ public:
     static constexpr const char* kOpenFailedText = "Could not open user manual";
 
     // The store is the user's, looked up now.
-    PersistentSettings(CMidiPresetSystemEffect& effect, FileImageLoader& loader, PresetFileDialogs& dialogs);
+    PersistentSettings(EditorEffect& effect, FileImageLoader& loader, PresetFileDialogs& dialogs);
 
     void storeDefaultBank();
     void clearDefaultBank();
@@ -79,7 +79,7 @@ private:
     void storeImage(const char* name, const std::vector<unsigned char>& image);
     void loadImage(const char* name);
 
-    CMidiPresetSystemEffect& effect_;
+    EditorEffect& effect_;
     FileImageLoader& loader_;
     PresetFileDialogs& dialogs_;
     SettingsStore store_;

@@ -10,7 +10,7 @@
 #include "editor/COvOnOffButton.h"
 #include "editor/COvRockerSwitch.h"
 #include "editor/CSaveLoadButton.h"
-#include "plugin/CMidiPresetSystemEffect.h"
+#include "editor/EditorEffect.h"
 #include "params/ControllerMap.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CFrame.h"

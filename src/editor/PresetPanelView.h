@@ -16,7 +16,7 @@ class CControlListener;
 class CFrame;
 class CMidiParamDisplay;
 class CMidiPresetSystemEditor;
-class CMidiPresetSystemEffect;
+class EditorEffect;
 class COptionMenu;
 class COrvTextEdit;
 class COvKickButton;
@@ -102,7 +102,7 @@ private:
     void followEffect();
 
     CMidiPresetSystemEditor& editor_;
-    CMidiPresetSystemEffect* effect_;
+    EditorEffect* effect_;
     CFrame* frame_ = nullptr;
 
     COrvTextEdit* nameField_ = nullptr;

@@ -9,11 +9,11 @@
 #include "editor/COrvClickSwitch.h"
 #include "editor/COvRockerSwitch.h"
 #include "editor/DisplayFormats.h"
+#include "editor/EditorEffect.h"
 #include "editor/MyFrame.h"
 #include "editor/OrvMarker.h"
 #include "editor/OrvOnOffButton.h"
 #include "editor/OrvVerticalSwitch.h"
-#include "plugin/RotaryEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterLaws.h"
 #include "toolkit/CBitmap.h"
@@ -156,8 +156,8 @@ float markerValue(double angle) {
 
 }  // namespace
 
-RotaryEditor::RotaryEditor(RotaryEffect* effect)
-    : CMidiPresetSystemEditor(effect), rotaryEffect_(effect), background_(new CBitmap(kBackgroundId)) {
+RotaryEditor::RotaryEditor(AudioEffect* effect, EditorEffect* access)
+    : CMidiPresetSystemEditor(effect, access), rotaryEffect_(access), background_(new CBitmap(kBackgroundId)) {
     rect.top = 0;
     rect.left = 0;
     rect.bottom = static_cast<vst::i16>(background_->getHeight());
@@ -229,7 +229,7 @@ void RotaryEditor::createKnobRow(int first, int last) {
             display->setTag(row.tag);
             display->setBackOffset(r.getTopLeft());
             display->setPaintArea(displayPaintArea(r));
-            display->setValueToStringProc(format, rotaryEffect_);
+            display->setValueToStringProc(format, getEffect());  // the effect itself, as user data
             display->setValue(rotaryEffect_->parameters().lawValue(row.tag));
             frame->addView(display);
             return display;

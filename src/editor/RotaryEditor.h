@@ -24,7 +24,8 @@ class COvRockerSwitch;
 class OrvMarker;
 class OrvOnOffButton;
 class OrvVerticalSwitch;
-class RotaryEffect;
+class AudioEffect;
+class EditorEffect;
 
 class RotaryEditor : public CMidiPresetSystemEditor {
 public:
@@ -54,7 +55,7 @@ public:
     static constexpr int kLeverModeId = 4200;
     static constexpr int kSpeedModeId = 4201;
 
-    explicit RotaryEditor(RotaryEffect* effect);
+    RotaryEditor(AudioEffect* effect, EditorEffect* access);
     ~RotaryEditor() override;
 
     // Opens the editor in the host's parent window (an X11 window id). False, with nothing
@@ -72,7 +73,6 @@ public:
     void setParameter(int index, float value) override;
     void valueChanged(CControl* control) override;
 
-    RotaryEffect* getRotaryEffect() const { return rotaryEffect_; }
     bool isHornMarkerEnabled() const { return hornMarkerEnabled_.load(std::memory_order_relaxed) != 0; }
     bool isDrumMarkerEnabled() const { return drumMarkerEnabled_.load(std::memory_order_relaxed) != 0; }
 
@@ -105,7 +105,7 @@ private:
     void refreshFromEffect();
     void speedButtonChanged(float value);
 
-    RotaryEffect* rotaryEffect_;
+    EditorEffect* rotaryEffect_;
     CBitmap* background_;
 
     CAnimKnob3* knobs_[kNumUserParams] = {};

@@ -1,8 +1,8 @@
 #include "plugin/MidiSpeedControl.h"
 
-#include "plugin/CMidiPresetSystemEffect.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterLaws.h"
+#include "plugin/CMidiPresetSystemEffect.h"
 
 namespace orv {
 

@@ -28,7 +28,7 @@ bool fillPinProperties(int index, vst::VstPinProperties* properties, const char*
 }  // namespace
 
 RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
-    : CMidiPresetSystemEffect(hostCallback, kNumHostParams), engine(std::make_unique<RotaryEngine>(*this, params)) {
+    : CMidiPresetSystemEffect(hostCallback, kNumHostParams), engine(std::make_unique<RotaryEngine>(engineHost, params)) {
     setUniqueID(kUniqueId);
     setNumInputs(2);
     setNumOutputs(2);
@@ -39,7 +39,7 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
     setFlag(vst::effFlagsCanDoubleReplacing, true);
 
     // The editor object lives as long as the effect; its window opens later.
-    auto* presetEditor = new RotaryEditor(this);
+    auto* presetEditor = new RotaryEditor(this, &editorLink);
     attachPresetEditor(presetEditor);
     writeFactoryPrograms();
     // The user's default bank, preset and MIDI settings and the file locations.
@@ -50,7 +50,8 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
     wantEvents(1);
 }
 
-RotaryEffect::~RotaryEffect() = default;
+// The editor object goes first, while the link it talks through and the engine still exist.
+RotaryEffect::~RotaryEffect() { setPresetEditor(nullptr, nullptr); }
 
 bool RotaryEffect::isPerformanceParameter(int index) {
     // Bypass, CPUmode, Lever, Speed, Stop and MIDIchl do not change with the program.

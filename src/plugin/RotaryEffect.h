@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "engine/RotaryEngine.h"
-#include "plugin/CMidiPresetSystemEffect.h"
-#include "plugin/MidiSpeedControl.h"
 #include "params/ParameterSet.h"
+#include "plugin/CMidiPresetSystemEffect.h"
+#include "plugin/EffectEngineHost.h"
+#include "plugin/MidiSpeedControl.h"
+#include "plugin/RotaryEditorLink.h"
 
 namespace orv {
 
@@ -63,6 +65,8 @@ private:
     void processBlock(Sample** inputs, Sample** outputs, int sampleFrames);
 
     ParameterSet params;
+    EffectEngineHost engineHost{*this};
+    RotaryEditorLink editorLink{*this};
     std::unique_ptr<RotaryEngine> engine;  // built before the first program is applied
     MidiSpeedControl speedControl;
     bool inputStereo = true;
