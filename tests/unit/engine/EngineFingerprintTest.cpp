@@ -30,7 +30,9 @@ struct Fingerprint {
     double centroid;
 };
 
-std::filesystem::path dataFile() { return std::filesystem::path(__FILE__).parent_path() / "data" / "fingerprints.txt"; }
+std::filesystem::path dataFile() {
+    return std::filesystem::path(ORV_DEFAULT_SOURCE_DIR) / "tests/unit/engine/data/fingerprints.txt";
+}
 
 // A chord for the first half, decaying noise from a fixed generator for the second.
 std::vector<float> testInput() {

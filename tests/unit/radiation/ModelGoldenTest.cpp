@@ -37,7 +37,7 @@ constexpr double kLevelTolerance = 1e-9;  // of the run's RMS
 constexpr double kAbsFloor = 1e-15;       // for silent runs
 
 std::filesystem::path dataFile() {
-    return std::filesystem::path(__FILE__).parent_path() / "data" / "model_golden.txt";
+    return std::filesystem::path(ORV_DEFAULT_SOURCE_DIR) / "tests/unit/radiation/data/model_golden.txt";
 }
 
 // A chord with a slow sweep and some noise from a fixed generator, about 0.3 peak.

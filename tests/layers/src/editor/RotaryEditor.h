@@ -1,0 +1,1 @@
+// Present so that the folder exists; the check reads only include lines.
