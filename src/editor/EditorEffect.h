@@ -7,6 +7,7 @@
 #include "host/vst2.h"
 #include "params/ControllerMap.h"
 #include "params/ParameterSet.h"
+#include "params/ProgramBank.h"
 #include "params/ProgramRecord.h"
 
 namespace orv {
@@ -24,10 +25,12 @@ public:
     virtual bool isGlobalParameter(int index) = 0;
     virtual vst::i32 getUniqueId() const = 0;
 
-    // The 48 internal programs.
+    // The 48 internal programs and the reference program.
     virtual int getCurrentProgramIndex() const = 0;
-    virtual const ProgramRecord& getProgramRecord(int i) const = 0;
-    virtual ProgramRecord& programRecord(int i) = 0;
+    virtual ProgramRecord getProgramRecord(int i) const = 0;
+    virtual ProgramRecord getReferenceProgram() const = 0;
+    virtual ProgramBank& programBank() = 0;
+    virtual const ProgramBank& programBank() const = 0;
     virtual void selectProgram(int i) = 0;
     virtual void renameCurrentProgram(const char* name) = 0;
     virtual void storeReferenceIntoProgram(int i) = 0;

@@ -12,8 +12,10 @@ bool RotaryEditorLink::isGlobalParameter(int index) { return effect_.isGlobalPar
 vst::i32 RotaryEditorLink::getUniqueId() const { return effect_.getUniqueId(); }
 
 int RotaryEditorLink::getCurrentProgramIndex() const { return effect_.getCurrentProgramIndex(); }
-const ProgramRecord& RotaryEditorLink::getProgramRecord(int i) const { return effect_.getProgramRecord(i); }
-ProgramRecord& RotaryEditorLink::programRecord(int i) { return effect_.programRecord(i); }
+ProgramRecord RotaryEditorLink::getProgramRecord(int i) const { return effect_.getProgramRecord(i); }
+ProgramRecord RotaryEditorLink::getReferenceProgram() const { return effect_.getReferenceProgram(); }
+ProgramBank& RotaryEditorLink::programBank() { return effect_.programBank(); }
+const ProgramBank& RotaryEditorLink::programBank() const { return effect_.programBank(); }
 void RotaryEditorLink::selectProgram(int i) { effect_.selectProgram(i); }
 void RotaryEditorLink::renameCurrentProgram(const char* name) { effect_.renameCurrentProgram(name); }
 void RotaryEditorLink::storeReferenceIntoProgram(int i) { effect_.storeReferenceIntoProgram(i); }

@@ -19,8 +19,10 @@ public:
     vst::i32 getUniqueId() const override;
 
     int getCurrentProgramIndex() const override;
-    const ProgramRecord& getProgramRecord(int i) const override;
-    ProgramRecord& programRecord(int i) override;
+    ProgramRecord getProgramRecord(int i) const override;
+    ProgramRecord getReferenceProgram() const override;
+    ProgramBank& programBank() override;
+    const ProgramBank& programBank() const override;
     void selectProgram(int i) override;
     void renameCurrentProgram(const char* name) override;
     void storeReferenceIntoProgram(int i) override;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "editor/RotaryEditor.h"
-#include "engine/RotaryEffect.h"
 #include "params/ParameterIndex.h"
+#include "plugin/RotaryEffect.h"
 #include "toolkit/CControl.h"
 #include "unit/programs/EffectUnderTest.h"
 
