@@ -104,7 +104,7 @@ void AudioEffect::setEditor(AEffEditor* newEditor) {
 }
 
 void AudioEffect::setProgram(int program) {
-    if (program >= 0 && program < numPrograms) curProgram = program;
+    if (program >= 0 && program < numPrograms) curProgram.store(program, std::memory_order_relaxed);
 }
 
 void AudioEffect::getProgramName(char* name) { copyText(name, "", vst::kMaxProgNameLen); }

@@ -2,6 +2,8 @@
 // 0..24 and wraps the host callback.
 #pragma once
 
+#include <atomic>
+
 #include "host/vst2.h"
 
 namespace orv {
@@ -26,7 +28,7 @@ public:
     virtual void open() {}
     virtual void close() {}
     virtual void setProgram(int program);
-    virtual int getProgram() { return curProgram; }
+    virtual int getProgram() { return curProgram.load(std::memory_order_relaxed); }
     virtual void setProgramName(char* name) { (void)name; }
     virtual void getProgramName(char* name);
     virtual void getParameterLabel(int index, char* text);
@@ -93,7 +95,8 @@ protected:
     int blockSize = 1024;
     int numPrograms;
     int numParams;
-    int curProgram = 0;
+    // Set when a program is applied (any thread), read by the dispatcher.
+    std::atomic<int> curProgram{0};
 };
 
 // Copies at most size − 1 characters of src into dst and terminates it.

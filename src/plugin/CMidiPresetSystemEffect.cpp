@@ -52,7 +52,7 @@ bool CMidiPresetSystemEffect::getProgramNameIndexed(int, int index, char* text) 
 void CMidiPresetSystemEffect::selectProgram(int i) {
     if (i < 0 || i >= kNumPrograms) return;
     applying.store(true, std::memory_order_relaxed);
-    curProgram = 0;
+    curProgram.store(0, std::memory_order_relaxed);
     currentProgram.store(i, std::memory_order_relaxed);
     // Value by value, as each is applied; this never waits for a writer.
     for (int index = 0; index < kNumUserParams; ++index) {
@@ -70,7 +70,7 @@ void CMidiPresetSystemEffect::renameCurrentProgram(const char* name) {
         bank.setName(getCurrentProgramIndex(), name);
         if (panel != nullptr) panel->programNameChanged();
     }
-    curProgram = 0;
+    curProgram.store(0, std::memory_order_relaxed);
     updateDisplay();
 }
 
