@@ -3,11 +3,11 @@
 // with ORV_UPDATE_PARAMETER_TABLE=1 when a change is deliberate), and cases worked out by hand.
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "host/HostTestSupport.h"
+#include "support/StoredLines.h"
 
 namespace orv::test {
 namespace {
@@ -63,17 +63,7 @@ TEST_F(Parameters, EveryIndexOverAGridMatchesTheStoredTable) {
         rows.push_back(row(i, "outside", 0.5f));
     }
 
-    if (const char* update = std::getenv("ORV_UPDATE_PARAMETER_TABLE"); update != nullptr && *update == '1') {
-        std::ofstream out(tableFile());
-        for (const std::string& r : rows) out << r << '\n';
-        GTEST_SKIP() << "table written to " << tableFile();
-    }
-    std::ifstream in(tableFile());
-    ASSERT_TRUE(in.good()) << "missing " << tableFile();
-    std::vector<std::string> stored;
-    for (std::string line; std::getline(in, line);) stored.push_back(line);
-    ASSERT_EQ(rows.size(), stored.size());
-    for (size_t k = 0; k < rows.size(); ++k) EXPECT_EQ(rows[k], stored[k]) << "row " << k + 1;
+    expectStoredLines(tableFile(), rows, "ORV_UPDATE_PARAMETER_TABLE");
 }
 
 struct HandCase {

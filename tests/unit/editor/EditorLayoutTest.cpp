@@ -4,8 +4,6 @@
 // showing exactly the filmstrip frame that each value selects.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -24,6 +22,7 @@
 #include "editor/OrvVerticalSwitch.h"
 #include "toolkit/COffscreenContext.h"
 #include "toolkit/COptionMenu.h"
+#include "support/StoredLines.h"
 #include "unit/editor/EditorRig.h"
 
 namespace orv::test {
@@ -101,17 +100,7 @@ TEST_F(EditorLayoutTest, FrameIsAMyFrameWithTheBackgroundLinearKnobsAndFocusOnCl
 TEST_F(EditorLayoutTest, EveryViewMatchesTheStoredLayoutInCreationOrder) {
     std::vector<std::string> now;
     for (int i = 0; i < rig.frame()->getNbViews(); ++i) now.push_back(describe(rig.frame()->getView(i), rig));
-    if (const char* update = std::getenv("ORV_UPDATE_EDITOR_LAYOUT"); update != nullptr && *update == '1') {
-        std::ofstream out(layoutFile());
-        for (const std::string& line : now) out << line << '\n';
-        GTEST_SKIP() << "layout written to " << layoutFile();
-    }
-    std::ifstream in(layoutFile());
-    ASSERT_TRUE(in.good()) << "missing " << layoutFile();
-    std::vector<std::string> stored;
-    for (std::string line; std::getline(in, line);) stored.push_back(line);
-    ASSERT_EQ(now.size(), stored.size());
-    for (size_t k = 0; k < now.size(); ++k) EXPECT_EQ(now[k], stored[k]) << "view " << k;
+    expectStoredLines(layoutFile(), now, "ORV_UPDATE_EDITOR_LAYOUT");
     // Each view is the one found under the middle of its rectangle, except where the panel's
     // load button is drawn over the default button's last column.
     for (int i = 0; i < rig.frame()->getNbViews(); ++i) {
