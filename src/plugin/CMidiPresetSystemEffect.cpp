@@ -11,10 +11,6 @@
 
 namespace orv {
 
-void setProgramRecordName(ProgramRecord& record, const char* src) {
-    copyText(record.name, src, kProgramNameSize);
-}
-
 CMidiPresetSystemEffect::CMidiPresetSystemEffect(vst::HostCallback hostCallback, int params)
     : AudioEffectX(hostCallback, 1, params), chunkBuffer(std::make_unique<unsigned char[]>(kChunkSize)) {
     for (int slot = 0; slot < ProgramBank::kNumSlots; ++slot) bank.setName(slot, "Init");
