@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "editor/RotaryEditor.h"
-#include "params/ParameterLaws.h"
 
 namespace orv {
 
@@ -28,7 +27,7 @@ bool fillPinProperties(int index, vst::VstPinProperties* properties, const char*
 }  // namespace
 
 RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
-    : CMidiPresetSystemEffect(hostCallback, kNumHostParams), engine(std::make_unique<RotaryEngine>(engineHost, params)) {
+    : CMidiPresetSystemEffect(hostCallback, kNumHostParams) {
     setUniqueID(kUniqueId);
     setNumInputs(2);
     setNumOutputs(2);
@@ -46,7 +45,7 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
     presetEditor->loadStartupState();
     selectProgram(0);
     // Every engine job runs once; the first blocks then fade in.
-    engine->finishConstruction();
+    core.engine().finishConstruction();
     wantEvents(1);
 }
 
@@ -65,9 +64,7 @@ void RotaryEffect::setParameter(int index, float value) {
         return;
     }
     if (index < kNumUserParams || index >= 2 * kNumUserParams) {
-        const bool changed = params.store(index, value);
-        // Stored as given; the engine works from the value its laws accept.
-        engine->parameterChanged(index, sanitiseParameterValue(value), changed);
+        core.setParameter(index, value);
     }
     if (index == param::kLvrMode) speedControl.resetTrigger();
     afterParameterStored(index, value);
@@ -76,17 +73,17 @@ void RotaryEffect::setParameter(int index, float value) {
 float RotaryEffect::getParameter(int index) {
     if (index < 0 || index >= ParameterSet::kNumIndices) return 0.0f;
     if (index >= kNumUserParams && index < 2 * kNumUserParams) return getControllerAssignment(index - kNumUserParams);
-    return params.value(index);
+    return core.getParameter(index);
 }
 
-void RotaryEffect::getParameterName(int index, char* text) { params.getName(index, text); }
-void RotaryEffect::getParameterLabel(int index, char* text) { params.getLabel(index, text); }
-void RotaryEffect::getParameterDisplay(int index, char* text) { params.getDisplay(index, text); }
+void RotaryEffect::getParameterName(int index, char* text) { core.parameters().getName(index, text); }
+void RotaryEffect::getParameterLabel(int index, char* text) { core.parameters().getLabel(index, text); }
+void RotaryEffect::getParameterDisplay(int index, char* text) { core.parameters().getDisplay(index, text); }
 
 bool RotaryEffect::getParameterProperties(int index, vst::VstParameterProperties* p) {
     if (p == nullptr) return false;
     char name[kTextBufferBound] = {};
-    params.getName(index, name);
+    core.parameters().getName(index, name);
     copyText(p->label, name, sizeof(p->label));
     copyText(p->shortLabel, name, sizeof(p->shortLabel));
 
@@ -172,14 +169,14 @@ bool RotaryEffect::setSpeakerArrangement(vst::VstSpeakerArrangement* input, vst:
 }
 
 void RotaryEffect::suspend() {
-    engine->suspend();
+    core.engine().suspend();
     resetLastControllerIndicator();
 }
 
 void RotaryEffect::resume() {
     resetLastControllerIndicator();
     wantEvents(1);
-    engine->resume();
+    core.engine().resume();
 }
 
 void RotaryEffect::controllerMoved(int parameter, int controller, float value) {
@@ -197,7 +194,7 @@ void RotaryEffect::processBlock(Sample** inputs, Sample** outputs, int sampleFra
     if (isOutputConnected(1) && outputs[1] != nullptr && outputStereo && outputs[1] != outputs[0])
         outR = outputs[1];
     // A null right output means a mono pin: it receives the left result.
-    engine->process(inL, inR, outL, outR, sampleFrames);
+    core.engine().process(inL, inR, outL, outR, sampleFrames);
 }
 
 void RotaryEffect::processReplacing(float** inputs, float** outputs, int sampleFrames) {

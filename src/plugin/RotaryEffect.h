@@ -1,9 +1,7 @@
 // The rotary cabinet effect: parameters, names, I/O configuration and the audio engine.
 #pragma once
 
-#include <memory>
-
-#include "engine/RotaryEngine.h"
+#include "engine/RotaryCore.h"
 #include "params/ParameterSet.h"
 #include "plugin/CMidiPresetSystemEffect.h"
 #include "plugin/EffectEngineHost.h"
@@ -49,12 +47,12 @@ public:
     bool isInputStereo() const { return inputStereo; }
     bool isOutputStereo() const { return outputStereo; }
     bool isArrangementSet() const { return arrangementSet; }
-    const ParameterSet& parameters() const { return params; }
-    RotaryEngine& audioEngine() { return *engine; }
-    const RotaryEngine& audioEngine() const { return *engine; }
+    const ParameterSet& parameters() const { return core.parameters(); }
+    RotaryEngine& audioEngine() { return core.engine(); }
+    const RotaryEngine& audioEngine() const { return core.engine(); }
     // Current angles of horn model 1 and of the drum model in revolutions, read by the editor.
-    double hornAngle() const { return engine->hornAngle(); }
-    double drumAngle() const { return engine->drumAngle(); }
+    double hornAngle() const { return core.engine().hornAngle(); }
+    double drumAngle() const { return core.engine().drumAngle(); }
 
 protected:
     bool isPerformanceParameter(int index) override;
@@ -64,10 +62,9 @@ private:
     template <typename Sample>
     void processBlock(Sample** inputs, Sample** outputs, int sampleFrames);
 
-    ParameterSet params;
     EffectEngineHost engineHost{*this};
     RotaryEditorLink editorLink{*this};
-    std::unique_ptr<RotaryEngine> engine;  // built before the first program is applied
+    RotaryCore core{engineHost};  // built before the first program is applied
     MidiSpeedControl speedControl;
     bool inputStereo = true;
     bool outputStereo = true;

@@ -113,6 +113,31 @@ TEST_F(EngineHost, UnconnectedRightOutputGetsTheLeftResult) {
     EXPECT_EQ(*std::max_element(r.outR.begin(), r.outR.end()), 7.0f);
 }
 
+TEST_F(EngineHost, MonoInputArrangementFeedsTheLeftPinToBothSides) {
+    // Told that its input is mono, the effect ignores input pin 1: fed two different tones it
+    // sounds exactly like a stereo instance fed the left tone on both pins.
+    start();
+    vst::VstSpeakerArrangement in{}, out{};
+    in.numChannels = 1;
+    out.numChannels = 2;
+    ASSERT_EQ(host.dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::iptr>(&in), &out), 1);
+    const Rendered mono = render(host, 0.5);
+    host.close();
+    PluginHost stereo;
+    stereo.setSampleRate(48000.0);
+    stereo.setBlockSize(512);
+    ASSERT_TRUE(stereo.start(modulePath())) << stereo.error();
+    Rendered r;
+    r.outL.assign(mono.inL.size(), 0.0f);
+    r.outR.assign(mono.inL.size(), 0.0f);
+    const float* both[2] = {mono.inL.data(), mono.inL.data()};
+    float* outs[2] = {r.outL.data(), r.outR.data()};
+    stereo.processInBlocks(both, outs, static_cast<long>(mono.inL.size()));
+    EXPECT_GT(worstDifference(mono.outL, mono.outR, 0), 1e-3);  // a stereo result, not a copy
+    EXPECT_EQ(worstDifference(mono.outL, r.outL, 0), 0.0);
+    EXPECT_EQ(worstDifference(mono.outR, r.outR, 0), 0.0);
+}
+
 TEST_F(EngineHost, DoubleProcessingMatchesSingle) {
     start();
     const Rendered single = render(host, 0.6);

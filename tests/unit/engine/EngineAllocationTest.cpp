@@ -13,7 +13,7 @@ using namespace param;
 
 // Processes blocks from preallocated buffers until the engine is back to Running with nothing
 // pending; answers whether it got there.
-bool runUntilSettled(RotaryEffect& fx, float* l, float* r, int block, int maxBlocks) {
+bool runUntilSettled(CoreDriver& fx, float* l, float* r, int block, int maxBlocks) {
     float* in[2] = {l, r};
     float* out[2] = {l, r};  // in place, as some hosts do
     for (int b = 0; b < maxBlocks; ++b) {
@@ -28,11 +28,11 @@ TEST(EngineAllocation, ProcessingParameterChangesAndEveryJobAllocateNothing) {
     EngineRig rig;  // construction may allocate
     constexpr int kBlock = 128;
     std::vector<float> l(kBlock, 0.1f), r(kBlock, -0.1f);
-    RotaryEffect& fx = rig.fx();
+    CoreDriver& fx = rig.fx();
     ASSERT_TRUE(runUntilSettled(fx, l.data(), r.data(), kBlock, 1000));
 
     const long long before = allocationCount();
-    ASSERT_GE(before, 1);  // the counter does see allocations (the effect was built above)
+    ASSERT_GE(before, 1);  // the counter does see allocations (the core was built above)
 
     // Plain processing, both entries.
     for (int b = 0; b < 100; ++b) {

@@ -1,14 +1,18 @@
 #pragma once
 
-// A RotaryEffect driven directly (no host callback), with helpers to feed it signals block by
-// block and to wait for its re-initialisation fades.
+// The effect's headless core (RotaryCore) driven directly, without host, program store or
+// editor: CoreDriver owns one, answers its engine's questions as the plug-in does, and offers
+// the plug-in's process entries. EngineRig adds helpers to feed it signals block by block and to
+// wait for its re-initialisation fades.
 
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "plugin/RotaryEffect.h"
+#include "engine/EngineHost.h"
+#include "engine/RotaryCore.h"
+#include "params/FactoryPrograms.h"
 #include "params/ParameterIndex.h"
 
 namespace orv::test {
@@ -25,14 +29,58 @@ inline std::vector<float> sine(double hz, double rate, long frames, double ampli
     return v;
 }
 
+// Built like the plug-in builds its core: factory program 0 applied, then every engine job run
+// once, leaving the engine fading in. The engine's own parameter changes go straight back into
+// the core (there is no program store or host to tell).
+class CoreDriver final : public EngineHost {
+public:
+    CoreDriver() : core_(*this) {
+        selectProgram(0);
+        core_.engine().finishConstruction();
+    }
+
+    float getSampleRate() const override { return rate_; }
+    void setParameter(int index, float value) override { core_.setParameter(index, value); }
+    void setParameterAutomated(int index, float value) override { core_.setParameter(index, value); }
+    float getParameter(int index) const { return core_.getParameter(index); }
+
+    // The sound of factory program k: each of its values in 0..1 set in index order.
+    void selectProgram(int k) {
+        const ProgramRecord p = FactoryPrograms::program(k);
+        for (int index = 0; index < kNumUserParams; ++index) {
+            if (p.values[index] >= 0.0f && p.values[index] <= 1.0f) setParameter(index, p.values[index]);
+        }
+    }
+
+    // The host's calls; a null right output is a mono output pin.
+    void setSampleRate(float rate) { rate_ = rate; }
+    void suspend() { core_.engine().suspend(); }
+    void resume() { core_.engine().resume(); }
+    void processReplacing(float** in, float** out, int frames) { process(in, out, frames); }
+    void processDoubleReplacing(double** in, double** out, int frames) { process(in, out, frames); }
+
+    RotaryEngine& audioEngine() { return core_.engine(); }
+    double hornAngle() const { return core_.engine().hornAngle(); }
+    double drumAngle() const { return core_.engine().drumAngle(); }
+
+private:
+    template <typename Sample>
+    void process(Sample** in, Sample** out, int frames) {
+        core_.engine().process(in[0], in[1], out[0], out[1], frames);
+    }
+
+    float rate_ = 44100.0f;  // the rate a host reports before it sets one
+    RotaryCore core_;
+};
+
 class EngineRig {
 public:
     explicit EngineRig(double rate = 44100.0, int block = 256) : block_(block) {
-        fx_ = std::make_unique<RotaryEffect>(nullptr);
+        fx_ = std::make_unique<CoreDriver>();
         if (rate != 44100.0) changeRate(rate);
     }
 
-    RotaryEffect& fx() { return *fx_; }
+    CoreDriver& fx() { return *fx_; }
     const RotaryEngine& engine() const { return fx_->audioEngine(); }
     double rate() const { return fx_->getSampleRate(); }
     int block() const { return block_; }
@@ -88,7 +136,7 @@ public:
 
 private:
     int block_;
-    std::unique_ptr<RotaryEffect> fx_;
+    std::unique_ptr<CoreDriver> fx_;
 };
 
 // Root mean square of v[begin, end).

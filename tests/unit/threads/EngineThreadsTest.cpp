@@ -17,7 +17,7 @@ using namespace param;
 TEST(EngineConcurrency, ParameterChangesFromAnotherThreadAreNeverLost) {
     EngineRig rig(44100.0, 64);
     ASSERT_GT(rig.settle(), 0);
-    RotaryEffect& fx = rig.fx();
+    CoreDriver& fx = rig.fx();
 
     std::atomic<bool> stop{false};
     std::atomic<int> changes{0};
