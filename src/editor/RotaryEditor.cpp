@@ -408,17 +408,16 @@ void RotaryEditor::setParameter(int index, float value) {
         stepMidiChannel();
         return;
     }
-    // Controls show the value the engine works from, whatever a host stored.
-    value = sanitiseParameterValue(value);
     // The marker flags are atomics of their own; the idle reads them.
-    if (index == param::kSpkrConf) applySpeakerConfiguration(value);
-    mirror_.store(index, value);
+    if (index == param::kSpkrConf) applySpeakerConfiguration(sanitiseParameterValue(value));
+    mirror_.markChanged(index);
 }
 
 void RotaryEditor::applyMirroredParameters() {
     std::uint64_t dirty = mirror_.takeDirty();
     for (int index = 0; dirty != 0; ++index, dirty >>= 1) {
-        if ((dirty & 1u) != 0) showParameter(index, mirror_.value(index));
+        // Controls show the value the engine works from, whatever a host stored.
+        if ((dirty & 1u) != 0) showParameter(index, sanitiseParameterValue(rotaryEffect_->getParameter(index)));
     }
 }
 
