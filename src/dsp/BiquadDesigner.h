@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "dsp/Constants.h"
 #include "dsp/LaneMath.h"
 
 namespace orv {
@@ -164,7 +165,6 @@ private:
     };
     Memo memo_;
 
-    static constexpr double kTwoPi = 6.283185307179586;
     static constexpr double kWarpReference = 0.5001;          // fraction of the rate where the Q warp reaches 0
     static constexpr double kWarpReferenceLowPass = 0.50001;  // the same for the second-order low-pass
 };

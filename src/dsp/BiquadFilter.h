@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -47,6 +48,16 @@ public:
 
     static constexpr double glideFlush = 1e-30;  // denormal flush of the glide process
     static constexpr double plainFlush = 1e-17;  // denormal flush of processPlain
+
+    // Limits within which every owner keeps a filter's settings.
+    static constexpr double minFrequency = 0.001;        // Hz
+    static constexpr double maxFrequencyShare = 0.499;   // of the filter's rate
+    static constexpr double minQ = 0.0001;
+    static constexpr double maxQ = 1000.0;
+    static double clampFrequency(double hz, double rate) {
+        return std::min(std::max(hz, minFrequency), maxFrequencyShare * rate);
+    }
+    static double clampQ(double q) { return std::min(std::max(q, minQ), maxQ); }
 
     double sampleRate = 44100.0;
     std::uint32_t type = typePeak;

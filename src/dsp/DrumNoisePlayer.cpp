@@ -22,7 +22,6 @@ constexpr double kShelfSweepHz = 9500.0;   // shelf corner = 9500 * fastGain + 3
 constexpr double kShelfBaseHz = 3500.0;
 constexpr double kShelfRangeDb = 12.0;     // shelf gain = 12 * fastGain - 12 dB
 constexpr double kShelfGainLimitDb = 1000.0;
-constexpr double kMinFilterHz = 0.001;
 constexpr double kBandPassHz = 1000.0;
 constexpr double kBandPassQPerMetre = 0.12;  // narrower band for a farther microphone
 constexpr double kBandPassQOffset = 0.005;
@@ -42,7 +41,7 @@ void build(BiquadFilter& f, std::uint32_t type, double q, double frequency) {
 }  // namespace
 
 DrumNoisePlayer::DrumNoisePlayer() {
-    const double top = kBandPassRateShare * kSetupRate;
+    const double top = BiquadFilter::maxFrequencyShare * kSetupRate;
     build(lowPass, BiquadFilter::typeLowPass2, kLowPassQ, std::min(kLowPassHz, top));
     build(highShelf, BiquadFilter::typeHighShelf, kShelfQ, std::min(kShelfHz, top));
     build(bandPass, BiquadFilter::typeBandPass, kBandPassQPerMetre * micDistance + kBandPassQOffset,
@@ -81,7 +80,7 @@ void DrumNoisePlayer::setSampleRate(double fs) {
         f->sampleRate = BiquadFilter::usableRate(fs);
         f->glideLength = BiquadFilter::glideLengthFor(f->sampleRate);
         // A frequency left above the new rate's limit would design an unstable section.
-        f->frequency = std::min(f->frequency, kBandPassRateShare * f->sampleRate);
+        f->frequency = std::min(f->frequency, BiquadFilter::maxFrequencyShare * f->sampleRate);
         f->update();
         f->setSaturation(f->saturationAmount);
     }
@@ -97,7 +96,7 @@ void DrumNoisePlayer::setSampleRate(double fs) {
 void DrumNoisePlayer::setMicDistance(double x) {
     micDistance = x;
     compensation = std::pow(kCompensationDistance / x, kCompensationExponent);
-    bandPass.q = std::clamp(kBandPassQPerMetre * x + kBandPassQOffset, kMinQ, kMaxQ);
+    bandPass.q = BiquadFilter::clampQ(kBandPassQPerMetre * x + kBandPassQOffset);
     bandPass.update();
     bandPass.setSaturation(bandPass.saturationAmount);
 }
@@ -136,13 +135,13 @@ double DrumNoisePlayer::process() {
         if (std::bit_cast<std::uint64_t>(t) != fadeMemoT_) {
             fadeMemoT_ = std::bit_cast<std::uint64_t>(t);
             fadeMemoSlow_ = std::pow(1.0 - t, kSlowFadeExponent);
-            lowPass.frequency = std::clamp(kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent),
-                                           kMinFilterHz, kBandPassRateShare * lowPass.sampleRate);
+            lowPass.frequency = BiquadFilter::clampFrequency(
+                kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent), lowPass.sampleRate);
             lowPass.update();
             // Both shelf settings first, then one design (a design between the two settings
             // would be overwritten unused).
-            highShelf.frequency = std::clamp(kShelfSweepHz * fastGain + kShelfBaseHz, kMinFilterHz,
-                                             kBandPassRateShare * highShelf.sampleRate);
+            highShelf.frequency =
+                BiquadFilter::clampFrequency(kShelfSweepHz * fastGain + kShelfBaseHz, highShelf.sampleRate);
             highShelf.gainDb = std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb,
                                           kShelfGainLimitDb);
             highShelf.update();

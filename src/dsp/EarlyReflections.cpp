@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/Constants.h"
 #include "dsp/LaneMath.h"
 
 namespace orv {
 
 namespace {
-constexpr double kFlush = 1e-12;              // add-and-subtract flush of decaying values
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kFarTapDb = -20.0;           // level of a tap at the normalising distance
 constexpr double kMinCutoff = 20.0;           // Hz, tap low-pass limits
 constexpr double kMaxCutoff = 20000.0;

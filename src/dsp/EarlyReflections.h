@@ -14,7 +14,6 @@ public:
     static constexpr int kTaps = 2 * kTapsPerSide;  // 0..11 left, 12..23 right
     static constexpr int kLineLength = 65536;       // per delay line, a power of two
     static constexpr int kLineMask = kLineLength - 1;
-    static constexpr double kSpeedOfSound = 340.29;  // m/s
 
     // Distances in metres at room scale 1, and the cutoff factor of each tap's low-pass.
     static constexpr double kLeftDistances[kTapsPerSide] = {3.1, 4.3, 5.7, 6.3, 7.8, 8.3,

@@ -30,7 +30,7 @@ HornNoisePlayer::HornNoisePlayer(int variantIndex)
     : variant(variantIndex == 1 ? 1 : 0), fastOffset(kFastOffsets[variantIndex == 1 ? 1 : 0]) {
     bandPass.type = BiquadFilter::typeBandPass;
     bandPass.q = kBandPassQ;
-    bandPass.frequency = std::min(kBandPassHz, kBandPassRateShare * kSetupRate);
+    bandPass.frequency = std::min(kBandPassHz, BiquadFilter::maxFrequencyShare * kSetupRate);
     bandPass.saturationBias = 0.0;
     bandPass.enable();
     setSampleRate(kSetupRate);
@@ -66,7 +66,7 @@ void HornNoisePlayer::setSampleRate(double fs) {
 
     bandPass.sampleRate = BiquadFilter::usableRate(fs);
     bandPass.glideLength = BiquadFilter::glideLengthFor(bandPass.sampleRate);
-    bandPass.frequency = std::min(kBandPassHz, kBandPassRateShare * bandPass.sampleRate);
+    bandPass.frequency = std::min(kBandPassHz, BiquadFilter::maxFrequencyShare * bandPass.sampleRate);
     bandPass.update();
     bandPass.setSaturation(bandPass.saturationAmount);
     // Snap now, glide on later distance changes.
@@ -78,7 +78,7 @@ void HornNoisePlayer::setSampleRate(double fs) {
 void HornNoisePlayer::setMicDistance(double x) {
     micDistance = x;
     compensation = std::pow(kCompensationDistance / x, kCompensationExponent);
-    bandPass.q = std::clamp(kBandPassQPerMetre * x + kBandPassQOffset, kMinQ, kMaxQ);
+    bandPass.q = BiquadFilter::clampQ(kBandPassQPerMetre * x + kBandPassQOffset);
     bandPass.update();
     bandPass.setSaturation(bandPass.saturationAmount);
 }

@@ -9,15 +9,16 @@
 #include <cstdint>
 #include <cstring>
 
+#include "dsp/Constants.h"
+
 namespace orv {
 
 namespace interp_detail {
 
-// Adding and subtracting this flushes fractions too small to matter to exactly 0.
-inline constexpr double kFractionFlush = 1e-12;
 inline constexpr int kTableSize = 512;  // entries of a distance table
 
-inline double flushFraction(double t) { return t + kFractionFlush - kFractionFlush; }
+// Fractions too small to matter become exactly 0.
+inline double flushFraction(double t) { return t + kFlush - kFlush; }
 
 // Catmull-Rom kernel in double precision (one value, or a pair of them); at t = 0 it returns
 // p1 exactly.
@@ -99,7 +100,6 @@ inline float InterpolateOnce(double phase, const float* samples, int n) {
 // Polynomial sine, absolute error below 3e-4 for any argument whose quotient by pi fits in
 // 32 bits. The quotient is rounded to the nearest integer by the 1.5 * 2^52 addition trick.
 inline double FastSin(double x) {
-    constexpr double kPi = 3.14159265358979323846;
     constexpr double kInvPi = 1.0 / kPi;
     constexpr double kRoundingBias = 6755399441055744.0;  // 1.5 * 2^52
     const double biased = x * kInvPi + kRoundingBias;

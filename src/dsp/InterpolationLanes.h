@@ -47,7 +47,6 @@ inline Double2 wrapRevolutions(Double2 x)
 // FastSin for a pair.
 inline Double2 FastSin(Double2 x)
 {
-    constexpr double kPi = 3.14159265358979323846;
     constexpr double kInvPi = 1.0 / kPi;
     constexpr double kRoundingBias = 6755399441055744.0;  // 1.5 * 2^52
     const Double2 biased = x * kInvPi + kRoundingBias;
@@ -65,7 +64,7 @@ inline Double2 InterpolateRing(Double2 position, const double* signal, int n)
 {
     position = select<Double2>(less(position, splat<Double2>(0.0)), position + static_cast<double>(n), position);
     const Int32x2 i = truncate(position);
-    const Double2 t = position - toDouble(i) + interp_detail::kFractionFlush - interp_detail::kFractionFlush;
+    const Double2 t = position - toDouble(i) + kFlush - kFlush;
     const Int32x2 j = (i + (n - 1)) & (n - 1);
     Double2 p0, p1, p2, p3;
     neighbours(signal, j, p0, p1, p2, p3);
@@ -81,7 +80,7 @@ inline Double2 InterpolateTable512(Double2 x, const double* table)
     if (!(inner[0] && inner[1]))
         return Double2{orv::InterpolateTable512(x[0], table), orv::InterpolateTable512(x[1], table)};
     const Int32x2 i = truncate(x);
-    const Double2 t = x - toDouble(i) + interp_detail::kFractionFlush - interp_detail::kFractionFlush;
+    const Double2 t = x - toDouble(i) + kFlush - kFlush;
     Double2 p0, p1, p2, p3;
     neighbours(table, i - 1, p0, p1, p2, p3);
     return interp_detail::cubic(t, p0, p1, p2, p3);

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "dsp/Constants.h"
+
 namespace orv::mechnoise {
 
 inline constexpr double kMinSampleRate = 11025.0;  // players never run slower than this
@@ -12,11 +14,7 @@ inline constexpr double kFastLimitHz = 7.5;        // speed from which only the 
 inline constexpr double kMinFadeWidth = 1e-10;     // guards the fade-zone reciprocal
 inline constexpr double kFollowSeconds = 0.08;     // gain-follow time at a fixed speed setting
 inline constexpr double kLeverFollowSeconds = 100.0;  // ... while the speed lever sits between
-inline constexpr double kBandPassRateShare = 0.499;   // highest filter frequency / filter rate
-inline constexpr double kFlush = 1e-12;            // add-and-subtract flush of followed gains
 inline constexpr double kTransientStoredSamples = 3956.0;
-inline constexpr double kMinQ = 0.0001;
-inline constexpr double kMaxQ = 1000.0;
 
 // Per-sample follow factor c for a time of `seconds` at rate fs, through a single-precision
 // exponential.

@@ -11,7 +11,7 @@ namespace orv {
 class MultiFilter {
 public:
     static constexpr int stageCount = 4;
-    static constexpr double flush = 1e-17;  // denormal flush of every stage output
+    static constexpr double flush = BiquadFilter::plainFlush;  // of every stage output
 
     // Coefficient indices within a stage (a0 = 1 implied).
     enum CoefficientIndex : int { cB0, cB1, cB2, cA1, cA2, coefficientCount };

@@ -12,7 +12,7 @@ namespace orv {
 // One section of a fixed voicing bank.
 struct VoicingSection {
     std::uint32_t type;  // BiquadFilter type
-    double frequency;    // Hz, before the 0.499 x rate limit
+    double frequency;    // Hz, before the filter's upper limit
     double gainDb;       // 0 for types without gain
     double q;
     bool enabled;        // disabled sections pass the signal (through the saturation law only, if any)
@@ -28,8 +28,6 @@ public:
     static constexpr int cascadeCount = CascadeCount;
     static constexpr int sectionCount = MultiFilter::stageCount * CascadeCount;
     using Table = std::array<VoicingSection, sectionCount>;
-
-    static constexpr double maxFrequencyFraction = 0.499;  // of the section rate
 
     BiquadFilter section[sectionCount];
     MultiFilter cascade[cascadeCount];
@@ -71,7 +69,7 @@ void VoicingBank<CascadeCount>::designSection(int i, double rate)
     f.type = t.type;
     f.q = t.q;
     f.gainDb = t.gainDb;
-    f.frequency = std::min(t.frequency, maxFrequencyFraction * r);
+    f.frequency = std::min(t.frequency, BiquadFilter::maxFrequencyShare * r);
     f.saturationBias = bias_;
     // Enabled or not, the section is switched with update-then-snap so it starts at its design.
     f.enabled = t.enabled ? 1u : 0u;

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/Constants.h"
+
 namespace orv {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kQuarterTurn = 0.25;  // revolutions: turns "0 = in front" into the x/y frame
-constexpr double kFlush = 1e-12;       // add-and-subtract flush of the geometry values
 // An image can lie on the microphone (the horn-leak model's side-wall image seen from the
 // drum microphone, for one): it is then taken as 1 mm away and seen over a sliver of arc,
 // which keeps every later division finite.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/Constants.h"
 #include "engine/LightRotorModel.h"
 #include "engine/RotorModel.h"
 
@@ -10,7 +11,6 @@ namespace orv {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kQuarterTurn = 0.25;  // revolutions: angle 0 is straight in front (−y)
 
 double clampDelay(double samples) { return std::clamp(samples, 0.0, CrossPaths::kMaxDelay); }

@@ -11,7 +11,6 @@ class LightRotorModel;
 class CrossPaths {
 public:
     static constexpr int kPaths = 5;
-    static constexpr double kSpeedOfSound = 340.29;  // m/s
     static constexpr double kPlaneHeight = 0.77;     // horn plane above the drum plane
     static constexpr double kTableScale = 512.0;     // table index per unit of distance
     // Longest delay the engine's 1024-sample leak lines can read with linear interpolation.

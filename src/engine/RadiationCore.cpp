@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/Constants.h"
 #include "engine/LightRotorModel.h"
 #include "engine/RotorModel.h"
 
@@ -10,13 +11,7 @@ namespace orv {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kTwoPi = 2.0 * kPi;
 constexpr double kQuarterTurn = 0.25;         // facing angle 0 lies a quarter turn before ψ = 0
-constexpr double kMinFrequency = 0.001;       // Hz, lower clamp of the direction filters
-constexpr double kMaxFrequencyShare = 0.499;  // of the filter rate
-constexpr double kMinQ = 0.0001;
-constexpr double kMaxQ = 1000.0;
 
 // Reflection low-pass: 20 kHz for the first reflection, L octaves lower per further order.
 constexpr double kReflectionCutoff = 20000.0;  // Hz
@@ -32,8 +27,8 @@ double onePole(double cutoff, double rate) { return std::exp(-kTwoPi * cutoff / 
 
 template <class Bank>
 void configure(Bank& f, int k, const FilterSetting& s, bool setsGain) {
-    f.frequency[k] = std::clamp(s.frequency, kMinFrequency, kMaxFrequencyShare * f.sampleRate);
-    f.q[k] = std::clamp(s.q, kMinQ, kMaxQ);
+    f.frequency[k] = BiquadFilter::clampFrequency(s.frequency, f.sampleRate);
+    f.q[k] = BiquadFilter::clampQ(s.q);
     if (setsGain) f.gainDb[k] = s.gainDb;
 }
 
@@ -88,7 +83,7 @@ void RadiationCore<Traits>::setupFilters() {
         f.sampleRate = filterRate;
         f.glideLength = glide;
         for (int k = 0; k < kFilterLanes; ++k)
-            f.frequency[k] = std::clamp(f.frequency[k], kMinFrequency, kMaxFrequencyShare * filterRate);
+            f.frequency[k] = BiquadFilter::clampFrequency(f.frequency[k], filterRate);
         f.updateLanes(kFilterLanes);
         f.snapLanes(kFilterLanes);
         f.setSaturationLanes(kFilterLanes, saturation_);

@@ -13,6 +13,7 @@
 
 #include "dsp/BiquadBank.h"
 #include "dsp/BiquadFilter.h"
+#include "dsp/Constants.h"
 #include "dsp/Interpolation.h"
 #include "dsp/InterpolationLanes.h"
 #include "engine/AttenuationTable.h"
@@ -29,7 +30,6 @@ public:
     using Player = typename Traits::Player;
     using Face = typename Traits::Face;
 
-    static constexpr double kSpeedOfSound = 340.29;          // m/s
     static constexpr double kOpenBackFactor = 0.50118723362;  // −6 dB
     static constexpr double kMaxRayGain = 100.0;              // upper clamp of a ray's amplitude
 
@@ -118,7 +118,6 @@ protected:
     static constexpr int kRayLanes = Traits::kRayLanes;
     static constexpr int kFilterLanes = Traits::kFilterLanes;
     static constexpr int kFilterSets = Traits::kFilterSets;
-    static constexpr double kFlush = 1e-12;  // add-and-subtract flush of the one-pole states
 
     explicit RadiationCore(const rays::Set& set);
     ~RadiationCore();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/Constants.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterLaws.h"
 #include "params/ParameterSet.h"
@@ -15,11 +16,6 @@ namespace {
 using namespace param;
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kQuarterTurn = 1.5707963267948966;  // π/2
-
-constexpr double kFlush = 1e-12;  // add-and-subtract flush of every recursive engine state
-
 // Smoothing time constants in seconds.
 constexpr double kGeneralTau = 0.03;
 constexpr double kDriveTau = 0.1;
@@ -34,12 +30,7 @@ constexpr double kSwitchDone = 1e-9;  // the ramp lands on its target from this 
 constexpr double kMutedEnough = 0.96837722339;  // 1 − 10^(−30/20): the wet path is 30 dB down
 constexpr double kWetEnough = 0.0316227766;     // −30 dB of dry signal left
 
-// Filter limits.
-constexpr double kMinFrequency = 0.001;  // Hz
-constexpr double kMaxFrequencyShare = 0.499;  // of the filter's rate
-constexpr double kMaxGainDb = 1000.0;
-constexpr double kMinQ = 0.0001;
-constexpr double kMaxQ = 1000.0;
+constexpr double kMaxGainDb = 1000.0;  // gain limit of the engine's filters
 
 // Equaliser bands, in processing order.
 constexpr double kPresenceHz = 2000.0;
@@ -155,11 +146,7 @@ constexpr int kSetupCount = static_cast<int>(std::size(kSetupPresets));
 
 double smoothingCoefficient(double fs, double tau) { return 1.0 - std::exp(-1.0 / (fs * tau)); }
 
-double clampFrequency(double hz, double rate) {
-    return std::min(std::max(hz, kMinFrequency), kMaxFrequencyShare * rate);
-}
 double clampGain(double db) { return std::min(std::max(db, -kMaxGainDb), kMaxGainDb); }
-double clampQ(double q) { return std::min(std::max(q, kMinQ), kMaxQ); }
 
 // Sets a filter's kind and rate (the usable rate, with its glide length) without designing it.
 void setFilter(BiquadFilter& f, std::uint32_t type, double rate, double hz, double q, double db) {
@@ -167,8 +154,8 @@ void setFilter(BiquadFilter& f, std::uint32_t type, double rate, double hz, doub
     f.sampleRate = r;
     f.glideLength = BiquadFilter::glideLengthFor(r);
     f.type = type;
-    f.frequency = clampFrequency(hz, r);
-    f.q = clampQ(q);
+    f.frequency = BiquadFilter::clampFrequency(hz, r);
+    f.q = BiquadFilter::clampQ(q);
     f.gainDb = clampGain(db);
 }
 
@@ -201,8 +188,8 @@ inline double dot32(const float* h, const float* x) {
 RotaryEngine::RotaryEngine(EngineHost& effect, const ParameterSet& params)
     : effect_(effect),
       params_(params),
-      noisePanA_(std::sin(kInitialNoisePanA * kQuarterTurn)),
-      noisePanB_(std::sin(kInitialNoisePanB * kQuarterTurn)) {
+      noisePanA_(std::sin(kInitialNoisePanA * kHalfPi)),
+      noisePanB_(std::sin(kInitialNoisePanB * kHalfPi)) {
     crossLines_.assign(3 * 2 * kCrossLineLength, 0.0);
     crossDrumLeak_ = crossLines_.data();
     crossHornLeak_ = crossDrumLeak_ + 2 * kCrossLineLength;
@@ -637,7 +624,7 @@ void RotaryEngine::applyDrumSettings() {
 void RotaryEngine::applyFilterFrequencies() {
     const double hp = params_.quantity(kHHpf);
     for (BiquadFilter& f : hornHighPass_) {
-        f.frequency = clampFrequency(hp, f.sampleRate);
+        f.frequency = BiquadFilter::clampFrequency(hp, f.sampleRate);
         f.update();
     }
     drumLpCoeff_ = std::pow(kPoleBase, params_.quantity(kDLpf) / fsInt_);
@@ -646,7 +633,7 @@ void RotaryEngine::applyFilterFrequencies() {
 void RotaryEngine::applyEqualiser() {
     const auto set = [](BiquadFilter& f, double db, double q) {
         f.gainDb = clampGain(db);
-        f.q = clampQ(q);
+        f.q = BiquadFilter::clampQ(q);
         f.update();
     };
     set(eq_[0], params_.quantity(kPresence), params_.secondaryQuantity(kPresence));
@@ -785,8 +772,7 @@ void RotaryEngine::filterRateSetup() {
     const double lp = params_.quantity(kDLpf);
     // Decimation low-passes and the equaliser run at the host rate, everything else at fsInt.
     for (BiquadFilter& f : decimationLowPass_) {
-        const double cutoff = std::min(std::max(fsInt_ + fs_ * kDecimationMarginHz / kReferenceRate, kMinFrequency),
-                                       kMaxFrequencyShare * fs_);
+        const double cutoff = BiquadFilter::clampFrequency(fsInt_ + fs_ * kDecimationMarginHz / kReferenceRate, fs_);
         setFilter(f, BiquadFilter::typeLowPass2, fs_, cutoff, kDecimationQ, 0.0);
         designNow(f);
     }
@@ -956,8 +942,8 @@ void RotaryEngine::setupPresetJob() {
     effect_.setParameterAutomated(kHornMic1Panorama, s.mic1Pan);
     effect_.setParameterAutomated(kHornMic2Panorama, s.mic2Pan);
     setTarget(smSetupLevel, s.level);
-    noisePanA_ = std::sin(kSetupNoisePanA * kQuarterTurn);
-    noisePanB_ = std::sin(kSetupNoisePanB * kQuarterTurn);
+    noisePanA_ = std::sin(kSetupNoisePanA * kHalfPi);
+    noisePanB_ = std::sin(kSetupNoisePanB * kHalfPi);
     ampOnlyNow_ = ampOnly_.load(kRelaxed);
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "dsp/Constants.h"
+
 namespace orv {
 
 class RotorMotion {
@@ -17,7 +19,6 @@ public:
 
     static constexpr double kMinRate = 11025.0;         // the model never runs slower than this
     static constexpr double kRiseTimeScale = 0.45511961331;  // 1 / ln 9: t is the 10 %–90 % time
-    static constexpr double kFlush = 1e-12;              // add-and-subtract flush of the speed
     static constexpr double kBrakeEngaged = 0.5;          // brake values from here on stop the rotor
     static constexpr int kFilterUpdateHostSamples = 16;   // direction filters re-tune this often
 

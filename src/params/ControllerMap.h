@@ -9,13 +9,15 @@
 #include <atomic>
 #include <cstdint>
 
+#include "params/ParameterIndex.h"
+
 namespace orv {
 
 class ControllerMap {
 public:
     static constexpr int kNone = 999;           // no controller / no parameter
     static constexpr int kNumControllers = 128;
-    static constexpr int kNumParameters = 42;
+    static constexpr int kNumParameters = param::kNumUser;
     static constexpr int kNoneStep = 128;       // encoded step meaning "none"
     static constexpr int kNumSteps = 129;       // controllers 0..127 and none
     static constexpr int kChannelOff = 0;

@@ -47,9 +47,10 @@ enum ParameterIndex : int {
     kMidiChl = 39,
     kLvrMode = 40,
     kSpdMode = 41,
+    kNumUser = 42,  // the number of user parameters, 0..41
 
-    kFirstController = 42,  // controller binding of user parameter index − 42
-    kLastController = 83,
+    kFirstController = kNumUser,  // controller binding of user parameter index − 42
+    kLastController = kFirstController + kNumUser - 1,
 
     kHornGain = 84,
     kHornMic1Angle = 85,
@@ -123,8 +124,7 @@ enum ParameterIndex : int {
     kBypassSpeakers = 165,
     kHornAmplitudeClip = 166,
 
-    kNumUser = 42,
-    kFirstInternal = 84,
+    kFirstInternal = kLastController + 1,
     kNumIndices = 167,
 };
 

@@ -118,7 +118,7 @@ inline void balanceGains(double v, double& left, double& right) {
 
 // Equal-power pan: the left and right gains of a source at position v.
 inline void panGains(double v, double& left, double& right) {
-    constexpr double kQuarterTurn = 1.5707963267948966;  // π/2
+    constexpr double kQuarterTurn = 1.5707963267948966;  // π/2 (this layer does not see dsp/Constants.h)
     left = std::sin((1.0 - v) * kQuarterTurn);
     right = std::sin(v * kQuarterTurn);
 }

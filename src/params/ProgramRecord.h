@@ -4,9 +4,11 @@
 
 #include <cstddef>
 
+#include "params/ParameterIndex.h"
+
 namespace orv {
 
-constexpr int kNumUserParams = 42;
+constexpr int kNumUserParams = param::kNumUser;
 constexpr int kNumPrograms = 48;
 constexpr int kProgramNameSize = 24;  // 23 characters and the terminator
 
