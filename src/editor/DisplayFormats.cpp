@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+
+#include "params/ParameterLaws.h"
+#include "params/ParameterTable.h"
 
 namespace orv {
 
@@ -10,11 +14,14 @@ namespace {
 
 constexpr int kSize = kParamDisplayTextSize;
 
-// Switch position of a value among count positions: (int)(v × (count − 1) + 0.5), kept inside
-// the table even for values outside 0..1.
-int position(float value, int count) {
-    const int n = static_cast<int>(static_cast<double>(value) * (count - 1) + 0.5);
-    return std::clamp(n, 0, count - 1);
+// Switch position of a value among count positions, kept inside the table even for values
+// outside 0..1.
+int position(float value, int count) { return std::clamp(switchPosition(value, count), 0, count - 1); }
+
+// The host's choice text of a switch-like parameter at the value's position.
+void writeChoice(int index, float value, char* text) {
+    const ParameterInfo& info = parameterInfo(index);
+    std::snprintf(text, kSize, "%s", info.choices[position(value, info.positions)]);
 }
 
 // A frequency in Hz as "Off", "%.0f Hz" or "%.2f kHz"; "Off" keeps a blank in place of the unit.
@@ -39,14 +46,14 @@ void writeDecibels(double g, char* text) {
 }  // namespace
 
 bool DisplayFormats::speed(float value, char* text, void*) {
-    constexpr double kMaxHz = 10.0;  // rotor speed at the top of the range
-    std::snprintf(text, kSize, "%.2f Hz", value * kMaxHz);
+    std::snprintf(text, kSize, "%.2f Hz", speedLaw(value));
     return true;
 }
 
 bool DisplayFormats::time(float value, char* text, void*) {
-    // 100 ms at 0 to 10 s at 1, logarithmic.
-    const double ms = std::pow(100.0, static_cast<double>(value)) * 100.0;
+    // The time law in double precision, in milliseconds.
+    constexpr double kShortestMs = kShortestTime * 1000.0;
+    const double ms = std::pow(kTimeRange, static_cast<double>(value)) * kShortestMs;
     if (ms < 1000.0)
         std::snprintf(text, kSize, "%.0f ms", ms);
     else
@@ -55,8 +62,7 @@ bool DisplayFormats::time(float value, char* text, void*) {
 }
 
 bool DisplayFormats::distance(float value, char* text, void*) {
-    constexpr double kMaxMetres = 1.3;  // microphone distance at the top of the range
-    const double x = value * kMaxMetres;
+    const double x = value * kMicDistanceSpan;  // beyond the nearest microphone position
     if (x < 1.0)
         std::snprintf(text, kSize, "%.0f cm", x * 100.0);
     else
@@ -65,43 +71,30 @@ bool DisplayFormats::distance(float value, char* text, void*) {
 }
 
 bool DisplayFormats::highPass(float value, char* text, void*) {
-    // Exponential law from about 20 Hz to about 1 kHz; below the first percent it is off.
     // The threshold is compared in single precision, so that a value of 0.01 is already on.
-    constexpr float kOffBelow = 0.01f;
-    constexpr double kExponent = 2.966;
-    constexpr double kScaleHz = 53.33;
-    constexpr double kShiftHz = 34.94;
-    const double v = value;
-    const double hz = value >= kOffBelow ? std::exp(kExponent * v) * kScaleHz - kShiftHz : 0.0;
+    constexpr float kOffBelow = static_cast<float>(kHighPassOffBelow);
+    const double hz = value >= kOffBelow ? highPassCurve(value) : 0.0;
     writeFrequency(hz, text);
     return true;
 }
 
 bool DisplayFormats::lowPass(float value, char* text, void*) {
-    // 200 Hz at 0 to 20 kHz just below 1; the top of the range is off.
-    constexpr double kLowestHz = 200.0;
-    const double hz = value == 1.0f ? 0.0 : std::pow(100.0, static_cast<double>(value)) * kLowestHz;
-    writeFrequency(hz, text);
+    writeFrequency(lowPassFrequency(value), text);
     return true;
 }
 
 bool DisplayFormats::gain(float value, char* text, void*) {
-    // The level curve of every gain parameter: 0 at 0, about 1 at 0.5, about 4 at 1.
-    constexpr double kCurve = 2.185;
-    constexpr double kScale = 0.5048;
-    writeDecibels(std::exp(kCurve * value) * kScale - kScale, text);
+    writeDecibels(levelGain(value), text);
     return true;
 }
 
 bool DisplayFormats::eq(float value, char* text, void*) {
-    constexpr double kRangeDb = 24.0;  // −12 .. +12 dB
-    std::snprintf(text, kSize, "%.1f dB", value * kRangeDb - kRangeDb / 2.0);
+    std::snprintf(text, kSize, "%.1f dB", eqGainDb(value));
     return true;
 }
 
 bool DisplayFormats::drive(float value, char* text, void*) {
-    constexpr double kRangeDb = 40.0;  // −20 .. +20 dB
-    std::snprintf(text, kSize, "%.1f dB", value * kRangeDb - kRangeDb / 2.0);
+    std::snprintf(text, kSize, "%.1f dB", driveGainDb(value));
     return true;
 }
 
@@ -139,32 +132,29 @@ bool DisplayFormats::balance(float value, char* text, void*) {
 }
 
 bool DisplayFormats::size(float value, char* text, void*) {
-    constexpr int kSizes = 5;  // room sizes 1..5
-    std::snprintf(text, kSize, "%d", position(value, kSizes) + 1);
+    std::snprintf(text, kSize, "%d", position(value, kRoomSizes) + 1);
     return true;
 }
 
 bool DisplayFormats::amplifierType(float value, char* text, void*) {
-    static constexpr const char* kNames[] = {"Thru", "Tube", "Solid"};
-    std::snprintf(text, kSize, "%s", kNames[position(value, 3)]);
+    writeChoice(param::kType, value, text);
     return true;
 }
 
 bool DisplayFormats::setupFirstLine(float value, char* text, void*) {
     static constexpr const char* kLines[] = {"Amp", "Front", "Front", "Front", "Opposite", "Mono"};
-    std::snprintf(text, kSize, "%s", kLines[position(value, 6)]);
+    std::snprintf(text, kSize, "%s", kLines[position(value, static_cast<int>(std::size(kLines)))]);
     return true;
 }
 
 bool DisplayFormats::setupSecondLine(float value, char* text, void*) {
     static constexpr const char* kLines[] = {"Only", "Side", "Diagonal", "Rear", "Diagonal", ""};
-    std::snprintf(text, kSize, "%s", kLines[position(value, 6)]);
+    std::snprintf(text, kSize, "%s", kLines[position(value, static_cast<int>(std::size(kLines)))]);
     return true;
 }
 
 bool DisplayFormats::speakerConfiguration(float value, char* text, void*) {
-    static constexpr const char* kNames[] = {"Drum", "Drum+Horn", "Horn"};
-    std::snprintf(text, kSize, "%s", kNames[position(value, 3)]);
+    writeChoice(param::kSpkrConf, value, text);
     return true;
 }
 

@@ -28,28 +28,28 @@ inline int valueToStep(float v, int n) {
 // Position of a switch-like value with n positions stored as k / (n − 1).
 inline int switchPosition(float v, int n) { return roundHalfUp(static_cast<double>(n - 1) * v); }
 
-// Gain law of every level parameter: 0 at 0, 1.0004 (about 0 dB) at 0.5, 3.983 (+12 dB) at 1,
-// rounded to single precision.
-inline float levelCurve(double v) {
+// Room size ("Size"): 1 .. 5.
+inline constexpr int kRoomSizes = 5;
+inline int sizeStep(double v) { return roundHalfUp((kRoomSizes - 1) * v) + 1; }
+
+// Gain law of every level parameter: 0 at 0, 1.0004 (about 0 dB) at 0.5, 3.983 (+12 dB) at 1.
+inline double levelGain(double v) {
     constexpr double kScale = 0.5048;   // makes the curve start at 0
     constexpr double kSlope = 2.185;    // about +12 dB at the top
-    return static_cast<float>(kScale * std::exp(kSlope * v) - kScale);
+    return kScale * std::exp(kSlope * v) - kScale;
 }
+// The same rounded to single precision, as the engine receives it.
+inline float levelCurve(double v) { return static_cast<float>(levelGain(v)); }
 
 // Time law: 0.1 s .. 10 s, rounded to single precision.
-inline float timeLaw(double v) {
-    constexpr double kShortest = 0.1;  // seconds at v = 0
-    constexpr double kRange = 100.0;   // ratio of longest to shortest time
-    return static_cast<float>(kShortest * std::pow(kRange, v));
-}
+inline constexpr double kShortestTime = 0.1;  // seconds at v = 0
+inline constexpr double kTimeRange = 100.0;   // ratio of longest to shortest time
+inline float timeLaw(double v) { return static_cast<float>(kShortestTime * std::pow(kTimeRange, v)); }
 
 // Microphone distance from the rotor axis in metres: 0.35 m .. 1.65 m.
-inline double distanceLaw(double v) {
-    constexpr double kSpan = 1.3;       // metres over the whole range
-    constexpr double kNearest = 0.35;   // metres at v = 0
-    return kSpan * v + kNearest;
-}
+inline constexpr double kMicDistanceSpan = 1.3;      // metres over the whole range
 inline constexpr double kNearestMicDistance = 0.35;  // metres at distance value 0
+inline double distanceLaw(double v) { return kMicDistanceSpan * v + kNearestMicDistance; }
 
 // Rotor speed in rotations per second: 0 .. 10 Hz.
 inline double speedLaw(double v) {
@@ -65,14 +65,14 @@ inline double cutoffLaw(double v) {
 }
 
 // Horn high-pass ("HHPF"): 0 (off) below 0.01, else about 20 Hz .. 1 kHz.
-inline double highPassFrequency(double v) {
-    constexpr double kOffBelow = 0.01;
+inline constexpr double kHighPassOffBelow = 0.01;
+inline double highPassCurve(double v) {
     constexpr double kScale = 53.33;    // Hz
     constexpr double kSlope = 2.966;
     constexpr double kOffset = 34.94;   // Hz, makes the lowest setting about 20 Hz
-    if (v < kOffBelow) return 0.0;
     return kScale * std::exp(kSlope * v) - kOffset;
 }
+inline double highPassFrequency(double v) { return v < kHighPassOffBelow ? 0.0 : highPassCurve(v); }
 
 // Drum low-pass ("DLPF"): 200 Hz .. 20 kHz, 0 (off) at the very top.
 inline double lowPassFrequency(float v) { return v == 1.0f ? 0.0 : cutoffLaw(v); }
@@ -91,12 +91,13 @@ inline double eqQuality(double gainDb) {
     return gainDb <= 0.0 ? kCutQ : kBoostQ;
 }
 
-// Amplifier drive gain (linear), −20 .. +20 dB.
-inline double driveGain(double v) {
+// Amplifier drive, −20 .. +20 dB, and its linear gain.
+inline double driveGainDb(double v) {
     constexpr double kSpanDb = 40.0;
     constexpr double kLowestDb = -20.0;
-    return std::pow(10.0, (kSpanDb * v + kLowestDb) / 20.0);
+    return kSpanDb * v + kLowestDb;
 }
+inline double driveGain(double v) { return std::pow(10.0, driveGainDb(v) / 20.0); }
 
 inline constexpr double kInputTrim = 0.70794578438;     // −3 dB applied to the input gain
 inline constexpr double kInputTextScale = 1.4142;       // the input text shows the gain without the trim

@@ -174,7 +174,7 @@ void ParameterSet::compute(int index, float value) {
         case Law::None:
         case Law::Identity: break;
         case Law::Position: p = switchPosition(value, info.positions); break;
-        case Law::SizeStep: p = roundHalfUp(4.0 * v) + 1; break;  // five room sizes, 1..5
+        case Law::SizeStep: p = sizeStep(v); break;
         case Law::LevelCurve: p = levelCurve(v); break;
         case Law::EqGain: p = eqGainDb(v); break;
         case Law::EqGainWithQ:

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "params/ParameterLaws.h"
+
 namespace orv {
 
 namespace {
@@ -29,6 +31,7 @@ constexpr std::uint8_t kUser = kFlagReadable;
 constexpr std::uint8_t kPerf = kFlagReadable | kFlagPerformance;
 constexpr std::uint8_t kSetupFlag = kFlagReadable | kFlagGlobal;
 constexpr std::uint8_t kInternal = kFlagReadable;
+constexpr std::uint8_t kStepped = kFlagStepped;
 
 struct Row {
     int index;
@@ -50,21 +53,21 @@ constexpr Row choice(int index, const char* name, Law law, const char* const (&t
 
 constexpr Row kRows[] = {
     // User parameters: the initial value is the one of the "Default" program.
-    choice(kBypass, "Bypass", L::Position, kOffOn, 0.0f, kPerf),
-    choice(kCpuMode, "CPUmode", L::Position, kCpuModes, 0.0f, kPerf),
+    choice(kBypass, "Bypass", L::Position, kOffOn, 0.0f, kPerf | kStepped),
+    choice(kCpuMode, "CPUmode", L::Position, kCpuModes, 0.0f, kPerf | kStepped),
     row(kLever, "Lever", kBlank, L::Identity, T::Lever, 0.0f, kPerf),
-    {kSpeed, {"Speed", kBlank, L::Position, T::Empty, nullptr, 2, 0.0f, kPerf}},
-    choice(kStop, "Stop", L::Position, kStopTexts, 0.0f, kPerf),
+    {kSpeed, {"Speed", kBlank, L::Position, T::Empty, nullptr, 2, 0.0f, kPerf | kStepped}},
+    choice(kStop, "Stop", L::Position, kStopTexts, 0.0f, kPerf | kStepped),
     row(kMech, "Mech", "dB", L::LevelCurve, T::Decibel, 0.5f, kUser),
     row(kBottom, "Bottom", "dB", L::EqGain, T::Fixed1, 0.5f, kUser),
     row(kLoMid, "LoMid", "dB", L::EqGainWithQ, T::Fixed1, 0.5f, kUser),
     row(kPresence, "Presence", "dB", L::EqGainWithQ, T::Fixed1, 0.501063f, kUser),
     row(kTopShlf, "TopShlf", "dB", L::EqGain, T::Fixed1, 0.5f, kUser),
-    choice(kSetup, "Setup", L::Position, kSetups, 0.25f, kUser),
+    choice(kSetup, "Setup", L::Position, kSetups, 0.25f, kUser | kStepped),
     row(kInput, "Input", "dB", L::InputGain, T::InputDecibel, 0.500008f, kUser),
-    choice(kType, "Type", L::Position, kAmpTypes, 0.5f, kUser),
+    choice(kType, "Type", L::Position, kAmpTypes, 0.5f, kUser | kStepped),
     row(kDrive, "Drive", "dB", L::DriveGain, T::Decibel, 0.5f, kUser),
-    row(kSize, "Size", kBlank, L::SizeStep, T::Integer, 0.0f, kUser),
+    {kSize, {"Size", kBlank, L::SizeStep, T::Integer, nullptr, kRoomSizes, 0.0f, kUser | kStepped}},
     row(kColor, "Color", "%", L::Identity, T::ColorPercent, 0.508422f, kUser),
     row(kAmount, "Amount", "dB", L::ReflectionLevel, T::ReflectionDecibel, 0.0f, kUser),
     row(kHSlowSpd, "HSlowSpd", "Hz", L::Speed, T::Fixed2, 0.0673f, kUser),
@@ -90,8 +93,8 @@ constexpr Row kRows[] = {
     row(kMix, "Mix", "%", L::Mix, T::MixPercent, 1.0f, kSetupFlag),
     row(kOutput, "Output", "dB", L::LevelCurve, T::Decibel, 0.5f, kSetupFlag),
     {kMidiChl, {"MIDIchl", kBlank, L::Position, T::MidiChannel, nullptr, 18, 1.0f, kPerf}},
-    choice(kLvrMode, "LvrMode", L::Position, kLeverModes, 0.0f, kSetupFlag),
-    choice(kSpdMode, "SpdMode", L::Position, kSpeedModes, 0.0f, kSetupFlag),
+    choice(kLvrMode, "LvrMode", L::Position, kLeverModes, 0.0f, kSetupFlag | kStepped),
+    choice(kSpdMode, "SpdMode", L::Position, kSpeedModes, 0.0f, kSetupFlag | kStepped),
 
     // Internal voicing parameters: the initial value is the construction value.
     row(kHornGain, "Horn Gain", "dB", L::LevelCurve, T::Decibel, 0.5f, kInternal),

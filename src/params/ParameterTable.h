@@ -83,6 +83,7 @@ enum ParameterFlag : std::uint8_t {
     kFlagPerformance = 2,  // shared by all programs
     kFlagReadable = 4,     // getParameter answers the stored value (otherwise 0)
     kFlagController = 8,   // controller binding, kept by the controller map
+    kFlagStepped = 16,     // hosts step through its `positions`: a switch when there are two
 };
 
 struct ParameterInfo {
@@ -91,7 +92,7 @@ struct ParameterInfo {
     Law law;
     TextForm text;
     const char* const* choices;   // texts of TextForm::Choice, by position
-    std::uint8_t positions;       // n for Law::Position and TextForm::Choice
+    std::uint8_t positions;       // n for Law::Position, Law::SizeStep and TextForm::Choice
     float initial;                // user: the "Default" program's value; internal: construction value
     std::uint8_t flags;
 };

@@ -53,8 +53,7 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
 RotaryEffect::~RotaryEffect() { setPresetEditor(nullptr, nullptr); }
 
 bool RotaryEffect::isPerformanceParameter(int index) {
-    // Bypass, CPUmode, Lever, Speed, Stop and MIDIchl do not change with the program.
-    return index == 0 || index == 1 || index == 2 || index == 3 || index == 4 || index == 39;
+    return ParameterSet::isPerformanceParameter(index);
 }
 
 void RotaryEffect::setParameter(int index, float value) {
@@ -91,29 +90,11 @@ bool RotaryEffect::getParameterProperties(int index, vst::VstParameterProperties
     float smallStep = 1.0f / 70.0f;
     float largeStep = 1.0f / 35.0f;
     vst::i32 flags = vst::kVstParameterUsesFloatStep;
-    switch (index) {
-        case 0:  // Bypass
-        case 1:  // CPUmode
-        case 3:  // Speed
-        case 4:  // Stop
-            flags |= vst::kVstParameterIsSwitch;
-            step = smallStep = largeStep = 1.0f;
-            break;
-        case 10:  // Setup: six positions
-            step = smallStep = largeStep = 0.2f;
-            break;
-        case 12:  // Type: three positions
-        case 40:  // LvrMode: three positions
-            step = smallStep = largeStep = 0.5f;
-            break;
-        case 14:  // Size: five positions
-            step = smallStep = largeStep = 0.25f;
-            break;
-        case 41:  // SpdMode: four positions
-            step = smallStep = largeStep = 1.0f / 3.0f;
-            break;
-        default:
-            break;
+    if (index >= 0 && index < ParameterSet::kNumIndices && (parameterInfo(index).flags & kFlagStepped) != 0) {
+        // One step from each position to the next; two positions make a switch.
+        const int positions = parameterInfo(index).positions;
+        step = smallStep = largeStep = 1.0f / static_cast<float>(positions - 1);
+        if (positions == 2) flags |= vst::kVstParameterIsSwitch;
     }
     p->flags = flags;
     p->stepFloat = step;
