@@ -23,10 +23,9 @@ constexpr double kShelfBaseHz = 3500.0;
 constexpr double kShelfRangeDb = 12.0;     // shelf gain = 12 * fastGain - 12 dB
 constexpr double kShelfGainLimitDb = 1000.0;
 constexpr double kBandPassHz = 1000.0;
-constexpr double kBandPassQPerMetre = 0.12;  // narrower band for a farther microphone
-constexpr double kBandPassQOffset = 0.005;
-constexpr double kCompensationDistance = 0.3;  // metres at which the level is unchanged
-constexpr double kCompensationExponent = 0.1;
+// Narrower band and a little less level for a farther microphone.
+constexpr NoisePlayerBase::DistanceLaw kDistanceLaw{0.12, 0.005, 0.1};
+constexpr double kMicAngleSign = 1.0;
 constexpr double kSlowFadeExponent = 0.25;
 constexpr double kSetupRate = 44100.0;
 
@@ -40,95 +39,42 @@ void build(BiquadFilter& f, std::uint32_t type, double q, double frequency) {
 }
 }  // namespace
 
-DrumNoisePlayer::DrumNoisePlayer() {
+DrumNoisePlayer::DrumNoisePlayer() : NoisePlayerBase(kDistanceLaw, kMicAngleSign, kTransientStoredSamples) {
     const double top = BiquadFilter::maxFrequencyShare * kSetupRate;
     build(lowPass, BiquadFilter::typeLowPass2, kLowPassQ, std::min(kLowPassHz, top));
     build(highShelf, BiquadFilter::typeHighShelf, kShelfQ, std::min(kShelfHz, top));
-    build(bandPass, BiquadFilter::typeBandPass, kBandPassQPerMetre * micDistance + kBandPassQOffset,
+    build(bandPass, BiquadFilter::typeBandPass, kDistanceLaw.qPerMetre * micDistance + kDistanceLaw.qOffset,
           std::min(kBandPassHz, top));
     setSampleRate(kSetupRate);
 }
 
 void DrumNoisePlayer::loadRecordings() {
-    slowSamples = findRecording(RecordingId::DrumSlowLoop).samples;
-    fastSamples = findRecording(RecordingId::DrumFastLoop).samples;
-    transientSamples = findRecording(RecordingId::Transient).samples;
-    transientPlaying = 0;
-    transientPosition = kTransientStoredSamples;
-    loopGain = loopGainTarget;
-    transientGainFollow = transientGainTarget;
+    useRecordings(findRecording(RecordingId::DrumSlowLoop).samples, findRecording(RecordingId::DrumFastLoop).samples,
+                  findRecording(RecordingId::Transient).samples);
 }
 
 void DrumNoisePlayer::setSampleRate(double fs) {
-    fs = std::max(fs, kMinSampleRate);
-    sampleRate = fs;
-    slowLimit = kSlowLimitHz / fs;
-    fastLimit = kFastLimitHz / fs;
-    fadeScale = 1.0 / std::max(fastLimit - slowLimit, kMinFadeWidth);
-    slowScale = 1.0 / slowLimit;
-    transientStep = (kRecordingRate / fs) / kTransientStoredSamples;
-    transientPlaying = 0;
-    transientPosition = kTransientStoredSamples;
-    slowPhase = 0.0;
-    fastPhase = 0.0;
+    fs = prepareRate(fs);
     setMicDistance(micDistance);
     // The owner passes its distance again right after this, which restores the compensation.
     compensation = 1.0;
-    followFactor = followFactorFor(fs, kFollowSeconds);
-
-    for (BiquadFilter* f : {&lowPass, &highShelf, &bandPass}) {
-        f->sampleRate = BiquadFilter::usableRate(fs);
-        f->glideLength = BiquadFilter::glideLengthFor(f->sampleRate);
-        // A frequency left above the new rate's limit would design an unstable section.
-        f->frequency = std::min(f->frequency, BiquadFilter::maxFrequencyShare * f->sampleRate);
-        f->update();
-        f->setSaturation(f->saturationAmount);
-    }
+    for (BiquadFilter* f : {&lowPass, &highShelf, &bandPass}) retune(*f, fs, f->frequency);
     // The fade filters were designed for the old rate: the next fade position redesigns them.
     fadeMemoT_ = kNoFadePosition;
-    // The band-pass snaps to its design now and glides on later distance changes; the
-    // low-pass and the shelf keep snapping on every update.
-    bandPass.snapOnUpdate = true;
-    bandPass.snap();
-    bandPass.snapOnUpdate = false;
-}
-
-void DrumNoisePlayer::setMicDistance(double x) {
-    micDistance = x;
-    compensation = std::pow(kCompensationDistance / x, kCompensationExponent);
-    bandPass.q = BiquadFilter::clampQ(kBandPassQPerMetre * x + kBandPassQOffset);
-    bandPass.update();
-    bandPass.setSaturation(bandPass.saturationAmount);
-}
-
-void DrumNoisePlayer::setBalance(float m) { balanceTargets(m, loopGainTarget, transientGainTarget); }
-
-void DrumNoisePlayer::startTransient(double level) {
-    transientPosition = 0.0;
-    transientPlaying = 1;
-    transientGain = 1.0;
-    transientLevel = level;
+    // The low-pass and the shelf keep snapping on every update.
+    snapBandPass();
 }
 
 double DrumNoisePlayer::process() {
-    const double c = followFactor;
-    loopGain = loopGain + (loopGainTarget - loopGain) * c + kFlush - kFlush;
-    transientGainFollow = transientGainFollow + (transientGainTarget - transientGainFollow) * c + kFlush - kFlush;
+    followBalance();
 
     // Speed cross-fade; in the fade zone the slow loop darkens and the fast loop's shelf
     // opens. Outside it the filters keep their last settings.
     const double r = rate;
     double slowGain;
     double fastGain;
-    if (r <= slowLimit) {
-        const double u = r * slowScale;
-        slowGain = u * u;
-        fastGain = 0.0;
-    } else if (r >= fastLimit) {
-        slowGain = 0.0;
-        fastGain = 1.0;
-    } else {
-        const double t = (r - slowLimit) * fadeScale;
+    double t = 0.0;
+    if (inFadeZone(r, slowGain, fastGain, t)) {
         fastGain = t * t;
         // At a steady speed t repeats exactly, and so would the gains and the two filter
         // designs: both filters snap on every update, so a repeated one leaves them as they are.
@@ -156,13 +102,7 @@ double DrumNoisePlayer::process() {
     s = lowPass.process(s);
     double sum = (s + f) * loopGain;
 
-    if (transientPlaying) {
-        const double p = transientPosition;
-        sum += InterpolateOnce(p, transientSamples, kTransientLength) * transientGain * transientLevel *
-               transientGainFollow;
-        if (p >= 1.0) transientPlaying = 0;  // this last sample has still been added
-        transientPosition = p + transientStep;
-    }
+    if (transientPlaying) sum += nextTransientSample();
 
     const double y = bandPass.process(sum) * compensation;
     slowPhase = wrapTurns(slowPhase + kSlowTurnsPerLoop * r);

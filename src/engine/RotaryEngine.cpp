@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "dsp/Constants.h"
 #include "params/ParameterIndex.h"
@@ -147,6 +148,32 @@ constexpr int kSetupCount = static_cast<int>(std::size(kSetupPresets));
 double smoothingCoefficient(double fs, double tau) { return 1.0 - std::exp(-1.0 / (fs * tau)); }
 
 double clampGain(double db) { return std::min(std::max(db, -kMaxGainDb), kMaxGainDb); }
+
+// The parameters that shape one kind of rotor, whichever microphone hears it.
+struct RotorVoicing {
+    int amRadius, fmRadius, attenuation, attenuationDistance, decayExponent, flip;
+};
+constexpr RotorVoicing kHornVoicing{kHornAmRadius, kHornFmRadius, kHornAttenuation, kHornAttenuationDistance,
+                                    kHornAttDecayExp, kHornFlip};
+constexpr RotorVoicing kDrumVoicing{kDrumAmRadius, kDrumFmRadius, kDrumAttenuation, kDrumAttenuationDistance,
+                                    kDrumAttDecayExp, kDrumFlip};
+
+// Places a rotor model before the microphone at (angle, distance), voices it, lays out its
+// geometry and resets it. Only the horn models have an open-back mode.
+template <class Model>
+void configureRotor(Model& model, const ParameterSet& p, const RotorVoicing& v, double micAngle, double micDistance) {
+    model.setMicAngle(micAngle);
+    model.setMicDistance(micDistance);
+    model.setAmRadius(p.quantity(v.amRadius));
+    model.setFmRadius(p.quantity(v.fmRadius));
+    model.setAttenuation(p.quantity(v.attenuation));
+    model.setAttenuationDistance(p.quantity(v.attenuationDistance));
+    model.setDecayExponent(p.quantity(v.decayExponent));
+    if constexpr (std::is_same_v<Model, RotorModel>) model.setOpenBackMode(p.position(kHornOpenBackMode));
+    model.setDirection(p.quantity(v.flip));
+    model.setGeometry();
+    model.reset();
+}
 
 // Sets a filter's kind and rate (the usable rate, with its glide length) without designing it.
 void setFilter(BiquadFilter& f, std::uint32_t type, double rate, double hz, double q, double db) {
@@ -959,57 +986,26 @@ void RotaryEngine::roomGeometryJob() {
 void RotaryEngine::hornModelJob(RotorModel& model, bool second) {
     const double distance = params_.quantity(kHDistance);
     if (second) {
-        model.setMicAngle(params_.quantity(kHornMic2Angle));
-        model.setMicDistance(std::max(kMinMic2Distance, (1.0 + params_.quantity(kHornMic2Distance)) * distance));
+        configureRotor(model, params_, kHornVoicing, params_.quantity(kHornMic2Angle),
+                       std::max(kMinMic2Distance, (1.0 + params_.quantity(kHornMic2Distance)) * distance));
     } else {
-        model.setMicAngle(params_.quantity(kHornMic1Angle));
-        model.setMicDistance(distance);
+        configureRotor(model, params_, kHornVoicing, params_.quantity(kHornMic1Angle), distance);
     }
-    model.setAmRadius(params_.quantity(kHornAmRadius));
-    model.setFmRadius(params_.quantity(kHornFmRadius));
-    model.setAttenuation(params_.quantity(kHornAttenuation));
-    model.setAttenuationDistance(params_.quantity(kHornAttenuationDistance));
-    model.setDecayExponent(params_.quantity(kHornAttDecayExp));
-    model.setOpenBackMode(params_.position(kHornOpenBackMode));
-    model.setDirection(params_.quantity(kHornFlip));
-    model.setGeometry();
-    model.reset();
 }
 
 void RotaryEngine::hornLeakJob() {
     // The horn as heard at the drum microphone.
-    RotorModel& model = hornLeak_;
-    model.setMicAngle(params_.quantity(kDrumMic1Angle));
-    model.setMicDistance(params_.quantity(kDDistance));
-    model.setAmRadius(params_.quantity(kHornAmRadius));
-    model.setFmRadius(params_.quantity(kHornFmRadius));
-    model.setAttenuation(params_.quantity(kHornAttenuation));
-    model.setAttenuationDistance(params_.quantity(kHornAttenuationDistance));
-    model.setDecayExponent(params_.quantity(kHornAttDecayExp));
-    model.setOpenBackMode(params_.position(kHornOpenBackMode));
-    model.setDirection(params_.quantity(kHornFlip));
-    model.setGeometry();
-    model.reset();
+    configureRotor(hornLeak_, params_, kHornVoicing, params_.quantity(kDrumMic1Angle), params_.quantity(kDDistance));
 }
 
 void RotaryEngine::drumJob(LightRotorModel& model) {
     // The drum model hears the drum at the drum microphone, the drum-leak model at horn
     // microphone 1.
     if (&model == &drum_) {
-        model.setMicAngle(params_.quantity(kDrumMic1Angle));
-        model.setMicDistance(params_.quantity(kDDistance));
+        configureRotor(model, params_, kDrumVoicing, params_.quantity(kDrumMic1Angle), params_.quantity(kDDistance));
     } else {
-        model.setMicAngle(params_.quantity(kHornMic1Angle));
-        model.setMicDistance(params_.quantity(kHDistance));
+        configureRotor(model, params_, kDrumVoicing, params_.quantity(kHornMic1Angle), params_.quantity(kHDistance));
     }
-    model.setAmRadius(params_.quantity(kDrumAmRadius));
-    model.setFmRadius(params_.quantity(kDrumFmRadius));
-    model.setAttenuation(params_.quantity(kDrumAttenuation));
-    model.setAttenuationDistance(params_.quantity(kDrumAttenuationDistance));
-    model.setDecayExponent(params_.quantity(kDrumAttDecayExp));
-    model.setDirection(params_.quantity(kDrumFlip));
-    model.setGeometry();
-    model.reset();
 }
 
 void RotaryEngine::crossPathJob(bool snap) {
