@@ -116,6 +116,16 @@ private:
     // Returns false when the input must pass unchanged; otherwise sets the running set.
     inline bool prepareSample();
     inline void advanceGlide();
+    // The running set applied to input x and the history.
+    double runningSection(double x) const { return runB0 * x + runB1 * x1 + runB2 * x2 - runA1 * y1 - runA2 * y2; }
+    void pushHistory(double x, double y) {
+        x0 = x;
+        y0 = y;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+    }
     // Designs from the public fields; remembers the last design.
     BiquadDesigner designer_;
 };
@@ -164,14 +174,9 @@ inline double BiquadFilter::process(double x)
     if (!prepareSample())
         return x;
     x = x + glideFlush - glideFlush;
-    double y = runB0 * x + runB1 * x1 + runB2 * x2 - runA1 * y1 - runA2 * y2;
+    double y = runningSection(x);
     y = y + glideFlush - glideFlush;
-    x0 = x;
-    y0 = y;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
+    pushHistory(x, y);
     return y;
 }
 
@@ -181,16 +186,11 @@ inline double BiquadFilter::processSaturated(double x)
         return x;
     // The input is not flushed here (only the plain gliding process does that); the
     // output is, and the squashing below only shrinks it, so y1 and y2 never go denormal.
-    double y = runB0 * x + runB1 * x1 + runB2 * x2 - runA1 * y1 - runA2 * y2;
+    double y = runningSection(x);
     y = y + glideFlush - glideFlush;
     if (saturationOn)
         y = y / (1.0 + saturationCoefficient * std::fabs(y + saturationBias));
-    x0 = x;
-    y0 = y;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
+    pushHistory(x, y);
     return y;
 }
 
@@ -199,12 +199,7 @@ inline double BiquadFilter::processPlain(double x)
     x = x + plainFlush - plainFlush;
     double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
     y = y + plainFlush - plainFlush;
-    x0 = x;
-    y0 = y;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
+    pushHistory(x, y);
     return y;
 }
 

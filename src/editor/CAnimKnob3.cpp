@@ -70,20 +70,9 @@ CMouseEventResult CAnimKnob3::onMouseMoved(CPoint& where, const CButtonState& bu
 }
 
 bool CAnimKnob3::onWheel(const CPoint&, float distance, const CButtonState& buttons) {
-    // Whole notches count as one step; smaller (smooth-scrolling) distances count as they are.
-    float w = distance;
-    if (w > 0.1f)
-        w = 1.0f;
-    else if (w < -0.1f)
-        w = -1.0f;
     const float step = buttons.isShiftSet() ? shiftWheelFactor_ * wheelStep_ : wheelStep_;
-    setValue(std::clamp(getValue() + step * w, vmin_, vmax_));
-    if (isDirty() && listener_ != nullptr) {
-        invalid();
-        beginEdit();
-        notify();
-        endEdit();
-    }
+    setValue(std::clamp(getValue() + step * notches(distance), vmin_, vmax_));
+    notifyWheelEdit();
     return true;
 }
 

@@ -6,7 +6,7 @@ namespace orv {
 
 COvKickButton::COvKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
                              bool doubleClickOnly)
-    : CKickButton(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(), background),
+    : CHoverButton<CKickButton>(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(), background),
       doubleClickOnly_(doubleClickOnly ? 1 : 0) {}
 
 void COvKickButton::draw(CDrawContext* context) {
@@ -34,16 +34,5 @@ CMouseEventResult COvKickButton::onMouseUp(CPoint&, const CButtonState&) {
     return kMouseEventHandled;
 }
 
-CMouseEventResult COvKickButton::onMouseEntered(CPoint&, const CButtonState&) {
-    hover_ = 1;
-    invalid();
-    return kMouseEventHandled;
-}
-
-CMouseEventResult COvKickButton::onMouseExited(CPoint&, const CButtonState&) {
-    hover_ = 0;
-    invalid();
-    return kMouseEventHandled;
-}
 
 }  // namespace orv

@@ -5,7 +5,7 @@
 namespace orv {
 
 COvOnOffButton::COvOnOffButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : COnOffButton(size, listener, tag, background) {}
+    : CHoverButton<COnOffButton>(size, listener, tag, background) {}
 
 int COvOnOffButton::getDrawnFrame() const {
     const float v = getValue();
@@ -28,16 +28,5 @@ CMouseEventResult COvOnOffButton::onMouseDown(CPoint&, const CButtonState& butto
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-CMouseEventResult COvOnOffButton::onMouseEntered(CPoint&, const CButtonState&) {
-    hover_ = 1;
-    invalid();
-    return kMouseEventHandled;
-}
-
-CMouseEventResult COvOnOffButton::onMouseExited(CPoint&, const CButtonState&) {
-    hover_ = 0;
-    invalid();
-    return kMouseEventHandled;
-}
 
 }  // namespace orv

@@ -5,7 +5,7 @@
 namespace orv {
 
 CSaveLoadButton::CSaveLoadButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CKickButton(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(), background) {}
+    : CHoverButton<CKickButton>(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(), background) {}
 
 void CSaveLoadButton::draw(CDrawContext* context) {
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
@@ -22,17 +22,6 @@ CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& butt
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-CMouseEventResult CSaveLoadButton::onMouseEntered(CPoint&, const CButtonState&) {
-    hover_ = 1;
-    invalid();
-    return kMouseEventHandled;
-}
-
-CMouseEventResult CSaveLoadButton::onMouseExited(CPoint&, const CButtonState&) {
-    hover_ = 0;
-    invalid();
-    return kMouseEventHandled;
-}
 
 int32_t CSaveLoadButton::onKeyDown(VstKeyCode&) { return -1; }
 

@@ -4,25 +4,20 @@
 
 #include <cstdint>
 
+#include "editor/CHoverButton.h"
 #include "toolkit/CKickButton.h"
 
 namespace orv {
 
-class CSaveLoadButton : public CKickButton {
+class CSaveLoadButton : public CHoverButton<CKickButton> {
 public:
     CSaveLoadButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
-    CMouseEventResult onMouseEntered(CPoint& where, const CButtonState& buttons) override;
-    CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons) override;
     int32_t onKeyDown(VstKeyCode& keyCode) override;
 
-    bool isHovered() const { return hover_ != 0; }
     int getDrawnFrame() const { return getValue() != 0.0f ? 2 : (hover_ ? 1 : 0); }
-
-private:
-    uint8_t hover_ = 0;
 };
 
 }  // namespace orv

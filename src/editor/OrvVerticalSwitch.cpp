@@ -72,27 +72,14 @@ int32_t OrvVerticalSwitch::onKeyDown(VstKeyCode& key) {
     else if (key.virt == VKEY_DOWN && k < frames - 1)
         setValue(vmin_ + (vmax_ - vmin_) * (k + 1) / (frames - 1));
     if (getValue() == old) return -1;
-    invalid();
-    beginEdit();
-    notify();
-    endEdit();
+    notifyEdit();
     return 1;
 }
 
 bool OrvVerticalSwitch::onWheel(const CPoint&, float distance, const CButtonState& buttons) {
-    float w = distance;
-    if (w > 0.1f)
-        w = 1.0f;
-    else if (w < -0.1f)
-        w = -1.0f;
     const float step = buttons.isShiftSet() ? shiftWheelFactor_ * wheelStep_ : wheelStep_;
-    setValue(std::clamp(getValue() + step * w, vmin_, vmax_));
-    if (isDirty() && listener_ != nullptr) {
-        invalid();
-        beginEdit();
-        notify();
-        endEdit();
-    }
+    setValue(std::clamp(getValue() + step * notches(distance), vmin_, vmax_));
+    notifyWheelEdit();
     return true;
 }
 

@@ -63,12 +63,7 @@ bool CAnimKnob::onWheel(const CPoint&, float distance, const CButtonState& butto
     const float step = buttons.isShiftSet() ? wheelInc_ / zoomFactor_ : wheelInc_;
     setValue(getValue() + distance * step * (vmax_ - vmin_));
     bounceValue();
-    if (isDirty() && listener_ != nullptr) {
-        invalid();
-        beginEdit();
-        notify();
-        endEdit();
-    }
+    notifyWheelEdit();
     return true;
 }
 

@@ -66,6 +66,23 @@ protected:
     void notify() {
         if (listener_ != nullptr) listener_->valueChanged(this);
     }
+    // Redraws and tells the listener of a change the user made, inside one edit gesture.
+    void notifyEdit() {
+        invalid();
+        beginEdit();
+        notify();
+        endEdit();
+    }
+    // The same after a wheel turn, and only when it moved the value.
+    void notifyWheelEdit() {
+        if (isDirty() && listener_ != nullptr) notifyEdit();
+    }
+    // Wheel distance counted in whole notches: a notch (beyond 0.1) is one step either way,
+    // smaller smooth-scrolling distances count as they are.
+    static float notches(float distance) {
+        constexpr float kNotch = 0.1f;
+        return distance > kNotch ? 1.0f : (distance < -kNotch ? -1.0f : distance);
+    }
 
     CControlListener* listener_;
     int32_t tag_;
