@@ -66,15 +66,12 @@ void DrumNoisePlayer::setSampleRate(double fs) {
 }
 
 double DrumNoisePlayer::process() {
-    followBalance();
-
     // Speed cross-fade; in the fade zone the slow loop darkens and the fast loop's shelf
     // opens. Outside it the filters keep their last settings.
-    const double r = rate;
     double slowGain;
     double fastGain;
     double t = 0.0;
-    if (inFadeZone(r, slowGain, fastGain, t)) {
+    if (beginSample(slowGain, fastGain, t)) {
         fastGain = t * t;
         // At a steady speed t repeats exactly, and so would the gains and the two filter
         // designs: both filters snap on every update, so a repeated one leaves them as they are.
@@ -105,8 +102,8 @@ double DrumNoisePlayer::process() {
     if (transientPlaying) sum += nextTransientSample();
 
     const double y = bandPass.process(sum) * compensation;
-    slowPhase = wrapTurns(slowPhase + kSlowTurnsPerLoop * r);
-    fastPhase = wrapTurns(fastPhase + r / kFastTurns);
+    slowPhase = wrapTurns(slowPhase + kSlowTurnsPerLoop * rate);
+    fastPhase = wrapTurns(fastPhase + rate / kFastTurns);
     return y * outputGain;
 }
 

@@ -53,13 +53,10 @@ void HornNoisePlayer::setSampleRate(double fs) {
 }
 
 double HornNoisePlayer::process() {
-    followBalance();
-
-    const double r = rate;
     double slowGain;
     double fastGain;
     double t = 0.0;
-    if (inFadeZone(r, slowGain, fastGain, t)) {
+    if (beginSample(slowGain, fastGain, t)) {
         const double u = 1.0 - kSlowFadeSlope * t;
         slowGain = t < kSlowFadeEnd ? u * u : 0.0;
         const double t2 = t * t;
@@ -77,7 +74,7 @@ double HornNoisePlayer::process() {
     const double y = bandPass.process(sum) * compensation;
     // The slow take runs at its own recorded speed; the fast loop follows the rotor.
     slowPhase = wrapTurns(slowPhase + (kRecordingRate / sampleRate) / kHornSlowLoopLength);
-    fastPhase = wrapTurns(fastPhase + r / kFastTurns);
+    fastPhase = wrapTurns(fastPhase + rate / kFastTurns);
     return y * outputGain;
 }
 

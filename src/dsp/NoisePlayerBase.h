@@ -75,10 +75,13 @@ protected:
         loopGain = loopGain + (loopGainTarget - loopGain) * c + kFlush - kFlush;
         transientGainFollow = transientGainFollow + (transientGainTarget - transientGainFollow) * c + kFlush - kFlush;
     }
-    // Below the fade zone only the slow loop sounds (growing with the square of the speed r),
-    // above it only the fast one: sets both gains and answers false. Inside it answers true
-    // with t, the position in the zone (0..1), and leaves the gains to the player.
-    bool inFadeZone(double r, double& slowGain, double& fastGain, double& t) const {
+    // Starts a sample: the balance gains move one step, then the loop gains follow the rotor
+    // speed. Below the fade zone only the slow loop sounds (growing with the square of the
+    // speed), above it only the fast one: sets both gains and answers false. Inside it answers
+    // true with t, the position in the zone (0..1), and leaves the gains to the player.
+    bool beginSample(double& slowGain, double& fastGain, double& t) {
+        followBalance();
+        const double r = rate;
         if (r <= slowLimit) {
             const double u = r * slowScale;
             slowGain = u * u;

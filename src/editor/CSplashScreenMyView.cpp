@@ -23,12 +23,7 @@ void CSplashScreenMyView::draw(CDrawContext* context) {
 CMouseEventResult CSplashScreenMyView::onMouseDown(CPoint&, const CButtonState& buttons) {
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     owner_->unSplash();
-    CFrame* frame = frame_;
-    if (frame != nullptr) {
-        frame->setDirty(true);
-        frame->setModalView(nullptr);
-    }
-    forget();  // the reference the frame held while this was its modal view
+    closeModal();
     return kMouseEventHandled;
 }
 

@@ -12,6 +12,7 @@
 #include "editor/CSaveLoadButton.h"
 #include "editor/EditorEffect.h"
 #include "params/ControllerMap.h"
+#include "toolkit/BitmapRef.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/COptionMenu.h"
@@ -46,19 +47,6 @@ constexpr CRect kForgetRect{284, 658, 306, 673};
 constexpr float kStoreThreshold = 0.75f;  // a default button's double-click (1) stores, Ctrl (0.5) clears
 constexpr float kReversedLoad = 0.5f;     // a load button's plain right click
 constexpr int kLastParameterTag = 41;     // tags above belong to the editor's own controls
-
-// Holds a new bitmap while the controls that use it are built.
-class BitmapRef {
-public:
-    explicit BitmapRef(int id) : bitmap_(new CBitmap(id)) {}
-    ~BitmapRef() { bitmap_->forget(); }
-    BitmapRef(const BitmapRef&) = delete;
-    BitmapRef& operator=(const BitmapRef&) = delete;
-    CBitmap* get() const { return bitmap_; }
-
-private:
-    CBitmap* bitmap_;
-};
 
 }  // namespace
 

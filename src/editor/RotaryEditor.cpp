@@ -16,6 +16,7 @@
 #include "editor/OrvVerticalSwitch.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterLaws.h"
+#include "toolkit/BitmapRef.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CMovieBitmap.h"
 
@@ -112,20 +113,6 @@ constexpr int kSpeedModeStates = 4;
 // One rocker step of MIDIchl: 1/18, although the 18 channel positions are 1/17 apart; one
 // press in eighteen, half way up, leaves the channel where it is.
 constexpr float kChannelStep = 0.055555556f;
-
-// Holds a new bitmap only for the duration of the controls' construction (each control keeps
-// its own reference).
-class BitmapRef {
-public:
-    explicit BitmapRef(int id) : bitmap_(new CBitmap(id)) {}
-    ~BitmapRef() { bitmap_->forget(); }
-    BitmapRef(const BitmapRef&) = delete;
-    BitmapRef& operator=(const BitmapRef&) = delete;
-    CBitmap* get() const { return bitmap_; }
-
-private:
-    CBitmap* bitmap_;
-};
 
 // The part of value display r that it paints: where it overlaps another display of the
 // layout, the overlap is split in the middle, each display keeping its own side (the text

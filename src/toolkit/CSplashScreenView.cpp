@@ -19,12 +19,7 @@ void CSplashScreenView::draw(CDrawContext* context) {
 
 CMouseEventResult CSplashScreenView::onMouseDown(CPoint&, const CButtonState&) {
     owner_->unSplash();
-    CFrame* frame = frame_;
-    if (frame != nullptr) {
-        frame->setDirty(true);
-        frame->setModalView(nullptr);
-    }
-    forget();  // the reference the frame held while this was its modal view
+    closeModal();
     return kMouseEventHandled;
 }
 

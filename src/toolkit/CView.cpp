@@ -45,4 +45,13 @@ void CView::setBackground(CBitmap* background) {
     setDirty(true);
 }
 
+void CView::closeModal() {
+    CFrame* frame = frame_;
+    if (frame != nullptr) {
+        frame->setDirty(true);
+        frame->setModalView(nullptr);
+    }
+    forget();
+}
+
 }  // namespace orv

@@ -64,6 +64,10 @@ public:
     CFrame* getFrame() const { return frame_; }
 
 protected:
+    // Ends this view's showing as its frame's modal view (the frame redraws what it covered)
+    // and drops the reference the frame held. The view may be gone afterwards.
+    void closeModal();
+
     CRect size_;
     CFrame* frame_ = nullptr;
     CBitmap* background_ = nullptr;
