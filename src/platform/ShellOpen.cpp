@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-extern char** environ;
+#include "platform/ChildProcess.h"
 
 namespace orv {
 
@@ -47,30 +46,12 @@ int waitForChild(pid_t pid) {
     }
 }
 
-pid_t spawn(const std::vector<std::string>& args, int stdoutFd) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (stdoutFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
-    else
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int err = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return err == 0 ? pid : -1;
-}
-
 // Runs a short query and collects its first output line; false when it could not run, failed or
 // took too long.
 bool query(const std::vector<std::string>& args, std::string& line) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return false;
-    const pid_t pid = spawn(args, fds[1]);
+    const pid_t pid = spawnChild(args, fds[1], true);
     close(fds[1]);
     if (pid < 0) {
         close(fds[0]);
@@ -118,7 +99,7 @@ ShellOpen::Result ShellOpen::openDocument(const std::string& path) {
     if (!isOnPath("xdg-open")) return Result::Failed;
     // xdg-open is started by a shell that leaves it running in the background and ends at once:
     // the viewer is never waited for, and no child is left behind for the host to reap.
-    const pid_t shell = spawn({"/bin/sh", "-c", "xdg-open \"$1\" </dev/null >/dev/null 2>&1 &", "sh", path}, -1);
+    const pid_t shell = spawnChild({"/bin/sh", "-c", "xdg-open \"$1\" </dev/null >/dev/null 2>&1 &", "sh", path}, -1, true);
     if (shell < 0) return Result::Failed;
     return waitForChild(shell) == 0 ? Result::Opened : Result::Failed;
 }

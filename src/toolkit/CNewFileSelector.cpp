@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,10 +9,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/ChildProcess.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/IPlatformFrame.h"
-
-extern char** environ;
 
 namespace orv {
 
@@ -123,18 +121,10 @@ bool CNewFileSelector::run(Callback callback) {
 
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return false;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int err = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    // The dialog's own warnings stay visible on our error output.
+    const pid_t pid = spawnChild(args, fds[1], false);
     close(fds[1]);
-    if (err != 0) {
+    if (pid < 0) {
         close(fds[0]);
         return false;
     }

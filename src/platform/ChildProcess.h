@@ -1,0 +1,17 @@
+// Starting a helper program (dialogs, the desktop's opener, its queries) without waiting for it.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace orv {
+
+// Starts args[0] (looked up on PATH) with args, standard input from /dev/null and standard
+// output into stdoutFd (or /dev/null when stdoutFd < 0); its error output goes to /dev/null
+// when discardErrors is set, else where ours goes. Answers the child's id, -1 when it could
+// not be started.
+pid_t spawnChild(const std::vector<std::string>& args, int stdoutFd, bool discardErrors);
+
+}  // namespace orv
