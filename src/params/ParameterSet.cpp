@@ -30,29 +30,25 @@ void decibelText(double gain, char* text) {
     std::snprintf(text, kTextSize, "%.1f", 20.0 * std::log10(gain));
 }
 
-// Frequencies of 1 kHz and above in kHz with two decimals, lower ones in whole Hz.
-void frequencyText(double hz, char* text, char* label) {
-    constexpr double kKilo = 1000.0;
-    if (hz >= kKilo) {
-        std::snprintf(text, kTextSize, "%.2f", hz / kKilo);
-        copyText(label, "kHz");
+// x in whole small units, or from `large` small units on in large units with largeFormat.
+void twoUnitText(double x, double large, const char* largeFormat, const char* largeUnit, const char* smallUnit,
+                 char* text, char* label) {
+    if (x >= large) {
+        std::snprintf(text, kTextSize, largeFormat, x / large);
+        copyText(label, largeUnit);
     } else {
-        std::snprintf(text, kTextSize, "%.0f", hz);
-        copyText(label, "Hz");
+        std::snprintf(text, kTextSize, "%.0f", x);
+        copyText(label, smallUnit);
     }
 }
+
+// Frequencies of 1 kHz and above in kHz with two decimals, lower ones in whole Hz.
+void frequencyText(double hz, char* text, char* label) { twoUnitText(hz, 1000.0, "%.2f", "kHz", "Hz", text, label); }
 
 // Times of a second and more in seconds with one decimal, shorter ones in whole milliseconds.
 void timeText(double seconds, char* text, char* label) {
     constexpr double kMilli = 1000.0;
-    const double ms = kMilli * seconds;
-    if (ms >= kMilli) {
-        std::snprintf(text, kTextSize, "%.1f", ms / kMilli);
-        copyText(label, "s");
-    } else {
-        std::snprintf(text, kTextSize, "%.0f", ms);
-        copyText(label, "ms");
-    }
+    twoUnitText(kMilli * seconds, kMilli, "%.1f", "s", "ms", text, label);
 }
 
 // Distance beyond the nearest microphone position: whole centimetres below a metre, else metres.
