@@ -130,8 +130,11 @@ int CMidiPresetSystemEffect::processEvents(vst::VstEvents* events) {
     if (events == nullptr) return 1;
     constexpr std::uint8_t kControllerBits = 0xB0;  // control-change status
     constexpr int kMaxDataByte = 127;
+    // The record's array is declared with two entries but holds numEvents: index it through a
+    // plain pointer, as indexing the declared array past two is undefined.
+    vst::VstEvent* const* list = events->events;
     for (int i = 0; i < events->numEvents; ++i) {
-        const vst::VstEvent* event = events->events[i];
+        const vst::VstEvent* event = list[i];
         if (event == nullptr || event->type != vst::kVstMidiType) continue;
         if (controllers.channelStep() == ControllerMap::kChannelOff) continue;
         const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
