@@ -246,7 +246,6 @@ private:
     double noisePanB_;
 
     // Per-sample state.
-    int ampType_ = AmpDrive::kThru;
     bool ampOnlyNow_ = false;
     bool hornEnabled_ = true;  // the rotor's models run: its factor or its target is not 0
     bool drumEnabled_ = true;
