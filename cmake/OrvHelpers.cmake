@@ -11,4 +11,9 @@ function(orv_add_test name)
     ORV_DEFAULT_BUILD_DIR="${CMAKE_BINARY_DIR}"
     ORV_DEFAULT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 ${T_PROPERTIES})
+  # `orv_tests` builds every test program (and what they load) but no benchmark or fuzz target.
+  if(NOT TARGET orv_tests)
+    add_custom_target(orv_tests)
+  endif()
+  add_dependencies(orv_tests ${name})
 endfunction()
