@@ -117,9 +117,7 @@ fuzz() {
     work=$(mktemp -d)
     cp "$corpus"* "$work"/
     echo "fuzzing $name for $seconds s"
-    # Until the engine copes with non-finite samples and out-of-range parameter values, the
-    # interface target keeps to valid ones (ORV_FUZZ_TAME=0 lifts this).
-    if ! ORV_FUZZ_TAME=${ORV_FUZZ_TAME:-1} "$dir/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -close_fd_mask=2 \
+    if ! "$dir/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -close_fd_mask=2 \
       -artifact_prefix="$dir/fuzz_$name-" "$work"; then
       rm -rf "$work"
       return 1

@@ -4,6 +4,17 @@
 
 namespace orv {
 
+namespace {
+
+// The key opcodes carry the modifier keys as a float; a value that is not a small non-negative
+// number (a host may pass anything there) means no modifier rather than an undefined cast.
+int modifierBits(float opt) {
+    constexpr float kLimit = 65536.0f;  // far above every modifier combination
+    return opt >= 0.0f && opt < kLimit ? static_cast<int>(opt) : 0;
+}
+
+}  // namespace
+
 AudioEffectX::AudioEffectX(vst::HostCallback hostCallback, int programs, int params)
     : AudioEffect(hostCallback, programs, params) {}
 
@@ -72,10 +83,10 @@ vst::iptr AudioEffectX::dispatcher(vst::i32 opcode, vst::i32 index, vst::iptr va
             return getVstVersion();
         case vst::effEditKeyDown:
             if (editor == nullptr) return 0;
-            return editor->onKeyDown(index, static_cast<int>(value), static_cast<int>(opt)) ? 1 : 0;
+            return editor->onKeyDown(index, static_cast<int>(value), modifierBits(opt)) ? 1 : 0;
         case vst::effEditKeyUp:
             if (editor == nullptr) return 0;
-            return editor->onKeyUp(index, static_cast<int>(value), static_cast<int>(opt)) ? 1 : 0;
+            return editor->onKeyUp(index, static_cast<int>(value), modifierBits(opt)) ? 1 : 0;
         case vst::effSetEditKnobMode:
             if (editor == nullptr) return 0;
             editor->setKnobMode(static_cast<int>(value));

@@ -8,9 +8,6 @@
 // gets half a second of a sine at a host rate of 22050 Hz (44100 Hz for one script in four):
 // its output must then be finite. The instance is closed at the end, so leaks show too.
 //
-// With ORV_FUZZ_TAME=1 in the environment, parameter values stay in 0..1 and samples stay finite
-// and below 1000 in size, which keeps the search off faults already known in those two areas.
-//
 // Opcodes not sent: effClose (ends every input instead) and effEditOpen, whose pointer must be a
 // real parent window. Every other pointer argument is a zeroed buffer of 8 KiB, or the
 // record or text the opcode's contract names.
@@ -50,8 +47,6 @@ std::vector<float> constructionValues;  // getParameter of a new instance, index
 // What the host answers for pin connections: bit k set means pin k is unconnected (inputs
 // 0 and 1 in bits 0 and 1, outputs in bits 2 and 3).
 unsigned missingPins = 0;
-
-bool tame = false;  // ORV_FUZZ_TAME: valid parameter values and finite samples only
 
 vst::iptr hostCallback(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr value, void*, float) {
     switch (opcode) {
@@ -143,9 +138,7 @@ public:
 
     void setParameter(Script& s) {
         const vst::i32 index = s.index();
-        float value = s.anyFloat();
-        if (tame && !(value >= 0.0f && value <= 1.0f)) value = 0.5f;
-        fx_->setParameter(fx_, index, value);
+        fx_->setParameter(fx_, index, s.anyFloat());
     }
 
     void getParameter(Script& s) { sink_ += fx_->getParameter(fx_, s.index()); }
@@ -181,11 +174,6 @@ public:
             const int c = s.byte() & 1;
             const int at = s.u16() % frames;
             in_[c][at] = s.anyFloat();
-        }
-        if (tame) {
-            for (int c = 0; c < 2; ++c)
-                for (int i = 0; i < frames; ++i)
-                    if (!(std::fabs(in_[c][i]) < 1000.0f)) in_[c][i] = 0.0f;
         }
     }
 
@@ -467,9 +455,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     });
-
-    const char* calm = std::getenv("ORV_FUZZ_TAME");
-    tame = calm != nullptr && std::strcmp(calm, "1") == 0;
 
     const char* path = std::getenv("ORV_MODULE");
     if (path == nullptr || *path == 0) path = ORV_DEFAULT_MODULE;
