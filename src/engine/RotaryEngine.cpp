@@ -1212,6 +1212,8 @@ int RotaryEngine::prepareChunk(const Sample* inL, const Sample* inR, int begin, 
         amp_.advanceDrive(cDrive_);
         const double xL = finiteOrZero(static_cast<double>(inL[i]));
         const double xR = finiteOrZero(static_cast<double>(inR[i]));
+        chunk_.dryL[i - begin] = xL;
+        chunk_.dryR[i - begin] = xR;
         const double x = (xL + xR) * 0.5 * g[smInGain];
         double e = (antiAliasedDrive_ ? ampOversampled_.shape(amp_, x) : amp_.shape(x)) * g[smPostGain];
         for (BiquadFilter& f : eq_) e = f.process(e);
@@ -1308,8 +1310,8 @@ void RotaryEngine::process(const Sample* inL, const Sample* inR, Sample* outL, S
             chunkBegin = i;
             chunkEnd = prepareChunk(inL, inR, i, frames);
         }
-        const double xL = finiteOrZero(static_cast<double>(inL[i]));
-        const double xR = finiteOrZero(static_cast<double>(inR[i]));
+        const double xL = chunk_.dryL[i - chunkBegin];
+        const double xR = chunk_.dryR[i - chunkBegin];
         bypass_ = (bypassTarget - bypass_) * cBypass_ + bypass_;
         bypass_ = bypass_ + kFlush - kFlush;
         if (moving) {

@@ -258,6 +258,7 @@ private:
     // input, the models' inputs and their outputs (j counts the chunk's model samples).
     static constexpr int kChunk = 64;
     struct Chunk {
+        double dryL[kChunk], dryR[kChunk];  // the input pins as the engine takes them (finite)
         double hostIn[kChunk];
         double cabinetIn[kChunk];
         double hornIn[kChunk], hornLeakIn[kChunk], drumIn[kChunk];
