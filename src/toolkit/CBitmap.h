@@ -7,8 +7,7 @@
 #include "toolkit/CBaseObject.h"
 #include "toolkit/CPoint.h"
 #include "toolkit/CRect.h"
-
-typedef struct _cairo_surface cairo_surface_t;
+#include "toolkit/DrawBackend.h"
 
 namespace orv {
 
@@ -27,18 +26,18 @@ public:
     int getResourceId() const { return resourceId_; }
     int getWidth() const { return width_; }
     int getHeight() const { return height_; }
-    cairo_surface_t* getSurface() const { return surface_; }
+    NativeSurface* getSurface() const { return surface_; }
 
     // Draws the part of the bitmap whose top-left corner is `offset` into dest (clipped to
     // dest), blended with the given opacity (0..1).
     void draw(CDrawContext* context, const CRect& dest, const CPoint& offset = {}, float alpha = 1.0f) const;
 
 private:
-    // Takes over one reference to s (may be null).
-    void adopt(cairo_surface_t* s);
+    void adopt(NativeSurface* s, bool owned);
 
     int resourceId_ = -1;
-    cairo_surface_t* surface_ = nullptr;
+    NativeSurface* surface_ = nullptr;
+    bool owned_ = false;  // false for the shared artwork
     int width_ = 0;
     int height_ = 0;
 };

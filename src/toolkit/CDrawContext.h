@@ -1,12 +1,14 @@
-// Drawing on a cairo surface: colours, rectangles, lines, text and a clip rectangle.
+// Drawing on an image of the OS's drawing library (DrawBackend.h): colours, rectangles, lines,
+// text, copies of other images and a clip rectangle.
 #pragma once
+
+#include <memory>
+#include <string>
 
 #include "toolkit/CColor.h"
 #include "toolkit/CFontDesc.h"
 #include "toolkit/CRect.h"
-
-typedef struct _cairo cairo_t;
-typedef struct _cairo_surface cairo_surface_t;
+#include "toolkit/DrawBackend.h"
 
 namespace orv {
 
@@ -15,13 +17,12 @@ enum CHoriTxtAlign { kLeftText = 0, kCenterText, kRightText };
 class CDrawContext {
 public:
     // Draws on `surface` (not owned; it must outlive the context).
-    explicit CDrawContext(cairo_surface_t* surface);
+    explicit CDrawContext(NativeSurface* surface);
     virtual ~CDrawContext();
     CDrawContext(const CDrawContext&) = delete;
     CDrawContext& operator=(const CDrawContext&) = delete;
 
-    cairo_t* getCairo() const { return cr_; }
-    cairo_surface_t* getSurface() const { return surface_; }
+    NativeSurface* getSurface() const { return surface_; }
 
     // Limits all drawing to r (replacing any earlier clip).
     void setClipRect(const CRect& r);
@@ -48,12 +49,32 @@ public:
     // Advance width of the text in the current font, in pixels.
     double getStringWidth(const char* text);
 
-private:
-    void applyFont();
-    void setSource(const CColor& c);
+    // Copies the part of `image` whose top-left corner is `offset` into dest (clipped to dest),
+    // pixel for pixel, blended with the given opacity (0..1).
+    void drawImage(NativeSurface* image, const CRect& dest, const CPoint& offset = {}, float alpha = 1.0f);
 
-    cairo_surface_t* surface_;
-    cairo_t* cr_;
+protected:
+    // Draws on a surface the context owns and destroys after its own drawing state.
+    CDrawContext(NativeSurface* surface, bool ownsSurface);
+    // Makes every pixel transparent, whatever the clip.
+    void clearSurface();
+
+private:
+    struct TextMetrics {
+        double advance;
+        double ascent;
+        double descent;
+    };
+    // The current font's ascent and descent and the advance of text (UTF-8).
+    TextMetrics measureText(const std::string& utf8);
+    // Text (UTF-8) in the font colour with its baseline origin at x, y, clipped to clip.
+    void showText(const std::string& utf8, const CRect& clip, double x, double y);
+
+    // The drawing state of the OS's library (one definition per back end).
+    struct Backend;
+    NativeSurface* surface_;
+    bool ownsSurface_;
+    std::unique_ptr<Backend> backend_;
     CRect clip_;
     CColor fillColor_ = kWhiteCColor;
     CColor frameColor_ = kBlackCColor;

@@ -1,10 +1,9 @@
 // A font: family name and pixel size. Every face named "Arial" (the only one the editor uses)
-// is drawn with Liberation Sans, its metric-compatible stand-in, loaded once per process.
+// is drawn with Liberation Sans, its metric-compatible stand-in, which the drawing back end
+// loads once per process from the embedded font.
 #pragma once
 
 #include <string>
-
-typedef struct _cairo_font_face cairo_font_face_t;
 
 namespace orv {
 
@@ -14,9 +13,6 @@ public:
 
     const std::string& getName() const { return name_; }
     int getSize() const { return size_; }
-
-    // The cairo face that draws this font (shared, never null; lives as long as the process).
-    cairo_font_face_t* getCairoFace() const;
 
 private:
     std::string name_;

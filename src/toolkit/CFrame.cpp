@@ -1,14 +1,12 @@
 #include "toolkit/CFrame.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cstdint>
 
 #include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
 #include "toolkit/IIdleListener.h"
-#include "toolkit/X11PlatformFrame.h"
+#include "toolkit/IPlatformFrame.h"
 
 namespace orv {
 
@@ -31,11 +29,11 @@ private:
 CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor)
     : CView(CRect(0, 0, size.getWidth(), size.getHeight())), editor_(editor) {
     frame_ = this;
-    backing_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, size_.getWidth()), std::max(1, size_.getHeight()));
+    backing_ = createSurface(std::max(1, size_.getWidth()), std::max(1, size_.getHeight()), true);
     invalidRect(size_);
     if (systemWindow != nullptr) {
         wantsPlatform_ = true;
-        platform_ = std::make_unique<X11PlatformFrame>(this, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(systemWindow)));
+        platform_ = createPlatformFrame(this, systemWindow);
     }
 }
 
@@ -56,7 +54,7 @@ CFrame::~CFrame() {
     removeAll(true);
     // The window goes before the image it shows.
     platform_.reset();
-    cairo_surface_destroy(backing_);
+    destroySurface(backing_);
     frame_ = nullptr;
 }
 
@@ -224,12 +222,7 @@ void CFrame::processPaintEvents() {
 void CFrame::draw(CDrawContext* context) {
     if (context == nullptr) return;
     paintDirty();
-    cairo_surface_flush(backing_);
-    cairo_t* cr = context->getCairo();
-    cairo_save(cr);
-    cairo_set_source_surface(cr, backing_, 0, 0);
-    cairo_paint(cr);
-    cairo_restore(cr);
+    context->drawImage(backing_, size_);
 }
 
 CMouseEventResult CFrame::platformOnMouseDown(CPoint& where, const CButtonState& buttons) {

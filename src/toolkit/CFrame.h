@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "toolkit/CView.h"
-
-typedef struct _cairo_surface cairo_surface_t;
+#include "toolkit/DrawBackend.h"
 
 namespace orv {
 
@@ -20,7 +19,8 @@ class VSTGUIEditorInterface;
 
 class CFrame : public CView {
 public:
-    // systemWindow: the host's parent window (an X11 Window id) or null for offscreen.
+    // systemWindow: the host's parent window (an X11 Window id, a Windows HWND) or null for
+    // offscreen.
     CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor);
     ~CFrame() override;
 
@@ -63,8 +63,8 @@ public:
 
     // Brings the backing image up to date and copies it into a context.
     void draw(CDrawContext* context) override;
-    // The backing image (RGB24, frame size) that idle paints and the window shows.
-    cairo_surface_t* getBackingSurface() const { return backing_; }
+    // The backing image (opaque, frame size) that idle paints and the window shows.
+    NativeSurface* getBackingSurface() const { return backing_; }
 
     // Events. Coordinates are relative to the frame.
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
@@ -110,7 +110,7 @@ private:
     std::vector<IIdleListener*> idleListeners_;
     int modalSessions_ = 0;
     bool wantsPlatform_ = false;
-    cairo_surface_t* backing_ = nullptr;
+    NativeSurface* backing_ = nullptr;
     std::unique_ptr<IPlatformFrame> platform_;
 };
 

@@ -1,11 +1,9 @@
 #include "toolkit/COptionMenuPopup.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
 
-#include "toolkit/CDrawContext.h"
+#include "toolkit/COffscreenContext.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/COptionMenu.h"
 
@@ -68,9 +66,8 @@ void COptionMenuPopup::layout() {
 
     const int frameW = size_.getWidth();
     const int frameH = size_.getHeight();
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
     {
-        CDrawContext measure(scratch);
+        COffscreenContext measure(1, 1);
         measure.setFont(kNormalFontSmall);
         // The widest title decides the column width, as far as the frame allows; titles wider
         // than that wrap onto more lines, and every row gets the height of the tallest entry.
@@ -87,7 +84,6 @@ void COptionMenuPopup::layout() {
         }
         rowHeight_ = kRowHeight + static_cast<int>(mostLines - 1) * kLineHeight;
     }
-    cairo_surface_destroy(scratch);
 
     const int boxW = columns_ * columnWidth_ + 2;  // one-pixel border on each side
     const int boxH = rows_ * rowHeight_ + 2;

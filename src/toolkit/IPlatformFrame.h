@@ -2,9 +2,14 @@
 // window's input events back into the frame.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
 #include "toolkit/CRect.h"
 
 namespace orv {
+
+class CFrame;
 
 class IPlatformFrame {
 public:
@@ -21,10 +26,15 @@ public:
     virtual void flush() = 0;
     // Moves the keyboard focus to the frame's window.
     virtual void takeKeyboardFocus() = 0;
-    // The native window (an X11 Window id), or 0.
-    virtual unsigned long getWindowId() const = 0;
+    // The native window (an X11 Window id, a Windows HWND), or 0.
+    virtual uintptr_t getWindowId() const = 0;
     // The top-level window that contains the frame's window, or 0.
-    virtual unsigned long getTopLevelWindowId() const = 0;
+    virtual uintptr_t getTopLevelWindowId() const = 0;
 };
+
+// The window back end of the OS the toolkit is built for: a child window of `parentWindow`
+// (the host's window, as effEditOpen passes it) that shows `frame`. isValid() tells whether
+// the window could be made.
+std::unique_ptr<IPlatformFrame> createPlatformFrame(CFrame* frame, void* parentWindow);
 
 }  // namespace orv

@@ -31,8 +31,8 @@ public:
     void invalidate(const CRect& r) override;
     void flush() override;
     void takeKeyboardFocus() override;
-    unsigned long getWindowId() const override { return window_; }
-    unsigned long getTopLevelWindowId() const override;
+    uintptr_t getWindowId() const override { return window_; }
+    uintptr_t getTopLevelWindowId() const override;
 
     bool usesSharedMemory() const { return useShm_; }
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "toolkit/CFrame.h"
+#include "toolkit/DrawBackend.h"
 
-#include <cairo.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -115,6 +115,10 @@ bool translateKey(XKeyEvent& xkey, VstKeyCode& key) {
 
 }  // namespace
 
+std::unique_ptr<IPlatformFrame> createPlatformFrame(CFrame* frame, void* parentWindow) {
+    return std::make_unique<X11PlatformFrame>(frame, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parentWindow)));
+}
+
 X11PlatformFrame::X11PlatformFrame(CFrame* frame, unsigned long parentWindow) : frame_(frame), parent_(parentWindow) {
     width_ = frame->getWidth();
     height_ = frame->getHeight();
@@ -157,7 +161,7 @@ X11PlatformFrame::~X11PlatformFrame() {
 
 bool X11PlatformFrame::createImage(void* visualPtr, int depth) {
     auto* visual = static_cast<Visual*>(visualPtr);
-    // The backing image is cairo RGB24: 32 bits per pixel, 0x00RRGGBB in native order.
+    // The backing image has 32 bits per pixel, 0x00RRGGBB in native order.
     if (visual == nullptr || (depth != 24 && depth != 32) || visual->red_mask != 0xff0000 ||
         visual->green_mask != 0x00ff00 || visual->blue_mask != 0x0000ff)
         return false;
@@ -230,7 +234,7 @@ void X11PlatformFrame::destroyImage() {
     shmInfo_ = nullptr;
 }
 
-unsigned long X11PlatformFrame::getTopLevelWindowId() const {
+uintptr_t X11PlatformFrame::getTopLevelWindowId() const {
     if (display_ == nullptr || window_ == 0) return 0;
     Window current = window_;
     for (;;) {
@@ -250,10 +254,9 @@ void X11PlatformFrame::put(const CRect& area) {
     CRect r = area;
     r.bound(CRect(0, 0, width_, height_));
     if (r.isEmpty() || image_ == nullptr) return;
-    cairo_surface_t* backing = frame_->getBackingSurface();
-    cairo_surface_flush(backing);
-    const unsigned char* src = cairo_image_surface_get_data(backing);
-    const int srcStride = cairo_image_surface_get_stride(backing);
+    const SurfacePixels backing = readSurfacePixels(frame_->getBackingSurface());
+    const unsigned char* src = backing.data;
+    const int srcStride = backing.stride;
     for (int y = r.top; y < r.bottom; ++y) {
         const auto* s = reinterpret_cast<const uint32_t*>(src + static_cast<ptrdiff_t>(y) * srcStride) + r.left;
         auto* d = reinterpret_cast<uint32_t*>(image_->data + static_cast<ptrdiff_t>(y) * image_->bytes_per_line) + r.left;
