@@ -98,7 +98,7 @@ bool PresetFileDialogs::runDialog(FileKind kind, bool save, bool endianReversed)
     selector->setInitialDirectory(directory_);
     if (save) selector->setDefaultSaveName(currentFileName(kind));
 
-    if (selector->getCommandLine().empty()) {
+    if (!selector->canRun()) {
         // Without a dialog program the panel's file operations are unavailable; the rest of the
         // effect works as before. Said once per process.
         static std::atomic<bool> told{false};
