@@ -11,9 +11,20 @@ PACKAGES=(cmake g++ ninja-build pkg-config libcairo2-dev libx11-dev libxext-dev 
   libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xvfb xdotool libxtst-dev
   zenity clang libclang-rt-14-dev lsp-plugins-vst x11-apps xdg-utils libjack-jackd2-dev jackd2)
 
+# The Windows cross build (mingw-w64 with POSIX threads, GoogleTest sources) and its tests
+# under wine.
+WIN_PACKAGES=(g++-mingw-w64-x86-64-posix googletest)
+WINE_PACKAGES=(wine wine64 xvfb xauth)
+BUILD_WIN=${BUILD_WIN_DIR:-$ROOT/build-win}
+
 setup() {
+  install_missing "${PACKAGES[@]}"
+}
+
+# Installs those of the named Debian packages that are missing.
+install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -44,6 +55,19 @@ configure() {
 build() {
   configure
   cmake --build "$BUILD" -j "$JOBS"
+}
+
+# The Windows build: the generators of the artwork and the recordings run natively (from the
+# Linux build folder), everything else is cross-built with mingw-w64 into $BUILD_WIN.
+WIN_TARGETS=(orv_core)
+
+build_windows() {
+  install_missing "${WIN_PACKAGES[@]}"
+  configure
+  cmake --build "$BUILD" -j "$JOBS" --target orv-make-recordings orv-artwork
+  configure_in "$BUILD_WIN" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DORV_HOST_BUILD_DIR="$BUILD"
+  cmake --build "$BUILD_WIN" -j "$JOBS" --target "${WIN_TARGETS[@]}"
 }
 
 run_tests() {
@@ -141,6 +165,7 @@ case "$cmd" in
     phase tsan-tests tsan_tests
     phase fuzz fuzz
     ;;
+  build-windows) setup; build_windows ;;
   test-asan) setup; asan_tests ;;
   fuzz) setup; fuzz ;;
   test-tsan) setup; tsan_tests ;;
@@ -185,6 +210,6 @@ case "$cmd" in
     echo "contact sheet of every bitmap written to $BUILD/artwork-sheet.png"
     ;;
   help|*)
-    echo "usage: ./go setup|build|test|test-asan|test-tsan|fuzz|demo|bench|install|artwork-sheet"
+    echo "usage: ./go setup|build|build-windows|test|test-asan|test-tsan|fuzz|demo|bench|install|artwork-sheet"
     ;;
 esac

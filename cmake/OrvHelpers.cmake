@@ -17,3 +17,21 @@ function(orv_add_test name)
   endif()
   add_dependencies(orv_tests ${name})
 endfunction()
+
+# orv_generator(VAR NAME SUBDIR): the build-time generator program NAME, built in SUBDIR of the
+# build folder, as a command for add_custom_command. A cross build cannot run its own programs:
+# it takes the generator from a native build folder (ORV_HOST_BUILD_DIR, built beforehand; the
+# `go` script does this), so both builds embed the same generated data.
+set(ORV_HOST_BUILD_DIR "" CACHE PATH "Native build folder whose generators a cross build runs")
+function(orv_generator var name subdir)
+  if(NOT CMAKE_CROSSCOMPILING)
+    set(${var} ${name} PARENT_SCOPE)
+    return()
+  endif()
+  set(_tool ${ORV_HOST_BUILD_DIR}/${subdir}/${name})
+  if(NOT ORV_HOST_BUILD_DIR OR NOT EXISTS ${_tool})
+    message(FATAL_ERROR "Cross build: ${_tool} is missing; build target ${name} in a native build "
+      "folder first and name it with -DORV_HOST_BUILD_DIR=<folder> (./go build-windows does this)")
+  endif()
+  set(${var} ${_tool} PARENT_SCOPE)
+endfunction()

@@ -1,9 +1,11 @@
 #include "dsp/Recordings.h"
 
+#include "platform/SymbolVisibility.h"
+
 // Symbols of the embedded sample arrays, defined by the generated assembly file of the
 // recordings resource (hidden, read-only, 16-byte aligned).
 #define ORV_RECORDING_SYMBOL(name) \
-    extern "C" __attribute__((visibility("hidden"))) const float name[]
+    extern "C" ORV_HIDDEN const float name[]
 ORV_RECORDING_SYMBOL(orv_recording_drum_slow);
 ORV_RECORDING_SYMBOL(orv_recording_drum_fast);
 ORV_RECORDING_SYMBOL(orv_recording_horn_slow0);

@@ -1,10 +1,10 @@
 #include "platform/EmbeddedResources.h"
 
 #include "OrvArtworkTable.h"
+#include "platform/SymbolVisibility.h"
 
 // Symbols of the embedded files (start and one past the end), defined by the generated
 // assembler file of the artwork.
-#define ORV_HIDDEN __attribute__((visibility("hidden")))
 #define ORV_DECLARE_BITMAP(id)                                   \
     extern const unsigned char orv_art_bitmap_##id[] ORV_HIDDEN; \
     extern const unsigned char orv_art_bitmap_##id##_end[] ORV_HIDDEN;

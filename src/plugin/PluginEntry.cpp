@@ -3,6 +3,7 @@
 
 #include "plugin/RotaryEffect.h"
 #include "host/vst2.h"
+#include "platform/SymbolVisibility.h"
 
 namespace {
 
@@ -17,11 +18,11 @@ vst::AEffect* createEffect(vst::HostCallback hostCallback) {
 
 extern "C" {
 
-__attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(vst::HostCallback hostCallback) {
+ORV_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback hostCallback) {
     return createEffect(hostCallback);
 }
 
 // The legacy entry name; C++ reserves `main`, so the symbol gets its name from the assembler.
-__attribute__((visibility("default"))) vst::AEffect* orvLegacyMain(vst::HostCallback hostCallback) __asm__("main");
+ORV_EXPORT vst::AEffect* orvLegacyMain(vst::HostCallback hostCallback) __asm__("main");
 vst::AEffect* orvLegacyMain(vst::HostCallback hostCallback) { return createEffect(hostCallback); }
 }
