@@ -46,7 +46,7 @@ bool CMidiPresetSystemEditor::open(void* ptr) {
     AEffGUIEditor::open(ptr);
     if (frame == nullptr || presetEffect_ == nullptr) return true;
     panelView_.open(frame, this);
-    messageBox_.setFrame(frame);
+    messageBox_.setFrame(frame, systemWindow_);
     settings_->setMessageBox(&messageBox_);
     return true;
 }

@@ -15,6 +15,7 @@
 #include "editor/PresetPanelView.h"
 #include "host/AEffGUIEditor.h"
 #include "params/PresetPanel.h"
+#include "platform/OleLibrary.h"
 #include "toolkit/CControlListener.h"
 
 namespace orv {
@@ -113,6 +114,8 @@ private:
     std::atomic<int> lastController_{-1};
     std::atomic<bool> learnEnded_{false};
     std::atomic<bool> forgetEnded_{false};
+    // Held from construction to destruction (released after everything below is gone).
+    OleLibrary ole_;
     std::unique_ptr<FileImageLoader> loader_;
     std::unique_ptr<PresetFileDialogs> dialogs_;
     std::unique_ptr<PersistentSettings> settings_;

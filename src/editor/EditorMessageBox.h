@@ -1,6 +1,6 @@
-// Message boxes of the editor: while its window is open a message is shown as a modal view
-// inside it; otherwise (or while another modal view is up) it goes to the standard error
-// stream.
+// Message boxes of the editor: while its window is open a message is shown in the system's own
+// message box where there is one (Windows), else as a modal view inside the window; when the
+// window is closed (or another modal view is up) it goes to the standard error stream.
 #pragma once
 
 #include "platform/MessageBox.h"
@@ -12,14 +12,19 @@ class CFrame;
 
 class EditorMessageBox : public MessageBox {
 public:
-    // The frame the messages appear in; null while the editor is closed.
-    void setFrame(CFrame* frame) { frame_ = frame; }
+    // The frame the messages appear in and the host's window it lives in; null while the
+    // editor is closed.
+    void setFrame(CFrame* frame, void* hostWindow = nullptr) {
+        frame_ = frame;
+        hostWindow_ = hostWindow;
+    }
     CFrame* getFrame() const { return frame_; }
 
     void show(const std::string& title, const std::string& text) override;
 
 private:
     CFrame* frame_ = nullptr;
+    void* hostWindow_ = nullptr;
     StderrMessageBox fallback_;
 };
 

@@ -1,6 +1,8 @@
-// Opens a document with the application the desktop associates with its type: the type and its
-// application are looked up with xdg-mime, the document is handed to xdg-open, which keeps
-// running on its own (the caller never waits for the viewer).
+// Opens a document with the application the system associates with its type; the caller never
+// waits for the viewer.
+// - Linux: the type and its application are looked up with xdg-mime, the document is handed to
+//   xdg-open, which keeps running on its own.
+// - Windows: the shell's "open" verb (ShellExecuteW, shown normally).
 #pragma once
 
 #include <string>
@@ -10,9 +12,9 @@ namespace orv {
 class ShellOpen {
 public:
     enum class Result {
-        Opened,         // xdg-open was started with the document
+        Opened,         // the opener was started with the document
         NoApplication,  // no application is associated with the document's type
-        Failed,         // no such document, or xdg-open is missing or could not be started
+        Failed,         // no such document, or the opener is missing or could not be started
     };
 
     static Result openDocument(const std::string& path);
