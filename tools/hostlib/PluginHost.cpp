@@ -1,12 +1,11 @@
 #include "hostlib/PluginHost.h"
 
-#include <dlfcn.h>
-#include <link.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+
+#include "hostlib/ModuleLibrary.h"
 
 namespace orv {
 
@@ -65,32 +64,17 @@ void PluginHost::setHostCanDo(std::vector<std::string> texts) { hostCanDo_ = std
 bool PluginHost::load(const std::string& path) {
     close();
     error_.clear();
-    // A bare file name would make dlopen search the library path instead of the folder.
-    std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
-    dlerror();
-    handle_ = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string why;
+    handle_ = openModule(path, why);
     if (handle_ == nullptr) {
-        const char* why = dlerror();
-        error_ = std::string("cannot load module ") + path + ": " + (why ? why : "unknown error");
+        error_ = "cannot load module " + path + ": " + why;
         return false;
     }
 
-    // Only an entry defined by the module itself counts: dlsym also searches the module's
-    // dependencies, and one of them could define a `main` of its own.
-    link_map* map = nullptr;
-    if (dlinfo(handle_, RTLD_DI_LINKMAP, &map) != 0) map = nullptr;
     EntryProc entry = nullptr;
     for (const char* name : {"VSTPluginMain", "main"}) {
-        void* sym = dlsym(handle_, name);
-        Dl_info info{};
-        if (sym != nullptr && map != nullptr && dladdr(sym, &info) != 0 &&
-            reinterpret_cast<ElfW(Addr)>(info.dli_fbase) != map->l_addr && map->l_addr != 0) {
-            continue;  // the symbol lives in another object
-        }
-        if (sym != nullptr) {
-            entry = reinterpret_cast<EntryProc>(sym);
-            break;
-        }
+        entry = reinterpret_cast<EntryProc>(findModuleEntry(handle_, name));
+        if (entry != nullptr) break;
     }
     if (entry == nullptr) {
         error_ = "module " + path + " has no VST 2 entry point (VSTPluginMain or main)";
@@ -164,7 +148,7 @@ vst::iptr PluginHost::close() {
 }
 
 void PluginHost::unload() {
-    if (handle_ != nullptr) dlclose(handle_);
+    closeModule(handle_);
     handle_ = nullptr;
     effect_ = nullptr;
 }
