@@ -1,22 +1,25 @@
-// Builds horn and drum models in a plain, known configuration for the signal tests.
+// Horn and drum models in a plain, known configuration, and the measurements the radiation
+// tests make on them: a single-bin DFT, and amplitude and phase of a known carrier per period.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <memory>
 #include <vector>
 
-#include "SignalTools.h"
 #include "engine/LightRotorModel.h"
 #include "engine/RotorModel.h"
 
 namespace orv::test {
 
+inline constexpr double kTestPi = 3.14159265358979323846;
 inline constexpr double kRigRate = 48000.0;
 
 // Microphone 1 m in front (or at theta), R = rFM = 0.2 m, n = 1, fade 1 m, p = 1, rotor at a
 // fixed speed from the first sample.
 template <class Model>
-void setUpModel(Model& m, double speedHz, double theta = 0.0, double rate = kRigRate) {
+void setUpModel(Model& m, double speedHz, double theta = 0.0) {
     m.motion().setSlowSpeed(static_cast<float>(speedHz));
     m.setMicAngle(theta);
     m.setMicDistance(1.0);
@@ -25,36 +28,80 @@ void setUpModel(Model& m, double speedHz, double theta = 0.0, double rate = kRig
     m.setAttenuation(1.0);
     m.setAttenuationDistance(1.0);
     m.setDecayExponent(1.0);
-    m.setRate(rate, 1);
+    m.setRate(kRigRate, 1);
     m.setGeometry();
     m.reset();
 }
 
-inline std::unique_ptr<RotorModel> makeHorn(double speedHz, double theta = 0.0,
-                                            RotorModel::Kind kind = RotorModel::Kind::Mic1) {
-    auto m = std::make_unique<RotorModel>(kind);
-    setUpModel(*m, speedHz, theta);
-    return m;
-}
-
-inline std::unique_ptr<LightRotorModel> makeDrum(double speedHz, double theta = 0.0,
-                                                 LightRotorModel::Kind kind = LightRotorModel::Kind::Mic) {
-    auto m = std::make_unique<LightRotorModel>(kind);
-    setUpModel(*m, speedHz, theta);
-    return m;
-}
-
-// Runs a sine of frequency f through the model: `skip` samples are discarded, `keep` returned.
 template <class Model>
-std::vector<double> renderSine(Model& m, double f, int skip, int keep, double amplitude = 0.1) {
+std::unique_ptr<Model> make(double speedHz, double theta = 0.0, typename Model::Kind kind = typename Model::Kind{}) {
+    auto m = std::make_unique<Model>(kind);
+    setUpModel(*m, speedHz, theta);
+    return m;
+}
+inline auto makeHorn(double speedHz, double theta = 0.0, RotorModel::Kind kind = RotorModel::Kind::Mic1) {
+    return make<RotorModel>(speedHz, theta, kind);
+}
+inline auto makeDrum(double speedHz, double theta = 0.0, LightRotorModel::Kind kind = LightRotorModel::Kind::Mic) {
+    return make<LightRotorModel>(speedHz, theta, kind);
+}
+
+// Runs a sine of frequency f through the model: `skip` samples are discarded, `keep` returned
+// (the model's output, or what `tap` reads after each sample).
+template <class Model, class Tap>
+std::vector<double> renderSine(Model& m, double f, int skip, int keep, Tap tap) {
     std::vector<double> out;
-    out.reserve(keep);
     const double w = 2.0 * kTestPi * f / kRigRate;
     for (int n = 0; n < skip + keep; ++n) {
-        const double y = m.process(amplitude * std::sin(w * n));
-        if (n >= skip) out.push_back(y);
+        const double y = m.process(0.1 * std::sin(w * n));
+        if (n >= skip) out.push_back(tap(m, y));
     }
     return out;
+}
+template <class Model>
+std::vector<double> renderSine(Model& m, double f, int skip, int keep) {
+    return renderSine(m, f, skip, keep, [](Model&, double y) { return y; });
+}
+
+inline double maxOf(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
+inline double minOf(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+
+// Magnitude of the DFT of x at frequency f, normalised so that a sine of amplitude A whose
+// frequency lies on a bin reads A.
+inline double dftMagnitude(const std::vector<double>& x, double f) {
+    std::complex<double> acc = 0.0;
+    const double w = 2.0 * kTestPi * f / kRigRate;
+    for (std::size_t n = 0; n < x.size(); ++n) acc += x[n] * std::polar(1.0, -w * static_cast<double>(n));
+    return 2.0 * std::abs(acc) / static_cast<double>(x.size());
+}
+
+// Amplitude and (unwrapped) phase of the carrier f in consecutive blocks of one period
+// (kRigRate / f samples, an integer).
+struct Demodulated {
+    std::vector<double> amplitude, phase;
+};
+inline Demodulated demodulate(const std::vector<double>& x, double f) {
+    const int period = static_cast<int>(kRigRate / f);
+    const double w = 2.0 * kTestPi * f / kRigRate;
+    Demodulated d;
+    double offset = 0.0;
+    for (std::size_t start = 0; start + period <= x.size(); start += period) {
+        std::complex<double> acc = 0.0;
+        for (std::size_t n = start; n < start + period; ++n) acc += x[n] * std::polar(1.0, -w * static_cast<double>(n));
+        double p = std::arg(acc) + offset;
+        for (; !d.phase.empty() && p - d.phase.back() > kTestPi; p -= 2.0 * kTestPi) offset -= 2.0 * kTestPi;
+        for (; !d.phase.empty() && p - d.phase.back() < -kTestPi; p += 2.0 * kTestPi) offset += 2.0 * kTestPi;
+        d.amplitude.push_back(2.0 * std::abs(acc) / period);
+        d.phase.push_back(p);
+    }
+    return d;
+}
+
+// Mean absolute difference between the envelope and itself `lag` blocks later, over `count`.
+inline double shiftedDifference(const std::vector<double>& e, int lag, int count) {
+    double sum = 0.0;
+    for (int j = 0; j < count; ++j) sum += std::fabs(e[j + lag] - e[j]);
+    return sum / count;
 }
 
 }  // namespace orv::test
