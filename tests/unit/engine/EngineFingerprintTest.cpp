@@ -6,12 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <complex>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "EngineRig.h"
+#include "support/GoldenRows.h"
 
 namespace orv::test {
 namespace {
@@ -19,20 +16,7 @@ namespace {
 constexpr int kPrograms = 24;
 constexpr double kRate = 44100.0;
 constexpr double kWindowSeconds = 0.05;
-constexpr int kWindows = 10;
-constexpr double kRmsTolerance = 1e-3;       // relative, about 0.01 dB
-constexpr double kCentroidTolerance = 1e-3;  // relative
-constexpr double kSilence = 1e-9;            // windows quieter than this compare absolutely
-
-struct Fingerprint {
-    double rmsL[kWindows];
-    double rmsR[kWindows];
-    double centroid;
-};
-
-std::filesystem::path dataFile() {
-    return std::filesystem::path(ORV_DEFAULT_SOURCE_DIR) / "tests/unit/engine/data/fingerprints.txt";
-}
+constexpr size_t kWindows = 10;
 
 // A chord for the first half, decaying noise from a fixed generator for the second.
 std::vector<float> testInput() {
@@ -89,80 +73,30 @@ double spectralCentroid(const StereoBuffer& out) {
     return total > 0.0 ? weighted / total : 0.0;
 }
 
-Fingerprint fingerprintOf(int program) {
-    EngineRig rig(kRate, 256);
-    rig.fx().selectProgram(program);
+// RMS of each window of the left, then the right channel, then the spectral centroid.
+std::vector<double> fingerprintOf(int program) {
+    EngineRig rig(kRate);
+    rig.selectProgram(program);
     EXPECT_GT(rig.settle(3.0), 0) << program;
     const std::vector<float> in = testInput();
     const StereoBuffer out = rig.render(in, in);
-    Fingerprint f{};
+    std::vector<double> f;
     const size_t w = static_cast<size_t>(kWindowSeconds * kRate);
-    for (int k = 0; k < kWindows; ++k) {
-        f.rmsL[k] = rms(out.left, k * w, (k + 1) * w);
-        f.rmsR[k] = rms(out.right, k * w, (k + 1) * w);
-    }
-    f.centroid = spectralCentroid(out);
+    for (const std::vector<float>* channel : {&out.left, &out.right})
+        for (size_t k = 0; k < kWindows; ++k) f.push_back(rms(*channel, k * w, (k + 1) * w));
+    f.push_back(spectralCentroid(out));
     return f;
 }
 
-bool close(double measured, double stored, double tolerance) {
-    if (std::fabs(stored) < kSilence) return std::fabs(measured) < kSilence * 10.0;
-    return std::fabs(measured - stored) <= tolerance * std::fabs(stored);
-}
-
+// Each value within 1e-3 relative (about 0.01 dB); windows quieter than 1e-9 compare absolutely.
 TEST(EngineFingerprint, FactoryProgramsSoundAsRecorded) {
-    std::vector<Fingerprint> now;
-    for (int p = 0; p < kPrograms; ++p) now.push_back(fingerprintOf(p));
-
-    if (const char* update = std::getenv("ORV_UPDATE_FINGERPRINTS"); update != nullptr && *update == '1') {
-        std::filesystem::create_directories(dataFile().parent_path());
-        std::ofstream out(dataFile());
-        out << "# program, then RMS of 50 ms windows (left, right) and the spectral centroid in Hz\n";
-        out.precision(10);
-        for (int p = 0; p < kPrograms; ++p) {
-            out << p;
-            for (double v : now[p].rmsL) out << ' ' << v;
-            for (double v : now[p].rmsR) out << ' ' << v;
-            out << ' ' << now[p].centroid << '\n';
-        }
-        GTEST_SKIP() << "fingerprints written to " << dataFile();
-    }
-
-    std::ifstream in(dataFile());
-    ASSERT_TRUE(in.good()) << "missing " << dataFile();
-    std::string line;
-    int checked = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream s(line);
-        int p = -1;
-        Fingerprint stored{};
-        s >> p;
-        for (double& v : stored.rmsL) s >> v;
-        for (double& v : stored.rmsR) s >> v;
-        s >> stored.centroid;
-        ASSERT_TRUE(s && p >= 0 && p < kPrograms) << line;
-        for (int k = 0; k < kWindows; ++k) {
-            EXPECT_TRUE(close(now[p].rmsL[k], stored.rmsL[k], kRmsTolerance))
-                << "program " << p << " window " << k << " left: " << now[p].rmsL[k] << " vs " << stored.rmsL[k];
-            EXPECT_TRUE(close(now[p].rmsR[k], stored.rmsR[k], kRmsTolerance))
-                << "program " << p << " window " << k << " right: " << now[p].rmsR[k] << " vs " << stored.rmsR[k];
-        }
-        EXPECT_TRUE(close(now[p].centroid, stored.centroid, kCentroidTolerance))
-            << "program " << p << " centroid " << now[p].centroid << " vs " << stored.centroid;
-        ++checked;
-    }
-    EXPECT_EQ(checked, kPrograms);
-}
-
-// The fingerprints depend on nothing but the input and the program: two renders agree exactly.
-TEST(EngineFingerprint, RendersAreRepeatable) {
-    const Fingerprint a = fingerprintOf(5), b = fingerprintOf(5);
-    for (int k = 0; k < kWindows; ++k) {
-        EXPECT_EQ(a.rmsL[k], b.rmsL[k]);
-        EXPECT_EQ(a.rmsR[k], b.rmsR[k]);
-    }
-    EXPECT_EQ(a.centroid, b.centroid);
+    GoldenRows now;
+    for (int p = 0; p < kPrograms; ++p) now.emplace_back(std::to_string(p), fingerprintOf(p));
+    expectGoldenRows(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/engine/data/fingerprints.txt",
+                     "ORV_UPDATE_FINGERPRINTS", now, [](double got, double want, const std::vector<double>&) {
+                         if (std::fabs(want) < 1e-9) return std::fabs(got) < 1e-8;
+                         return std::fabs(got - want) <= 1e-3 * std::fabs(want);
+                     }, 1, 10);
 }
 
 }  // namespace
