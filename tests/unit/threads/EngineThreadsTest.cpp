@@ -17,7 +17,7 @@ using namespace param;
 TEST(EngineConcurrency, ParameterChangesFromAnotherThreadAreNeverLost) {
     EngineRig rig(44100.0, 64);
     ASSERT_GT(rig.settle(), 0);
-    CoreDriver& fx = rig.fx();
+    EngineRig& fx = rig;
 
     std::atomic<bool> stop{false};
     std::atomic<int> changes{0};
@@ -43,7 +43,7 @@ TEST(EngineConcurrency, ParameterChangesFromAnotherThreadAreNeverLost) {
             l[i] = 0.3f * static_cast<float>((b * 64 + i) % 50) / 50.0f - 0.15f;
             r[i] = -l[i];
         }
-        rig.processBlock(l.data(), r.data(), ol.data(), orr.data(), 64);
+        rig.process(l.data(), r.data(), ol.data(), orr.data(), 64);
         for (int i = 0; i < 64; ++i) finite = finite && std::isfinite(ol[i]) && std::isfinite(orr[i]);
         if (b > 200 && changes.load(std::memory_order_relaxed) > 2000) break;
     }
