@@ -70,6 +70,7 @@ protected:
     }
     PlainEffect effect;
     TestEditor* editor;
+    int parent = 0;
 };
 
 TEST_F(GlueTest, RectangleAndFrameLifetime) {
@@ -78,10 +79,8 @@ TEST_F(GlueTest, RectangleAndFrameLifetime) {
     EXPECT_EQ(r->right, 448);
     EXPECT_EQ(r->bottom, 696);
     EXPECT_EQ(editor->getFrame(), nullptr);
-    int parent = 0;
     ASSERT_TRUE(editor->open(&parent));
-    EXPECT_TRUE(editor->isOpen());
-    ASSERT_NE(editor->getFrame(), nullptr);
+    ASSERT_TRUE(editor->isOpen());
     EXPECT_EQ(editor->getFrame()->getEditor(), editor);
     editor->close();
     EXPECT_EQ(editor->getFrame(), nullptr);
@@ -89,7 +88,6 @@ TEST_F(GlueTest, RectangleAndFrameLifetime) {
 }
 
 TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly) {
-    int parent = 0;
     editor->open(&parent);
     editor->doIdleStuff();  // first call runs
     EXPECT_EQ(editor->masterIdles, 1);
@@ -116,7 +114,6 @@ TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly) {
 }
 
 TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame) {
-    int parent = 0;
     editor->open(&parent);
     CControl* c = editor->control();
     editor->idleFrame();
@@ -132,7 +129,6 @@ TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame) {
 
 TEST_F(GlueTest, KeysAreAnsweredWithTheFramesVerdict) {
     EXPECT_FALSE(editor->onKeyDown('a', 0, 0));  // closed: nothing takes keys
-    int parent = 0;
     editor->open(&parent);
     CPoint p(10, 10);
     editor->getFrame()->onMouseDown(p, kLButton);  // focus the control

@@ -1,12 +1,15 @@
 // Helpers shared by the toolkit and editor tests: synthetic filmstrips whose every pixel is
-// known from a formula, pixel access on cairo surfaces, and a recorder of notifications and
-// edit gestures in the order they happen.
+// known from a formula, pixel access on cairo surfaces, images stored as PNG goldens, and a
+// recorder of notifications and edit gestures in the order they happen.
 #pragma once
 
 #include <cairo.h>
+#include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +83,44 @@ inline uint32_t pixelAt(cairo_surface_t* s, int x, int y) {
     const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s));
     const int stride = cairo_image_surface_get_stride(s) / 4;
     return data[y * stride + x] & 0xffffffu;
+}
+
+// An image against a PNG stored beside the test (a golden): every channel of every pixel may
+// differ by at most `tolerance` levels (rounding in cairo's blending paths). With the
+// environment variable `update` set to 1 the image is written instead and the test skipped.
+// A failing image is written to the test's temporary folder for a look.
+inline void expectStoredImage(cairo_surface_t* now, const std::string& file, const char* update, int tolerance = 2) {
+    cairo_surface_flush(now);
+    if (const char* u = std::getenv(update); u != nullptr && *u == '1') {
+        cairo_surface_write_to_png(now, file.c_str());
+        GTEST_SKIP() << "written to " << file;
+    }
+    cairo_surface_t* stored = cairo_image_surface_create_from_png(file.c_str());
+    const int w = cairo_image_surface_get_width(now), h = cairo_image_surface_get_height(now);
+    const bool alpha = cairo_image_surface_get_format(now) == CAIRO_FORMAT_ARGB32;
+    int bad = -1, worst = 0;  // -1: missing, unreadable, of another size or kind
+    if (cairo_surface_status(stored) == CAIRO_STATUS_SUCCESS && cairo_image_surface_get_width(stored) == w &&
+        cairo_image_surface_get_height(stored) == h && (cairo_image_surface_get_format(stored) == CAIRO_FORMAT_ARGB32) == alpha) {
+        bad = 0;
+        const auto* a = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(now));
+        const auto* b = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(stored));
+        const int strideA = cairo_image_surface_get_stride(now) / 4, strideB = cairo_image_surface_get_stride(stored) / 4;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                int delta = 0;
+                for (int shift = 0; shift < (alpha ? 32 : 24); shift += 8)
+                    delta = std::max(delta, std::abs(static_cast<int>((a[y * strideA + x] >> shift) & 0xff) -
+                                                     static_cast<int>((b[y * strideB + x] >> shift) & 0xff)));
+                worst = std::max(worst, delta);
+                bad += delta > tolerance ? 1 : 0;
+            }
+    }
+    cairo_surface_destroy(stored);
+    if (bad == 0) return;
+    const std::string actual = ::testing::TempDir() + file.substr(file.find_last_of('/') + 1);
+    cairo_surface_write_to_png(now, actual.c_str());
+    ADD_FAILURE() << file << ": " << bad << " pixels off by more than " << tolerance << " (largest difference " << worst
+                  << "); this render: " << actual;
 }
 
 // Number of pixels of `r` on the surface that differ from frame k of the synthetic filmstrip

@@ -1,0 +1,207 @@
+// What the editor looks like. Two goldens stored as data beside the test: the view list
+// (class, rectangle, bitmap, tag, value and each class's settings, data/layout.txt, written
+// with ORV_UPDATE_EDITOR_LAYOUT=1) and renders of the offscreen editor in its states
+// (data/screens/*.png, written with ORV_UPDATE_EDITOR_SCREENS=1), each written only when the
+// look changes on purpose. Then the about picture's clicks and the editor's close and reopen.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <typeinfo>
+
+#include "editor/CAbout.h"
+#include "editor/CAnimKnob3.h"
+#include "editor/CGyrolaParamDisplay.h"
+#include "editor/CMidiParamDisplay.h"
+#include "editor/COrvClickSwitch.h"
+#include "editor/COrvTextEdit.h"
+#include "editor/COvKickButton.h"
+#include "editor/CSplashScreenMyView.h"
+#include "editor/MyFrame.h"
+#include "editor/OrvMarker.h"
+#include "editor/OrvVerticalSwitch.h"
+#include "support/StoredLines.h"
+#include "toolkit/COffscreenContext.h"
+#include "toolkit/COptionMenu.h"
+#include "unit/editor/EditorRig.h"
+#include "unit/toolkit/ToolkitTestSupport.h"
+
+namespace orv::test {
+namespace {
+
+std::string dataFile(const std::string& name) { return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/editor/data/" + name; }
+
+std::ostream& operator<<(std::ostream& s, const CRect& r) {
+    return s << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom;
+}
+std::ostream& operator<<(std::ostream& s, const CPoint& p) { return s << p.x << ',' << p.y; }
+std::ostream& operator<<(std::ostream& s, CFontRef f) { return s << f->getName() << ' ' << f->getSize(); }
+
+// One line per view with what the layout fixes about it.
+std::string describe(CView* v, const EditorRig& rig) {
+    std::ostringstream s;
+    s << typeid(*v).name() << " rect " << v->getViewSize() << " bitmap "
+      << (v->getBackground() != nullptr ? v->getBackground()->getResourceId() : -1);
+    if (auto* c = dynamic_cast<CControl*>(v))
+        s << " tag " << c->getTag() << " value " << c->getValue() << " listener "
+          << (c->getListener() == static_cast<CControlListener*>(rig.editor));
+    if (auto* k = dynamic_cast<CAnimKnob3*>(v))
+        s << " default " << k->getDefaultValue() << " wheel " << k->getWheelStep() << " shift "
+          << k->getShiftWheelFactor() << " drag " << k->getDragRangeFactor();
+    if (auto* d = dynamic_cast<CGyrolaParamDisplay*>(v))
+        s << " back " << d->getBackOffset() << " height " << d->getHeight() << " effect "
+          << (d->getUserData() == rig.effect.get());
+    if (auto* d = dynamic_cast<CMidiParamDisplay*>(v)) s << " back " << d->getBackOffset() << " font " << d->getFont();
+    if (auto* w = dynamic_cast<COrvClickSwitch*>(v)) s << " states " << w->getStates();
+    if (auto* l = dynamic_cast<OrvVerticalSwitch*>(v)) s << " wheel " << l->getWheelStep() << " shift " << l->getShiftWheelFactor();
+    if (auto* m = dynamic_cast<OrvMarker*>(v)) s << " handle " << m->getHandleOffset() << " travel " << m->getHandleTravel();
+    if (auto* a = dynamic_cast<CAbout*>(v))
+        s << " shows " << a->getToDisplay() << " offset " << a->getOffset() << " version " << a->getVersionPosition();
+    if (auto* k = dynamic_cast<COvKickButton*>(v)) s << " doubleClickOnly " << k->isDoubleClickOnly();
+    if (auto* t = dynamic_cast<COrvTextEdit*>(v))
+        s << " back " << t->getBackOffset() << " align " << t->getHoriAlign() << " font " << t->getFont();
+    if (auto* m = dynamic_cast<COptionMenu*>(v))
+        s << " style " << m->getStyle() << " entries " << m->getNbEntries() << " perColumn " << m->getNbItemsPerColumn();
+    return s.str();
+}
+
+class EditorLookTest : public SharedEditorTest {};
+
+TEST_F(EditorLookTest, EveryViewMatchesTheStoredLayoutInCreationOrder) {
+    auto* frame = dynamic_cast<MyFrame*>(rig.frame());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->getFocusOnClick(), 1);
+    EXPECT_EQ(rig.editor->getKnobMode(), kLinearMode);
+    std::vector<std::string> now;
+    for (int i = 0; i < frame->getNbViews(); ++i) now.push_back(describe(frame->getView(i), rig));
+    expectStoredLines(dataFile("layout.txt"), now, "ORV_UPDATE_EDITOR_LAYOUT");
+    // Each view is the one found under the middle of its rectangle, except where the panel's
+    // load button (tag 200) is drawn over the default button's (210) last column.
+    for (int i = 0; i < frame->getNbViews(); ++i) {
+        CView* v = frame->getView(i);
+        if (auto* c = dynamic_cast<CControl*>(v); c != nullptr && c->getTag() == 210) continue;
+        EXPECT_EQ(frame->getViewAt(centreOf(v->getViewSize())), v) << describe(v, rig);
+    }
+}
+
+// The editor as drawn, in the states a user sees: the first values, every user parameter at
+// 0 and at 1, the about picture, and the panel with learn on, with forget on and a hovered
+// memo button, with the program menu open and with the manual's message box.
+TEST_F(EditorLookTest, RendersMatchTheStoredScreens) {
+    auto all = [&](float v) {
+        for (int tag = 0; tag < kNumUserParams; ++tag) rig.effect->setParameter(tag, v);
+    };
+    // The process's settings folder is empty: opening the manual fails and shows the message box.
+    const std::pair<const char*, std::function<void()>> screens[] = {
+        {"defaults", [] {}},
+        {"all0", [&] { all(0.0f); }},
+        {"all1", [&] { all(1.0f); }},
+        {"about", [&] { rig.click(CPoint(120, 171)); }},
+        {"menu", [&] { rig.click(CPoint(268, 685)); }},
+        {"message", [&] { rig.click(CPoint(429, 686)); }},
+        {"learn", [&] { rig.click(CPoint(272, 665)); }},
+        {"forget", [&] {  // forget replaces learn; a memo button hovered
+             rig.click(CPoint(295, 665));
+             rig.moveTo(CPoint(326, 686));
+         }},
+    };
+    for (const auto& [name, prepare] : screens) {
+        SCOPED_TRACE(name);
+        rig.reset();
+        prepare();
+        rig.render();
+        expectStoredImage(rig.render(), dataFile(std::string("screens/") + name + ".png"), "ORV_UPDATE_EDITOR_SCREENS");
+    }
+    rig.click(CPoint(295, 665));  // forget off again
+}
+
+TEST_F(EditorLookTest, AboutOpensOnALeftClickOnTheLogoAndCloseOnAnyLeftClick) {
+    const CPoint logo(120, 171);
+    CAbout* about = rig.editor->getAbout();
+    rig.click(logo, kRButton);
+    EXPECT_EQ(rig.frame()->getModalView(), nullptr);
+    rig.click(logo);
+    EXPECT_EQ(about->getValue(), 1.0f);
+    auto* view = dynamic_cast<CSplashScreenMyView*>(rig.frame()->getModalView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->getOwner(), about);
+    rig.click(CPoint(400, 650), kRButton);
+    EXPECT_EQ(rig.frame()->getModalView(), view);
+    // The closing click lands on the picture, not on the Bypass button under it.
+    rig.click(CPoint(300, 632));
+    EXPECT_EQ(rig.frame()->getModalView(), nullptr);
+    EXPECT_EQ(about->getValue(), 0.0f);
+    EXPECT_EQ(param(param::kBypass), rig.initial[param::kBypass]);
+    rig.click(logo);
+    EXPECT_NE(dynamic_cast<CSplashScreenMyView*>(rig.frame()->getModalView()), nullptr);
+    // Closing the editor while it is shown releases it; the reopened editor has none.
+    rig.editor->close();
+    ASSERT_TRUE(rig.open());
+    EXPECT_EQ(rig.editor->getAbout()->getValue(), 0.0f);
+    EXPECT_EQ(rig.frame()->getModalView(), nullptr);
+}
+
+TEST_F(EditorLookTest, CloseForgetsEveryControlAndReopenBuildsThemAgain) {
+    rig.editor->close();
+    EXPECT_EQ(rig.editor->getFrame(), nullptr);
+    for (int tag : {0, 2, 3, 17, 39, 41, 189, 190, 194, 195}) EXPECT_EQ(rig.editor->getParameterControl(tag), nullptr);
+    EXPECT_EQ(rig.editor->panelView().getNameField(), nullptr);
+    // Closed: parameter changes and idles touch nothing.
+    rig.effect->setParameter(17, 0.9f);
+    rig.editor->idle();
+    ASSERT_TRUE(rig.open());
+    EXPECT_FLOAT_EQ(control(17)->getValue(), 0.9f);
+}
+
+// Every text a value display can show (values in steps of 1/2000) stays whole in the editor:
+// the displays' rectangles overlap by a few pixels and the widest texts reach past the
+// neighbour's edge, so the text with the leftmost and the one with the rightmost ink, drawn on
+// the display alone, must look the same in the whole editor after all displays redrew.
+TEST_F(EditorLookTest, TheWidestTextsStayWholeWhenTheNeighboursRedraw) {
+    std::vector<CGyrolaParamDisplay*> displays;
+    for (int i = 0; i < rig.frame()->getNbViews(); ++i)
+        if (auto* d = dynamic_cast<CGyrolaParamDisplay*>(rig.frame()->getView(i))) displays.push_back(d);
+    CBitmap background(RotaryEditor::kBackgroundId);
+    COffscreenContext alone(448, 696);
+    auto drawAlone = [&](CGyrolaParamDisplay* d, float v) {
+        d->setValue(v);
+        alone.setClipRect(d->getViewSize());
+        background.draw(&alone, d->getViewSize(), d->getViewSize().getTopLeft());
+        d->draw(&alone);
+    };
+    auto isInk = [&](int x, int y) { return pixelAt(alone.getSurface(), x, y) != pixelAt(background.getSurface(), x, y); };
+    for (CGyrolaParamDisplay* d : displays) {
+        const CRect r = d->getViewSize();
+        int first = r.right, last = r.left - 1;
+        float firstValue = 0, lastValue = 0;
+        std::set<std::string> seen;
+        for (int k = 0; k <= 2000; ++k) {
+            char text[kParamDisplayTextSize];
+            d->setValue(k / 2000.0f);
+            d->getDisplayString(text);
+            if (!seen.insert(text).second) continue;
+            drawAlone(d, k / 2000.0f);
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
+                    if (isInk(x, y)) {
+                        if (x < first) first = x, firstValue = k / 2000.0f;
+                        if (x > last) last = x, lastValue = k / 2000.0f;
+                    }
+        }
+        for (float v : {firstValue, lastValue}) {
+            drawAlone(d, v);
+            for (CGyrolaParamDisplay* other : displays) other->setDirty(true);
+            cairo_surface_t* shown = rig.render();
+            int cut = 0;
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
+                    cut += isInk(x, y) && pixelAt(shown, x, y) != pixelAt(alone.getSurface(), x, y) ? 1 : 0;
+            EXPECT_EQ(cut, 0) << "tag " << d->getTag() << " at " << v;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orv::test
