@@ -5,11 +5,11 @@
 namespace orv {
 
 CAnimKnob3::CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, const CPoint& offset)
-    : CAnimKnob(size, listener, tag, background, offset) {}
+    : CSteppedWheel<CAnimKnob>(size, listener, tag, background, offset) {}
 
 CAnimKnob3::CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, int subPixmaps, int heightOfOneImage,
                        CBitmap* background, const CPoint& offset)
-    : CAnimKnob(size, listener, tag, subPixmaps, heightOfOneImage, background, offset) {}
+    : CSteppedWheel<CAnimKnob>(size, listener, tag, subPixmaps, heightOfOneImage, background, offset) {}
 
 int CAnimKnob3::getDrawnFrame() const {
     float q = getValue();
@@ -67,13 +67,6 @@ CMouseEventResult CAnimKnob3::onMouseMoved(CPoint& where, const CButtonState& bu
     if (getValue() != previous) notify();
     if (isDirty()) invalid();
     return kMouseEventHandled;
-}
-
-bool CAnimKnob3::onWheel(const CPoint&, float distance, const CButtonState& buttons) {
-    const float step = buttons.isShiftSet() ? shiftWheelFactor_ * wheelStep_ : wheelStep_;
-    setValue(std::clamp(getValue() + step * notches(distance), vmin_, vmax_));
-    notifyWheelEdit();
-    return true;
 }
 
 }  // namespace orv

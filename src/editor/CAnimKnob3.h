@@ -3,11 +3,12 @@
 // quantised drawing.
 #pragma once
 
+#include "editor/CSteppedWheel.h"
 #include "toolkit/CAnimKnob.h"
 
 namespace orv {
 
-class CAnimKnob3 : public CAnimKnob {
+class CAnimKnob3 : public CSteppedWheel<CAnimKnob> {
 public:
     CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, const CPoint& offset = {});
     CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, int subPixmaps, int heightOfOneImage,
@@ -16,12 +17,6 @@ public:
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
-    bool onWheel(const CPoint& where, float distance, const CButtonState& buttons) override;
-
-    void setWheelStep(float step) { wheelStep_ = step; }
-    float getWheelStep() const { return wheelStep_; }
-    void setShiftWheelFactor(float factor) { shiftWheelFactor_ = factor; }
-    float getShiftWheelFactor() const { return shiftWheelFactor_; }
     // Pixels for the whole range = factor × 1000.
     void setDragRangeFactor(float factor) { dragRangeFactor_ = factor; }
     float getDragRangeFactor() const { return dragRangeFactor_; }
@@ -41,8 +36,6 @@ public:
 private:
     float pixelsForRange(const CButtonState& buttons) const;
 
-    float wheelStep_ = 0.01f;
-    float shiftWheelFactor_ = 0.1f;
     float dragRangeFactor_ = 1.0f;
     float fineMultiplier_ = 5.0f;
     int quantSteps_ = 0;

@@ -14,7 +14,7 @@ constexpr float kHalfTurnPerRadian = 0.716197f;  // 1 / (2 × 40° in radians)
 }  // namespace
 
 OrvVerticalSwitch::OrvVerticalSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CControl(size, listener, tag, background) {
+    : CSteppedWheel<CControl>(size, listener, tag, background) {
     heightOfOneImage_ = size.getHeight();
     subPixmaps_ = background != nullptr && heightOfOneImage_ > 0 ? background->getHeight() / heightOfOneImage_ : 1;
     setDefaultValue(0.0f);
@@ -74,13 +74,6 @@ int32_t OrvVerticalSwitch::onKeyDown(VstKeyCode& key) {
     if (getValue() == old) return -1;
     notifyEdit();
     return 1;
-}
-
-bool OrvVerticalSwitch::onWheel(const CPoint&, float distance, const CButtonState& buttons) {
-    const float step = buttons.isShiftSet() ? shiftWheelFactor_ * wheelStep_ : wheelStep_;
-    setValue(std::clamp(getValue() + step * notches(distance), vmin_, vmax_));
-    notifyWheelEdit();
-    return true;
 }
 
 }  // namespace orv

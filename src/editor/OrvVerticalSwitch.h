@@ -3,12 +3,13 @@
 // step one frame; the wheel steps like the knob's.
 #pragma once
 
+#include "editor/CSteppedWheel.h"
 #include "toolkit/CControl.h"
 #include "toolkit/IMultiBitmapControl.h"
 
 namespace orv {
 
-class OrvVerticalSwitch : public CControl, public IMultiBitmapControl {
+class OrvVerticalSwitch : public CSteppedWheel<CControl>, public IMultiBitmapControl {
 public:
     // Frame height = control height; frame count = bitmap height / frame height.
     OrvVerticalSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
@@ -18,12 +19,6 @@ public:
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
     int32_t onKeyDown(VstKeyCode& keyCode) override;
-    bool onWheel(const CPoint& where, float distance, const CButtonState& buttons) override;
-
-    void setWheelStep(float step) { wheelStep_ = step; }
-    float getWheelStep() const { return wheelStep_; }
-    void setShiftWheelFactor(float factor) { shiftWheelFactor_ = factor; }
-    float getShiftWheelFactor() const { return shiftWheelFactor_; }
     void setDragZone(int top, int bottom) {
         zoneTop_ = top;
         zoneBottom_ = bottom;
@@ -36,8 +31,6 @@ public:
 private:
     int zoneTop_ = kDefaultZoneTop;
     int zoneBottom_ = kDefaultZoneBottom;
-    float wheelStep_ = 0.01f;
-    float shiftWheelFactor_ = 0.1f;
 };
 
 }  // namespace orv
