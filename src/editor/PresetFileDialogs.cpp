@@ -29,8 +29,6 @@ constexpr DialogText kDialogs[] = {
      "ovm"},
 };
 
-constexpr char kSeparator = '/';
-
 bool readWholeFile(const std::string& path, std::vector<unsigned char>& data) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return false;
@@ -129,13 +127,16 @@ bool PresetFileDialogs::runDialog(FileKind kind, bool save, bool endianReversed)
 }
 
 void PresetFileDialogs::splitPath(const std::string& path, std::string& directory, std::string& name) {
-    const std::size_t last = path.rfind(kSeparator);
+    const char separator = CNewFileSelector::kPathSeparator;
+    const std::size_t last = path.rfind(separator);
     if (last == std::string::npos) {
         directory.clear();
         name = path;
         return;
     }
-    directory = last == 0 ? std::string(1, kSeparator) : path.substr(0, last);
+    // A file in a root folder keeps the root whole: "/", or a drive such as "C:" with its separator.
+    const bool root = last == 0 || (separator == '\\' && last == 2 && path[1] == ':');
+    directory = root ? path.substr(0, last + 1) : path.substr(0, last);
     name = path.substr(last + 1);
 }
 

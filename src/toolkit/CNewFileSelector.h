@@ -28,6 +28,8 @@ public:
     using Callback = std::function<void(CNewFileSelector*)>;
 
     static constexpr const char* kCommandVariable = "ORV_FILE_SELECTOR";
+    // The separator of the folders in the paths the dialog answers ('/' or '\\').
+    static const char kPathSeparator;
 
     static CNewFileSelector* create(CFrame* frame, Style style) { return new CNewFileSelector(frame, style); }
     CNewFileSelector(CFrame* frame, Style style);

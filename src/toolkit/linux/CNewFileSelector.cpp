@@ -59,6 +59,8 @@ bool hasExtension(const std::string& path) {
 
 }  // namespace
 
+const char CNewFileSelector::kPathSeparator = '/';
+
 CNewFileSelector::CNewFileSelector(CFrame* frame, Style style) : frame_(frame), style_(style) {}
 
 CNewFileSelector::~CNewFileSelector() { stopSession(); }

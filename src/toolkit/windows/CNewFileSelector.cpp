@@ -55,6 +55,8 @@ std::wstring filterText(const std::vector<CFileExtension>& extensions) {
 
 }  // namespace
 
+const char CNewFileSelector::kPathSeparator = '\\';
+
 CNewFileSelector::CNewFileSelector(CFrame* frame, Style style) : frame_(frame), style_(style) {}
 
 CNewFileSelector::~CNewFileSelector() = default;
