@@ -39,36 +39,35 @@ std::vector<float> testInput() {
     return v;
 }
 
-// Power-weighted mean frequency of the summed channels, from a radix-2 transform of the
-// first power-of-two samples.
+// In-place radix-2 transform (a.size() a power of two).
+void fft(std::vector<std::complex<double>>& a) {
+    const size_t n = a.size();
+    if (n == 1) return;
+    std::vector<std::complex<double>> even(n / 2), odd(n / 2);
+    for (size_t i = 0; i < n / 2; ++i) {
+        even[i] = a[2 * i];
+        odd[i] = a[2 * i + 1];
+    }
+    fft(even);
+    fft(odd);
+    for (size_t k = 0; k < n / 2; ++k) {
+        const std::complex<double> t = std::polar(1.0, -2.0 * M_PI * static_cast<double>(k) / static_cast<double>(n)) * odd[k];
+        a[k] = even[k] + t;
+        a[k + n / 2] = even[k] - t;
+    }
+}
+
+// Power-weighted mean frequency of the summed channels over the first power-of-two samples.
 double spectralCentroid(const StereoBuffer& out) {
     size_t n = 1;
     while (n * 2 <= out.left.size()) n *= 2;
     std::vector<std::complex<double>> a(n);
     for (size_t i = 0; i < n; ++i) a[i] = static_cast<double>(out.left[i]) + out.right[i];
-    for (size_t i = 1, j = 0; i < n; ++i) {
-        size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1) j ^= bit;
-        j ^= bit;
-        if (i < j) std::swap(a[i], a[j]);
-    }
-    for (size_t len = 2; len <= n; len <<= 1) {
-        const std::complex<double> w = std::polar(1.0, -2.0 * M_PI / static_cast<double>(len));
-        for (size_t i = 0; i < n; i += len) {
-            std::complex<double> wk = 1.0;
-            for (size_t k = 0; k < len / 2; ++k) {
-                const std::complex<double> u = a[i + k], v = a[i + k + len / 2] * wk;
-                a[i + k] = u + v;
-                a[i + k + len / 2] = u - v;
-                wk *= w;
-            }
-        }
-    }
+    fft(a);
     double weighted = 0.0, total = 0.0;
     for (size_t k = 1; k < n / 2; ++k) {
-        const double p = std::norm(a[k]);
-        weighted += p * (static_cast<double>(k) * kRate / static_cast<double>(n));
-        total += p;
+        weighted += std::norm(a[k]) * static_cast<double>(k) * kRate / static_cast<double>(n);
+        total += std::norm(a[k]);
     }
     return total > 0.0 ? weighted / total : 0.0;
 }
