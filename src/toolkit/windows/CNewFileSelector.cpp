@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/windows/WideText.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/IPlatformFrame.h"
 
@@ -21,20 +22,6 @@ struct CNewFileSelector::Session {
 };
 
 namespace {
-
-std::wstring toWide(const std::string& utf8) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
-
-std::string toUtf8(const std::wstring& wide) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(std::max(n, 0)), '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 // Pairs of display text and pattern, each ended by a null, the list by a second one; the
 // extensions first, then every file.
@@ -113,8 +100,8 @@ bool CNewFileSelector::run(Callback callback) {
         const wchar_t* p = names.data();
         const std::wstring first = p;
         p += first.size() + 1;
-        if (*p == L'\0') selected_.push_back(toUtf8(first));
-        for (; *p != L'\0'; p += std::wcslen(p) + 1) selected_.push_back(toUtf8(first + L'\\' + p));
+        if (*p == L'\0') selected_.push_back(fromWide(first));
+        for (; *p != L'\0'; p += std::wcslen(p) + 1) selected_.push_back(fromWide(first + L'\\' + p));
     }
     session_->answered = true;
     frame_->addIdleListener(this);

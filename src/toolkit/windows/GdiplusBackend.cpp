@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/EmbeddedResources.h"
+#include "platform/windows/WideText.h"
 #include "toolkit/CDrawContext.h"
 #include "toolkit/DrawBackend.h"
 
@@ -81,13 +82,6 @@ InterfaceFont& interfaceFont() {
         return f;
     }();
     return *font;
-}
-
-std::wstring toUtf16(const std::string& utf8) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
 }
 
 Gdiplus::Color toColor(const CColor& c) { return Gdiplus::Color(c.alpha, c.red, c.green, c.blue); }
@@ -250,7 +244,7 @@ CDrawContext::TextMetrics CDrawContext::measureText(const std::string& utf8) {
     const double size = font_->getSize();
     // Whole-pixel ascent and descent, as the hinted metrics on Linux have them.
     TextMetrics m{0.0, std::ceil(size * f.ascentPerEm), std::ceil(size * f.descentPerEm)};
-    const std::wstring text = toUtf16(utf8);
+    const std::wstring text = toWide(utf8);
     if (text.empty()) return m;
     Gdiplus::Font font(f.family.get(), static_cast<Gdiplus::REAL>(size), Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
     Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
@@ -264,7 +258,7 @@ CDrawContext::TextMetrics CDrawContext::measureText(const std::string& utf8) {
 }
 
 void CDrawContext::showText(const std::string& utf8, const CRect& clip, double x, double y) {
-    const std::wstring text = toUtf16(utf8);
+    const std::wstring text = toWide(utf8);
     if (text.empty()) return;
     InterfaceFont& f = interfaceFont();
     const double size = font_->getSize();
