@@ -1,13 +1,15 @@
-// The editor's own controls on a bare offscreen frame with synthetic filmstrips: the frame each
-// draws, and what its mouse, wheel and key events report, in order. The buttons run as one
-// table of event scripts.
+// The editor's own controls on a bare offscreen frame with synthetic filmstrips, as one table
+// of event scripts: after each mouse, wheel or key event (or a value set by the program) the
+// filmstrip frame drawn at the next idle and what was reported, in order. How they look in
+// the editor is held by its stored renders.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <tuple>
 
 #include "editor/CAnimKnob3.h"
 #include "editor/CClickKickButton.h"
-#include "editor/CGyrolaParamDisplay.h"
 #include "editor/COrvClickSwitch.h"
 #include "editor/COvKickButton.h"
 #include "editor/COvOnOffButton.h"
@@ -24,17 +26,18 @@ namespace {
 using Log = std::vector<std::string>;
 constexpr int kAny = -9;  // a result or frame the step does not check
 
-// One mouse event and what follows it: the handler's result, the frame drawn at the next idle
-// and the notifications and gestures it caused ("; " between them).
+// One event and what follows it: the handler's result, the frame drawn at the next idle and the
+// notifications and gestures it caused ("; " between them).
 struct Step {
-    char event;  // 'm' move, 'd' down, 'u' up
+    char event;  // 'm' move, 'd' down, 'u' up, 'w' wheel by `value`, 'k' key x with modifier y, 'v' set `value`
     int x, y;
     uint32_t buttons;
     int result, frame;
-    const char* log;
+    const char* log;  // nullptr: not checked
+    float value = 0.0f;
 };
 
-struct ButtonCase {
+struct ControlCase {
     const char* name;
     int width, frameHeight, frames;
     std::function<CControl*(CBitmap*, CControlListener*)> make;
@@ -45,7 +48,16 @@ const uint32_t L = kLButton, R = kRButton;
 const int kHandled = kMouseEventHandled, kNot = kMouseEventNotHandled,
           kOnce = kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 
-const ButtonCase kButtons[] = {
+CAnimKnob3* knob(CBitmap* b, CControlListener* l) { return new CAnimKnob3(CRect(43, 56, 87, 100), l, 17, b); }
+OrvVerticalSwitch* lever(CBitmap* b, CControlListener* l) {
+    auto* lever = new OrvVerticalSwitch(CRect(353, 153, 408, 339), l, 2, b);
+    lever->setWheelStep(0.15f);
+    lever->setShiftWheelFactor(0.1f);
+    return lever;
+}
+constexpr int kLeverX = 370, kZone = 153 + 38;  // the lever's drag zone: rows 38 .. 152 of 186
+
+const ControlCase kControls[] = {
     {"bypass: old then new value, lower frame from one half", 26, 36, 2,
      [](CBitmap* b, CControlListener* l) { return new OrvOnOffButton(CRect(382, 351, 408, 387), l, 4, b); },
      {{'d', 390, 360, L, kOnce, 1, "begin 4; value 4 0; value 4 1; end 4"},
@@ -100,147 +112,180 @@ const ButtonCase kButtons[] = {
       {'d', 60, 685, R | kShift, kOnce, 1, "value 198 1"},
       {'d', 60, 685, R | kControl, kOnce, 1, "value 198 1"},
       {'d', 60, 685, kMButton, kNot, 1, ""}}},
+    // Frame (int)(100 v + 0.5) for v > 0.
+    {"knob frames", 44, 44, 101, knob,
+     {{'v', 0, 0, 0, kAny, 0, "", 0.0f}, {'v', 0, 0, 0, kAny, 0, "", 0.004f}, {'v', 0, 0, 0, kAny, 1, "", 0.0051f},
+      {'v', 0, 0, 0, kAny, 35, "", 0.349485f}, {'v', 0, 0, 0, kAny, 100, "", 0.996f}, {'v', 0, 0, 0, kAny, 100, "", 1.0f}}},
+    {"knob drawn in 3 steps of 0 .. 1", 44, 44, 101,
+     [](CBitmap* b, CControlListener* l) {
+         auto* k = knob(b, l);
+         k->setDrawQuantisation(3, 0.0f, 1.0f);
+         return k;
+     },
+     {{'v', 0, 0, 0, kAny, 50, "", 0.3f},  // (int)(2 × 0.3 + 0.5) = 1: 0.5
+      {'v', 0, 0, 0, kAny, 0, "", 0.2f}}},  // (int)0.9 = 0
+    {"knob drawn in 5 steps of 0.2 .. 0.6", 44, 44, 101,
+     [](CBitmap* b, CControlListener* l) {
+         auto* k = knob(b, l);
+         k->setDrawQuantisation(5, 0.2f, 0.6f);
+         return k;
+     },
+     {{'v', 0, 0, 0, kAny, 50, "", 0.8f}}},  // 0.2 + 0.4 × (int)3.7 / 4 = 0.5
+    {"knob drag over 400 pixels, right and up count, clamped", 44, 44, 101,
+     [](CBitmap* b, CControlListener* l) {
+         auto* k = knob(b, l);
+         k->setDragRangeFactor(0.4f);
+         return k;
+     },
+     {{'d', 60, 70, L, kHandled, 0, "begin 17"},
+      {'m', 260, 70, L, kAny, 50, "value 17 0.5"},
+      {'m', 360, 170, L, kAny, 50, ""},  // right 300, down 100: net 200
+      {'m', 460, 70, L, kAny, 100, "value 17 1"},
+      {'m', 960, 20, L, kAny, 100, ""},
+      {'u', 960, 70, L, kAny, 100, "end 17"},
+      {'d', 60, 70, R, kNot, 100, ""}}},
+    {"knob drag with Shift five times finer, never jumping", 44, 44, 101,
+     [](CBitmap* b, CControlListener* l) {
+         auto* k = knob(b, l);
+         k->setDragRangeFactor(0.25f);  // 250 pixels, 1250 with Shift
+         return k;
+     },
+     {{'d', 60, 70, L, kHandled, 0, "begin 17"},
+      {'m', 160, 70, L, kAny, 40, "value 17 0.4"},
+      {'m', 160, 70, L | kShift, kAny, 40, nullptr},  // Shift pressed, mouse still (may round)
+      {'m', 210, 70, L | kShift, kAny, 44, "value 17 0.44"},
+      {'m', 210, 70, L, kAny, 44, ""},  // Shift released: no jump either
+      {'m', 235, 70, L, kAny, 54, "value 17 0.54"}}},
+    {"knob default on double-click or Ctrl-click, notified if it changes", 44, 44, 101,
+     [](CBitmap* b, CControlListener* l) {
+         auto* k = knob(b, l);
+         k->setDefaultValue(0.349485f);
+         return k;
+     },
+     {{'v', 0, 0, 0, kAny, 90, "", 0.9f},
+      {'d', 60, 70, L | kDoubleClick, kOnce, 35, "begin 17; value 17 0.349485; end 17"},
+      {'m', 200, 70, L, kAny, 35, ""},  // no drag follows
+      {'v', 0, 0, 0, kAny, 10, "", 0.1f},
+      {'d', 60, 70, L | kControl, kOnce, 35, "begin 17; value 17 0.349485; end 17"},
+      {'d', 60, 70, L | kControl, kOnce, 35, "begin 17; end 17"}}},
+    {"knob wheel: a step per notch, Shift a fifth, small distances as they are", 44, 44, 101,
+     [](CBitmap* b, CControlListener* l) {
+         auto* k = knob(b, l);
+         k->setWheelStep(0.05f);
+         k->setShiftWheelFactor(0.2f);
+         return k;
+     },
+     {{'v', 0, 0, 0, kAny, 50, "", 0.5f},
+      {'w', 60, 70, 0, 1, 55, "begin 17; value 17 0.55; end 17", 1.0f},
+      {'w', 60, 70, 0, 1, 50, "begin 17; value 17 0.5; end 17", -3.0f},
+      {'w', 60, 70, kShift, 1, 51, "begin 17; value 17 0.51; end 17", 1.0f},
+      {'w', 60, 70, 0, 1, 51, "begin 17; value 17 0.5125; end 17", 0.05f},
+      {'v', 0, 0, 0, kAny, 100, "", 1.0f},
+      {'w', 60, 70, 0, 1, 100, "", 1.0f}}},  // taken even at the end
+    // Lever frame (int)((1 − v) × 64 + 0.5); a click in the zone sets the point of the arc:
+    // t = rows into the zone / 114, a = asin(sin 40° − 2 sin 40° t), p = 0.5 − a / (80° in
+    // radians), value 1 − (int)(65 p) / 64. 20 rows in: a = 0.43059, p = 0.19162, 1 − 12/64.
+    {"lever frames and clicks along the arc", 55, 186, 65, lever,
+     {{'v', 0, 0, 0, kAny, 0, "", 1.0f}, {'v', 0, 0, 0, kAny, 64, "", 0.0f}, {'v', 0, 0, 0, kAny, 16, "", 0.75f},
+      {'v', 0, 0, 0, kAny, 45, "", 0.3f}, {'v', 0, 0, 0, kAny, 32, "", 0.5f},
+      {'d', kLeverX, kZone, L, kAny, 0, "begin 2; value 2 1"},
+      {'m', kLeverX, kZone + 57, L, kAny, 32, "value 2 0.5"},  // middle of the zone: a = 0
+      {'u', kLeverX, kZone + 57, L, kAny, 32, "end 2"},
+      {'d', kLeverX, kZone - 33, L, kAny, 0, "begin 2; value 2 1"},  // above the zone
+      {'u', kLeverX, kZone - 33, L, kAny, 0, "end 2"},
+      {'d', kLeverX, kZone + 142, L, kAny, 64, "begin 2; value 2 0"},  // below the zone
+      {'u', kLeverX, kZone + 142, L, kAny, 64, "end 2"},
+      {'d', kLeverX, kZone + 20, L, kAny, 12, "begin 2; value 2 0.8125"},
+      {'u', kLeverX, kZone + 20, L, kAny, 12, "end 2"}}},
+    // The window back end flags a press soon after another as a double-click: Ctrl still
+    // resets to the default 0 (inside the press's gesture), a double-click alone is a plain click.
+    {"lever default on Ctrl-click", 55, 186, 65, lever,
+     {{'v', 0, 0, 0, kAny, 0, "", 1.0f},
+      {'d', kLeverX, kZone + 57, L | kControl, kOnce, 64, "begin 2; begin 2; value 2 0; end 2; end 2"},
+      {'v', 0, 0, 0, kAny, 0, "", 1.0f},
+      {'d', kLeverX, kZone + 57, L | kControl | kDoubleClick, kOnce, 64, "begin 2; begin 2; value 2 0; end 2; end 2"},
+      {'d', kLeverX, kZone + 57, L | kDoubleClick, kAny, 32, "begin 2; value 2 0.5"}}},
+    {"lever keys step one frame without modifiers, the wheel its own step", 55, 186, 65, lever,
+     {{'v', 0, 0, 0, kAny, 64, "", 0.0f},
+      {'k', VKEY_UP, 0, 0, -1, 64, ""},
+      {'k', VKEY_DOWN, 0, 0, 1, 63, "begin 2; value 2 0.015625; end 2"},
+      {'v', 0, 0, 0, kAny, 0, "", 1.0f},
+      {'k', VKEY_DOWN, 0, 0, -1, 0, ""},
+      {'k', VKEY_UP, 0, 0, 1, 1, "begin 2; value 2 0.984375; end 2"},
+      {'k', VKEY_UP, MODIFIER_SHIFT, 0, -1, 1, ""},
+      {'k', VKEY_LEFT, 0, 0, -1, 1, ""},
+      {'v', 0, 0, 0, kAny, 32, "", 0.5f},
+      {'w', kLeverX, kZone, 0, 1, 22, "begin 2; value 2 0.65; end 2", 1.0f},
+      {'w', kLeverX, kZone, kShift, 1, 23, "begin 2; value 2 0.635; end 2", -1.0f}}},
+    // Clicks cycle the states; the wheel beyond 0.0333 per state steps to a neighbour.
+    {"click switch of 3 states", 56, 15, 3,
+     [](CBitmap* b, CControlListener* l) { return new COrvClickSwitch(CRect(308, 658, 364, 673), l, 40, 3, b); },
+     {{'d', 320, 665, L, kOnce, 1, "value 40 0.5"},
+      {'d', 320, 665, L, kOnce, 2, "value 40 1"},
+      {'d', 320, 665, L, kOnce, 0, "value 40 0"},
+      {'w', 320, 665, 0, kAny, 1, "value 40 0.5", 1.0f},
+      {'w', 320, 665, 0, kAny, 2, "value 40 1", 1.0f},
+      {'w', 320, 665, 0, kAny, 2, "", 1.0f},
+      {'w', 320, 665, 0, kAny, 1, "value 40 0.5", -1.0f},
+      {'w', 320, 665, 0, kAny, 1, "", 0.05f},
+      {'w', 320, 665, 0, kAny, 0, "value 40 0", -1.0f},
+      {'w', 320, 665, 0, kAny, 0, "", -1.0f}}},
+    {"click switch of 4 states: the wheel down lands on the next lower state", 56, 15, 4,
+     [](CBitmap* b, CControlListener* l) { return new COrvClickSwitch(CRect(308, 658, 364, 673), l, 40, 4, b); },
+     {{'v', 0, 0, 0, kAny, 3, "", 1.0f},
+      {'w', 320, 665, 0, kAny, 2, "value 40 0.666667", -1.0f},
+      {'w', 320, 665, 0, kAny, 1, "value 40 0.333333", -1.0f},
+      {'w', 320, 665, 0, kAny, 0, "value 40 0", -1.0f},
+      {'w', 320, 665, 0, kAny, 1, "value 40 0.333333", 1.0f}}},
 };
 
-TEST(EditorButtons, FramesAndReportsFollowTheirScripts) {
-    for (const ButtonCase& c : kButtons) {
+TEST(EditorControls, FramesAndReportsFollowTheirScripts) {
+    for (const ControlCase& c : kControls) {
         SCOPED_TRACE(c.name);
         OffscreenFixture fx(448, 700);
-        BitmapPtr strip(makeFilmstrip(c.width, c.frameHeight, c.frames));
-        CControl* b = fx.add(c.make(strip.get(), &fx.recorder));
-        EXPECT_EQ(fx.frameShown(b, c.frames), 0);
+        static std::map<std::tuple<int, int, int>, BitmapPtr> strips;  // made once for all cases
+        BitmapPtr& strip = strips[{c.width, c.frameHeight, c.frames}];
+        if (!strip) strip.reset(makeFilmstrip(c.width, c.frameHeight, c.frames));
+        CControl* control = fx.add(c.make(strip.get(), &fx.recorder));
         for (size_t i = 0; i < c.steps.size(); ++i) {
             const Step& s = c.steps[i];
             SCOPED_TRACE(testing::Message() << "step " << i + 1);
+            fx.frame->idle();
             fx.recorder.clear();
             int result = kAny;
-            if (s.event == 'd') result = fx.down(s.x, s.y, s.buttons);
-            if (s.event == 'u') fx.up(s.x, s.y, s.buttons);
-            if (s.event == 'm') fx.move(s.x, s.y, s.buttons);
+            VstKeyCode key{0, static_cast<uint8_t>(s.x), static_cast<uint8_t>(s.y)};
+            switch (s.event) {
+                case 'd': result = fx.down(s.x, s.y, s.buttons); break;
+                case 'u': fx.up(s.x, s.y, s.buttons); break;
+                case 'm': fx.move(s.x, s.y, s.buttons); break;
+                case 'w': result = fx.frame->onWheel(CPoint(s.x, s.y), s.value, s.buttons); break;
+                case 'k': result = control->onKeyDown(key); break;
+                case 'v': control->setValue(s.value); break;
+            }
             if (s.result != kAny) {
                 EXPECT_EQ(result, s.result);
             }
-            const int frame = fx.frameShown(b, c.frames);
-            if (s.frame != kAny) {
-                EXPECT_EQ(frame, s.frame);
-            }
             std::string log;
             for (const std::string& e : fx.recorder.log) log += (log.empty() ? "" : "; ") + e;
-            EXPECT_EQ(log, s.log);
+            if (s.log != nullptr) {
+                EXPECT_EQ(log, s.log);
+            }
+            if (s.frame != kAny) {
+                EXPECT_EQ(fx.frameShown(control, c.frames), s.frame);
+            }
         }
     }
-    // Without a listener the file button takes no press; it takes no keys either.
+    // Without a listener neither the knob nor the file button takes a press; the file button
+    // takes no keys either.
     OffscreenFixture fx(448, 700);
     BitmapPtr strip(makeFilmstrip(12, 14, 3));
     auto* b = fx.add(new CSaveLoadButton(CRect(56, 679, 68, 693), nullptr, 198, strip.get()));
+    fx.add(knob(strip.get(), nullptr));
     EXPECT_EQ(fx.down(60, 685), kMouseEventNotHandled);
-    VstKeyCode k{0, VKEY_RETURN, 0};
-    EXPECT_EQ(b->onKeyDown(k), -1);
-}
-
-// ---- CAnimKnob3 --------------------------------------------------------------------------
-
-class KnobTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { strip.reset(makeFilmstrip(44, 44, 101)); }
-    static void TearDownTestSuite() { strip.reset(); }
-    KnobTest() : fx(120, 120) { knob = fx.add(new CAnimKnob3(CRect(43, 56, 87, 100), &fx.recorder, 17, strip.get())); }
-    int shown() { return fx.frameShown(knob, 101); }
-    static inline BitmapPtr strip;
-    OffscreenFixture fx;
-    CAnimKnob3* knob;
-};
-
-TEST_F(KnobTest, DrawsTheFrameOfTheValueOrOfItsQuantisedValue) {
-    // (value, frame): frame = (int)(100 v + 0.5) for v > 0.
-    for (auto [v, frame] : {std::pair{0.0f, 0}, {0.004f, 0}, {0.0051f, 1}, {0.349485f, 35}, {0.996f, 100}, {1.0f, 100}}) {
-        knob->setValue(v);
-        EXPECT_EQ(shown(), frame) << v;
-    }
-    knob->setDrawQuantisation(3, 0.0f, 1.0f);  // draws 0, 0.5 or 1
-    knob->setValue(0.3f);                      // (int)(2 × 0.3 + 0.5) = 1 → 0.5
-    EXPECT_EQ(shown(), 50);
-    knob->setValue(0.2f);  // (int)(0.9) = 0
-    EXPECT_EQ(shown(), 0);
-    knob->setDrawQuantisation(5, 0.2f, 0.6f);  // 0.2 + 0.4 × (int)(4 v + 0.5) / 4
-    knob->setValue(0.8f);                      // (int)3.7 = 3 → 0.5
-    EXPECT_EQ(shown(), 50);
-}
-
-TEST_F(KnobTest, DragsOverItsRangeWithAFinerShiftThatNeverJumps) {
-    knob->setDragRangeFactor(0.4f);  // 400 pixels for the range
-    knob->setValue(0.0f);
-    EXPECT_EQ(fx.down(60, 70), kMouseEventHandled);
-    fx.move(260, 70, kLButton);
-    EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
-    fx.move(360, 170, kLButton);  // right 300, down 100: net 200
-    EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
-    fx.move(460, 70, kLButton);
-    fx.move(960, 20, kLButton);  // beyond the range: clamped, no further notification
-    EXPECT_FLOAT_EQ(knob->getValue(), 1.0f);
-    fx.up(960, 70);
-    EXPECT_EQ(fx.recorder.log, (Log{"begin 17", "value 17 0.5", "value 17 1", "end 17"}));
-
-    knob->setDragRangeFactor(0.25f);  // 250 pixels, 1250 with Shift
-    knob->setValue(0.0f);
-    fx.down(60, 70);
-    fx.move(160, 70, kLButton);
-    EXPECT_NEAR(knob->getValue(), 0.4f, 1e-6);
-    fx.move(160, 70, kLButton | kShift);  // Shift pressed, mouse still
-    EXPECT_NEAR(knob->getValue(), 0.4f, 1e-6);
-    fx.move(210, 70, kLButton | kShift);  // 50 more pixels at 1/1250 each
-    EXPECT_NEAR(knob->getValue(), 0.44f, 1e-6);
-    fx.move(210, 70, kLButton);  // Shift released: no jump either
-    EXPECT_NEAR(knob->getValue(), 0.44f, 1e-6);
-    fx.move(235, 70, kLButton);
-    EXPECT_NEAR(knob->getValue(), 0.54f, 1e-6);
-}
-
-TEST_F(KnobTest, DoubleClickOrCtrlClickRestoresTheDefaultOnlyTheLeftButtonCounts) {
-    knob->setDefaultValue(0.349485f);
-    for (uint32_t b : {kLButton | kDoubleClick, kLButton | kControl}) {
-        knob->setValue(0.9f);
-        fx.frame->idle();
-        fx.recorder.clear();
-        EXPECT_EQ(fx.down(60, 70, b), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-        fx.move(200, 70, kLButton);  // no drag follows
-        EXPECT_FLOAT_EQ(knob->getValue(), 0.349485f);
-        EXPECT_EQ(fx.recorder.log, (Log{"begin 17", "value 17 0.349485", "end 17"}));
-    }
-    // Already at the default (as last drawn): the gesture runs but nothing is notified.
-    fx.frame->idle();
-    fx.recorder.clear();
-    fx.down(60, 70, kLButton | kControl);
-    EXPECT_EQ(fx.recorder.log, (Log{"begin 17", "end 17"}));
-    fx.recorder.clear();
-    EXPECT_EQ(fx.down(60, 70, kRButton), kMouseEventNotHandled);
-    knob->setListener(nullptr);
     EXPECT_EQ(fx.down(60, 70), kMouseEventNotHandled);
-    EXPECT_TRUE(fx.recorder.log.empty());
+    VstKeyCode key{0, VKEY_RETURN, 0};
+    EXPECT_EQ(b->onKeyDown(key), -1);
 }
-
-TEST_F(KnobTest, WheelStepsWithShiftFactorAndSmallDistances) {
-    knob->setWheelStep(0.05f);
-    knob->setShiftWheelFactor(0.2f);
-    knob->setValue(0.5f);
-    EXPECT_TRUE(fx.frame->onWheel(CPoint(60, 70), 1.0f, 0));
-    EXPECT_NEAR(knob->getValue(), 0.55f, 1e-6);
-    EXPECT_EQ(fx.recorder.log, (Log{"begin 17", "value 17 0.55", "end 17"}));
-    fx.frame->onWheel(CPoint(60, 70), -3.0f, 0);  // any notch counts as one
-    EXPECT_NEAR(knob->getValue(), 0.5f, 1e-6);
-    fx.frame->onWheel(CPoint(60, 70), 1.0f, kShift);  // 0.2 × 0.05
-    EXPECT_NEAR(knob->getValue(), 0.51f, 1e-6);
-    fx.frame->onWheel(CPoint(60, 70), 0.05f, 0);  // a small distance counts as it is: 0.05 × 0.05
-    EXPECT_NEAR(knob->getValue(), 0.5125f, 1e-6);
-    knob->setValue(1.0f);
-    fx.frame->idle();
-    fx.recorder.clear();
-    EXPECT_TRUE(fx.frame->onWheel(CPoint(60, 70), 1.0f, 0));  // consumed even at the end
-    EXPECT_EQ(knob->getValue(), 1.0f);
-    EXPECT_TRUE(fx.recorder.log.empty());
-}
-
-// ---- OrvMarker ---------------------------------------------------------------------------
 
 TEST(OrvMarker, TheHandleFollowsTheRotorAngle) {
     constexpr uint32_t kStrip = 0x204060, kHandle = 0xf0c040;
@@ -256,162 +301,6 @@ TEST(OrvMarker, TheHandleFollowsTheRotorAngle) {
         for (int x = 0; x < 298; ++x)
             EXPECT_EQ(pixelAt(fx.surface(), 114 + x, 22), x >= left && x < left + 120 ? kHandle : kStrip) << v << " " << x;
     }
-}
-
-// ---- OrvVerticalSwitch -------------------------------------------------------------------
-
-class LeverTest : public ::testing::Test {
-protected:
-    static constexpr int kTop = 153;
-    static void SetUpTestSuite() { strip.reset(makeFilmstrip(55, 186, 65)); }
-    static void TearDownTestSuite() { strip.reset(); }
-    LeverTest() : fx(448, 400) {
-        lever = fx.add(new OrvVerticalSwitch(CRect(353, kTop, 408, 339), &fx.recorder, 2, strip.get()));
-        lever->setWheelStep(0.15f);
-        lever->setShiftWheelFactor(0.1f);
-    }
-    float clickAt(int dy, uint32_t buttons = kLButton) {
-        fx.down(370, kTop + dy, buttons);
-        fx.up(370, kTop + dy);
-        return lever->getValue();
-    }
-    int32_t key(uint8_t virt, uint8_t modifier = 0) {
-        VstKeyCode k{0, virt, modifier};
-        return lever->onKeyDown(k);
-    }
-    static inline BitmapPtr strip;
-    OffscreenFixture fx;
-    OrvVerticalSwitch* lever;
-};
-
-TEST_F(LeverTest, FramesFromTheTopAndClicksAlongTheArc) {
-    EXPECT_EQ(lever->getDefaultValue(), 0.0f);
-    // frame = (int)((1 − v) × 64 + 0.5)
-    for (auto [v, frame] : {std::pair{1.0f, 0}, {0.0f, 64}, {0.5f, 32}, {0.75f, 16}, {0.3f, 45}}) {
-        lever->setValue(v);
-        EXPECT_EQ(fx.frameShown(lever, 65), frame) << v;
-    }
-    // The zone's ends (38 and 152 pixels down) and beyond give 1 and 0.
-    for (auto [dy, v] : {std::pair{38, 1.0f}, {5, 1.0f}, {152, 0.0f}, {180, 0.0f}}) {
-        lever->setValue(0.5f);
-        EXPECT_EQ(clickAt(dy), v) << dy;
-    }
-    // Middle of the zone: t = 0.5, angle 0, p = 0.5, k = (int)(65 × 0.5) = 32, value 1 − 32/64.
-    EXPECT_FLOAT_EQ(clickAt(95), 0.5f);
-    // 20 pixels into the zone: t = 20/114, a = asin(0.642788 − 1.28558 t) = 0.43059 rad,
-    // p = 0.5 − 0.716197 a = 0.19162, k = (int)(65 p) = 12.
-    EXPECT_FLOAT_EQ(clickAt(38 + 20), 1.0f - 12.0f / 64.0f);
-}
-
-TEST_F(LeverTest, PressDragReleaseNotifiesInsideOneGesture) {
-    lever->setValue(0.0f);
-    fx.frame->idle();
-    fx.down(370, kTop + 38);
-    fx.frame->idle();
-    fx.move(370, kTop + 95, kLButton);
-    fx.up(370, kTop + 95);
-    EXPECT_EQ(fx.recorder.log, (Log{"begin 2", "value 2 1", "value 2 0.5", "end 2"}));
-}
-
-TEST_F(LeverTest, CtrlClickSetsTheDefaultAlsoAsTheSecondClickOfADoubleClick) {
-    // The window back end flags a press soon after another as a double-click; Ctrl still resets.
-    for (uint32_t buttons : {kLButton | kControl, kLButton | kControl | kDoubleClick}) {
-        lever->setValue(1.0f);
-        fx.frame->idle();
-        fx.recorder.clear();
-        EXPECT_EQ(fx.down(370, kTop + 95, buttons), kMouseDownEventHandledButDontNeedMovedOrUpEvents) << buttons;
-        EXPECT_EQ(lever->getValue(), 0.0f) << buttons;
-        EXPECT_EQ(fx.recorder.values, std::vector<float>{0.0f});
-        EXPECT_EQ(fx.recorder.log.front(), "begin 2");
-        EXPECT_EQ(fx.recorder.log.back(), "end 2");
-    }
-    // A double-click without Ctrl is a plain click on the arc (middle of the zone: 0.5).
-    EXPECT_FLOAT_EQ(clickAt(95, kLButton | kDoubleClick), 0.5f);
-}
-
-TEST_F(LeverTest, ArrowKeysStepOneFrameAndTheWheelItsOwnStep) {
-    lever->setValue(0.0f);  // k = 0
-    EXPECT_EQ(key(VKEY_UP), -1);
-    EXPECT_EQ(key(VKEY_DOWN), 1);
-    EXPECT_FLOAT_EQ(lever->getValue(), 1.0f / 64.0f);
-    EXPECT_EQ(fx.recorder.log, (Log{"begin 2", "value 2 " + Recorder::fmt(1.0f / 64.0f), "end 2"}));
-    lever->setValue(1.0f);  // k = 64
-    EXPECT_EQ(key(VKEY_DOWN), -1);
-    EXPECT_EQ(key(VKEY_UP), 1);
-    EXPECT_FLOAT_EQ(lever->getValue(), 63.0f / 64.0f);
-    EXPECT_EQ(key(VKEY_UP, MODIFIER_SHIFT), -1);  // only without modifiers
-    EXPECT_EQ(key(VKEY_LEFT), -1);
-
-    lever->setValue(0.5f);
-    fx.recorder.clear();
-    fx.frame->onWheel(CPoint(370, kTop + 50), 1.0f, 0);
-    EXPECT_NEAR(lever->getValue(), 0.65f, 1e-6);
-    fx.frame->onWheel(CPoint(370, kTop + 50), -1.0f, kShift);
-    EXPECT_NEAR(lever->getValue(), 0.635f, 1e-6);
-    EXPECT_EQ(fx.recorder.values.size(), 2u);
-}
-
-// ---- COrvClickSwitch ---------------------------------------------------------------------
-
-TEST(COrvClickSwitch, ClicksCycleTheStatesAndTheWheelStepsToNeighbours) {
-    OffscreenFixture fx(448, 700);
-    BitmapPtr strip;
-    auto make = [&](int states) {
-        strip.reset(makeFilmstrip(56, 15, states));
-        return fx.add(new COrvClickSwitch(CRect(308, 658, 364, 673), &fx.recorder, 40, states, strip.get()));
-    };
-    auto wheel = [&](COrvClickSwitch* s, float d) {
-        fx.frame->idle();  // the picture is up to date before each notch, as between real events
-        fx.frame->onWheel(CPoint(320, 665), d, 0);
-        return s->getValue();
-    };
-    COrvClickSwitch* three = make(3);
-    for (int frame : {1, 2, 0}) {
-        EXPECT_EQ(fx.down(320, 665), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-        EXPECT_EQ(fx.frameShown(three, 3), frame);
-    }
-    EXPECT_EQ(fx.recorder.log, (Log{"value 40 0.5", "value 40 1", "value 40 0"}));
-    fx.recorder.clear();
-    // Threshold 3 × 0.0333 = 0.1; clamped at the ends without a notification.
-    for (auto [d, v] : {std::pair{1.0f, 0.5f}, {1.0f, 1.0f}, {1.0f, 1.0f}, {-1.0f, 0.5f}, {0.05f, 0.5f}, {-1.0f, 0.0f},
-                        {-1.0f, 0.0f}})
-        EXPECT_EQ(wheel(three, d), v) << d;
-    EXPECT_EQ(fx.recorder.values, (std::vector<float>{0.5f, 1.0f, 0.5f, 0.0f}));
-    fx.frame->removeView(three);
-    COrvClickSwitch* four = make(4);
-    four->setValue(1.0f);
-    for (auto [d, v] : {std::pair{-1.0f, 2.0f / 3.0f}, {-1.0f, 1.0f / 3.0f}, {-1.0f, 0.0f}, {1.0f, 1.0f / 3.0f}})
-        EXPECT_FLOAT_EQ(wheel(four, d), v) << d;
-}
-
-// ---- CGyrolaParamDisplay -----------------------------------------------------------------
-
-TEST(CGyrolaParamDisplay, DrawsTheBackgroundUnderItThenLighterCentredText) {
-    OffscreenFixture fx(448, 200);
-    BitmapPtr bg(makeFilmstrip(448, 200, 1));
-    fx.frame->setBackground(bg.get());
-    auto* d = fx.add(new CGyrolaParamDisplay(CRect(39, 105, 91, 116), bg.get()));
-    d->setBackOffset(CPoint(39, 105));
-    d->setValueToStringProc([](float value, char* text, void*) {
-        std::snprintf(text, kParamDisplayTextSize, "%.2f Hz", value * 10.0f);
-        return true;
-    });
-    d->setValue(0.1f);
-    EXPECT_EQ(d->getFont()->getSize(), 9);
-    fx.frame->idle();
-    int inkLeft = 1000, inkRight = -1, ink = 0;
-    for (int y = 104; y < 117; ++y)
-        for (int x = 38; x < 92; ++x) {
-            const uint32_t p = pixelAt(fx.surface(), x, y), q = filmstripPixel(0, x, y);
-            if (p == q) continue;
-            EXPECT_TRUE(d->getViewSize().pointInside(CPoint(x, y))) << x << "," << y;
-            ++ink;
-            inkLeft = std::min(inkLeft, x);
-            inkRight = std::max(inkRight, x + 1);
-            for (int shift : {0, 8, 16}) EXPECT_GE(p >> shift & 0xff, std::min({q & 0xff, q >> 8 & 0xff, q >> 16 & 0xff}));
-        }
-    EXPECT_GT(ink, 20);
-    EXPECT_NEAR((inkLeft + inkRight) / 2.0, 65.0, 1.5);
 }
 
 }  // namespace
