@@ -1,12 +1,9 @@
-// Toolkit controls: dirty tracking, the default-value check inside an edit gesture, the
-// indicator's frame rounding and the value display's drawing. The knob, buttons and rocker
-// are exercised through the editor's controls built on them.
+// Toolkit controls: dirty tracking, the default-value check inside an edit gesture and the
+// indicator's frame rounding. The knob, buttons, rocker and value display are exercised through
+// the editor's controls built on them and its stored renders.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "toolkit/CMovieBitmap.h"
-#include "toolkit/CParamDisplay.h"
 #include "unit/toolkit/ToolkitTestSupport.h"
 
 namespace orv::test {
@@ -54,35 +51,6 @@ TEST(CMovieBitmap, FrameIsValueTimesFramesMinusOneRounded) {
     EXPECT_EQ(fx.frameShown(ind, 18), 0);
     CPoint p(10, 10);
     EXPECT_EQ(ind->onMouseDown(p, kLButton), kMouseEventNotHandled);
-}
-
-bool percentText(float value, char* text, void* userData) {
-    std::snprintf(text, kParamDisplayTextSize, "%s%.0f", static_cast<const char*>(userData), value * 100.0f);
-    return true;
-}
-
-TEST(CParamDisplay, DrawsBackgroundFromTheOffsetAndTextOnTop) {
-    OffscreenFixture fx(120, 60);
-    BitmapPtr bg(makeFilmstrip(120, 60, 1));
-    auto* d = new CParamDisplay(CRect(40, 20, 92, 31), bg.get(), kNoFrame);
-    d->setBackOffset(CPoint(40, 20));
-    d->setFont(kNormalFontVerySmall);
-    d->setFontColor(kWhiteCColor);
-    d->setValueToStringProc(percentText, const_cast<char*>(""));
-    d->setValue(0.5f);
-    fx.frame->addView(d);
-    fx.frame->idle();
-    // The display shows the background's own pixels except where the text's ink lies.
-    const int differing = mismatchesAgainstFrame(fx.surface(), d->getViewSize(), 0, 40, 20);
-    EXPECT_GT(differing, 10);                          // some text
-    EXPECT_LT(differing, d->getWidth() * d->getHeight() / 2);  // mostly background
-    EXPECT_EQ(pixelAt(fx.surface(), 40, 20), filmstripPixel(0, 40, 20));
-    EXPECT_EQ(pixelAt(fx.surface(), 91, 30), filmstripPixel(0, 91, 30));
-
-    d->setStyle(kNoFrame | kNoTextStyle);
-    d->invalid();
-    fx.frame->idle();
-    EXPECT_EQ(mismatchesAgainstFrame(fx.surface(), d->getViewSize(), 0, 40, 20), 0);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <functional>
 #include <thread>
 
+#include "support/TempFolder.h"
 #include "support/XvfbServer.h"
 #include "toolkit/COnOffButton.h"
 #include "toolkit/CParamDisplay.h"
@@ -167,39 +168,28 @@ TEST_F(X11FrameTest, AClickTakesTheFocusForTheKeysAndTheWheelButtonsTurnTheWheel
     frame->forget();
 }
 
-TEST_F(X11FrameTest, ExposedAreasAreRepaintedFromTheBackingImage) {
-    Recorder rec;
-    auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
-    ASSERT_TRUE(frame->isOpen());
-    populate(frame, &rec);
-    frame->idle();
-    const Window child = frame->getPlatformFrame()->getWindowId();
-    ASSERT_EQ(screenMismatches(child, frame->getBackingSurface()), 0);
-    // Cover and uncover the frame with another window: the server asks for a repaint.
-    Window cover = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, kWidth, kHeight, 0, 0, 0x00ff00);
-    XMapRaised(dpy, cover);
-    XSync(dpy, False);
-    XDestroyWindow(dpy, cover);
-    XSync(dpy, False);
-    EXPECT_TRUE(idleUntil(frame, [&] { return screenMismatches(child, frame->getBackingSurface()) == 0; }));
-    frame->forget();
-}
-
-TEST_F(X11FrameTest, WithoutSharedMemoryThePlainPathShowsTheSamePixels) {
-    setenv("ORV_X11_NO_SHM", "1", 1);
-    Recorder rec;
-    auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
-    unsetenv("ORV_X11_NO_SHM");
-    ASSERT_TRUE(frame->isOpen());
-    EXPECT_FALSE(dynamic_cast<X11PlatformFrame*>(frame->getPlatformFrame())->usesSharedMemory());
-    populate(frame, &rec);
-    frame->idle();
-    EXPECT_EQ(screenMismatches(frame->getPlatformFrame()->getWindowId(), frame->getBackingSurface()), 0);
-    frame->forget();
-
-    auto* shared = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
-    EXPECT_TRUE(dynamic_cast<X11PlatformFrame*>(shared->getPlatformFrame())->usesSharedMemory());
-    shared->forget();
+// With shared memory and without (the plain path), the window shows the backing image, also
+// after another window covered it and went away (the server asks for a repaint).
+TEST_F(X11FrameTest, TheWindowShowsTheBackingImageAndIsRepaintedAfterAnExpose) {
+    for (bool shm : {true, false}) {
+        SCOPED_TRACE(shm);
+        ScopedEnv noShm("ORV_X11_NO_SHM", shm ? nullptr : "1");
+        Recorder rec;
+        auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+        ASSERT_TRUE(frame->isOpen());
+        EXPECT_EQ(dynamic_cast<X11PlatformFrame*>(frame->getPlatformFrame())->usesSharedMemory(), shm);
+        populate(frame, &rec);
+        frame->idle();
+        const Window child = frame->getPlatformFrame()->getWindowId();
+        EXPECT_EQ(screenMismatches(child, frame->getBackingSurface()), 0);
+        Window cover = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, kWidth, kHeight, 0, 0, 0x00ff00);
+        XMapRaised(dpy, cover);
+        XSync(dpy, False);
+        XDestroyWindow(dpy, cover);
+        XSync(dpy, False);
+        EXPECT_TRUE(idleUntil(frame, [&] { return screenMismatches(child, frame->getBackingSurface()) == 0; }));
+        frame->forget();
+    }
 }
 
 TEST_F(X11FrameTest, AParentDestroyedBeforeTheFrameDoesNotKillTheProcess) {
