@@ -1,6 +1,6 @@
 // Defaults, memos, file locations and the manual, through the editor object of an effect whose
-// settings live in a private folder. Start-up with a stored bank, preset and MIDI settings is
-// checked through the module in tests/host/UserSettingsHostTest.cpp.
+// settings live in a private folder. Start-up with stored defaults is checked through the
+// module in tests/host/UserSettingsHostTest.cpp.
 
 #include <chrono>
 #include <thread>
@@ -13,15 +13,6 @@ namespace {
 
 class Settings : public FilesTest {
 protected:
-    std::string names[kPrograms];
-    float values[kPrograms][kParams];
-    void SetUp() override {
-        FilesTest::SetUp();
-        for (int p = 0; p < kPrograms; ++p) {
-            names[p] = "Stored " + std::to_string(p);
-            for (int i = 0; i < kParams; ++i) values[p][i] = patternValue(p + 5, i);
-        }
-    }
     std::string valuePath(const char* name) const { return settingsFolder() + "/" + name; }
     std::string readText(const char* name) const {
         const Bytes b = readFileBytes(valuePath(name));
@@ -29,33 +20,13 @@ protected:
     }
 };
 
-TEST_F(Settings, StartUpWithADefaultBankAloneMakesProgramZeroCurrent) {
-    storeValue("DefaultBank", reverseTaggedImage(taggedBank(names, values, 30)));  // other byte order
-    makeEffect();
-    EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
-    for (int p = 0; p < kPrograms; ++p) EXPECT_EQ(std::string(program(p).name), names[p]);
-    EXPECT_EQ(effect->getParameter(17), values[0][17]);
-}
-
-TEST_F(Settings, StartUpIgnoresShortOrForeignValues) {
-    Bytes foreign = taggedBank(names, values, 0);
-    foreign[1] ^= 0x20;
-    storeValue("DefaultBank", foreign);
-    storeValue("DefaultPreset", Bytes{0x31, 0x47, 0x6F, 0x4F});  // four bytes: too short
-    storeValue("DefaultMidi", {});
-    makeEffect();
-    EXPECT_STREQ(program(0).name, "Default");
-    EXPECT_STREQ(program(23).name, "Bass drive");
-    EXPECT_EQ(effect->controllerOfParameter(13), 999);
-}
-
 TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless) {
     // Where nothing can be created, even by root: inside /proc, and below a plain file.
     const std::string blocked = config.path() + "/blocked";
     writeFileBytes(blocked, {1});
     for (const std::string& home : {std::string("/proc/self"), blocked}) {
         SCOPED_TRACE(home);
-        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+        ScopedEnv xdg("XDG_CONFIG_HOME", home);
         makeEffect();
         EXPECT_STREQ(program(0).name, "Default");
         editor().storeDefaultBank();
@@ -66,16 +37,12 @@ TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless) {
         effect.reset();  // saves the file locations, which fails quietly
         EXPECT_FALSE(fileExists(home + "/Orvaline"));
     }
-    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
-    std::filesystem::create_directories(settingsFolder());  // empty folder
-    makeEffect();
-    EXPECT_STREQ(program(0).name, "Default");
 }
 
-TEST_F(Settings, StoredDefaultsAreTheImagesAndReachTheNextInstance) {
+TEST_F(Settings, StoredDefaultsAreTheImagesReachTheNextInstanceAndLoadOnDemand) {
     makeEffect();
     effect->programBank().setName(0, "Mine");
-    for (int i = 5; i <= 30; ++i) effect->programBank().setValue(0, i, patternValue(70, i));
+    effect->programBank().setValue(0, 20, 0.125f);
     effect->programBank().setName(12, "Also mine");
     effect->assignController(20, 33);
     editor().storeDefaultBank();
@@ -88,63 +55,52 @@ TEST_F(Settings, StoredDefaultsAreTheImagesAndReachTheNextInstance) {
     makeEffect();  // a new instance
     EXPECT_STREQ(program(0).name, "Mine");
     EXPECT_STREQ(program(12).name, "Also mine");
-    for (int i = 5; i <= 30; ++i) EXPECT_EQ(program(0).values[i], patternValue(70, i)) << i;
+    EXPECT_EQ(program(0).values[20], 0.125f);
     EXPECT_EQ(effect->controllerOfParameter(20), 33);
+
+    // Loaded on demand: the bank selects program 0, the preset goes into the current program.
+    storeValue("DefaultBank", storedImage("bank.ovb"));
+    storeValue("DefaultPreset", storedImage("preset.orv"));
+    storeValue("DefaultMidi", storedImage("midi.ovm"));
+    effect->selectProgram(6);
+    editor().loadDefaultBank();
+    EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
+    EXPECT_STREQ(program(6).name, "Bank prog 6");
+    effect->selectProgram(6);
+    editor().loadDefaultPreset();
+    EXPECT_STREQ(program(6).name, "Hand built");
+    editor().loadDefaultMidi();
+    EXPECT_EQ(effect->controllerOfParameter(3), 15);
 
     editor().clearDefaultBank();
     editor().clearDefaultPreset();
     editor().clearDefaultMidi();
-    EXPECT_FALSE(fileExists(valuePath("DefaultBank")));
-    EXPECT_FALSE(fileExists(valuePath("DefaultPreset")));
-    EXPECT_FALSE(fileExists(valuePath("DefaultMidi")));
+    for (const char* name : {"DefaultBank", "DefaultPreset", "DefaultMidi"}) EXPECT_FALSE(fileExists(valuePath(name)));
     makeEffect();
     EXPECT_STREQ(program(0).name, "Default");
     EXPECT_EQ(effect->controllerOfParameter(20), 999);
 }
 
-TEST_F(Settings, LoadDefaultOperationsWorkAfterStartUp) {
-    makeEffect();
-    storeValue("DefaultBank", taggedBank(names, values, 0));
-    storeValue("DefaultMidi", taggedMidi({{5, controllerValue(1)}}));
-    effect->selectProgram(6);
-    editor().loadDefaultBank();
-    EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
-    EXPECT_EQ(std::string(program(6).name), names[6]);
-    effect->selectProgram(6);
-    float preset[kParams];
-    for (int i = 0; i < kParams; ++i) preset[i] = patternValue(2, i);
-    storeValue("DefaultPreset", taggedPreset("Into six", preset));
-    editor().loadDefaultPreset();
-    EXPECT_STREQ(program(6).name, "Into six");  // into the current program
-    editor().loadDefaultMidi();
-    EXPECT_EQ(effect->controllerOfParameter(5), 1);
-}
-
 TEST_F(Settings, MemoStoreAndRecallRestoreValuesAndName) {
     makeEffect();
     effect->selectProgram(4);
-    effect->programBank().setName(4, "Compare me");
-    for (int i = 5; i <= 30; ++i) effect->setParameter(i, patternValue(8, i));
-    const ProgramRecord memoA = program(4);
+    const auto set = [&](const char* name, float v) {
+        effect->renameCurrentProgram(name);
+        for (int i = 5; i <= 30; ++i) effect->setParameter(i, v * static_cast<float>(i) / 32.0f);
+    };
+    set("Compare me", 0.5f);
     editor().storeMemoA();
-    for (int i = 5; i <= 30; ++i) effect->setParameter(i, patternValue(9, i));
-    effect->renameCurrentProgram("Changed");
-    const ProgramRecord memoB = program(4);
+    set("Changed", 0.75f);
     editor().storeMemoB();
-    for (int i = 5; i <= 30; ++i) effect->setParameter(i, 0.0f);
-    effect->renameCurrentProgram("Third");
+    set("Third", 1.0f);
+    EXPECT_EQ(readFileBytes(valuePath("MemoA")).size(), 1553u);
 
     editor().recallMemoA();
     EXPECT_STREQ(program(4).name, "Compare me");
-    for (int i = 5; i <= 30; ++i) {
-        EXPECT_EQ(program(4).values[i], memoA.values[i]) << i;
-        EXPECT_EQ(effect->getParameter(i), memoA.values[i]) << i;
-    }
+    for (int i = 5; i <= 30; ++i) EXPECT_EQ(effect->getParameter(i), 0.5f * static_cast<float>(i) / 32.0f) << i;
     editor().recallMemoB();
     EXPECT_STREQ(program(4).name, "Changed");
-    for (int i = 5; i <= 30; ++i) EXPECT_EQ(effect->getParameter(i), memoB.values[i]) << i;
-    EXPECT_EQ(readFileBytes(valuePath("MemoA")).size(), 1553u);
-
+    for (int i = 5; i <= 30; ++i) EXPECT_EQ(program(4).values[i], 0.75f * static_cast<float>(i) / 32.0f) << i;
     // A memo recalled into another program goes there, and a missing memo does nothing.
     effect->selectProgram(10);
     editor().recallMemoA();
@@ -155,80 +111,54 @@ TEST_F(Settings, MemoStoreAndRecallRestoreValuesAndName) {
 }
 
 TEST_F(Settings, FileLocationsAreSavedWhenTheEditorGoesAndReadAtStartUp) {
+    std::string longName;
+    for (int i = 0; i < 300; ++i) longName += "\xC3\xA9";  // é: 300 characters, 255 are kept
     makeEffect();
     PresetFileDialogs& d = editor().fileDialogs();
     d.setCurrentDirectory("/home/ana/Música/órgão");
     d.setCurrentFileName(PresetFileDialogs::FileKind::Bank, "Live set.ovb");
     d.setCurrentFileName(PresetFileDialogs::FileKind::Preset, "Warm – soft.orv");
-    d.setCurrentFileName(PresetFileDialogs::FileKind::MidiSettings, "pedals.ovm");
+    d.setCurrentFileName(PresetFileDialogs::FileKind::MidiSettings, longName);
     effect.reset();
     EXPECT_EQ(readText("CurrDir"), "/home/ana/Música/órgão");
     EXPECT_EQ(readText("CurrBank"), "Live set.ovb");
     EXPECT_EQ(readText("CurrPreset"), "Warm – soft.orv");
-    EXPECT_EQ(readText("CurrMidi"), "pedals.ovm");
+    EXPECT_EQ(readText("CurrMidi"), longName.substr(0, 255 * 2));  // no character cut in half
 
+    storeValue("CurrBank", Bytes(400, 'p'));  // written by someone else, longer
     makeEffect();
     EXPECT_EQ(editor().fileDialogs().currentDirectory(), "/home/ana/Música/órgão");
     EXPECT_EQ(editor().fileDialogs().currentFileName(PresetFileDialogs::FileKind::Preset), "Warm – soft.orv");
-    EXPECT_EQ(editor().fileDialogs().currentFileName(PresetFileDialogs::FileKind::Bank), "Live set.ovb");
-    EXPECT_EQ(editor().fileDialogs().currentFileName(PresetFileDialogs::FileKind::MidiSettings), "pedals.ovm");
-}
-
-TEST_F(Settings, FileLocationsKeepAtMost255Characters) {
-    std::string longDir = "/";
-    for (int i = 0; i < 299; ++i) longDir += "\xC3\xA9";  // é: 300 characters in all
-    makeEffect();
-    editor().fileDialogs().setCurrentDirectory(longDir);
-    editor().saveFileLocations();
-    const std::string stored = readText("CurrDir");
-    EXPECT_EQ(stored.size(), 1u + 254 * 2);  // 255 characters, none cut in half
-    EXPECT_EQ(stored, longDir.substr(0, stored.size()));
-
-    storeValue("CurrPreset", Bytes(400, 'p'));  // written by someone else, longer
-    editor().loadFileLocations();
-    EXPECT_EQ(editor().fileDialogs().currentFileName(PresetFileDialogs::FileKind::Preset), std::string(255, 'p'));
+    EXPECT_EQ(editor().fileDialogs().currentFileName(PresetFileDialogs::FileKind::Bank), std::string(255, 'p'));
 }
 
 // ---- the user manual -------------------------------------------------------------------------
 
 class RecordingMessageBox : public MessageBox {
 public:
-    void show(const std::string& title, const std::string& text) override { shown.emplace_back(title, text); }
-    std::vector<std::pair<std::string, std::string>> shown;
+    void show(const std::string& title, const std::string& text) override { shown.emplace_back(title + "|" + text); }
+    std::vector<std::string> shown;
 };
 
+// xdg-mime and xdg-open replaced by scripts in a private PATH: the first knows one type and
+// answers `application` as its default (empty: none), the second records its argument.
 class Manual : public Settings {
 protected:
     void SetUp() override {
-        Settings::SetUp();
-        bin = scratch.path() + "/bin";
-        std::filesystem::create_directories(bin);
-        opened = scratch.path() + "/opened";
-        manual = scratch.path() + "/manual.html";
-        writeFileBytes(manual, Bytes{'<', 'p', '>'});
-        const char* path = std::getenv("PATH");
-        oldPath = path != nullptr ? path : "";
-        setenv("PATH", (bin + ":/usr/bin:/bin").c_str(), 1);
         makeEffect();
         editor().settings().setMessageBox(&box);
-    }
-    void TearDown() override {
-        setenv("PATH", oldPath.c_str(), 1);
-        Settings::TearDown();
+        script("xdg-open", "printf '%s' \"$1\" > '" + opened + "'");
+        storeValue("ManualPath", Bytes(manual.begin(), manual.end()));
+        writeFileBytes(manual, Bytes{'<', 'p', '>'});
     }
     void script(const std::string& name, const std::string& body) {
-        const std::string path = bin + "/" + name;
         const std::string text = "#!/bin/sh\n" + body + "\n";
-        writeFileBytes(path, Bytes(text.begin(), text.end()));
-        chmod(path.c_str(), 0755);
+        writeFileBytes(bin.file(name), Bytes(text.begin(), text.end()));
+        std::filesystem::permissions(bin.file(name), std::filesystem::perms::owner_all);
     }
-    // xdg-mime that knows one type and answers `application` as its default (empty: none).
-    void fakeMime(const std::string& application) {
-        script("xdg-mime", "case \"$2\" in\n filetype) echo text/html ;;\n default) echo '" + application +
-                               "' ;;\nesac\nexit 0");
+    void mimeDefault(const std::string& application) {
+        script("xdg-mime", "case \"$2\" in\n filetype) echo text/html ;;\n default) echo '" + application + "' ;;\nesac");
     }
-    void fakeOpen() { script("xdg-open", "printf '%s' \"$1\" > '" + opened + "'"); }
-    void setManualPath(const std::string& path) { storeValue("ManualPath", Bytes(path.begin(), path.end())); }
     // Waits for the fake xdg-open, which runs on its own, to have recorded its argument.
     std::string openedPath() {
         for (int i = 0; i < 500 && !fileExists(opened); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -237,52 +167,39 @@ protected:
         return std::string(b.begin(), b.end());
     }
 
-    TempFolder scratch;
-    std::string bin, opened, manual, oldPath;
+    TempFolder bin, scratch;
+    ScopedEnv path{"PATH", bin.path() + ":/usr/bin:/bin"};
+    std::string opened = scratch.file("opened"), manual = scratch.file("manual.html");
     RecordingMessageBox box;
 };
 
 TEST_F(Manual, OpensTheStoredPathWithXdgOpen) {
-    fakeMime("viewer.desktop");
-    fakeOpen();
-    setManualPath(manual);
+    mimeDefault("viewer.desktop");
     editor().openManual();
     EXPECT_EQ(openedPath(), manual);
     EXPECT_TRUE(box.shown.empty());
 }
 
-TEST_F(Manual, NoAssociatedApplicationShowsTheReaderMessage) {
-    fakeMime("");
-    fakeOpen();
-    setManualPath(manual);
+TEST_F(Manual, FailuresShowTheirMessage) {
+    mimeDefault("");  // no application for the type
     editor().openManual();
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].first, "Could not open manual file");
-    EXPECT_EQ(box.shown[0].second, "Make sure Acrobat Reader is installed");
+    mimeDefault("viewer.desktop");
+    storeValue("ManualPath", {});
+    editor().openManual();
+    const std::string missing = scratch.file("no-such-manual.html");
+    storeValue("ManualPath", Bytes(missing.begin(), missing.end()));
+    editor().openManual();
+    storeValue("ManualPath", Bytes(manual.begin(), manual.end()));
+    ScopedEnv noOpen("PATH", bin.path());
+    std::filesystem::remove(bin.file("xdg-open"));
+    editor().openManual();
+    EXPECT_EQ(box.shown, (std::vector<std::string>{"Could not open manual file|Make sure Acrobat Reader is installed",
+                                                   "|Could not open user manual", "|Could not open user manual",
+                                                   "|Could not open user manual"}));
     EXPECT_FALSE(fileExists(opened));
-}
 
-TEST_F(Manual, OtherFailuresShowTheGeneralMessage) {
-    fakeMime("viewer.desktop");
-    fakeOpen();
-    editor().openManual();  // no ManualPath stored: an empty path
-    setManualPath(scratch.path() + "/no-such-manual.html");
-    editor().openManual();
-    std::filesystem::remove(bin + "/xdg-open");
-    setManualPath(manual);
-    setenv("PATH", bin.c_str(), 1);  // and no xdg-open anywhere
-    editor().openManual();
-    ASSERT_EQ(box.shown.size(), 3u);
-    for (const auto& [title, text] : box.shown) {
-        EXPECT_EQ(title, "");
-        EXPECT_EQ(text, "Could not open user manual");
-    }
-    EXPECT_FALSE(fileExists(opened));
-}
-
-TEST_F(Manual, WithoutAWindowTheMessageGoesToTheErrorStream) {
-    fakeMime("");
-    setManualPath(manual);
+    // Without a window the message goes to the error stream.
+    mimeDefault("");
     editor().settings().setMessageBox(nullptr);
     testing::internal::CaptureStderr();
     editor().openManual();

@@ -18,19 +18,6 @@ TEST(ParameterLaws, RoundHalfUpTakesTheIntegerPartOfXPlusAHalf) {
     EXPECT_EQ(roundHalfUp(16.9), 17);
 }
 
-TEST(ParameterLaws, ValueToStepRecoversControllerNumbersAndCapsTheTop) {
-    // Controller numbers are encoded as (c + 0.5) / 129; 128 is "none".
-    for (int c = 0; c <= 128; ++c) {
-        const float v = static_cast<float>((c + 0.5) / 129.0);
-        EXPECT_EQ(valueToStep(v, 129), c) << c;
-    }
-    EXPECT_EQ(valueToStep(0.0f, 129), 0);
-    EXPECT_EQ(valueToStep(1.0f, 129), 128);
-    EXPECT_EQ(valueToStep(1.0f, 4), 3);
-    EXPECT_EQ(valueToStep(0.7499f, 4), 2);
-    EXPECT_EQ(valueToStep(0.75f, 4), 3);
-}
-
 TEST(ParameterLaws, SwitchPositionRoundsToTheNearestOfNPositions) {
     EXPECT_EQ(switchPosition(0.0f, 2), 0);
     EXPECT_EQ(switchPosition(0.49f, 2), 0);
@@ -42,18 +29,14 @@ TEST(ParameterLaws, SwitchPositionRoundsToTheNearestOfNPositions) {
     for (int k = 0; k < 4; ++k) EXPECT_EQ(switchPosition(static_cast<float>(k / 3.0), 4), k);
 }
 
-TEST(ParameterLaws, LevelCurveIsTheSinglePrecisionExactCurveAndRises) {
-    EXPECT_NEAR(20.0 * std::log10(levelCurve(1.0)), 12.0, 0.01);
-    for (double v : {0.1, 0.37, 0.5, 0.81, 1.0}) {
-        const double exact = 0.5048 * std::exp(2.185 * v) - 0.5048;
-        EXPECT_EQ(levelCurve(v), static_cast<float>(exact)) << v;
-    }
+TEST(ParameterLaws, LevelCurveRisesAndTimesSpreadByDecades) {
     float previous = -1.0f;
     for (int i = 0; i <= 100; ++i) {
         const float g = levelCurve(i / 100.0);
         EXPECT_GT(g, previous);
         previous = g;
     }
+    EXPECT_NEAR(20.0 * std::log10(levelCurve(1.0)), 12.0, 0.01);
     // A quarter of the time range is half a decade.
     EXPECT_NEAR(timeLaw(0.6) / timeLaw(0.35), std::sqrt(10.0), 1e-5);
     EXPECT_NEAR(20.0 * std::log10(driveGain(0.3)), -8.0, 1e-9);

@@ -16,26 +16,18 @@ constexpr int kNone = 999;
 constexpr int kMix = 37;
 constexpr int kDrive = 13;
 
-TEST(ControllerMapEncoding, ControllersSitInTheMiddleOfTheirStep) {
-    EXPECT_FLOAT_EQ(ControllerMap::encode(0), 0.5f / 129.0f);
-    EXPECT_FLOAT_EQ(ControllerMap::encode(7), 7.5f / 129.0f);
-    EXPECT_FLOAT_EQ(ControllerMap::encode(127), 127.5f / 129.0f);
+TEST(ControllerMapEncoding, ControllersSitInTheMiddleOfStepsOfOne129th) {
     // None is the step after the last controller: 128.5/129 = 0.9961240.
     EXPECT_NEAR(ControllerMap::encode(kNone), 0.9961240, 1e-7);
-    EXPECT_EQ(ControllerMap::encode(128), ControllerMap::encode(kNone));
-    EXPECT_EQ(ControllerMap::encode(-3), ControllerMap::encode(kNone));
-    for (int c = 0; c < 128; ++c) EXPECT_EQ(ControllerMap::decode(ControllerMap::encode(c)), c) << c;
-}
-
-TEST(ControllerMapEncoding, DecodingUsesStepsOfOne129th) {
-    EXPECT_EQ(ControllerMap::decode(0.0f), 0);
-    EXPECT_EQ(ControllerMap::decode(1.01f / 129.0f), 1);
-    EXPECT_EQ(ControllerMap::decode(127.99f / 129.0f), 127);
-    EXPECT_EQ(ControllerMap::decode(128.01f / 129.0f), kNone);
-    EXPECT_EQ(ControllerMap::decode(1.0f), kNone);
-    EXPECT_EQ(ControllerMap::decode(5.0f), kNone);
-    EXPECT_EQ(ControllerMap::decode(-0.25f), kNone);
-    EXPECT_EQ(ControllerMap::decode(std::numeric_limits<float>::quiet_NaN()), kNone);
+    for (int c : {128, -3}) EXPECT_EQ(ControllerMap::encode(c), ControllerMap::encode(kNone)) << c;
+    for (int c = 0; c < 128; ++c) {
+        EXPECT_FLOAT_EQ(ControllerMap::encode(c), (c + 0.5f) / 129.0f) << c;
+        EXPECT_EQ(ControllerMap::decode(ControllerMap::encode(c)), c) << c;
+    }
+    const std::pair<float, int> decoded[] = {{0.0f, 0},           {1.01f / 129.0f, 1}, {127.99f / 129.0f, 127},
+                                             {128.01f / 129.0f, kNone}, {1.0f, kNone}, {5.0f, kNone},
+                                             {-0.25f, kNone},     {std::numeric_limits<float>::quiet_NaN(), kNone}};
+    for (const auto& [v, c] : decoded) EXPECT_EQ(ControllerMap::decode(v), c) << v;
 }
 
 TEST(ControllerMapTables, StartsWithNothingBoundAndMidiOff) {

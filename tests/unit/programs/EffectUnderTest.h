@@ -50,13 +50,6 @@ protected:
         hostCalls().clear();
     }
     void send(MidiBlock& block) { EXPECT_EQ(effect->processEvents(block.record()), 1); }
-    std::vector<uint8_t> chunk() {
-        void* data = nullptr;
-        const int size = effect->getChunk(&data, false);
-        const auto* b = static_cast<const uint8_t*>(data);
-        return size > 0 ? std::vector<uint8_t>(b, b + size) : std::vector<uint8_t>{};
-    }
-    int load(std::vector<uint8_t> bytes) { return effect->setChunk(bytes.data(), static_cast<int>(bytes.size()), false); }
 
     std::unique_ptr<RotaryEffect> effect;
 };
