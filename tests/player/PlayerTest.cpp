@@ -244,7 +244,10 @@ TEST_F(PlayerTest, PlaysThroughJackAndALearnedControllerMovesItsParameter) {
 
     client.sendControlChange(kLearnedController, 0);
     ASSERT_TRUE(waitFor([&] { return client.controlChangeSent(); }));
-    std::this_thread::sleep_for(200ms);
+    // A few more periods of the server's graph, which the player runs in too: on a loaded
+    // machine a fixed pause can end before the player's next cycle.
+    const long sentAt = client.frames();
+    ASSERT_TRUE(waitFor([&] { return client.frames() > sentAt + 4 * 256; }));
     EXPECT_EQ(stopPlayer(), 0) << readFile(dir.file("player.log"));
     readState();
     EXPECT_EQ(module.getParameter(mix), 0.0f);
