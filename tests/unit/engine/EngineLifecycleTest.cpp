@@ -13,45 +13,42 @@ using namespace param;
 constexpr int kRunning = RotaryEngine::kRunning, kToDry = RotaryEngine::kFadingToDry,
               kReinit = RotaryEngine::kReinitialising, kToWet = RotaryEngine::kFadingToWet;
 
-// The states after each of `count` blocks, with the engine's mute amount after each.
-struct Trace {
-    std::vector<int> states;
-    std::vector<double> mutes;
-    // Times the trace enters `state` (the state before the first block counts as `before`).
-    int entries(int state, int before) const {
-        int n = 0;
-        for (int s : states) {
-            n += s == state && before != state;
-            before = s;
-        }
-        return n;
-    }
-};
-Trace trace(EngineRig& rig, int count) {
-    Trace t;
+// The distinct states the engine passes through over `count` blocks, and the highest mute.
+std::vector<int> phases(EngineRig& rig, int count, double& maxMute) {
+    std::vector<int> p;
+    maxMute = 0.0;
     rig.blocks(count, [&] {
-        t.states.push_back(rig.engine().engineState());
-        t.mutes.push_back(rig.engine().muteAmount());
+        const int s = rig.engine().engineState();
+        if (p.empty() || p.back() != s) p.push_back(s);
+        maxMute = std::max(maxMute, rig.engine().muteAmount());
     });
-    return t;
+    return p;
 }
 
-// Construction leaves every job pending behind a fade: dry first, then the jobs behind full
-// mute, then wet, within the first second.
-TEST(EngineLifecycle, ConstructionFadesToDryRunsTheJobsAndFadesIn) {
+// Construction leaves every job pending behind a fade; it and a faded change ("CPUmode") each
+// fade to dry once, run the jobs behind full mute and fade in again. The same position again is
+// no change.
+TEST(EngineLifecycle, AFadedChangeFadesOutRunsItsJobsAndFadesInOnce) {
     EngineRig rig;
     EXPECT_EQ(rig.engine().engineState(), kToDry);
     EXPECT_EQ(rig.engine().muteAmount(), 0.0);
     const std::uint32_t all = RotaryEngine::kJobSampleRate | RotaryEngine::kJobFullReset | RotaryEngine::kJobCrossPaths;
     EXPECT_EQ(rig.engine().pendingJobs() & all, all);
-    const Trace t = trace(rig, 172);  // 1 s
-    EXPECT_EQ(t.entries(kReinit, kToDry), 1);
-    EXPECT_EQ(t.entries(kToWet, kToDry), 1);
-    EXPECT_EQ(t.states.back(), kRunning);
-    EXPECT_EQ(rig.engine().pendingJobs(), 0u);
-    EXPECT_EQ(*std::max_element(t.mutes.begin(), t.mutes.end()), 1.0);
+    const std::vector<int> once{kToDry, kReinit, kToWet, kRunning};
+    double maxMute = 0.0;
+    EXPECT_EQ(phases(rig, 172, maxMute), once);  // 1 s
+    EXPECT_EQ(maxMute, 1.0);
     const auto in = sine(440.0, 44100.0, 4410, 0.3);
     EXPECT_GT(rms(rig.render(in, in).left, 2205, 4410), 0.01);
+    ASSERT_EQ(rig.engine().decimation(), 2);
+    rig.set(kCpuMode, 1.0f);
+    EXPECT_EQ(phases(rig, 200, maxMute), once);  // 1.2 s
+    EXPECT_EQ(maxMute, 1.0);
+    EXPECT_EQ(rig.engine().decimation(), 1);
+    EXPECT_EQ(rig.engine().pendingJobs(), 0u);
+    rig.set(kCpuMode, 0.9f);
+    EXPECT_EQ(rig.engine().engineState(), kRunning);
+    EXPECT_EQ(rig.engine().pendingJobs(), 0u);
 }
 
 TEST(EngineLifecycle, SuspendSchedulesTheRateJobAndResumeTheFullReset) {
@@ -95,26 +92,6 @@ TEST(EngineLifecycle, DecimationFollowsTheRateAndCpuMode) {
         EXPECT_NEAR(RotorMotion::wrap(rig.engine().drumAngle() - d0 + 0.5) - 0.5,
                     rig.engine().drumModel().motion().speedHz() * turns, 1e-9) << c.rate;
     }
-}
-
-// A faded change fades once: it is entered by the change itself and left once; the same
-// position again changes nothing.
-TEST(EngineLifecycle, CpuModeSwitchFadesOnceAndHalvesTheDecimation) {
-    EngineRig rig;
-    ASSERT_GT(rig.settle(), 0);
-    ASSERT_EQ(rig.engine().decimation(), 2);
-    rig.set(kCpuMode, 1.0f);
-    EXPECT_EQ(rig.engine().engineState(), kToDry);
-    const Trace t = trace(rig, 200);  // 1.2 s
-    EXPECT_EQ(t.entries(kToDry, kRunning), 1);
-    EXPECT_EQ(t.entries(kRunning, kToDry), 1);
-    EXPECT_EQ(t.entries(kReinit, kToDry), 1);
-    EXPECT_EQ(t.states.back(), kRunning);
-    EXPECT_EQ(rig.engine().decimation(), 1);
-    EXPECT_EQ(*std::max_element(t.mutes.begin(), t.mutes.end()), 1.0);
-    rig.set(kCpuMode, 0.9f);
-    EXPECT_EQ(rig.engine().engineState(), kRunning);
-    EXPECT_EQ(rig.engine().pendingJobs(), 0u);
 }
 
 // A faded change while the jobs run returns there at once (fully muted already); one while
