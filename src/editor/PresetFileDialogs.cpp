@@ -1,12 +1,10 @@
 #include "editor/PresetFileDialogs.h"
 
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 
 #include "editor/FileImageLoader.h"
+#include "platform/FileOpen.h"
 #include "toolkit/CNewFileSelector.h"
 
 namespace orv {
@@ -30,7 +28,7 @@ constexpr DialogText kDialogs[] = {
 };
 
 bool readWholeFile(const std::string& path, std::vector<unsigned char>& data) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = openFile(path, "rb");
     if (f == nullptr) return false;
     std::vector<unsigned char> bytes;
     unsigned char buffer[16384];
@@ -57,10 +55,7 @@ bool readWholeFile(const std::string& path, std::vector<unsigned char>& data) {
 PresetFileDialogs::PresetFileDialogs(FileImageLoader& loader, std::function<CFrame*()> frameSource)
     : loader_(loader), frameSource_(std::move(frameSource)) {
     // Until a dialog or the stored locations say otherwise, dialogs open in the working folder.
-    if (char* cwd = getcwd(nullptr, 0); cwd != nullptr) {
-        directory_ = cwd;
-        std::free(cwd);
-    }
+    directory_ = currentFolder();
 }
 
 PresetFileDialogs::~PresetFileDialogs() {
@@ -159,7 +154,7 @@ bool PresetFileDialogs::saveFile(FileKind kind, const std::string& path) {
     directory_ = directory;
     names_[static_cast<int>(kind)] = name;
     const std::vector<unsigned char> image = imageOf(kind);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = openFile(path, "wb");
     if (f == nullptr) return false;
     const bool written = std::fwrite(image.data(), 1, image.size(), f) == image.size();
     return std::fclose(f) == 0 && written;
