@@ -10,32 +10,30 @@
 namespace orv::test {
 namespace {
 
+// The tone (a whole number of samples per period; the drum's below its input chain's low-pass)
+// and a microphone angle of a side variant.
 struct Horn {
     using Model = RotorModel;
-    static constexpr double kTone = 1000.0;  // Hz: 48 samples
-    static constexpr double kSideTheta = 0.2;
-    static void directOnly(Model& m) {
-        m.setReflectionCoefficient(0.0);
-        m.setStaticRayGain(0.0);
-        m.setAmplitudeClip(0.0);
-    }
-    static void silenceReflections(Model& m) {
-        for (int ray = Model::kRay2BackSides; ray < Model::kRayGainCount; ++ray) m.setRayGain(ray, 0.0);
-        m.setZAxisGain(0.0);
-    }
+    static constexpr double kTone = 1000.0, kSideTheta = 0.2;
 };
 struct Drum {
     using Model = LightRotorModel;
-    static constexpr double kTone = 800.0;  // Hz, below the input chain's low-pass: 60 samples
-    static constexpr double kSideTheta = -0.2;
-    static void directOnly(Model& m) {
-        m.setReflectionCoefficient(0.0);
-        m.setStaticRayGain(0.0);
-    }
-    static void silenceReflections(Model& m) {
-        for (int ray = Model::kRay2BackSides; ray < Model::kRayGainCount; ++ray) m.setRayGain(ray, 0.0);
-    }
+    static constexpr double kTone = 800.0, kSideTheta = -0.2;
 };
+
+// Only the direct ray, without the horn's amplitude floor.
+template <class Model>
+void directOnly(Model& m) {
+    m.setReflectionCoefficient(0.0);
+    m.setStaticRayGain(0.0);
+    if constexpr (std::is_same_v<Model, RotorModel>) m.setAmplitudeClip(0.0);
+}
+// Every reflected ray (and the horn's Z-axis part) silenced by its own gain.
+template <class Model>
+void silenceReflections(Model& m) {
+    for (int ray = Model::kRay2BackSides; ray < Model::kRayGainCount; ++ray) m.setRayGain(ray, 0.0);
+    if constexpr (std::is_same_v<Model, RotorModel>) m.setZAxisGain(0.0);
+}
 
 template <class T>
 class RotorPhysics : public testing::Test {};
@@ -60,7 +58,7 @@ TYPED_TEST(RotorPhysics, DopplerSidebandsAtTheRotationFrequency) {
 TYPED_TEST(RotorPhysics, ModulationPeriodIsTheRotationPeriod) {
     for (double speed : {2.0, 4.0}) {
         auto m = make<typename TypeParam::Model>(speed);
-        TypeParam::directOnly(*m);
+        directOnly(*m);
         const int turn = static_cast<int>(TypeParam::kTone / speed);  // carrier periods per turn
         const auto e = demodulate(renderSine(*m, TypeParam::kTone, 48000, static_cast<int>(2 * kRigRate / speed)),
                                   TypeParam::kTone).amplitude;
@@ -79,7 +77,7 @@ TYPED_TEST(RotorPhysics, ReflectionCoefficientZeroLeavesDirectAndStatic) {
         auto zeroC = make<Model>(3.0, theta), silenced = make<Model>(3.0, theta), full = make<Model>(3.0, theta);
         zeroC->setReflectionCoefficient(0.0);
         silenced->setReflectionCoefficient(0.9);
-        TypeParam::silenceReflections(*silenced);
+        silenceReflections(*silenced);
         full->setReflectionCoefficient(0.9);
         const auto a = renderSine(*zeroC, 700.0, 0, 30000), b = renderSine(*silenced, 700.0, 0, 30000),
                    c = renderSine(*full, 700.0, 0, 30000);
@@ -94,7 +92,7 @@ TYPED_TEST(RotorPhysics, ReflectionCoefficientZeroLeavesDirectAndStatic) {
         EXPECT_GT(other, 0.05 * peak) << theta;  // the reflections are really there otherwise
     }
     auto m = make<Model>(3.0);
-    TypeParam::directOnly(*m);
+    directOnly(*m);
     m->setRayGain(Model::kRay1Front, 0.0);
     for (double v : renderSine(*m, 700.0, 0, 5000)) ASSERT_EQ(v, 0.0);
 }
@@ -105,7 +103,7 @@ TYPED_TEST(RotorPhysics, ReflectionCoefficientZeroLeavesDirectAndStatic) {
 TEST(HornPhysics, DopplerPhaseSwingFollowsTheFmRadius) {
     auto swing = [](double fmRadius) {
         auto m = makeHorn(4.0);
-        Horn::directOnly(*m);
+        directOnly(*m);
         m->setAmplitudeClip(100.0);  // constant ray gain: no amplitude modulation
         m->setFmRadius(fmRadius);
         const auto phase = demodulate(renderSine(*m, 1000.0, 24000, 12000), 1000.0).phase;  // one turn
@@ -131,7 +129,7 @@ TEST(HornPhysics, StoppedRotorAndAmplitudeClip) {
     EXPECT_GT(std::fabs(20.0 * std::log10(level(0.0) / level(0.5))), 3.0);
     auto depth = [](double clip) {
         auto m = makeHorn(4.0);
-        Horn::directOnly(*m);
+        directOnly(*m);
         m->setAmplitudeClip(clip);
         const auto e = demodulate(renderSine(*m, 1000.0, 24000, 12000), 1000.0).amplitude;
         return maxOf(e) / minOf(e);
