@@ -1,9 +1,9 @@
 #include "orv-render/ProgressBar.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
+
+#include "orv-render/SystemCalls.h"
 
 namespace orv {
 
@@ -17,7 +17,7 @@ ProgressBar::ProgressBar(long total, double rate, bool enabled) : total_(total),
 ProgressBar::~ProgressBar() { finish(); }
 
 bool ProgressBar::wanted(long total, double rate) {
-    return isatty(STDERR_FILENO) != 0 && rate > 0 && static_cast<double>(total) / rate >= kMinSeconds;
+    return standardErrorIsTerminal() && rate > 0 && static_cast<double>(total) / rate >= kMinSeconds;
 }
 
 void ProgressBar::update(long done) {

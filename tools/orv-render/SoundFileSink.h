@@ -3,15 +3,14 @@
 // output behind.
 #pragma once
 
-#include <sndfile.h>
-
+#include <memory>
 #include <string>
 
 namespace orv {
 
 class SoundFileSink {
 public:
-    SoundFileSink() = default;
+    SoundFileSink();
     ~SoundFileSink();  // discards an uncommitted file
     SoundFileSink(const SoundFileSink&) = delete;
     SoundFileSink& operator=(const SoundFileSink&) = delete;
@@ -24,13 +23,16 @@ public:
     bool commit(std::string& error);
     void discard();
 
-    // The libsndfile format for a file name, or 0 with a reason.
+    // The format code for a file name (libsndfile's on Linux; WAV encodings on Windows), or 0
+    // with a reason.
     static int formatFor(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error);
 
 private:
-    SNDFILE* file_ = nullptr;
+    struct File;  // the open file of the implementation
+    std::unique_ptr<File> file_;
     std::string path_;
     std::string tempPath_;
+    int sampleRate_ = 0;
 };
 
 }  // namespace orv

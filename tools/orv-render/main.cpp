@@ -1,9 +1,5 @@
 // orv-render: renders sound files through a VST 2.4 effect module, loaded as a DAW loads it.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <csignal>
@@ -24,6 +20,7 @@
 #include "orv-render/Renderer.h"
 #include "orv-render/SoundFileSink.h"
 #include "orv-render/SoundFileSource.h"
+#include "orv-render/SystemCalls.h"
 
 #ifndef ORV_DEFAULT_MODULE
 #define ORV_DEFAULT_MODULE "OrvGyrola2.so"
@@ -75,37 +72,6 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string&
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
         error = "cannot read state file '" + path + "'";
-        return false;
-    }
-    return true;
-}
-
-// Written beside the destination and renamed into place, like the audio output.
-bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = folder + "/." + base + ".orv-render-XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        error = "cannot write state file '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    const bool ok = done == bytes.size() && ::close(fd) == 0;
-    if (!ok || std::rename(name.data(), path.c_str()) != 0) {
-        error = "cannot write state file '" + path + "': " + std::strerror(errno);
-        unlink(name.data());
         return false;
     }
     return true;
@@ -238,10 +204,7 @@ int run(const RenderOptions& opts) {
     orv::SoundFileSink sink;
     if (!sink.create(opts.output, Renderer::kOutputChannels, static_cast<int>(rate), inputFormat, error)) return fail(error);
 
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
+    orv::catchInterrupts(onSignal);
 
     orv::ProgressBar progress(total, rate, orv::ProgressBar::wanted(total, rate));
     if (!renderer.run(*source, sink, progress, gStop, error)) {
@@ -256,7 +219,7 @@ int run(const RenderOptions& opts) {
             sink.discard();
             return fail("module " + modulePath + " gave no state chunk to save");
         }
-        if (!writeFileAtomically(opts.saveState, state, error)) {
+        if (!orv::writeFileAtomically(opts.saveState, state, error)) {
             sink.discard();
             return fail(error);
         }

@@ -1,6 +1,7 @@
 #include "orv-render/SoundFileSink.h"
 
 #include <fcntl.h>
+#include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +62,11 @@ std::string baseOf(const std::string& path) {
 
 }  // namespace
 
+struct SoundFileSink::File {
+    SNDFILE* handle = nullptr;
+};
+
+SoundFileSink::SoundFileSink() = default;
 SoundFileSink::~SoundFileSink() { discard(); }
 
 int SoundFileSink::formatFor(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error) {
@@ -132,23 +138,24 @@ bool SoundFileSink::create(const std::string& path, int channels, int sampleRate
     const mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
-    file_ = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
-    if (file_ == nullptr) {
+    file_ = std::make_unique<File>();
+    file_->handle = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
+    if (file_->handle == nullptr) {
         error = "cannot create output '" + path + "': " + sf_strerror(nullptr);
         close(fd);
         discard();
         return false;
     }
     // Samples past full scale are clipped rather than wrapped in integer formats.
-    sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    sf_command(file_->handle, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     path_ = path;
     return true;
 }
 
 bool SoundFileSink::write(const float* interleaved, long frames, std::string& error) {
     if (file_ == nullptr) return false;
-    if (sf_writef_float(file_, interleaved, frames) != frames) {
-        error = "cannot write output '" + path_ + "': " + sf_strerror(file_);
+    if (sf_writef_float(file_->handle, interleaved, frames) != frames) {
+        error = "cannot write output '" + path_ + "': " + sf_strerror(file_->handle);
         return false;
     }
     return true;
@@ -156,8 +163,8 @@ bool SoundFileSink::write(const float* interleaved, long frames, std::string& er
 
 bool SoundFileSink::commit(std::string& error) {
     if (file_ == nullptr) return false;
-    const int rc = sf_close(file_);
-    file_ = nullptr;
+    const int rc = sf_close(file_->handle);
+    file_.reset();
     if (rc != 0) {
         error = "cannot finish output '" + path_ + "': " + sf_error_number(rc);
         discard();
@@ -173,8 +180,8 @@ bool SoundFileSink::commit(std::string& error) {
 }
 
 void SoundFileSink::discard() {
-    if (file_ != nullptr) sf_close(file_);
-    file_ = nullptr;
+    if (file_ != nullptr && file_->handle != nullptr) sf_close(file_->handle);
+    file_.reset();
     if (!tempPath_.empty()) unlink(tempPath_.c_str());
     tempPath_.clear();
 }

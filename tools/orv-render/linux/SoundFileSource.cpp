@@ -1,5 +1,6 @@
 #include "orv-render/SoundFileSource.h"
 
+#include <sndfile.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -7,9 +8,15 @@
 
 namespace orv {
 
-SoundFileSource::~SoundFileSource() {
-    if (file_ != nullptr) sf_close(file_);
-}
+struct SoundFileSource::File {
+    ~File() {
+        if (handle != nullptr) sf_close(handle);
+    }
+    SNDFILE* handle = nullptr;
+};
+
+SoundFileSource::SoundFileSource() = default;
+SoundFileSource::~SoundFileSource() = default;
 
 bool SoundFileSource::open(const std::string& path, std::string& error) {
     struct stat st {};
@@ -21,13 +28,18 @@ bool SoundFileSource::open(const std::string& path, std::string& error) {
         error = "input '" + path + "' is a folder, not a sound file";
         return false;
     }
-    info_ = SF_INFO{};
-    file_ = sf_open(path.c_str(), SFM_READ, &info_);
-    if (file_ == nullptr) {
+    SF_INFO info{};
+    file_ = std::make_unique<File>();
+    file_->handle = sf_open(path.c_str(), SFM_READ, &info);
+    if (file_->handle == nullptr) {
         error = "cannot read input '" + path + "': " + sf_strerror(nullptr);
         return false;
     }
-    if (info_.channels < 1 || info_.samplerate < 1) {
+    channels_ = info.channels;
+    sampleRate_ = info.samplerate;
+    frames_ = static_cast<long>(info.frames);
+    format_ = info.format;
+    if (info.channels < 1 || info.samplerate < 1) {
         error = "input '" + path + "' has no audio channels";
         return false;
     }
@@ -35,9 +47,9 @@ bool SoundFileSource::open(const std::string& path, std::string& error) {
 }
 
 long SoundFileSource::read(float* interleaved, long count) {
-    if (file_ == nullptr) return -1;
-    const sf_count_t n = sf_readf_float(file_, interleaved, count);
-    if (n == 0 && sf_error(file_) != SF_ERR_NO_ERROR) return -1;
+    if (file_ == nullptr || file_->handle == nullptr) return -1;
+    const sf_count_t n = sf_readf_float(file_->handle, interleaved, count);
+    if (n == 0 && sf_error(file_->handle) != SF_ERR_NO_ERROR) return -1;
     return static_cast<long>(n);
 }
 
