@@ -59,15 +59,26 @@ build() {
 
 # The Windows build: the generators of the artwork and the recordings run natively (from the
 # Linux build folder), everything else is cross-built with mingw-w64 into $BUILD_WIN.
-WIN_TARGETS=(orv_core)
-
 build_windows() {
   install_missing "${WIN_PACKAGES[@]}"
   configure
-  cmake --build "$BUILD" -j "$JOBS" --target orv-make-recordings orv-artwork
+  # The generators, and the Linux module and orv-render that the Windows renders are compared with.
+  cmake --build "$BUILD" -j "$JOBS" --target orv-make-recordings orv-artwork orv-render OrvGyrola2
   configure_in "$BUILD_WIN" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DORV_HOST_BUILD_DIR="$BUILD"
-  cmake --build "$BUILD_WIN" -j "$JOBS" --target "${WIN_TARGETS[@]}"
+  cmake --build "$BUILD_WIN" -j "$JOBS"
+}
+
+# The Windows tests under wine (one prefix in the build folder, see tools/wine-run.sh.in), with
+# an X display for the tests that open windows; wine's server is stopped afterwards.
+windows_tests() {
+  build_windows
+  install_missing "${WINE_PACKAGES[@]}" python3
+  local status=0
+  (cd "$BUILD_WIN" && xvfb-run -a -s "-screen 0 1280x1024x24" sh -c \
+    'ctest --output-on-failure -j "$1" ${2:-}; status=$?; WINEPREFIX="$PWD/wineprefix" /usr/lib/wine/wineserver -k; exit $status' \
+    sh "$JOBS" "${CTEST_ARGS:-}") || status=$?
+  return $status
 }
 
 run_tests() {
@@ -164,7 +175,9 @@ case "$cmd" in
     phase asan-tests asan_tests
     phase tsan-tests tsan_tests
     phase fuzz fuzz
+    phase windows-tests windows_tests
     ;;
+  test-windows) setup; windows_tests ;;
   build-windows) setup; build_windows ;;
   test-asan) setup; asan_tests ;;
   fuzz) setup; fuzz ;;
@@ -210,6 +223,6 @@ case "$cmd" in
     echo "contact sheet of every bitmap written to $BUILD/artwork-sheet.png"
     ;;
   help|*)
-    echo "usage: ./go setup|build|build-windows|test|test-asan|test-tsan|fuzz|demo|bench|install|artwork-sheet"
+    echo "usage: ./go setup|build|build-windows|test|test-windows|test-asan|test-tsan|fuzz|demo|bench|install|artwork-sheet"
     ;;
 esac

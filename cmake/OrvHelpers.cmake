@@ -1,9 +1,15 @@
 # orv_add_test(NAME SOURCES... [LIBS ...]): a GoogleTest executable registered with CTest.
 # Paths the tests need are compiled in as defaults (environment variables override them), and
-# every test program runs with a private XDG_CONFIG_HOME (tests/support/TestEnvironment.cpp).
+# every test program runs with a private XDG_CONFIG_HOME (tests/support/TestEnvironment.cpp), or
+# on Windows a private registry key (tests/support/windows/TestEnvironment.cpp).
 function(orv_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
-  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
+  if(WIN32)
+    set(_environment ${CMAKE_SOURCE_DIR}/tests/support/windows/TestEnvironment.cpp)
+  else()
+    set(_environment ${CMAKE_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
+  endif()
+  add_executable(${name} ${T_SOURCES} ${_environment})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
   target_compile_definitions(${name} PRIVATE
