@@ -199,19 +199,8 @@ TEST_F(EditorMirroringTest, AControllerMovingParametersRefreshesEveryControl) {
     rig.effect->setParameter(param::kMidiChl, 1.0f);  // all channels
     rig.effect->assignController(param::kDrive, 20);
     control(param::kColor)->setValue(0.123f);  // out of step, as after a missed notification
-    vst::VstMidiEvent cc{};
-    cc.type = vst::kVstMidiType;
-    cc.byteSize = sizeof cc;
-    cc.midiData[0] = static_cast<char>(0xB0);
-    cc.midiData[1] = 20;
-    cc.midiData[2] = 127;
-    struct {
-        vst::i32 numEvents;
-        vst::iptr reserved;
-        vst::VstEvent* events[1];
-    } list{1, 0, {reinterpret_cast<vst::VstEvent*>(&cc)}};
     const float driveShown = control(param::kDrive)->getValue();
-    rig.effect->processEvents(reinterpret_cast<vst::VstEvents*>(&list));
+    rig.controlChange(20, 127);
     EXPECT_EQ(control(param::kDrive)->getValue(), driveShown);  // nothing before the idle
     rig.editor->idle();
     EXPECT_FLOAT_EQ(control(param::kDrive)->getValue(), 1.0f);

@@ -83,6 +83,22 @@ public:
         return out;
     }
 
+    // A MIDI control change through processEvents, as the host sends it.
+    void controlChange(int controller, int value) {
+        vst::VstMidiEvent cc{};
+        cc.type = vst::kVstMidiType;
+        cc.byteSize = sizeof cc;
+        cc.midiData[0] = static_cast<char>(0xB0);
+        cc.midiData[1] = static_cast<char>(controller);
+        cc.midiData[2] = static_cast<char>(value);
+        struct {
+            vst::i32 numEvents;
+            vst::iptr reserved;
+            vst::VstEvent* events[1];
+        } list{1, 0, {reinterpret_cast<vst::VstEvent*>(&cc)}};
+        effect->processEvents(reinterpret_cast<vst::VstEvents*>(&list));
+    }
+
     // Runs the engine for a while so that the rotors turn.
     void runAudio(int blocks, int frames = 512) {
         std::vector<float> inL(static_cast<size_t>(frames)), inR(inL), outL(inL), outR(inL);

@@ -44,20 +44,6 @@ protected:
         struct stat st;
         return stat((dir_->file("Orvaline/ORVGYR2/") + name).c_str(), &st) == 0;
     }
-    void sendControlChange(int controller, int value) {
-        vst::VstMidiEvent cc{};
-        cc.type = vst::kVstMidiType;
-        cc.byteSize = sizeof cc;
-        cc.midiData[0] = static_cast<char>(0xB0);
-        cc.midiData[1] = static_cast<char>(controller);
-        cc.midiData[2] = static_cast<char>(value);
-        struct {
-            vst::i32 numEvents;
-            vst::iptr reserved;
-            vst::VstEvent* events[1];
-        } list{1, 0, {reinterpret_cast<vst::VstEvent*>(&cc)}};
-        effect().processEvents(reinterpret_cast<vst::VstEvents*>(&list));
-    }
     void expectCurrentProgram(int index) {
         EXPECT_EQ(effect().getCurrentProgramIndex(), index);
         EXPECT_STREQ(panel().getNameField()->getText(), effect().getProgramRecord(index).name);
@@ -172,7 +158,7 @@ TEST_F(PresetPanelTest, LearnAndForgetExcludeEachOtherAndLearningEndsWithTheBind
     rig.press(CPoint(155, 328));
     rig.moveTo(CPoint(165, 328), kLButton);
     rig.release(CPoint(165, 328));
-    sendControlChange(74, 64);
+    rig.controlChange(74, 64);
     EXPECT_EQ(effect().controllerOfParameter(param::kDrive), 74);
     // Learning ended on the audio thread; the button follows at the next idle.
     EXPECT_FLOAT_EQ(panel().getLearnButton()->getValue(), 1.0f);
@@ -200,7 +186,7 @@ TEST_F(PresetPanelTest, ControllerDisplayShowsTheControlUnderTheMouseOrTheLastRe
     EXPECT_EQ(shownAt(EditorRig::kNowhere), "");
     EXPECT_FALSE(display->isShowingReceived());
 
-    sendControlChange(1, 10);  // moves Color
+    rig.controlChange(1, 10);  // moves Color
     rig.render();
     cairo_surface_t* s = rig.render();  // the display changed after the frame's paint: drawn now
     EXPECT_EQ(shownAt(EditorRig::kNowhere), "mod wheel");
