@@ -72,6 +72,12 @@ void EarlyReflections::setupReflections() {
             pairDelay_[2 * k + side] = delay_[tap];
         }
     }
+    // A tap reads `delay` and `delay` - 1 entries back; a delay of 0 reaches the entry after
+    // the write position, the oldest one.
+    reach_ = 0;
+    for (int k = 0; k < kTaps; ++k) reach_ = std::max(reach_, delay_[k] > 0 ? delay_[k] : kLineLength);
+    leftClean_.extend(left_.data(), kLineLength, write_, reach_);
+    rightClean_.extend(right_.data(), kLineLength, write_, reach_);
 }
 
 void EarlyReflections::clearReflections() {
@@ -81,8 +87,8 @@ void EarlyReflections::clearReflections() {
 }
 
 void EarlyReflections::clearLines() {
-    std::fill(left_.begin(), left_.end(), 0.0);
-    std::fill(right_.begin(), right_.end(), 0.0);
+    leftClean_.clear(left_.data(), kLineLength, write_, reach_);
+    rightClean_.clear(right_.data(), kLineLength, write_, reach_);
     std::fill(std::begin(pairState_), std::end(pairState_), 0.0);
 }
 
@@ -114,6 +120,8 @@ void EarlyReflections::processReflections(double inL, double inR, double& outL, 
     outL = flush(sum[0] * outputGain);
     outR = flush(sum[1] * outputGain);
     write_ = (w + 1) & kLineMask;
+    leftClean_.advanced(kLineLength);
+    rightClean_.advanced(kLineLength);
 }
 
 }  // namespace orv

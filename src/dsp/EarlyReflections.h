@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "dsp/LazyClear.h"
+
 namespace orv {
 
 // The first reflections of the room around the cabinet: twelve delayed, attenuated and
@@ -66,7 +68,7 @@ public:
     void setupReflections();
     // Snaps the output gain, recomputes the taps and zeroes the delay lines and tap states.
     void clearReflections();
-    // Zeroes the delay lines and tap states only.
+    // Zeroes the delay lines (as far back as the taps reach; see LazyClear) and tap states only.
     void clearLines();
     // One sample in, one sample out per side.
     void processReflections(double inL, double inR, double& outL, double& outR);
@@ -94,6 +96,9 @@ private:
     std::int32_t pairDelay_[kTaps];
     std::vector<double> left_;
     std::vector<double> right_;
+    LazyClear leftClean_{kLineLength};
+    LazyClear rightClean_{kLineLength};
+    int reach_ = kLineLength;  // offsets behind the write position the taps read
     std::int32_t write_ = 0;
 };
 

@@ -3,6 +3,8 @@
 // lost. 512 entries one centimetre apart, starting at 0.3 m − R.
 #pragma once
 
+#include <cstdint>
+
 #include "dsp/Interpolation.h"
 
 namespace orv {
@@ -16,7 +18,8 @@ public:
 
     AttenuationTable();
 
-    // radius R, near-field exponent n, fade distance D (metres), decay exponent p.
+    // radius R, near-field exponent n, fade distance D (metres), decay exponent p. The same
+    // four values as last time keep the table as it is.
     void build(double radius, double exponent, double fadeDistance, double decayExponent);
 
     // Cubic read at x entries (a distance offset in centimetres); the ends hold outside.
@@ -26,6 +29,8 @@ public:
 
 private:
     double table_[kSize];
+    std::uint64_t built_[4] = {};  // the inputs of the last build, bit for bit
+    bool valid_ = false;
 };
 
 }  // namespace orv

@@ -102,6 +102,7 @@ template <class Traits>
 void RadiationCore<Traits>::setFmRadius(double metres) {
     fmRadius_ = metres;
     fmSamples_ = fmRadius_ * samplesPerMetre_;
+    updateReach();
 }
 
 template <class Traits>
@@ -190,6 +191,18 @@ void RadiationCore<Traits>::updateDelays() {
     fmSamples_ = fmRadius_ * samplesPerMetre_;
     face().delaysChanged();
     copyRayLanes();
+    updateReach();
+}
+
+template <class Traits>
+void RadiationCore<Traits>::updateReach() {
+    // The farthest read: the longest delay, the Doppler swing (the facing sine may pass 1 by
+    // a hair), the read after the whole part and the cubic's far neighbour.
+    double longest = staticDelay_;
+    for (int k = 0; k < rayCount_; ++k) longest = std::max(longest, rays_[k].delay);
+    constexpr double kSwingMargin = 1.01;
+    constexpr int kCubicReach = 3;
+    ring_.setReach(static_cast<int>(std::ceil(longest + kSwingMargin * std::abs(fmSamples_))) + kCubicReach);
 }
 
 template <class Traits>

@@ -174,6 +174,8 @@ protected:
     void tune(const double* psi, int count);
     void assignRays();
     void updateDelays();
+    // Tells the input ring how far back the reads reach.
+    void updateReach();
     void updateScales();
     void setupFilters();
     void copyRayLanes();

@@ -176,6 +176,23 @@ TEST(EarlyReflections, SilentOutputKeepsFillingTheLines) {
     EXPECT_GT(energy, 1e-3);
 }
 
+// Cleared lines are silent, also where a larger room set up after the clear reads.
+TEST(EarlyReflections, ClearedLinesStaySilentWhenTheRoomGrows) {
+    auto room = makeRoom(44100.0, 4.0);
+    double l, r;
+    for (int i = 0; i < 40000; ++i) room->processReflections(1.0, 1.0, l, r);
+    room->roomScale = 0.5;
+    room->setupReflections();
+    room->clearLines();
+    room->roomScale = 4.0;
+    room->setupReflections();
+    for (int i = 0; i < 40000; ++i) {
+        room->processReflections(0.0, 0.0, l, r);
+        ASSERT_EQ(l, 0.0) << i;
+        ASSERT_EQ(r, 0.0) << i;
+    }
+}
+
 TEST(EarlyReflections, DecaysWithoutDenormals) {
     auto room = makeRoom(44100.0, 3.0);
     double l = 0, r = 0, acc = 0;

@@ -97,6 +97,19 @@ TYPED_TEST(RotorPhysics, ReflectionCoefficientZeroLeavesDirectAndStatic) {
     for (double v : renderSine(*m, 700.0, 0, 5000)) ASSERT_EQ(v, 0.0);
 }
 
+// Also where reads reach farther back after the reset (a farther microphone): the rings are
+// cleared only as far as the reads reached at the time.
+TYPED_TEST(RotorPhysics, ResetClearsTheSoundAndKeepsTheAngle) {
+    auto m = make<typename TypeParam::Model>(5.0);
+    renderSine(*m, TypeParam::kTone, 0, 20000);
+    const double angle = m->angle();
+    m->reset();
+    EXPECT_EQ(m->angle(), angle);
+    m->setMicDistance(4.0);
+    m->setGeometry();
+    for (int n = 0; n < 2000; ++n) ASSERT_EQ(m->process(0.0), 0.0) << n;
+}
+
 // The Doppler read swings the path by ±rFM: a 1 kHz tone's phase swings by 2·ω·rFM/c peak to
 // peak, and doubling the radius adds exactly that difference (the direction filters' own
 // phase is the same for both radii and cancels).
