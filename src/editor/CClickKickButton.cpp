@@ -14,11 +14,8 @@ void CClickKickButton::draw(CDrawContext* context) {
 CMouseEventResult CClickKickButton::onMouseDown(CPoint&, const CButtonState& buttons) {
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     if (momentary_ != 0) {
-        beginEdit();
         setValue(1.0f);
-        notify();
-        invalid();
-        endEdit();
+        notifyEdit();
     } else {
         beginEdit();
         pressed_ = 1.0f;
@@ -36,11 +33,8 @@ CMouseEventResult CClickKickButton::onMouseMoved(CPoint&, const CButtonState&) {
 
 CMouseEventResult CClickKickButton::onMouseUp(CPoint&, const CButtonState&) {
     if (momentary_ != 0) {
-        beginEdit();
         setValue(0.0f);
-        notify();
-        invalid();
-        endEdit();
+        notifyEdit();
     } else {
         pressed_ = 0.0f;
         invalid();
