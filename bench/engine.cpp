@@ -109,7 +109,7 @@ void BM_WorstBlockWithJobs(benchmark::State& state) {
     state.SetLabel(state.range(1) ? "Brilliant" : "LowCPU");
 }
 BENCHMARK(BM_WorstBlockWithJobs)
-    ->ArgsProduct({{48000, 96000, 192000}, {0, 1}})
+    ->ArgsProduct({{48000, 96000, 192000, 384000}, {0, 1}})
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
 
