@@ -122,9 +122,9 @@ BENCHMARK(BM_StdSin);
 
 void BM_ProcessReflections(benchmark::State& state) {
     EarlyReflections room;
-    room.sampleRate = 44100.0;
-    room.roomScale = 2.0;
-    room.outputGainTarget = 0.03;
+    room.prepare(44100.0);
+    room.setRoom({2.0, 1.0, 0.15, 20000.0});
+    room.setOutputGainTarget(0.03);
     room.clearReflections();
     double l = 0.0, r = 0.0, acc = 0.0, in = 0.0;
     for (auto _ : state) {
@@ -147,13 +147,11 @@ void runPlayer(benchmark::State& state, Player& p) {
     p.setSampleRate(fs);
     p.loadRecordings();
     p.setMicDistance(1.0);
-    p.slowLevel = 1.0;
-    p.fastLevel = 1.0;
-    p.outputGain = 1.0;
-    p.rate = static_cast<double>(state.range(0)) / 10.0 / fs;
+    p.setLevels(1.0, 1.0);
+    const double rate = static_cast<double>(state.range(0)) / 10.0 / fs;
     double acc = 0.0;
     for (auto _ : state) {
-        for (int i = 0; i < kBlock; ++i) acc += p.process();
+        for (int i = 0; i < kBlock; ++i) acc += p.process(rate, 0.0);
         benchmark::DoNotOptimize(acc);
     }
     perSample(state);

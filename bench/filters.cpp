@@ -35,9 +35,9 @@ void perSample(benchmark::State& state)
 BiquadFilter peak(double f0)
 {
     BiquadFilter f;
-    f.frequency = f0;
-    f.q = 4;
-    f.gainDb = -9;
+    f.setFrequency(f0);
+    f.setQ(4);
+    f.setGainDb(-9);
     f.enable();
     return f;
 }
@@ -66,9 +66,9 @@ BENCHMARK(BM_BiquadProcessDesigned);
 void BM_BiquadProcessGliding(benchmark::State& state)
 {
     BiquadFilter f = peak(1000);
-    f.snapOnUpdate = false;
-    f.glideLength = 1u << 31;
-    f.frequency = 3000;
+    f.setSnapOnUpdate(false);
+    f.prepare(44100.0, 1u << 31);
+    f.setFrequency(3000);
     f.update();
     runBlocks(state, [&](double x) { return f.process(x); });
 }
@@ -78,12 +78,12 @@ BENCHMARK(BM_BiquadProcessGliding);
 void BM_BiquadProcessRetunedEvery16(benchmark::State& state)
 {
     BiquadFilter f = peak(1000);
-    f.snapOnUpdate = false;
-    f.glideLength = 132;  // 3 ms at 44.1 kHz
+    f.setSnapOnUpdate(false);
+    f.prepare(44100.0, 132);  // 3 ms at 44.1 kHz
     int n = 0;
     runBlocks(state, [&](double x) {
         if ((++n & 15) == 0) {
-            f.frequency = 1000.0 + (n & 1023);
+            f.setFrequency(1000.0 + (n & 1023));
             f.update();
         }
         return f.process(x);
@@ -190,12 +190,11 @@ void BM_TenGlidingFilters(benchmark::State& state)
 {
     BiquadFilter f[rayFilters];
     for (int k = 0; k < rayFilters; ++k) {
-        f[k].sampleRate = 48000.0;
-        f[k].frequency = 1000.0 + 100.0 * k;
-        f[k].gainDb = -6.0;
+        f[k].prepare(48000.0, 144);  // 3 ms
+        f[k].setFrequency(1000.0 + 100.0 * k);
+        f[k].setGainDb(-6.0);
         f[k].enable();
-        f[k].snapOnUpdate = false;
-        f[k].glideLength = 144;  // 3 ms
+        f[k].setSnapOnUpdate(false);
         f[k].setSaturation(0.02);
     }
     const std::vector<double> in = testSignal();
@@ -205,7 +204,7 @@ void BM_TenGlidingFilters(benchmark::State& state)
         for (double x : in) {
             if ((n++ & 15) == 0) {
                 for (int k = 0; k < rayFilters; ++k) {
-                    f[k].gainDb = -6.0 + (n & 255) * 0.01;
+                    f[k].setGainDb(-6.0 + (n & 255) * 0.01);
                     f[k].update();
                 }
             }
@@ -221,16 +220,15 @@ BENCHMARK(BM_TenGlidingFilters);
 void BM_TenGlidingFiltersBank(benchmark::State& state)
 {
     orv::BiquadBank<rayFilters> b;
-    b.sampleRate = 48000.0;
-    b.enabled = 1;
-    b.glideLength = 144;
+    b.prepare(48000.0, 144);
+    b.setEnabled(true);
     for (int k = 0; k < rayFilters; ++k) {
-        b.frequency[k] = 1000.0 + 100.0 * k;
-        b.gainDb[k] = -6.0;
+        b.setLane(k, 1000.0 + 100.0 * k, 1.0);
+        b.setLaneGain(k, -6.0);
         b.update(k);
         b.setSaturation(k, 0.02);
     }
-    b.snapOnUpdate = false;
+    b.setSnapOnUpdate(false);
     const std::vector<double> in = testSignal();
     int n = 0;
     double v[rayFilters];
@@ -239,7 +237,7 @@ void BM_TenGlidingFiltersBank(benchmark::State& state)
         for (double x : in) {
             if ((n++ & 15) == 0) {
                 for (int k = 0; k < rayFilters; ++k) {
-                    b.gainDb[k] = -6.0 + (n & 255) * 0.01;
+                    b.setLaneGain(k, -6.0 + (n & 255) * 0.01);
                     b.update(k);
                 }
             }

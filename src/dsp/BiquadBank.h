@@ -22,22 +22,33 @@ public:
     static constexpr int lanes = Lanes;
     static constexpr int rootCount = BiquadDesigner::kRootCount;
 
-    // Shared settings (as BiquadFilter's fields of the same names).
-    double sampleRate = 44100.0;
-    std::uint32_t type = BiquadFilter::typePeak;
-    std::uint32_t enabled = 0;
-    std::uint32_t glideLength = 132;  // samples
-    bool snapOnUpdate = true;
-    double saturationBias = 0.0;
-
-    // Settings of each lane.
-    alignas(16) double frequency[Lanes];  // Hz
-    alignas(16) double q[Lanes];
-    alignas(16) double gainDb[Lanes];
-
     // Every lane starts as a new BiquadFilter: frequency 1000 Hz, Q 1, 0 dB, roots at zero 1 = 1
     // and gain 1, no history, saturation off.
     BiquadBank();
+
+    // Shared settings (as BiquadFilter's setters of the same names); each applies at the next
+    // update.
+    void prepare(double sampleRate, std::uint32_t glideLength)
+    {
+        sampleRate_ = sampleRate;
+        glideLength_ = glideLength;
+    }
+    void setType(std::uint32_t type) { type_ = type; }
+    void setEnabled(bool on) { enabled_ = on ? 1u : 0u; }
+    void setSnapOnUpdate(bool snap) { snapOnUpdate_ = snap; }
+    void setSaturationBias(double bias) { saturationBias_ = bias; }
+    // Settings of lane k.
+    void setLane(int k, double frequency, double q)
+    {
+        frequency_[k] = frequency;
+        q_[k] = q;
+    }
+    void setLaneGain(int k, double gainDb) { gainDb_[k] = gainDb; }
+
+    double sampleRate() const { return sampleRate_; }
+    double frequency(int k) const { return frequency_[k]; }
+    double q(int k) const { return q_[k]; }
+    double gainDb(int k) const { return gainDb_[k]; }
 
     // Designs lane k from the settings and starts its glide (or snaps), as BiquadFilter::update.
     void update(int k);
@@ -76,9 +87,12 @@ private:
     // Saturation of the lanes in use: none, all, or some (selected lane by lane).
     enum class Squash { none, all, some };
 
-    // Designs the lanes at k (one lane for double, two for Double2) and starts their glides.
+    // Designs lanes first .. first + count - 1, T at a time (double, or Double2 from an even
+    // first), and starts their glides (or snaps). Each step runs over all the lanes before the
+    // next: the steps are long dependency chains (polynomials), and side by side the processor
+    // overlaps them.
     template <class T>
-    inline void design(int k);
+    inline void design(int first, int count);
     template <class T>
     inline void saturate(int k, double amount);
     // Moves the roots of the lanes at k one glide step and writes the running coefficients
@@ -93,6 +107,16 @@ private:
     double processLane(int k, double x);
     // Forgets every remembered design when a shared setting changed since the last design.
     void checkSharedSettings();
+
+    double sampleRate_ = 44100.0;
+    std::uint32_t type_ = BiquadFilter::typePeak;
+    std::uint32_t enabled_ = 0;
+    std::uint32_t glideLength_ = 132;  // samples
+    bool snapOnUpdate_ = true;
+    double saturationBias_ = 0.0;
+    alignas(16) double frequency_[Lanes];  // Hz
+    alignas(16) double q_[Lanes];
+    alignas(16) double gainDb_[Lanes];
 
     alignas(16) double current_[rootCount][Lanes];
     alignas(16) double increment_[rootCount][Lanes];
@@ -129,9 +153,9 @@ template <int Lanes>
 BiquadBank<Lanes>::BiquadBank()
 {
     for (int k = 0; k < Lanes; ++k) {
-        frequency[k] = 1000.0;
-        q[k] = 1.0;
-        gainDb[k] = 0.0;
+        frequency_[k] = 1000.0;
+        q_[k] = 1.0;
+        gainDb_[k] = 0.0;
         for (int j = 0; j < rootCount; ++j)
             current_[j][k] = increment_[j][k] = target_[j][k] = 0.0;
         current_[BiquadDesigner::kZero1Re][k] = target_[BiquadDesigner::kZero1Re][k] = 1.0;
@@ -154,11 +178,11 @@ BiquadBank<Lanes>::BiquadBank()
 template <int Lanes>
 void BiquadBank<Lanes>::checkSharedSettings()
 {
-    const std::uint64_t rate = std::bit_cast<std::uint64_t>(sampleRate);
-    if (memoType_ == type && memoEnabled_ == enabled && memoRate_ == rate)
+    const std::uint64_t rate = std::bit_cast<std::uint64_t>(sampleRate_);
+    if (memoType_ == type_ && memoEnabled_ == enabled_ && memoRate_ == rate)
         return;
-    memoType_ = type;
-    memoEnabled_ = enabled;
+    memoType_ = type_;
+    memoEnabled_ = enabled_;
     memoRate_ = rate;
     for (int k = 0; k < Lanes; ++k)
         designValid_[k] = shapeValid_[k] = false;
@@ -166,152 +190,75 @@ void BiquadBank<Lanes>::checkSharedSettings()
 
 template <int Lanes>
 template <class T>
-inline void BiquadBank<Lanes>::design(int k)
+inline void BiquadBank<Lanes>::design(int first, int count)
 {
     using lanes::load;
     using lanes::store;
-    constexpr int n = sizeof(T) / sizeof(double);  // lanes handled here
-    std::uint64_t key[3][n];
-    bool known = true, shapeKnown = true;
-    for (int i = 0; i < n; ++i) {
-        key[0][i] = std::bit_cast<std::uint64_t>(frequency[k + i]);
-        key[1][i] = std::bit_cast<std::uint64_t>(q[k + i]);
-        key[2][i] = std::bit_cast<std::uint64_t>(gainDb[k + i]);
-        known = known && designValid_[k + i] && designKey_[0][k + i] == key[0][i] &&
-                designKey_[1][k + i] == key[1][i] && designKey_[2][k + i] == key[2][i];
-        shapeKnown = shapeKnown && shapeValid_[k + i] && designKey_[0][k + i] == key[0][i] &&
-                     designKey_[1][k + i] == key[1][i];
-    }
-    // An unchanged design is still in designed_ and target_.
-    if (!known) {
-        const T f = load<T>(&frequency[k]);
-        const T qq = load<T>(&q[k]);
-        BiquadDesigner::Lanes<T> d;
-        if (BiquadDesigner::designs(type, enabled)) {
-            BiquadDesigner::Shape<T> sh;
-            if (shapeKnown) {
-                sh = {load<T>(&shapeC_[k]), load<T>(&shapeS_[k]), load<T>(&shapeQWarped_[k])};
-            } else {
-                sh = BiquadDesigner::shape<T>(type, lanes::splat<T>(sampleRate), f, qq);
-                store(&shapeC_[k], sh.c);
-                store(&shapeS_[k], sh.s);
-                store(&shapeQWarped_[k], sh.qWarped);
-            }
-            const T A = BiquadDesigner::usesGain(type) ? BiquadDesigner::gainFactor(load<T>(&gainDb[k]))
-                                                       : lanes::splat<T>(1.0);
-            BiquadDesigner::coefficients<T>(type, sh, qq, A, d);
-        } else {
-            const T zero = lanes::splat<T>(0.0), one = lanes::splat<T>(1.0);
-            BiquadDesigner::coefficients<T>(BiquadDesigner::kTypeOff, {zero, zero, one}, qq, one, d);
-        }
-        store(&designed_[kB0][k], d.b0);
-        store(&designed_[kB1][k], d.b1);
-        store(&designed_[kB2][k], d.b2);
-        store(&designed_[kA1][k], d.a1);
-        store(&designed_[kA2][k], d.a2);
-        for (int j = 0; j < rootCount; ++j)
-            store(&target_[j][k], d.root[j]);
-        for (int i = 0; i < n; ++i) {
-            designValid_[k + i] = true;
-            shapeValid_[k + i] = BiquadDesigner::designs(type, enabled);
-            for (int j = 0; j < 3; ++j)
-                designKey_[j][k + i] = key[j][i];
-        }
-    }
-    if (snapOnUpdate || glideLength == 0) {
-        for (int i = 0; i < n; ++i)
-            snap(k + i);
-        return;
-    }
-    for (int i = 0; i < n; ++i)
-        glideRemaining_[k + i] = glideLength;
-    const double perSample = 1.0 / glideLength;
-    for (int j = 0; j < rootCount; ++j) {
-        const T s = (load<T>(&target_[j][k]) - load<T>(&current_[j][k])) * perSample;
-        store(&increment_[j][k], s + BiquadFilter::glideFlush - BiquadFilter::glideFlush);
-    }
-}
-
-template <int Lanes>
-void BiquadBank<Lanes>::update(int k)
-{
-    summaryValid_ = false;
-    checkSharedSettings();
-    design<double>(k);
-}
-
-template <int Lanes>
-void BiquadBank<Lanes>::updateLanes(int count)
-{
-    summaryValid_ = false;
-    using lanes::load;
-    using lanes::store;
-    if (count <= 0)
-        return;
-    checkSharedSettings();
-    // Lanes come in pairs; a pair's second lane past `count` is computed along but not kept.
-    auto keep = [count](double* p, Double2 v, int k) {
-        if (k + 1 < count)
+    constexpr int n = sizeof(T) / sizeof(double);  // lanes per step
+    const int end = first + count;
+    // A pair's second lane past the range is computed along but not kept.
+    auto keep = [end](double* p, T v, int k) {
+        if constexpr (n == 1)
+            *p = v;
+        else if (k + 1 < end)
             store(p, v);
         else
             *p = v[0];
     };
     bool allKnown = true, allShapesKnown = true;
-    for (int k = 0; k < count; ++k) {
-        const std::uint64_t f = std::bit_cast<std::uint64_t>(frequency[k]);
-        const std::uint64_t qq = std::bit_cast<std::uint64_t>(q[k]);
-        const std::uint64_t g = std::bit_cast<std::uint64_t>(gainDb[k]);
+    for (int k = first; k < end; ++k) {
+        const std::uint64_t f = std::bit_cast<std::uint64_t>(frequency_[k]);
+        const std::uint64_t qq = std::bit_cast<std::uint64_t>(q_[k]);
+        const std::uint64_t g = std::bit_cast<std::uint64_t>(gainDb_[k]);
         const bool shapeKnown = shapeValid_[k] && designKey_[0][k] == f && designKey_[1][k] == qq;
         allShapesKnown = allShapesKnown && shapeKnown;
         allKnown = allKnown && designValid_[k] && shapeKnown && designKey_[2][k] == g;
     }
-    const bool designing = BiquadDesigner::designs(type, enabled);
+    const bool designing = BiquadDesigner::designs(type_, enabled_);
     // An unchanged design is still in designed_ and target_.
     if (!allKnown || !designing) {
-        // Each step runs over all lanes before the next: the steps are long dependency chains
-        // (polynomials), and side by side the processor overlaps them.
         alignas(16) double logRatio[Lanes];
         alignas(16) double gainFactor[Lanes];
-        const Double2 rate = lanes::splat<Double2>(sampleRate);
+        const T rate = lanes::splat<T>(sampleRate_);
         if (designing && !allShapesKnown) {
-            for (int k = 0; k < count; k += 2) {
-                Double2 sine, cosine;
-                lanes::sinCos(BiquadDesigner::angularFrequency(rate, load<Double2>(&frequency[k])), sine, cosine);
+            for (int k = first; k < end; k += n) {
+                T sine, cosine;
+                lanes::sinCos(BiquadDesigner::angularFrequency(rate, load<T>(&frequency_[k])), sine, cosine);
                 keep(&shapeS_[k], sine, k);
                 keep(&shapeC_[k], cosine, k);
             }
-            if (BiquadDesigner::warpNeedsLog(type)) {
-                for (int k = 0; k < count; k += 2)
-                    store(&logRatio[k], lanes::log(BiquadDesigner::warpRatio(type, rate, load<Double2>(&frequency[k]))));
-                for (int k = 0; k < count; k += 2) {
-                    const Double2 power = BiquadDesigner::warpPowerFromLog(type, load<Double2>(&logRatio[k]));
-                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(power, load<Double2>(&q[k])), k);
+            if (BiquadDesigner::warpNeedsLog(type_)) {
+                for (int k = first; k < end; k += n)
+                    store(&logRatio[k], lanes::log(BiquadDesigner::warpRatio(type_, rate, load<T>(&frequency_[k]))));
+                for (int k = first; k < end; k += n) {
+                    const T power = BiquadDesigner::warpPowerFromLog(type_, load<T>(&logRatio[k]));
+                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(power, load<T>(&q_[k])), k);
                 }
-            } else if (BiquadDesigner::warpExponent(type) != 0.0) {
-                for (int k = 0; k < count; k += 2) {
-                    const Double2 r = BiquadDesigner::warpRatio(type, rate, load<Double2>(&frequency[k]));
-                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(BiquadDesigner::warpPower(type, r), load<Double2>(&q[k])), k);
+            } else if (BiquadDesigner::warpExponent(type_) != 0.0) {
+                for (int k = first; k < end; k += n) {
+                    const T r = BiquadDesigner::warpRatio(type_, rate, load<T>(&frequency_[k]));
+                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(BiquadDesigner::warpPower(type_, r), load<T>(&q_[k])), k);
                 }
             } else {
-                for (int k = 0; k < count; ++k)
-                    shapeQWarped_[k] = q[k];
+                for (int k = first; k < end; ++k)
+                    shapeQWarped_[k] = q_[k];
             }
         }
-        if (designing && BiquadDesigner::usesGain(type)) {
-            for (int k = 0; k < count; k += 2)
-                store(&gainFactor[k], BiquadDesigner::gainFactor(load<Double2>(&gainDb[k])));
+        if (designing && BiquadDesigner::usesGain(type_)) {
+            for (int k = first; k < end; k += n)
+                store(&gainFactor[k], BiquadDesigner::gainFactor(load<T>(&gainDb_[k])));
         } else {
-            for (int k = 0; k < count + 1 && k < Lanes; ++k)
+            for (int k = first; k < end + n - 1 && k < Lanes; ++k)
                 gainFactor[k] = 1.0;
         }
-        const std::uint32_t designType = designing ? type : BiquadDesigner::kTypeOff;
-        for (int k = 0; k < count; k += 2) {
-            const Double2 zero = lanes::splat<Double2>(0.0);
-            BiquadDesigner::Shape<Double2> sh{zero, zero, zero + 1.0};
+        const std::uint32_t designType = designing ? type_ : BiquadDesigner::kTypeOff;
+        for (int k = first; k < end; k += n) {
+            const T zero = lanes::splat<T>(0.0);
+            BiquadDesigner::Shape<T> sh{zero, zero, zero + 1.0};
             if (designing)
-                sh = {load<Double2>(&shapeC_[k]), load<Double2>(&shapeS_[k]), load<Double2>(&shapeQWarped_[k])};
-            BiquadDesigner::Lanes<Double2> d;
-            BiquadDesigner::coefficients<Double2>(designType, sh, load<Double2>(&q[k]), load<Double2>(&gainFactor[k]), d);
+                sh = {load<T>(&shapeC_[k]), load<T>(&shapeS_[k]), load<T>(&shapeQWarped_[k])};
+            BiquadDesigner::Lanes<T> d;
+            BiquadDesigner::coefficients<T>(designType, sh, load<T>(&q_[k]), load<T>(&gainFactor[k]), d);
             keep(&designed_[kB0][k], d.b0, k);
             keep(&designed_[kB1][k], d.b1, k);
             keep(&designed_[kB2][k], d.b2, k);
@@ -320,27 +267,46 @@ void BiquadBank<Lanes>::updateLanes(int count)
             for (int j = 0; j < rootCount; ++j)
                 keep(&target_[j][k], d.root[j], k);
         }
-        for (int k = 0; k < count; ++k) {
+        for (int k = first; k < end; ++k) {
             designValid_[k] = true;
             shapeValid_[k] = designing;
-            designKey_[0][k] = std::bit_cast<std::uint64_t>(frequency[k]);
-            designKey_[1][k] = std::bit_cast<std::uint64_t>(q[k]);
-            designKey_[2][k] = std::bit_cast<std::uint64_t>(gainDb[k]);
+            designKey_[0][k] = std::bit_cast<std::uint64_t>(frequency_[k]);
+            designKey_[1][k] = std::bit_cast<std::uint64_t>(q_[k]);
+            designKey_[2][k] = std::bit_cast<std::uint64_t>(gainDb_[k]);
         }
     }
-    if (snapOnUpdate || glideLength == 0) {
-        snapLanes(count);
+    if (snapOnUpdate_ || glideLength_ == 0) {
+        for (int k = first; k < end; ++k)
+            snap(k);
         return;
     }
-    const double perSample = 1.0 / glideLength;
-    for (int k = 0; k < count; k += 2) {
+    const double perSample = 1.0 / glideLength_;
+    for (int k = first; k < end; k += n) {
         for (int j = 0; j < rootCount; ++j) {
-            const Double2 step = (load<Double2>(&target_[j][k]) - load<Double2>(&current_[j][k])) * perSample;
+            const T step = (load<T>(&target_[j][k]) - load<T>(&current_[j][k])) * perSample;
             keep(&increment_[j][k], step + BiquadFilter::glideFlush - BiquadFilter::glideFlush, k);
         }
     }
-    for (int k = 0; k < count; ++k)
-        glideRemaining_[k] = glideLength;
+    for (int k = first; k < end; ++k)
+        glideRemaining_[k] = glideLength_;
+}
+
+template <int Lanes>
+void BiquadBank<Lanes>::update(int k)
+{
+    summaryValid_ = false;
+    checkSharedSettings();
+    design<double>(k, 1);
+}
+
+template <int Lanes>
+void BiquadBank<Lanes>::updateLanes(int count)
+{
+    summaryValid_ = false;
+    if (count <= 0)
+        return;
+    checkSharedSettings();
+    design<Double2>(0, count);
 }
 
 template <int Lanes>
@@ -370,17 +336,17 @@ inline void BiquadBank<Lanes>::saturate(int k, double amount)
     constexpr int n = sizeof(T) / sizeof(double);
     bool known = true;
     for (int i = 0; i < n; ++i)
-        known = known && qPowerValid_[k + i] && qPowerKey_[k + i] == std::bit_cast<std::uint64_t>(q[k + i]);
+        known = known && qPowerValid_[k + i] && qPowerKey_[k + i] == std::bit_cast<std::uint64_t>(q_[k + i]);
     if (!known) {
-        store(&qPower_[k], BiquadDesigner::saturationQPower<T>(load<T>(&q[k])));
+        store(&qPower_[k], BiquadDesigner::saturationQPower<T>(load<T>(&q_[k])));
         for (int i = 0; i < n; ++i) {
             qPowerValid_[k + i] = true;
-            qPowerKey_[k + i] = std::bit_cast<std::uint64_t>(q[k + i]);
+            qPowerKey_[k + i] = std::bit_cast<std::uint64_t>(q_[k + i]);
         }
     }
     store(&saturationCoefficient_[k],
-          BiquadDesigner::saturationCoefficient<T>(lanes::splat<T>(amount), load<T>(&frequency[k]),
-                                                   load<T>(&qPower_[k]), lanes::splat<T>(sampleRate)));
+          BiquadDesigner::saturationCoefficient<T>(lanes::splat<T>(amount), load<T>(&frequency_[k]),
+                                                   load<T>(&qPower_[k]), lanes::splat<T>(sampleRate_)));
 }
 
 template <int Lanes>
@@ -461,7 +427,7 @@ inline T BiquadBank<Lanes>::filter(int k, T x, const double (*c)[Lanes])
           load<T>(&c[kA1][k]) * y1 - load<T>(&c[kA2][k]) * y2;
     y = y + BiquadFilter::glideFlush - BiquadFilter::glideFlush;
     if constexpr (S != Squash::none) {
-        const T squashed = y / (1.0 + load<T>(&saturationCoefficient_[k]) * lanes::absOf(y + saturationBias));
+        const T squashed = y / (1.0 + load<T>(&saturationCoefficient_[k]) * lanes::absOf(y + saturationBias_));
         if constexpr (S == Squash::all)
             y = squashed;
         else
@@ -478,9 +444,9 @@ template <int Lanes>
 double BiquadBank<Lanes>::processLane(int k, double x)
 {
     summaryValid_ = false;
-    if (type == BiquadFilter::typeOff)
+    if (type_ == BiquadFilter::typeOff)
         return x;
-    if (enabled == 0 && glideRemaining_[k] == 0) {
+    if (enabled_ == 0 && glideRemaining_[k] == 0) {
         clearHistory(k);
         return x;
     }
@@ -531,7 +497,7 @@ void BiquadBank<Lanes>::processSaturated(double* v, int count)
         summaryCount_ = count;
     }
     const bool allSquash = allSquash_, anySquash = anySquash_;
-    if (!(inStep_ && type != BiquadFilter::typeOff && enabled != 0)) {
+    if (!(inStep_ && type_ != BiquadFilter::typeOff && enabled_ != 0)) {
         for (int k = 0; k < count; ++k)
             v[k] = processLane(k, v[k]);
         return;
@@ -541,7 +507,7 @@ void BiquadBank<Lanes>::processSaturated(double* v, int count)
     const double (*c)[Lanes] = designed_;
     if (remaining > 0) {
         int k = 0;
-            for (; k + 2 <= count; k += 2)
+        for (; k + 2 <= count; k += 2)
             glide<Double2>(k);
         if (k < count)
             glide<double>(k);

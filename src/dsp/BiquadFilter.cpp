@@ -13,18 +13,18 @@ constexpr double glideSeconds = 0.003;      // length of a coefficient glide
 
 void BiquadFilter::reset()
 {
-    x1 = x2 = y1 = y2 = 0.0;
-    glideRemaining = 0;
+    clearHistory();
+    glideRemaining_ = 0;
     for (int i = 0; i < rootCount; ++i) {
-        rootState[i] = {0.0, 0.0};
-        rootIncrement[i] = 0.0;
+        rootState_[i] = {0.0, 0.0};
+        rootIncrement_[i] = 0.0;
     }
-    rootState[zero1Re] = {1.0, 1.0};
-    rootState[rootGain] = {1.0, 1.0};
-    saturationOn = 0;
-    saturationCoefficient = 0.001;
-    saturationAmount = -1.0;
-    saturationBias = 0.0;
+    rootState_[zero1Re] = {1.0, 1.0};
+    rootState_[rootGain] = {1.0, 1.0};
+    saturationOn_ = 0;
+    saturationCoefficient_ = 0.001;
+    saturationAmount_ = -1.0;
+    saturationBias_ = 0.0;
 }
 
 double BiquadFilter::usableRate(double rate)
@@ -39,57 +39,49 @@ std::uint32_t BiquadFilter::glideLengthFor(double rate)
 
 void BiquadFilter::update()
 {
-    const BiquadDesigner::Design& m = designer_.design(type, enabled, sampleRate, frequency, q, gainDb);
-    a0 = m.a0;
-    a1 = m.a1;
-    a2 = m.a2;
-    b0 = m.b0;
-    b1 = m.b1;
-    b2 = m.b2;
+    design_ = designer_.design(type_, enabled_, sampleRate_, frequency_, q_, gainDb_);
     for (int i = 0; i < rootCount; ++i)
-        rootState[i].target = m.root[i];
+        rootState_[i].target = design_.root[i];
     // A zero glide length has no samples to glide over: the design applies at once.
-    if (snapOnUpdate || glideLength == 0) {
+    if (snapOnUpdate_ || glideLength_ == 0) {
         snap();
         return;
     }
-    glideRemaining = glideLength;
-    const double perSample = 1.0 / glideLength;
+    glideRemaining_ = glideLength_;
+    const double perSample = 1.0 / glideLength_;
     for (int i = 0; i < rootCount; ++i) {
-        const double step = (m.root[i] - rootState[i].current) * perSample;
-        rootIncrement[i] = step + glideFlush - glideFlush;
+        const double step = (design_.root[i] - rootState_[i].current) * perSample;
+        rootIncrement_[i] = step + glideFlush - glideFlush;
     }
 }
 
 void BiquadFilter::snap()
 {
     for (int i = 0; i < rootCount; ++i) {
-        rootState[i].current = rootState[i].target;
-        rootIncrement[i] = 0.0;
+        rootState_[i].current = rootState_[i].target;
+        rootIncrement_[i] = 0.0;
     }
-    glideRemaining = 0;
+    glideRemaining_ = 0;
 }
 
 void BiquadFilter::setSaturation(double amount)
 {
-    saturationAmount = amount;
+    saturationAmount_ = amount;
     if (amount > 0.0) {
-        saturationOn = 1;
+        saturationOn_ = 1;
         // Squashing grows with the corner frequency and the amount and falls with Q.
-        saturationCoefficient = designer_.saturationCoefficient(amount, frequency, q, sampleRate);
+        saturationCoefficient_ = designer_.saturationCoefficient(amount, frequency_, q_, sampleRate_);
     } else {
-        saturationOn = 0;
-        saturationCoefficient = 0.001;
+        saturationOn_ = 0;
+        saturationCoefficient_ = 0.001;
     }
 }
 
 void BiquadFilter::enable()
 {
-    if (enabled != 1) {
-        enabled = 1;
-        update();
-        snap();
-    }
+    enabled_ = 1;
+    update();
+    snap();
 }
 
 }  // namespace orv

@@ -11,10 +11,10 @@ namespace orv {
 // One second-order section that designs itself from rate, type, frequency, Q and gain.
 // A design change moves the factored zeros, poles and gain in straight lines over
 // glideLength samples, so a swept filter never passes through an unstable set.
-// All fields are plain public data: change them, then call update().
+// Setters change the settings only; update() designs from them.
 class BiquadFilter {
 public:
-    // Filter types stored in `type`.
+    // Filter types.
     static constexpr std::uint32_t typeOff = BiquadDesigner::kTypeOff;
     static constexpr std::uint32_t typeHighPass2 = BiquadDesigner::kTypeHighPass2;
     static constexpr std::uint32_t typeHighPass1 = BiquadDesigner::kTypeHighPass1;
@@ -26,25 +26,7 @@ public:
     static constexpr std::uint32_t typeLowPass2 = BiquadDesigner::kTypeLowPass2;
     static constexpr std::uint32_t typeLowPass1 = BiquadDesigner::kTypeLowPass1;
     static constexpr std::uint32_t typeAllPass = BiquadDesigner::kTypeAllPass;
-
-    // Indices into rootState / rootIncrement (the designer's root order).
-    enum RootIndex : int {
-        zero1Re = BiquadDesigner::kZero1Re,
-        zero1Im = BiquadDesigner::kZero1Im,
-        zero2Re = BiquadDesigner::kZero2Re,
-        zero2Im = BiquadDesigner::kZero2Im,
-        pole1Re = BiquadDesigner::kPole1Re,
-        pole1Im = BiquadDesigner::kPole1Im,
-        pole2Re = BiquadDesigner::kPole2Re,
-        pole2Im = BiquadDesigner::kPole2Im,
-        rootGain = BiquadDesigner::kGain,
-        rootCount = BiquadDesigner::kRootCount
-    };
-
-    struct GlideValue {
-        double current;
-        double target;
-    };
+    static constexpr int rootCount = BiquadDesigner::kRootCount;
 
     static constexpr double glideFlush = 1e-30;  // denormal flush of the glide process
     static constexpr double plainFlush = 1e-17;  // denormal flush of processPlain
@@ -59,45 +41,55 @@ public:
     }
     static double clampQ(double q) { return std::min(std::max(q, minQ), maxQ); }
 
-    double sampleRate = 44100.0;
-    std::uint32_t type = typePeak;
-    double frequency = 1000.0;  // Hz
-    double q = 1.0;
-    double gainDb = 0.0;
-    std::uint32_t enabled = 0;
+    BiquadFilter()
+    {
+        design_.root[zero1Re] = design_.root[rootGain] = 1.0;  // the roots reset() starts from
+        reset();
+    }
 
-    // Designed set: a1..b2 divided by a0, a0 keeps its unnormalised value.
-    double a0 = 1.0, a1 = 0.0, a2 = 0.0, b0 = 1.0, b1 = 0.0, b2 = 0.0;
-    // Set used by the glide process at this sample (runA0 is always 1).
-    double runA0 = 1.0, runA1 = 0.0, runA2 = 0.0, runB0 = 1.0, runB1 = 0.0, runB2 = 0.0;
+    // Settings; each applies at the next update(). A new filter is a disabled 1 kHz peak
+    // at 44.1 kHz, Q 1, 0 dB, gliding over 132 samples but snapping on update.
+    void prepare(double sampleRate, std::uint32_t glideLength) {
+        sampleRate_ = sampleRate;
+        glideLength_ = glideLength;
+    }
+    void setType(std::uint32_t type) { type_ = type; }
+    void setFrequency(double hz) { frequency_ = hz; }
+    void setQ(double q) { q_ = q; }
+    void setGainDb(double db) { gainDb_ = db; }
+    // An enable change without update() lets a glide in progress finish first.
+    void setEnabled(bool on) { enabled_ = on ? 1u : 0u; }
+    // True: update() jumps to the design; false: it glides there.
+    void setSnapOnUpdate(bool snap) { snapOnUpdate_ = snap; }
+    // The bias of the saturation law y / (1 + k |y + bias|).
+    void setSaturationBias(double bias) { saturationBias_ = bias; }
+    // Sets the saturation coefficient from amount, frequency, Q and rate; amount <= 0 turns it off.
+    void setSaturation(double amount);
 
-    double x0 = 0.0, x1 = 0.0, x2 = 0.0;
-    double y0 = 0.0, y1 = 0.0, y2 = 0.0;
-
-    GlideValue rootState[rootCount] = {};
-    double rootIncrement[rootCount] = {};
-    std::uint32_t glideRemaining = 0;
-    std::uint32_t glideLength = 132;  // samples
-
-    double saturationCoefficient = 0.001;  // k of y / (1 + k |y + bias|)
-    std::uint32_t saturationOn = 0;
-    double saturationAmount = -1.0;  // last amount given to setSaturation
-    double saturationBias = 0.0;
-    bool snapOnUpdate = true;
-
-    BiquadFilter() { reset(); }
+    double sampleRate() const { return sampleRate_; }
+    std::uint32_t type() const { return type_; }
+    double frequency() const { return frequency_; }
+    double q() const { return q_; }
+    double gainDb() const { return gainDb_; }
+    bool enabled() const { return enabled_ != 0; }
+    std::uint32_t glideLength() const { return glideLength_; }
+    std::uint32_t glideRemaining() const { return glideRemaining_; }
+    double saturationAmount() const { return saturationAmount_; }
+    bool saturationOn() const { return saturationOn_ != 0; }
+    double saturationCoefficient() const { return saturationCoefficient_; }
+    double saturationBias() const { return saturationBias_; }
+    // The last design: a1..b2 divided by a0 (a0 unnormalised) and its target roots.
+    const BiquadDesigner::Design& design() const { return design_; }
 
     // Clears history and glide, puts the roots at zero1 = 1, gain = 1, switches saturation off.
     void reset();
-    // Designs from the public fields, factors the design and starts a glide (or snaps).
+    // Designs from the settings, factors the design and starts a glide (or snaps).
     void update();
     // Jumps every root to its target and ends the glide.
     void snap();
     // Forgets the signal: input and output history become 0; the design stays.
-    void clearHistory() { x0 = x1 = x2 = y0 = y1 = y2 = 0.0; }
-    // Sets the saturation coefficient from amount, frequency, Q and rate; amount <= 0 turns it off.
-    void setSaturation(double amount);
-    // Switches the filter on at its design without gliding from the previous state.
+    void clearHistory() { x1_ = x2_ = y1_ = y2_ = 0.0; }
+    // Switches the filter on, designs it and jumps to the design without gliding.
     void enable();
 
     // Rate the filters of this system run at: `rate` inside 20 kHz..400 kHz, else 44.1 kHz.
@@ -113,58 +105,96 @@ public:
     inline double processPlain(double x);
 
 private:
+    struct GlideValue {
+        double current;
+        double target;
+    };
+    enum RootIndex : int {
+        zero1Re = BiquadDesigner::kZero1Re,
+        zero1Im = BiquadDesigner::kZero1Im,
+        zero2Re = BiquadDesigner::kZero2Re,
+        zero2Im = BiquadDesigner::kZero2Im,
+        pole1Re = BiquadDesigner::kPole1Re,
+        pole1Im = BiquadDesigner::kPole1Im,
+        pole2Re = BiquadDesigner::kPole2Re,
+        pole2Im = BiquadDesigner::kPole2Im,
+        rootGain = BiquadDesigner::kGain
+    };
+
     // Returns false when the input must pass unchanged; otherwise sets the running set.
     inline bool prepareSample();
     inline void advanceGlide();
     // The running set applied to input x and the history.
-    double runningSection(double x) const { return runB0 * x + runB1 * x1 + runB2 * x2 - runA1 * y1 - runA2 * y2; }
+    double runningSection(double x) const { return runB0_ * x + runB1_ * x1_ + runB2_ * x2_ - runA1_ * y1_ - runA2_ * y2_; }
     void pushHistory(double x, double y) {
-        x0 = x;
-        y0 = y;
-        x2 = x1;
-        x1 = x;
-        y2 = y1;
-        y1 = y;
+        x2_ = x1_;
+        x1_ = x;
+        y2_ = y1_;
+        y1_ = y;
     }
-    // Designs from the public fields; remembers the last design.
+
+    double sampleRate_ = 44100.0;
+    std::uint32_t type_ = typePeak;
+    double frequency_ = 1000.0;  // Hz
+    double q_ = 1.0;
+    double gainDb_ = 0.0;
+    std::uint32_t enabled_ = 0;
+
+    BiquadDesigner::Design design_;
+    // Set used by the glide process at this sample (a0 = 1).
+    double runA1_ = 0.0, runA2_ = 0.0, runB0_ = 1.0, runB1_ = 0.0, runB2_ = 0.0;
+
+    double x1_ = 0.0, x2_ = 0.0;
+    double y1_ = 0.0, y2_ = 0.0;
+
+    GlideValue rootState_[rootCount] = {};
+    double rootIncrement_[rootCount] = {};
+    std::uint32_t glideRemaining_ = 0;
+    std::uint32_t glideLength_ = 132;  // samples
+
+    double saturationCoefficient_ = 0.001;  // k of y / (1 + k |y + bias|)
+    std::uint32_t saturationOn_ = 0;
+    double saturationAmount_ = -1.0;  // last amount given to setSaturation
+    double saturationBias_ = 0.0;
+    bool snapOnUpdate_ = true;
+
+    // Designs from the settings; remembers the last design.
     BiquadDesigner designer_;
 };
 
 inline void BiquadFilter::advanceGlide()
 {
-    --glideRemaining;
+    --glideRemaining_;
     for (int i = 0; i < rootCount; ++i)
-        rootState[i].current += rootIncrement[i];
-    const double g = rootState[rootGain].current;
-    const double p1r = rootState[pole1Re].current, p1i = rootState[pole1Im].current;
-    const double p2r = rootState[pole2Re].current, p2i = rootState[pole2Im].current;
-    const double z1r = rootState[zero1Re].current, z1i = rootState[zero1Im].current;
-    const double z2r = rootState[zero2Re].current, z2i = rootState[zero2Im].current;
-    runA0 = 1.0;
-    runA1 = -(p1r + p2r);
-    runA2 = p1r * p2r - p1i * p2i;
-    runB0 = g;
-    runB1 = -(z1r + z2r) * g;
-    runB2 = (z1r * z2r - z1i * z2i) * g;
+        rootState_[i].current += rootIncrement_[i];
+    const double g = rootState_[rootGain].current;
+    const double p1r = rootState_[pole1Re].current, p1i = rootState_[pole1Im].current;
+    const double p2r = rootState_[pole2Re].current, p2i = rootState_[pole2Im].current;
+    const double z1r = rootState_[zero1Re].current, z1i = rootState_[zero1Im].current;
+    const double z2r = rootState_[zero2Re].current, z2i = rootState_[zero2Im].current;
+    runA1_ = -(p1r + p2r);
+    runA2_ = p1r * p2r - p1i * p2i;
+    runB0_ = g;
+    runB1_ = -(z1r + z2r) * g;
+    runB2_ = (z1r * z2r - z1i * z2i) * g;
 }
 
 inline bool BiquadFilter::prepareSample()
 {
-    if (type == typeOff)
+    if (type_ == typeOff)
         return false;
-    if (enabled == 0 && glideRemaining == 0) {
-        x1 = x2 = y1 = y2 = 0.0;
+    if (enabled_ == 0 && glideRemaining_ == 0) {
+        x1_ = x2_ = y1_ = y2_ = 0.0;
         return false;
     }
-    if (glideRemaining > 0) {
+    if (glideRemaining_ > 0) {
         advanceGlide();
     } else {
-        runA0 = 1.0;
-        runA1 = a1;
-        runA2 = a2;
-        runB0 = b0;
-        runB1 = b1;
-        runB2 = b2;
+        runA1_ = design_.a1;
+        runA2_ = design_.a2;
+        runB0_ = design_.b0;
+        runB1_ = design_.b1;
+        runB2_ = design_.b2;
     }
     return true;
 }
@@ -188,8 +218,8 @@ inline double BiquadFilter::processSaturated(double x)
     // output is, and the squashing below only shrinks it, so y1 and y2 never go denormal.
     double y = runningSection(x);
     y = y + glideFlush - glideFlush;
-    if (saturationOn)
-        y = y / (1.0 + saturationCoefficient * std::fabs(y + saturationBias));
+    if (saturationOn_)
+        y = y / (1.0 + saturationCoefficient_ * std::fabs(y + saturationBias_));
     pushHistory(x, y);
     return y;
 }
@@ -197,7 +227,8 @@ inline double BiquadFilter::processSaturated(double x)
 inline double BiquadFilter::processPlain(double x)
 {
     x = x + plainFlush - plainFlush;
-    double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    const BiquadDesigner::Design& d = design_;
+    double y = d.b0 * x + d.b1 * x1_ + d.b2 * x2_ - d.a1 * y1_ - d.a2 * y2_;
     y = y + plainFlush - plainFlush;
     pushHistory(x, y);
     return y;

@@ -30,11 +30,9 @@ constexpr double kSlowFadeExponent = 0.25;
 constexpr double kSetupRate = 44100.0;
 
 void build(BiquadFilter& f, std::uint32_t type, double q, double frequency) {
-    f.type = type;
-    f.q = q;
-    f.frequency = frequency;
-    f.gainDb = 0.0;
-    f.saturationBias = 0.0;
+    f.setType(type);
+    f.setQ(q);
+    f.setFrequency(frequency);
     f.enable();
 }
 }  // namespace
@@ -58,35 +56,35 @@ void DrumNoisePlayer::setSampleRate(double fs) {
     setMicDistance(micDistance);
     // The owner passes its distance again right after this, which restores the compensation.
     compensation = 1.0;
-    for (BiquadFilter* f : {&lowPass, &highShelf, &bandPass}) retune(*f, fs, f->frequency);
+    for (BiquadFilter* f : {&lowPass, &highShelf, &bandPass}) retune(*f, fs, f->frequency());
     // The fade filters were designed for the old rate: the next fade position redesigns them.
     fadeMemoT_ = kNoFadePosition;
     // The low-pass and the shelf keep snapping on every update.
     snapBandPass();
 }
 
-double DrumNoisePlayer::process() {
+double DrumNoisePlayer::process(double rate, double micAngle) {
     // Speed cross-fade; in the fade zone the slow loop darkens and the fast loop's shelf
     // opens. Outside it the filters keep their last settings.
     double slowGain;
     double fastGain;
     double t = 0.0;
-    if (beginSample(slowGain, fastGain, t)) {
+    if (beginSample(rate, slowGain, fastGain, t)) {
         fastGain = t * t;
         // At a steady speed t repeats exactly, and so would the gains and the two filter
         // designs: both filters snap on every update, so a repeated one leaves them as they are.
         if (std::bit_cast<std::uint64_t>(t) != fadeMemoT_) {
             fadeMemoT_ = std::bit_cast<std::uint64_t>(t);
             fadeMemoSlow_ = std::pow(1.0 - t, kSlowFadeExponent);
-            lowPass.frequency = BiquadFilter::clampFrequency(
-                kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent), lowPass.sampleRate);
+            lowPass.setFrequency(BiquadFilter::clampFrequency(
+                kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent), lowPass.sampleRate()));
             lowPass.update();
             // Both shelf settings first, then one design (a design between the two settings
             // would be overwritten unused).
-            highShelf.frequency =
-                BiquadFilter::clampFrequency(kShelfSweepHz * fastGain + kShelfBaseHz, highShelf.sampleRate);
-            highShelf.gainDb = std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb,
-                                          kShelfGainLimitDb);
+            highShelf.setFrequency(
+                BiquadFilter::clampFrequency(kShelfSweepHz * fastGain + kShelfBaseHz, highShelf.sampleRate()));
+            highShelf.setGainDb(std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb,
+                                           kShelfGainLimitDb));
             highShelf.update();
         }
         slowGain = fadeMemoSlow_;
@@ -104,7 +102,7 @@ double DrumNoisePlayer::process() {
     const double y = bandPass.process(sum) * compensation;
     slowPhase = wrapTurns(slowPhase + kSlowTurnsPerLoop * rate);
     fastPhase = wrapTurns(fastPhase + rate / kFastTurns);
-    return y * outputGain;
+    return y;
 }
 
 }  // namespace orv

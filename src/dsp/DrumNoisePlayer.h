@@ -35,8 +35,9 @@ public:
         bandPass.clearHistory();
     }
     void setSampleRate(double fs);
-    // One output sample.
-    double process();
+    // One output sample at rotor speed `rate` (turns per sample) and microphone angle
+    // `micAngle` (turns, -0.5..0.5), before the owner's output gain.
+    double process(double rate, double micAngle);
 
 private:
     // The last fade position t (its bits) with the slow gain it gave; the fade filters hold

@@ -39,8 +39,9 @@ double EarlyReflections::cutoffScaleFromParameter(double p) {
 double EarlyReflections::outputGainFromLevel(double level) { return level * kAmountGain; }
 
 void EarlyReflections::setupReflections() {
-    const double s = roomScale;
-    const double fs = sampleRate;
+    const double s = room_.roomScale;
+    const double fs = sampleRate_;
+    const double virtualScale = room_.virtualScale, extraDistance = room_.extraDistance;
 
     // Normalising distance: the farthest of the far tables, stretched by the virtual room.
     double farthest = 0.0;
@@ -56,7 +57,7 @@ void EarlyReflections::setupReflections() {
         const double d = scaled * fs / kSpeedOfSound;
         delay_[k] = static_cast<std::int32_t>(d);
         fraction_[k] = static_cast<float>(d - delay_[k]);
-        const double fn = std::clamp(cutoffFactor * cutoffScale / fs, kMinCutoff / fs, kMaxCutoff / fs);
+        const double fn = std::clamp(cutoffFactor * room_.cutoffScale / fs, kMinCutoff / fs, kMaxCutoff / fs);
         coefficient_[k] = flush(std::exp(-kTwoPi * fn));
     };
     for (int k = 0; k < kTapsPerSide; ++k) {
@@ -81,7 +82,7 @@ void EarlyReflections::setupReflections() {
 }
 
 void EarlyReflections::clearReflections() {
-    outputGain = outputGainTarget;
+    outputGain_ = outputGainTarget_;
     setupReflections();
     clearLines();
 }
@@ -117,8 +118,8 @@ void EarlyReflections::processReflections(double inL, double inR, double& outL, 
         store(&pairState_[k], flushed);
         sum += flushed;
     }
-    outL = flush(sum[0] * outputGain);
-    outR = flush(sum[1] * outputGain);
+    outL = flush(sum[0] * outputGain_);
+    outR = flush(sum[1] * outputGain_);
     write_ = (w + 1) & kLineMask;
     leftClean_.advanced(kLineLength);
     rightClean_.advanced(kLineLength);

@@ -53,16 +53,22 @@ public:
     static double cutoffScaleFromParameter(double p);   // "Early Refl. Main Cutoff": 200 .. 20000 Hz
     static double outputGainFromLevel(double level);    // levelCurve("Amount") -> output gain (-30 dB)
 
-    // Settings, written by the engine; a change takes effect at the next setupReflections().
-    double sampleRate = 44100.0;  // the engine's processing rate
-    double roomScale = 1.0;       // s
-    double virtualScale = 1.0;    // v
-    double extraDistance = 0.15;  // o, metres
-    double cutoffScale = 20000.0; // m, Hz
-    double outputGainTarget = 0.0;
-    double outputGain = 0.0;      // follows outputGainTarget through the engine's smoothing
+    // The room, in the units of the laws above.
+    struct Room {
+        double roomScale = 1.0;       // s
+        double virtualScale = 1.0;    // v
+        double extraDistance = 0.15;  // o, metres
+        double cutoffScale = 20000.0; // m, Hz
+    };
 
     EarlyReflections();
+
+    // The processing rate and the room; both take effect at the next setupReflections().
+    void prepare(double sampleRate) { sampleRate_ = sampleRate; }
+    void setRoom(const Room& room) { room_ = room; }
+    // The level the output gain follows (see advanceOutputGain) and jumps to on clearReflections().
+    void setOutputGainTarget(double gain) { outputGainTarget_ = gain; }
+    double outputGain() const { return outputGain_; }
 
     // Recomputes the tap tables from the settings.
     void setupReflections();
@@ -74,7 +80,7 @@ public:
     void processReflections(double inL, double inR, double& outL, double& outR);
 
     // Moves outputGain one sample towards its target with smoothing coefficient c.
-    void advanceOutputGain(double c) { outputGain += (outputGainTarget - outputGain) * c; }
+    void advanceOutputGain(double c) { outputGain_ += (outputGainTarget_ - outputGain_) * c; }
 
     // Derived tap tables, read-only.
     double tapGain(int k) const { return gain_[k]; }
@@ -83,6 +89,10 @@ public:
     double tapCoefficient(int k) const { return coefficient_[k]; }
 
 private:
+    double sampleRate_ = 44100.0;
+    Room room_;
+    double outputGainTarget_ = 0.0;
+    double outputGain_ = 0.0;
     double gain_[kTaps];
     std::int32_t delay_[kTaps];
     float fraction_[kTaps];

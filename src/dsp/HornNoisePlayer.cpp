@@ -29,10 +29,9 @@ HornNoisePlayer::HornNoisePlayer(int variantIndex)
     : NoisePlayerBase(kDistanceLaw, kMicAngleSign, 1.0),
       variant(variantIndex == 1 ? 1 : 0),
       fastOffset(kFastOffsets[variantIndex == 1 ? 1 : 0]) {
-    bandPass.type = BiquadFilter::typeBandPass;
-    bandPass.q = kBandPassQ;
-    bandPass.frequency = std::min(kBandPassHz, BiquadFilter::maxFrequencyShare * kSetupRate);
-    bandPass.saturationBias = 0.0;
+    bandPass.setType(BiquadFilter::typeBandPass);
+    bandPass.setQ(kBandPassQ);
+    bandPass.setFrequency(std::min(kBandPassHz, BiquadFilter::maxFrequencyShare * kSetupRate));
     bandPass.enable();
     setSampleRate(kSetupRate);
 }
@@ -52,11 +51,11 @@ void HornNoisePlayer::setSampleRate(double fs) {
     snapBandPass();
 }
 
-double HornNoisePlayer::process() {
+double HornNoisePlayer::process(double rate, double micAngle) {
     double slowGain;
     double fastGain;
     double t = 0.0;
-    if (beginSample(slowGain, fastGain, t)) {
+    if (beginSample(rate, slowGain, fastGain, t)) {
         const double u = 1.0 - kSlowFadeSlope * t;
         slowGain = t < kSlowFadeEnd ? u * u : 0.0;
         const double t2 = t * t;
@@ -75,7 +74,7 @@ double HornNoisePlayer::process() {
     // The slow take runs at its own recorded speed; the fast loop follows the rotor.
     slowPhase = wrapTurns(slowPhase + (kRecordingRate / sampleRate) / kHornSlowLoopLength);
     fastPhase = wrapTurns(fastPhase + rate / kFastTurns);
-    return y * outputGain;
+    return y;
 }
 
 }  // namespace orv

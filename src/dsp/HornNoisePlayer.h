@@ -26,8 +26,9 @@ public:
     // Clears the band-pass history; phases, gains and the transient go on.
     void clearFilters() { bandPass.clearHistory(); }
     void setSampleRate(double fs);
-    // One output sample.
-    double process();
+    // One output sample at rotor speed `rate` (turns per sample) and microphone angle
+    // `micAngle` (turns, -0.5..0.5), before the owner's output gain.
+    double process(double rate, double micAngle);
 };
 
 }  // namespace orv

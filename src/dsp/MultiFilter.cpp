@@ -19,14 +19,15 @@ void MultiFilter::copyFrom(const BiquadFilter& f1, const BiquadFilter& f2, const
     const BiquadFilter* source[stageCount] = {&f1, &f2, &f3, &f4};
     for (int k = 0; k < stageCount; ++k) {
         const BiquadFilter& f = *source[k];
-        coefficient[k][cB0] = f.b0;
-        coefficient[k][cB1] = f.b1;
-        coefficient[k][cB2] = f.b2;
-        coefficient[k][cA1] = f.a1;
-        coefficient[k][cA2] = f.a2;
-        saturationOn[k] = f.saturationOn;
-        saturationCoefficient[k] = f.saturationCoefficient;
-        saturationBias[k] = f.saturationBias;
+        const BiquadDesigner::Design& d = f.design();
+        coefficient[k][cB0] = d.b0;
+        coefficient[k][cB1] = d.b1;
+        coefficient[k][cB2] = d.b2;
+        coefficient[k][cA1] = d.a1;
+        coefficient[k][cA2] = d.a2;
+        saturationOn[k] = f.saturationOn() ? 1u : 0u;
+        saturationCoefficient[k] = f.saturationCoefficient();
+        saturationBias[k] = f.saturationBias();
     }
 }
 

@@ -17,9 +17,9 @@ constexpr double kCompensationDistance = 0.3;  // metres at which the level is u
 void NoisePlayerBase::setMicDistance(double x) {
     micDistance = x;
     compensation = std::pow(kCompensationDistance / x, law_.compensationExponent);
-    bandPass.q = BiquadFilter::clampQ(law_.qPerMetre * x + law_.qOffset);
+    bandPass.setQ(BiquadFilter::clampQ(law_.qPerMetre * x + law_.qOffset));
     bandPass.update();
-    bandPass.setSaturation(bandPass.saturationAmount);
+    bandPass.setSaturation(bandPass.saturationAmount());
 }
 
 void NoisePlayerBase::setBalance(float m) { balanceTargets(m, loopGainTarget, transientGainTarget); }
@@ -56,18 +56,17 @@ double NoisePlayerBase::prepareRate(double fs) {
 }
 
 void NoisePlayerBase::retune(BiquadFilter& f, double fs, double frequency) {
-    f.sampleRate = BiquadFilter::usableRate(fs);
-    f.glideLength = BiquadFilter::glideLengthFor(f.sampleRate);
+    const double r = BiquadFilter::usableRate(fs);
+    f.prepare(r, BiquadFilter::glideLengthFor(r));
     // A frequency left above the new rate's limit would design an unstable section.
-    f.frequency = std::min(frequency, BiquadFilter::maxFrequencyShare * f.sampleRate);
+    f.setFrequency(std::min(frequency, BiquadFilter::maxFrequencyShare * r));
     f.update();
-    f.setSaturation(f.saturationAmount);
+    f.setSaturation(f.saturationAmount());
 }
 
 void NoisePlayerBase::snapBandPass() {
-    bandPass.snapOnUpdate = true;
     bandPass.snap();
-    bandPass.snapOnUpdate = false;
+    bandPass.setSnapOnUpdate(false);
 }
 
 }  // namespace orv

@@ -12,8 +12,9 @@ namespace orv {
 // What the drum and the horn motor-noise players share: the speed cross-fade limits, the
 // slow and fast loop phases and levels, the one-shot transient, the balance gains that follow
 // their targets, and the band-pass on the sum whose width and level follow the microphone
-// distance. The owning rotor writes rate, micAngle and outputGain before every process() of
-// the derived player. No virtual calls: each player calls these steps from its own process().
+// distance. The owning rotor passes its speed and microphone angle to every process() of the
+// derived player and scales the output itself. No virtual calls: each player calls these
+// steps from its own process().
 class NoisePlayerBase {
 public:
     // How the band-pass Q and the level follow the microphone distance x (metres):
@@ -45,9 +46,6 @@ public:
     double slowLevel = 0.0;
     double fastLevel = 0.0;
     double followFactor = 0.0;       // gain-follow step, written by the owner
-    double outputGain = 0.0;         // written by the owner every sample
-    double micAngle = 0.0;           // turns, -0.5..0.5, written every sample
-    double rate = 0.0;               // rotor speed in turns per sample, written every sample
     double compensation = 1.0;
     double transientGain = 1.0;
     double loopGain = 1.0;
@@ -56,6 +54,11 @@ public:
     double transientGainTarget = 1.0;
 
     void setMicDistance(double x);
+    // Levels of the slow and the fast loop.
+    void setLevels(double slow, double fast) {
+        slowLevel = slow;
+        fastLevel = fast;
+    }
     void setBalance(float m);
     // Restarts the one-shot transient at the given level.
     void startTransient(double level);
@@ -76,12 +79,11 @@ protected:
         transientGainFollow = transientGainFollow + (transientGainTarget - transientGainFollow) * c + kFlush - kFlush;
     }
     // Starts a sample: the balance gains move one step, then the loop gains follow the rotor
-    // speed. Below the fade zone only the slow loop sounds (growing with the square of the
+    // speed r (turns per sample). Below the fade zone only the slow loop sounds (growing with the square of the
     // speed), above it only the fast one: sets both gains and answers false. Inside it answers
     // true with t, the position in the zone (0..1), and leaves the gains to the player.
-    bool beginSample(double& slowGain, double& fastGain, double& t) {
+    bool beginSample(double r, double& slowGain, double& fastGain, double& t) {
         followBalance();
-        const double r = rate;
         if (r <= slowLimit) {
             const double u = r * slowScale;
             slowGain = u * u;

@@ -64,15 +64,14 @@ void VoicingBank<CascadeCount>::designSection(int i, double rate)
     const VoicingSection& t = table_[i];
     BiquadFilter& f = section[i];
     const double r = BiquadFilter::usableRate(rate);
-    f.sampleRate = r;
-    f.glideLength = BiquadFilter::glideLengthFor(r);
-    f.type = t.type;
-    f.q = t.q;
-    f.gainDb = t.gainDb;
-    f.frequency = std::min(t.frequency, BiquadFilter::maxFrequencyShare * r);
-    f.saturationBias = bias_;
+    f.prepare(r, BiquadFilter::glideLengthFor(r));
+    f.setType(t.type);
+    f.setQ(t.q);
+    f.setGainDb(t.gainDb);
+    f.setFrequency(std::min(t.frequency, BiquadFilter::maxFrequencyShare * r));
+    f.setSaturationBias(bias_);
     // Enabled or not, the section is switched with update-then-snap so it starts at its design.
-    f.enabled = t.enabled ? 1u : 0u;
+    f.setEnabled(t.enabled);
     f.update();
     f.snap();
     f.setSaturation(t.saturates ? amount_ : 0.0);

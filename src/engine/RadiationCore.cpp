@@ -27,9 +27,8 @@ double onePole(double cutoff, double rate) { return std::exp(-kTwoPi * cutoff / 
 
 template <class Bank>
 void configure(Bank& f, int k, const FilterSetting& s, bool setsGain) {
-    f.frequency[k] = BiquadFilter::clampFrequency(s.frequency, f.sampleRate);
-    f.q[k] = BiquadFilter::clampQ(s.q);
-    if (setsGain) f.gainDb[k] = s.gainDb;
+    f.setLane(k, BiquadFilter::clampFrequency(s.frequency, f.sampleRate()), BiquadFilter::clampQ(s.q));
+    if (setsGain) f.setLaneGain(k, s.gainDb);
 }
 
 }  // namespace
@@ -40,8 +39,8 @@ RadiationCore<Traits>::RadiationCore(const rays::Set& set) : set_(set), motion_(
     // Direction filters start facing the microphone.
     for (int i = 0; i < kFilterSets; ++i) {
         BiquadBank<kFilterLanes>& f = filters_[i];
-        f.type = Traits::kFilterType;
-        f.enabled = 1;
+        f.setType(Traits::kFilterType);
+        f.setEnabled(true);
         for (int k = 0; k < kFilterLanes; ++k)
             configure(f, k, Traits::kFilters[i].table(0.0), Traits::kFilters[i].setsGain);
         f.updateLanes(kFilterLanes);
@@ -80,14 +79,13 @@ void RadiationCore<Traits>::setupFilters() {
     const double filterRate = BiquadFilter::usableRate(rate_);
     const std::uint32_t glide = BiquadFilter::glideLengthFor(filterRate);
     for (BiquadBank<kFilterLanes>& f : filters_) {
-        f.sampleRate = filterRate;
-        f.glideLength = glide;
+        f.prepare(filterRate, glide);
         for (int k = 0; k < kFilterLanes; ++k)
-            f.frequency[k] = BiquadFilter::clampFrequency(f.frequency[k], filterRate);
+            f.setLane(k, BiquadFilter::clampFrequency(f.frequency(k), filterRate), f.q(k));
         f.updateLanes(kFilterLanes);
         f.snapLanes(kFilterLanes);
         f.setSaturationLanes(kFilterLanes, saturation_);
-        f.snapOnUpdate = false;  // from here on a re-tune glides
+        f.setSnapOnUpdate(false);  // from here on a re-tune glides
     }
 }
 
@@ -327,8 +325,7 @@ template <class Traits>
 void RadiationCore<Traits>::setNoiseLevels(double slowLevel, double fastLevel, double accelLevel) {
     accelLevel_ = accelLevel;
     if (!player_) return;
-    player_->slowLevel = slowLevel;
-    player_->fastLevel = fastLevel;
+    player_->setLevels(slowLevel, fastLevel);
 }
 
 template <class Traits>

@@ -344,11 +344,7 @@ inline void RadiationCore<Traits>::feedNoise() {
     // The player takes the microphone angle, the speed and the level; it has no input for the
     // emission angle, so that is not passed on.
     if (!noiseReady_) return;
-    Player& p = *player_;
-    p.micAngle = micAngle_;
-    p.rate = motion_.step();
-    p.outputGain = staticLevel_ * noiseBaseGain_;
-    noise_ = p.process();
+    noise_ = player_->process(motion_.step(), micAngle_) * (staticLevel_ * noiseBaseGain_);
 }
 
 }  // namespace orv

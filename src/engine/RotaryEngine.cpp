@@ -178,22 +178,17 @@ void configureRotor(Model& model, const ParameterSet& p, const RotorVoicing& v, 
 // Sets a filter's kind and rate (the usable rate, with its glide length) without designing it.
 void setFilter(BiquadFilter& f, std::uint32_t type, double rate, double hz, double q, double db) {
     const double r = BiquadFilter::usableRate(rate);
-    f.sampleRate = r;
-    f.glideLength = BiquadFilter::glideLengthFor(r);
-    f.type = type;
-    f.frequency = BiquadFilter::clampFrequency(hz, r);
-    f.q = BiquadFilter::clampQ(q);
-    f.gainDb = clampGain(db);
+    f.prepare(r, BiquadFilter::glideLengthFor(r));
+    f.setType(type);
+    f.setFrequency(BiquadFilter::clampFrequency(hz, r));
+    f.setQ(BiquadFilter::clampQ(q));
+    f.setGainDb(clampGain(db));
 }
 
-// Designs a filter and jumps to the design at once.
-void designNow(BiquadFilter& f) {
-    if (f.enabled != 1) {
-        f.enable();
-    } else {
-        f.update();
-        f.snap();
-    }
+// The early-reflection room the parameters ask for.
+EarlyReflections::Room roomOf(const ParameterSet& p) {
+    return {p.quantity(kEarlyReflRoomSize), p.quantity(kEarlyReflVirtualRoomSize), p.quantity(kEarlyReflLrDelay),
+            p.quantity(kEarlyReflMainCutoff)};
 }
 
 void clearHistory(BiquadFilter& f) {
@@ -232,7 +227,7 @@ RotaryEngine::RotaryEngine(EngineHost& effect, const ParameterSet& params)
     // These filters follow their parameters by gliding once they are set up.
     for (BiquadFilter* f : {&eq_[0], &eq_[1], &eq_[2], &eq_[3], &hornHighPass_[0], &hornHighPass_[1],
                             &colourPeak_[0], &colourPeak_[1], &colourShelf_[0], &colourShelf_[1]})
-        f->snapOnUpdate = false;
+        f->setSnapOnUpdate(false);
 
     // Every index's engine side, from the values the parameter set starts with (the internal
     // parameters first, so the program applied afterwards has the last word: its "Mech" sets
@@ -651,7 +646,7 @@ void RotaryEngine::applyDrumSettings() {
 void RotaryEngine::applyFilterFrequencies() {
     const double hp = params_.quantity(kHHpf);
     for (BiquadFilter& f : hornHighPass_) {
-        f.frequency = BiquadFilter::clampFrequency(hp, f.sampleRate);
+        f.setFrequency(BiquadFilter::clampFrequency(hp, f.sampleRate()));
         f.update();
     }
     drumLpCoeff_ = std::pow(kPoleBase, params_.quantity(kDLpf) / fsInt_);
@@ -659,8 +654,8 @@ void RotaryEngine::applyFilterFrequencies() {
 
 void RotaryEngine::applyEqualiser() {
     const auto set = [](BiquadFilter& f, double db, double q) {
-        f.gainDb = clampGain(db);
-        f.q = BiquadFilter::clampQ(q);
+        f.setGainDb(clampGain(db));
+        f.setQ(BiquadFilter::clampQ(q));
         f.update();
     };
     set(eq_[0], params_.quantity(kPresence), params_.secondaryQuantity(kPresence));
@@ -801,31 +796,31 @@ void RotaryEngine::filterRateSetup() {
     for (BiquadFilter& f : decimationLowPass_) {
         const double cutoff = BiquadFilter::clampFrequency(fsInt_ + fs_ * kDecimationMarginHz / kReferenceRate, fs_);
         setFilter(f, BiquadFilter::typeLowPass2, fs_, cutoff, kDecimationQ, 0.0);
-        designNow(f);
+        f.enable();
     }
     setFilter(eq_[0], BiquadFilter::typePeak, fs_, kPresenceHz, params_.secondaryQuantity(kPresence),
               params_.quantity(kPresence));
     setFilter(eq_[1], BiquadFilter::typePeak, fs_, kLoMidHz, params_.secondaryQuantity(kLoMid), params_.quantity(kLoMid));
     setFilter(eq_[2], BiquadFilter::typePeak, fs_, kTopShelfHz, kTopShelfQ, kShelfBandScale * params_.quantity(kTopShlf));
     setFilter(eq_[3], BiquadFilter::typePeak, fs_, kBottomHz, kBottomQ, kShelfBandScale * params_.quantity(kBottom));
-    for (BiquadFilter& f : eq_) designNow(f);
+    for (BiquadFilter& f : eq_) f.enable();
     for (BiquadFilter& f : hornHighPass_) {
         setFilter(f, BiquadFilter::typeHighPass2, fsInt_, hp, kHornHighPassQ, 0.0);
-        designNow(f);
+        f.enable();
     }
     setFilter(drumShelf_, BiquadFilter::typeLowShelf, fsInt_, kDrumShelfHz, kDrumShelfQ, kDrumShelfDb);
-    designNow(drumShelf_);
+    drumShelf_.enable();
     setFilter(reflexBandPass_, BiquadFilter::typeBandPass, fsInt_, kReflexHz, kReflexQ, 0.0);
-    designNow(reflexBandPass_);
+    reflexBandPass_.enable();
     const double color = params_.lawValue(kColor);
     for (BiquadFilter& f : colourPeak_) {
         setFilter(f, BiquadFilter::typePeak, fsInt_, kColourPeakHz, kColourPeakQ,
                   kColourPeakSpanDb * color + kColourPeakOffsetDb);
-        designNow(f);
+        f.enable();
     }
     for (BiquadFilter& f : colourShelf_) {
         setFilter(f, BiquadFilter::typeLowShelf, fsInt_, kColourShelfHz, kColourShelfQ, kColourShelfSpanDb * color);
-        designNow(f);
+        f.enable();
     }
     colourA_.setRate(fsInt_);
     colourB_.setRate(fsInt_);
@@ -835,7 +830,7 @@ void RotaryEngine::filterRateSetup() {
     drumLeakPole_ = std::exp(-kTwoPi * kDrumLeakCornerHz / fsInt_);
     hornLeakPole_ = std::exp(-kTwoPi * kHornLeakCornerHz / fsInt_);
     dryPole_ = std::exp(-kTwoPi * kDryCornerHz / fsInt_);
-    reflections_.sampleRate = fsInt_;
+    reflections_.prepare(fsInt_);
 }
 
 void RotaryEngine::clearFilterStates() {
@@ -944,11 +939,8 @@ void RotaryEngine::fullReset() {
     cMuteDown_ = smoothingCoefficient(fs_, kMuteDownTau);
     cSwitch_ = smoothingCoefficient(fs_, kSwitchTau);
     clearCrossLines();
-    reflections_.roomScale = params_.quantity(kEarlyReflRoomSize);
-    reflections_.virtualScale = params_.quantity(kEarlyReflVirtualRoomSize);
-    reflections_.extraDistance = params_.quantity(kEarlyReflLrDelay);
-    reflections_.cutoffScale = params_.quantity(kEarlyReflMainCutoff);
-    reflections_.outputGainTarget = reflectionLevelTarget_.load(kRelaxed);
+    reflections_.setRoom(roomOf(params_));
+    reflections_.setOutputGainTarget(reflectionLevelTarget_.load(kRelaxed));
     reflections_.clearReflections();
     amp_.setSampleRate(fs_);
     clearDecimator();
@@ -975,11 +967,8 @@ void RotaryEngine::setupPresetJob() {
 }
 
 void RotaryEngine::roomGeometryJob() {
-    reflections_.sampleRate = fsInt_;
-    reflections_.roomScale = params_.quantity(kEarlyReflRoomSize);
-    reflections_.virtualScale = params_.quantity(kEarlyReflVirtualRoomSize);
-    reflections_.extraDistance = params_.quantity(kEarlyReflLrDelay);
-    reflections_.cutoffScale = params_.quantity(kEarlyReflMainCutoff);
+    reflections_.prepare(fsInt_);
+    reflections_.setRoom(roomOf(params_));
     reflections_.setupReflections();
 }
 
@@ -1289,7 +1278,7 @@ inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR
 
 void RotaryEngine::loadTargets() {
     for (int k = 0; k < kSmoothedCount; ++k) tgt_[k] = target_[k].load(kRelaxed);
-    reflections_.outputGainTarget = reflectionLevelTarget_.load(kRelaxed);
+    reflections_.setOutputGainTarget(reflectionLevelTarget_.load(kRelaxed));
 }
 
 template <typename Sample>

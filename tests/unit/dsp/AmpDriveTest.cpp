@@ -33,17 +33,13 @@ AmpDrive makeDrive(std::int32_t type, double drive, double fs = 44100.0) {
 }
 
 TEST(AmpDrive, ParameterLaws) {
-    EXPECT_EQ(AmpDrive::typeFromParameter(0.0), AmpDrive::kThru);
-    EXPECT_EQ(AmpDrive::typeFromParameter(0.24), AmpDrive::kThru);
-    EXPECT_EQ(AmpDrive::typeFromParameter(0.25), AmpDrive::kTube);
-    EXPECT_EQ(AmpDrive::typeFromParameter(0.5), AmpDrive::kTube);
-    EXPECT_EQ(AmpDrive::typeFromParameter(0.74), AmpDrive::kTube);
-    EXPECT_EQ(AmpDrive::typeFromParameter(0.75), AmpDrive::kSolid);
-    EXPECT_EQ(AmpDrive::typeFromParameter(1.0), AmpDrive::kSolid);
-    EXPECT_NEAR(AmpDrive::driveFromParameter(0.0), 0.1, 1e-12);
-    EXPECT_NEAR(AmpDrive::driveFromParameter(0.5), 1.0, 1e-12);
-    EXPECT_NEAR(AmpDrive::driveFromParameter(1.0), 10.0, 1e-12);
-    EXPECT_NEAR(AmpDrive::driveFromParameter(0.75), std::sqrt(10.0), 1e-12);  // +10 dB
+    const double types[][2] = {{0.0, AmpDrive::kThru}, {0.24, AmpDrive::kThru}, {0.25, AmpDrive::kTube},
+                               {0.74, AmpDrive::kTube}, {0.75, AmpDrive::kSolid}, {1.0, AmpDrive::kSolid}};
+    for (const auto& t : types)
+        EXPECT_EQ(AmpDrive::typeFromParameter(t[0]), t[1]) << t[0];
+    const double drives[][2] = {{0.0, 0.1}, {0.5, 1.0}, {0.75, std::sqrt(10.0)}, {1.0, 10.0}};  // -20 .. +20 dB
+    for (const auto& d : drives)
+        EXPECT_NEAR(AmpDrive::driveFromParameter(d[0]), d[1], 1e-12) << d[0];
     // 0.1 s time constant: after 0.1 s of smoothing a step has covered 1 - 1/e.
     const double c = AmpDrive::driveSmoothingCoefficient(48000.0);
     EXPECT_NEAR(std::pow(1.0 - c, 4800.0), std::exp(-1.0), 1e-9);

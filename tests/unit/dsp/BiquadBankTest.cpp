@@ -20,59 +20,45 @@ struct Pair {
     BiquadBank<kLanes> bank;
     BiquadFilter filter[kLanes];
 
-    // Shared settings go to every plain filter.
-    void share()
+    void share(std::uint32_t type, bool enabled, double rate, std::uint32_t glide, bool snap, double bias)
     {
+        bank.prepare(rate, glide);
+        bank.setType(type);
+        bank.setEnabled(enabled);
+        bank.setSnapOnUpdate(snap);
+        bank.setSaturationBias(bias);
         for (BiquadFilter& f : filter) {
-            f.sampleRate = bank.sampleRate;
-            f.type = bank.type;
-            f.enabled = bank.enabled;
-            f.glideLength = bank.glideLength;
-            f.snapOnUpdate = bank.snapOnUpdate;
-            f.saturationBias = bank.saturationBias;
+            f.prepare(rate, glide);
+            f.setType(type);
+            f.setEnabled(enabled);
+            f.setSnapOnUpdate(snap);
+            f.setSaturationBias(bias);
         }
     }
     void setLane(int k, double f0, double q, double gainDb)
     {
-        bank.frequency[k] = filter[k].frequency = f0;
-        bank.q[k] = filter[k].q = q;
-        bank.gainDb[k] = filter[k].gainDb = gainDb;
-    }
-    void update(int k)
-    {
-        bank.update(k);
-        filter[k].update();
+        bank.setLane(k, f0, q);
+        bank.setLaneGain(k, gainDb);
+        filter[k].setFrequency(f0);
+        filter[k].setQ(q);
+        filter[k].setGainDb(gainDb);
     }
     void expectSameState(int step) const
     {
         for (int k = 0; k < kLanes; ++k) {
             const BiquadFilter& f = filter[k];
-            ASSERT_EQ(bank.glideRemaining(k), f.glideRemaining) << step << " lane " << k;
-            for (int j = 0; j < BiquadFilter::rootCount; ++j) {
-                ASSERT_EQ(bank.rootCurrent(k, j), f.rootState[j].current) << step << " lane " << k;
-                ASSERT_EQ(bank.rootTarget(k, j), f.rootState[j].target) << step << " lane " << k;
-            }
-            ASSERT_EQ(bank.b0(k), f.b0);
-            ASSERT_EQ(bank.b1(k), f.b1);
-            ASSERT_EQ(bank.b2(k), f.b2);
-            ASSERT_EQ(bank.a1(k), f.a1);
-            ASSERT_EQ(bank.a2(k), f.a2);
-            ASSERT_EQ(bank.saturationOn(k), f.saturationOn != 0);
-            ASSERT_EQ(bank.saturationCoefficient(k), f.saturationCoefficient);
-            ASSERT_EQ(bank.saturationAmount(k), f.saturationAmount);
+            const BiquadDesigner::Design& d = f.design();
+            ASSERT_EQ(bank.glideRemaining(k), f.glideRemaining()) << step << " lane " << k;
+            for (int j = 0; j < BiquadFilter::rootCount; ++j)
+                ASSERT_EQ(bank.rootTarget(k, j), d.root[j]) << step << " lane " << k;
+            ASSERT_TRUE(bank.b0(k) == d.b0 && bank.b1(k) == d.b1 && bank.b2(k) == d.b2 && bank.a1(k) == d.a1 &&
+                        bank.a2(k) == d.a2) << step << " lane " << k;
+            ASSERT_EQ(bank.saturationOn(k), f.saturationOn());
+            ASSERT_EQ(bank.saturationCoefficient(k), f.saturationCoefficient());
+            ASSERT_EQ(bank.saturationAmount(k), f.saturationAmount());
         }
     }
 };
-
-TEST(BiquadBank, NewLanesBehaveLikeNewFilters)
-{
-    Pair p;
-    p.expectSameState(0);
-    std::vector<double> v(kLanes, 0.25);
-    p.bank.processSaturated(v.data(), kLanes);  // disabled: passes
-    for (int k = 0; k < kLanes; ++k)
-        EXPECT_EQ(v[k], p.filter[k].processSaturated(0.25));
-}
 
 TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
 {
@@ -82,32 +68,23 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
     const int counts[] = {0, 1, 3, 7, 10, 11, kLanes};  // lane counts, odd ones included
     const std::uint32_t types[] = {BiquadFilter::typePeak, BiquadFilter::typeLowPass2, BiquadFilter::typeHighShelf,
                                    BiquadFilter::typeBandPass, BiquadFilter::typeOff};
-
     Pair p;
-    p.bank.enabled = 1;
-    p.bank.type = BiquadFilter::typePeak;
-    p.bank.sampleRate = 48000.0;
-    p.bank.glideLength = 30;
-    p.share();
+    p.expectSameState(-1);  // new lanes are new filters
+    p.share(BiquadFilter::typePeak, true, 48000.0, 30, true, 0.0);
     for (int k = 0; k < kLanes; ++k) {
         p.setLane(k, 500.0 + 300.0 * k, 0.7, -3.0);
-        p.update(k);
+        p.bank.update(k);
+        p.filter[k].update();
     }
-    p.bank.snapOnUpdate = false;
-    p.share();
+    p.share(BiquadFilter::typePeak, true, 48000.0, 30, false, 0.0);
 
     std::vector<double> v(kLanes);
     double phase = 0.0;
     for (int step = 0; step < 3000; ++step) {
         const int action = pick(22);
-        if (action == 0) {  // shared settings
-            p.bank.type = types[pick(5)];
-            p.bank.enabled = pick(5) == 0 ? 0u : 1u;
-            p.bank.sampleRate = pick(2) == 0 ? 48000.0 : 44100.0;
-            p.bank.glideLength = static_cast<std::uint32_t>(pick(3) * 20);  // 0 snaps
-            p.bank.snapOnUpdate = pick(4) == 0;
-            p.bank.saturationBias = pick(2) == 0 ? 0.0 : 0.03125;
-            p.share();
+        if (action == 0) {  // shared settings; a glide length of 0 snaps
+            p.share(types[pick(5)], pick(5) != 0, pick(2) == 0 ? 48000.0 : 44100.0,
+                    static_cast<std::uint32_t>(pick(3) * 20), pick(4) == 0, pick(2) == 0 ? 0.0 : 0.03125);
         } else if (action <= 6) {  // redesign the first lanes together, or some lanes one by one
             const bool together = action <= 4;
             const int first = counts[pick(7)];
@@ -115,19 +92,16 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
                 if (together ? k >= first : pick(2) == 0)
                     continue;
                 // Now and then a lane keeps its settings, or only its gain, frequency or Q changes.
+                const BiquadFilter& f = p.filter[k];
                 const int change = pick(6);
-                if (change == 0)
-                    p.setLane(k, p.bank.frequency[k], p.bank.q[k], -20.0 + 30.0 * unit(rng));
-                else if (change == 2)
-                    p.setLane(k, 200.0 + 8000.0 * unit(rng), p.bank.q[k], p.bank.gainDb[k]);
-                else if (change == 3)
-                    p.setLane(k, p.bank.frequency[k], 0.3 + 3.0 * unit(rng), p.bank.gainDb[k]);
-                else if (change != 1)
-                    p.setLane(k, 200.0 + 8000.0 * unit(rng), 0.3 + 3.0 * unit(rng), -20.0 + 30.0 * unit(rng));
-                if (together)
-                    p.filter[k].update();
-                else
-                    p.update(k);
+                const double f0 = change == 0 || change == 3 ? f.frequency() : 200.0 + 8000.0 * unit(rng);
+                const double q = change == 0 || change == 2 ? f.q() : 0.3 + 3.0 * unit(rng);
+                const double db = change == 2 || change == 3 ? f.gainDb() : -20.0 + 30.0 * unit(rng);
+                if (change != 1)
+                    p.setLane(k, f0, q, db);
+                p.filter[k].update();
+                if (!together)
+                    p.bank.update(k);
             }
             if (together)
                 p.bank.updateLanes(first);
@@ -143,19 +117,16 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
         } else if (action <= 10) {
             const double amount = pick(3) == 0 ? 0.0 : 0.05 * unit(rng);
             const int first = action == 9 ? kLanes : counts[pick(7)];
-            if (action == 9) {
-                for (int k = 0; k < kLanes; ++k)
-                    p.bank.setSaturation(k, amount);
-            } else {
+            for (int k = 0; action == 9 && k < kLanes; ++k)
+                p.bank.setSaturation(k, amount);
+            if (action == 10)
                 p.bank.setSaturationLanes(first, amount);
-            }
             for (int k = 0; k < first; ++k)
                 p.filter[k].setSaturation(amount);
         } else if (action == 11) {
             const int k = pick(kLanes);
             p.bank.clearHistory(k);
-            BiquadFilter& f = p.filter[k];
-            f.x1 = f.x2 = f.y1 = f.y2 = 0.0;
+            p.filter[k].clearHistory();
         }
         // A few samples through the first `count` lanes; one lane alone now and then.
         const int count = counts[pick(7)];
@@ -168,7 +139,7 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
                 ASSERT_EQ(p.bank.processSaturated(k, v[k]), p.filter[k].processSaturated(v[k])) << step;
                 continue;
             }
-            std::vector<double> in = v;
+            const std::vector<double> in = v;
             p.bank.processSaturated(v.data(), count);
             for (int k = 0; k < count; ++k)
                 ASSERT_EQ(v[k], p.filter[k].processSaturated(in[k])) << "step " << step << " lane " << k;

@@ -39,26 +39,19 @@ double peakOf(const float* x, int n) {
     return m;
 }
 
-TEST(Recordings, CountsAndGuardSamples) {
+TEST(Recordings, CountsGuardSamplesAndLevels) {
     for (const LoopCase& c : kLoops) {
         const Recording r = findRecording(c.id);
         ASSERT_NE(r.samples, nullptr) << c.name;
         EXPECT_EQ(r.stored, c.stored) << c.name;
         EXPECT_EQ(r.length, c.length) << c.name;
         for (int g = 0; g < 3; ++g) EXPECT_EQ(r.samples[r.length + g], r.samples[g]) << c.name << " guard " << g;
-        for (int i = 0; i < r.stored; ++i) ASSERT_TRUE(std::isfinite(r.samples[i])) << c.name << " " << i;
+        EXPECT_NEAR(peakOf(r.samples, r.length), c.peak, 0.1 * c.peak) << c.name;
+        EXPECT_NEAR(rmsOf(r.samples, r.length), c.rms, 0.1 * c.rms) << c.name;  // a sample not finite fails it
     }
     const Recording t = findRecording(RecordingId::Transient);
     EXPECT_EQ(t.stored, 3956);
     EXPECT_EQ(t.length, 3955);
-}
-
-TEST(Recordings, LoopLevelsMatchTheirTargets) {
-    for (const LoopCase& c : kLoops) {
-        const Recording r = findRecording(c.id);
-        EXPECT_NEAR(peakOf(r.samples, r.length), c.peak, 0.1 * c.peak) << c.name;
-        EXPECT_NEAR(rmsOf(r.samples, r.length), c.rms, 0.1 * c.rms) << c.name;
-    }
 }
 
 TEST(Recordings, LoopsAreSeamless) {
@@ -114,37 +107,6 @@ TEST(Recordings, RotorLoopsSwellOncePerTurn) {
             ++count;
         }
         EXPECT_GT(atTurn, 8.0 * others / count) << c.name;
-    }
-}
-
-TEST(Recordings, HornSlowTakesAreDistinct) {
-    const Recording a = findRecording(RecordingId::HornSlowLoop0);
-    const Recording b = findRecording(RecordingId::HornSlowLoop1);
-    double ab = 0, aa = 0, bb = 0;
-    for (int i = 0; i < a.length; ++i) {
-        ab += double(a.samples[i]) * b.samples[i];
-        aa += double(a.samples[i]) * a.samples[i];
-        bb += double(b.samples[i]) * b.samples[i];
-    }
-    EXPECT_LT(std::fabs(ab) / std::sqrt(aa * bb), 0.5);
-}
-
-TEST(Recordings, HornSlowTakesAreAHum) {
-    // Most of the energy sits in a few low harmonic lines of the mains frequency, which at a
-    // whole number of cycles per loop fall on exact Fourier bins.
-    for (RecordingId id : {RecordingId::HornSlowLoop0, RecordingId::HornSlowLoop1}) {
-        const Recording r = findRecording(id);
-        const int mainsCycles = static_cast<int>(std::lround(60.0 * r.length / kRecordingRate));
-        double lines = 0;
-        for (int h = 1; h <= 7; ++h) {
-            std::complex<double> acc = 0;
-            for (int i = 0; i < r.length; ++i)
-                acc += double(r.samples[i]) *
-                       std::polar(1.0, -2 * kPi * double((long long)h * mainsCycles * i % r.length) / r.length);
-            lines += 2.0 * std::norm(acc) / (double(r.length) * r.length);  // mean square of that line
-        }
-        const double total = rmsOf(r.samples, r.length);
-        EXPECT_GT(lines / (total * total), 0.5);
     }
 }
 
