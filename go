@@ -66,7 +66,7 @@ build_windows() {
   cmake --build "$BUILD" -j "$JOBS" --target orv-make-recordings orv-artwork orv-render OrvGyrola2
   configure_in "$BUILD_WIN" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DORV_HOST_BUILD_DIR="$BUILD"
-  cmake --build "$BUILD_WIN" -j "$JOBS"
+  cmake --build "$BUILD_WIN" -j "$JOBS" ${1:+--target "$@"}
 }
 
 # The Windows tests under wine (one prefix in the build folder, see tools/wine-run.sh.in), with
@@ -161,6 +161,31 @@ fuzz() {
   done
 }
 
+# One zip per platform in ./dist: the module (stripped of debug information), the user manual
+# and the licence of the embedded font.
+dist() {
+  install_missing zip
+  build
+  build_windows OrvGyrola2
+  local version out=$ROOT/dist stage
+  version=$(sed -n 's/^project(OrvGyrola2 VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+  mkdir -p "$out"
+  for platform in linux-x86_64 windows-x64; do
+    stage=$(mktemp -d)
+    if [ "$platform" = windows-x64 ]; then
+      x86_64-w64-mingw32-strip -o "$stage/OrvGyrola2.dll" "$BUILD_WIN/OrvGyrola2.dll"
+    else
+      strip -o "$stage/OrvGyrola2.so" "$BUILD/OrvGyrola2.so"
+    fi
+    cp "$ROOT/docs/manual.html" "$stage/OrvGyrola2-manual.html"
+    cp /usr/share/doc/fonts-liberation2/copyright "$stage/OrvGyrola2-font-licence.txt"
+    rm -f "$out/OrvGyrola2-$version-$platform.zip"
+    (cd "$stage" && zip -q -X "$out/OrvGyrola2-$version-$platform.zip" ./*)
+    rm -rf "$stage"
+    echo "written $out/OrvGyrola2-$version-$platform.zip"
+  done
+}
+
 cmd=${1:-help}
 shift || true
 case "$cmd" in
@@ -178,6 +203,7 @@ case "$cmd" in
     phase windows-tests windows_tests
     ;;
   test-windows) setup; windows_tests ;;
+  dist) setup; dist ;;
   build-windows) setup; build_windows ;;
   test-asan) setup; asan_tests ;;
   fuzz) setup; fuzz ;;
@@ -223,6 +249,6 @@ case "$cmd" in
     echo "contact sheet of every bitmap written to $BUILD/artwork-sheet.png"
     ;;
   help|*)
-    echo "usage: ./go setup|build|build-windows|test|test-windows|test-asan|test-tsan|fuzz|demo|bench|install|artwork-sheet"
+    echo "usage: ./go setup|build|build-windows|test|test-windows|test-asan|test-tsan|fuzz|demo|bench|install|dist|artwork-sheet"
     ;;
 esac
