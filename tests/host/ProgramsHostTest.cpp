@@ -1,7 +1,6 @@
 // The state chunk and MIDI control as a host sees them through the module's ABI. The chunk
 // formats in detail, with old and damaged data, are checked on the effect (tests/unit/files).
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -23,7 +22,7 @@ float binding(int controller) { return (static_cast<float>(controller) + 0.5f) /
 
 class Programs : public ModuleTest {};
 
-TEST_F(Programs, StateMovesToAnotherInstanceInEitherByteOrder) {
+TEST_F(Programs, StateMovesToAnotherInstance) {
     // Program 9 made current by handing back the state with another current program.
     std::vector<uint8_t> state = host.getChunk();
     ASSERT_EQ(state.size(), 73969u);
@@ -41,28 +40,15 @@ TEST_F(Programs, StateMovesToAnotherInstanceInEitherByteOrder) {
     dispatch(vst::effSetProgramName, 0, 0, name);
     state = host.getChunk();
 
-    // The same state as a machine of the other byte order writes it: every 32-bit field of the
-    // headers and records turned round (names and the marker are bytes).
-    std::vector<uint8_t> turned = state;
-    const auto turn = [&](size_t at) { std::reverse(turned.begin() + at, turned.begin() + at + 4); };
-    for (size_t at : {0, 4, 8}) turn(at);
-    for (size_t at = 13; at < 49; at += 4) turn(at);
-    for (size_t at = 49; at < turned.size();) {
-        const bool program = turned[at] == 0 && turned[at + 4] == 156;
-        for (size_t k = 0; k < 12; k += 4) turn(at + k);
-        for (size_t k = program ? 36 : 12; k < (program ? 168u : 32u); k += 4) turn(at + k);
-        at += program ? 168 : 32;
-    }
-    for (const auto& bytes : {state, turned}) {
-        PluginHost other;
-        ASSERT_TRUE(other.start(modulePath())) << other.error();
-        EXPECT_EQ(other.setChunk(bytes), 0);
-        EXPECT_EQ(other.getChunk(), state);
-        EXPECT_EQ(other.programName(), "Moved");
-        EXPECT_EQ(other.getParameter(kDrive), 0.125f);
-        EXPECT_FLOAT_EQ(other.getParameter(kBinding + kDrive), binding(7));
-        EXPECT_FLOAT_EQ(other.getParameter(kBinding + 5), 128.5f / 129.0f);
-    }
+    // (The same state in the other byte order is in the stored-image matrix of the file tests.)
+    PluginHost other;
+    ASSERT_TRUE(other.start(modulePath())) << other.error();
+    EXPECT_EQ(other.setChunk(state), 0);
+    EXPECT_EQ(other.getChunk(), state);
+    EXPECT_EQ(other.programName(), "Moved");
+    EXPECT_EQ(other.getParameter(kDrive), 0.125f);
+    EXPECT_FLOAT_EQ(other.getParameter(kBinding + kDrive), binding(7));
+    EXPECT_FLOAT_EQ(other.getParameter(kBinding + 5), 128.5f / 129.0f);
 }
 
 class Midi : public ModuleTest {
