@@ -40,15 +40,6 @@ TEST(ParameterSetStore, ReportsWhetherTheValueChanged) {
     EXPECT_TRUE(p.store(85, 0.2f));
 }
 
-TEST(ParameterSetStore, HornDistanceSetsTheAmplitudeClip) {
-    ParameterSet p;
-    EXPECT_EQ(p.storedValue(166), 0.795879f);
-    EXPECT_TRUE(p.store(21, 0.36f));
-    EXPECT_FLOAT_EQ(p.value(166), 0.815879f);  // (sqrt(0.36) - 0.5) x 0.2 + 0.795879
-    EXPECT_TRUE(p.store(21, 1.0f));
-    EXPECT_FLOAT_EQ(p.value(166), 0.895879f);
-}
-
 TEST(ParameterSetStore, AnUnchangedDistanceChangesNothing) {
     ParameterSet p;
     EXPECT_TRUE(p.store(21, 0.25f));
@@ -95,8 +86,6 @@ TEST(ParameterSetQuantities, UserParameterLaws) {
     EXPECT_EQ(at(29, 1.0f), 0.0);
     EXPECT_NEAR(at(29, 0.25f), 200.0 * std::sqrt(10.0), 1e-9);
     EXPECT_NEAR(at(32, 0.3f), 0.6, 1e-7);
-    EXPECT_NEAR(at(36, 0.25f), 1.0, 0);  // left stays, right (1 − 0.5)²
-    EXPECT_NEAR(p.secondaryQuantity(36), 0.25, 1e-12);
     EXPECT_NEAR(at(37, 0.25f), 0.5, 1e-12);  // wet √v
     EXPECT_NEAR(p.secondaryQuantity(37), std::sqrt(0.75), 1e-12);
 }
