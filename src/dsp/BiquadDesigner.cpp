@@ -46,7 +46,7 @@ void BiquadDesigner::compute(std::uint32_t type, std::uint32_t enabled, double s
     m.gain = bitsOf(gainDb);
     m.fullValid = true;
 
-    Lanes<double> d;
+    Design& d = m.design;
     if (designs(type, enabled)) {
         if (!(m.shapeValid && m.shapeType == type && m.shapeRate == m.rate && m.shapeFrequency == m.frequency &&
               m.shapeQ == m.q)) {
@@ -61,15 +61,6 @@ void BiquadDesigner::compute(std::uint32_t type, std::uint32_t enabled, double s
     } else {
         coefficients<double>(kTypeOff, Shape<double>{0.0, 0.0, 1.0}, q, 1.0, d);
     }
-    Design& out = m.design;
-    out.a0 = d.a0;
-    out.a1 = d.a1;
-    out.a2 = d.a2;
-    out.b0 = d.b0;
-    out.b1 = d.b1;
-    out.b2 = d.b2;
-    for (int i = 0; i < kRootCount; ++i)
-        out.root[i] = d.root[i];
 }
 
 }  // namespace orv

@@ -35,11 +35,6 @@ public:
         kZero1Re, kZero1Im, kZero2Re, kZero2Im, kPole1Re, kPole1Im, kPole2Re, kPole2Im, kGain, kRootCount
     };
 
-    struct Design {
-        double a0 = 1.0, a1 = 0.0, a2 = 0.0, b0 = 1.0, b1 = 0.0, b2 = 0.0;  // a1..b2 divided by a0
-        double root[kRootCount] = {};
-    };
-
     // The frequency-dependent part of a design: cosine and sine of the normalised frequency and
     // the warped Q.
     template <class T>
@@ -50,6 +45,10 @@ public:
     struct Lanes {
         T a0, a1, a2, b0, b1, b2;  // a1..b2 divided by a0
         T root[kRootCount];
+    };
+    // One filter's design; the identity (with all roots at 0) until the first design.
+    struct Design : Lanes<double> {
+        Design() : Lanes<double>{1.0, 0.0, 0.0, 1.0, 0.0, 0.0, {}} {}
     };
 
     // True when enabled and type ask for a design (else the design is the identity).
@@ -202,14 +201,32 @@ void BiquadDesigner::coefficients(std::uint32_t type, const Shape<T>& sh, T q, T
     const T zero = lanes::splat<T>(0.0);
     T na0 = one, na1 = zero, na2 = zero, nb0 = one, nb1 = zero, nb2 = zero;
     switch (type) {
-    case kTypeHighPass2: {
+    case kTypeHighPass2:
+    case kTypeBandPass:
+    case kTypeNotch:
+    case kTypeLowPass2: {
+        // The resonant types share the denominator 1 + alpha, -2 cos w, 1 - alpha.
         const T alpha = s / (2.0 * sh.qWarped);
         na0 = 1.0 + alpha;
         na1 = -2.0 * c;
         na2 = 1.0 - alpha;
-        nb0 = (1.0 + c) * 0.5;
-        nb1 = -(1.0 + c);
-        nb2 = nb0;
+        if (type == kTypeHighPass2) {
+            nb0 = (1.0 + c) * 0.5;
+            nb1 = -(1.0 + c);
+            nb2 = nb0;
+        } else if (type == kTypeBandPass) {
+            nb0 = alpha;
+            nb1 = zero;
+            nb2 = -alpha;
+        } else if (type == kTypeNotch) {
+            nb0 = one;
+            nb1 = -2.0 * c;
+            nb2 = one;
+        } else {
+            nb0 = (1.0 - c) * 0.5;
+            nb1 = 1.0 - c;
+            nb2 = nb0;
+        }
         break;
     }
     case kTypeHighPass1: {
@@ -249,36 +266,6 @@ void BiquadDesigner::coefficients(std::uint32_t type, const Shape<T>& sh, T q, T
         nb0 = 1.0 + alpha * A;
         nb1 = -2.0 * c;
         nb2 = 1.0 - alpha * A;
-        break;
-    }
-    case kTypeBandPass: {
-        const T alpha = s / (2.0 * sh.qWarped);
-        na0 = 1.0 + alpha;
-        na1 = -2.0 * c;
-        na2 = 1.0 - alpha;
-        nb0 = alpha;
-        nb1 = zero;
-        nb2 = -alpha;
-        break;
-    }
-    case kTypeNotch: {
-        const T alpha = s / (2.0 * sh.qWarped);
-        na0 = 1.0 + alpha;
-        na1 = -2.0 * c;
-        na2 = 1.0 - alpha;
-        nb0 = one;
-        nb1 = -2.0 * c;
-        nb2 = one;
-        break;
-    }
-    case kTypeLowPass2: {
-        const T alpha = s / (2.0 * sh.qWarped);
-        na0 = 1.0 + alpha;
-        na1 = -2.0 * c;
-        na2 = 1.0 - alpha;
-        nb0 = (1.0 - c) * 0.5;
-        nb1 = 1.0 - c;
-        nb2 = nb0;
         break;
     }
     case kTypeLowPass1: {

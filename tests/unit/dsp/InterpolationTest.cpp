@@ -73,22 +73,15 @@ TEST(InterpolateRing, DelayLineReadGivesTheSampleWrittenThatLongAgo) {
     }
 }
 
-TEST(InterpolateTable512, EndsHold) {
-    std::vector<double> table(512);
-    for (int i = 0; i < 512; ++i) table[i] = 10.0 + std::cos(i * 0.05) * i;
-    EXPECT_EQ(InterpolateTable512(0.0, table.data()), table[0]);
-    EXPECT_EQ(InterpolateTable512(-3.7, table.data()), table[0]);
-    EXPECT_EQ(InterpolateTable512(std::numeric_limits<double>::quiet_NaN(), table.data()), table[0]);
-    EXPECT_EQ(InterpolateTable512(511.0, table.data()), table[511]);
-    EXPECT_EQ(InterpolateTable512(1e9, table.data()), table[511]);
-}
-
-TEST(InterpolateTable512, NeighboursAtTheEdgesRepeatTheEndEntries) {
+TEST(InterpolateTable512, EndsHoldAndNeighboursRepeatTheEndEntries) {
     std::vector<double> table(512);
     for (int i = 0; i < 512; ++i) table[i] = 0.001 * i * i + ((i % 3) ? 0.5 : -0.25);
-    // Near the top the last entry stands in for both p2 and p3.
+    for (double x : {0.0, -3.7, std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_EQ(InterpolateTable512(x, table.data()), table[0]) << x;
+    EXPECT_EQ(InterpolateTable512(511.0, table.data()), table[511]);
+    EXPECT_EQ(InterpolateTable512(1e9, table.data()), table[511]);
+    // Near the top the last entry stands in for both p2 and p3, near the bottom the first for p0.
     EXPECT_NEAR(InterpolateTable512(510.5, table.data()), halfway(table[509], table[510], table[511], table[511]), 1e-12);
-    // Near the bottom the first entry stands in for p0.
     EXPECT_NEAR(InterpolateTable512(0.5, table.data()), halfway(table[0], table[0], table[1], table[2]), 1e-12);
     EXPECT_NEAR(InterpolateTable512(200.75, table.data()),
                 threeQuarters(table[199], table[200], table[201], table[202]), 1e-12);
