@@ -29,7 +29,9 @@ TEST(EngineSmoothness, SpeakerConfigurationSwitchesWithoutAClick) {
     const float switches[][2] = {{0.0f, 0.5f}, {0.0f, 1.0f}, {0.5f, 0.0f}, {0.5f, 1.0f}, {1.0f, 0.0f}, {1.0f, 0.5f}};
     const std::vector<float> tone = sine(200.0, kRate, static_cast<long>(0.8 * kRate), 0.5);
     long at = 22016;
-    for (const auto& [from, to] : switches) {
+    for (const auto& pair : switches) {
+        // Named copies: clang 14 does not let a lambda capture a structured binding.
+        const float from = pair[0], to = pair[1];
         at = at == 22016 ? 22016 + 64 : 22016;
         EngineRig rig(kRate, 64);
         rig.set(kSpkrConf, from);
