@@ -46,34 +46,23 @@ void run(benchmark::State& state, std::unique_ptr<Model> m) {
     state.SetItemsProcessed(state.iterations() * kBlock);
 }
 
-// Arg: microphone angle in hundredths of a turn (0 front variant, 20 a side variant).
-void BM_HornMic(benchmark::State& state) {
-    auto m = std::make_unique<orv::RotorModel>(orv::RotorModel::Kind::Mic1);
-    configure(*m, 6.7, state.range(0) / 100.0);
+// Horn: microphone (front and a side angle, in turns) and leak; drum: microphone and leak.
+void BM_Horn(benchmark::State& state, orv::RotorModel::Kind kind, double theta) {
+    auto m = std::make_unique<orv::RotorModel>(kind);
+    configure(*m, 6.7, theta);
     run(state, std::move(m));
 }
-BENCHMARK(BM_HornMic)->Arg(0)->Arg(20);
+BENCHMARK_CAPTURE(BM_Horn, mic_front, orv::RotorModel::Kind::Mic1, 0.0);
+BENCHMARK_CAPTURE(BM_Horn, mic_side, orv::RotorModel::Kind::Mic1, 0.2);
+BENCHMARK_CAPTURE(BM_Horn, leak, orv::RotorModel::Kind::Leak, 0.0);
 
-void BM_HornLeak(benchmark::State& state) {
-    auto m = std::make_unique<orv::RotorModel>(orv::RotorModel::Kind::Leak);
-    configure(*m, 6.7, 0.0);
+void BM_Drum(benchmark::State& state, orv::LightRotorModel::Kind kind, double theta) {
+    auto m = std::make_unique<orv::LightRotorModel>(kind);
+    configure(*m, 6.0, theta);
     run(state, std::move(m));
 }
-BENCHMARK(BM_HornLeak);
-
-void BM_Drum(benchmark::State& state) {
-    auto m = std::make_unique<orv::LightRotorModel>(orv::LightRotorModel::Kind::Mic);
-    configure(*m, 6.0, -0.2);
-    run(state, std::move(m));
-}
-BENCHMARK(BM_Drum);
-
-void BM_DrumLeak(benchmark::State& state) {
-    auto m = std::make_unique<orv::LightRotorModel>(orv::LightRotorModel::Kind::Leak);
-    configure(*m, 6.0, 0.0);
-    run(state, std::move(m));
-}
-BENCHMARK(BM_DrumLeak);
+BENCHMARK_CAPTURE(BM_Drum, mic, orv::LightRotorModel::Kind::Mic, -0.2);
+BENCHMARK_CAPTURE(BM_Drum, leak, orv::LightRotorModel::Kind::Leak, 0.0);
 
 }  // namespace
 
