@@ -79,22 +79,14 @@ protected:
     COptionMenu* menu;
 };
 
-TEST_F(OptionMenuTest, OpensInColumnsInsideTheFrameAndChoosingNotifiesTheIndex) {
+TEST_F(OptionMenuTest, ChoosingWithThePointerHighlightsAndNotifiesTheIndex) {
     EXPECT_EQ(menu->getMax(), 47.0f);
     COptionMenuPopup* popup = open();
     ASSERT_NE(popup, nullptr);
     EXPECT_TRUE(menu->isPopupOpen());
-    const CRect box = popup->getBoxRect();
-    EXPECT_GE(box.left, 0);
-    EXPECT_LE(box.right, 448);
-    EXPECT_GE(box.top, 0);
-    EXPECT_LE(box.bottom, 678);  // no room below the menu: it opens upward
-    EXPECT_EQ(box.getHeight(), 8 * COptionMenuPopup::kRowHeight + 2);
-    // Entry 13 is the sixth of the second column, right of entry 5.
-    const CRect c13 = popup->getCellRect(13), c5 = popup->getCellRect(5);
-    EXPECT_EQ(c13.top, c5.top);
-    EXPECT_GT(c13.left, c5.left);
-    EXPECT_LE(popup->getCellRect(47).right, box.right);
+    // Where the box opens and how its columns lie is held by the editor's render of the same
+    // menu; here the pointer picks entry 13 (sixth of the second column).
+    const CRect c13 = popup->getCellRect(13);
     fx.move(c13.left + 3, c13.top + 3);
     EXPECT_EQ(popup->getHighlighted(), 13);
     fx.down(c13.left + 3, c13.top + 3);
