@@ -32,7 +32,6 @@ private:
     std::unique_ptr<File> file_;
     std::string path_;
     std::string tempPath_;
-    int sampleRate_ = 0;
 };
 
 }  // namespace orv

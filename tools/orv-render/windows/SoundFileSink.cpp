@@ -17,6 +17,7 @@ struct SoundFileSink::File {
     std::FILE* stream = nullptr;
     int encoding = 0;
     int channels = 0;
+    int sampleRate = 0;
     uint32_t dataBytes = 0;
     std::vector<unsigned char> buffer;
 };
@@ -115,7 +116,7 @@ bool SoundFileSink::create(const std::string& path, int channels, int sampleRate
         discard();
         return false;
     }
-    sampleRate_ = sampleRate;
+    file_->sampleRate = sampleRate;
     path_ = path;
     return true;
 }
@@ -149,7 +150,7 @@ bool SoundFileSink::write(const float* interleaved, long frames, std::string& er
 bool SoundFileSink::commit(std::string& error) {
     if (file_ == nullptr) return false;
     unsigned char header[kHeaderBytes];
-    writeHeader(header, file_->encoding, file_->channels, sampleRate_, file_->dataBytes);
+    writeHeader(header, file_->encoding, file_->channels, file_->sampleRate, file_->dataBytes);
     bool ok = std::fseek(file_->stream, 0, SEEK_SET) == 0 && std::fwrite(header, 1, kHeaderBytes, file_->stream) == kHeaderBytes;
     ok = std::fclose(file_->stream) == 0 && ok;
     file_.reset();
