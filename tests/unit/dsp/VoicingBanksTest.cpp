@@ -165,22 +165,6 @@ TEST(VoicingBanksSaturation, AmountGoesOnlyToTheRoutedSections)
     check(a, {10}, 44100, 0.0);
 }
 
-// The horn banks never saturate: plain and saturating runs agree exactly.
-TEST(VoicingBanksSaturation, HornBanksNeverSaturate)
-{
-    HornVoicingBank horn;
-    buildHornVoicingBank(horn, 44100);
-    ShortHornVoicingBank shortHorn;
-    buildShortHornVoicingBank(shortHorn, 44100);
-    HornVoicingBank twin = horn;
-    ShortHornVoicingBank shortTwin = shortHorn;
-    for (int n = 0; n < 1000; ++n) {
-        const double x = 2.0 * std::sin(0.05 * n);
-        ASSERT_EQ(horn.process(x), twin.processSaturated(x));
-        ASSERT_EQ(shortHorn.process(x), shortTwin.processSaturated(x));
-    }
-}
-
 // Two banks side by side give exactly what each gives alone, whichever is longer.
 TEST(VoicingBanksPair, SideBySideEqualsOneAfterTheOther)
 {
