@@ -4,13 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "FilterReference.h"
+#include "support/GoldenRows.h"
 
 namespace orv {
 namespace {
@@ -18,12 +16,10 @@ namespace {
 using test::measureGain;
 using test::toDb;
 
-// The banks' measured responses are stored as data (data/voicing_banks.txt: bank, rate,
-// frequency, dB), written with ORV_UPDATE_VOICING_TABLE=1 when a voicing changes on purpose.
-std::string tableFile() { return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/dsp/data/voicing_banks.txt"; }
-
+// The banks' measured responses are stored as data (data/voicing_banks.txt: bank, rate, then
+// dB at each probe frequency), written with ORV_UPDATE_VOICING_TABLE=1 when a voicing changes
+// on purpose.
 constexpr double kProbeFrequencies[] = {60.0, 250.0, 780.0, 1150.0, 2000.0, 2940.0, 3860.0, 5950.0, 9000.0};
-constexpr double kTolerance = 0.01;  // dB
 
 template <class Bank>
 std::vector<double> measuredDb(Bank& bank, double fs, bool saturating) {
@@ -36,55 +32,31 @@ std::vector<double> measuredDb(Bank& bank, double fs, bool saturating) {
     return db;
 }
 
-// Every bank at two rates, as a name per probe row.
-std::map<std::string, std::vector<double>> measureAllBanks() {
-    std::map<std::string, std::vector<double>> rows;
+TEST(VoicingBanksResponse, EveryBankMatchesTheStoredResponse)
+{
+    test::GoldenRows now;
     for (double fs : {44100.0, 96000.0}) {
         const std::string rate = " " + std::to_string(static_cast<int>(fs));
         HornVoicingBank horn;
         buildHornVoicingBank(horn, fs);
-        rows["horn" + rate] = measuredDb(horn, fs, false);
+        now.emplace_back("horn" + rate, measuredDb(horn, fs, false));
         ShortHornVoicingBank shortHorn;
         buildShortHornVoicingBank(shortHorn, fs);
-        rows["shortHorn" + rate] = measuredDb(shortHorn, fs, false);
+        now.emplace_back("shortHorn" + rate, measuredDb(shortHorn, fs, false));
         // The saturating banks run their saturating path with the amount at 0.
         DrumInputChain drum;
         buildDrumInputChain(drum, fs, 0.0);
-        rows["drum" + rate] = measuredDb(drum, fs, true);
+        now.emplace_back("drum" + rate, measuredDb(drum, fs, true));
         ColourationBankA a;
         buildColourationBankA(a, fs, 0.0);
-        rows["colourationA" + rate] = measuredDb(a, fs, true);
+        now.emplace_back("colourationA" + rate, measuredDb(a, fs, true));
         ColourationBankB b;
         buildColourationBankB(b, fs, 0.0);
-        rows["colourationB" + rate] = measuredDb(b, fs, true);
+        now.emplace_back("colourationB" + rate, measuredDb(b, fs, true));
     }
-    return rows;
-}
-
-TEST(VoicingBanksResponse, EveryBankMatchesTheStoredResponse)
-{
-    const auto now = measureAllBanks();
-    if (const char* update = std::getenv("ORV_UPDATE_VOICING_TABLE"); update != nullptr && *update == '1') {
-        std::ofstream out(tableFile());
-        out.precision(8);
-        for (const auto& [name, db] : now) {
-            for (size_t k = 0; k < db.size(); ++k) out << name << ' ' << kProbeFrequencies[k] << ' ' << db[k] << '\n';
-        }
-        GTEST_SKIP() << "table written to " << tableFile();
-    }
-    std::ifstream in(tableFile());
-    ASSERT_TRUE(in.good()) << "missing " << tableFile();
-    std::string bank;
-    int rate = 0, checked = 0;
-    double f = 0, db = 0;
-    while (in >> bank >> rate >> f >> db) {
-        const std::string name = bank + " " + std::to_string(rate);
-        const auto* probe = std::find(std::begin(kProbeFrequencies), std::end(kProbeFrequencies), f);
-        ASSERT_TRUE(now.count(name) == 1 && probe != std::end(kProbeFrequencies)) << name << " " << f;
-        EXPECT_NEAR(now.at(name)[probe - kProbeFrequencies], db, kTolerance) << name << " at " << f << " Hz";
-        ++checked;
-    }
-    EXPECT_EQ(checked, static_cast<int>(now.size() * std::size(kProbeFrequencies)));  // no row missing
+    auto within = [](double got, double want, const std::vector<double>&) { return std::fabs(got - want) <= 0.01; };
+    test::expectGoldenRows(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/dsp/data/voicing_banks.txt",
+                           "ORV_UPDATE_VOICING_TABLE", now, within, 2, 8);  // to 0.01 dB
 }
 
 TEST(VoicingBanksResponse, RateChangeRedesignsAndClearsHistory)
