@@ -198,6 +198,7 @@ inline void BiquadBank<Lanes>::design(int first, int count)
     const int end = first + count;
     // A pair's second lane past the range is computed along but not kept.
     auto keep = [end](double* p, T v, int k) {
+        (void)end;  // unused in the one-lane form
         if constexpr (n == 1)
             *p = v;
         else if (k + 1 < end)
