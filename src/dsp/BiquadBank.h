@@ -65,7 +65,9 @@ public:
 
     // One sample of lane k, as BiquadFilter::processSaturated.
     double processSaturated(int k, double x);
-    // One sample of each of lanes 0 .. count - 1, v[k] in and out.
+    // One sample of each of lanes 0 .. count - 1, v[k] in and out, V (Double2, or Double4 in
+    // the AVX2 kernels) at a time; every lane computes the same whatever V.
+    template <class V = Double2>
     void processSaturated(double* v, int count);
 
     // Lane k's designed coefficients (a0 = 1), roots, glide and saturation, for inspection.
@@ -102,7 +104,7 @@ private:
     // One sample of the lanes at k with the coefficient set c (run_ or designed_).
     template <class T, Squash S>
     inline T filter(int k, T x, const double (*c)[Lanes]);
-    template <Squash S>
+    template <Squash S, class V>
     inline void filterAll(double* v, int count, const double (*c)[Lanes]);
     double processLane(int k, double x);
     // Forgets every remembered design when a shared setting changed since the last design.
@@ -467,10 +469,13 @@ double BiquadBank<Lanes>::processSaturated(int k, double x)
 }
 
 template <int Lanes>
-template <typename BiquadBank<Lanes>::Squash S>
+template <typename BiquadBank<Lanes>::Squash S, class V>
 inline void BiquadBank<Lanes>::filterAll(double* v, int count, const double (*c)[Lanes])
 {
+    constexpr int width = sizeof(V) / sizeof(double);
     int k = 0;
+    for (; k + width <= count; k += width)
+        lanes::store(v + k, filter<V, S>(k, lanes::load<V>(v + k), c));
     for (; k + 2 <= count; k += 2)
         lanes::store(v + k, filter<Double2, S>(k, lanes::load<Double2>(v + k), c));
     if (k < count)
@@ -478,6 +483,7 @@ inline void BiquadBank<Lanes>::filterAll(double* v, int count, const double (*c)
 }
 
 template <int Lanes>
+template <class V>
 void BiquadBank<Lanes>::processSaturated(double* v, int count)
 {
     if (count <= 0)
@@ -507,7 +513,10 @@ void BiquadBank<Lanes>::processSaturated(double* v, int count)
     // are long dependency chains, and with nothing else in between the processor overlaps them.
     const double (*c)[Lanes] = designed_;
     if (remaining > 0) {
+        constexpr int width = sizeof(V) / sizeof(double);
         int k = 0;
+        for (; k + width <= count; k += width)
+            glide<V>(k);
         for (; k + 2 <= count; k += 2)
             glide<Double2>(k);
         if (k < count)
@@ -517,11 +526,11 @@ void BiquadBank<Lanes>::processSaturated(double* v, int count)
         c = run_;
     }
     if (allSquash)
-        filterAll<Squash::all>(v, count, c);
+        filterAll<Squash::all, V>(v, count, c);
     else if (anySquash)
-        filterAll<Squash::some>(v, count, c);
+        filterAll<Squash::some, V>(v, count, c);
     else
-        filterAll<Squash::none>(v, count, c);
+        filterAll<Squash::none, V>(v, count, c);
 }
 
 }  // namespace orv

@@ -15,16 +15,26 @@
 #include <emmintrin.h>
 #endif
 
+// Four-lane values pass by value only inside the AVX2 kernels, where these functions are
+// inlined: the warning that such a value changes the calling convention without AVX does not
+// apply.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 namespace orv {
 
 // Two doubles handled by one instruction where the processor has such instructions (SSE2 on
 // x86-64, NEON on AArch64; elsewhere the compiler splits them). The arithmetic is element-wise
 // IEEE, so every lane computes exactly what the scalar code computes.
 using Double2 = double __attribute__((vector_size(16)));
+// Four doubles: one AVX instruction in the kernels compiled for AVX2 (engine/VectorPath.h);
+// only functions built for that target handle them.
+using Double4 = double __attribute__((vector_size(32)));
 
 namespace lanes {
 
 using Bits2 = long long __attribute__((vector_size(16)));
+using Bits4 = long long __attribute__((vector_size(32)));
 
 // Integer view of a lane set: std::int64_t for double, Bits2 for Double2.
 template <class T>
@@ -36,6 +46,10 @@ struct IntOf<double> {
 template <>
 struct IntOf<Double2> {
     using type = Bits2;
+};
+template <>
+struct IntOf<Double4> {
+    using type = Bits4;
 };
 template <class T>
 using Int = typename IntOf<T>::type;
@@ -57,8 +71,17 @@ inline Double2 load<Double2>(const double* p)
     return v;
 }
 
+template <>
+inline Double4 load<Double4>(const double* p)
+{
+    Double4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
 inline void store(double* p, double v) { *p = v; }
 inline void store(double* p, Double2 v) { std::memcpy(p, &v, sizeof v); }
+inline void store(double* p, Double4 v) { std::memcpy(p, &v, sizeof v); }
 
 // Lane masks (all ones or 0) kept as std::uint64_t.
 template <class T>
@@ -76,10 +99,13 @@ template <>
 inline double splat<double>(double v) { return v; }
 template <>
 inline Double2 splat<Double2>(double v) { return Double2{v, v}; }
+template <>
+inline Double4 splat<Double4>(double v) { return Double4{v, v, v, v}; }
 
 // All ones where a < b, else 0 (per lane).
 inline std::int64_t less(double a, double b) { return a < b ? -1 : 0; }
 inline Bits2 less(Double2 a, Double2 b) { return (Bits2)(a < b); }
+inline Bits4 less(Double4 a, Double4 b) { return (Bits4)(a < b); }
 
 inline double sqrt(double v) { return std::sqrt(v); }
 inline Double2 sqrt(Double2 v)
@@ -247,3 +273,5 @@ inline void sinCos(T x, T& sine, T& cosine)
 }  // namespace lanes
 
 }  // namespace orv
+
+#pragma GCC diagnostic pop

@@ -26,7 +26,7 @@ struct DrumRadiation {
     static constexpr CabinetGeometry::Rotor kRotor = CabinetGeometry::Rotor::Drum;
     static constexpr RotorMotion::Sense kSense = RotorMotion::Sense::Drum;
     static constexpr int kMaxRays = 6;
-    static constexpr int kRayLanes = kMaxRays;
+    static constexpr int kRayLanes = 8;  // lanes come in fours in the AVX2 kernels
     // Eight filter lanes rather than six: g++ keeps a bank of up to six lanes whole in
     // registers and stack slots, which is slower.
     static constexpr int kFilterLanes = 8;

@@ -29,7 +29,7 @@ struct HornRadiation {
     static constexpr CabinetGeometry::Rotor kRotor = CabinetGeometry::Rotor::Horn;
     static constexpr RotorMotion::Sense kSense = RotorMotion::Sense::Horn;
     static constexpr int kMaxRays = 11;              // ten rays, plus the near side wall off axis
-    static constexpr int kRayLanes = kMaxRays + 1;   // lanes come in pairs
+    static constexpr int kRayLanes = kMaxRays + 1;   // lanes come in pairs, or fours
     static constexpr int kFilterLanes = kRayLanes;
     static constexpr int kReflectionOrders = 5;
     static constexpr std::uint32_t kFilterType = BiquadFilter::typePeak;

@@ -1,4 +1,10 @@
+// This file holds AVX2 kernels (engine/VectorPath.h): four-lane values pass by value between
+// functions that are all inlined into them, so the calling-convention warning does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "engine/LightRotorModel.h"
+
+#include "engine/VectorPath.h"
 
 namespace orv {
 
@@ -36,39 +42,55 @@ void LightRotorModel::setSplitterFrequency(double hz) {
     updatePoles();
 }
 
-template <int Count>
+template <int Count, class V>
 double LightRotorModel::run(double x) {
     double y;
     if (kind_ == Kind::Mic) {
-        const double sum = radiate<Count, true>(chain_.processSaturated(x));
+        const double sum = radiate<Count, true, V>(chain_.processSaturated(x));
         staticLow_ = staticLp_ + (staticLow_ - staticLp_) * splitPole_ + kFlush - kFlush;
         y = (staticLp_ - staticLow_) * staticRayGain_ + sum;
         lowBand_ = staticLow_ * lowStaticGain_ * gainSum_;
     } else {
-        const double sum = radiate<Count, false>(chain_.processSaturated(x));
+        const double sum = radiate<Count, false, V>(chain_.processSaturated(x));
         y = staticLp_ * staticRayGain_ + sum;
     }
     feedNoise();
     return y;
 }
 
-double LightRotorModel::process(double x) {
+template <class V>
+double LightRotorModel::processWith(double x) {
     // Five rays towards a side wall, four in front.
-    return rayCount_ == 5 ? run<5>(x) : run<4>(x);
+    return rayCount_ == 5 ? run<5, V>(x) : run<4, V>(x);
 }
+
+double LightRotorModel::process(double x) { return processWith<Double2>(x); }
 
 void LightRotorModel::feed(double x) { RadiationCore::feed(chain_.processSaturated(x)); }
 
-void LightRotorModel::processBlock(const double* x, double* y, double* lowBand, double* noise, int n) {
+template <class V>
+void LightRotorModel::blockWith(const double* x, double* y, double* lowBand, double* noise, int n) {
     if (lowBand == nullptr || noise == nullptr) {
-        for (int i = 0; i < n; ++i) y[i] = process(x[i]);
+        for (int i = 0; i < n; ++i) y[i] = processWith<V>(x[i]);
         return;
     }
     for (int i = 0; i < n; ++i) {
-        y[i] = process(x[i]);
+        y[i] = processWith<V>(x[i]);
         lowBand[i] = lowBand_;
         noise[i] = noise_;
     }
+}
+
+ORV_WIDE_KERNEL void LightRotorModel::blockWide(const double* x, double* y, double* lowBand, double* noise,
+                                                int n) {
+    blockWith<Double4>(x, y, lowBand, noise, n);
+}
+
+void LightRotorModel::processBlock(const double* x, double* y, double* lowBand, double* noise, int n) {
+    if (vectorPath::wide())
+        blockWide(x, y, lowBand, noise, n);
+    else
+        blockWith<Double2>(x, y, lowBand, noise, n);
 }
 
 }  // namespace orv

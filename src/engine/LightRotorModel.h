@@ -49,8 +49,15 @@ private:
     void saturationChanged();
     void signalCleared();
 
-    template <int Count>
+    // V: the lanes the rays run in (Double2, or Double4 in the AVX2 kernels).
+    template <int Count, class V>
     double run(double x);
+    template <class V>
+    double processWith(double x);
+    template <class V>
+    void blockWith(const double* x, double* y, double* lowBand, double* noise, int n);
+    // The block form compiled for AVX2 (engine/VectorPath.h).
+    void blockWide(const double* x, double* y, double* lowBand, double* noise, int n);
 
     Kind kind_;
     DrumInputChain chain_;

@@ -165,8 +165,8 @@ void RadiationCore<Traits>::assignRays() {
 template <class Traits>
 void RadiationCore<Traits>::copyRayLanes() {
     RayLanes& l = lanes_;
-    for (int k = 0; k < Traits::kMaxRays; ++k) {
-        const Ray& r = rays_[k];
+    for (int k = 0; k < kRayLanes; ++k) {
+        const Ray& r = rays_[k < rayCount_ ? k : 0];
         l.delay[k] = r.delay;
         l.phiSm[k] = r.phiSm;
         l.halfWidth[k] = r.halfWidth;

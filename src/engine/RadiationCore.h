@@ -125,7 +125,8 @@ protected:
     // One sample into the input ring and out along the rays: the rays' sum (static ray not
     // included; it is left in staticLp_). Split takes the low band out of every ray before its
     // filters. Count is rayCount_.
-    template <int Count, bool Split>
+    // V is the lane set the rays run in: Double2, or Double4 in the AVX2 kernels.
+    template <int Count, bool Split, class V = Double2>
     double radiate(double x);
     // Hands the player its inputs and runs it (no-op without recordings).
     void feedNoise();
@@ -154,7 +155,8 @@ protected:
         double pole = 0.0;       // one-pole low-pass after the ray (0 passes)
     };
     // The per-sample values of the rays field by field, lane k for ray k, so that the rays run
-    // two at a time (copied from rays_ whenever those change).
+    // two or four at a time (copied from rays_ whenever those change; lanes past the rays in
+    // use repeat ray 0, so that their unused results stay on the fast paths).
     struct RayLanes {
         alignas(16) double delay[kRayLanes];
         alignas(16) double phiSm[kRayLanes];
@@ -238,67 +240,69 @@ protected:
 };
 
 template <class Traits>
-template <int Count, bool Split>
+template <int Count, bool Split, class V>
 double RadiationCore<Traits>::radiate(double x) {
     const bool retune = motion_.filterUpdateDue();
     ring_.write(x, motion_.advance());
 
-    // Two rays at a time, and each step over all rays before the next one starts: the rays
-    // are independent, so their long dependency chains (angle, sine, reads, filters) sit side
-    // by side for the processor to overlap (one loop through all steps would leave them in a
-    // row). An odd count computes one spare lane, unused.
+    // Two rays at a time (four in the AVX2 kernels), and each step over all rays before the
+    // next one starts: the rays are independent, so their long dependency chains (angle, sine,
+    // reads, filters) sit side by side for the processor to overlap (one loop through all
+    // steps would leave them in a row). A count that is not a multiple of the width computes
+    // spare lanes, unused.
     using lanes::load;
     using lanes::store;
-    constexpr int kLaneCount = (Count + 1) / 2 * 2;
+    constexpr int kWidth = lanes::kWidth<V>;
+    constexpr int kLaneCount = (Count + kWidth - 1) / kWidth * kWidth;
     static_assert(kLaneCount <= kRayLanes);
     RayLanes& l = lanes_;
-    const Double2 fm = lanes::splat<Double2>(fmSamples_);
-    const Double2 r100 = lanes::splat<Double2>(r100_);
-    const Double2 norm = lanes::splat<Double2>(norm_);
-    const Double2 one = lanes::splat<Double2>(1.0);
-    const Double2 now = lanes::splat<Double2>(ring_.index());
-    const Double2 nowPlusRing = lanes::splat<Double2>(ring_.index() + EmissionRing::kSize);
-    alignas(16) double psi[kLaneCount];
-    alignas(16) double s[kLaneCount];
-    alignas(16) double v[kLaneCount];
-    alignas(16) double gain[kLaneCount];
-    for (int k = 0; k < kLaneCount; k += 2) {
+    const V fm = lanes::splat<V>(fmSamples_);
+    const V r100 = lanes::splat<V>(r100_);
+    const V norm = lanes::splat<V>(norm_);
+    const V one = lanes::splat<V>(1.0);
+    const V now = lanes::splat<V>(ring_.index());
+    const V nowPlusRing = lanes::splat<V>(ring_.index() + EmissionRing::kSize);
+    alignas(32) double psi[kLaneCount];
+    alignas(32) double s[kLaneCount];
+    alignas(32) double v[kLaneCount];
+    alignas(32) double gain[kLaneCount];
+    for (int k = 0; k < kLaneCount; k += kWidth) {
         // Rotor angle when the sound now arriving along this ray left the mouth (the angle
         // stored at the whole sample of that time).
-        const lanes::Int32x2 at = lanes::truncate(nowPlusRing - load<Double2>(&l.delay[k])) & EmissionRing::kMask;
-        const Double2 a = lanes::wrapRevolutions(lanes::gather(ring_.angles(), at) - load<Double2>(&l.phiSm[k]));
+        const lanes::Int32<V> at = lanes::truncate(nowPlusRing - load<V>(&l.delay[k])) & EmissionRing::kMask;
+        const V a = lanes::wrapRevolutions(lanes::gather(ring_.angles(), at) - load<V>(&l.phiSm[k]));
         // Facing phase: the visible arc (±w around the microphone) is mapped onto half a sine
         // period, the rest of the turn onto the other half.
-        const Double2 w = load<Double2>(&l.halfWidth[k]);
-        const Double2 nearScale = load<Double2>(&l.nearScale[k]);
-        const Double2 front = (a - w) * nearScale;
-        const Double2 wrapped = (a - 1.0 - w) * nearScale;
-        const Double2 back = (a - w) * load<Double2>(&l.farScale[k]);
-        const lanes::Bits2 inFront = (lanes::Bits2)(a <= w);
-        const lanes::Bits2 inWrapped = (lanes::Bits2)(a >= 1.0 - w);
-        store(&psi[k], lanes::select<Double2>(inFront, front, lanes::select<Double2>(inWrapped, wrapped, back)));
+        const V w = load<V>(&l.halfWidth[k]);
+        const V nearScale = load<V>(&l.nearScale[k]);
+        const V front = (a - w) * nearScale;
+        const V wrapped = (a - 1.0 - w) * nearScale;
+        const V back = (a - w) * load<V>(&l.farScale[k]);
+        const lanes::Int<V> inFront = (lanes::Int<V>)(a <= w);
+        const lanes::Int<V> inWrapped = (lanes::Int<V>)(a >= 1.0 - w);
+        store(&psi[k], lanes::select<V>(inFront, front, lanes::select<V>(inWrapped, wrapped, back)));
     }
-    for (int k = 0; k < kLaneCount; k += 2) {
-        const Double2 facing = lanes::FastSin(load<Double2>(&psi[k])) * load<Double2>(&l.sm[k]);
+    for (int k = 0; k < kLaneCount; k += kWidth) {
+        const V facing = lanes::FastSin(load<V>(&psi[k])) * load<V>(&l.sm[k]);
         if constexpr (Traits::kFacingFloor)
-            store(&s[k], lanes::maxOf(facing, lanes::splat<Double2>(Traits::kMinFacing)));
+            store(&s[k], lanes::maxOf(facing, lanes::splat<V>(Traits::kMinFacing)));
         else
             store(&s[k], facing);
     }
     // Doppler: the path grows and shrinks with the mouth position (reads at least one sample
     // back).
-    for (int k = 0; k < kLaneCount; k += 2) {
-        const Double2 delay = load<Double2>(&l.delay[k]) + fm * load<Double2>(&s[k]);
+    for (int k = 0; k < kLaneCount; k += kWidth) {
+        const V delay = load<V>(&l.delay[k]) + fm * load<V>(&s[k]);
         store(&v[k], lanes::InterpolateRing(now - lanes::maxOf(delay, one), ring_.signal(), EmissionRing::kSize));
     }
     // Amplitude: the effective distance swings by ±R around the image distance; the level
     // normalisation enters each ray once, here.
-    for (int k = 0; k < kLaneCount; k += 2) {
-        const Double2 at = load<Double2>(&l.tableBase[k]) + r100 * load<Double2>(&s[k]);
-        const Double2 g = lanes::InterpolateTable512(at, table_.data()) * norm;
+    for (int k = 0; k < kLaneCount; k += kWidth) {
+        const V at = load<V>(&l.tableBase[k]) + r100 * load<V>(&s[k]);
+        const V g = lanes::InterpolateTable512(at, table_.data()) * norm;
         if constexpr (Traits::kClip)
-            store(&gain[k], lanes::minOf(lanes::maxOf(g, lanes::splat<Double2>(clip_)),
-                                         lanes::splat<Double2>(kMaxRayGain)));
+            store(&gain[k], lanes::minOf(lanes::maxOf(g, lanes::splat<V>(clip_)),
+                                         lanes::splat<V>(kMaxRayGain)));
         else
             store(&gain[k], g);
     }
@@ -306,10 +310,10 @@ double RadiationCore<Traits>::radiate(double x) {
         gain[Traits::kSharedGainRay] = gain[Traits::kSharedGainRay - 1];
     if constexpr (Split) {
         // Only the band above the splitter turns; the low band comes from the static ray.
-        const Double2 splitPole = lanes::splat<Double2>(splitPole_);
-        for (int k = 0; k < kLaneCount; k += 2) {
-            const Double2 in = load<Double2>(&v[k]);
-            const Double2 low = in + (load<Double2>(&l.split[k]) - in) * splitPole + kFlush - kFlush;
+        const V splitPole = lanes::splat<V>(splitPole_);
+        for (int k = 0; k < kLaneCount; k += kWidth) {
+            const V in = load<V>(&v[k]);
+            const V low = in + (load<V>(&l.split[k]) - in) * splitPole + kFlush - kFlush;
             store(&l.split[k], low);
             store(&v[k], in - low);
         }
@@ -318,13 +322,13 @@ double RadiationCore<Traits>::radiate(double x) {
         tune(psi, Count);
         staticPole_ = staticPoleTarget_;
     }
-    for (BiquadBank<kFilterLanes>& f : filters_) f.processSaturated(v, Count);
-    alignas(16) double lp[kLaneCount];
-    for (int k = 0; k < kLaneCount; k += 2) {
-        const Double2 y = load<Double2>(&v[k]) * load<Double2>(&gain[k]) * load<Double2>(&l.scale[k]);
+    for (BiquadBank<kFilterLanes>& f : filters_) f.template processSaturated<V>(v, Count);
+    alignas(32) double lp[kLaneCount];
+    for (int k = 0; k < kLaneCount; k += kWidth) {
+        const V y = load<V>(&v[k]) * load<V>(&gain[k]) * load<V>(&l.scale[k]);
         // Reflection low-pass (pole 0 passes the direct ray unchanged).
-        const Double2 state = load<Double2>(&l.lp[k]);
-        store(&lp[k], y + (state - y) * load<Double2>(&l.pole[k]) + kFlush - kFlush);
+        const V state = load<V>(&l.lp[k]);
+        store(&lp[k], y + (state - y) * load<V>(&l.pole[k]) + kFlush - kFlush);
     }
     double sum = 0.0;
     for (int k = 0; k < Count; ++k) {

@@ -1,9 +1,14 @@
+// This file holds AVX2 kernels (engine/VectorPath.h): four-lane values pass by value between
+// functions that are all inlined into them, so the calling-convention warning does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "engine/RotorModel.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "dsp/Interpolation.h"
+#include "engine/VectorPath.h"
 
 namespace orv {
 
@@ -96,9 +101,9 @@ double RotorModel::readZ(double delay) const {
     return o[i] + (o[i + 1] - o[i]) * f;
 }
 
-template <int Count>
+template <int Count, class V>
 double RotorModel::microphoneSum(double x) {
-    const double sum = radiate<Count, false>(x) + staticLp_;
+    const double sum = radiate<Count, false, V>(x) + staticLp_;
     feedNoise();
     // Floor and ceiling reflections: the summed rays again, a little later.
     writeMirrored(outRing_.get(), kOutRingSize, outIndex_, sum);
@@ -107,24 +112,29 @@ double RotorModel::microphoneSum(double x) {
     return sum + z * zGain_;
 }
 
+template <class V>
 double RotorModel::radiateSelected(double x) {
     // Ten rays in front, eleven towards a side wall, three for the leak.
     switch (rayCount_) {
-        case 10: return microphoneSum<10>(x);
-        case 11: return microphoneSum<11>(x);
-        default: return radiate<kLeakRays, false>(x) + staticLp_;
+        case 10: return microphoneSum<10, V>(x);
+        case 11: return microphoneSum<11, V>(x);
+        default: return radiate<kLeakRays, false, V>(x) + staticLp_;
     }
 }
 
-double RotorModel::process(double x) {
-    const double sum = radiateSelected(x);
+template <class V>
+double RotorModel::processWith(double x) {
+    const double sum = radiateSelected<V>(x);
     if (kind_ == Kind::Leak) return shortBank_.process(sum);
     return bank_.process(sum) * outputGain_;
 }
 
-void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya, double& yb) {
-    double sa = a.radiateSelected(x);
-    double sb = b.radiateSelected(x);
+double RotorModel::process(double x) { return processWith<Double2>(x); }
+
+template <class V>
+void RotorModel::processPairWith(RotorModel& a, RotorModel& b, double x, double& ya, double& yb) {
+    double sa = a.radiateSelected<V>(x);
+    double sb = b.radiateSelected<V>(x);
     // The two voicing banks are long chains of dependent sections; run side by side, one
     // bank's sections fill the other's waiting time.
     for (int c = 0; c < HornVoicingBank::cascadeCount; ++c) {
@@ -135,17 +145,45 @@ void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya,
     yb = sb * b.outputGain_;
 }
 
+void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya, double& yb) {
+    processPairWith<Double2>(a, b, x, ya, yb);
+}
+
+template <class V>
+void RotorModel::blockWith(const double* x, double* y, int n) {
+    for (int i = 0; i < n; ++i) y[i] = processWith<V>(x[i]);
+}
+
+template <class V>
+void RotorModel::pairBlockWith(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
+                               double* noiseA, double* noiseB, int n) {
+    for (int i = 0; i < n; ++i) {
+        processPairWith<V>(a, b, x[i], ya[i], yb[i]);
+        noiseA[i] = a.noise_;
+        noiseB[i] = b.noise_;
+    }
+}
+
+ORV_WIDE_KERNEL void RotorModel::blockWide(const double* x, double* y, int n) { blockWith<Double4>(x, y, n); }
+
+ORV_WIDE_KERNEL void RotorModel::pairBlockWide(RotorModel& a, RotorModel& b, const double* x, double* ya,
+                                               double* yb, double* noiseA, double* noiseB, int n) {
+    pairBlockWith<Double4>(a, b, x, ya, yb, noiseA, noiseB, n);
+}
+
 void RotorModel::processBlock(const double* x, double* y, int n) {
-    for (int i = 0; i < n; ++i) y[i] = process(x[i]);
+    if (vectorPath::wide())
+        blockWide(x, y, n);
+    else
+        blockWith<Double2>(x, y, n);
 }
 
 void RotorModel::processPairBlock(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
                                   double* noiseA, double* noiseB, int n) {
-    for (int i = 0; i < n; ++i) {
-        processPair(a, b, x[i], ya[i], yb[i]);
-        noiseA[i] = a.noise_;
-        noiseB[i] = b.noise_;
-    }
+    if (vectorPath::wide())
+        pairBlockWide(a, b, x, ya, yb, noiseA, noiseB, n);
+    else
+        pairBlockWith<Double2>(a, b, x, ya, yb, noiseA, noiseB, n);
 }
 
 }  // namespace orv

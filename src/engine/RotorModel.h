@@ -59,9 +59,24 @@ private:
 
     // The rays, static ray, motor noise and Z-axis part of one sample: the voicing bank's
     // input (microphone models) or the leak model's ray sum.
-    template <int Count>
+    // V: the lanes the rays run in (Double2, or Double4 in the AVX2 kernels).
+    template <int Count, class V>
     double microphoneSum(double x);
+    template <class V>
     double radiateSelected(double x);
+    template <class V>
+    double processWith(double x);
+    template <class V>
+    static void processPairWith(RotorModel& a, RotorModel& b, double x, double& ya, double& yb);
+    template <class V>
+    void blockWith(const double* x, double* y, int n);
+    template <class V>
+    static void pairBlockWith(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
+                              double* noiseA, double* noiseB, int n);
+    // The block forms compiled for AVX2 (engine/VectorPath.h).
+    void blockWide(const double* x, double* y, int n);
+    static void pairBlockWide(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
+                              double* noiseA, double* noiseB, int n);
     double readZ(double delay) const;
 
     Kind kind_;
