@@ -14,4 +14,8 @@ namespace orv {
 // not be started.
 pid_t spawnChild(const std::vector<std::string>& args, int stdoutFd, bool discardErrors);
 
+// True when an executable of that name is in one of PATH's folders (an empty entry is the
+// current folder).
+bool isOnPath(const std::string& program);
+
 }  // namespace orv

@@ -4,6 +4,9 @@
 #include <spawn.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <string_view>
+
 extern char** environ;
 
 namespace orv {
@@ -25,6 +28,21 @@ pid_t spawnChild(const std::vector<std::string>& args, int stdoutFd, bool discar
     const int err = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return err == 0 ? pid : -1;
+}
+
+bool isOnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    if (path == nullptr) return false;
+    const std::string_view dirs = path;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = dirs.find(':', start);
+        const std::string_view dir = dirs.substr(start, end == std::string_view::npos ? dirs.npos : end - start);
+        const std::string candidate = (dir.empty() ? std::string(".") : std::string(dir)) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) return true;
+        if (end == std::string_view::npos) return false;
+        start = end + 1;
+    }
 }
 
 }  // namespace orv

@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <string_view>
 #include <vector>
 
 #include "platform/ChildProcess.h"
@@ -18,22 +17,6 @@ namespace orv {
 namespace {
 
 constexpr int kQueryTimeoutMs = 5000;  // xdg-mime answers in well under a second
-
-bool isOnPath(const char* program) {
-    const char* path = std::getenv("PATH");
-    if (path == nullptr) return false;
-    const std::string_view dirs = path;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = dirs.find(':', start);
-        const std::string_view dir = dirs.substr(start, end == std::string_view::npos ? dirs.npos : end - start);
-        // An empty entry means the current folder.
-        const std::string candidate = (dir.empty() ? std::string(".") : std::string(dir)) + "/" + program;
-        if (access(candidate.c_str(), X_OK) == 0) return true;
-        if (end == std::string_view::npos) return false;
-        start = end + 1;
-    }
-}
 
 // Waits for a child; a host that ignores SIGCHLD reaps it itself (ECHILD), which counts as a
 // normal end.

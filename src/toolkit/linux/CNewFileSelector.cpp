@@ -24,18 +24,6 @@ struct CNewFileSelector::Session {
 
 namespace {
 
-bool isOnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    if (path == nullptr) return false;
-    std::stringstream dirs(path);
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        if (dir.empty()) dir = ".";
-        if (access((dir + "/" + program).c_str(), X_OK) == 0) return true;
-    }
-    return false;
-}
-
 // Reads what the dialog has written so far.
 void readOutput(int fd, std::string& output, bool& closed) {
     char buffer[4096];
