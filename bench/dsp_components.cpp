@@ -24,7 +24,8 @@ constexpr int kBlock = 1024;
 // Runs blocks of kBlock calls of `sample` (which returns the value to keep alive) and reports
 // the time per sample ("per_sample", inverted rate, printed with an SI prefix, e.g. 4.3n).
 template <class Sample>
-void perSample(benchmark::State& state, Sample sample) {
+void perSample(benchmark::State& state, Sample sample)
+{
     double acc = 0.0;
     for (auto _ : state) {
         for (int i = 0; i < kBlock; ++i) acc += sample();
@@ -35,7 +36,8 @@ void perSample(benchmark::State& state, Sample sample) {
     state.SetItemsProcessed(state.iterations() * kBlock);
 }
 
-void BM_InterpolateRing(benchmark::State& state) {
+void BM_InterpolateRing(benchmark::State& state)
+{
     constexpr int n = 4096;
     std::vector<double> ring(2 * n);
     for (int k = 0; k < n; ++k) writeMirrored(ring.data(), n, k, std::sin(k * 0.01));
@@ -48,7 +50,8 @@ void BM_InterpolateRing(benchmark::State& state) {
 }
 BENCHMARK(BM_InterpolateRing);
 
-void BM_InterpolateTable512(benchmark::State& state) {
+void BM_InterpolateTable512(benchmark::State& state)
+{
     std::vector<double> table(512);
     for (int i = 0; i < 512; ++i) table[i] = 1.0 / (1.0 + 0.01 * i);
     double x = 0.0;
@@ -60,7 +63,8 @@ void BM_InterpolateTable512(benchmark::State& state) {
 }
 BENCHMARK(BM_InterpolateTable512);
 
-void BM_InterpolateLoop(benchmark::State& state) {
+void BM_InterpolateLoop(benchmark::State& state)
+{
     const Recording r = findRecording(RecordingId::HornFastLoop);
     double phase = 0.0;
     perSample(state, [&] {
@@ -71,7 +75,8 @@ void BM_InterpolateLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_InterpolateLoop);
 
-void BM_InterpolateOnce(benchmark::State& state) {
+void BM_InterpolateOnce(benchmark::State& state)
+{
     const Recording r = findRecording(RecordingId::Transient);
     double phase = -0.1;
     perSample(state, [&] {
@@ -83,7 +88,8 @@ void BM_InterpolateOnce(benchmark::State& state) {
 BENCHMARK(BM_InterpolateOnce);
 
 // Arg 0: FastSin, 1: std::sin as the reference.
-void BM_Sin(benchmark::State& state) {
+void BM_Sin(benchmark::State& state)
+{
     double x = -50.0;
     const bool reference = state.range(0) != 0;
     perSample(state, [&] {
@@ -95,7 +101,8 @@ void BM_Sin(benchmark::State& state) {
 }
 BENCHMARK(BM_Sin)->Arg(0)->Arg(1);
 
-void BM_ProcessReflections(benchmark::State& state) {
+void BM_ProcessReflections(benchmark::State& state)
+{
     EarlyReflections room;
     room.prepare(44100.0);
     room.setRoom({2.0, 1.0, 0.15, 20000.0});
@@ -113,7 +120,8 @@ BENCHMARK(BM_ProcessReflections);
 // Players at a rotor speed of arg/10 Hz: 0.5 (slow loop only), 3 (fade zone, where the drum
 // player redesigns three filters every sample), 8 (fast loop only).
 template <class Player>
-void runPlayer(benchmark::State& state, Player& p) {
+void runPlayer(benchmark::State& state, Player& p)
+{
     const double fs = 44100.0;
     p.setSampleRate(fs);
     p.loadRecordings();
@@ -123,20 +131,23 @@ void runPlayer(benchmark::State& state, Player& p) {
     perSample(state, [&] { return p.process(rate, 0.0); });
 }
 
-void BM_DrumNoisePlayer(benchmark::State& state) {
+void BM_DrumNoisePlayer(benchmark::State& state)
+{
     DrumNoisePlayer p;
     runPlayer(state, p);
 }
 BENCHMARK(BM_DrumNoisePlayer)->Arg(5)->Arg(30)->Arg(80);
 
-void BM_HornNoisePlayer(benchmark::State& state) {
+void BM_HornNoisePlayer(benchmark::State& state)
+{
     HornNoisePlayer p(0);
     runPlayer(state, p);
 }
 BENCHMARK(BM_HornNoisePlayer)->Arg(5)->Arg(30)->Arg(80);
 
 // Args: type (1 "Tube", 2 "Solid"), stage (0 plain, 1 oversampled four times); +20 dB of drive.
-void BM_AmpDrive(benchmark::State& state) {
+void BM_AmpDrive(benchmark::State& state)
+{
     AmpDrive amp;
     amp.type = static_cast<std::int32_t>(state.range(0));
     amp.drive = amp.driveTarget = 10.0;

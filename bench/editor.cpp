@@ -22,7 +22,8 @@ using orv::RotaryEffect;
 
 RotaryEditor* editorOf(RotaryEffect& fx) { return static_cast<RotaryEditor*>(fx.getEditor()); }
 
-void openAndPaint(RotaryEditor* editor) {
+void openAndPaint(RotaryEditor* editor)
+{
     if (!editor->openOffscreen()) return;
     editor->idle();
     benchmark::DoNotOptimize(editor->getFrame()->getBackingSurface());
@@ -30,7 +31,8 @@ void openAndPaint(RotaryEditor* editor) {
 
 double heapBytes() { return static_cast<double>(mallinfo2().uordblks); }
 
-void BM_EditorReopen(benchmark::State& state) {
+void BM_EditorReopen(benchmark::State& state)
+{
     RotaryEffect fx(nullptr);
     RotaryEditor* editor = editorOf(fx);
     openAndPaint(editor);
@@ -44,7 +46,8 @@ BENCHMARK(BM_EditorReopen)->Unit(benchmark::kMillisecond);
 
 // The same in an X11 window (needs DISPLAY, e.g. under Xvfb): the child window, its display
 // connection and shared-memory image, the first paint presented.
-void BM_EditorReopenInWindow(benchmark::State& state) {
+void BM_EditorReopenInWindow(benchmark::State& state)
+{
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         state.SkipWithError("no X display");
@@ -69,7 +72,8 @@ BENCHMARK(BM_EditorReopenInWindow)->Unit(benchmark::kMillisecond);
 
 // Heap held by each of four editors open at once (four effect instances), beyond what the
 // instances hold with their editors closed.
-void BM_EditorHeapPerOpenEditor(benchmark::State& state) {
+void BM_EditorHeapPerOpenEditor(benchmark::State& state)
+{
     constexpr int kEditors = 4;
     std::vector<std::unique_ptr<RotaryEffect>> effects;
     for (int i = 0; i < kEditors; ++i) effects.push_back(std::make_unique<RotaryEffect>(nullptr));

@@ -20,7 +20,8 @@ using orv::RotaryEffect;
 using orv::RotaryEngine;
 
 // Fast rotors (lever 1) give the busiest noise and filter work.
-std::unique_ptr<RotaryEffect> makeEffect(double rate, float cpuMode, float lever = 1.0f) {
+std::unique_ptr<RotaryEffect> makeEffect(double rate, float cpuMode, float lever = 1.0f)
+{
     auto fx = std::make_unique<RotaryEffect>(nullptr);
     fx->setParameter(orv::param::kCpuMode, cpuMode);
     fx->setParameter(orv::param::kLever, lever);
@@ -32,25 +33,29 @@ std::unique_ptr<RotaryEffect> makeEffect(double rate, float cpuMode, float lever
 
 struct Signal {
     std::vector<float> l, r, ol, orr;
-    explicit Signal(int frames, double rate) : l(frames), r(frames), ol(frames), orr(frames) {
+    explicit Signal(int frames, double rate) : l(frames), r(frames), ol(frames), orr(frames)
+    {
         for (int i = 0; i < frames; ++i) {
             l[i] = static_cast<float>(0.3 * std::sin(2.0 * M_PI * 440.0 * i / rate));
             r[i] = static_cast<float>(0.3 * std::sin(2.0 * M_PI * 550.0 * i / rate));
         }
     }
-    void process(RotaryEffect& fx, int frames) {
+    void process(RotaryEffect& fx, int frames)
+    {
         float* in[2] = {l.data(), r.data()};
         float* out[2] = {ol.data(), orr.data()};
         fx.processReplacing(in, out, frames);
     }
 };
 
-void settle(RotaryEffect& fx, Signal& s, int block, double rate) {
+void settle(RotaryEffect& fx, Signal& s, int block, double rate)
+{
     for (int i = 0; i < static_cast<int>(rate) / block; ++i) s.process(fx, block);  // one second
 }
 
 // Args: rate, CPU mode (0 LowCPU, 1 Brilliant), block size, lever (0 slow, 1 fast rotors).
-void BM_RealTimeFactor(benchmark::State& state) {
+void BM_RealTimeFactor(benchmark::State& state)
+{
     const double rate = static_cast<double>(state.range(0));
     const int block = static_cast<int>(state.range(2));
     auto fx = makeEffect(rate, static_cast<float>(state.range(1)), static_cast<float>(state.range(3)));
@@ -70,7 +75,8 @@ BENCHMARK(BM_RealTimeFactor)
 
 // CPU time of the calling thread in microseconds: a block's own cost, without the time other
 // processes took the core away.
-double threadMicros() {
+double threadMicros()
+{
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return 1e6 * static_cast<double>(t.tv_sec) + 1e-3 * static_cast<double>(t.tv_nsec);
@@ -78,7 +84,8 @@ double threadMicros() {
 
 // Worst block time (64 frames) over fades that run every job group, including the full reset;
 // reported in microseconds against the block's own duration. Args: rate, CPU mode.
-void BM_WorstBlockWithJobs(benchmark::State& state) {
+void BM_WorstBlockWithJobs(benchmark::State& state)
+{
     const double rate = static_cast<double>(state.range(0));
     const int block = 64;
     auto fx = makeEffect(rate, static_cast<float>(state.range(1)));

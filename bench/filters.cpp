@@ -22,12 +22,10 @@ template <typename Fn>
 void runBlocks(benchmark::State& state, Fn&& fn)
 {
     double in[blockSize];
-    for (int n = 0; n < blockSize; ++n)
-        in[n] = 0.5 * std::sin(0.031 * n) + 0.25 * std::sin(0.47 * n);
+    for (int n = 0; n < blockSize; ++n) in[n] = 0.5 * std::sin(0.031 * n) + 0.25 * std::sin(0.47 * n);
     for (auto _ : state) {
         double acc = 0;
-        for (double x : in)
-            acc += fn(x);
+        for (double x : in) acc += fn(x);
         benchmark::DoNotOptimize(acc);
     }
     state.counters["per_sample"] = benchmark::Counter(
@@ -75,9 +73,9 @@ void BM_FourSections(benchmark::State& state)
     orv::MultiFilter m;
     m.copyFrom(a, b, c, d);
     runBlocks(state, [&](double x) {
-        return mode == 0   ? m.process(x)
-               : mode == 1 ? m.processSaturated(x)
-                           : d.processPlain(c.processPlain(b.processPlain(a.processPlain(x))));
+        return mode == 0 ? m.process(x)
+            : mode == 1  ? m.processSaturated(x)
+                         : d.processPlain(c.processPlain(b.processPlain(a.processPlain(x))));
     });
 }
 BENCHMARK(BM_FourSections)->DenseRange(0, 2);
@@ -94,12 +92,9 @@ void BM_VoicingBanks(benchmark::State& state)
     orv::buildColourationBankA(a, 44100, 0.016);
     orv::buildColourationBankB(b, 44100, 0.016);
     runBlocks(state, [&](double x) {
-        if (mode == 0)
-            return horn.process(x);
-        if (mode == 1)
-            return a.processSaturated(x);
-        if (mode == 2)
-            return a.processSaturated(x) + b.processSaturated(x);
+        if (mode == 0) return horn.process(x);
+        if (mode == 1) return a.processSaturated(x);
+        if (mode == 2) return a.processSaturated(x) + b.processSaturated(x);
         double ya = x, yb = x;
         orv::processSaturatedPair(a, ya, b, yb);
         return ya + yb;
@@ -145,13 +140,10 @@ void BM_TenGlidingFilters(benchmark::State& state)
                 }
             }
         }
-        for (int k = 0; k < rays; ++k)
-            v[k] = bank ? x + k : f[k].processSaturated(x + k);
-        if (bank)
-            b.processSaturated(v, rays);
+        for (int k = 0; k < rays; ++k) v[k] = bank ? x + k : f[k].processSaturated(x + k);
+        if (bank) b.processSaturated(v, rays);
         double acc = 0;
-        for (double y : v)
-            acc += y;
+        for (double y : v) acc += y;
         return acc;
     });
 }

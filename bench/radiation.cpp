@@ -16,7 +16,8 @@ constexpr double kRate = 48000.0;
 constexpr int kBlock = 512;
 
 template <class Model>
-void configure(Model& m, double speedHz, double theta) {
+void configure(Model& m, double speedHz, double theta)
+{
     m.motion().setSlowSpeed(static_cast<float>(speedHz));
     m.setMicAngle(theta);
     m.setMicDistance(1.0);
@@ -34,7 +35,8 @@ void configure(Model& m, double speedHz, double theta) {
 }
 
 template <class Model>
-void run(benchmark::State& state, std::unique_ptr<Model> m) {
+void run(benchmark::State& state, std::unique_ptr<Model> m)
+{
     double phase = 0.0, sink = 0.0;
     for (auto _ : state) {
         for (int i = 0; i < kBlock; ++i) {
@@ -47,7 +49,8 @@ void run(benchmark::State& state, std::unique_ptr<Model> m) {
 }
 
 // Horn: microphone (front and a side angle, in turns) and leak; drum: microphone and leak.
-void BM_Horn(benchmark::State& state, orv::RotorModel::Kind kind, double theta) {
+void BM_Horn(benchmark::State& state, orv::RotorModel::Kind kind, double theta)
+{
     auto m = std::make_unique<orv::RotorModel>(kind);
     configure(*m, 6.7, theta);
     run(state, std::move(m));
@@ -56,7 +59,8 @@ BENCHMARK_CAPTURE(BM_Horn, mic_front, orv::RotorModel::Kind::Mic1, 0.0);
 BENCHMARK_CAPTURE(BM_Horn, mic_side, orv::RotorModel::Kind::Mic1, 0.2);
 BENCHMARK_CAPTURE(BM_Horn, leak, orv::RotorModel::Kind::Leak, 0.0);
 
-void BM_Drum(benchmark::State& state, orv::LightRotorModel::Kind kind, double theta) {
+void BM_Drum(benchmark::State& state, orv::LightRotorModel::Kind kind, double theta)
+{
     auto m = std::make_unique<orv::LightRotorModel>(kind);
     configure(*m, 6.0, theta);
     run(state, std::move(m));

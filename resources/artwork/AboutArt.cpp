@@ -13,7 +13,8 @@ namespace orv::art {
 
 namespace {
 
-void horn(cairo_t* cr, double cx, double cy, double dir, double length) {
+void horn(cairo_t* cr, double cx, double cy, double dir, double length)
+{
     // A straight horn: a tube flaring to a bell, seen slightly from the side.
     const double x1 = cx + dir * length;
     cairo_move_to(cr, cx, cy - 4.0);
@@ -46,7 +47,8 @@ void horn(cairo_t* cr, double cx, double cy, double dir, double length) {
     cairo_fill(cr);
 }
 
-void cabinet(cairo_t* cr) {
+void cabinet(cairo_t* cr)
+{
     const double x = 119.0, y = 236.0, w = 210.0, h = 340.0;
     // Shadow and wooden case.
     roundedRect(cr, x - 3.0, y + 4.0, w + 8.0, h + 4.0, 10.0);
@@ -67,8 +69,8 @@ void cabinet(cairo_t* cr) {
     for (double top : {hornTop, drumTop}) {
         const double hh = top == hornTop ? hornH : drumH;
         roundedRect(cr, ix, top, iw, hh, 4.0);
-        cairo_pattern_t* cavity = cairo_pattern_create_radial(ix + iw / 2.0, top + hh / 2.0, 10.0, ix + iw / 2.0,
-                                                              top + hh / 2.0, iw * 0.7);
+        cairo_pattern_t* cavity =
+            cairo_pattern_create_radial(ix + iw / 2.0, top + hh / 2.0, 10.0, ix + iw / 2.0, top + hh / 2.0, iw * 0.7);
         addStop(cavity, 0.0, Rgb{38, 33, 29});
         addStop(cavity, 1.0, Rgb{8, 7, 6});
         cairo_set_source(cr, cavity);
@@ -138,7 +140,8 @@ void cabinet(cairo_t* cr) {
 
 }  // namespace
 
-void paintAbout(cairo_t* cr, const ArtContext& ctx, int) {
+void paintAbout(cairo_t* cr, const ArtContext& ctx, int)
+{
     const int w = layout::kEditorWidth;
     const int h = layout::kEditorHeight;
     cairo_rectangle(cr, 0, 0, w, h);
@@ -163,8 +166,8 @@ void paintAbout(cairo_t* cr, const ArtContext& ctx, int) {
     cairo_set_source_rgba(cr, 0, 0, 0, 0.85);
     cairo_fill(cr);
     ctx.font.path(cr, "ORV GYROLA 2", w / 2.0, titleBaseline, 34.0, 4.0, Align::Centre);
-    cairo_pattern_t* brass = verticalGradient(titleBaseline - 25.0, titleBaseline, palette::kBrassLight,
-                                              palette::kBrassDark);
+    cairo_pattern_t* brass =
+        verticalGradient(titleBaseline - 25.0, titleBaseline, palette::kBrassLight, palette::kBrassDark);
     cairo_set_source(cr, brass);
     cairo_fill(cr);
     cairo_pattern_destroy(brass);

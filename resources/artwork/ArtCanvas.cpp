@@ -6,21 +6,22 @@
 
 namespace orv::art {
 
-Rgb mix(Rgb a, Rgb b, double t) {
-    return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
+Rgb mix(Rgb a, Rgb b, double t) { return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
 Rgb scale(Rgb c, double f) { return Rgb{c.r * f, c.g * f, c.b * f}; }
 
-void setColour(cairo_t* cr, Rgb c, double alpha) {
+void setColour(cairo_t* cr, Rgb c, double alpha)
+{
     cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha);
 }
 
-void addStop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
+void addStop(cairo_pattern_t* p, double offset, Rgb c, double alpha)
+{
     cairo_pattern_add_color_stop_rgba(p, offset, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha);
 }
 
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
+void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r)
+{
     r = std::min({r, w / 2.0, h / 2.0});
     cairo_new_sub_path(cr);
     cairo_arc(cr, x + w - r, y + r, r, -kPi / 2.0, 0.0);
@@ -30,14 +31,16 @@ void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) 
     cairo_close_path(cr);
 }
 
-cairo_pattern_t* verticalGradient(double y0, double y1, Rgb top, Rgb bottom, double alphaTop, double alphaBottom) {
+cairo_pattern_t* verticalGradient(double y0, double y1, Rgb top, Rgb bottom, double alphaTop, double alphaBottom)
+{
     cairo_pattern_t* p = cairo_pattern_create_linear(0.0, y0, 0.0, y1);
     addStop(p, 0.0, top, alphaTop);
     addStop(p, 1.0, bottom, alphaBottom);
     return p;
 }
 
-double latticeNoise(int x, int y, uint32_t seed) {
+double latticeNoise(int x, int y, uint32_t seed)
+{
     uint32_t h = static_cast<uint32_t>(x) * 0x8da6b343u ^ static_cast<uint32_t>(y) * 0xd8163841u ^ seed * 0xcb1ab31fu;
     h ^= h >> 13;
     h *= 0x5bd1e995u;
@@ -45,7 +48,8 @@ double latticeNoise(int x, int y, uint32_t seed) {
     return static_cast<double>(h & 0xffffffu) / 16777216.0;
 }
 
-double valueNoise(double x, double y, uint32_t seed) {
+double valueNoise(double x, double y, uint32_t seed)
+{
     const double fx = std::floor(x);
     const double fy = std::floor(y);
     const int ix = static_cast<int>(fx);
@@ -61,14 +65,13 @@ double valueNoise(double x, double y, uint32_t seed) {
     return (a + (b - a) * tx) + ((c + (d - c) * tx) - (a + (b - a) * tx)) * ty;
 }
 
-cairo_surface_t* makeTexture(int width, int height, int originX, int originY, const Shader& shade) {
+cairo_surface_t* makeTexture(int width, int height, int originX, int originY, const Shader& shade)
+{
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);
-    auto channel = [](double v) {
-        return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L));
-    };
+    auto channel = [](double v) { return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
     for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
         for (int x = 0; x < width; ++x) {
@@ -80,7 +83,8 @@ cairo_surface_t* makeTexture(int width, int height, int originX, int originY, co
     return s;
 }
 
-void fillWithTexture(cairo_t* cr, int x, int y, int w, int h, const Shader& shade) {
+void fillWithTexture(cairo_t* cr, int x, int y, int w, int h, const Shader& shade)
+{
     cairo_surface_t* tex = makeTexture(w, h, x, y, shade);
     cairo_save(cr);
     cairo_set_source_surface(cr, tex, x, y);
@@ -89,7 +93,8 @@ void fillWithTexture(cairo_t* cr, int x, int y, int w, int h, const Shader& shad
     cairo_surface_destroy(tex);
 }
 
-void softDisc(cairo_t* cr, double cx, double cy, double r, double spread, double alpha) {
+void softDisc(cairo_t* cr, double cx, double cy, double r, double spread, double alpha)
+{
     cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, std::max(0.0, r - spread), cx, cy, r + spread);
     cairo_pattern_add_color_stop_rgba(p, 0.0, 0, 0, 0, alpha);
     cairo_pattern_add_color_stop_rgba(p, 1.0, 0, 0, 0, 0.0);
@@ -101,7 +106,8 @@ void softDisc(cairo_t* cr, double cx, double cy, double r, double spread, double
     cairo_pattern_destroy(p);
 }
 
-void lamp(cairo_t* cr, double cx, double cy, double r, Rgb lit, bool on) {
+void lamp(cairo_t* cr, double cx, double cy, double r, Rgb lit, bool on)
+{
     cairo_save(cr);
     // Bezel ring.
     cairo_arc(cr, cx, cy, r + 0.9, 0.0, 2.0 * kPi);

@@ -2,7 +2,8 @@
 
 namespace orv::art {
 
-void ArtContext::backdrop(cairo_t* cr, int editorX, int editorY, int width, int height) const {
+void ArtContext::backdrop(cairo_t* cr, int editorX, int editorY, int width, int height) const
+{
     if (background == nullptr) return;
     cairo_save(cr);
     cairo_set_source_surface(cr, background, -editorX, -editorY);

@@ -9,7 +9,8 @@
 
 namespace orv::art {
 
-ArtFont::ArtFont(const std::string& path) {
+ArtFont::ArtFont(const std::string& path)
+{
     if (FT_Init_FreeType(&library_) != 0) {
         library_ = nullptr;
         return;
@@ -22,15 +23,15 @@ ArtFont::ArtFont(const std::string& path) {
     cairoFace_ = cairo_ft_font_face_create_for_ft_face(face_, 0);
     // cairo owns the FreeType face from here on and closes it when it drops the font face.
     static cairo_user_data_key_t faceKey;
-    cairo_font_face_set_user_data(cairoFace_, &faceKey, face_,
-                                  [](void* f) { FT_Done_Face(static_cast<FT_Face>(f)); });
+    cairo_font_face_set_user_data(cairoFace_, &faceKey, face_, [](void* f) { FT_Done_Face(static_cast<FT_Face>(f)); });
     options_ = cairo_font_options_create();
     cairo_font_options_set_antialias(options_, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(options_, CAIRO_HINT_STYLE_SLIGHT);
     cairo_font_options_set_hint_metrics(options_, CAIRO_HINT_METRICS_ON);
 }
 
-ArtFont::~ArtFont() {
+ArtFont::~ArtFont()
+{
     if (options_ != nullptr) cairo_font_options_destroy(options_);
     if (cairoFace_ != nullptr) {
         cairo_font_face_destroy(cairoFace_);
@@ -43,13 +44,15 @@ ArtFont::~ArtFont() {
     if (library_ != nullptr) FT_Done_FreeType(library_);
 }
 
-void ArtFont::select(cairo_t* cr, double size) const {
+void ArtFont::select(cairo_t* cr, double size) const
+{
     cairo_set_font_face(cr, cairoFace_);
     cairo_set_font_size(cr, size);
     cairo_set_font_options(cr, options_);
 }
 
-double ArtFont::width(cairo_t* cr, std::string_view text, double size, double tracking) const {
+double ArtFont::width(cairo_t* cr, std::string_view text, double size, double tracking) const
+{
     select(cr, size);
     double w = 0.0;
     char one[2] = {0, 0};
@@ -64,7 +67,8 @@ double ArtFont::width(cairo_t* cr, std::string_view text, double size, double tr
 }
 
 void ArtFont::draw(cairo_t* cr, std::string_view text, double x, double baseline, const TextStyle& style,
-                   Align align) const {
+                   Align align) const
+{
     const double w = width(cr, text, style.size, style.tracking);
     double left = x;
     if (align == Align::Centre) left = x - w / 2.0;
@@ -98,7 +102,8 @@ void ArtFont::draw(cairo_t* cr, std::string_view text, double x, double baseline
 }
 
 void ArtFont::drawEngraved(cairo_t* cr, std::string_view text, double x, double baseline, const TextStyle& style,
-                           Align align, double shadowAlpha) const {
+                           Align align, double shadowAlpha) const
+{
     TextStyle shadow = style;
     shadow.colour = Rgb{0, 0, 0};
     shadow.alpha = shadowAlpha;
@@ -107,7 +112,8 @@ void ArtFont::drawEngraved(cairo_t* cr, std::string_view text, double x, double 
 }
 
 void ArtFont::path(cairo_t* cr, std::string_view text, double x, double baseline, double size, double tracking,
-                   Align align) const {
+                   Align align) const
+{
     const double w = width(cr, text, size, tracking);
     double pen = align == Align::Centre ? x - w / 2.0 : align == Align::Right ? x - w : x;
     pen = std::round(pen);

@@ -26,7 +26,8 @@
 
 namespace {
 
-int usage() {
+int usage()
+{
     std::fprintf(stderr,
                  "usage: orv-artwork [--font FILE] paint OUTDIR [ID...]\n"
                  "       orv-artwork [--font FILE] sheet DIR OUT.png\n"
@@ -34,13 +35,15 @@ int usage() {
     return 2;
 }
 
-bool writePng(cairo_surface_t* surface, const std::string& path) {
+bool writePng(cairo_surface_t* surface, const std::string& path)
+{
     const std::string tmp = path + ".tmp";
     if (cairo_surface_write_to_png(surface, tmp.c_str()) != CAIRO_STATUS_SUCCESS) return false;
     return std::rename(tmp.c_str(), path.c_str()) == 0;
 }
 
-int paintAll(const orv::art::ArtFont& font, const std::string& outDir, int idCount, char** ids) {
+int paintAll(const orv::art::ArtFont& font, const std::string& outDir, int idCount, char** ids)
+{
     using namespace orv::art;
     if (idCount > 0) {
         std::set<int> wanted;
@@ -73,7 +76,8 @@ int paintAll(const orv::art::ArtFont& font, const std::string& outDir, int idCou
     return status;
 }
 
-int preview(const orv::art::ArtFont& font, const std::string& dir, const std::string& out, int argc, char** argv) {
+int preview(const orv::art::ArtFont& font, const std::string& dir, const std::string& out, int argc, char** argv)
+{
     cairo_surface_t* editor = orv::art::composeEditorPreview(dir, font);
     if (editor == nullptr) {
         std::fprintf(stderr, "orv-artwork: bitmaps missing in %s\n", dir.c_str());
@@ -88,7 +92,8 @@ int preview(const orv::art::ArtFont& font, const std::string& dir, const std::st
         h = std::atoi(argv[3]);
         zoom = std::max(1, std::atoi(argv[4]));
     }
-    cairo_surface_t* part = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, w * zoom), std::max(1, h * zoom));
+    cairo_surface_t* part =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, w * zoom), std::max(1, h * zoom));
     cairo_t* cr = cairo_create(part);
     cairo_scale(cr, zoom, zoom);
     cairo_set_source_surface(cr, editor, -x, -y);
@@ -103,7 +108,8 @@ int preview(const orv::art::ArtFont& font, const std::string& dir, const std::st
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::string fontPath = ORV_ARTWORK_FONT;
     int arg = 1;
     if (arg + 1 < argc && std::strcmp(argv[arg], "--font") == 0) {

@@ -19,7 +19,8 @@ namespace {
 using layout::KnobKind;
 using layout::Rect;
 
-const layout::KnobPlace& knob(int tag) {
+const layout::KnobPlace& knob(int tag)
+{
     for (const auto& k : layout::kKnobs) {
         if (k.tag == tag) return k;
     }
@@ -30,7 +31,8 @@ double knobCentreX(const layout::KnobPlace& k) { return k.knob.left + k.knob.wid
 
 double wellRadius(const layout::KnobPlace& k) { return k.kind == KnobKind::Large ? 21.5 : 13.6; }
 
-void plate(cairo_t* cr, int x, int y, int w, int h, const Shader& shade) {
+void plate(cairo_t* cr, int x, int y, int w, int h, const Shader& shade)
+{
     // Shadow on the wood, then the plate, its bevel and a brass hairline.
     roundedRect(cr, x - 1.5, y - 0.5, w + 3.0, h + 3.0, 6.5);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
@@ -49,7 +51,8 @@ void plate(cairo_t* cr, int x, int y, int w, int h, const Shader& shade) {
 }
 
 // A group heading: the name centred over the group, with brass rules reaching its ends.
-void heading(cairo_t* cr, const ArtContext& ctx, const char* text, double x0, double x1, double baseline) {
+void heading(cairo_t* cr, const ArtContext& ctx, const char* text, double x0, double x1, double baseline)
+{
     TextStyle style{9.0, palette::kHeading, 1.0, 1.6, 0.25};
     const double mid = (x0 + x1) / 2.0;
     const double half = ctx.font.width(cr, text, style.size, style.tracking) / 2.0;
@@ -69,7 +72,8 @@ void heading(cairo_t* cr, const ArtContext& ctx, const char* text, double x0, do
 }
 
 void label(cairo_t* cr, const ArtContext& ctx, const char* text, double cx, double baseline,
-           Rgb colour = palette::kLabel, double tracking = 0.2) {
+           Rgb colour = palette::kLabel, double tracking = 0.2)
+{
     TextStyle style{9.0, colour, 1.0, tracking, 0.0};
     ctx.font.drawEngraved(cr, text, cx, baseline, style, Align::Centre);
 }
@@ -77,7 +81,8 @@ void label(cairo_t* cr, const ArtContext& ctx, const char* text, double cx, doub
 // A recessed window for a value readout (white text is drawn into it by the editor). Readout
 // rectangles of neighbouring knobs overlap by a few pixels; each window stops half-way into the
 // overlap, with a one-pixel gap, so the windows stay apart.
-void readout(cairo_t* cr, const layout::KnobPlace& k) {
+void readout(cairo_t* cr, const layout::KnobPlace& k)
+{
     double left = k.display.left;
     double right = k.display.right;
     for (const auto& other : layout::kKnobs) {
@@ -106,7 +111,8 @@ void readout(cairo_t* cr, const layout::KnobPlace& k) {
 }
 
 // A light window for the panel's black-lettered fields.
-void lcd(cairo_t* cr, const Rect& r) {
+void lcd(cairo_t* cr, const Rect& r)
+{
     roundedRect(cr, r.left - 1.0, r.top - 1.0, r.width() + 2.0, r.height() + 2.0, 2.5);
     setColour(cr, Rgb{4, 4, 4});
     cairo_fill(cr);
@@ -118,14 +124,16 @@ void lcd(cairo_t* cr, const Rect& r) {
 }
 
 // The dark ring a knob's well sits in.
-void socket(cairo_t* cr, const layout::KnobPlace& k) {
+void socket(cairo_t* cr, const layout::KnobPlace& k)
+{
     const double cx = knobCentreX(k);
     const double cy = k.knob.top + k.knob.height() / 2.0;
     const double r = wellRadius(k);
     softDisc(cr, cx, cy + 1.2, r + 0.3, 1.4, 0.8);
 }
 
-void rotorTitle(cairo_t* cr, const ArtContext& ctx, const char* text, const Rect& strip) {
+void rotorTitle(cairo_t* cr, const ArtContext& ctx, const char* text, const Rect& strip)
+{
     // Bezel round the strip and the rotor's name to its left.
     roundedRect(cr, strip.left - 1.5, strip.top - 1.5, strip.width() + 3.0, strip.height() + 3.0, 2.5);
     setColour(cr, Rgb{3, 3, 3});
@@ -141,7 +149,8 @@ void rotorTitle(cairo_t* cr, const ArtContext& ctx, const char* text, const Rect
 // Knob labels of a row, each centred over its knob. Where two neighbours would come closer
 // than kLabelGap, the wider of the two is set tighter (no letter spacing, then a smaller
 // size) until they keep the gap or it is as small as it gets.
-void knobRow(cairo_t* cr, const ArtContext& ctx, std::initializer_list<int> tags, double labelBaseline) {
+void knobRow(cairo_t* cr, const ArtContext& ctx, std::initializer_list<int> tags, double labelBaseline)
+{
     struct Fit {
         double size, tracking;
     };
@@ -151,7 +160,9 @@ void knobRow(cairo_t* cr, const ArtContext& ctx, std::initializer_list<int> tags
     std::vector<const layout::KnobPlace*> row;
     for (int tag : tags) row.push_back(&knob(tag));
     std::vector<int> fit(row.size(), 0);
-    auto width = [&](size_t i) { return ctx.font.width(cr, row[i]->label, kFits[fit[i]].size, kFits[fit[i]].tracking); };
+    auto width = [&](size_t i) {
+        return ctx.font.width(cr, row[i]->label, kFits[fit[i]].size, kFits[fit[i]].tracking);
+    };
     for (size_t i = 0; i + 1 < row.size(); ++i) {
         const double spacing = knobCentreX(*row[i + 1]) - knobCentreX(*row[i]);
         while ((width(i) + width(i + 1)) / 2.0 + kLabelGap > spacing) {
@@ -169,7 +180,8 @@ void knobRow(cairo_t* cr, const ArtContext& ctx, std::initializer_list<int> tags
     }
 }
 
-void logo(cairo_t* cr, const ArtContext& ctx) {
+void logo(cairo_t* cr, const ArtContext& ctx)
+{
     const Rect& hot = layout::kAboutHotArea;
     TextStyle sub{9.0, palette::kDimText, 1.0, 2.4, 0.0};
     ctx.font.drawEngraved(cr, "ROTARY SPEAKER CABINET", hot.centreX(), hot.top - 9.0, sub, Align::Centre);
@@ -191,7 +203,8 @@ void logo(cairo_t* cr, const ArtContext& ctx) {
     cairo_stroke(cr);
 }
 
-void grille(cairo_t* cr, const ArtContext& ctx) {
+void grille(cairo_t* cr, const ArtContext& ctx)
+{
     const int x = 222, y = 133, w = 114, h = 45;
     roundedRect(cr, x - 2.0, y - 2.0, w + 4.0, h + 4.0, 4.0);
     setColour(cr, Rgb{6, 5, 5});
@@ -199,7 +212,8 @@ void grille(cairo_t* cr, const ArtContext& ctx) {
     roundedRect(cr, x, y, w, h, 3.0);
     fillWithTexture(cr, x, y, w, h, grilleShade);
     // Soft vignette on the cloth.
-    cairo_pattern_t* v = cairo_pattern_create_radial(x + w / 2.0, y + h / 2.0, 10.0, x + w / 2.0, y + h / 2.0, w * 0.65);
+    cairo_pattern_t* v =
+        cairo_pattern_create_radial(x + w / 2.0, y + h / 2.0, 10.0, x + w / 2.0, y + h / 2.0, w * 0.65);
     cairo_pattern_add_color_stop_rgba(v, 0.0, 0, 0, 0, 0.0);
     cairo_pattern_add_color_stop_rgba(v, 1.0, 0, 0, 0, 0.6);
     cairo_set_source(cr, v);
@@ -222,7 +236,8 @@ void grille(cairo_t* cr, const ArtContext& ctx) {
     ctx.font.draw(cr, "ORVALINE", bx + 29.0, by + 10.5, maker, Align::Centre);
 }
 
-void bottomPanel(cairo_t* cr, const ArtContext& ctx) {
+void bottomPanel(cairo_t* cr, const ArtContext& ctx)
+{
     const int top = 645;
     cairo_rectangle(cr, 0, top, layout::kEditorWidth, layout::kEditorHeight - top);
     fillWithTexture(cr, 0, top, layout::kEditorWidth, layout::kEditorHeight - top, stripShade);
@@ -287,7 +302,8 @@ void bottomPanel(cairo_t* cr, const ArtContext& ctx) {
 
 }  // namespace
 
-void paintBackground(cairo_t* cr, const ArtContext& ctx, int) {
+void paintBackground(cairo_t* cr, const ArtContext& ctx, int)
+{
     // Cabinet.
     cairo_rectangle(cr, 0, 0, layout::kEditorWidth, layout::kEditorHeight);
     fillWithTexture(cr, 0, 0, layout::kEditorWidth, layout::kEditorHeight, walnutShade);

@@ -4,7 +4,8 @@
 
 namespace orv::art {
 
-const std::vector<BitmapSpec>& bitmapCatalogue() {
+const std::vector<BitmapSpec>& bitmapCatalogue()
+{
     static const std::vector<BitmapSpec> specs = {
         {4000, 448, 696, 1, "4000 background", paintBackground},
         {3999, 448, 696, 1, "3999 about picture", paintAbout},
@@ -36,7 +37,8 @@ const std::vector<BitmapSpec>& bitmapCatalogue() {
     return specs;
 }
 
-cairo_surface_t* renderBitmap(const BitmapSpec& bitmap, const ArtContext& ctx) {
+cairo_surface_t* renderBitmap(const BitmapSpec& bitmap, const ArtContext& ctx)
+{
     cairo_surface_t* surface =
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.frameHeight * bitmap.frames);
     cairo_t* cr = cairo_create(surface);

@@ -12,12 +12,14 @@ namespace orv::art {
 
 namespace {
 
-void backdropAt(cairo_t* cr, const ArtContext& ctx, const layout::Rect& r) {
+void backdropAt(cairo_t* cr, const ArtContext& ctx, const layout::Rect& r)
+{
     ctx.backdrop(cr, r.left, r.top, r.width(), r.height());
 }
 
 // A square push button in a dark well; `down` lowers the cap and darkens it.
-void pushCap(cairo_t* cr, double w, double h, bool down) {
+void pushCap(cairo_t* cr, double w, double h, bool down)
+{
     roundedRect(cr, 1.0, 1.0, w - 2.0, h - 2.0, 3.5);
     setColour(cr, Rgb{7, 6, 6});
     cairo_fill(cr);
@@ -40,14 +42,16 @@ void pushCap(cairo_t* cr, double w, double h, bool down) {
     cairo_stroke(cr);
 }
 
-void drawStopIcon(cairo_t* cr, double cx, double cy, Rgb colour) {
+void drawStopIcon(cairo_t* cr, double cx, double cy, Rgb colour)
+{
     cairo_rectangle(cr, std::round(cx) - 3.0, std::round(cy) - 3.0, 6.0, 6.0);
     setColour(cr, colour);
     cairo_fill(cr);
 }
 
 // A circular arrow: the rotors turning.
-void drawTurnIcon(cairo_t* cr, double cx, double cy, Rgb colour) {
+void drawTurnIcon(cairo_t* cr, double cx, double cy, Rgb colour)
+{
     const double r = 4.2;
     cairo_set_line_width(cr, 1.5);
     setColour(cr, colour);
@@ -64,10 +68,11 @@ void drawTurnIcon(cairo_t* cr, double cx, double cy, Rgb colour) {
 }
 
 // A lit legend switch body: dark when off, warm when on.
-void switchBody(cairo_t* cr, double x, double w, double h, bool on, Rgb litTop, Rgb litBottom) {
+void switchBody(cairo_t* cr, double x, double w, double h, bool on, Rgb litTop, Rgb litBottom)
+{
     roundedRect(cr, x + 0.5, 0.5, w - 1.0, h - 1.0, 3.5);
-    cairo_pattern_t* face = on ? verticalGradient(0.0, h, litTop, litBottom)
-                               : verticalGradient(0.0, h, Rgb{56, 52, 48}, Rgb{30, 28, 26});
+    cairo_pattern_t* face =
+        on ? verticalGradient(0.0, h, litTop, litBottom) : verticalGradient(0.0, h, Rgb{56, 52, 48}, Rgb{30, 28, 26});
     cairo_set_source(cr, face);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(face);
@@ -81,7 +86,8 @@ void switchBody(cairo_t* cr, double x, double w, double h, bool on, Rgb litTop, 
 }
 
 // A recessed readout window with amber lettering.
-void readoutWindow(cairo_t* cr, double w, double h) {
+void readoutWindow(cairo_t* cr, double w, double h)
+{
     roundedRect(cr, 0.5, 0.5, w - 1.0, h - 1.0, 2.5);
     setColour(cr, palette::kWindow);
     cairo_fill_preserve(cr);
@@ -96,7 +102,8 @@ void readoutWindow(cairo_t* cr, double w, double h) {
 
 // A click-to-cycle switch: a raised dark key showing the state's name and one lamp per state.
 void cycleSwitch(cairo_t* cr, const ArtContext& ctx, const layout::Rect& where, int frame, int states,
-                 const char* const* names) {
+                 const char* const* names)
+{
     const double w = where.width();
     const double h = where.height();
     backdropAt(cr, ctx, where);
@@ -126,7 +133,8 @@ void cycleSwitch(cairo_t* cr, const ArtContext& ctx, const layout::Rect& where, 
 
 }  // namespace
 
-void paintStopButton(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintStopButton(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     const layout::Rect& r = layout::kStop;
     backdropAt(cr, ctx, r);
     const bool on = frame == 1;  // rotors braked
@@ -136,7 +144,8 @@ void paintStopButton(cairo_t* cr, const ArtContext& ctx, int frame) {
     drawStopIcon(cr, r.width() / 2.0, 24.0 + dy, on ? palette::kCream : palette::kLabel);
 }
 
-void paintSpeedButton(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintSpeedButton(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     const layout::Rect& r = layout::kSpeed;
     backdropAt(cr, ctx, r);
     const bool down = frame == 1;  // held
@@ -146,7 +155,8 @@ void paintSpeedButton(cairo_t* cr, const ArtContext& ctx, int frame) {
     drawTurnIcon(cr, r.width() / 2.0, 24.0 + dy, down ? palette::kCream : palette::kLabel);
 }
 
-void paintBypass(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintBypass(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     const layout::Rect& r = layout::kBypass;
     backdropAt(cr, ctx, r);
     const bool on = frame == 1;
@@ -156,7 +166,8 @@ void paintBypass(cairo_t* cr, const ArtContext& ctx, int frame) {
     ctx.font.draw(cr, "BYPASS", 34.5, 10.0, text, Align::Centre);
 }
 
-void paintCpuMode(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintCpuMode(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     const layout::Rect& r = layout::kCpuMode;
     backdropAt(cr, ctx, r);
     // Two halves: "LOW CPU" lit for value 0, "BRILLIANT" lit for value 1.
@@ -173,28 +184,32 @@ void paintCpuMode(cairo_t* cr, const ArtContext& ctx, int frame) {
     }
 }
 
-void paintChannel(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintChannel(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     const layout::Rect& r = layout::kChannelIndicator;
     backdropAt(cr, ctx, r);
     readoutWindow(cr, r.width(), r.height());
     // 18 frames: MIDI off, channels 1 to 16, all channels.
     std::string text = frame == 0 ? "OFF" : frame == 17 ? "OMNI" : std::to_string(frame);
-    TextStyle style{frame == 0 || frame == 17 ? 9.0 : 10.0, frame == 0 ? Rgb{190, 92, 52} : palette::kAmber, 1.0,
-                    0.0, 0.0};
+    TextStyle style{frame == 0 || frame == 17 ? 9.0 : 10.0, frame == 0 ? Rgb{190, 92, 52} : palette::kAmber, 1.0, 0.0,
+                    0.0};
     ctx.font.draw(cr, text, r.width() / 2.0, 11.0, style, Align::Centre);
 }
 
-void paintLeverMode(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintLeverMode(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     static constexpr const char* kNames[3] = {"CONT", "SNAP", "ORIG"};
     cycleSwitch(cr, ctx, layout::kLeverMode, frame, 3, kNames);
 }
 
-void paintSpeedMode(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintSpeedMode(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     static constexpr const char* kNames[4] = {"DEFAULT", "TREM DN", "TREM UP", "TRIGGER"};
     cycleSwitch(cr, ctx, layout::kSpeedMode, frame, 4, kNames);
 }
 
-void paintRocker(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintRocker(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     (void)ctx;
     // Frames: normal, hover left, hover right, pressed left, pressed right.
     const double w = 31.0;
@@ -212,7 +227,7 @@ void paintRocker(cairo_t* cr, const ArtContext& ctx, int frame) {
         cairo_clip(cr);
         cairo_rectangle(cr, x0, 1.0, x1 - x0, h - 2.0);
         cairo_pattern_t* face = pressed == side ? verticalGradient(1.0, h - 1.0, Rgb{24, 22, 20}, Rgb{40, 37, 34})
-                              : hover == side   ? verticalGradient(1.0, h - 1.0, Rgb{92, 84, 76}, Rgb{52, 48, 44})
+            : hover == side                     ? verticalGradient(1.0, h - 1.0, Rgb{92, 84, 76}, Rgb{52, 48, 44})
                                                 : verticalGradient(1.0, h - 1.0, Rgb{66, 61, 56}, Rgb{36, 33, 31});
         cairo_set_source(cr, face);
         cairo_fill(cr);

@@ -26,13 +26,14 @@ struct Placed {
     cairo_surface_t* image;
     int columns;  // frames per row
     int rows;
-    int width;    // of the laid-out block
+    int width;  // of the laid-out block
     int height;
 };
 
 }  // namespace
 
-bool writeContactSheet(const std::string& dir, const std::string& out, const ArtFont& font) {
+bool writeContactSheet(const std::string& dir, const std::string& out, const ArtFont& font)
+{
     std::vector<Placed> blocks;
     bool ok = true;
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);

@@ -19,6 +19,7 @@ struct Sample {
 };
 
 // Typical settings with the texts the editor would show for them.
+// clang-format off
 constexpr Sample kSamples[] = {
     {17, 0.1, "1.00 Hz", nullptr},   {18, 0.6, "6.00 Hz", nullptr},   {19, 0.349485, "500 ms", nullptr},
     {20, 0.349485, "500 ms", nullptr}, {21, 0.5, "65 cm", nullptr},   {22, 0.0, "Off", nullptr},
@@ -33,18 +34,21 @@ constexpr Sample kSamples[] = {
     {31, 0.5, "Drum+Horn", nullptr}, {32, 0.5, "0.0 dB", nullptr},    {33, 0.5, "0.0 dB", nullptr},
     {34, 0.5, "50:50", nullptr},
 };
+// clang-format on
 
 class Composer {
 public:
     Composer(const std::string& dir, cairo_t* cr) : dir_(dir), cr_(cr) {}
-    ~Composer() {
+    ~Composer()
+    {
         for (auto& [id, s] : images_) cairo_surface_destroy(s);
     }
 
     bool ok() const { return ok_; }
 
     // Draws frame `frame` of bitmap `id` (frame height h) into the rectangle.
-    void frame(int id, int frame, int h, const Rect& r, double srcX = 0.0) {
+    void frame(int id, int frame, int h, const Rect& r, double srcX = 0.0)
+    {
         cairo_surface_t* img = image(id);
         if (img == nullptr) return;
         cairo_save(cr_);
@@ -56,7 +60,8 @@ public:
     }
 
 private:
-    cairo_surface_t* image(int id) {
+    cairo_surface_t* image(int id)
+    {
         auto it = images_.find(id);
         if (it != images_.end()) return it->second;
         const std::string path = dir_ + "/bitmap_" + std::to_string(id) + ".png";
@@ -76,14 +81,16 @@ private:
     bool ok_ = true;
 };
 
-void displayText(cairo_t* cr, const ArtFont& font, const char* text, const Rect& r, Rgb colour = Rgb{255, 255, 255}) {
+void displayText(cairo_t* cr, const ArtFont& font, const char* text, const Rect& r, Rgb colour = Rgb{255, 255, 255})
+{
     TextStyle style{9.0, colour, 1.0, 0.0, 0.0};
     font.draw(cr, text, r.centreX(), r.top + 8.5, style, Align::Centre);
 }
 
 }  // namespace
 
-cairo_surface_t* composeEditorPreview(const std::string& dir, const ArtFont& font) {
+cairo_surface_t* composeEditorPreview(const std::string& dir, const ArtFont& font)
+{
     cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, layout::kEditorWidth, layout::kEditorHeight);
     cairo_t* cr = cairo_create(out);
     bool ok = true;
@@ -94,7 +101,9 @@ cairo_surface_t* composeEditorPreview(const std::string& dir, const ArtFont& fon
             for (const auto& k : layout::kKnobs) {
                 if (k.tag != s.tag) continue;
                 const int frames = k.kind == layout::KnobKind::Large ? 101 : k.kind == layout::KnobKind::Small ? 21 : 3;
-                const int id = k.kind == layout::KnobKind::Large ? 2002 : k.kind == layout::KnobKind::Small ? 4111 : 4110;
+                const int id = k.kind == layout::KnobKind::Large ? 2002
+                    : k.kind == layout::KnobKind::Small          ? 4111
+                                                                 : 4110;
                 c.frame(id, static_cast<int>((frames - 1) * s.value + 0.5), k.knob.height(), k.knob);
                 Rect first = k.display;
                 first.bottom = first.top + 11;

@@ -12,11 +12,11 @@ namespace {
 
 struct KnobGeometry {
     double cx, cy;
-    double well;          // radius of the dark well
-    double track;         // radius of the value arc
+    double well;   // radius of the dark well
+    double track;  // radius of the value arc
     double trackWidth;
-    double skirt;         // radius of the knurled skirt
-    double cap;           // radius of the cap
+    double skirt;  // radius of the knurled skirt
+    double cap;    // radius of the cap
     double pointerIn, pointerOut, pointerWidth;
     int ridges;
 };
@@ -30,7 +30,8 @@ double screenAngle(double fromTopDeg) { return degrees(fromTopDeg - 90.0); }
 constexpr double kSweepStart = -135.0;  // degrees from twelve o'clock at the lowest value
 constexpr double kSweep = 270.0;        // total travel
 
-void paintWell(cairo_t* cr, const KnobGeometry& g) {
+void paintWell(cairo_t* cr, const KnobGeometry& g)
+{
     cairo_pattern_t* p = cairo_pattern_create_radial(g.cx, g.cy - 2.0, 0.0, g.cx, g.cy, g.well);
     addStop(p, 0.0, Rgb{30, 27, 25});
     addStop(p, 0.75, Rgb{18, 16, 15});
@@ -51,8 +52,8 @@ void paintWell(cairo_t* cr, const KnobGeometry& g) {
     cairo_pattern_destroy(rim);
 }
 
-void paintArc(cairo_t* cr, const KnobGeometry& g, double fromDeg, double toDeg, Rgb colour, double alpha,
-              double width) {
+void paintArc(cairo_t* cr, const KnobGeometry& g, double fromDeg, double toDeg, Rgb colour, double alpha, double width)
+{
     if (toDeg <= fromDeg) return;
     cairo_set_line_width(cr, width);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
@@ -61,7 +62,8 @@ void paintArc(cairo_t* cr, const KnobGeometry& g, double fromDeg, double toDeg, 
     cairo_stroke(cr);
 }
 
-void paintCap(cairo_t* cr, const KnobGeometry& g, double pointerDeg) {
+void paintCap(cairo_t* cr, const KnobGeometry& g, double pointerDeg)
+{
     const double a = screenAngle(pointerDeg);
     // Shadow cast downwards onto the well.
     softDisc(cr, g.cx, g.cy + g.skirt * 0.12, g.skirt, g.skirt * 0.12, 0.7);
@@ -86,8 +88,8 @@ void paintCap(cairo_t* cr, const KnobGeometry& g, double pointerDeg) {
     cairo_stroke(cr);
 
     // Cap: bakelite with a soft highlight towards the upper left.
-    cairo_pattern_t* cap = cairo_pattern_create_radial(g.cx - g.cap * 0.35, g.cy - g.cap * 0.45, g.cap * 0.1, g.cx,
-                                                       g.cy, g.cap);
+    cairo_pattern_t* cap =
+        cairo_pattern_create_radial(g.cx - g.cap * 0.35, g.cy - g.cap * 0.45, g.cap * 0.1, g.cx, g.cy, g.cap);
     addStop(cap, 0.0, Rgb{88, 82, 76});
     addStop(cap, 0.55, Rgb{38, 35, 33});
     addStop(cap, 1.0, Rgb{16, 15, 14});
@@ -118,7 +120,8 @@ void paintCap(cairo_t* cr, const KnobGeometry& g, double pointerDeg) {
     cairo_stroke(cr);
 }
 
-void paintRotary(cairo_t* cr, const KnobGeometry& g, double position) {
+void paintRotary(cairo_t* cr, const KnobGeometry& g, double position)
+{
     const double pointer = kSweepStart + kSweep * position;
     paintWell(cr, g);
     paintArc(cr, g, kSweepStart, kSweepStart + kSweep, Rgb{58, 50, 44}, 1.0, g.trackWidth);
@@ -129,15 +132,18 @@ void paintRotary(cairo_t* cr, const KnobGeometry& g, double position) {
 
 }  // namespace
 
-void paintKnob(cairo_t* cr, const ArtContext&, int frame) {
+void paintKnob(cairo_t* cr, const ArtContext&, int frame)
+{
     paintRotary(cr, kLarge, frame / 100.0);  // 101 frames over the whole travel
 }
 
-void paintSmallKnob(cairo_t* cr, const ArtContext&, int frame) {
+void paintSmallKnob(cairo_t* cr, const ArtContext&, int frame)
+{
     paintRotary(cr, kSmall, frame / 20.0);  // 21 frames
 }
 
-void paintSpeakerSelector(cairo_t* cr, const ArtContext&, int frame) {
+void paintSpeakerSelector(cairo_t* cr, const ArtContext&, int frame)
+{
     // Three detents (drum, drum and horn, horn) marked by lamps on the well.
     static constexpr double kDetents[3] = {-55.0, 0.0, 55.0};
     const KnobGeometry& g = kSmall;

@@ -18,7 +18,8 @@ constexpr double kPivotY = 95.0;       // middle of the drag zone, rows 38 to 15
 constexpr double kHalfTravel = 57.0;   // the ball's travel either side of the pivot
 constexpr double kCentreX = 27.5;
 
-void plate(cairo_t* cr, const ArtContext& ctx) {
+void plate(cairo_t* cr, const ArtContext& ctx)
+{
     // Escutcheon with the slot the rod runs in, and detents at both ends and the middle.
     roundedRect(cr, 13.5, 22.5, 28.0, 145.0, 5.0);
     cairo_pattern_t* face = cairo_pattern_create_linear(13.5, 0.0, 41.5, 0.0);
@@ -56,7 +57,8 @@ void plate(cairo_t* cr, const ArtContext& ctx) {
 
 }  // namespace
 
-void paintLever(cairo_t* cr, const ArtContext& ctx, int frame) {
+void paintLever(cairo_t* cr, const ArtContext& ctx, int frame)
+{
     const layout::Rect& r = layout::kLever;
     ctx.backdrop(cr, r.left, r.top, r.width(), r.height());
     plate(cr, ctx);
@@ -94,8 +96,8 @@ void paintLever(cairo_t* cr, const ArtContext& ctx, int frame) {
     // Ivory ball, larger the nearer it is, with its shadow on the plate.
     const double ballR = 9.0 + 4.0 * nearness * nearness;
     softDisc(cr, kCentreX + 1.5, tipY + 2.5, ballR, 2.5, 0.6);
-    cairo_pattern_t* ball = cairo_pattern_create_radial(kCentreX - ballR * 0.35, tipY - ballR * 0.4, ballR * 0.08,
-                                                        kCentreX, tipY, ballR);
+    cairo_pattern_t* ball =
+        cairo_pattern_create_radial(kCentreX - ballR * 0.35, tipY - ballR * 0.4, ballR * 0.08, kCentreX, tipY, ballR);
     addStop(ball, 0.0, Rgb{255, 250, 236});
     addStop(ball, 0.45, Rgb{228, 210, 172});
     addStop(ball, 0.85, Rgb{150, 122, 84});

@@ -15,7 +15,8 @@ constexpr double kStripW = 298.0;
 constexpr double kStripH = 12.0;
 
 // Brightness of a cylinder of the strip's width lit from the front, at column x.
-double cylinderLight(double x) {
+double cylinderLight(double x)
+{
     const double s = std::clamp((x - kStripW / 2.0) / (kStripW / 2.0), -1.0, 1.0);
     const double c = std::sqrt(1.0 - s * s);
     // A broad specular band a little left of the middle makes the curvature read.
@@ -24,7 +25,8 @@ double cylinderLight(double x) {
 }
 
 // Dark lips above and below the slot.
-void slotLips(cairo_t* cr) {
+void slotLips(cairo_t* cr)
+{
     cairo_pattern_t* lips = cairo_pattern_create_linear(0.0, 0.0, 0.0, kStripH);
     cairo_pattern_add_color_stop_rgba(lips, 0.0, 0, 0, 0, 0.85);
     cairo_pattern_add_color_stop_rgba(lips, 0.22, 0, 0, 0, 0.0);
@@ -37,7 +39,8 @@ void slotLips(cairo_t* cr) {
 }
 
 // Vertical lines at equal angles around the cylinder, crowding towards its edges.
-void cylinderRibs(cairo_t* cr, int count, double phase, Rgb colour, double alpha, double width) {
+void cylinderRibs(cairo_t* cr, int count, double phase, Rgb colour, double alpha, double width)
+{
     cairo_set_line_width(cr, width);
     for (int i = 0; i < count; ++i) {
         const double theta = -kPi / 2.0 + kPi * (i + phase) / count;
@@ -50,7 +53,8 @@ void cylinderRibs(cairo_t* cr, int count, double phase, Rgb colour, double alpha
 }
 
 // A soft glow along the handle, fading to nothing at both ends.
-void glow(cairo_t* cr, Rgb colour, double alpha) {
+void glow(cairo_t* cr, Rgb colour, double alpha)
+{
     cairo_pattern_t* g = cairo_pattern_create_linear(1.0, 0.0, 119.0, 0.0);
     addStop(g, 0.0, colour, 0.0);
     addStop(g, 0.5, colour, alpha);
@@ -63,7 +67,8 @@ void glow(cairo_t* cr, Rgb colour, double alpha) {
 
 }  // namespace
 
-void paintHornStrip(cairo_t* cr, const ArtContext&, int) {
+void paintHornStrip(cairo_t* cr, const ArtContext&, int)
+{
     // The horn compartment: a dark cylinder of baffle with the horn's axle across it.
     for (int x = 0; x < static_cast<int>(kStripW); ++x) {
         const double l = cylinderLight(x + 0.5);
@@ -93,7 +98,8 @@ void paintHornStrip(cairo_t* cr, const ArtContext&, int) {
     slotLips(cr);
 }
 
-void paintHornHandle(cairo_t* cr, const ArtContext&, int) {
+void paintHornHandle(cairo_t* cr, const ArtContext&, int)
+{
     glow(cr, palette::kAmber, 0.30);
     // The bell seen from the front: a brass rim around a dark throat.
     const double cx = 60.0;
@@ -125,7 +131,8 @@ void paintHornHandle(cairo_t* cr, const ArtContext&, int) {
     cairo_pattern_destroy(throat);
 }
 
-void paintDrumStrip(cairo_t* cr, const ArtContext&, int) {
+void paintDrumStrip(cairo_t* cr, const ArtContext&, int)
+{
     // The drum: a wooden cylinder of slats.
     for (int x = 0; x < static_cast<int>(kStripW); ++x) {
         const double l = cylinderLight(x + 0.5);
@@ -146,7 +153,8 @@ void paintDrumStrip(cairo_t* cr, const ArtContext&, int) {
     slotLips(cr);
 }
 
-void paintDrumHandle(cairo_t* cr, const ArtContext&, int) {
+void paintDrumHandle(cairo_t* cr, const ArtContext&, int)
+{
     glow(cr, palette::kAmber, 0.26);
     // The drum's opening: a dark window framed by a lighter wooden edge.
     roundedRect(cr, 33.0, 1.0, 54.0, 10.0, 3.0);

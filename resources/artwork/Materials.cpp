@@ -9,7 +9,8 @@ namespace orv::art {
 
 namespace {
 
-double fbm(double x, double y, uint32_t seed) {
+double fbm(double x, double y, uint32_t seed)
+{
     double sum = 0.0;
     double amp = 0.5;
     for (int octave = 0; octave < 4; ++octave) {
@@ -23,7 +24,8 @@ double fbm(double x, double y, uint32_t seed) {
 
 }  // namespace
 
-Rgb walnutShade(int x, int y) {
+Rgb walnutShade(int x, int y)
+{
     // Rings are stretched along x and bent by low-frequency noise; pores add fine dark flecks.
     const double warp = fbm(x * 0.006, y * 0.03, 11u) * 14.0;
     const double rings = 0.5 + 0.5 * std::sin((y + warp * 3.0) * 0.42 + fbm(x * 0.02, y * 0.08, 5u) * 6.0);
@@ -35,7 +37,8 @@ Rgb walnutShade(int x, int y) {
     return scale(c, 0.96 + 0.08 * latticeNoise(x, y, 3u));
 }
 
-Rgb plateShade(int x, int y) {
+Rgb plateShade(int x, int y)
+{
     // Horizontal brushing: noise stretched along x, with a faint per-pixel grain.
     const double brush = valueNoise(x * 0.03, y * 0.9, 41u) - 0.5;
     const double grain = latticeNoise(x, y, 43u) - 0.5;
@@ -43,13 +46,15 @@ Rgb plateShade(int x, int y) {
     return scale(palette::kPlate, f);
 }
 
-Rgb stripShade(int x, int y) {
+Rgb stripShade(int x, int y)
+{
     const double brush = valueNoise(x * 0.05, y * 1.1, 61u) - 0.5;
     const double grain = latticeNoise(x, y, 67u) - 0.5;
     return scale(palette::kStrip, 1.0 + 0.12 * brush + 0.06 * grain);
 }
 
-Rgb grilleShade(int x, int y) {
+Rgb grilleShade(int x, int y)
+{
     // A basket weave of warm threads: each 4 x 4 cell has its threads running one way.
     const int cx = (x + 1000) / 4;
     const int cy = (y + 1000) / 4;

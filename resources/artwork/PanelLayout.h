@@ -20,7 +20,7 @@ struct KnobPlace {
     const char* label;  // lettering above the knob
     KnobKind kind;
     Rect knob;
-    Rect display;  // value readout under the knob
+    Rect display;      // value readout under the knob
     int displayLines;  // 2 for the set-up knob, whose readout has two lines
 };
 

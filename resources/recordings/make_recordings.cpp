@@ -31,7 +31,8 @@ constexpr double kFs = orv::kRecordingRate;
 // xoshiro256** seeded through splitmix64: the same numbers on every platform.
 class Random {
 public:
-    explicit Random(std::uint64_t seed) {
+    explicit Random(std::uint64_t seed)
+    {
         for (auto& s : state_) {
             seed += 0x9e3779b97f4a7c15ULL;
             std::uint64_t z = seed;
@@ -40,10 +41,12 @@ public:
             s = z ^ (z >> 31);
         }
     }
-    double uniform() {  // in (0, 1)
+    double uniform()
+    {  // in (0, 1)
         return (static_cast<double>(next() >> 11) + 0.5) * (1.0 / 9007199254740992.0);
     }
-    double gaussian() {  // Box-Muller, one value per call
+    double gaussian()
+    {  // Box-Muller, one value per call
         const double u1 = uniform();
         const double u2 = uniform();
         return std::sqrt(-2.0 * std::log(u1)) * std::cos(kTwoPi * u2);
@@ -51,7 +54,8 @@ public:
 
 private:
     static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-    std::uint64_t next() {
+    std::uint64_t next()
+    {
         const std::uint64_t result = rotl(state_[1] * 5, 7) * 9;
         const std::uint64_t t = state_[1] << 17;
         state_[2] ^= state_[0];
@@ -70,7 +74,8 @@ struct Biquad {
     double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
     double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
 
-    static Biquad make(double b0, double b1, double b2, double a0, double a1, double a2) {
+    static Biquad make(double b0, double b1, double b2, double a0, double a1, double a2)
+    {
         Biquad f;
         f.b0 = b0 / a0;
         f.b1 = b1 / a0;
@@ -79,19 +84,23 @@ struct Biquad {
         f.a2 = a2 / a0;
         return f;
     }
-    static Biquad lowPass(double freq, double q) {
+    static Biquad lowPass(double freq, double q)
+    {
         const double w = kTwoPi * freq / kFs, c = std::cos(w), al = std::sin(w) / (2 * q);
         return make((1 - c) / 2, 1 - c, (1 - c) / 2, 1 + al, -2 * c, 1 - al);
     }
-    static Biquad highPass(double freq, double q) {
+    static Biquad highPass(double freq, double q)
+    {
         const double w = kTwoPi * freq / kFs, c = std::cos(w), al = std::sin(w) / (2 * q);
         return make((1 + c) / 2, -(1 + c), (1 + c) / 2, 1 + al, -2 * c, 1 - al);
     }
-    static Biquad bandPass(double freq, double q) {  // 0 dB at the centre
+    static Biquad bandPass(double freq, double q)
+    {  // 0 dB at the centre
         const double w = kTwoPi * freq / kFs, c = std::cos(w), al = std::sin(w) / (2 * q);
         return make(al, 0, -al, 1 + al, -2 * c, 1 - al);
     }
-    double process(double x) {
+    double process(double x)
+    {
         const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
         x2 = x1;
         x1 = x;
@@ -102,12 +111,14 @@ struct Biquad {
 };
 
 // Filters a loop as if it repeated for ever: the first pass only warms the state up.
-void filterCircular(Signal& s, Biquad f) {
+void filterCircular(Signal& s, Biquad f)
+{
     for (double v : s) f.process(v);
     for (double& v : s) v = f.process(v);
 }
 
-Signal noise(std::size_t n, std::uint64_t seed) {
+Signal noise(std::size_t n, std::uint64_t seed)
+{
     Random r(seed);
     Signal s(n);
     for (double& v : s) v = r.gaussian();
@@ -115,7 +126,8 @@ Signal noise(std::size_t n, std::uint64_t seed) {
 }
 
 // Noise shaped by a chain of filters, circularly, normalised to unit RMS.
-Signal bandNoise(std::size_t n, std::uint64_t seed, std::initializer_list<Biquad> chain) {
+Signal bandNoise(std::size_t n, std::uint64_t seed, std::initializer_list<Biquad> chain)
+{
     Signal s = noise(n, seed);
     for (const Biquad& f : chain) filterCircular(s, f);
     double sum = 0;
@@ -127,22 +139,22 @@ Signal bandNoise(std::size_t n, std::uint64_t seed, std::initializer_list<Biquad
 
 // Angle in radians of `cycles` whole cycles per loop at sample i, computed from the exact
 // integer phase so that sample N equals sample 0.
-double loopAngle(std::int64_t cycles, std::size_t i, std::size_t n) {
+double loopAngle(std::int64_t cycles, std::size_t i, std::size_t n)
+{
     const std::int64_t nn = static_cast<std::int64_t>(n);
     const std::int64_t k = (cycles * static_cast<std::int64_t>(i)) % nn;
     return kTwoPi * static_cast<double>(k) / static_cast<double>(n);
 }
 
 // Whole number of cycles per loop closest to `hz` at the recording rate.
-std::int64_t cyclesFor(double hz, std::size_t n) {
-    return std::llround(hz * static_cast<double>(n) / kFs);
-}
+std::int64_t cyclesFor(double hz, std::size_t n) { return std::llround(hz * static_cast<double>(n) / kFs); }
 
 // A motor tone: harmonics of `cycles` per loop with the given amplitudes, all frequency
 // modulated by a flutter of `flutterCycles` per loop with deviation `deviationHz` on the
 // fundamental.
-void addMotorTone(Signal& s, std::int64_t cycles, const std::vector<double>& harmonics,
-                  std::int64_t flutterCycles, double deviationHz, double phaseSeed) {
+void addMotorTone(Signal& s, std::int64_t cycles, const std::vector<double>& harmonics, std::int64_t flutterCycles,
+                  double deviationHz, double phaseSeed)
+{
     const std::size_t n = s.size();
     const double flutterHz = static_cast<double>(flutterCycles) * kFs / static_cast<double>(n);
     const double beta = flutterCycles > 0 ? deviationHz / flutterHz : 0.0;
@@ -158,14 +170,15 @@ void addMotorTone(Signal& s, std::int64_t cycles, const std::vector<double>& har
 
 // Adds a decaying low resonance (a bump of the rotor or the belt joint) `count` times per
 // loop, wrapped around the loop end.
-void addBumps(Signal& s, int count, double amplitude, double freq, double decaySeconds,
-              double startFraction, Random& jitter) {
+void addBumps(Signal& s, int count, double amplitude, double freq, double decaySeconds, double startFraction,
+              Random& jitter)
+{
     const std::size_t n = s.size();
     const std::size_t len = static_cast<std::size_t>(decaySeconds * kFs * 8.0);  // to e^-8
     for (int b = 0; b < count; ++b) {
         const double a = amplitude * (0.8 + 0.4 * jitter.uniform());
-        const auto start = static_cast<std::size_t>((static_cast<double>(b) + startFraction) *
-                                                     static_cast<double>(n) / count);
+        const auto start =
+            static_cast<std::size_t>((static_cast<double>(b) + startFraction) * static_cast<double>(n) / count);
         for (std::size_t k = 0; k < len; ++k) {
             const double t = static_cast<double>(k) / kFs;
             s[(start + k) % n] += a * std::exp(-t / decaySeconds) * std::sin(kTwoPi * freq * t);
@@ -173,13 +186,15 @@ void addBumps(Signal& s, int count, double amplitude, double freq, double decayS
     }
 }
 
-double rms(const Signal& s) {
+double rms(const Signal& s)
+{
     double sum = 0;
     for (double v : s) sum += v * v;
     return std::sqrt(sum / static_cast<double>(s.size()));
 }
 
-double peak(const Signal& s) {
+double peak(const Signal& s)
+{
     double m = 0;
     for (double v : s) m = std::max(m, std::fabs(v));
     return m;
@@ -187,14 +202,16 @@ double peak(const Signal& s) {
 
 // Memoryless compander with one parameter c: c > 0 squashes peaks (tanh), c < 0 raises them
 // (added cube); c = 0 leaves the signal alone. Input normalised to a peak of 1.
-double compand(double x, double c) {
+double compand(double x, double c)
+{
     if (c > 0) return std::tanh(c * x) / std::tanh(c);
     if (c < 0) return x * (1.0 - c * x * x) / (1.0 - c);
     return x;
 }
 
 // Reshapes s to the crest factor peakTarget/rmsTarget, then scales it to rmsTarget.
-bool fitLevels(Signal& s, double peakTarget, double rmsTarget, const char* name) {
+bool fitLevels(Signal& s, double peakTarget, double rmsTarget, const char* name)
+{
     const double wantCrest = peakTarget / rmsTarget;
     const double p = peak(s);
     Signal work(s.size());
@@ -221,7 +238,8 @@ bool fitLevels(Signal& s, double peakTarget, double rmsTarget, const char* name)
     return true;
 }
 
-bool writeFloats(const std::string& path, const std::vector<float>& data) {
+bool writeFloats(const std::string& path, const std::vector<float>& data)
+{
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     std::vector<unsigned char> bytes(data.size() * 4);
@@ -235,8 +253,8 @@ bool writeFloats(const std::string& path, const std::vector<float>& data) {
 }
 
 // Stores a loop of n samples followed by its first three samples again.
-bool writeLoop(const std::string& dir, const char* file, const Signal& s, double peakTarget,
-               double rmsTarget) {
+bool writeLoop(const std::string& dir, const char* file, const Signal& s, double peakTarget, double rmsTarget)
+{
     std::vector<float> out(s.size() + orv::kLoopGuardSamples);
     for (std::size_t i = 0; i < s.size(); ++i) out[i] = static_cast<float>(s[i]);
     for (int g = 0; g < orv::kLoopGuardSamples; ++g) out[s.size() + g] = out[g];
@@ -251,12 +269,13 @@ bool writeLoop(const std::string& dir, const char* file, const Signal& s, double
 
 // Drum at slow speed: low rumble of the big rotor swelling once per turn, a bump of the
 // rotor once per turn, belt flutter, and the slow motor's hum.
-Signal drumSlow() {
+Signal drumSlow()
+{
     const std::size_t n = orv::kDrumSlowLoopLength;
     const int turns = orv::kDrumSlowTurns;
     const std::int64_t belt = 12;  // belt passes per loop: 2.4 per rotor turn
-    Signal rumble = bandNoise(n, 101, {Biquad::highPass(28, 0.7), Biquad::lowPass(170, 0.7),
-                                       Biquad::lowPass(260, 0.6)});
+    Signal rumble =
+        bandNoise(n, 101, {Biquad::highPass(28, 0.7), Biquad::lowPass(170, 0.7), Biquad::lowPass(260, 0.6)});
     Signal flutter = bandNoise(n, 102, {Biquad::bandPass(420, 1.5)});
     Signal s(n, 0.0);
     for (std::size_t i = 0; i < n; ++i) {
@@ -273,7 +292,8 @@ Signal drumSlow() {
 
 // Drum at fast speed: louder air and rumble swelling once per turn, the belt flapping at
 // 2.4 times the rotor rate, the motor's hum and its slot whine.
-Signal drumFast() {
+Signal drumFast()
+{
     const std::size_t n = orv::kDrumFastLoopLength;
     const int turns = orv::kDrumFastTurns;
     const std::int64_t belt = 211;  // 2.398 belt passes per rotor turn
@@ -295,12 +315,13 @@ Signal drumFast() {
 
 // Horn at fast speed: whoosh of the mouth sweeping past once per turn, broadband air
 // turbulence, and the motor's whine with the belt's flutter on it.
-Signal hornFast() {
+Signal hornFast()
+{
     const std::size_t n = orv::kHornFastLoopLength;
     const int turns = orv::kHornFastTurns;
     const std::int64_t belt = 55;  // 1.62 belt passes per rotor turn
-    Signal whoosh = bandNoise(n, 301, {Biquad::highPass(350, 0.7), Biquad::lowPass(3800, 0.7),
-                                       Biquad::bandPass(1300, 0.6)});
+    Signal whoosh =
+        bandNoise(n, 301, {Biquad::highPass(350, 0.7), Biquad::lowPass(3800, 0.7), Biquad::bandPass(1300, 0.6)});
     Signal turbulence = bandNoise(n, 302, {Biquad::highPass(1800, 0.7), Biquad::lowPass(9000, 0.7)});
     Signal low = bandNoise(n, 303, {Biquad::highPass(60, 0.7), Biquad::lowPass(300, 0.7)});
     Signal s(n, 0.0);
@@ -319,7 +340,8 @@ Signal hornFast() {
 // The horn motor idling at slow speed: a quiet hum (mostly twice the mains frequency),
 // a little mechanical noise and a slow sway. The two takes differ in balance, noise and
 // a faint brush tick.
-Signal hornSlow(int take) {
+Signal hornSlow(int take)
+{
     const std::size_t n = orv::kHornSlowLoopLength;
     const std::uint64_t seed = 400 + 10 * static_cast<std::uint64_t>(take);
     Signal mech = bandNoise(n, seed + 1, {Biquad::highPass(90, 0.7), Biquad::lowPass(1400, 0.7)});
@@ -343,7 +365,8 @@ Signal hornSlow(int take) {
 // The clunk of a speed change: the relay clicks, then the belt takes up the load with a low
 // thump whose crest falls on sample 328, a short slip squeal and a weaker rebound, all
 // dying away to silence at the last sample.
-bool transient(const std::string& dir) {
+bool transient(const std::string& dir)
+{
     constexpr int total = orv::kTransientStored;
     constexpr int peakAt = 328;
     constexpr double peakValue = 0.24;
@@ -404,7 +427,8 @@ bool transient(const std::string& dir) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
         return 2;

@@ -43,7 +43,8 @@ public:
     static constexpr double kPassThreshold = 1e-8;  // smaller inputs pass unshaped
 
     // One sample, after D has been advanced for it.
-    double shape(double x) {
+    double shape(double x)
+    {
         const double y = finish(curve(x));
         return std::fabs(x) >= kPassThreshold ? y : x;
     }
@@ -56,18 +57,20 @@ public:
     inline double finish(double y);
 
 private:
-    static constexpr double kTubeInputGain = 1.18;     // drive into the first tube stage
-    static constexpr double kSolidInputGain = 1.34349; // drive into the cubic; clips at |t| = 1
+    static constexpr double kTubeInputGain = 1.18;      // drive into the first tube stage
+    static constexpr double kSolidInputGain = 1.34349;  // drive into the cubic; clips at |t| = 1
 };
 
-inline double AmpDrive::tubeStage(double u) {
+inline double AmpDrive::tubeStage(double u)
+{
     // Positive inputs saturate towards w = 1.1, negative ones towards w = -4.4.
     double w = u >= 0.0 ? u / (0.5 * u + 1.0) : 2.0 * u / (2.0 - 0.25 * u);
     w *= 0.55;
     return 1.4 * (1.5 * w - 0.5 * w * w * w - 0.3);
 }
 
-inline double AmpDrive::curve(double x) const {
+inline double AmpDrive::curve(double x) const
+{
     switch (type) {
     case kTube:
         // Two inverting stages; the standing offset of T is left for the DC blocker.
@@ -77,20 +80,16 @@ inline double AmpDrive::curve(double x) const {
         const double t = (std::fabs(t0 + 1.0) - std::fabs(t0 - 1.0)) * 0.5;  // clamp to [-1, 1]
         return 0.5 * (1.5 * t - 0.5 * t * t * t);
     }
-    default:
-        return x;
+    default: return x;
     }
 }
 
-inline double AmpDrive::finish(double y) {
+inline double AmpDrive::finish(double y)
+{
     switch (type) {
-    case kTube:
-        dcState = dcState + (y - dcState) * dcCoefficient;
-        return (y - dcState) / drive;
-    case kSolid:
-        return y / drive;
-    default:
-        return y;
+    case kTube: dcState = dcState + (y - dcState) * dcCoefficient; return (y - dcState) / drive;
+    case kSolid: return y / drive;
+    default: return y;
     }
 }
 

@@ -158,8 +158,7 @@ BiquadBank<Lanes>::BiquadBank()
         frequency_[k] = 1000.0;
         q_[k] = 1.0;
         gainDb_[k] = 0.0;
-        for (int j = 0; j < rootCount; ++j)
-            current_[j][k] = increment_[j][k] = target_[j][k] = 0.0;
+        for (int j = 0; j < rootCount; ++j) current_[j][k] = increment_[j][k] = target_[j][k] = 0.0;
         current_[BiquadDesigner::kZero1Re][k] = target_[BiquadDesigner::kZero1Re][k] = 1.0;
         current_[BiquadDesigner::kGain][k] = target_[BiquadDesigner::kGain][k] = 1.0;
         // The identity design, until the first update.
@@ -181,13 +180,11 @@ template <int Lanes>
 void BiquadBank<Lanes>::checkSharedSettings()
 {
     const std::uint64_t rate = std::bit_cast<std::uint64_t>(sampleRate_);
-    if (memoType_ == type_ && memoEnabled_ == enabled_ && memoRate_ == rate)
-        return;
+    if (memoType_ == type_ && memoEnabled_ == enabled_ && memoRate_ == rate) return;
     memoType_ = type_;
     memoEnabled_ = enabled_;
     memoRate_ = rate;
-    for (int k = 0; k < Lanes; ++k)
-        designValid_[k] = shapeValid_[k] = false;
+    for (int k = 0; k < Lanes; ++k) designValid_[k] = shapeValid_[k] = false;
 }
 
 template <int Lanes>
@@ -240,26 +237,24 @@ inline void BiquadBank<Lanes>::design(int first, int count)
             } else if (BiquadDesigner::warpExponent(type_) != 0.0) {
                 for (int k = first; k < end; k += n) {
                     const T r = BiquadDesigner::warpRatio(type_, rate, load<T>(&frequency_[k]));
-                    keep(&shapeQWarped_[k], BiquadDesigner::warpedQ(BiquadDesigner::warpPower(type_, r), load<T>(&q_[k])), k);
+                    keep(&shapeQWarped_[k],
+                         BiquadDesigner::warpedQ(BiquadDesigner::warpPower(type_, r), load<T>(&q_[k])), k);
                 }
             } else {
-                for (int k = first; k < end; ++k)
-                    shapeQWarped_[k] = q_[k];
+                for (int k = first; k < end; ++k) shapeQWarped_[k] = q_[k];
             }
         }
         if (designing && BiquadDesigner::usesGain(type_)) {
             for (int k = first; k < end; k += n)
                 store(&gainFactor[k], BiquadDesigner::gainFactor(load<T>(&gainDb_[k])));
         } else {
-            for (int k = first; k < end + n - 1 && k < Lanes; ++k)
-                gainFactor[k] = 1.0;
+            for (int k = first; k < end + n - 1 && k < Lanes; ++k) gainFactor[k] = 1.0;
         }
         const std::uint32_t designType = designing ? type_ : BiquadDesigner::kTypeOff;
         for (int k = first; k < end; k += n) {
             const T zero = lanes::splat<T>(0.0);
             BiquadDesigner::Shape<T> sh{zero, zero, zero + 1.0};
-            if (designing)
-                sh = {load<T>(&shapeC_[k]), load<T>(&shapeS_[k]), load<T>(&shapeQWarped_[k])};
+            if (designing) sh = {load<T>(&shapeC_[k]), load<T>(&shapeS_[k]), load<T>(&shapeQWarped_[k])};
             BiquadDesigner::Lanes<T> d;
             BiquadDesigner::coefficients<T>(designType, sh, load<T>(&q_[k]), load<T>(&gainFactor[k]), d);
             keep(&designed_[kB0][k], d.b0, k);
@@ -267,8 +262,7 @@ inline void BiquadBank<Lanes>::design(int first, int count)
             keep(&designed_[kB2][k], d.b2, k);
             keep(&designed_[kA1][k], d.a1, k);
             keep(&designed_[kA2][k], d.a2, k);
-            for (int j = 0; j < rootCount; ++j)
-                keep(&target_[j][k], d.root[j], k);
+            for (int j = 0; j < rootCount; ++j) keep(&target_[j][k], d.root[j], k);
         }
         for (int k = first; k < end; ++k) {
             designValid_[k] = true;
@@ -279,8 +273,7 @@ inline void BiquadBank<Lanes>::design(int first, int count)
         }
     }
     if (snapOnUpdate_ || glideLength_ == 0) {
-        for (int k = first; k < end; ++k)
-            snap(k);
+        for (int k = first; k < end; ++k) snap(k);
         return;
     }
     const double perSample = 1.0 / glideLength_;
@@ -290,8 +283,7 @@ inline void BiquadBank<Lanes>::design(int first, int count)
             keep(&increment_[j][k], step + BiquadFilter::glideFlush - BiquadFilter::glideFlush, k);
         }
     }
-    for (int k = first; k < end; ++k)
-        glideRemaining_[k] = glideLength_;
+    for (int k = first; k < end; ++k) glideRemaining_[k] = glideLength_;
 }
 
 template <int Lanes>
@@ -306,8 +298,7 @@ template <int Lanes>
 void BiquadBank<Lanes>::updateLanes(int count)
 {
     summaryValid_ = false;
-    if (count <= 0)
-        return;
+    if (count <= 0) return;
     checkSharedSettings();
     design<Double2>(0, count);
 }
@@ -326,8 +317,7 @@ void BiquadBank<Lanes>::snap(int k)
 template <int Lanes>
 void BiquadBank<Lanes>::snapLanes(int count)
 {
-    for (int k = 0; k < count; ++k)
-        snap(k);
+    for (int k = 0; k < count; ++k) snap(k);
 }
 
 template <int Lanes>
@@ -371,15 +361,12 @@ void BiquadBank<Lanes>::setSaturationLanes(int count, double amount)
 {
     summaryValid_ = false;
     if (!(amount > 0.0)) {
-        for (int k = 0; k < count; ++k)
-            setSaturation(k, amount);
+        for (int k = 0; k < count; ++k) setSaturation(k, amount);
         return;
     }
     int k = 0;
-    for (; k + 2 <= count; k += 2)
-        saturate<Double2>(k, amount);
-    if (k < count)
-        saturate<double>(k, amount);
+    for (; k + 2 <= count; k += 2) saturate<Double2>(k, amount);
+    if (k < count) saturate<double>(k, amount);
     for (k = 0; k < count; ++k) {
         saturationAmount_[k] = amount;
         saturationMask_[k] = ~std::uint64_t{0};
@@ -406,12 +393,15 @@ inline void BiquadBank<Lanes>::glide(int k)
     }
     const T g = r[BiquadDesigner::kGain];
     store(&run_[kA1][k], -(r[BiquadDesigner::kPole1Re] + r[BiquadDesigner::kPole2Re]));
-    store(&run_[kA2][k], r[BiquadDesigner::kPole1Re] * r[BiquadDesigner::kPole2Re] -
-                             r[BiquadDesigner::kPole1Im] * r[BiquadDesigner::kPole2Im]);
+    store(&run_[kA2][k],
+          r[BiquadDesigner::kPole1Re] * r[BiquadDesigner::kPole2Re] -
+              r[BiquadDesigner::kPole1Im] * r[BiquadDesigner::kPole2Im]);
     store(&run_[kB0][k], g);
     store(&run_[kB1][k], -(r[BiquadDesigner::kZero1Re] + r[BiquadDesigner::kZero2Re]) * g);
-    store(&run_[kB2][k], (r[BiquadDesigner::kZero1Re] * r[BiquadDesigner::kZero2Re] -
-                          r[BiquadDesigner::kZero1Im] * r[BiquadDesigner::kZero2Im]) * g);
+    store(&run_[kB2][k],
+          (r[BiquadDesigner::kZero1Re] * r[BiquadDesigner::kZero2Re] -
+           r[BiquadDesigner::kZero1Im] * r[BiquadDesigner::kZero2Im]) *
+              g);
 }
 
 template <int Lanes>
@@ -426,8 +416,8 @@ inline T BiquadBank<Lanes>::filter(int k, T x, const double (*c)[Lanes])
     const T y2 = load<T>(&y2_[k]);
     // The same evaluation order as BiquadFilter::processSaturated: no input flush, the output
     // flushed, then squashed (which only shrinks it, so the history never goes denormal).
-    T y = load<T>(&c[kB0][k]) * x + load<T>(&c[kB1][k]) * x1 + load<T>(&c[kB2][k]) * x2 -
-          load<T>(&c[kA1][k]) * y1 - load<T>(&c[kA2][k]) * y2;
+    T y = load<T>(&c[kB0][k]) * x + load<T>(&c[kB1][k]) * x1 + load<T>(&c[kB2][k]) * x2 - load<T>(&c[kA1][k]) * y1 -
+        load<T>(&c[kA2][k]) * y2;
     y = y + BiquadFilter::glideFlush - BiquadFilter::glideFlush;
     if constexpr (S != Squash::none) {
         const T squashed = y / (1.0 + load<T>(&saturationCoefficient_[k]) * lanes::absOf(y + saturationBias_));
@@ -447,13 +437,12 @@ template <int Lanes>
 double BiquadBank<Lanes>::processLane(int k, double x)
 {
     summaryValid_ = false;
-    if (type_ == BiquadFilter::typeOff)
-        return x;
+    if (type_ == BiquadFilter::typeOff) return x;
     if (enabled_ == 0 && glideRemaining_[k] == 0) {
         clearHistory(k);
         return x;
     }
-    const double (*c)[Lanes] = designed_;
+    const double(*c)[Lanes] = designed_;
     if (glideRemaining_[k] > 0) {
         --glideRemaining_[k];
         glide<double>(k);
@@ -474,20 +463,16 @@ inline void BiquadBank<Lanes>::filterAll(double* v, int count, const double (*c)
 {
     constexpr int width = sizeof(V) / sizeof(double);
     int k = 0;
-    for (; k + width <= count; k += width)
-        lanes::store(v + k, filter<V, S>(k, lanes::load<V>(v + k), c));
-    for (; k + 2 <= count; k += 2)
-        lanes::store(v + k, filter<Double2, S>(k, lanes::load<Double2>(v + k), c));
-    if (k < count)
-        v[k] = filter<double, S>(k, v[k], c);
+    for (; k + width <= count; k += width) lanes::store(v + k, filter<V, S>(k, lanes::load<V>(v + k), c));
+    for (; k + 2 <= count; k += 2) lanes::store(v + k, filter<Double2, S>(k, lanes::load<Double2>(v + k), c));
+    if (k < count) v[k] = filter<double, S>(k, v[k], c);
 }
 
 template <int Lanes>
 template <class V>
 void BiquadBank<Lanes>::processSaturated(double* v, int count)
 {
-    if (count <= 0)
-        return;
+    if (count <= 0) return;
     // The packed path needs every lane enabled and at the same point of its glide (the usual
     // case: the owner designs all lanes together); otherwise each lane goes on its own.
     const std::uint32_t remaining = glideRemaining_[0];
@@ -505,24 +490,19 @@ void BiquadBank<Lanes>::processSaturated(double* v, int count)
     }
     const bool allSquash = allSquash_, anySquash = anySquash_;
     if (!(inStep_ && type_ != BiquadFilter::typeOff && enabled_ != 0)) {
-        for (int k = 0; k < count; ++k)
-            v[k] = processLane(k, v[k]);
+        for (int k = 0; k < count; ++k) v[k] = processLane(k, v[k]);
         return;
     }
     // First the glide of every lane (no signal involved), then the filters: their recursions
     // are long dependency chains, and with nothing else in between the processor overlaps them.
-    const double (*c)[Lanes] = designed_;
+    const double(*c)[Lanes] = designed_;
     if (remaining > 0) {
         constexpr int width = sizeof(V) / sizeof(double);
         int k = 0;
-        for (; k + width <= count; k += width)
-            glide<V>(k);
-        for (; k + 2 <= count; k += 2)
-            glide<Double2>(k);
-        if (k < count)
-            glide<double>(k);
-        for (k = 0; k < count; ++k)
-            --glideRemaining_[k];
+        for (; k + width <= count; k += width) glide<V>(k);
+        for (; k + 2 <= count; k += 2) glide<Double2>(k);
+        if (k < count) glide<double>(k);
+        for (k = 0; k < count; ++k) --glideRemaining_[k];
         c = run_;
     }
     if (allSquash)

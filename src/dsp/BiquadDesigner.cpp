@@ -6,10 +6,7 @@ namespace orv {
 
 namespace {
 
-std::uint64_t bitsOf(double v)
-{
-    return std::bit_cast<std::uint64_t>(v);
-}
+std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
 
 }  // namespace
 
@@ -34,8 +31,8 @@ double BiquadDesigner::saturationCoefficient(double amount, double frequency, do
     return saturationCoefficient<double>(amount, frequency, m.qPower, sampleRate);
 }
 
-void BiquadDesigner::compute(std::uint32_t type, std::uint32_t enabled, double sampleRate, double frequency,
-                             double q, double gainDb)
+void BiquadDesigner::compute(std::uint32_t type, std::uint32_t enabled, double sampleRate, double frequency, double q,
+                             double gainDb)
 {
     Memo& m = memo_;
     m.type = type;

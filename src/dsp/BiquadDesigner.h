@@ -32,7 +32,16 @@ public:
 
     // Root order: zero 1 (re, im), zero 2 (re, im), pole 1 (re, im), pole 2 (re, im), gain.
     enum RootIndex : int {
-        kZero1Re, kZero1Im, kZero2Re, kZero2Im, kPole1Re, kPole1Im, kPole2Re, kPole2Im, kGain, kRootCount
+        kZero1Re,
+        kZero1Im,
+        kZero2Re,
+        kZero2Im,
+        kPole1Re,
+        kPole1Im,
+        kPole2Re,
+        kPole2Im,
+        kGain,
+        kRootCount
     };
 
     // The frequency-dependent part of a design: cosine and sine of the normalised frequency and
@@ -85,10 +94,10 @@ public:
     {
         const T r2 = r * r;
         switch (type) {
-        case kTypeHighPass2: return r2 * r2 * r2;  // p = 6
+        case kTypeHighPass2: return r2 * r2 * r2;            // p = 6
         case kTypeLowShelf: return r2 * r * lanes::sqrt(r);  // p = 3.5
-        case kTypeHighShelf: return r2 * r2;  // p = 4
-        case kTypeLowPass2: {  // p = 8
+        case kTypeHighShelf: return r2 * r2;                 // p = 4
+        case kTypeLowPass2: {                                // p = 8
             const T r4 = r2 * r2;
             return r4 * r4;
         }
@@ -284,8 +293,7 @@ void BiquadDesigner::coefficients(std::uint32_t type, const Shape<T>& sh, T q, T
         nb2 = 1.0 + alphaPlain;
         break;
     }
-    default:
-        break;
+    default: break;
     }
 
     const T inverse = 1.0 / na0;

@@ -32,16 +32,12 @@ double BiquadFilter::usableRate(double rate)
     return (rate >= minUsableRate && rate <= maxUsableRate) ? rate : fallbackRate;
 }
 
-std::uint32_t BiquadFilter::glideLengthFor(double rate)
-{
-    return static_cast<std::uint32_t>(glideSeconds * rate);
-}
+std::uint32_t BiquadFilter::glideLengthFor(double rate) { return static_cast<std::uint32_t>(glideSeconds * rate); }
 
 void BiquadFilter::update()
 {
     design_ = designer_.design(type_, enabled_, sampleRate_, frequency_, q_, gainDb_);
-    for (int i = 0; i < rootCount; ++i)
-        rootState_[i].target = design_.root[i];
+    for (int i = 0; i < rootCount; ++i) rootState_[i].target = design_.root[i];
     // A zero glide length has no samples to glide over: the design applies at once.
     if (snapOnUpdate_ || glideLength_ == 0) {
         snap();

@@ -32,11 +32,12 @@ public:
     static constexpr double plainFlush = 1e-17;  // denormal flush of processPlain
 
     // Limits within which every owner keeps a filter's settings.
-    static constexpr double minFrequency = 0.001;        // Hz
-    static constexpr double maxFrequencyShare = 0.499;   // of the filter's rate
+    static constexpr double minFrequency = 0.001;       // Hz
+    static constexpr double maxFrequencyShare = 0.499;  // of the filter's rate
     static constexpr double minQ = 0.0001;
     static constexpr double maxQ = 1000.0;
-    static double clampFrequency(double hz, double rate) {
+    static double clampFrequency(double hz, double rate)
+    {
         return std::min(std::max(hz, minFrequency), maxFrequencyShare * rate);
     }
     static double clampQ(double q) { return std::min(std::max(q, minQ), maxQ); }
@@ -49,7 +50,8 @@ public:
 
     // Settings; each applies at the next update(). A new filter is a disabled 1 kHz peak
     // at 44.1 kHz, Q 1, 0 dB, gliding over 132 samples but snapping on update.
-    void prepare(double sampleRate, std::uint32_t glideLength) {
+    void prepare(double sampleRate, std::uint32_t glideLength)
+    {
         sampleRate_ = sampleRate;
         glideLength_ = glideLength;
     }
@@ -125,8 +127,12 @@ private:
     inline bool prepareSample();
     inline void advanceGlide();
     // The running set applied to input x and the history.
-    double runningSection(double x) const { return runB0_ * x + runB1_ * x1_ + runB2_ * x2_ - runA1_ * y1_ - runA2_ * y2_; }
-    void pushHistory(double x, double y) {
+    double runningSection(double x) const
+    {
+        return runB0_ * x + runB1_ * x1_ + runB2_ * x2_ - runA1_ * y1_ - runA2_ * y2_;
+    }
+    void pushHistory(double x, double y)
+    {
         x2_ = x1_;
         x1_ = x;
         y2_ = y1_;
@@ -165,8 +171,7 @@ private:
 inline void BiquadFilter::advanceGlide()
 {
     --glideRemaining_;
-    for (int i = 0; i < rootCount; ++i)
-        rootState_[i].current += rootIncrement_[i];
+    for (int i = 0; i < rootCount; ++i) rootState_[i].current += rootIncrement_[i];
     const double g = rootState_[rootGain].current;
     const double p1r = rootState_[pole1Re].current, p1i = rootState_[pole1Im].current;
     const double p2r = rootState_[pole2Re].current, p2i = rootState_[pole2Im].current;
@@ -181,8 +186,7 @@ inline void BiquadFilter::advanceGlide()
 
 inline bool BiquadFilter::prepareSample()
 {
-    if (type_ == typeOff)
-        return false;
+    if (type_ == typeOff) return false;
     if (enabled_ == 0 && glideRemaining_ == 0) {
         x1_ = x2_ = y1_ = y2_ = 0.0;
         return false;
@@ -201,8 +205,7 @@ inline bool BiquadFilter::prepareSample()
 
 inline double BiquadFilter::process(double x)
 {
-    if (!prepareSample())
-        return x;
+    if (!prepareSample()) return x;
     x = x + glideFlush - glideFlush;
     double y = runningSection(x);
     y = y + glideFlush - glideFlush;
@@ -212,14 +215,12 @@ inline double BiquadFilter::process(double x)
 
 inline double BiquadFilter::processSaturated(double x)
 {
-    if (!prepareSample())
-        return x;
+    if (!prepareSample()) return x;
     // The input is not flushed here (only the plain gliding process does that); the
     // output is, and the squashing below only shrinks it, so y1 and y2 never go denormal.
     double y = runningSection(x);
     y = y + glideFlush - glideFlush;
-    if (saturationOn_)
-        y = y / (1.0 + saturationCoefficient_ * std::fabs(y + saturationBias_));
+    if (saturationOn_) y = y / (1.0 + saturationCoefficient_ * std::fabs(y + saturationBias_));
     pushHistory(x, y);
     return y;
 }

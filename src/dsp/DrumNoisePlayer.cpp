@@ -13,14 +13,14 @@ namespace orv {
 using namespace mechnoise;
 
 namespace {
-constexpr double kLowPassHz = 18000.0;     // slow-loop low-pass at the slow end of the fade
+constexpr double kLowPassHz = 18000.0;  // slow-loop low-pass at the slow end of the fade
 constexpr double kLowPassQ = 0.7;
 constexpr double kLowPassSweepExponent = 0.06;  // how fast it closes across the fade zone
-constexpr double kShelfHz = 2000.0;        // fast-loop high shelf at construction
+constexpr double kShelfHz = 2000.0;             // fast-loop high shelf at construction
 constexpr double kShelfQ = 0.707;
-constexpr double kShelfSweepHz = 9500.0;   // shelf corner = 9500 * fastGain + 3500
+constexpr double kShelfSweepHz = 9500.0;  // shelf corner = 9500 * fastGain + 3500
 constexpr double kShelfBaseHz = 3500.0;
-constexpr double kShelfRangeDb = 12.0;     // shelf gain = 12 * fastGain - 12 dB
+constexpr double kShelfRangeDb = 12.0;  // shelf gain = 12 * fastGain - 12 dB
 constexpr double kShelfGainLimitDb = 1000.0;
 constexpr double kBandPassHz = 1000.0;
 // Narrower band and a little less level for a farther microphone.
@@ -29,7 +29,8 @@ constexpr double kMicAngleSign = 1.0;
 constexpr double kSlowFadeExponent = 0.25;
 constexpr double kSetupRate = 44100.0;
 
-void build(BiquadFilter& f, std::uint32_t type, double q, double frequency) {
+void build(BiquadFilter& f, std::uint32_t type, double q, double frequency)
+{
     f.setType(type);
     f.setQ(q);
     f.setFrequency(frequency);
@@ -37,7 +38,8 @@ void build(BiquadFilter& f, std::uint32_t type, double q, double frequency) {
 }
 }  // namespace
 
-DrumNoisePlayer::DrumNoisePlayer() : NoisePlayerBase(kDistanceLaw, kMicAngleSign, kTransientStoredSamples) {
+DrumNoisePlayer::DrumNoisePlayer() : NoisePlayerBase(kDistanceLaw, kMicAngleSign, kTransientStoredSamples)
+{
     const double top = BiquadFilter::maxFrequencyShare * kSetupRate;
     build(lowPass, BiquadFilter::typeLowPass2, kLowPassQ, std::min(kLowPassHz, top));
     build(highShelf, BiquadFilter::typeHighShelf, kShelfQ, std::min(kShelfHz, top));
@@ -46,12 +48,14 @@ DrumNoisePlayer::DrumNoisePlayer() : NoisePlayerBase(kDistanceLaw, kMicAngleSign
     setSampleRate(kSetupRate);
 }
 
-void DrumNoisePlayer::loadRecordings() {
+void DrumNoisePlayer::loadRecordings()
+{
     useRecordings(findRecording(RecordingId::DrumSlowLoop).samples, findRecording(RecordingId::DrumFastLoop).samples,
                   findRecording(RecordingId::Transient).samples);
 }
 
-void DrumNoisePlayer::setSampleRate(double fs) {
+void DrumNoisePlayer::setSampleRate(double fs)
+{
     fs = prepareRate(fs);
     setMicDistance(micDistance);
     // The owner passes its distance again right after this, which restores the compensation.
@@ -63,7 +67,8 @@ void DrumNoisePlayer::setSampleRate(double fs) {
     snapBandPass();
 }
 
-double DrumNoisePlayer::process(double rate, double micAngle) {
+double DrumNoisePlayer::process(double rate, double micAngle)
+{
     // Speed cross-fade; in the fade zone the slow loop darkens and the fast loop's shelf
     // opens. Outside it the filters keep their last settings.
     double slowGain;
@@ -83,8 +88,8 @@ double DrumNoisePlayer::process(double rate, double micAngle) {
             // would be overwritten unused).
             highShelf.setFrequency(
                 BiquadFilter::clampFrequency(kShelfSweepHz * fastGain + kShelfBaseHz, highShelf.sampleRate()));
-            highShelf.setGainDb(std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb,
-                                           kShelfGainLimitDb));
+            highShelf.setGainDb(
+                std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb, kShelfGainLimitDb));
             highShelf.update();
         }
         slowGain = fadeMemoSlow_;

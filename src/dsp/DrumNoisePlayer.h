@@ -12,16 +12,16 @@ namespace orv {
 // distance.
 class DrumNoisePlayer : public NoisePlayerBase {
 public:
-    static constexpr int kFastTurns = 88;               // rotor turns per fast loop
-    static constexpr double kSlowTurnsPerLoop = 0.2;    // 5 rotor turns per slow loop
+    static constexpr int kFastTurns = 88;                     // rotor turns per fast loop
+    static constexpr double kSlowTurnsPerLoop = 0.2;          // 5 rotor turns per slow loop
     static constexpr double kSlowLevelScale = 0.70794578438;  // slowLevel per levelCurve unit
     static constexpr double kFastLevelScale = 1.0;
     static constexpr double kTransientLevelScale = 0.25118864315 * 0.06294627058;
 
-    double slowOffset = 0.0;         // phase offset of the slow loop
+    double slowOffset = 0.0;           // phase offset of the slow loop
     double fastOffset = -1.0 / 704.0;  // one eighth of a turn back, in 88-turn loops
-    BiquadFilter lowPass;            // on the slow loop
-    BiquadFilter highShelf;          // on the fast loop
+    BiquadFilter lowPass;              // on the slow loop
+    BiquadFilter highShelf;            // on the fast loop
 
     DrumNoisePlayer();
 
@@ -29,7 +29,8 @@ public:
     // balance gains.
     void loadRecordings();
     // Clears the filters' histories; phases, gains and the transient go on.
-    void clearFilters() {
+    void clearFilters()
+    {
         lowPass.clearHistory();
         highShelf.clearHistory();
         bandPass.clearHistory();

@@ -9,20 +9,22 @@
 namespace orv {
 
 namespace {
-constexpr double kFarTapDb = -20.0;           // level of a tap at the normalising distance
-constexpr double kMinCutoff = 20.0;           // Hz, tap low-pass limits
+constexpr double kFarTapDb = -20.0;  // level of a tap at the normalising distance
+constexpr double kMinCutoff = 20.0;  // Hz, tap low-pass limits
 constexpr double kMaxCutoff = 20000.0;
 constexpr double kAmountGain = 0.0316227766;  // -30 dB
 
 inline double flush(double v) { return v + kFlush - kFlush; }
 }  // namespace
 
-EarlyReflections::EarlyReflections() : left_(kLineLength, 0.0), right_(kLineLength, 0.0) {
+EarlyReflections::EarlyReflections() : left_(kLineLength, 0.0), right_(kLineLength, 0.0)
+{
     std::fill(std::begin(pairState_), std::end(pairState_), 0.0);
     setupReflections();
 }
 
-EarlyReflections::SizePreset EarlyReflections::sizePreset(int position) {
+EarlyReflections::SizePreset EarlyReflections::sizePreset(int position)
+{
     return kSizePresets[std::clamp(position, 1, kSizePositions) - 1];
 }
 
@@ -32,13 +34,15 @@ double EarlyReflections::virtualScaleFromParameter(double p) { return 0.25 * std
 
 double EarlyReflections::extraDistanceFromParameter(double p) { return 0.15 * std::exp(2.30259 * p); }
 
-double EarlyReflections::cutoffScaleFromParameter(double p) {
+double EarlyReflections::cutoffScaleFromParameter(double p)
+{
     return static_cast<float>(200.0 * std::pow(100.0, p));  // kept in single precision
 }
 
 double EarlyReflections::outputGainFromLevel(double level) { return level * kAmountGain; }
 
-void EarlyReflections::setupReflections() {
+void EarlyReflections::setupReflections()
+{
     const double s = room_.roomScale;
     const double fs = sampleRate_;
     const double virtualScale = room_.virtualScale, extraDistance = room_.extraDistance;
@@ -81,19 +85,22 @@ void EarlyReflections::setupReflections() {
     rightClean_.extend(right_.data(), kLineLength, write_, reach_);
 }
 
-void EarlyReflections::clearReflections() {
+void EarlyReflections::clearReflections()
+{
     outputGain_ = outputGainTarget_;
     setupReflections();
     clearLines();
 }
 
-void EarlyReflections::clearLines() {
+void EarlyReflections::clearLines()
+{
     leftClean_.clear(left_.data(), kLineLength, write_, reach_);
     rightClean_.clear(right_.data(), kLineLength, write_, reach_);
     std::fill(std::begin(pairState_), std::end(pairState_), 0.0);
 }
 
-void EarlyReflections::processReflections(double inL, double inR, double& outL, double& outR) {
+void EarlyReflections::processReflections(double inL, double inR, double& outL, double& outR)
+{
     const std::int32_t w = write_;
     double* const left = left_.data();
     double* const right = right_.data();

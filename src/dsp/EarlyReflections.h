@@ -18,6 +18,7 @@ public:
     static constexpr int kLineMask = kLineLength - 1;
 
     // Distances in metres at room scale 1, and the cutoff factor of each tap's low-pass.
+    // clang-format off
     static constexpr double kLeftDistances[kTapsPerSide] = {3.1, 4.3, 5.7, 6.3, 7.8, 8.3,
                                                             8.7, 9.3, 9.6, 10.5, 11.1, 11.7};
     static constexpr double kRightDistances[kTapsPerSide] = {3.0, 4.0, 4.8, 7.5, 8.1, 8.5,
@@ -43,22 +44,23 @@ public:
     static constexpr SizePreset kSizePresets[kSizePositions] = {
         {0.193426, 0.371357}, {0.306573, 0.441384}, {0.386852, 0.5},
         {0.449122, 0.462},    {0.5, 0.419518}};
+    // clang-format on
     // The preset of "Size" position 1..5 (positions outside are clamped).
     static SizePreset sizePreset(int position);
 
     // Parameter laws, p = parameter value 0..1.
-    static double roomScaleFromParameter(double p);     // "Early Refl. Room Size": 0.5 .. 4.0
-    static double virtualScaleFromParameter(double p);  // "Early Refl. Virtual Room Size": 0.25 .. 4.0
-    static double extraDistanceFromParameter(double p); // "Early Refl. LR Delay": 0.15 .. 1.5 m
-    static double cutoffScaleFromParameter(double p);   // "Early Refl. Main Cutoff": 200 .. 20000 Hz
-    static double outputGainFromLevel(double level);    // levelCurve("Amount") -> output gain (-30 dB)
+    static double roomScaleFromParameter(double p);      // "Early Refl. Room Size": 0.5 .. 4.0
+    static double virtualScaleFromParameter(double p);   // "Early Refl. Virtual Room Size": 0.25 .. 4.0
+    static double extraDistanceFromParameter(double p);  // "Early Refl. LR Delay": 0.15 .. 1.5 m
+    static double cutoffScaleFromParameter(double p);    // "Early Refl. Main Cutoff": 200 .. 20000 Hz
+    static double outputGainFromLevel(double level);     // levelCurve("Amount") -> output gain (-30 dB)
 
     // The room, in the units of the laws above.
     struct Room {
-        double roomScale = 1.0;       // s
-        double virtualScale = 1.0;    // v
-        double extraDistance = 0.15;  // o, metres
-        double cutoffScale = 20000.0; // m, Hz
+        double roomScale = 1.0;        // s
+        double virtualScale = 1.0;     // v
+        double extraDistance = 0.15;   // o, metres
+        double cutoffScale = 20000.0;  // m, Hz
     };
 
     EarlyReflections();

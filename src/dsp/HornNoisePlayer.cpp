@@ -13,11 +13,11 @@ using namespace mechnoise;
 
 namespace {
 constexpr double kBandPassHz = 1100.0;
-constexpr double kBandPassQ = 0.05;           // at construction
+constexpr double kBandPassQ = 0.05;  // at construction
 // Narrower band and a little less level for a farther microphone.
 constexpr NoisePlayerBase::DistanceLaw kDistanceLaw{0.25, 0.05, 0.25};
-constexpr double kMicAngleSign = -1.0;        // the angle moves the fast loop the other way
-constexpr double kSlowFadeSlope = 2.5;        // slow loop gone at t = 0.4 of the fade zone
+constexpr double kMicAngleSign = -1.0;  // the angle moves the fast loop the other way
+constexpr double kSlowFadeSlope = 2.5;  // slow loop gone at t = 0.4 of the fade zone
 constexpr double kSlowFadeEnd = 0.4;
 constexpr double kSetupRate = 44100.0;
 // Fast-loop offsets: one eighth of a turn back, and for variant 1 eight turns forward, in
@@ -26,9 +26,9 @@ constexpr double kFastOffsets[2] = {-1.0 / 272.0, 63.0 / 272.0};
 }  // namespace
 
 HornNoisePlayer::HornNoisePlayer(int variantIndex)
-    : NoisePlayerBase(kDistanceLaw, kMicAngleSign, 1.0),
-      variant(variantIndex == 1 ? 1 : 0),
-      fastOffset(kFastOffsets[variantIndex == 1 ? 1 : 0]) {
+    : NoisePlayerBase(kDistanceLaw, kMicAngleSign, 1.0), variant(variantIndex == 1 ? 1 : 0),
+      fastOffset(kFastOffsets[variantIndex == 1 ? 1 : 0])
+{
     bandPass.setType(BiquadFilter::typeBandPass);
     bandPass.setQ(kBandPassQ);
     bandPass.setFrequency(std::min(kBandPassHz, BiquadFilter::maxFrequencyShare * kSetupRate));
@@ -36,12 +36,14 @@ HornNoisePlayer::HornNoisePlayer(int variantIndex)
     setSampleRate(kSetupRate);
 }
 
-void HornNoisePlayer::loadRecordings() {
+void HornNoisePlayer::loadRecordings()
+{
     useRecordings(findRecording(variant == 0 ? RecordingId::HornSlowLoop0 : RecordingId::HornSlowLoop1).samples,
                   findRecording(RecordingId::HornFastLoop).samples, findRecording(RecordingId::Transient).samples);
 }
 
-void HornNoisePlayer::setSampleRate(double fs) {
+void HornNoisePlayer::setSampleRate(double fs)
+{
     fs = prepareRate(fs);
     transientLevel = 0.0;
     loopGain = loopGainTarget;
@@ -51,7 +53,8 @@ void HornNoisePlayer::setSampleRate(double fs) {
     snapBandPass();
 }
 
-double HornNoisePlayer::process(double rate, double micAngle) {
+double HornNoisePlayer::process(double rate, double micAngle)
+{
     double slowGain;
     double fastGain;
     double t = 0.0;

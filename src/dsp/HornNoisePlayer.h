@@ -10,13 +10,13 @@ namespace orv {
 // The sum passes a band-pass set by the microphone distance.
 class HornNoisePlayer : public NoisePlayerBase {
 public:
-    static constexpr int kFastTurns = 34;  // rotor turns per fast loop
+    static constexpr int kFastTurns = 34;                     // rotor turns per fast loop
     static constexpr double kSlowLevelScale = 5.01187233627;  // slowLevel per levelCurve unit
     static constexpr double kFastLevelScale = 6.3095734448;
     static constexpr double kTransientLevelScale = 0.25118864315 * 0.99763115748;
 
-    int variant;                     // 0 or 1
-    double fastOffset;               // in 34-turn loops
+    int variant;        // 0 or 1
+    double fastOffset;  // in 34-turn loops
 
     explicit HornNoisePlayer(int variant);
 

@@ -23,16 +23,18 @@ inline double flushFraction(double t) { return t + kFlush - kFlush; }
 // Catmull-Rom kernel in double precision (one value, or a pair of them); at t = 0 it returns
 // p1 exactly.
 template <class T>
-inline T cubic(T t, T p0, T p1, T p2, T p3) {
+inline T cubic(T t, T p0, T p1, T p2, T p3)
+{
     const T t2 = t * t;
     const T t3 = t2 * t;
-    return 0.5 * ((2.0 * t2 - t3 - t) * p0 + (3.0 * t3 - 5.0 * t2 + 2.0) * p1 +
-                  (4.0 * t2 - 3.0 * t3 + t) * p2 + (t3 - t2) * p3);
+    return 0.5 *
+        ((2.0 * t2 - t3 - t) * p0 + (3.0 * t3 - 5.0 * t2 + 2.0) * p1 + (4.0 * t2 - 3.0 * t3 + t) * p2 + (t3 - t2) * p3);
 }
 
 // The same kernel for recordings: weights and products in single precision, the sum and the
 // halving in double precision, the result rounded back to single precision.
-inline float cubicSingle(double t, float p0, float p1, float p2, float p3) {
+inline float cubicSingle(double t, float p0, float p1, float p2, float p3)
+{
     const float tf = static_cast<float>(t);
     const float t2 = tf * tf;
     const float t3 = t2 * tf;
@@ -40,8 +42,8 @@ inline float cubicSingle(double t, float p0, float p1, float p2, float p3) {
     const float q1 = (3.0f * t3 - 5.0f * t2 + 2.0f) * p1;
     const float q2 = (4.0f * t2 - 3.0f * t3 + tf) * p2;
     const float q3 = (t3 - t2) * p3;
-    const double sum = static_cast<double>(q0) + static_cast<double>(q1) +
-                       static_cast<double>(q2) + static_cast<double>(q3);
+    const double sum =
+        static_cast<double>(q0) + static_cast<double>(q1) + static_cast<double>(q2) + static_cast<double>(q3);
     return static_cast<float>(0.5 * sum);
 }
 
@@ -49,7 +51,8 @@ inline float cubicSingle(double t, float p0, float p1, float p2, float p3) {
 
 // Reads a mirrored ring of n samples (stored twice, 2n entries) at a fractional position.
 // Negative positions are folded by whole ring lengths.
-inline double InterpolateRing(double position, const double* signal, int n) {
+inline double InterpolateRing(double position, const double* signal, int n)
+{
     while (position < 0.0) position += n;
     const int i = static_cast<int>(position);
     const double t = interp_detail::flushFraction(position - i);
@@ -58,7 +61,8 @@ inline double InterpolateRing(double position, const double* signal, int n) {
 }
 
 // Reads a 512-entry table at x; outside [0, 511] (and for NaN) the end value holds.
-inline double InterpolateTable512(double x, const double* table) {
+inline double InterpolateTable512(double x, const double* table)
+{
     constexpr int last = interp_detail::kTableSize - 1;
     if (!(x > 0.0)) return table[0];  // also catches NaN
     if (x >= last) return table[last];
@@ -74,7 +78,8 @@ inline double InterpolateTable512(double x, const double* table) {
 // Reads a looped recording of loop length n (n + 3 stored samples, the last three repeating
 // the first three) at a phase in turns of the loop; only the fractional part of the phase
 // counts, for phases above -16.
-inline float InterpolateLoop(double phase, const float* samples, int n) {
+inline float InterpolateLoop(double phase, const float* samples, int n)
+{
     constexpr double kFoldOffset = 16.0;  // keeps trunc() rounding downwards for phase > -16
     const double folded = (phase - std::trunc(phase + kFoldOffset) + kFoldOffset) * n;
     // Kept inside the recording whatever the phase (0 for not a number); min/max cost no branch.
@@ -88,7 +93,8 @@ inline float InterpolateLoop(double phase, const float* samples, int n) {
 
 // Reads a one-shot recording of n + 1 samples at a phase clamped to [0, 1]; neighbours
 // beyond either end repeat the end sample.
-inline float InterpolateOnce(double phase, const float* samples, int n) {
+inline float InterpolateOnce(double phase, const float* samples, int n)
+{
     const double clamped = (std::fabs(phase) - std::fabs(phase - 1.0) + 1.0) * 0.5;
     const double position = clamped * n;
     const int i = static_cast<int>(position);
@@ -99,7 +105,8 @@ inline float InterpolateOnce(double phase, const float* samples, int n) {
 
 // Polynomial sine, absolute error below 3e-4 for any argument whose quotient by pi fits in
 // 32 bits. The quotient is rounded to the nearest integer by the 1.5 * 2^52 addition trick.
-inline double FastSin(double x) {
+inline double FastSin(double x)
+{
     constexpr double kInvPi = 1.0 / kPi;
     constexpr double kRoundingBias = 6755399441055744.0;  // 1.5 * 2^52
     const double biased = x * kInvPi + kRoundingBias;
@@ -115,14 +122,16 @@ inline double FastSin(double x) {
 // Mirrored delay line: buffers of 2n entries hold every sample at w and at w + n, so a
 // four-point read starting anywhere in 0 .. n - 1 never wraps. The owner advances w
 // (w = (w + 1) & (n - 1)) after all reads of the sample period.
-inline void writeMirrored(double* buffer, int n, int w, double x) {
+inline void writeMirrored(double* buffer, int n, int w, double x)
+{
     buffer[w + n] = x;
     buffer[w] = buffer[w + n];
 }
 
 // The phase that was stored beside the sample read at `position` (= w - delay), without
 // interpolation: the entry at the integer part of the position, masked into the ring.
-inline double phaseAtPosition(double position, const double* phase, int mask) {
+inline double phaseAtPosition(double position, const double* phase, int mask)
+{
     return phase[static_cast<int>(position) & mask];
 }
 

@@ -39,15 +39,15 @@ inline constexpr int kWidth = sizeof(V) / sizeof(double);
 
 // Truncation toward zero, for |v| < 2^31.
 template <class V>
-inline Int32<V> truncate(V v) { return __builtin_convertvector(v, Int32<V>); }
+inline Int32<V> truncate(V v)
+{
+    return __builtin_convertvector(v, Int32<V>);
+}
 inline Double2 toDouble(Int32x2 i) { return __builtin_convertvector(i, Double2); }
 inline Double4 toDouble(Int32x4 i) { return __builtin_convertvector(i, Double4); }
 
 inline Double2 gather(const double* base, Int32x2 i) { return Double2{base[i[0]], base[i[1]]}; }
-inline Double4 gather(const double* base, Int32x4 i)
-{
-    return Double4{base[i[0]], base[i[1]], base[i[2]], base[i[3]]};
-}
+inline Double4 gather(const double* base, Int32x4 i) { return Double4{base[i[0]], base[i[1]], base[i[2]], base[i[3]]}; }
 
 // base[j .. j + 3] for each lane's index j, as four pairs (two loads of two per lane).
 inline void neighbours(const double* base, Int32x2 j, Double2& p0, Double2& p1, Double2& p2, Double2& p3)
@@ -77,9 +77,15 @@ inline void neighbours(const double* base, Int32x4 j, Double4& p0, Double4& p1, 
 
 // std::max(a, b) and std::min(a, b) lane by lane (the first argument wins ties and NaN).
 template <class V>
-inline V maxOf(V a, V b) { return select<V>(less(a, b), b, a); }
+inline V maxOf(V a, V b)
+{
+    return select<V>(less(a, b), b, a);
+}
 template <class V>
-inline V minOf(V a, V b) { return select<V>(less(b, a), b, a); }
+inline V minOf(V a, V b)
+{
+    return select<V>(less(b, a), b, a);
+}
 
 // The fractional part x - trunc(x + 16) + 16, as RotorMotion::wrap, for -16 < x < 2^31 - 16.
 template <class V>
@@ -122,7 +128,7 @@ inline V InterpolateRing(V position, const double* signal, int n)
 template <class V>
 inline V InterpolateTable512(V x, const double* table)
 {
-    constexpr double firstInner = 1.0;  // from here the left neighbour exists
+    constexpr double firstInner = 1.0;                             // from here the left neighbour exists
     constexpr double lastInner = interp_detail::kTableSize - 2.0;  // up to here the right two exist
     const Int<V> inner = ~less(x, splat<V>(firstInner)) & less(x, splat<V>(lastInner));
     bool all = true;

@@ -55,14 +55,23 @@ template <class T>
 using Int = typename IntOf<T>::type;
 
 template <class T>
-inline Int<T> bitsOf(T v) { return std::bit_cast<Int<T>>(v); }
+inline Int<T> bitsOf(T v)
+{
+    return std::bit_cast<Int<T>>(v);
+}
 template <class T>
-inline T fromBits(Int<T> b) { return std::bit_cast<T>(b); }
+inline T fromBits(Int<T> b)
+{
+    return std::bit_cast<T>(b);
+}
 
 template <class T>
 inline T load(const double* p);
 template <>
-inline double load<double>(const double* p) { return *p; }
+inline double load<double>(const double* p)
+{
+    return *p;
+}
 template <>
 inline Double2 load<Double2>(const double* p)
 {
@@ -96,11 +105,20 @@ inline Int<T> loadMask(const std::uint64_t* p)
 template <class T>
 inline T splat(double v);
 template <>
-inline double splat<double>(double v) { return v; }
+inline double splat<double>(double v)
+{
+    return v;
+}
 template <>
-inline Double2 splat<Double2>(double v) { return Double2{v, v}; }
+inline Double2 splat<Double2>(double v)
+{
+    return Double2{v, v};
+}
 template <>
-inline Double4 splat<Double4>(double v) { return Double4{v, v, v, v}; }
+inline Double4 splat<Double4>(double v)
+{
+    return Double4{v, v, v, v};
+}
 
 // All ones where a < b, else 0 (per lane).
 inline std::int64_t less(double a, double b) { return a < b ? -1 : 0; }

@@ -24,14 +24,16 @@ public:
     void advanced(int size) { clean_ += clean_ < size ? 1 : 0; }
 
     // A clear: nothing behind the write position is known, then `reach` is made clean.
-    void clear(double* ring, int size, int write, int reach) {
+    void clear(double* ring, int size, int write, int reach)
+    {
         clean_ = 0;
         extend(ring, size, write, reach);
     }
 
     // Makes offsets 1 .. reach clean (size a power of two). The write position itself is left
     // alone: it is written before it is read.
-    void extend(double* ring, int size, int write, int reach) {
+    void extend(double* ring, int size, int write, int reach)
+    {
         reach = std::min(reach, size - 1);
         if (reach <= clean_) return;
         // Offsets clean_ + 1 .. reach are positions write - reach .. write - clean_ - 1.

@@ -5,8 +5,7 @@ namespace orv {
 void MultiFilter::clearCoefficients()
 {
     for (int k = 0; k < stageCount; ++k) {
-        for (int i = 0; i < coefficientCount; ++i)
-            coefficient[k][i] = 0.0;
+        for (int i = 0; i < coefficientCount; ++i) coefficient[k][i] = 0.0;
         saturationOn[k] = 0;
         saturationCoefficient[k] = 0.001;
         saturationBias[k] = 0.0;
@@ -34,8 +33,7 @@ void MultiFilter::copyFrom(const BiquadFilter& f1, const BiquadFilter& f2, const
 void MultiFilter::clearState()
 {
     for (int k = 0; k < stageCount; ++k)
-        for (int i = 0; i < stateCount; ++i)
-            state[k][i] = 0.0;
+        for (int i = 0; i < stateCount; ++i) state[k][i] = 0.0;
 }
 
 }  // namespace orv

@@ -35,8 +35,7 @@ public:
     // All coefficients 0, saturation off with k = 0.001 and bias 0.
     void clearCoefficients();
     // Takes the designed (not running) coefficients and saturation settings of f1..f4.
-    void copyFrom(const BiquadFilter& f1, const BiquadFilter& f2, const BiquadFilter& f3,
-                  const BiquadFilter& f4);
+    void copyFrom(const BiquadFilter& f1, const BiquadFilter& f2, const BiquadFilter& f3, const BiquadFilter& f4);
     // Zeroes the whole cascade history.
     void clearState();
 
@@ -79,14 +78,8 @@ inline double MultiFilter::run(double x)
     return in;
 }
 
-inline double MultiFilter::process(double x)
-{
-    return run<false>(x);
-}
+inline double MultiFilter::process(double x) { return run<false>(x); }
 
-inline double MultiFilter::processSaturated(double x)
-{
-    return run<true>(x);
-}
+inline double MultiFilter::processSaturated(double x) { return run<true>(x); }
 
 }  // namespace orv

@@ -14,7 +14,8 @@ namespace {
 constexpr double kCompensationDistance = 0.3;  // metres at which the level is unchanged
 }  // namespace
 
-void NoisePlayerBase::setMicDistance(double x) {
+void NoisePlayerBase::setMicDistance(double x)
+{
     micDistance = x;
     compensation = std::pow(kCompensationDistance / x, law_.compensationExponent);
     bandPass.setQ(BiquadFilter::clampQ(law_.qPerMetre * x + law_.qOffset));
@@ -24,14 +25,16 @@ void NoisePlayerBase::setMicDistance(double x) {
 
 void NoisePlayerBase::setBalance(float m) { balanceTargets(m, loopGainTarget, transientGainTarget); }
 
-void NoisePlayerBase::startTransient(double level) {
+void NoisePlayerBase::startTransient(double level)
+{
     transientPosition = 0.0;
     transientPlaying = 1;
     transientGain = 1.0;
     transientLevel = level;
 }
 
-void NoisePlayerBase::useRecordings(const float* slow, const float* fast, const float* transient) {
+void NoisePlayerBase::useRecordings(const float* slow, const float* fast, const float* transient)
+{
     slowSamples = slow;
     fastSamples = fast;
     transientSamples = transient;
@@ -40,7 +43,8 @@ void NoisePlayerBase::useRecordings(const float* slow, const float* fast, const 
     transientGainFollow = transientGainTarget;
 }
 
-double NoisePlayerBase::prepareRate(double fs) {
+double NoisePlayerBase::prepareRate(double fs)
+{
     fs = std::max(fs, kMinSampleRate);
     sampleRate = fs;
     slowLimit = kSlowLimitHz / fs;
@@ -55,7 +59,8 @@ double NoisePlayerBase::prepareRate(double fs) {
     return fs;
 }
 
-void NoisePlayerBase::retune(BiquadFilter& f, double fs, double frequency) {
+void NoisePlayerBase::retune(BiquadFilter& f, double fs, double frequency)
+{
     const double r = BiquadFilter::usableRate(fs);
     f.prepare(r, BiquadFilter::glideLengthFor(r));
     // A frequency left above the new rate's limit would design an unstable section.
@@ -64,7 +69,8 @@ void NoisePlayerBase::retune(BiquadFilter& f, double fs, double frequency) {
     f.setSaturation(f.saturationAmount());
 }
 
-void NoisePlayerBase::snapBandPass() {
+void NoisePlayerBase::snapBandPass()
+{
     bandPass.snap();
     bandPass.setSnapOnUpdate(false);
 }

@@ -27,7 +27,7 @@ public:
 
     double transientPosition = 1.0;  // 0..1 while playing, >= 1 when finished
     double sampleRate = 44100.0;
-    double slowLimit = 0.0;          // turns per sample
+    double slowLimit = 0.0;  // turns per sample
     double fastLimit = 0.0;
     double fadeScale = 0.0;
     double slowScale = 0.0;
@@ -38,14 +38,14 @@ public:
     double transientLength = 3955.0;
     double transientStep = 0.0;
     double transientLevel = 0.0;
-    double micAngleFactor;           // sign with which the microphone angle moves the fast loop
-    double micDistance = 0.0;        // metres; must be set before processing
-    double slowPhase = 0.0;          // turns of the loop
+    double micAngleFactor;     // sign with which the microphone angle moves the fast loop
+    double micDistance = 0.0;  // metres; must be set before processing
+    double slowPhase = 0.0;    // turns of the loop
     double fastPhase = 0.0;
-    BiquadFilter bandPass;           // on the sum
+    BiquadFilter bandPass;  // on the sum
     double slowLevel = 0.0;
     double fastLevel = 0.0;
-    double followFactor = 0.0;       // gain-follow step, written by the owner
+    double followFactor = 0.0;  // gain-follow step, written by the owner
     double compensation = 1.0;
     double transientGain = 1.0;
     double loopGain = 1.0;
@@ -55,7 +55,8 @@ public:
 
     void setMicDistance(double x);
     // Levels of the slow and the fast loop.
-    void setLevels(double slow, double fast) {
+    void setLevels(double slow, double fast)
+    {
         slowLevel = slow;
         fastLevel = fast;
     }
@@ -65,7 +66,8 @@ public:
 
 protected:
     NoisePlayerBase(const DistanceLaw& law, double micAngleSign, double finishedPosition)
-        : micAngleFactor(micAngleSign), law_(law), finishedPosition_(finishedPosition) {}
+        : micAngleFactor(micAngleSign), law_(law), finishedPosition_(finishedPosition)
+    {}
 
     // Points the player at the recordings, stops the transient and snaps the balance gains.
     void useRecordings(const float* slow, const float* fast, const float* transient);
@@ -73,7 +75,8 @@ protected:
     // step, follow factor; stops the transient and restarts both loops. Returns the rate used.
     double prepareRate(double fs);
     // Moves the balance gains one sample towards their targets.
-    void followBalance() {
+    void followBalance()
+    {
         const double c = followFactor;
         loopGain = loopGain + (loopGainTarget - loopGain) * c + kFlush - kFlush;
         transientGainFollow = transientGainFollow + (transientGainTarget - transientGainFollow) * c + kFlush - kFlush;
@@ -82,7 +85,8 @@ protected:
     // speed r (turns per sample). Below the fade zone only the slow loop sounds (growing with the square of the
     // speed), above it only the fast one: sets both gains and answers false. Inside it answers
     // true with t, the position in the zone (0..1), and leaves the gains to the player.
-    bool beginSample(double r, double& slowGain, double& fastGain, double& t) {
+    bool beginSample(double r, double& slowGain, double& fastGain, double& t)
+    {
         followBalance();
         if (r <= slowLimit) {
             const double u = r * slowScale;
@@ -99,10 +103,11 @@ protected:
         return true;
     }
     // The transient's next sample (only while it plays); it ends after the last one.
-    double nextTransientSample() {
+    double nextTransientSample()
+    {
         const double p = transientPosition;
         const double x = InterpolateOnce(p, transientSamples, kTransientLength) * transientGain * transientLevel *
-                         transientGainFollow;
+            transientGainFollow;
         if (p >= 1.0) transientPlaying = 0;  // this last sample has still been added
         transientPosition = p + transientStep;
         return x;
@@ -112,7 +117,8 @@ protected:
     // The band-pass jumps to its design now and glides on later distance changes.
     void snapBandPass();
     // Stops the transient where a finished one rests.
-    void stopTransient() {
+    void stopTransient()
+    {
         transientPlaying = 0;
         transientPosition = finishedPosition_;
     }

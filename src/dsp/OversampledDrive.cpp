@@ -24,7 +24,8 @@ const double OversampledDrive::kSteep[kSteepSections][5] = {
 // The states decay into denormals only without flush-to-zero, which the engine sets for every
 // block; the unit tests run short enough not to care.
 template <int Sections>
-inline double OversampledDrive::run(const double (&c)[Sections][5], Cascade& st, double x, int first) {
+inline double OversampledDrive::run(const double (&c)[Sections][5], Cascade& st, double x, int first)
+{
     for (int k = first; k < Sections; ++k) {
         double* s = st.s[k];
         const double y = c[k][0] * x + s[0];
@@ -38,7 +39,8 @@ inline double OversampledDrive::run(const double (&c)[Sections][5], Cascade& st,
 // The same for an input of 0 (the stuffed zeros of the way up): the first section's input
 // terms drop out.
 template <int Sections>
-inline double OversampledDrive::runZero(const double (&c)[Sections][5], Cascade& st) {
+inline double OversampledDrive::runZero(const double (&c)[Sections][5], Cascade& st)
+{
     double* s = st.s[0];
     const double y = s[0];
     s[0] = s[1] - c[0][3] * y;
@@ -46,7 +48,8 @@ inline double OversampledDrive::runZero(const double (&c)[Sections][5], Cascade&
     return run(c, st, y, 1);
 }
 
-double OversampledDrive::shape(AmpDrive& amp, double x) {
+double OversampledDrive::shape(AmpDrive& amp, double x)
+{
     if (amp.type == AmpDrive::kThru) return x;
     // Up: zero-stuffing doubles the rate and halves the level, hence the gains of 2.
     const double u0 = run(kSteep, steepUp_, 2.0 * x);

@@ -15,8 +15,8 @@ struct VoicingSection {
     double frequency;    // Hz, before the filter's upper limit
     double gainDb;       // 0 for types without gain
     double q;
-    bool enabled;        // disabled sections pass the signal (through the saturation law only, if any)
-    bool saturates;      // receives the bank's saturation amount; the others receive 0
+    bool enabled;    // disabled sections pass the signal (through the saturation law only, if any)
+    bool saturates;  // receives the bank's saturation amount; the others receive 0
 };
 
 // A fixed bank of 4 x CascadeCount BiquadFilter sections run as CascadeCount MultiFilter
@@ -83,8 +83,7 @@ void VoicingBank<CascadeCount>::build(const Table& table, double bias, double ra
     table_ = table;
     bias_ = bias;
     amount_ = amount;
-    for (int i = 0; i < sectionCount; ++i)
-        designSection(i, rate);
+    for (int i = 0; i < sectionCount; ++i) designSection(i, rate);
     copyCascades();
     clearState();
 }
@@ -94,19 +93,16 @@ void VoicingBank<CascadeCount>::setRate(double rate, bool clearCascades)
 {
     // The frequency limit is applied again at the new rate; sections keep their tabled values
     // otherwise. (Since the section rate is never below 20 kHz, the limit never bites.)
-    for (int i = 0; i < sectionCount; ++i)
-        designSection(i, rate);
+    for (int i = 0; i < sectionCount; ++i) designSection(i, rate);
     copyCascades();
-    if (clearCascades)
-        clearState();
+    if (clearCascades) clearState();
 }
 
 template <int CascadeCount>
 void VoicingBank<CascadeCount>::setSaturationAmount(double amount)
 {
     amount_ = amount;
-    for (int i = 0; i < sectionCount; ++i)
-        section[i].setSaturation(table_[i].saturates ? amount : 0.0);
+    for (int i = 0; i < sectionCount; ++i) section[i].setSaturation(table_[i].saturates ? amount : 0.0);
     copyCascades();
 }
 
@@ -122,23 +118,20 @@ void VoicingBank<CascadeCount>::copyCascades()
 template <int CascadeCount>
 void VoicingBank<CascadeCount>::clearState()
 {
-    for (int c = 0; c < cascadeCount; ++c)
-        cascade[c].clearState();
+    for (int c = 0; c < cascadeCount; ++c) cascade[c].clearState();
 }
 
 template <int CascadeCount>
 inline double VoicingBank<CascadeCount>::process(double x)
 {
-    for (int c = 0; c < cascadeCount; ++c)
-        x = cascade[c].process(x);
+    for (int c = 0; c < cascadeCount; ++c) x = cascade[c].process(x);
     return x;
 }
 
 template <int CascadeCount>
 inline double VoicingBank<CascadeCount>::processSaturated(double x)
 {
-    for (int c = 0; c < cascadeCount; ++c)
-        x = cascade[c].processSaturated(x);
+    for (int c = 0; c < cascadeCount; ++c) x = cascade[c].processSaturated(x);
     return x;
 }
 
@@ -153,10 +146,8 @@ inline void processSaturatedPair(VoicingBank<CascadesA>& a, double& xa, VoicingB
         xa = a.cascade[c].processSaturated(xa);
         xb = b.cascade[c].processSaturated(xb);
     }
-    for (int c = common; c < CascadesA; ++c)
-        xa = a.cascade[c].processSaturated(xa);
-    for (int c = common; c < CascadesB; ++c)
-        xb = b.cascade[c].processSaturated(xb);
+    for (int c = common; c < CascadesA; ++c) xa = a.cascade[c].processSaturated(xa);
+    for (int c = common; c < CascadesB; ++c) xb = b.cascade[c].processSaturated(xb);
 }
 
 }  // namespace orv

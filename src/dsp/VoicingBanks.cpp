@@ -12,6 +12,7 @@ constexpr std::uint32_t lp2 = BiquadFilter::typeLowPass2;
 }  // namespace
 
 // Columns: type, frequency (Hz), gain (dB), Q, enabled, saturates.
+// clang-format off
 const HornVoicingBank::Table hornVoicingTable = {{
     {peak, 6690.0, -5.0, 1.3, true, false},
     {peak, 1150.0, -7.0, 12.0, true, false},
@@ -42,7 +43,9 @@ const HornVoicingBank::Table hornVoicingTable = {{
     {peak, 5140.0, -12.0, 10.0, true, false},
     {peak, 2330.0, -10.0, 30.0, true, false},
 }};
+// clang-format on
 
+// clang-format off
 const ShortHornVoicingBank::Table shortHornVoicingTable = {{
     {peak, 780.0, -12.0, 5.0, true, false},
     {peak, 384.0, -12.0, 10.0, true, false},
@@ -53,14 +56,18 @@ const ShortHornVoicingBank::Table shortHornVoicingTable = {{
     {peak, 384.0, -12.0, 10.0, false, false},
     {peak, 3860.0, -12.0, 10.0, false, false},
 }};
+// clang-format on
 
+// clang-format off
 const DrumInputChain::Table drumInputTable = {{
     {lp2, 1170.0, 0.0, 0.93, true, true},
     {peak, 252.0, 7.0, 0.71, true, true},
     {hp2, 90.0, 0.0, 1.0, true, true},
     {lowShelf, 200.0, 3.0, 0.35, true, true},
 }};
+// clang-format on
 
+// clang-format off
 const ColourationBankA::Table colourationTableA = {{
     {peak, 5500.0, -18.0, 5.0, true, false},
     {peak, 4550.0, -17.0, 5.0, true, false},
@@ -75,7 +82,9 @@ const ColourationBankA::Table colourationTableA = {{
     {lp2, 2000.0, 0.0, 1.0, true, true},
     {hp2, 2000.0, 0.0, 0.7, true, false},
 }};
+// clang-format on
 
+// clang-format off
 const ColourationBankB::Table colourationTableB = {{
     {peak, 2940.0, -10.0, 11.0, true, false},
     {peak, 3360.0, -9.0, 10.0, true, false},
@@ -86,11 +95,9 @@ const ColourationBankB::Table colourationTableB = {{
     {hp2, 100.0, 0.0, 0.35, false, false},
     {peak, 1150.0, -9.0, 11.0, false, true},
 }};
+// clang-format on
 
-void buildHornVoicingBank(HornVoicingBank& bank, double rate)
-{
-    bank.build(hornVoicingTable, 0.0, rate, 0.0);
-}
+void buildHornVoicingBank(HornVoicingBank& bank, double rate) { bank.build(hornVoicingTable, 0.0, rate, 0.0); }
 
 void buildShortHornVoicingBank(ShortHornVoicingBank& bank, double rate)
 {

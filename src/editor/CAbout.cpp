@@ -5,11 +5,13 @@
 
 namespace orv {
 
-CAbout::CAbout(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
-               const CRect& toDisplay, const CPoint& offset, const CPoint& versionPosition)
-    : CSplashScreen(size, listener, tag, background, toDisplay, offset), versionPosition_(versionPosition) {}
+CAbout::CAbout(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, const CRect& toDisplay,
+               const CPoint& offset, const CPoint& versionPosition)
+    : CSplashScreen(size, listener, tag, background, toDisplay, offset), versionPosition_(versionPosition)
+{}
 
-CMouseEventResult CAbout::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult CAbout::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     setValue(getValue() == 0.0f ? 1.0f : 0.0f);
     if (getValue() == 1.0f && frame_ != nullptr) {

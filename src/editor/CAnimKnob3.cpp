@@ -4,14 +4,18 @@
 
 namespace orv {
 
-CAnimKnob3::CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, const CPoint& offset)
-    : CSteppedWheel<CAnimKnob>(size, listener, tag, background, offset) {}
+CAnimKnob3::CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
+                       const CPoint& offset)
+    : CSteppedWheel<CAnimKnob>(size, listener, tag, background, offset)
+{}
 
 CAnimKnob3::CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, int subPixmaps, int heightOfOneImage,
                        CBitmap* background, const CPoint& offset)
-    : CSteppedWheel<CAnimKnob>(size, listener, tag, subPixmaps, heightOfOneImage, background, offset) {}
+    : CSteppedWheel<CAnimKnob>(size, listener, tag, subPixmaps, heightOfOneImage, background, offset)
+{}
 
-int CAnimKnob3::getDrawnFrame() const {
+int CAnimKnob3::getDrawnFrame() const
+{
     float q = getValue();
     if (quantSteps_ > 0) {
         // One step draws as the low end (guards the division by steps − 1).
@@ -21,17 +25,20 @@ int CAnimKnob3::getDrawnFrame() const {
     return q > 0.0f ? static_cast<int>((subPixmaps_ - 1) * q + 0.5f) : 0;
 }
 
-void CAnimKnob3::draw(CDrawContext* context) {
+void CAnimKnob3::draw(CDrawContext* context)
+{
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
     setDirty(false);
 }
 
-float CAnimKnob3::pixelsForRange(const CButtonState& buttons) const {
+float CAnimKnob3::pixelsForRange(const CButtonState& buttons) const
+{
     const float pixels = dragRangeFactor_ * kPixelsPerRangeFactor;
     return buttons.isShiftSet() ? fineMultiplier_ * pixels : pixels;
 }
 
-CMouseEventResult CAnimKnob3::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CAnimKnob3::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton() || listener_ == nullptr) return kMouseEventNotHandled;
     beginEdit();
     if (buttons.isControlSet() || buttons.isDoubleClick()) {
@@ -50,7 +57,8 @@ CMouseEventResult CAnimKnob3::onMouseDown(CPoint& where, const CButtonState& but
     return kMouseEventHandled;
 }
 
-CMouseEventResult CAnimKnob3::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CAnimKnob3::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventHandled;
     const float distance = static_cast<float>((where.x - start_.x) + (start_.y - where.y));
     if (buttons != lastButtons_) {

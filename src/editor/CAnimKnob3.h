@@ -10,7 +10,8 @@ namespace orv {
 
 class CAnimKnob3 : public CSteppedWheel<CAnimKnob> {
 public:
-    CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, const CPoint& offset = {});
+    CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
+               const CPoint& offset = {});
     CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, int subPixmaps, int heightOfOneImage,
                CBitmap* background, const CPoint& offset = {});
 
@@ -23,7 +24,8 @@ public:
     void setFineDragMultiplier(float m) { fineMultiplier_ = m; }
     float getFineDragMultiplier() const { return fineMultiplier_; }
     // steps ≤ 0: no quantisation; otherwise the drawn value snaps to `steps` points in [low, high].
-    void setDrawQuantisation(int steps, float low = 0.0f, float high = 1.0f) {
+    void setDrawQuantisation(int steps, float low = 0.0f, float high = 1.0f)
+    {
         quantSteps_ = steps;
         quantLow_ = low;
         quantHigh_ = high;

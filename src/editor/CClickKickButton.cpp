@@ -4,14 +4,17 @@ namespace orv {
 
 CClickKickButton::CClickKickButton(const CRect& size, CControlListener* listener, int32_t tag, int heightOfOneImage,
                                    CBitmap* background, const CPoint& offset)
-    : CKickButton(size, listener, tag, heightOfOneImage, background, offset) {}
+    : CKickButton(size, listener, tag, heightOfOneImage, background, offset)
+{}
 
-void CClickKickButton::draw(CDrawContext* context) {
+void CClickKickButton::draw(CDrawContext* context)
+{
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
     setDirty(false);
 }
 
-CMouseEventResult CClickKickButton::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult CClickKickButton::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     if (momentary_ != 0) {
         setValue(1.0f);
@@ -31,7 +34,8 @@ CMouseEventResult CClickKickButton::onMouseDown(CPoint&, const CButtonState& but
 // Moving while held changes nothing: the value is decided by the press and the release alone.
 CMouseEventResult CClickKickButton::onMouseMoved(CPoint&, const CButtonState&) { return kMouseEventHandled; }
 
-CMouseEventResult CClickKickButton::onMouseUp(CPoint&, const CButtonState&) {
+CMouseEventResult CClickKickButton::onMouseUp(CPoint&, const CButtonState&)
+{
     if (momentary_ != 0) {
         setValue(0.0f);
         notifyEdit();

@@ -3,14 +3,16 @@
 namespace orv {
 
 CGyrolaParamDisplay::CGyrolaParamDisplay(const CRect& size, CBitmap* background)
-    : CParamDisplay(size, background, kNoFrame), paintArea_(size) {
+    : CParamDisplay(size, background, kNoFrame), paintArea_(size)
+{
     setFont(kNormalFontVerySmall);
     setFontColor(kWhiteCColor);
     setHoriAlign(kCenterText);
     setTransparency(true);
 }
 
-void CGyrolaParamDisplay::draw(CDrawContext* context) {
+void CGyrolaParamDisplay::draw(CDrawContext* context)
+{
     const CRect outer = context->getClipRect();
     CRect clip = paintArea_;
     clip.bound(outer);

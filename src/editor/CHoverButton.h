@@ -15,12 +15,14 @@ class CHoverButton : public Control {
 public:
     using Control::Control;
 
-    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override {
+    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override
+    {
         hover_ = 1;
         this->invalid();
         return kMouseEventHandled;
     }
-    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override {
+    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override
+    {
         hover_ = 0;
         this->invalid();
         return kMouseEventHandled;

@@ -6,8 +6,8 @@
 namespace orv {
 
 namespace {
-constexpr CColor kShade{0, 0, 0, 150};           // dims the editor behind the box
-constexpr CColor kBoxColor{38, 33, 28, 255};     // the cabinet's dark brown
+constexpr CColor kShade{0, 0, 0, 150};             // dims the editor behind the box
+constexpr CColor kBoxColor{38, 33, 28, 255};       // the cabinet's dark brown
 constexpr CColor kBorderColor{196, 150, 84, 255};  // brass edge
 constexpr CColor kTitleColor{232, 186, 110, 255};
 constexpr CColor kTextColor{236, 230, 218, 255};
@@ -18,17 +18,20 @@ constexpr const char* kHint = "click to close";
 }  // namespace
 
 CMessageBoxView::CMessageBoxView(const CRect& size, const std::string& title, const std::string& text)
-    : CView(size), title_(title), text_(text) {
+    : CView(size), title_(title), text_(text)
+{
     setWantsFocus(true);
 }
 
-CRect CMessageBoxView::getBoxRect() const {
+CRect CMessageBoxView::getBoxRect() const
+{
     const int left = size_.left + (size_.getWidth() - kBoxWidth) / 2;
     const int top = size_.top + (size_.getHeight() - kBoxHeight) / 2;
     return CRect(left, top, left + kBoxWidth, top + kBoxHeight);
 }
 
-void CMessageBoxView::draw(CDrawContext* context) {
+void CMessageBoxView::draw(CDrawContext* context)
+{
     context->setFillColor(kShade);
     context->fillRect(size_);
     const CRect box = getBoxRect();
@@ -53,22 +56,25 @@ void CMessageBoxView::draw(CDrawContext* context) {
     setDirty(false);
 }
 
-void CMessageBoxView::dismiss() {
+void CMessageBoxView::dismiss()
+{
     CFrame* frame = frame_;
     if (frame == nullptr || frame->getModalView() != this) return;
     frame->setModalView(nullptr);
     forget();  // the reference the frame held while this was its modal view
 }
 
-CMouseEventResult CMessageBoxView::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult CMessageBoxView::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     dismiss();
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-int32_t CMessageBoxView::onKeyDown(VstKeyCode& keyCode) {
+int32_t CMessageBoxView::onKeyDown(VstKeyCode& keyCode)
+{
     const bool closes = keyCode.virt == VKEY_RETURN || keyCode.virt == VKEY_ENTER || keyCode.virt == VKEY_ESCAPE ||
-                        keyCode.virt == VKEY_SPACE || keyCode.character == ' ';
+        keyCode.virt == VKEY_SPACE || keyCode.character == ' ';
     if (!closes) return 1;  // a message box keeps the keys while it is shown
     dismiss();
     return 1;

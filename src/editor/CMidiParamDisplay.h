@@ -9,7 +9,7 @@ namespace orv {
 
 class CMidiParamDisplay : public CParamDisplay {
 public:
-    static constexpr int kNumTexts = 130;      // controllers 0..127, "not assigned", empty
+    static constexpr int kNumTexts = 130;  // controllers 0..127, "not assigned", empty
     static constexpr int kNotAssigned = 128;
     static constexpr int kEmpty = 129;
     static constexpr CColor kReceivedColor{0, 155, 0, 255};

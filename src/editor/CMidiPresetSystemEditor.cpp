@@ -15,7 +15,8 @@ constexpr int kOlderLayoutPrograms = 32;  // programs 0..31 in the older layout
 
 // Keeps a stored value inside 0..1; values below 0 or not a number become 0. Reports what it
 // changed on the standard error stream, followed by the program's name.
-float clampStoredValue(float value, int index, int program, const char* name, const char* operation) {
+float clampStoredValue(float value, int index, int program, const char* name, const char* operation)
+{
     float clamped = value;
     if (!(value >= 0.0f))
         clamped = 0.0f;
@@ -33,16 +34,16 @@ float clampStoredValue(float value, int index, int program, const char* name, co
 }  // namespace
 
 CMidiPresetSystemEditor::CMidiPresetSystemEditor(AudioEffect* effect, EditorEffect* access)
-    : AEffGUIEditor(effect),
-      presetEffect_(access),
-      loader_(std::make_unique<FileImageLoader>(*this)),
+    : AEffGUIEditor(effect), presetEffect_(access), loader_(std::make_unique<FileImageLoader>(*this)),
       dialogs_(std::make_unique<PresetFileDialogs>(*loader_, [this] { return getFrame(); })),
-      settings_(std::make_unique<PersistentSettings>(*access, *loader_, *dialogs_)) {}
+      settings_(std::make_unique<PersistentSettings>(*access, *loader_, *dialogs_))
+{}
 
 // The file dialogs' locations are kept for the next use of the effect.
 CMidiPresetSystemEditor::~CMidiPresetSystemEditor() { settings_->saveFileLocations(); }
 
-bool CMidiPresetSystemEditor::open(void* ptr) {
+bool CMidiPresetSystemEditor::open(void* ptr)
+{
     AEffGUIEditor::open(ptr);
     if (frame == nullptr || presetEffect_ == nullptr) return true;
     panelView_.open(frame, this);
@@ -51,20 +52,23 @@ bool CMidiPresetSystemEditor::open(void* ptr) {
     return true;
 }
 
-void CMidiPresetSystemEditor::close() {
+void CMidiPresetSystemEditor::close()
+{
     panelView_.close();
     settings_->setMessageBox(nullptr);
     messageBox_.setFrame(nullptr);
     AEffGUIEditor::close();
 }
 
-void CMidiPresetSystemEditor::idle() {
+void CMidiPresetSystemEditor::idle()
+{
     applyEndedModes();
     if (!idleSuppressed_) AEffGUIEditor::idle();
     panelView_.idle();
 }
 
-void CMidiPresetSystemEditor::applyEndedModes() {
+void CMidiPresetSystemEditor::applyEndedModes()
+{
     if (presetEffect_ == nullptr) return;
     const ControllerMap& map = presetEffect_->controllerMap();
     if (learnEnded_.exchange(false, std::memory_order_acquire) && !map.isLearning()) onLearnEnded();
@@ -72,12 +76,14 @@ void CMidiPresetSystemEditor::applyEndedModes() {
 }
 
 // A gesture that ends a mode (learn pressed while forgetting) shows it at once.
-void CMidiPresetSystemEditor::valueChanged(CControl* control) {
+void CMidiPresetSystemEditor::valueChanged(CControl* control)
+{
     panelView_.valueChanged(control);
     applyEndedModes();
 }
 
-std::size_t CMidiPresetSystemEditor::writeBankState(ByteWriter& out) {
+std::size_t CMidiPresetSystemEditor::writeBankState(ByteWriter& out)
+{
     const std::size_t start = out.size();
     StateHeader header;
     header.uniqueId = presetEffect_->getUniqueId();
@@ -101,7 +107,8 @@ std::size_t CMidiPresetSystemEditor::writeBankState(ByteWriter& out) {
     return out.size() - start;
 }
 
-void CMidiPresetSystemEditor::loadProgramRecords(const ByteReader& state, RecordLayout layout) {
+void CMidiPresetSystemEditor::loadProgramRecords(const ByteReader& state, RecordLayout layout)
+{
     StateHeader header;
     if (!TaggedState::readHeader(state, header)) return;
     if (header.numRecords < 0) return;
@@ -136,7 +143,8 @@ void CMidiPresetSystemEditor::loadProgramRecords(const ByteReader& state, Record
     presetEffect_->selectProgram(current);
 }
 
-void CMidiPresetSystemEditor::loadControllerRecords(const ByteReader& state) {
+void CMidiPresetSystemEditor::loadControllerRecords(const ByteReader& state)
+{
     StateHeader header;
     if (!TaggedState::readHeader(state, header)) return;
     TaggedRecordReader records(state.from(TaggedState::kHeaderSize), header.numRecords);

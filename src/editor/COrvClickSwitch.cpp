@@ -8,23 +8,27 @@ namespace orv {
 
 namespace {
 constexpr float kWheelThresholdPerState = 0.033333335f;  // wheel distance per state that counts
-constexpr float kWheelDownStep = 0.5f;                    // rounds to the next lower state for 3 or 4 states
+constexpr float kWheelDownStep = 0.5f;                   // rounds to the next lower state for 3 or 4 states
 }  // namespace
 
-COrvClickSwitch::COrvClickSwitch(const CRect& size, CControlListener* listener, int32_t tag, int states, CBitmap* background)
-    : CControl(size, listener, tag, background), states_(std::max(states, 2)) {
+COrvClickSwitch::COrvClickSwitch(const CRect& size, CControlListener* listener, int32_t tag, int states,
+                                 CBitmap* background)
+    : CControl(size, listener, tag, background), states_(std::max(states, 2))
+{
     subPixmaps_ = states_;
     heightOfOneImage_ = background != nullptr ? background->getHeight() / states_ : size.getHeight();
 }
 
 int COrvClickSwitch::getDrawnFrame() const { return static_cast<int>((states_ - 1) * getValue() + 0.5f); }
 
-void COrvClickSwitch::draw(CDrawContext* context) {
+void COrvClickSwitch::draw(CDrawContext* context)
+{
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
     setDirty(false);
 }
 
-CMouseEventResult COrvClickSwitch::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult COrvClickSwitch::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     int k = static_cast<int>((states_ - 1) * getValue() + 0.5f) + 1;
     if (k >= states_) k = 0;
@@ -34,17 +38,20 @@ CMouseEventResult COrvClickSwitch::onMouseDown(CPoint&, const CButtonState& butt
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-CMouseEventResult COrvClickSwitch::onMouseMoved(CPoint&, const CButtonState&) {
+CMouseEventResult COrvClickSwitch::onMouseMoved(CPoint&, const CButtonState&)
+{
     setDirty(true);
     return kMouseEventHandled;
 }
 
-CMouseEventResult COrvClickSwitch::onMouseExited(CPoint&, const CButtonState&) {
+CMouseEventResult COrvClickSwitch::onMouseExited(CPoint&, const CButtonState&)
+{
     setDirty(true);
     return kMouseEventHandled;
 }
 
-bool COrvClickSwitch::onWheel(const CPoint&, float distance, const CButtonState&) {
+bool COrvClickSwitch::onWheel(const CPoint&, float distance, const CButtonState&)
+{
     const float threshold = states_ * kWheelThresholdPerState;
     float v = getValue();
     if (distance > threshold)

@@ -6,15 +6,19 @@ namespace orv {
 
 COvKickButton::COvKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
                              bool doubleClickOnly)
-    : CHoverButton<CKickButton>(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(), background),
-      doubleClickOnly_(doubleClickOnly ? 1 : 0) {}
+    : CHoverButton<CKickButton>(size, listener, tag,
+                                background != nullptr ? background->getHeight() / 3 : size.getHeight(), background),
+      doubleClickOnly_(doubleClickOnly ? 1 : 0)
+{}
 
-void COvKickButton::draw(CDrawContext* context) {
+void COvKickButton::draw(CDrawContext* context)
+{
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
     setDirty(false);
 }
 
-CMouseEventResult COvKickButton::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult COvKickButton::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     if (doubleClickOnly_ && !buttons.isDoubleClick()) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     pressed_ = 1;
@@ -27,12 +31,12 @@ CMouseEventResult COvKickButton::onMouseDown(CPoint&, const CButtonState& button
 // Moving while held keeps the button pressed: the release alone ends the press.
 CMouseEventResult COvKickButton::onMouseMoved(CPoint&, const CButtonState&) { return kMouseEventHandled; }
 
-CMouseEventResult COvKickButton::onMouseUp(CPoint&, const CButtonState&) {
+CMouseEventResult COvKickButton::onMouseUp(CPoint&, const CButtonState&)
+{
     setValue(0.0f);
     pressed_ = 0;
     invalid();
     return kMouseEventHandled;
 }
-
 
 }  // namespace orv

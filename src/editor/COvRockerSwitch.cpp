@@ -9,12 +9,15 @@ constexpr int kRockerFrames = 5;
 }
 
 COvRockerSwitch::COvRockerSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CRockerSwitch(size, listener, tag, background != nullptr ? background->getHeight() / kRockerFrames : size.getHeight(),
-                    background, CPoint(), kHorizontal) {
+    : CRockerSwitch(size, listener, tag,
+                    background != nullptr ? background->getHeight() / kRockerFrames : size.getHeight(), background,
+                    CPoint(), kHorizontal)
+{
     subPixmaps_ = kRockerFrames;
 }
 
-int COvRockerSwitch::getDrawnFrame() const {
+int COvRockerSwitch::getDrawnFrame() const
+{
     const float v = getValue();
     if (v == -1.0f) return 3;
     if (v == 1.0f) return 4;
@@ -23,12 +26,14 @@ int COvRockerSwitch::getDrawnFrame() const {
     return 0;
 }
 
-void COvRockerSwitch::draw(CDrawContext* context) {
+void COvRockerSwitch::draw(CDrawContext* context)
+{
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
     setDirty(false);
 }
 
-CMouseEventResult COvRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult COvRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     setValue(sideOf(where));
     invalid();
@@ -36,13 +41,15 @@ CMouseEventResult COvRockerSwitch::onMouseDown(CPoint& where, const CButtonState
     return kMouseEventHandled;
 }
 
-CMouseEventResult COvRockerSwitch::onMouseUp(CPoint&, const CButtonState&) {
+CMouseEventResult COvRockerSwitch::onMouseUp(CPoint&, const CButtonState&)
+{
     setValue(0.0f);
     invalid();
     return kMouseEventHandled;
 }
 
-CMouseEventResult COvRockerSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult COvRockerSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     if ((buttons & (kLButton | kMButton | kRButton)) == 0) {
         hoverSide_ = static_cast<int>(sideOf(where));
         invalid();
@@ -50,13 +57,15 @@ CMouseEventResult COvRockerSwitch::onMouseMoved(CPoint& where, const CButtonStat
     return kMouseEventHandled;
 }
 
-CMouseEventResult COvRockerSwitch::onMouseEntered(CPoint& where, const CButtonState&) {
+CMouseEventResult COvRockerSwitch::onMouseEntered(CPoint& where, const CButtonState&)
+{
     hoverSide_ = static_cast<int>(sideOf(where));
     invalid();
     return kMouseEventHandled;
 }
 
-CMouseEventResult COvRockerSwitch::onMouseExited(CPoint&, const CButtonState&) {
+CMouseEventResult COvRockerSwitch::onMouseExited(CPoint&, const CButtonState&)
+{
     hoverSide_ = 0;
     invalid();
     return kMouseEventHandled;

@@ -5,14 +5,18 @@
 namespace orv {
 
 CSaveLoadButton::CSaveLoadButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CHoverButton<CKickButton>(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(), background) {}
+    : CHoverButton<CKickButton>(size, listener, tag,
+                                background != nullptr ? background->getHeight() / 3 : size.getHeight(), background)
+{}
 
-void CSaveLoadButton::draw(CDrawContext* context) {
+void CSaveLoadButton::draw(CDrawContext* context)
+{
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
     setDirty(false);
 }
 
-CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if ((!buttons.isLeftButton() && !buttons.isRightButton()) || listener_ == nullptr) return kMouseEventNotHandled;
     // "Right button alone": no modifier and no double-click bit with it.
     setValue(buttons == kRButton ? 0.5f : 1.0f);
@@ -21,7 +25,6 @@ CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& butt
     invalid();
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
-
 
 int32_t CSaveLoadButton::onKeyDown(VstKeyCode&) { return -1; }
 

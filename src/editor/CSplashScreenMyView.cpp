@@ -9,9 +9,11 @@ namespace orv {
 
 CSplashScreenMyView::CSplashScreenMyView(CAbout* owner)
     : CControl(owner->getToDisplay()), owner_(owner), picture_(owner->getBackground()),
-      versionPosition_(owner->getVersionPosition()) {}
+      versionPosition_(owner->getVersionPosition())
+{}
 
-void CSplashScreenMyView::draw(CDrawContext* context) {
+void CSplashScreenMyView::draw(CDrawContext* context)
+{
     if (picture_ != nullptr) picture_->draw(context, size_, owner_->getOffset(), 1.0f);
     const CPoint at(size_.left + versionPosition_.x, size_.top + versionPosition_.y);
     context->setFont(kNormalFontVerySmall);
@@ -20,7 +22,8 @@ void CSplashScreenMyView::draw(CDrawContext* context) {
     setDirty(false);
 }
 
-CMouseEventResult CSplashScreenMyView::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult CSplashScreenMyView::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     owner_->unSplash();
     closeModal();

@@ -18,7 +18,7 @@ public:
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
 
     static constexpr const char* kVersionText = "v.2.0.0";
-    static constexpr int kVersionWidth = 80;   // pixels of the box the text is left-aligned in
+    static constexpr int kVersionWidth = 80;  // pixels of the box the text is left-aligned in
     static constexpr int kVersionHeight = 15;
     static constexpr CColor kVersionColor{160, 159, 157, 255};
 

@@ -14,7 +14,8 @@ class CSteppedWheel : public Control {
 public:
     using Control::Control;
 
-    bool onWheel(const CPoint&, float distance, const CButtonState& buttons) override {
+    bool onWheel(const CPoint&, float distance, const CButtonState& buttons) override
+    {
         const float step = buttons.isShiftSet() ? shiftWheelFactor_ * wheelStep_ : wheelStep_;
         this->setValue(std::clamp(this->getValue() + step * Control::notches(distance), this->vmin_, this->vmax_));
         this->notifyWheelEdit();

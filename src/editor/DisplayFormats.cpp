@@ -19,13 +19,15 @@ constexpr int kSize = kParamDisplayTextSize;
 int position(float value, int count) { return std::clamp(switchPosition(value, count), 0, count - 1); }
 
 // The host's choice text of a switch-like parameter at the value's position.
-void writeChoice(int index, float value, char* text) {
+void writeChoice(int index, float value, char* text)
+{
     const ParameterInfo& info = parameterInfo(index);
     std::snprintf(text, kSize, "%s", info.choices[position(value, info.positions)]);
 }
 
 // A frequency in Hz as "Off", "%.0f Hz" or "%.2f kHz"; "Off" keeps a blank in place of the unit.
-void writeFrequency(double hz, char* text) {
+void writeFrequency(double hz, char* text)
+{
     constexpr double kKilo = 1000.0;
     if (hz == 0.0)
         std::snprintf(text, kSize, "Off  ");
@@ -36,7 +38,8 @@ void writeFrequency(double hz, char* text) {
 }
 
 // A linear gain in decibels, "-oo" when it is not above 0.
-void writeDecibels(double g, char* text) {
+void writeDecibels(double g, char* text)
+{
     if (g > 0.0)
         std::snprintf(text, kSize, "%.1f dB", 20.0 * std::log10(g));
     else
@@ -45,12 +48,14 @@ void writeDecibels(double g, char* text) {
 
 }  // namespace
 
-bool DisplayFormats::speed(float value, char* text, void*) {
+bool DisplayFormats::speed(float value, char* text, void*)
+{
     std::snprintf(text, kSize, "%.2f Hz", speedLaw(value));
     return true;
 }
 
-bool DisplayFormats::time(float value, char* text, void*) {
+bool DisplayFormats::time(float value, char* text, void*)
+{
     // The time law in double precision, in milliseconds.
     constexpr double kShortestMs = kShortestTime * 1000.0;
     const double ms = std::pow(kTimeRange, static_cast<double>(value)) * kShortestMs;
@@ -61,7 +66,8 @@ bool DisplayFormats::time(float value, char* text, void*) {
     return true;
 }
 
-bool DisplayFormats::distance(float value, char* text, void*) {
+bool DisplayFormats::distance(float value, char* text, void*)
+{
     const double x = value * kMicDistanceSpan;  // beyond the nearest microphone position
     if (x < 1.0)
         std::snprintf(text, kSize, "%.0f cm", x * 100.0);
@@ -70,7 +76,8 @@ bool DisplayFormats::distance(float value, char* text, void*) {
     return true;
 }
 
-bool DisplayFormats::highPass(float value, char* text, void*) {
+bool DisplayFormats::highPass(float value, char* text, void*)
+{
     // The threshold is compared in single precision, so that a value of 0.01 is already on.
     constexpr float kOffBelow = static_cast<float>(kHighPassOffBelow);
     const double hz = value >= kOffBelow ? highPassCurve(value) : 0.0;
@@ -78,42 +85,50 @@ bool DisplayFormats::highPass(float value, char* text, void*) {
     return true;
 }
 
-bool DisplayFormats::lowPass(float value, char* text, void*) {
+bool DisplayFormats::lowPass(float value, char* text, void*)
+{
     writeFrequency(lowPassFrequency(value), text);
     return true;
 }
 
-bool DisplayFormats::gain(float value, char* text, void*) {
+bool DisplayFormats::gain(float value, char* text, void*)
+{
     writeDecibels(levelGain(value), text);
     return true;
 }
 
-bool DisplayFormats::eq(float value, char* text, void*) {
+bool DisplayFormats::eq(float value, char* text, void*)
+{
     std::snprintf(text, kSize, "%.1f dB", eqGainDb(value));
     return true;
 }
 
-bool DisplayFormats::drive(float value, char* text, void*) {
+bool DisplayFormats::drive(float value, char* text, void*)
+{
     std::snprintf(text, kSize, "%.1f dB", driveGainDb(value));
     return true;
 }
 
-bool DisplayFormats::reflexGain(float value, char* text, void*) {
+bool DisplayFormats::reflexGain(float value, char* text, void*)
+{
     writeDecibels(value * 2.0, text);  // linear gain 0..2, unity at the centre
     return true;
 }
 
-bool DisplayFormats::percent(float value, char* text, void*) {
+bool DisplayFormats::percent(float value, char* text, void*)
+{
     std::snprintf(text, kSize, "%.1f %%", value * 100.0);
     return true;
 }
 
-bool DisplayFormats::widthPercent(float value, char* text, void*) {
+bool DisplayFormats::widthPercent(float value, char* text, void*)
+{
     std::snprintf(text, kSize, "%.1f %%", value * 200.0);  // 0 .. 200 % stereo width
     return true;
 }
 
-bool DisplayFormats::balance(float value, char* text, void*) {
+bool DisplayFormats::balance(float value, char* text, void*)
+{
     // 99 steps each side of a small centre zone.
     constexpr double kSteps = 199.0;
     constexpr float kCentreHigh = 0.501f;
@@ -131,34 +146,40 @@ bool DisplayFormats::balance(float value, char* text, void*) {
     return true;
 }
 
-bool DisplayFormats::size(float value, char* text, void*) {
+bool DisplayFormats::size(float value, char* text, void*)
+{
     std::snprintf(text, kSize, "%d", position(value, kRoomSizes) + 1);
     return true;
 }
 
-bool DisplayFormats::amplifierType(float value, char* text, void*) {
+bool DisplayFormats::amplifierType(float value, char* text, void*)
+{
     writeChoice(param::kType, value, text);
     return true;
 }
 
-bool DisplayFormats::setupFirstLine(float value, char* text, void*) {
+bool DisplayFormats::setupFirstLine(float value, char* text, void*)
+{
     static constexpr const char* kLines[] = {"Amp", "Front", "Front", "Front", "Opposite", "Mono"};
     std::snprintf(text, kSize, "%s", kLines[position(value, static_cast<int>(std::size(kLines)))]);
     return true;
 }
 
-bool DisplayFormats::setupSecondLine(float value, char* text, void*) {
+bool DisplayFormats::setupSecondLine(float value, char* text, void*)
+{
     static constexpr const char* kLines[] = {"Only", "Side", "Diagonal", "Rear", "Diagonal", ""};
     std::snprintf(text, kSize, "%s", kLines[position(value, static_cast<int>(std::size(kLines)))]);
     return true;
 }
 
-bool DisplayFormats::speakerConfiguration(float value, char* text, void*) {
+bool DisplayFormats::speakerConfiguration(float value, char* text, void*)
+{
     writeChoice(param::kSpkrConf, value, text);
     return true;
 }
 
-bool DisplayFormats::ratio(float value, char* text, void*) {
+bool DisplayFormats::ratio(float value, char* text, void*)
+{
     // Share of the two motor noises in percent, 50:50 at the centre.
     constexpr double kHalf = 50.0;
     double a;

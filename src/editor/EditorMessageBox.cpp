@@ -6,7 +6,8 @@
 
 namespace orv {
 
-void EditorMessageBox::show(const std::string& title, const std::string& text) {
+void EditorMessageBox::show(const std::string& title, const std::string& text)
+{
     if (frame_ != nullptr) {
         // The system's own box where there is one, owned by the host's window; else a modal
         // view drawn in the editor.

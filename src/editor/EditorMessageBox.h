@@ -14,7 +14,8 @@ class EditorMessageBox : public MessageBox {
 public:
     // The frame the messages appear in and the host's window it lives in; null while the
     // editor is closed.
-    void setFrame(CFrame* frame, void* hostWindow = nullptr) {
+    void setFrame(CFrame* frame, void* hostWindow = nullptr)
+    {
         frame_ = frame;
         hostWindow_ = hostWindow;
     }

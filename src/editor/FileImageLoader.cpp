@@ -18,32 +18,26 @@ bool isNormalised(float v) { return v >= 0.0f && v <= 1.0f; }  // false for not-
 
 }  // namespace
 
-FileImageLoader::FileImageLoader(CMidiPresetSystemEditor& editor)
-    : editor_(editor), effect_(*editor.presetEffect()) {}
+FileImageLoader::FileImageLoader(CMidiPresetSystemEditor& editor) : editor_(editor), effect_(*editor.presetEffect()) {}
 
-FileImage::Kind FileImageLoader::load(const void* data, std::size_t size, bool invertOrder) {
+FileImage::Kind FileImageLoader::load(const void* data, std::size_t size, bool invertOrder)
+{
     FileImageView view;
     if (!FileImage::open(data, size, effect_.getUniqueId(), invertOrder, view)) return FileImage::Kind::None;
     const FileImage::Kind kind = FileImage::kindOf(view.marker);
     switch (kind) {
-        case FileImage::Kind::Preset:
-            loadPreset(view);
-            break;
-        case FileImage::Kind::Bank:
-            loadBank(view);
-            break;
-        case FileImage::Kind::MidiSettings:
-            loadMidiSettings(view);
-            break;
-        case FileImage::Kind::None:
-            break;
+    case FileImage::Kind::Preset: loadPreset(view); break;
+    case FileImage::Kind::Bank: loadBank(view); break;
+    case FileImage::Kind::MidiSettings: loadMidiSettings(view); break;
+    case FileImage::Kind::None: break;
     }
     return kind;
 }
 
 // ---- presets ---------------------------------------------------------------------------------
 
-void FileImageLoader::loadPreset(const FileImageView& view) {
+void FileImageLoader::loadPreset(const FileImageView& view)
+{
     const int current = effect_.getCurrentProgramIndex();
     // The program is built from the reference program here and stored whole once it is good.
     const ProgramRecord previous = effect_.getProgramRecord(current);
@@ -54,7 +48,7 @@ void FileImageLoader::loadPreset(const FileImageView& view) {
     name[kProgramNameSize - 1] = '\0';
 
     const bool ok = view.marker == FileImage::kMarkerPresetRaw ? readRawPreset(view, program, previous, name)
-                                                                : readTaggedPreset(view, program, name);
+                                                               : readTaggedPreset(view, program, name);
     if (!ok) return;
     effect_.programBank().write(current, program);
     editor_.currentProgramLoaded(current);
@@ -63,7 +57,8 @@ void FileImageLoader::loadPreset(const FileImageView& view) {
 }
 
 bool FileImageLoader::readTaggedPreset(const FileImageView& view, ProgramRecord& program,
-                                       char (&name)[kProgramNameSize]) {
+                                       char (&name)[kProgramNameSize])
+{
     const bool older = view.marker == FileImage::kMarkerPresetOlder;
     // A preset is loaded whole or not at all: a negative count, or records that end before the
     // count says (truncated data, a length running past the end, the wrong byte order) reject it.
@@ -92,7 +87,8 @@ bool FileImageLoader::readTaggedPreset(const FileImageView& view, ProgramRecord&
 }
 
 bool FileImageLoader::readRawPreset(const FileImageView& view, ProgramRecord& program, const ProgramRecord& previous,
-                                    char (&name)[kProgramNameSize]) {
+                                    char (&name)[kProgramNameSize])
+{
     if (!view.rest.readBytes(0, name, kProgramNameSize)) return false;
     name[kProgramNameSize - 1] = '\0';
     const std::int64_t count = FileImage::rawPresetValueCount(view.imageSize);
@@ -114,17 +110,12 @@ bool FileImageLoader::readRawPreset(const FileImageView& view, ProgramRecord& pr
 
 // ---- banks -----------------------------------------------------------------------------------
 
-void FileImageLoader::loadBank(const FileImageView& view) {
+void FileImageLoader::loadBank(const FileImageView& view)
+{
     switch (view.marker) {
-        case FileImage::kMarkerBank:
-            editor_.loadProgramRecords(view.state, PresetPanel::RecordLayout::Current);
-            break;
-        case FileImage::kMarkerBankOlder:
-            editor_.loadProgramRecords(view.state, PresetPanel::RecordLayout::Older);
-            break;
-        default:
-            loadRawBank(view);
-            break;
+    case FileImage::kMarkerBank: editor_.loadProgramRecords(view.state, PresetPanel::RecordLayout::Current); break;
+    case FileImage::kMarkerBankOlder: editor_.loadProgramRecords(view.state, PresetPanel::RecordLayout::Older); break;
+    default: loadRawBank(view); break;
     }
     // Whatever the image held, the panel shows the whole list again and program 0 is current.
     for (int p = 0; p < kNumPrograms; ++p) editor_.programListEntryChanged(p);
@@ -132,7 +123,8 @@ void FileImageLoader::loadBank(const FileImageView& view) {
     effect_.selectProgram(0);
 }
 
-void FileImageLoader::loadRawBank(const FileImageView& view) {
+void FileImageLoader::loadRawBank(const FileImageView& view)
+{
     ProgramBank& bank = effect_.programBank();
     auto saved = std::make_unique<ProgramRecord[]>(kNumPrograms);
     for (int p = 0; p < kNumPrograms; ++p) saved[p] = bank.read(p);
@@ -179,14 +171,16 @@ void FileImageLoader::loadRawBank(const FileImageView& view) {
 
 // ---- MIDI settings ---------------------------------------------------------------------------
 
-void FileImageLoader::loadMidiSettings(const FileImageView& view) {
+void FileImageLoader::loadMidiSettings(const FileImageView& view)
+{
     if (view.marker == FileImage::kMarkerMidi)
         editor_.loadControllerRecords(view.state);  // existing bindings are not cleared first
     else
         loadRawMidiSettings(view);
 }
 
-void FileImageLoader::loadRawMidiSettings(const FileImageView& view) {
+void FileImageLoader::loadRawMidiSettings(const FileImageView& view)
+{
     const std::int64_t count = FileImage::rawMidiValueCount(view.imageSize);
     const int n = count < kNumUserParams ? static_cast<int>(count) : kNumUserParams;
     for (int i = 0; i < n; ++i) {
@@ -199,7 +193,8 @@ void FileImageLoader::loadRawMidiSettings(const FileImageView& view) {
 
 // ---- images of the current state -------------------------------------------------------------
 
-std::vector<unsigned char> FileImageLoader::presetImage() const {
+std::vector<unsigned char> FileImageLoader::presetImage() const
+{
     std::vector<unsigned char> image(FileImage::kPresetImageSize);
     ByteWriter out(image.data(), image.size());
     FileImage::writePreset(out, effect_.getUniqueId(), effect_.getProgramRecord(effect_.getCurrentProgramIndex()));
@@ -207,7 +202,8 @@ std::vector<unsigned char> FileImageLoader::presetImage() const {
     return image;
 }
 
-std::vector<unsigned char> FileImageLoader::bankImage() const {
+std::vector<unsigned char> FileImageLoader::bankImage() const
+{
     std::vector<unsigned char> image(FileImage::kBankImageSize);
     ByteWriter out(image.data(), image.size());
     editor_.writeBankState(out);
@@ -215,7 +211,8 @@ std::vector<unsigned char> FileImageLoader::bankImage() const {
     return image;
 }
 
-std::vector<unsigned char> FileImageLoader::midiSettingsImage() const {
+std::vector<unsigned char> FileImageLoader::midiSettingsImage() const
+{
     float assignments[kNumUserParams];
     for (int i = 0; i < kNumUserParams; ++i) assignments[i] = effect_.getParameter(param::kFirstController + i);
     std::vector<unsigned char> image(FileImage::kMidiImageSize);

@@ -9,23 +9,27 @@ namespace orv {
 
 OrvMarker::OrvMarker(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, CBitmap* handle,
                      const CPoint& handleOffset)
-    : CControl(size, listener, tag, background), handle_(handle) {
+    : CControl(size, listener, tag, background), handle_(handle)
+{
     if (handle_ != nullptr) handle_->remember();
     setHandleOffset(handleOffset);
 }
 
-OrvMarker::~OrvMarker() {
+OrvMarker::~OrvMarker()
+{
     if (handle_ != nullptr) handle_->forget();
 }
 
-void OrvMarker::setHandleOffset(const CPoint& offset) {
+void OrvMarker::setHandleOffset(const CPoint& offset)
+{
     handleOffset_ = offset;
     const int backgroundWidth = background_ != nullptr ? background_->getWidth() : 0;
     const int handleWidth = handle_ != nullptr ? handle_->getWidth() : 0;
     travel_ = static_cast<float>(backgroundWidth + handleWidth);
 }
 
-int OrvMarker::getHandleX() const {
+int OrvMarker::getHandleX() const
+{
     float p = 1.0f - getValueNormalized() + 0.5f;
     if (p > 1.0f)
         p -= 1.0f;
@@ -34,7 +38,8 @@ int OrvMarker::getHandleX() const {
     return static_cast<int>(std::floor(p * travel_)) + handleOffset_.x;
 }
 
-void OrvMarker::draw(CDrawContext* context) {
+void OrvMarker::draw(CDrawContext* context)
+{
     if (background_ == nullptr) {
         setDirty(false);
         return;

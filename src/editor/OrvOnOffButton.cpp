@@ -5,15 +5,18 @@
 namespace orv {
 
 OrvOnOffButton::OrvOnOffButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : COnOffButton(size, listener, tag, background) {}
+    : COnOffButton(size, listener, tag, background)
+{}
 
-void OrvOnOffButton::draw(CDrawContext* context) {
+void OrvOnOffButton::draw(CDrawContext* context)
+{
     const int half = background_ != nullptr ? background_->getHeight() / 2 : 0;
     drawFilmstripFrame(context, getValue() >= 0.5f ? 1 : 0, half);
     setDirty(false);
 }
 
-CMouseEventResult OrvOnOffButton::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult OrvOnOffButton::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     beginEdit();
     notify();

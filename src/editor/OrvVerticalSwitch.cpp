@@ -8,28 +8,32 @@
 namespace orv {
 
 namespace {
-constexpr float kSin40 = 0.642788f;           // the lever swings ±40° about its pivot
-constexpr float kTwoSin40 = 1.28558f;         // 2 × sin 40°
+constexpr float kSin40 = 0.642788f;              // the lever swings ±40° about its pivot
+constexpr float kTwoSin40 = 1.28558f;            // 2 × sin 40°
 constexpr float kHalfTurnPerRadian = 0.716197f;  // 1 / (2 × 40° in radians)
 }  // namespace
 
 OrvVerticalSwitch::OrvVerticalSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CSteppedWheel<CControl>(size, listener, tag, background) {
+    : CSteppedWheel<CControl>(size, listener, tag, background)
+{
     heightOfOneImage_ = size.getHeight();
     subPixmaps_ = background != nullptr && heightOfOneImage_ > 0 ? background->getHeight() / heightOfOneImage_ : 1;
     setDefaultValue(0.0f);
 }
 
-int OrvVerticalSwitch::getDrawnFrame() const {
+int OrvVerticalSwitch::getDrawnFrame() const
+{
     return static_cast<int>((1.0f - getValueNormalized()) * (subPixmaps_ - 1) + 0.5f);
 }
 
-void OrvVerticalSwitch::draw(CDrawContext* context) {
+void OrvVerticalSwitch::draw(CDrawContext* context)
+{
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
     setDirty(false);
 }
 
-CMouseEventResult OrvVerticalSwitch::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult OrvVerticalSwitch::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     beginEdit();
     if (checkDefaultValue(buttons)) {
@@ -40,7 +44,8 @@ CMouseEventResult OrvVerticalSwitch::onMouseDown(CPoint& where, const CButtonSta
     return onMouseMoved(where, buttons);
 }
 
-CMouseEventResult OrvVerticalSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult OrvVerticalSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventHandled;
     const int y = std::clamp(where.y - size_.top, zoneTop_, zoneBottom_);
     const float t = static_cast<float>(y - zoneTop_) / static_cast<float>(zoneBottom_ - zoneTop_);
@@ -57,12 +62,14 @@ CMouseEventResult OrvVerticalSwitch::onMouseMoved(CPoint& where, const CButtonSt
     return kMouseEventHandled;
 }
 
-CMouseEventResult OrvVerticalSwitch::onMouseUp(CPoint&, const CButtonState&) {
+CMouseEventResult OrvVerticalSwitch::onMouseUp(CPoint&, const CButtonState&)
+{
     endEdit();
     return kMouseEventHandled;
 }
 
-int32_t OrvVerticalSwitch::onKeyDown(VstKeyCode& key) {
+int32_t OrvVerticalSwitch::onKeyDown(VstKeyCode& key)
+{
     if (key.modifier != 0) return -1;
     const int frames = subPixmaps_;
     const int k = static_cast<int>((frames - 1) * getValueNormalized() + 0.5f);

@@ -19,13 +19,14 @@ public:
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
     int32_t onKeyDown(VstKeyCode& keyCode) override;
-    void setDragZone(int top, int bottom) {
+    void setDragZone(int top, int bottom)
+    {
         zoneTop_ = top;
         zoneBottom_ = bottom;
     }
     int getDrawnFrame() const;
 
-    static constexpr int kDefaultZoneTop = 38;      // pixels from the control's top
+    static constexpr int kDefaultZoneTop = 38;  // pixels from the control's top
     static constexpr int kDefaultZoneBottom = 152;
 
 private:

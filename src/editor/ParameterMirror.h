@@ -16,7 +16,8 @@ public:
     static_assert(kNumUserParams <= 64, "one dirty bit per parameter in a 64-bit word");
 
     // Any thread, after the value was stored. Indices outside 0..41 are ignored.
-    void markChanged(int index) {
+    void markChanged(int index)
+    {
         if (index < 0 || index >= kNumUserParams) return;
         // Release: whoever takes the bit also sees the stored value (or a later one).
         dirty_.fetch_or(std::uint64_t{1} << index, std::memory_order_release);

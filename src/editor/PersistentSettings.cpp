@@ -26,17 +26,19 @@ constexpr LocationValue kLocations[] = {
 
 }  // namespace
 
-PersistentSettings::PersistentSettings(EditorEffect& effect, FileImageLoader& loader,
-                                       PresetFileDialogs& dialogs)
-    : effect_(effect), loader_(loader), dialogs_(dialogs), messageBox_(&stderrBox_) {}
+PersistentSettings::PersistentSettings(EditorEffect& effect, FileImageLoader& loader, PresetFileDialogs& dialogs)
+    : effect_(effect), loader_(loader), dialogs_(dialogs), messageBox_(&stderrBox_)
+{}
 
 void PersistentSettings::setMessageBox(MessageBox* box) { messageBox_ = box != nullptr ? box : &stderrBox_; }
 
-void PersistentSettings::storeImage(const char* name, const std::vector<unsigned char>& image) {
+void PersistentSettings::storeImage(const char* name, const std::vector<unsigned char>& image)
+{
     store_.setBinary(name, image.data(), image.size());  // a failed write is not reported
 }
 
-void PersistentSettings::loadImage(const char* name) {
+void PersistentSettings::loadImage(const char* name)
+{
     std::vector<unsigned char> image;
     if (!store_.getBinary(name, image)) return;
     // Stored images are taken in the order their ID names; the loaders ignore short or foreign
@@ -58,14 +60,16 @@ void PersistentSettings::storeMemoB() { storeImage(kMemoB, loader_.presetImage()
 void PersistentSettings::recallMemoA() { loadImage(kMemoA); }
 void PersistentSettings::recallMemoB() { loadImage(kMemoB); }
 
-void PersistentSettings::saveFileLocations() {
+void PersistentSettings::saveFileLocations()
+{
     for (const LocationValue& v : kLocations) {
         const std::string& text = v.isDirectory ? dialogs_.currentDirectory() : dialogs_.currentFileName(v.kind);
         store_.setString(v.name, SettingsStore::firstCharacters(text, kMaxLocationCharacters));
     }
 }
 
-void PersistentSettings::loadFileLocations() {
+void PersistentSettings::loadFileLocations()
+{
     for (const LocationValue& v : kLocations) {
         std::string text;
         if (!store_.getString(v.name, text)) continue;  // a missing value leaves the current one
@@ -77,7 +81,8 @@ void PersistentSettings::loadFileLocations() {
     }
 }
 
-void PersistentSettings::loadStartupState() {
+void PersistentSettings::loadStartupState()
+{
     loadDefaultBank();
     effect_.selectProgram(0);
     loadDefaultPreset();
@@ -85,18 +90,14 @@ void PersistentSettings::loadStartupState() {
     loadFileLocations();
 }
 
-void PersistentSettings::openManual() {
+void PersistentSettings::openManual()
+{
     std::string path;
     if (store_.getString(kManualPath, path)) path = SettingsStore::firstCharacters(path, kMaxManualPathCharacters);
     switch (ShellOpen::openDocument(path)) {
-        case ShellOpen::Result::Opened:
-            break;
-        case ShellOpen::Result::NoApplication:
-            messageBox_->show(kNoApplicationTitle, kNoApplicationText);
-            break;
-        case ShellOpen::Result::Failed:
-            messageBox_->show(kOpenFailedTitle, kOpenFailedText);
-            break;
+    case ShellOpen::Result::Opened: break;
+    case ShellOpen::Result::NoApplication: messageBox_->show(kNoApplicationTitle, kNoApplicationText); break;
+    case ShellOpen::Result::Failed: messageBox_->show(kOpenFailedTitle, kOpenFailedText); break;
     }
 }
 

@@ -23,11 +23,11 @@ struct DialogText {
 constexpr DialogText kDialogs[] = {
     {"Load preset", "Load preset (endian-reversed)", "Save preset", "Orv Preset", "orv"},
     {"Load bank", "Load bank (endian-reversed)", "Save bank", "Orv Bank", "ovb"},
-    {"Load MIDI settings", "Load MIDI settings (endian-reversed)", "Save midi settings as", "Orv MIDI Settings",
-     "ovm"},
+    {"Load MIDI settings", "Load MIDI settings (endian-reversed)", "Save midi settings as", "Orv MIDI Settings", "ovm"},
 };
 
-bool readWholeFile(const std::string& path, std::vector<unsigned char>& data) {
+bool readWholeFile(const std::string& path, std::vector<unsigned char>& data)
+{
     std::FILE* f = openFile(path, "rb");
     if (f == nullptr) return false;
     std::vector<unsigned char> bytes;
@@ -53,28 +53,35 @@ bool readWholeFile(const std::string& path, std::vector<unsigned char>& data) {
 }  // namespace
 
 PresetFileDialogs::PresetFileDialogs(FileImageLoader& loader, std::function<CFrame*()> frameSource)
-    : loader_(loader), frameSource_(std::move(frameSource)) {
+    : loader_(loader), frameSource_(std::move(frameSource))
+{
     // Until a dialog or the stored locations say otherwise, dialogs open in the working folder.
     directory_ = currentFolder();
 }
 
-PresetFileDialogs::~PresetFileDialogs() {
+PresetFileDialogs::~PresetFileDialogs()
+{
     if (running_ != nullptr) {
         running_->cancel();
         running_->forget();
     }
 }
 
-bool PresetFileDialogs::loadPresetDialog(bool endianReversed) { return runDialog(FileKind::Preset, false, endianReversed); }
+bool PresetFileDialogs::loadPresetDialog(bool endianReversed)
+{
+    return runDialog(FileKind::Preset, false, endianReversed);
+}
 bool PresetFileDialogs::savePresetDialog() { return runDialog(FileKind::Preset, true, false); }
 bool PresetFileDialogs::loadBankDialog(bool endianReversed) { return runDialog(FileKind::Bank, false, endianReversed); }
 bool PresetFileDialogs::saveBankDialog() { return runDialog(FileKind::Bank, true, false); }
-bool PresetFileDialogs::loadMidiSettingsDialog(bool endianReversed) {
+bool PresetFileDialogs::loadMidiSettingsDialog(bool endianReversed)
+{
     return runDialog(FileKind::MidiSettings, false, endianReversed);
 }
 bool PresetFileDialogs::saveMidiSettingsDialog() { return runDialog(FileKind::MidiSettings, true, false); }
 
-bool PresetFileDialogs::runDialog(FileKind kind, bool save, bool endianReversed) {
+bool PresetFileDialogs::runDialog(FileKind kind, bool save, bool endianReversed)
+{
     CFrame* frame = frameSource_ ? frameSource_() : nullptr;
     if (frame == nullptr) return false;
     if (running_ != nullptr) {
@@ -121,7 +128,8 @@ bool PresetFileDialogs::runDialog(FileKind kind, bool save, bool endianReversed)
     return true;
 }
 
-void PresetFileDialogs::splitPath(const std::string& path, std::string& directory, std::string& name) {
+void PresetFileDialogs::splitPath(const std::string& path, std::string& directory, std::string& name)
+{
     const char separator = CNewFileSelector::kPathSeparator;
     const std::size_t last = path.rfind(separator);
     if (last == std::string::npos) {
@@ -135,7 +143,8 @@ void PresetFileDialogs::splitPath(const std::string& path, std::string& director
     name = path.substr(last + 1);
 }
 
-bool PresetFileDialogs::loadFile(FileKind kind, const std::string& path, bool endianReversed) {
+bool PresetFileDialogs::loadFile(FileKind kind, const std::string& path, bool endianReversed)
+{
     std::string directory;
     std::string name;
     splitPath(path, directory, name);
@@ -147,7 +156,8 @@ bool PresetFileDialogs::loadFile(FileKind kind, const std::string& path, bool en
     return true;
 }
 
-bool PresetFileDialogs::saveFile(FileKind kind, const std::string& path) {
+bool PresetFileDialogs::saveFile(FileKind kind, const std::string& path)
+{
     std::string directory;
     std::string name;
     splitPath(path, directory, name);
@@ -160,14 +170,12 @@ bool PresetFileDialogs::saveFile(FileKind kind, const std::string& path) {
     return std::fclose(f) == 0 && written;
 }
 
-std::vector<unsigned char> PresetFileDialogs::imageOf(FileKind kind) const {
+std::vector<unsigned char> PresetFileDialogs::imageOf(FileKind kind) const
+{
     switch (kind) {
-        case FileKind::Preset:
-            return loader_.presetImage();
-        case FileKind::Bank:
-            return loader_.bankImage();
-        case FileKind::MidiSettings:
-            return loader_.midiSettingsImage();
+    case FileKind::Preset: return loader_.presetImage();
+    case FileKind::Bank: return loader_.bankImage();
+    case FileKind::MidiSettings: return loader_.midiSettingsImage();
     }
     return {};
 }

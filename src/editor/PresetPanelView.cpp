@@ -52,7 +52,8 @@ constexpr int kLastParameterTag = 41;     // tags above belong to the editor's o
 
 PresetPanelView::PresetPanelView(CMidiPresetSystemEditor& editor) : editor_(editor), effect_(editor.presetEffect()) {}
 
-void PresetPanelView::open(CFrame* frame, CControlListener* listener) {
+void PresetPanelView::open(CFrame* frame, CControlListener* listener)
+{
     if (frame == nullptr || effect_ == nullptr) return;
     frame_ = frame;
     CBitmap* background = frame->getBackground();
@@ -130,7 +131,8 @@ void PresetPanelView::open(CFrame* frame, CControlListener* listener) {
     }
 }
 
-void PresetPanelView::close() {
+void PresetPanelView::close()
+{
     frame_ = nullptr;
     nameField_ = nullptr;
     programMenu_ = nullptr;
@@ -142,80 +144,83 @@ void PresetPanelView::close() {
     for (CControl*& c : controls_) c = nullptr;
 }
 
-CControl* PresetPanelView::getControl(int tag) const {
+CControl* PresetPanelView::getControl(int tag) const
+{
     return tag >= kFirstTag && tag <= kLastTag ? controls_[tag - kFirstTag] : nullptr;
 }
 
-bool PresetPanelView::valueChanged(CControl* control) {
+bool PresetPanelView::valueChanged(CControl* control)
+{
     if (control == nullptr || effect_ == nullptr) return false;
     const int tag = control->getTag();
     if (tag < kFirstTag || tag > kLastTag) return false;
     const float value = control->getValue();
     switch (tag) {
-        case kTagNameField: renameFromField(); break;
-        case kTagProgramMenu: {
-            const int index = static_cast<int>(value + 0.5f);
-            if (programMenu_ != nullptr && programMenu_->setCurrent(index))
-                selectProgram(index, programMenu_->getEntry(index));
-            break;
+    case kTagNameField: renameFromField(); break;
+    case kTagProgramMenu: {
+        const int index = static_cast<int>(value + 0.5f);
+        if (programMenu_ != nullptr && programMenu_->setCurrent(index))
+            selectProgram(index, programMenu_->getEntry(index));
+        break;
+    }
+    case kTagProgramRocker: stepProgram(value); break;
+    case kTagSaveBank: editor_.saveBankDialog(); break;
+    case kTagDefaultBank:
+        if (value >= kStoreThreshold)
+            editor_.storeDefaultBank();
+        else
+            editor_.clearDefaultBank();
+        break;
+    case kTagLoadBank: editor_.loadBankDialog(value == kReversedLoad); break;
+    case kTagSavePreset: editor_.savePresetDialog(); break;
+    case kTagDefaultPreset:
+        if (value >= kStoreThreshold)
+            editor_.storeDefaultPreset();
+        else
+            editor_.clearDefaultPreset();
+        break;
+    case kTagLoadPreset: editor_.loadPresetDialog(value == kReversedLoad); break;
+    case kTagStoreMemoA: editor_.storeMemoA(); break;
+    case kTagRecallMemoA: editor_.recallMemoA(); break;
+    case kTagStoreMemoB: editor_.storeMemoB(); break;
+    case kTagRecallMemoB: editor_.recallMemoB(); break;
+    case kTagManual:
+        editor_.openManual();
+        if (manual_ != nullptr) {
+            manual_->setPressed(false);
+            manual_->invalid();
         }
-        case kTagProgramRocker: stepProgram(value); break;
-        case kTagSaveBank: editor_.saveBankDialog(); break;
-        case kTagDefaultBank:
-            if (value >= kStoreThreshold)
-                editor_.storeDefaultBank();
-            else
-                editor_.clearDefaultBank();
-            break;
-        case kTagLoadBank: editor_.loadBankDialog(value == kReversedLoad); break;
-        case kTagSavePreset: editor_.savePresetDialog(); break;
-        case kTagDefaultPreset:
-            if (value >= kStoreThreshold)
-                editor_.storeDefaultPreset();
-            else
-                editor_.clearDefaultPreset();
-            break;
-        case kTagLoadPreset: editor_.loadPresetDialog(value == kReversedLoad); break;
-        case kTagStoreMemoA: editor_.storeMemoA(); break;
-        case kTagRecallMemoA: editor_.recallMemoA(); break;
-        case kTagStoreMemoB: editor_.storeMemoB(); break;
-        case kTagRecallMemoB: editor_.recallMemoB(); break;
-        case kTagManual:
-            editor_.openManual();
-            if (manual_ != nullptr) {
-                manual_->setPressed(false);
-                manual_->invalid();
-            }
-            break;
-        case kTagSaveMidi: editor_.saveMidiSettingsDialog(); break;
-        case kTagDefaultMidi:
-            if (value >= kStoreThreshold)
-                editor_.storeDefaultMidi();
-            else
-                editor_.clearDefaultMidi();
-            break;
-        case kTagLoadMidi: editor_.loadMidiSettingsDialog(value == kReversedLoad); break;
-        case kTagLearn:
-            // Learn and forget exclude each other: switching one stops the other first.
-            effect_->stopMidiForget();
-            if (value != 0.0f)
-                effect_->startMidiLearn();
-            else
-                effect_->stopMidiLearn();
-            break;
-        case kTagForget:
+        break;
+    case kTagSaveMidi: editor_.saveMidiSettingsDialog(); break;
+    case kTagDefaultMidi:
+        if (value >= kStoreThreshold)
+            editor_.storeDefaultMidi();
+        else
+            editor_.clearDefaultMidi();
+        break;
+    case kTagLoadMidi: editor_.loadMidiSettingsDialog(value == kReversedLoad); break;
+    case kTagLearn:
+        // Learn and forget exclude each other: switching one stops the other first.
+        effect_->stopMidiForget();
+        if (value != 0.0f)
+            effect_->startMidiLearn();
+        else
             effect_->stopMidiLearn();
-            if (value != 0.0f)
-                effect_->startMidiForget();
-            else
-                effect_->stopMidiForget();
-            break;
-        default: break;  // the controller display only shows
+        break;
+    case kTagForget:
+        effect_->stopMidiLearn();
+        if (value != 0.0f)
+            effect_->startMidiForget();
+        else
+            effect_->stopMidiForget();
+        break;
+    default: break;  // the controller display only shows
     }
     return true;
 }
 
-void PresetPanelView::renameFromField() {
+void PresetPanelView::renameFromField()
+{
     if (nameField_ == nullptr) return;
     std::string name = nameField_->getText();
     if (name.size() > kMaxTypedName) name.resize(kMaxTypedName);
@@ -224,7 +229,8 @@ void PresetPanelView::renameFromField() {
     effect_->renameCurrentProgram(name.c_str());
 }
 
-void PresetPanelView::selectProgram(int program, const char* name) {
+void PresetPanelView::selectProgram(int program, const char* name)
+{
     // The name is copied first: selecting and renaming may rewrite the entry it comes from.
     const std::string title = name != nullptr ? name : "";
     effect_->selectProgram(program);
@@ -232,7 +238,8 @@ void PresetPanelView::selectProgram(int program, const char* name) {
     if (nameField_ != nullptr) nameField_->setText(title.c_str());
 }
 
-void PresetPanelView::stepProgram(float direction) {
+void PresetPanelView::stepProgram(float direction)
+{
     int p = effect_->getCurrentProgramIndex();
     if (direction > 0.0f)
         p = p + 1 < kNumPrograms ? p + 1 : kNumPrograms - 1;
@@ -247,26 +254,31 @@ void PresetPanelView::stepProgram(float direction) {
     effect_->renameCurrentProgram(name.c_str());
 }
 
-void PresetPanelView::onLearnEnded() {
+void PresetPanelView::onLearnEnded()
+{
     if (learn_ != nullptr) learn_->setValue(0.0f);
 }
 
-void PresetPanelView::onForgetEnded() {
+void PresetPanelView::onForgetEnded()
+{
     if (forget_ != nullptr) forget_->setValue(0.0f);
 }
 
-void PresetPanelView::showProgramName(const char* name) {
+void PresetPanelView::showProgramName(const char* name)
+{
     if (nameField_ != nullptr) nameField_->setText(name);
     if (programMenu_ != nullptr) programMenu_->setEntry(programMenu_->getCurrentIndex(), name);
 }
 
-void PresetPanelView::idle() {
+void PresetPanelView::idle()
+{
     if (frame_ == nullptr || effect_ == nullptr) return;
     followEffect();
     updateMidiDisplay();
 }
 
-void PresetPanelView::followEffect() {
+void PresetPanelView::followEffect()
+{
     // Programs change from many places (host, chunk, files, memos, this panel); the menu and the
     // name field are brought to the effect's state here, on the user-interface thread.
     if (programMenu_ == nullptr) return;
@@ -284,7 +296,8 @@ void PresetPanelView::followEffect() {
     }
 }
 
-void PresetPanelView::updateMidiDisplay() {
+void PresetPanelView::updateMidiDisplay()
+{
     if (midiDisplay_ == nullptr) return;
     CPoint where;
     CView* view = nullptr;

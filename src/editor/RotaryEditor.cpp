@@ -45,6 +45,7 @@ constexpr int kSmallKnobFrames = 21;       // filmstrip 4111: 21 frames of 28 ×
 
 // In creation order: the horn, motor/equaliser/set-up, amplifier/room and drum rows first,
 // the output and cabinet rows (from index kLateRows on) after the lever and the markers.
+// clang-format off
 constexpr KnobRow kKnobRows[] = {
     {param::kHSlowSpd, {43, 56, 87, 100}, RotaryEditor::kKnobId, 0.1f, 0.01f, 0.4f, {39, 105, 91, 116}, DisplayFormats::speed},
     {param::kHFastSpd, {88, 56, 132, 100}, RotaryEditor::kKnobId, 0.6f, 0.01f, 0.4f, {84, 105, 136, 116}, DisplayFormats::speed},
@@ -81,6 +82,7 @@ constexpr KnobRow kKnobRows[] = {
     {param::kXTalk, {142, 572, 170, 600}, RotaryEditor::kSmallKnobId, 0.5f, 0.05f, 0.25f, {130, 614, 174, 625}, DisplayFormats::reflexGain},
     {param::kMechRatio, {187, 572, 215, 600}, RotaryEditor::kSmallKnobId, 0.5f, 0.05f, 0.25f, {175, 614, 219, 625}, DisplayFormats::ratio},
 };
+// clang-format on
 constexpr int kNumKnobRows = static_cast<int>(sizeof kKnobRows / sizeof kKnobRows[0]);
 constexpr int kLateRows = 26;  // first row created after the markers (Width)
 
@@ -100,13 +102,13 @@ constexpr CRect kCpuModeRect{65, 626, 205, 640};
 constexpr CRect kLeverModeRect{308, 658, 364, 673};
 constexpr CRect kSpeedModeRect{364, 658, 446, 673};
 
-constexpr int kLeverZoneTop = 38;      // drag zone of the lever, pixels from its top
+constexpr int kLeverZoneTop = 38;  // drag zone of the lever, pixels from its top
 constexpr int kLeverZoneBottom = 152;
 constexpr float kLeverWheelStep = 0.15f;
 constexpr float kLeverShiftWheelFactor = 0.1f;
 constexpr CPoint kHandleOffset{-120, 0};  // the handle starts one handle width left of the strip
 constexpr CPoint kVersionPosition{281, 184};
-constexpr int kChannelFrames = 18;        // OFF, channels 1..16, OMNI
+constexpr int kChannelFrames = 18;  // OFF, channels 1..16, OMNI
 constexpr int kChannelFrameHeight = 14;
 constexpr int kLeverModeStates = 3;
 constexpr int kSpeedModeStates = 4;
@@ -118,7 +120,8 @@ constexpr float kChannelStep = 0.055555556f;
 // layout, the overlap is split in the middle, each display keeping its own side (the text
 // stays centred in the whole rectangle; the widest texts reach a pixel or two past the
 // neighbour's edge, which the neighbour's background must then leave alone).
-CRect displayPaintArea(const CRect& r) {
+CRect displayPaintArea(const CRect& r)
+{
     CRect area = r;
     auto split = [&](const CRect& o) {
         if (o == r || o.top >= r.bottom || o.bottom <= r.top || o.left >= r.right || o.right <= r.left) return;
@@ -133,7 +136,8 @@ CRect displayPaintArea(const CRect& r) {
 }
 
 // Rotor angle in revolutions folded into the marker's value range.
-float markerValue(double angle) {
+float markerValue(double angle)
+{
     if (angle > 1.0)
         angle -= 1.0;
     else if (angle < 0.0)
@@ -144,30 +148,35 @@ float markerValue(double angle) {
 }  // namespace
 
 RotaryEditor::RotaryEditor(AudioEffect* effect, EditorEffect* access)
-    : CMidiPresetSystemEditor(effect, access), rotaryEffect_(access), background_(new CBitmap(kBackgroundId)) {
+    : CMidiPresetSystemEditor(effect, access), rotaryEffect_(access), background_(new CBitmap(kBackgroundId))
+{
     rect.top = 0;
     rect.left = 0;
     rect.bottom = static_cast<vst::i16>(background_->getHeight());
     rect.right = static_cast<vst::i16>(background_->getWidth());
 }
 
-RotaryEditor::~RotaryEditor() {
+RotaryEditor::~RotaryEditor()
+{
     // The frame (and every control) goes before the bitmap they share.
     if (frame != nullptr) close();
     background_->forget();
 }
 
-bool RotaryEditor::open(void* ptr) {
+bool RotaryEditor::open(void* ptr)
+{
     if (!background_->isLoaded() || ptr == nullptr) return false;
     return openFrame(ptr);
 }
 
-bool RotaryEditor::openOffscreen() {
+bool RotaryEditor::openOffscreen()
+{
     if (!background_->isLoaded()) return false;
     return openFrame(nullptr);
 }
 
-bool RotaryEditor::openFrame(void* parent) {
+bool RotaryEditor::openFrame(void* parent)
+{
     if (frame != nullptr) close();
     auto* myFrame = new MyFrame(kEditorRect, parent, this);
     if (!myFrame->isOpen()) {
@@ -194,11 +203,14 @@ bool RotaryEditor::openFrame(void* parent) {
     return true;
 }
 
-void RotaryEditor::createKnobRow(int first, int last) {
+void RotaryEditor::createKnobRow(int first, int last)
+{
     for (int i = first; i < last; ++i) {
         const KnobRow& row = kKnobRows[i];
         BitmapRef strip(row.bitmap);
-        const int frames = row.bitmap == kKnobId ? kKnobFrames : row.bitmap == kSelectorKnobId ? kSelectorFrames : kSmallKnobFrames;
+        const int frames = row.bitmap == kKnobId ? kKnobFrames
+            : row.bitmap == kSelectorKnobId      ? kSelectorFrames
+                                                 : kSmallKnobFrames;
         auto* knob = new CAnimKnob3(row.knob, this, row.tag, frames, row.knob.getHeight(), strip.get());
         knob->setValue(rotaryEffect_->parameters().lawValue(row.tag));
         knob->setDefaultValue(row.defaultValue);
@@ -226,7 +238,8 @@ void RotaryEditor::createKnobRow(int first, int last) {
     }
 }
 
-void RotaryEditor::createSwitchesAndMarkers() {
+void RotaryEditor::createSwitchesAndMarkers()
+{
     {
         BitmapRef bitmap(kStopId);
         stop_ = new OrvOnOffButton(kStopRect, this, param::kStop, bitmap.get());
@@ -236,7 +249,8 @@ void RotaryEditor::createSwitchesAndMarkers() {
     {
         BitmapRef bitmap(kSpeedId);
         constexpr int kSpeedFrames = 2;  // released, pressed
-        speed_ = new CClickKickButton(kSpeedRect, this, param::kSpeed, bitmap.get()->getHeight() / kSpeedFrames, bitmap.get());
+        speed_ = new CClickKickButton(kSpeedRect, this, param::kSpeed, bitmap.get()->getHeight() / kSpeedFrames,
+                                      bitmap.get());
         speed_->setValue(rotaryEffect_->parameters().lawValue(param::kSpeed));
         frame->addView(speed_);
     }
@@ -265,7 +279,8 @@ void RotaryEditor::createSwitchesAndMarkers() {
     updateMarkers();
 }
 
-void RotaryEditor::createIndicatorsAndButtons() {
+void RotaryEditor::createIndicatorsAndButtons()
+{
     {
         BitmapRef picture(kAboutId);
         about_ = new CAbout(kAboutRect, this, kTagAbout, picture.get(), kEditorRect, CPoint(0, 0), kVersionPosition);
@@ -299,7 +314,8 @@ void RotaryEditor::createIndicatorsAndButtons() {
     }
 }
 
-void RotaryEditor::createModeSwitches() {
+void RotaryEditor::createModeSwitches()
+{
     {
         BitmapRef bitmap(kLeverModeId);
         leverMode_ = new COrvClickSwitch(kLeverModeRect, this, param::kLvrMode, kLeverModeStates, bitmap.get());
@@ -315,7 +331,8 @@ void RotaryEditor::createModeSwitches() {
     applySpeedMode(rotaryEffect_->parameters().lawValue(param::kSpdMode));
 }
 
-void RotaryEditor::forgetControls() {
+void RotaryEditor::forgetControls()
+{
     std::fill(std::begin(knobs_), std::end(knobs_), nullptr);
     std::fill(std::begin(displays_), std::end(displays_), nullptr);
     setupSecondLine_ = nullptr;
@@ -333,14 +350,16 @@ void RotaryEditor::forgetControls() {
     speedMode_ = nullptr;
 }
 
-void RotaryEditor::close() {
+void RotaryEditor::close()
+{
     forgetControls();
     channelRockerValue_.store(0.0f, std::memory_order_relaxed);
     // The panel forgets its controls, then the glue releases the frame with every view.
     CMidiPresetSystemEditor::close();
 }
 
-void RotaryEditor::idle() {
+void RotaryEditor::idle()
+{
     if (frame == nullptr) return;
     applyMirroredParameters();
     // A controller moved parameters: bring every control up to date with the effect.
@@ -350,7 +369,8 @@ void RotaryEditor::idle() {
     updateMarkers();
 }
 
-void RotaryEditor::updateMarkers() {
+void RotaryEditor::updateMarkers()
+{
     if (about_ != nullptr && about_->getValue() != 0.0f) return;
     const bool ampOnly = rotaryEffect_->parameters().position(param::kBypassSpeakers) == 1;
     constexpr float kOutOfSight = 0.5f;  // puts the handle just beyond the strip's right edge
@@ -364,20 +384,23 @@ void RotaryEditor::updateMarkers() {
     }
 }
 
-void RotaryEditor::applySpeakerConfiguration(float value) {
+void RotaryEditor::applySpeakerConfiguration(float value)
+{
     // Drum only, drum and horn, horn only.
     const int n = static_cast<int>(value * 2.0f + 0.5f);
     hornMarkerEnabled_.store(n == 0 ? 0 : 1, std::memory_order_relaxed);
     drumMarkerEnabled_.store(n == 0 || n == 1 ? 1 : 0, std::memory_order_relaxed);
 }
 
-void RotaryEditor::applySpeedMode(float value) {
+void RotaryEditor::applySpeedMode(float value)
+{
     // Pedal modes 1 and 2 hold the speed while the button is held; 0 and 3 toggle it.
     const int m = static_cast<int>(value * 3.0f + 0.5f);
     if (speed_ != nullptr) speed_->setMomentary(m == 1 || m == 2 ? 1 : 0);
 }
 
-void RotaryEditor::stepMidiChannel() {
+void RotaryEditor::stepMidiChannel()
+{
     const float r = channelRockerValue_.load(std::memory_order_relaxed);
     const float channel = rotaryEffect_->parameters().lawValue(param::kMidiChl);
     float next;
@@ -390,7 +413,8 @@ void RotaryEditor::stepMidiChannel() {
     rotaryEffect_->setParameterAutomated(param::kMidiChl, next);
 }
 
-void RotaryEditor::setParameter(int index, float value) {
+void RotaryEditor::setParameter(int index, float value)
+{
     if (index == kTagChannelRocker) {
         stepMidiChannel();
         return;
@@ -400,7 +424,8 @@ void RotaryEditor::setParameter(int index, float value) {
     mirror_.markChanged(index);
 }
 
-void RotaryEditor::applyMirroredParameters() {
+void RotaryEditor::applyMirroredParameters()
+{
     std::uint64_t dirty = mirror_.takeDirty();
     for (int index = 0; dirty != 0; ++index, dirty >>= 1) {
         // Controls show the value the engine works from, whatever a host stored.
@@ -408,35 +433,35 @@ void RotaryEditor::applyMirroredParameters() {
     }
 }
 
-void RotaryEditor::showParameter(int index, float value) {
+void RotaryEditor::showParameter(int index, float value)
+{
     switch (index) {
-        case param::kBypass:
-            if (bypass_ != nullptr) bypass_->setValue(value);
-            return;
-        case param::kCpuMode:
-            if (cpuMode_ != nullptr) cpuMode_->setValue(value);
-            return;
-        case param::kLever:
-            if (lever_ != nullptr) lever_->setValue(value);
-            return;
-        case param::kSpeed:
-            if (speed_ != nullptr) speed_->setValue(value);
-            return;
-        case param::kStop:
-            if (stop_ != nullptr) stop_->setValue(value);
-            return;
-        case param::kMidiChl:
-            if (channelIndicator_ != nullptr) channelIndicator_->setValue(value);
-            return;
-        case param::kLvrMode:
-            if (leverMode_ != nullptr) leverMode_->setValue(value);
-            return;
-        case param::kSpdMode:
-            if (speedMode_ != nullptr) speedMode_->setValue(value);
-            applySpeedMode(value);
-            return;
-        default:
-            break;
+    case param::kBypass:
+        if (bypass_ != nullptr) bypass_->setValue(value);
+        return;
+    case param::kCpuMode:
+        if (cpuMode_ != nullptr) cpuMode_->setValue(value);
+        return;
+    case param::kLever:
+        if (lever_ != nullptr) lever_->setValue(value);
+        return;
+    case param::kSpeed:
+        if (speed_ != nullptr) speed_->setValue(value);
+        return;
+    case param::kStop:
+        if (stop_ != nullptr) stop_->setValue(value);
+        return;
+    case param::kMidiChl:
+        if (channelIndicator_ != nullptr) channelIndicator_->setValue(value);
+        return;
+    case param::kLvrMode:
+        if (leverMode_ != nullptr) leverMode_->setValue(value);
+        return;
+    case param::kSpdMode:
+        if (speedMode_ != nullptr) speedMode_->setValue(value);
+        applySpeedMode(value);
+        return;
+    default: break;
     }
     if (index < 0 || index >= kNumUserParams) return;
     if (knobs_[index] != nullptr) knobs_[index]->setValue(value);
@@ -444,11 +469,14 @@ void RotaryEditor::showParameter(int index, float value) {
     if (index == param::kSetup && setupSecondLine_ != nullptr) setupSecondLine_->setValue(value);
 }
 
-void RotaryEditor::refreshFromEffect() {
-    for (int index = 0; index < kNumUserParams; ++index) showParameter(index, rotaryEffect_->parameters().lawValue(index));
+void RotaryEditor::refreshFromEffect()
+{
+    for (int index = 0; index < kNumUserParams; ++index)
+        showParameter(index, rotaryEffect_->parameters().lawValue(index));
 }
 
-void RotaryEditor::valueChanged(CControl* control) {
+void RotaryEditor::valueChanged(CControl* control)
+{
     CMidiPresetSystemEditor::valueChanged(control);
     const int tag = control->getTag();
     if (tag == param::kSpeed) {
@@ -469,48 +497,50 @@ void RotaryEditor::valueChanged(CControl* control) {
     applyEndedModes();
 }
 
-void RotaryEditor::speedButtonChanged(float b) {
+void RotaryEditor::speedButtonChanged(float b)
+{
     const int m = static_cast<int>(rotaryEffect_->parameters().lawValue(param::kSpdMode) * 3.0f + 0.5f);
     const int k = static_cast<int>(b + 0.5f);
     switch (m) {
-        case 0:
-        case 3:  // toggling: the lever follows the button
-            rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(k));
-            rotaryEffect_->setParameterAutomated(param::kSpeed, b);
-            break;
-        case 1:  // held = fast
-            rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(k));
-            rotaryEffect_->setParameterAutomated(param::kSpeed, static_cast<float>(k));
-            break;
-        case 2:  // held = slow
-            rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(1 - k));
-            rotaryEffect_->setParameterAutomated(param::kSpeed, static_cast<float>(1 - k));
-            break;
-        default:
-            break;
+    case 0:
+    case 3:  // toggling: the lever follows the button
+        rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(k));
+        rotaryEffect_->setParameterAutomated(param::kSpeed, b);
+        break;
+    case 1:  // held = fast
+        rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(k));
+        rotaryEffect_->setParameterAutomated(param::kSpeed, static_cast<float>(k));
+        break;
+    case 2:  // held = slow
+        rotaryEffect_->setParameterAutomated(param::kLever, static_cast<float>(1 - k));
+        rotaryEffect_->setParameterAutomated(param::kSpeed, static_cast<float>(1 - k));
+        break;
+    default: break;
     }
 }
 
-CControl* RotaryEditor::getParameterControl(int tag) const {
+CControl* RotaryEditor::getParameterControl(int tag) const
+{
     switch (tag) {
-        case param::kBypass: return bypass_;
-        case param::kCpuMode: return cpuMode_;
-        case param::kLever: return lever_;
-        case param::kSpeed: return speed_;
-        case param::kStop: return stop_;
-        case param::kMidiChl: return channelIndicator_;
-        case param::kLvrMode: return leverMode_;
-        case param::kSpdMode: return speedMode_;
-        case kTagHornMarker: return hornMarker_;
-        case kTagDrumMarker: return drumMarker_;
-        case kTagAbout: return about_;
-        case kTagChannelRocker: return channelRocker_;
-        default: break;
+    case param::kBypass: return bypass_;
+    case param::kCpuMode: return cpuMode_;
+    case param::kLever: return lever_;
+    case param::kSpeed: return speed_;
+    case param::kStop: return stop_;
+    case param::kMidiChl: return channelIndicator_;
+    case param::kLvrMode: return leverMode_;
+    case param::kSpdMode: return speedMode_;
+    case kTagHornMarker: return hornMarker_;
+    case kTagDrumMarker: return drumMarker_;
+    case kTagAbout: return about_;
+    case kTagChannelRocker: return channelRocker_;
+    default: break;
     }
     return tag >= 0 && tag < kNumUserParams ? knobs_[tag] : nullptr;
 }
 
-CGyrolaParamDisplay* RotaryEditor::getParameterDisplay(int index, bool second) const {
+CGyrolaParamDisplay* RotaryEditor::getParameterDisplay(int index, bool second) const
+{
     if (second) return index == param::kSetup ? setupSecondLine_ : nullptr;
     return index >= 0 && index < kNumUserParams ? displays_[index] : nullptr;
 }

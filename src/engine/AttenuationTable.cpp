@@ -6,11 +6,13 @@
 
 namespace orv {
 
-AttenuationTable::AttenuationTable() {
+AttenuationTable::AttenuationTable()
+{
     for (double& v : table_) v = 1.0;
 }
 
-void AttenuationTable::build(double radius, double exponent, double fadeDistance, double decayExponent) {
+void AttenuationTable::build(double radius, double exponent, double fadeDistance, double decayExponent)
+{
     const std::uint64_t inputs[4] = {std::bit_cast<std::uint64_t>(radius), std::bit_cast<std::uint64_t>(exponent),
                                      std::bit_cast<std::uint64_t>(fadeDistance),
                                      std::bit_cast<std::uint64_t>(decayExponent)};

@@ -12,8 +12,8 @@ namespace orv {
 class AttenuationTable {
 public:
     static constexpr int kSize = 512;
-    static constexpr double kStep = 0.01;       // metres per entry
-    static constexpr double kReference = 0.3;   // metres: entry 0 lies at kReference − R
+    static constexpr double kStep = 0.01;      // metres per entry
+    static constexpr double kReference = 0.3;  // metres: entry 0 lies at kReference − R
     static constexpr double kEntriesPerMetre = 100.0;
 
     AttenuationTable();

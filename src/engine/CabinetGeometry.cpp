@@ -27,8 +27,8 @@ struct SourceRow {
 
 }  // namespace
 
-void CabinetGeometry::compute(Rotor rotor, double micAngle, double micDistance, double radius,
-                              double direction) {
+void CabinetGeometry::compute(Rotor rotor, double micAngle, double micDistance, double radius, double direction)
+{
     // Side walls: the flip sign decides which of the two lies on side A.
     const double sideA = direction <= 0.0 ? kWideSide : kNarrowSide;
     const double sideB = direction <= 0.0 ? kNarrowSide : kWideSide;
@@ -69,6 +69,7 @@ void CabinetGeometry::compute(Rotor rotor, double micAngle, double micDistance, 
     SourceRow rows[kMaxSources];
     if (rotor == Rotor::Horn) {
         sourceCount = kHornSources;
+        // clang-format off
         const SourceRow common[8] = {
             {0.0, 0.0, 1.0, 1.0},
             {0.0, 2 * C, 1.0, -1.0},
@@ -79,6 +80,7 @@ void CabinetGeometry::compute(Rotor rotor, double micAngle, double micDistance, 
             {2 * B, 0.0, -1.0, 1.0},
             {-2 * A, 0.0, -1.0, 1.0},
         };
+        // clang-format on
         std::copy(common, common + 8, rows);
         // The four farthest images depend on which side of the cabinet the microphone faces.
         if (variant == kSideA) {
@@ -99,6 +101,7 @@ void CabinetGeometry::compute(Rotor rotor, double micAngle, double micDistance, 
         }
     } else {
         sourceCount = kDrumSources;
+        // clang-format off
         const SourceRow drum[kDrumSources] = {
             {0.0, 0.0, 1.0, 1.0},
             {2 * B, 0.0, -1.0, 1.0},
@@ -107,6 +110,7 @@ void CabinetGeometry::compute(Rotor rotor, double micAngle, double micDistance, 
             {2 * B, 2 * C, -1.0, -1.0},
             {-2 * A, 2 * C, -1.0, -1.0},
         };
+        // clang-format on
         std::copy(drum, drum + kDrumSources, rows);
     }
 

@@ -8,12 +8,12 @@
 namespace orv {
 
 struct ImageSource {
-    double x = 0.0, y = 0.0;     // position, metres (x to the side, y to the back)
-    double distance = 0.0;       // to the microphone, metres
-    double direction = 0.0;      // revolutions
-    double halfWidth = 0.0;      // revolutions
-    double sideSign = 1.0;       // ±1
-    double mirrorSign = 1.0;     // ±1: −1 for sources seen through an odd number of back walls
+    double x = 0.0, y = 0.0;  // position, metres (x to the side, y to the back)
+    double distance = 0.0;    // to the microphone, metres
+    double direction = 0.0;   // revolutions
+    double halfWidth = 0.0;   // revolutions
+    double sideSign = 1.0;    // ±1
+    double mirrorSign = 1.0;  // ±1: −1 for sources seen through an odd number of back walls
 };
 
 class CabinetGeometry {
@@ -24,10 +24,10 @@ public:
     static constexpr int kDrumSources = 6;
     static constexpr int kMaxSources = kHornSources;
 
-    static constexpr double kFrontWall = 0.235;   // metres from the rotor axis
+    static constexpr double kFrontWall = 0.235;  // metres from the rotor axis
     static constexpr double kBackWall = 0.235;
-    static constexpr double kNarrowSide = 0.24;   // the nearer side wall
-    static constexpr double kWideSide = 0.43;     // the farther side wall
+    static constexpr double kNarrowSide = 0.24;  // the nearer side wall
+    static constexpr double kWideSide = 0.43;    // the farther side wall
 
     // Process variants: microphone towards side wall A, in front, towards side wall B.
     enum Variant : int { kSideA = 0, kFront = 1, kSideB = 2 };
@@ -37,11 +37,11 @@ public:
     void compute(Rotor rotor, double micAngle, double micDistance, double radius, double direction);
 
     double micX = 0.0, micY = 0.0;
-    double sideSign = 1.0;             // +1 microphone in front of the rotor, −1 behind
-    double wallA = 0.0, wallB = 0.0;   // side walls, negated when the microphone is behind
-    double wallC = 0.0, wallE = 0.0;   // back and front walls, likewise
-    double alphaA = 0.0, alphaB = 0.0; // boundary angles of the side walls, revolutions
-    double variantAngle = 0.0;         // φv, revolutions
+    double sideSign = 1.0;              // +1 microphone in front of the rotor, −1 behind
+    double wallA = 0.0, wallB = 0.0;    // side walls, negated when the microphone is behind
+    double wallC = 0.0, wallE = 0.0;    // back and front walls, likewise
+    double alphaA = 0.0, alphaB = 0.0;  // boundary angles of the side walls, revolutions
+    double variantAngle = 0.0;          // φv, revolutions
     int variant = kFront;
     int sourceCount = 0;
     ImageSource source[kMaxSources];

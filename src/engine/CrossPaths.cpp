@@ -17,7 +17,8 @@ double clampDelay(double samples) { return std::clamp(samples, 0.0, CrossPaths::
 
 }  // namespace
 
-void CrossPaths::compute(const Geometry& g, const RotorModel& hornLeak, const LightRotorModel& drumLeak) {
+void CrossPaths::compute(const Geometry& g, const RotorModel& hornLeak, const LightRotorModel& drumLeak)
+{
     // Microphone positions in units of the rotor radius (the rotors' FM radius, the radius
     // that a change of which recomputes only these paths).
     const double hornRadius = hornLeak.fmRadius();

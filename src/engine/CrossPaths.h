@@ -11,8 +11,8 @@ class LightRotorModel;
 class CrossPaths {
 public:
     static constexpr int kPaths = 5;
-    static constexpr double kPlaneHeight = 0.77;     // horn plane above the drum plane
-    static constexpr double kTableScale = 512.0;     // table index per unit of distance
+    static constexpr double kPlaneHeight = 0.77;  // horn plane above the drum plane
+    static constexpr double kTableScale = 512.0;  // table index per unit of distance
     // Longest delay the engine's 1024-sample leak lines can read with linear interpolation.
     static constexpr double kMaxDelay = 1022.0;
 
@@ -29,7 +29,7 @@ public:
     };
 
     double gain[kPaths] = {};
-    double delay[kPaths] = {};   // internal samples
+    double delay[kPaths] = {};     // internal samples
     double distance[kPaths] = {};  // in rotor radii (the vertical offset counted as is)
 
     // Reads the leak models' radii and attenuation tables.

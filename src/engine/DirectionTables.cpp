@@ -5,6 +5,7 @@ namespace orv {
 namespace {
 
 // Horn filter A, rows 0 … 18; rows 19 … 36 repeat rows 17 … 0.
+// clang-format off
 constexpr double kHornAHz[DirectionTables::kHalfRows] = {2200, 2170, 2050, 2000, 2000, 1930, 1850,
                                                          1780, 1730, 1670, 1620, 1480, 1360, 1320,
                                                          1300, 1500, 1630, 1680, 1700};
@@ -24,15 +25,18 @@ constexpr double kDrumHz[DirectionTables::kHalfRows] = {1600, 1300, 1200, 1050, 
 constexpr double kDrumQ[DirectionTables::kHalfRows] = {1.2, 0.85, 0.7, 0.65, 0.55, 0.42, 0.37,
                                                        0.34, 0.32, 0.31, 0.32, 0.34, 0.37, 0.42,
                                                        0.55, 0.65, 0.7, 0.85, 1.2};
+// clang-format on
 
 // Row of horn filter A for a full-turn row index 0 … 36.
-int hornARow(int i) {
+int hornARow(int i)
+{
     constexpr int kMirror = DirectionTables::kHornARows - 1;  // row 36 is row 0 again
     return i < DirectionTables::kHalfRows ? i : kMirror - i;
 }
 
 // Splits x into a row and a fraction; the last row holds at and beyond the end.
-void locate(double x, int rows, int& i, double& f) {
+void locate(double x, int rows, int& i, double& f)
+{
     if (!(x > 0.0)) {
         i = 0;
         f = 0.0;
@@ -51,7 +55,8 @@ double lerp(double a, double b, double f) { return a + (b - a) * f; }
 
 }  // namespace
 
-FilterSetting DirectionTables::hornA(double x) {
+FilterSetting DirectionTables::hornA(double x)
+{
     int i;
     double f;
     locate(x, kHornARows, i, f);
@@ -60,14 +65,16 @@ FilterSetting DirectionTables::hornA(double x) {
             lerp(kHornADb[r0], kHornADb[r1], f)};
 }
 
-FilterSetting DirectionTables::hornB(double x) {
+FilterSetting DirectionTables::hornB(double x)
+{
     int i;
     double f;
     locate(x, kHalfRows, i, f);
     return {kHornBFrequency, kHornBQ, lerp(kHornBDb[i], kHornBDb[i + 1], f)};
 }
 
-FilterSetting DirectionTables::drum(double x) {
+FilterSetting DirectionTables::drum(double x)
+{
     int i;
     double f;
     locate(x, kHalfRows, i, f);

@@ -13,8 +13,8 @@ struct FilterSetting {
 
 class DirectionTables {
 public:
-    static constexpr int kHornARows = 37;   // 10° steps over a whole turn
-    static constexpr int kHalfRows = 19;    // horn B and drum: 20° steps
+    static constexpr int kHornARows = 37;              // 10° steps over a whole turn
+    static constexpr int kHalfRows = 19;               // horn B and drum: 20° steps
     static constexpr double kHornBFrequency = 6000.0;  // Hz, the same in every row
     static constexpr double kHornBQ = 0.7;
 

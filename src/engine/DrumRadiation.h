@@ -39,7 +39,7 @@ struct DrumRadiation {
     static constexpr int kFilterSets = 1;
     static constexpr bool kClip = false;
     static constexpr bool kFacingFloor = true;
-    static constexpr double kMinFacing = -0.7;       // lower limit of the drum's facing sine
+    static constexpr double kMinFacing = -0.7;  // lower limit of the drum's facing sine
     static constexpr int kSharedGainRay = -1;
     static constexpr bool kStaticPoleAtRetune = true;
 

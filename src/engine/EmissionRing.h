@@ -24,38 +24,43 @@ public:
     static constexpr int kGuard = 3;
 
     EmissionRing()
-        : signal_(new double[kSize + kGuard]()), angle_(new double[kSize]()), signalClean_(kSize),
-          angleClean_(kSize) {}
+        : signal_(new double[kSize + kGuard]()), angle_(new double[kSize]()), signalClean_(kSize), angleClean_(kSize)
+    {}
 
     // How many entries behind the write position reads reach (the longest delay with its
     // Doppler swing and the cubic's neighbours): what a clear zeroes, and what a longer reach
     // zeroes of what has not been written since.
-    void setReach(int entries) {
+    void setReach(int entries)
+    {
         reach_ = entries;
         signalClean_.extend(signal_.get(), kSize, w_, reach_);
         angleClean_.extend(angle_.get(), kSize, w_, reach_);
         mirrorGuard();
     }
 
-    void clear() {
+    void clear()
+    {
         w_ = 0;
         clearSignal();
         angleClean_.clear(angle_.get(), kSize, w_, reach_);
     }
     // Silences the stored samples; the angle history and the write position stay.
-    void clearSignal() {
+    void clearSignal()
+    {
         signalClean_.clear(signal_.get(), kSize, w_, reach_);
         zeroAhead();
         mirrorGuard();
     }
 
     // Stores the current sample at the write position (read it before advance()).
-    void write(double x, double emissionAngle) {
+    void write(double x, double emissionAngle)
+    {
         signal_[w_] = x;
         if (w_ < kGuard) signal_[w_ + kSize] = x;
         angle_[w_] = emissionAngle;
     }
-    void advance() {
+    void advance()
+    {
         w_ = (w_ + 1) & kMask;
         signalClean_.advanced(kSize);
         angleClean_.advanced(kSize);
@@ -68,14 +73,13 @@ public:
     static constexpr double kMinDelay = 1.0;
 
     // Sample `delay` samples before the write position, cubic interpolation.
-    double read(double delay) const {
+    double read(double delay) const
+    {
         // kMinDelay first: a delay that is not a number reads the shortest one.
         return InterpolateRing(w_ - std::max(kMinDelay, delay), signal_.get(), kSize);
     }
     // Emission angle stored at the integer part (rounded down) of (write position − delay).
-    double angleAt(double delay) const {
-        return angle_[static_cast<int>(w_ + kSize - delay) & kMask];
-    }
+    double angleAt(double delay) const { return angle_[static_cast<int>(w_ + kSize - delay) & kMask]; }
 
     const double* signal() const { return signal_.get(); }
     const double* angles() const { return angle_.get(); }
@@ -83,7 +87,8 @@ public:
 private:
     // A read exactly kMinDelay back touches the entry after the write position with weight 0;
     // it is kept as a whole clear leaves it, 0 until written since.
-    void zeroAhead() {
+    void zeroAhead()
+    {
         if (signalClean_.clean() >= kSize - 1) return;
         const int next = (w_ + 1) & kMask;
         signal_[next] = 0.0;

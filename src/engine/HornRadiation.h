@@ -22,14 +22,20 @@ struct HornRadiation {
 
     // Ray gain slots, in the order of the horn's ray parameters.
     enum RayGain : int {
-        kRay1Front, kRay2BackSides, kRay3BackRight, kRay4BackLeft, kRay5, kRay6, kRays7to10,
+        kRay1Front,
+        kRay2BackSides,
+        kRay3BackRight,
+        kRay4BackLeft,
+        kRay5,
+        kRay6,
+        kRays7to10,
         kRayGainCount
     };
 
     static constexpr CabinetGeometry::Rotor kRotor = CabinetGeometry::Rotor::Horn;
     static constexpr RotorMotion::Sense kSense = RotorMotion::Sense::Horn;
-    static constexpr int kMaxRays = 11;              // ten rays, plus the near side wall off axis
-    static constexpr int kRayLanes = kMaxRays + 1;   // lanes come in pairs, or fours
+    static constexpr int kMaxRays = 11;             // ten rays, plus the near side wall off axis
+    static constexpr int kRayLanes = kMaxRays + 1;  // lanes come in pairs, or fours
     static constexpr int kFilterLanes = kRayLanes;
     static constexpr int kReflectionOrders = 5;
     static constexpr std::uint32_t kFilterType = BiquadFilter::typePeak;

@@ -14,7 +14,8 @@ constexpr double kDefaultRate = 44100.0;  // until the engine sets its rate
 
 }  // namespace
 
-LightRotorModel::LightRotorModel(Kind kind) : RadiationCore(kRaySet), kind_(kind) {
+LightRotorModel::LightRotorModel(Kind kind) : RadiationCore(kRaySet), kind_(kind)
+{
     if (kind_ == Kind::Mic) {
         player_ = std::make_unique<DrumNoisePlayer>();
         attachPlayer();
@@ -31,19 +32,22 @@ void LightRotorModel::rateChanged() { chain_.setRate(rate_); }
 
 void LightRotorModel::saturationChanged() { chain_.setSaturationAmount(saturation_); }
 
-void LightRotorModel::signalCleared() {
+void LightRotorModel::signalCleared()
+{
     staticLow_ = 0.0;
     lowBand_ = 0.0;
     chain_.clearState();
 }
 
-void LightRotorModel::setSplitterFrequency(double hz) {
+void LightRotorModel::setSplitterFrequency(double hz)
+{
     splitFrequency_ = hz;
     updatePoles();
 }
 
 template <int Count, class V>
-double LightRotorModel::run(double x) {
+double LightRotorModel::run(double x)
+{
     double y;
     if (kind_ == Kind::Mic) {
         const double sum = radiate<Count, true, V>(chain_.processSaturated(x));
@@ -59,7 +63,8 @@ double LightRotorModel::run(double x) {
 }
 
 template <class V>
-double LightRotorModel::processWith(double x) {
+double LightRotorModel::processWith(double x)
+{
     // Five rays towards a side wall, four in front.
     return rayCount_ == 5 ? run<5, V>(x) : run<4, V>(x);
 }
@@ -69,7 +74,8 @@ double LightRotorModel::process(double x) { return processWith<Double2>(x); }
 void LightRotorModel::feed(double x) { RadiationCore::feed(chain_.processSaturated(x)); }
 
 template <class V>
-void LightRotorModel::blockWith(const double* x, double* y, double* lowBand, double* noise, int n) {
+void LightRotorModel::blockWith(const double* x, double* y, double* lowBand, double* noise, int n)
+{
     if (lowBand == nullptr || noise == nullptr) {
         for (int i = 0; i < n; ++i) y[i] = processWith<V>(x[i]);
         return;
@@ -81,12 +87,13 @@ void LightRotorModel::blockWith(const double* x, double* y, double* lowBand, dou
     }
 }
 
-ORV_WIDE_KERNEL void LightRotorModel::blockWide(const double* x, double* y, double* lowBand, double* noise,
-                                                int n) {
+ORV_WIDE_KERNEL void LightRotorModel::blockWide(const double* x, double* y, double* lowBand, double* noise, int n)
+{
     blockWith<Double4>(x, y, lowBand, noise, n);
 }
 
-void LightRotorModel::processBlock(const double* x, double* y, double* lowBand, double* noise, int n) {
+void LightRotorModel::processBlock(const double* x, double* y, double* lowBand, double* noise, int n)
+{
     if (vectorPath::wide())
         blockWide(x, y, lowBand, noise, n);
     else

@@ -11,7 +11,7 @@ namespace orv {
 
 namespace {
 
-constexpr double kQuarterTurn = 0.25;         // facing angle 0 lies a quarter turn before ψ = 0
+constexpr double kQuarterTurn = 0.25;  // facing angle 0 lies a quarter turn before ψ = 0
 
 // Reflection low-pass: 20 kHz for the first reflection, L octaves lower per further order.
 constexpr double kReflectionCutoff = 20000.0;  // Hz
@@ -26,7 +26,8 @@ constexpr double kNormExponent = 0.7;
 double onePole(double cutoff, double rate) { return std::exp(-kTwoPi * cutoff / rate); }
 
 template <class Bank>
-void configure(Bank& f, int k, const FilterSetting& s, bool setsGain) {
+void configure(Bank& f, int k, const FilterSetting& s, bool setsGain)
+{
     f.setLane(k, BiquadFilter::clampFrequency(s.frequency, f.sampleRate()), BiquadFilter::clampQ(s.q));
     if (setsGain) f.setLaneGain(k, s.gainDb);
 }
@@ -34,7 +35,8 @@ void configure(Bank& f, int k, const FilterSetting& s, bool setsGain) {
 }  // namespace
 
 template <class Traits>
-RadiationCore<Traits>::RadiationCore(const rays::Set& set) : set_(set), motion_(Traits::kSense) {
+RadiationCore<Traits>::RadiationCore(const rays::Set& set) : set_(set), motion_(Traits::kSense)
+{
     std::fill(rayGain_, rayGain_ + Traits::kRayGainCount, 0.5);
     // Direction filters start facing the microphone.
     for (int i = 0; i < kFilterSets; ++i) {
@@ -52,7 +54,8 @@ template <class Traits>
 RadiationCore<Traits>::~RadiationCore() = default;
 
 template <class Traits>
-void RadiationCore<Traits>::setRate(double rate, int decimation) {
+void RadiationCore<Traits>::setRate(double rate, int decimation)
+{
     motion_.setRate(rate, decimation);
     rate_ = motion_.rate();
     samplesPerMetre_ = rate_ / kSpeedOfSound;
@@ -69,13 +72,15 @@ void RadiationCore<Traits>::setRate(double rate, int decimation) {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::attachPlayer() {
+void RadiationCore<Traits>::attachPlayer()
+{
     player_->setMicDistance(micDistance_);  // restores the compensation setSampleRate cleared
     motion_.attachFollowFactor(&player_->followFactor, &player_->sampleRate);
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setupFilters() {
+void RadiationCore<Traits>::setupFilters()
+{
     const double filterRate = BiquadFilter::usableRate(rate_);
     const std::uint32_t glide = BiquadFilter::glideLengthFor(filterRate);
     for (BiquadBank<kFilterLanes>& f : filters_) {
@@ -90,21 +95,24 @@ void RadiationCore<Traits>::setupFilters() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::loadRecordings() {
+void RadiationCore<Traits>::loadRecordings()
+{
     if (!player_) return;
     player_->loadRecordings();
     noiseReady_ = true;
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setFmRadius(double metres) {
+void RadiationCore<Traits>::setFmRadius(double metres)
+{
     fmRadius_ = metres;
     fmSamples_ = fmRadius_ * samplesPerMetre_;
     updateReach();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setDirection(double sign) {
+void RadiationCore<Traits>::setDirection(double sign)
+{
     if (motion_.setDirection(sign)) {
         setGeometry();
         reset();
@@ -112,23 +120,26 @@ void RadiationCore<Traits>::setDirection(double sign) {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setGeometry() {
+void RadiationCore<Traits>::setGeometry()
+{
     geometry_.compute(Traits::kRotor, micAngle_, micDistance_, radius_, motion_.direction());
     table_.build(radius_, exponent_, fadeDistance_, decayExponent_);
 
     const ImageSource& direct = geometry_.source[0];
     const double meanIndex =
         (radius_ + direct.distance - (kMeanFacing - kMeanFacingWidth * direct.halfWidth) * radius_ -
-         AttenuationTable::kReference) * AttenuationTable::kEntriesPerMetre;
+         AttenuationTable::kReference) *
+        AttenuationTable::kEntriesPerMetre;
     norm_ = std::pow(1.0 / table_.at(meanIndex), kNormExponent);
 
     const bool openBack = geometry_.variant == CabinetGeometry::kFront && openBackMode_ != 0 &&
-                          motion_.direction() * geometry_.sideSign < 0.0;
+        motion_.direction() * geometry_.sideSign < 0.0;
     openBack_ = openBack ? kOpenBackFactor : 1.0;
 
     r100_ = radius_ * AttenuationTable::kEntriesPerMetre;
-    staticLevel_ = table_.at((direct.distance - AttenuationTable::kReference + radius_) *
-                             AttenuationTable::kEntriesPerMetre) * norm_;
+    staticLevel_ =
+        table_.at((direct.distance - AttenuationTable::kReference + radius_) * AttenuationTable::kEntriesPerMetre) *
+        norm_;
     assignRays();
     updateDelays();
     updateScales();
@@ -139,7 +150,8 @@ void RadiationCore<Traits>::setGeometry() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::assignRays() {
+void RadiationCore<Traits>::assignRays()
+{
     rayCount_ = 0;
     for (int j = 0; j < set_.count; ++j) {
         const rays::Slot& slot = set_.slots[j];
@@ -163,7 +175,8 @@ void RadiationCore<Traits>::assignRays() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::copyRayLanes() {
+void RadiationCore<Traits>::copyRayLanes()
+{
     RayLanes& l = lanes_;
     for (int k = 0; k < kRayLanes; ++k) {
         const Ray& r = rays_[k < rayCount_ ? k : 0];
@@ -180,7 +193,8 @@ void RadiationCore<Traits>::copyRayLanes() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::updateDelays() {
+void RadiationCore<Traits>::updateDelays()
+{
     // Keep every read (with its Doppler swing and the cubic's neighbours) inside the ring.
     const double longest = EmissionRing::kSize - 8.0 - fmRadius_ * samplesPerMetre_;
     for (int k = 0; k < rayCount_; ++k)
@@ -193,7 +207,8 @@ void RadiationCore<Traits>::updateDelays() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::updateReach() {
+void RadiationCore<Traits>::updateReach()
+{
     // The farthest read: the longest delay, the Doppler swing (the facing sine may pass 1 by
     // a hair), the read after the whole part and the cubic's far neighbour.
     double longest = staticDelay_;
@@ -204,7 +219,8 @@ void RadiationCore<Traits>::updateReach() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::updateScales() {
+void RadiationCore<Traits>::updateScales()
+{
     gainSum_ = 0.0;
     for (int k = 0; k < rayCount_; ++k) {
         Ray& r = rays_[k];
@@ -218,22 +234,24 @@ void RadiationCore<Traits>::updateScales() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::updatePoles() {
+void RadiationCore<Traits>::updatePoles()
+{
     for (int j = 0; j < Traits::kReflectionOrders; ++j)
         reflectionPole_[j] = onePole(kReflectionCutoff * std::exp2(-j * reflectionLpf_), rate_);
     for (int k = 0; k < rayCount_; ++k) {
         const Ray& r = rays_[k];
         rays_[k].pole = r.cutoff > 0.0 ? onePole(r.cutoff, rate_) : r.order >= 0 ? reflectionPole_[r.order] : 0.0;
     }
-    staticPoleTarget_ = set_.staticCutoff > 0.0 ? onePole(set_.staticCutoff, rate_)
-                                                : std::pow(kStaticPoleBase, staticCutoff_ / rate_);
+    staticPoleTarget_ =
+        set_.staticCutoff > 0.0 ? onePole(set_.staticCutoff, rate_) : std::pow(kStaticPoleBase, staticCutoff_ / rate_);
     if constexpr (!Traits::kStaticPoleAtRetune) staticPole_ = staticPoleTarget_;
     splitPole_ = onePole(splitFrequency_, rate_);
     copyRayLanes();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::updateStaticGain() {
+void RadiationCore<Traits>::updateStaticGain()
+{
     if constexpr (Traits::kClip)
         staticScale_ = std::min(std::max(staticLevel_, clip_), kMaxRayGain) * staticRayGain_;
     else
@@ -241,7 +259,8 @@ void RadiationCore<Traits>::updateStaticGain() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::clearPath() {
+void RadiationCore<Traits>::clearPath()
+{
     ring_.clearSignal();
     std::fill(lanes_.lp, lanes_.lp + kRayLanes, 0.0);
     std::fill(lanes_.split, lanes_.split + kRayLanes, 0.0);
@@ -257,7 +276,8 @@ void RadiationCore<Traits>::clearPath() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::reset() {
+void RadiationCore<Traits>::reset()
+{
     clearPath();
     ring_.clear();
     motion_.resetSpeed();  // the speed takes its target, the angle stays
@@ -269,52 +289,60 @@ void RadiationCore<Traits>::reset() {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::clearSignals() {
+void RadiationCore<Traits>::clearSignals()
+{
     clearPath();
     if (player_) player_->clearFilters();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setRayGain(int ray, double gain) {
+void RadiationCore<Traits>::setRayGain(int ray, double gain)
+{
     if (ray < 0 || ray >= Traits::kRayGainCount) return;
     rayGain_[ray] = gain;
     updateScales();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setStaticRayGain(double gain) {
+void RadiationCore<Traits>::setStaticRayGain(double gain)
+{
     staticRayGain_ = gain;
     updateStaticGain();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setReflectionCoefficient(double c) {
+void RadiationCore<Traits>::setReflectionCoefficient(double c)
+{
     reflection_ = c;
     updateScales();
     face().reflectionChanged();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setReflectionLpf(double octaves) {
+void RadiationCore<Traits>::setReflectionLpf(double octaves)
+{
     reflectionLpf_ = octaves;
     updatePoles();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setStaticCutoff(double hz) {
+void RadiationCore<Traits>::setStaticCutoff(double hz)
+{
     staticCutoff_ = hz;
     updatePoles();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setFilterSaturation(double amount) {
+void RadiationCore<Traits>::setFilterSaturation(double amount)
+{
     saturation_ = amount;
     for (BiquadBank<kFilterLanes>& f : filters_) f.setSaturationLanes(kFilterLanes, amount);
     face().saturationChanged();
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setLpfCuts(double lowHz, double highHz) {
+void RadiationCore<Traits>::setLpfCuts(double lowHz, double highHz)
+{
     // Kept for display and state only: the direction filters, the reflection low-passes and
     // the voicing banks already set the rotor's band.
     lpfCutLow_ = lowHz;
@@ -322,24 +350,28 @@ void RadiationCore<Traits>::setLpfCuts(double lowHz, double highHz) {
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setNoiseLevels(double slowLevel, double fastLevel, double accelLevel) {
+void RadiationCore<Traits>::setNoiseLevels(double slowLevel, double fastLevel, double accelLevel)
+{
     accelLevel_ = accelLevel;
     if (!player_) return;
     player_->setLevels(slowLevel, fastLevel);
 }
 
 template <class Traits>
-void RadiationCore<Traits>::setNoiseBalance(float mechRatio) {
+void RadiationCore<Traits>::setNoiseBalance(float mechRatio)
+{
     if (player_) player_->setBalance(mechRatio);
 }
 
 template <class Traits>
-void RadiationCore<Traits>::startNoiseTransient(double level) {
+void RadiationCore<Traits>::startNoiseTransient(double level)
+{
     if (player_) player_->startTransient(level);
 }
 
 template <class Traits>
-void RadiationCore<Traits>::tune(const double* psi, int count) {
+void RadiationCore<Traits>::tune(const double* psi, int count)
+{
     for (int k = 0; k < count; ++k) {
         // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away.
         const double u = RotorMotion::wrap(psi[k] * rays_[k].sm / kTwoPi + kQuarterTurn);

@@ -47,10 +47,10 @@ public:
     void loadRecordings();
 
     // Geometry, applied by setGeometry() (run by the engine while muted).
-    void setMicAngle(double theta) { micAngle_ = theta; }        // revolutions, 0 in front
-    void setMicDistance(double metres) { micDistance_ = metres; } // also the player's distance
-    void setAmRadius(double metres) { radius_ = metres; }        // R
-    void setFmRadius(double metres);                              // acts at once on the Doppler swing
+    void setMicAngle(double theta) { micAngle_ = theta; }           // revolutions, 0 in front
+    void setMicDistance(double metres) { micDistance_ = metres; }   // also the player's distance
+    void setAmRadius(double metres) { radius_ = metres; }           // R
+    void setFmRadius(double metres);                                // acts at once on the Doppler swing
     void setAttenuation(double exponent) { exponent_ = exponent; }  // near-field exponent n
     void setAttenuationDistance(double metres) { fadeDistance_ = metres; }
     void setDecayExponent(double p) { decayExponent_ = p; }
@@ -66,10 +66,10 @@ public:
     void clearSignals();
 
     // Immediate settings.
-    void setRayGain(int ray, double gain);   // RayGain slot
+    void setRayGain(int ray, double gain);  // RayGain slot
     void setStaticRayGain(double gain);
     void setReflectionCoefficient(double c);
-    void setReflectionLpf(double octaves);   // L, octaves per reflection order
+    void setReflectionLpf(double octaves);  // L, octaves per reflection order
     // The horn's static cutoff acts at once, the drum's at the next filter re-tune.
     void setStaticCutoff(double hz);
     void setFilterSaturation(double amount);
@@ -86,7 +86,8 @@ public:
     // Keeps the input ring current while the engine has the rotor switched off and does not
     // run the model: the sample goes in at the standing rotor's emission angle, so that a rotor
     // switched on again has its sound already on the way instead of a wavefront arriving.
-    void feed(double x) {
+    void feed(double x)
+    {
         ring_.write(x, RotorMotion::wrap(motion_.angle() + motion_.angleOffset()));
         ring_.advance();
     }
@@ -144,8 +145,8 @@ protected:
         bool openBack = false;
         int order = -1;
         double cutoff = 0.0;
-        double delay = 0.0;      // K·dk samples
-        double phiSm = 0.0;      // φk·smk
+        double delay = 0.0;  // K·dk samples
+        double phiSm = 0.0;  // φk·smk
         double halfWidth = 0.0;
         double nearScale = 0.0;  // π / (2w)
         double farScale = 0.0;   // π / (1 − 2w)
@@ -222,7 +223,7 @@ protected:
     double rate_ = 44100.0;
     double samplesPerMetre_ = 44100.0 / kSpeedOfSound;
     double fmSamples_ = 0.0;
-    double r100_ = 0.0;              // R in table entries
+    double r100_ = 0.0;  // R in table entries
     double norm_ = 1.0;
     double openBack_ = 1.0;
     double staticDelay_ = 0.0;
@@ -232,16 +233,17 @@ protected:
     double staticPoleTarget_ = 0.0;  // taken over at once or at the next re-tune
     double staticLp_ = 0.0;
     double splitPole_ = 0.0;
-    double gainSum_ = 0.0;           // sum of the ray gains in use
+    double gainSum_ = 0.0;  // sum of the ray gains in use
     double reflectionPole_[Traits::kReflectionOrders] = {};
     double noise_ = 0.0;
     bool noiseReady_ = false;
-    bool snapFilters_ = true;        // the next re-tune jumps instead of gliding
+    bool snapFilters_ = true;  // the next re-tune jumps instead of gliding
 };
 
 template <class Traits>
 template <int Count, bool Split, class V>
-double RadiationCore<Traits>::radiate(double x) {
+double RadiationCore<Traits>::radiate(double x)
+{
     const bool retune = motion_.filterUpdateDue();
     ring_.write(x, motion_.advance());
 
@@ -301,8 +303,7 @@ double RadiationCore<Traits>::radiate(double x) {
         const V at = load<V>(&l.tableBase[k]) + r100 * load<V>(&s[k]);
         const V g = lanes::InterpolateTable512(at, table_.data()) * norm;
         if constexpr (Traits::kClip)
-            store(&gain[k], lanes::minOf(lanes::maxOf(g, lanes::splat<V>(clip_)),
-                                         lanes::splat<V>(kMaxRayGain)));
+            store(&gain[k], lanes::minOf(lanes::maxOf(g, lanes::splat<V>(clip_)), lanes::splat<V>(kMaxRayGain)));
         else
             store(&gain[k], g);
     }
@@ -344,7 +345,8 @@ double RadiationCore<Traits>::radiate(double x) {
 }
 
 template <class Traits>
-inline void RadiationCore<Traits>::feedNoise() {
+inline void RadiationCore<Traits>::feedNoise()
+{
     // The player takes the microphone angle, the speed and the level; it has no input for the
     // emission angle, so that is not passed on.
     if (!noiseReady_) return;

@@ -12,13 +12,13 @@ namespace orv::rays {
 inline constexpr int kEveryVariant = -1;
 
 struct Slot {
-    int source;        // image source index
-    int gainSlot;      // ray gain slot, or -1 for a fixed gain of 1
-    int weightPower;   // power of the reflection coefficient in the weighting
-    bool openBack;     // takes the open-back factor
-    int order;         // reflection low-pass order, -1 none
-    double cutoff;     // Hz of the ray's own one-pole low-pass, 0 when the order decides
-    int variant;       // the only process variant that uses the ray, or kEveryVariant
+    int source;       // image source index
+    int gainSlot;     // ray gain slot, or -1 for a fixed gain of 1
+    int weightPower;  // power of the reflection coefficient in the weighting
+    bool openBack;    // takes the open-back factor
+    int order;        // reflection low-pass order, -1 none
+    double cutoff;    // Hz of the ray's own one-pole low-pass, 0 when the order decides
+    int variant;      // the only process variant that uses the ray, or kEveryVariant
 };
 
 struct Set {
@@ -31,8 +31,8 @@ struct Set {
 struct DirectionFilter {
     FilterSetting (*table)(double);
     double rows;
-    bool setsGain;            // peaking filters take the table's gain
-    bool retuneSaturation;    // its saturation follows every re-tune (its frequency moves)
+    bool setsGain;          // peaking filters take the table's gain
+    bool retuneSaturation;  // its saturation follows every re-tune (its frequency moves)
 };
 
 }  // namespace orv::rays

@@ -65,7 +65,7 @@ constexpr double kPoleBase = 0.005;           // a = 0.005^(f / rate): one-pole 
 constexpr double kHornInputCornerHz = 500.0;  // horn input one-pole high-pass
 constexpr double kDrumLeakCornerHz = 3200.0;
 constexpr double kHornLeakCornerHz = 4500.0;
-constexpr double kDryCornerHz = 3000.0;       // low-pass of the dry signal heard while muted
+constexpr double kDryCornerHz = 3000.0;  // low-pass of the dry signal heard while muted
 constexpr double kHornGainScale = 64.0;
 constexpr double kLeakScale = 4.0;
 constexpr double kReflexInputScale = 8.0;
@@ -76,11 +76,11 @@ constexpr double kHornToDrumScale = 0.25;
 constexpr double kHornModelShare = 0.5;
 constexpr double kCabinetTrim = 0.50118723362;  // −6 dB
 constexpr double kNoiseSendScale = 0.25;
-constexpr double kMinMic2Distance = 0.3;       // metres
+constexpr double kMinMic2Distance = 0.3;  // metres
 
 // Motor-noise laws.
 constexpr double kNoiseBaseShare = 0.25;
-constexpr double kNoiseMechBoost = 2.0;        // a "Mech" change doubles the base gain
+constexpr double kNoiseMechBoost = 2.0;  // a "Mech" change doubles the base gain
 constexpr double kDrumNoiseLevelScale = 7.96214341106;
 constexpr double kHornSlowScale = 5.01187233627;
 constexpr double kHornFastScale = 6.3095734448;
@@ -103,6 +103,7 @@ constexpr int kLeverModeSnap = 1;
 
 // Decimation filters: 32 taps each, the last 0. The same table decimates the input and
 // interpolates the outputs (zero-stuffed, gain D).
+// clang-format off
 constexpr float kFir2[RotaryEngine::kFirTaps] = {
     0.158474952f, 0.40413028f, 0.443080634f, 0.152980521f, -0.138958678f, -0.121906489f,
     0.0513531752f, 0.0798419714f, -0.0183898658f, -0.0484368615f, 0.0051999311f, 0.0271777026f,
@@ -124,6 +125,7 @@ constexpr float kFir8[RotaryEngine::kFirTaps] = {
     -0.00655696867f, -0.00522020785f, -0.00337761571f, -0.00174127892f, -0.000619018858f,
     -2.27405526e-05f, 0.000189416649f, 0.000192547755f, 0.000123326812f, 5.73022444e-05f,
     1.8840854e-05f, 3.83680981e-06f, 3.42787757e-07f, 1.05304014e-08f, 0.0f};
+// clang-format on
 
 // Host-rate boundaries of the decimation choice.
 constexpr double kRateStepOne = 50000.0;
@@ -135,6 +137,7 @@ struct SetupPreset {
     float ampOnly, mic1Angle, mic2Angle, mic2Distance, mic2Gain, hornGain, mic1Pan, mic2Pan;
     double level;
 };
+// clang-format off
 constexpr SetupPreset kSetupPresets[] = {
     {1.0f, 0.0f, 0.5f, 0.5f, 0.5f, 0.5f, 0.0f, 1.0f, 1.0},             // "Amp" "Only"
     {0.0f, 0.19f, 0.52f, 0.2575f, 0.55f, 0.5f, 0.0f, 1.0f, 1.0},       // "Front" "Side"
@@ -143,6 +146,7 @@ constexpr SetupPreset kSetupPresets[] = {
     {0.0f, 0.18f, 0.71f, 0.5f, 0.5f, 0.5f, 0.0f, 1.0f, 1.0},           // "Opposite" "Diagonal"
     {0.0f, 0.5f, 0.71f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 1.9953},         // "Mono", +6 dB
 };
+// clang-format on
 constexpr int kSetupCount = static_cast<int>(std::size(kSetupPresets));
 
 double smoothingCoefficient(double fs, double tau) { return 1.0 - std::exp(-1.0 / (fs * tau)); }
@@ -153,15 +157,16 @@ double clampGain(double db) { return std::min(std::max(db, -kMaxGainDb), kMaxGai
 struct RotorVoicing {
     int amRadius, fmRadius, attenuation, attenuationDistance, decayExponent, flip;
 };
-constexpr RotorVoicing kHornVoicing{kHornAmRadius, kHornFmRadius, kHornAttenuation, kHornAttenuationDistance,
+constexpr RotorVoicing kHornVoicing{kHornAmRadius,    kHornFmRadius, kHornAttenuation, kHornAttenuationDistance,
                                     kHornAttDecayExp, kHornFlip};
-constexpr RotorVoicing kDrumVoicing{kDrumAmRadius, kDrumFmRadius, kDrumAttenuation, kDrumAttenuationDistance,
+constexpr RotorVoicing kDrumVoicing{kDrumAmRadius,    kDrumFmRadius, kDrumAttenuation, kDrumAttenuationDistance,
                                     kDrumAttDecayExp, kDrumFlip};
 
 // Places a rotor model before the microphone at (angle, distance), voices it, lays out its
 // geometry and resets it. Only the horn models have an open-back mode.
 template <class Model>
-void configureRotor(Model& model, const ParameterSet& p, const RotorVoicing& v, double micAngle, double micDistance) {
+void configureRotor(Model& model, const ParameterSet& p, const RotorVoicing& v, double micAngle, double micDistance)
+{
     model.setMicAngle(micAngle);
     model.setMicDistance(micDistance);
     model.setAmRadius(p.quantity(v.amRadius));
@@ -176,7 +181,8 @@ void configureRotor(Model& model, const ParameterSet& p, const RotorVoicing& v, 
 }
 
 // Sets a filter's kind and rate (the usable rate, with its glide length) without designing it.
-void setFilter(BiquadFilter& f, std::uint32_t type, double rate, double hz, double q, double db) {
+void setFilter(BiquadFilter& f, std::uint32_t type, double rate, double hz, double q, double db)
+{
     const double r = BiquadFilter::usableRate(rate);
     f.prepare(r, BiquadFilter::glideLengthFor(r));
     f.setType(type);
@@ -186,12 +192,14 @@ void setFilter(BiquadFilter& f, std::uint32_t type, double rate, double hz, doub
 }
 
 // The early-reflection room the parameters ask for.
-EarlyReflections::Room roomOf(const ParameterSet& p) {
+EarlyReflections::Room roomOf(const ParameterSet& p)
+{
     return {p.quantity(kEarlyReflRoomSize), p.quantity(kEarlyReflVirtualRoomSize), p.quantity(kEarlyReflLrDelay),
             p.quantity(kEarlyReflMainCutoff)};
 }
 
-void clearHistory(BiquadFilter& f) {
+void clearHistory(BiquadFilter& f)
+{
     f.clearHistory();
     f.snap();
 }
@@ -199,7 +207,8 @@ void clearHistory(BiquadFilter& f) {
 // Samples that are not finite (a host's bad input, a path that overflowed) count as silence.
 inline double finiteOrZero(double x) { return std::isfinite(x) ? x : 0.0; }
 
-inline double dot32(const float* h, const float* x) {
+inline double dot32(const float* h, const float* x)
+{
     double sum = 0.0;
     for (int k = 0; k < RotaryEngine::kFirTaps; ++k) sum += static_cast<double>(h[k]) * x[k];
     return sum;
@@ -208,10 +217,9 @@ inline double dot32(const float* h, const float* x) {
 }  // namespace
 
 RotaryEngine::RotaryEngine(EngineHost& effect, const ParameterSet& params)
-    : effect_(effect),
-      params_(params),
-      noisePanA_(std::sin(kInitialNoisePanA * kHalfPi)),
-      noisePanB_(std::sin(kInitialNoisePanB * kHalfPi)) {
+    : effect_(effect), params_(params), noisePanA_(std::sin(kInitialNoisePanA * kHalfPi)),
+      noisePanB_(std::sin(kInitialNoisePanB * kHalfPi))
+{
     crossLines_.assign(3 * 2 * kCrossLineLength, 0.0);
     crossDrumLeak_ = crossLines_.data();
     crossHornLeak_ = crossDrumLeak_ + 2 * kCrossLineLength;
@@ -225,8 +233,8 @@ RotaryEngine::RotaryEngine(EngineHost& effect, const ParameterSet& params)
                    filterSaturationAmount(params_.lawValue(kHornFilterSaturation)));
     filterRateSetup();
     // These filters follow their parameters by gliding once they are set up.
-    for (BiquadFilter* f : {&eq_[0], &eq_[1], &eq_[2], &eq_[3], &hornHighPass_[0], &hornHighPass_[1],
-                            &colourPeak_[0], &colourPeak_[1], &colourShelf_[0], &colourShelf_[1]})
+    for (BiquadFilter* f : {&eq_[0], &eq_[1], &eq_[2], &eq_[3], &hornHighPass_[0], &hornHighPass_[1], &colourPeak_[0],
+                            &colourPeak_[1], &colourShelf_[0], &colourShelf_[1]})
         f->setSnapOnUpdate(false);
 
     // Every index's engine side, from the values the parameter set starts with (the internal
@@ -247,13 +255,15 @@ RotaryEngine::~RotaryEngine() = default;
 
 void RotaryEngine::schedule(std::uint32_t jobs) { pending_.fetch_or(jobs, std::memory_order_acq_rel); }
 
-void RotaryEngine::fadedChange(std::uint32_t jobs) {
+void RotaryEngine::fadedChange(std::uint32_t jobs)
+{
     // The jobs first, then the state: the audio thread never sees FadingToDry without them.
     schedule(jobs);
     state_.store(kFadingToDry, std::memory_order_release);
 }
 
-void RotaryEngine::recomputeNoiseBase(int index) {
+void RotaryEngine::recomputeNoiseBase(int index)
+{
     const double mech = levelCurve(params_.lawValue(kMech)) * kNoiseBaseShare;
     if (index == kDrumSampleVolume) {
         // Without the factor 2 that a "Mech" change applies.
@@ -268,7 +278,8 @@ void RotaryEngine::recomputeNoiseBase(int index) {
     noiseDirty_.store(true, std::memory_order_release);
 }
 
-void RotaryEngine::leverChanged(float lever) {
+void RotaryEngine::leverChanged(float lever)
+{
     const float applied = leverApplied_.load(kRelaxed);
     if (lever == applied) return;
     const bool noneApplied = applied < 0.0f;
@@ -299,7 +310,8 @@ void RotaryEngine::leverChanged(float lever) {
     if (roundHalfUp(params_.lawValue(kStop)) == 1) effect_.setParameterAutomated(kStop, 0.0f);
 }
 
-void RotaryEngine::stopChanged(float stop) {
+void RotaryEngine::stopChanged(float stop)
+{
     const int p = roundHalfUp(stop);
     if (stopPosition_.exchange(p, kRelaxed) == p) return;
     leverApplied_.store(params_.lawValue(kLever), kRelaxed);
@@ -307,7 +319,8 @@ void RotaryEngine::stopChanged(float stop) {
     motionDirty_.store(true, std::memory_order_release);
 }
 
-void RotaryEngine::parameterChanged(int index, float value, bool changed) {
+void RotaryEngine::parameterChanged(int index, float value, bool changed)
+{
     const double q = params_.quantity(index);
     const double q2 = params_.secondaryQuantity(index);
     const auto flag = [](std::atomic<bool>& f) { f.store(true, std::memory_order_release); };
@@ -318,187 +331,188 @@ void RotaryEngine::parameterChanged(int index, float value, bool changed) {
     constexpr std::uint32_t kDrumGeometry = kJobDrumMic | kLeakJobs;
 
     switch (index) {
-        case kBypass: bypassTarget_.store(roundHalfUp(value), kRelaxed); break;
-        case kCpuMode: {
-            const int p = params_.position(kCpuMode);
-            if (cpuModePosition_.exchange(p, kRelaxed) != p) fadedChange(kJobFullReset);
-            break;
+    case kBypass: bypassTarget_.store(roundHalfUp(value), kRelaxed); break;
+    case kCpuMode: {
+        const int p = params_.position(kCpuMode);
+        if (cpuModePosition_.exchange(p, kRelaxed) != p) fadedChange(kJobFullReset);
+        break;
+    }
+    case kLever: leverChanged(value); break;
+    case kSpeed: {
+        const int p = roundHalfUp(value);
+        if (speedPosition_.exchange(p, kRelaxed) != p) requestTransient();
+        break;
+    }
+    case kStop: stopChanged(value); break;
+    case kMech:
+    case kDrumSampleVolume: recomputeNoiseBase(index); break;
+    case kSlowSampleVolume:
+    case kFastSampleVolume:
+    case kAccelSampleVolume:
+    case kDecelSampleVolume:
+    case kMechRatio: flag(noiseDirty_); break;
+    case kBottom:
+    case kLoMid:
+    case kPresence:
+    case kTopShlf:
+    case kColor: flag(eqDirty_); break;
+    case kSetup: {
+        const int p = params_.position(kSetup);
+        if (setupPosition_.exchange(p, kRelaxed) != p) fadedChange(kJobMicSetup | kJobCrossPaths);
+        break;
+    }
+    case kInput: setTarget(smInGain, q); break;
+    case kType:
+    case kDrive: flag(ampDirty_); break;
+    case kSize: {
+        const int p = params_.position(kSize);
+        if (sizePosition_.exchange(p, kRelaxed) != p) {
+            const EarlyReflections::SizePreset s = EarlyReflections::sizePreset(p);
+            effect_.setParameterAutomated(kEarlyReflRoomSize, static_cast<float>(s.roomSize));
+            effect_.setParameterAutomated(kEarlyReflVirtualRoomSize, static_cast<float>(s.virtualRoomSize));
         }
-        case kLever: leverChanged(value); break;
-        case kSpeed: {
-            const int p = roundHalfUp(value);
-            if (speedPosition_.exchange(p, kRelaxed) != p) requestTransient();
-            break;
-        }
-        case kStop: stopChanged(value); break;
-        case kMech:
-        case kDrumSampleVolume: recomputeNoiseBase(index); break;
-        case kSlowSampleVolume:
-        case kFastSampleVolume:
-        case kAccelSampleVolume:
-        case kDecelSampleVolume:
-        case kMechRatio: flag(noiseDirty_); break;
-        case kBottom:
-        case kLoMid:
-        case kPresence:
-        case kTopShlf:
-        case kColor: flag(eqDirty_); break;
-        case kSetup: {
-            const int p = params_.position(kSetup);
-            if (setupPosition_.exchange(p, kRelaxed) != p) fadedChange(kJobMicSetup | kJobCrossPaths);
-            break;
-        }
-        case kInput: setTarget(smInGain, q); break;
-        case kType:
-        case kDrive: flag(ampDirty_); break;
-        case kSize: {
-            const int p = params_.position(kSize);
-            if (sizePosition_.exchange(p, kRelaxed) != p) {
-                const EarlyReflections::SizePreset s = EarlyReflections::sizePreset(p);
-                effect_.setParameterAutomated(kEarlyReflRoomSize, static_cast<float>(s.roomSize));
-                effect_.setParameterAutomated(kEarlyReflVirtualRoomSize, static_cast<float>(s.virtualRoomSize));
-            }
-            break;
-        }
-        case kAmount:
-            reflectionLevelTarget_.store(q, kRelaxed);
-            // The motor noise goes to the room at the level curve taken at half the "Amount"
-            // value (the halving applies to the value, not to the gain).
-            setTarget(smNoiseSend, levelCurve(0.5 * value) * kNoiseSendScale);
-            break;
-        case kHSlowSpd:
-        case kHFastSpd:
-        case kHAccel:
-        case kHDecel:
-        case kDSlowSpd:
-        case kDFastSpd:
-        case kDAccel:
-        case kDDecel: flag(motionDirty_); break;
-        case kHDistance:
-            if (!changed) break;  // the same distance again changes nothing
-            flag(hornDirty_);     // the amplitude floor follows the distance
-            fadedChange(kHornGeometry);
-            break;
-        case kHHpf:
-            setTarget(smHpOn, q > 0.0 ? 1.0 : 0.0);
-            flag(filterFreqDirty_);
-            break;
-        case kHGain: setTarget(smHGain, q); break;
-        case kDDistance:
-            if (!changed) break;
-            fadedChange(kDrumGeometry);
-            break;
-        case kDLpf:
-            setTarget(smLpOn, q > 0.0 ? 1.0 : 0.0);
-            flag(filterFreqDirty_);
-            break;
-        case kDGain: setTarget(smDGain, q); break;
-        case kSpkrConf: {
-            constexpr int kDrumOnly = 0;
-            constexpr int kHornOnly = 2;
-            const int p = params_.position(kSpkrConf);
-            // The on/off factors ramp within a few milliseconds; a rotor's models run while its
-            // factor or its target is not 0 (decided at block start).
-            setTarget(smDrumOn, p != kHornOnly ? 1.0 : 0.0);
-            setTarget(smHornOn, p != kDrumOnly ? 1.0 : 0.0);
-            break;
-        }
-        case kBReflex:
-        case kXTalk: schedule(kJobCrossPaths); break;
-        case kWidth: setTarget(smWidth, value); break;
-        case kBalance:
-            setTarget(smBalL, q);
-            setTarget(smBalR, q2);
-            break;
-        case kMix:
-            setTarget(smWet, q);
-            setTarget(smDry, q2);
-            break;
-        case kOutput: setTarget(smOut, q); break;
+        break;
+    }
+    case kAmount:
+        reflectionLevelTarget_.store(q, kRelaxed);
+        // The motor noise goes to the room at the level curve taken at half the "Amount"
+        // value (the halving applies to the value, not to the gain).
+        setTarget(smNoiseSend, levelCurve(0.5 * value) * kNoiseSendScale);
+        break;
+    case kHSlowSpd:
+    case kHFastSpd:
+    case kHAccel:
+    case kHDecel:
+    case kDSlowSpd:
+    case kDFastSpd:
+    case kDAccel:
+    case kDDecel: flag(motionDirty_); break;
+    case kHDistance:
+        if (!changed) break;  // the same distance again changes nothing
+        flag(hornDirty_);     // the amplitude floor follows the distance
+        fadedChange(kHornGeometry);
+        break;
+    case kHHpf:
+        setTarget(smHpOn, q > 0.0 ? 1.0 : 0.0);
+        flag(filterFreqDirty_);
+        break;
+    case kHGain: setTarget(smHGain, q); break;
+    case kDDistance:
+        if (!changed) break;
+        fadedChange(kDrumGeometry);
+        break;
+    case kDLpf:
+        setTarget(smLpOn, q > 0.0 ? 1.0 : 0.0);
+        flag(filterFreqDirty_);
+        break;
+    case kDGain: setTarget(smDGain, q); break;
+    case kSpkrConf: {
+        constexpr int kDrumOnly = 0;
+        constexpr int kHornOnly = 2;
+        const int p = params_.position(kSpkrConf);
+        // The on/off factors ramp within a few milliseconds; a rotor's models run while its
+        // factor or its target is not 0 (decided at block start).
+        setTarget(smDrumOn, p != kHornOnly ? 1.0 : 0.0);
+        setTarget(smHornOn, p != kDrumOnly ? 1.0 : 0.0);
+        break;
+    }
+    case kBReflex:
+    case kXTalk: schedule(kJobCrossPaths); break;
+    case kWidth: setTarget(smWidth, value); break;
+    case kBalance:
+        setTarget(smBalL, q);
+        setTarget(smBalR, q2);
+        break;
+    case kMix:
+        setTarget(smWet, q);
+        setTarget(smDry, q2);
+        break;
+    case kOutput: setTarget(smOut, q); break;
 
-        case kHornGain: setTarget(smHornGain, q * kHornGainScale); break;
-        case kHornMic1Angle: fadedChange(kJobHornMic1 | kLeakJobs); break;
-        case kHornMic1Panorama:
-            setTarget(smPan1L, q);
-            setTarget(smPan1R, q2);
-            break;
-        case kHornMic2Angle:
-        case kHornMic2Distance: fadedChange(kJobHornMic2 | kLeakJobs); break;
-        case kHornMic2Panorama:
-            setTarget(smPan2L, q);
-            setTarget(smPan2R, q2);
-            break;
-        case kHornMic2Gain: setTarget(smHornMic2Gain, q); break;
-        case kHornFmRadius:
-        case kDrumFmRadius: fadedChange(kJobCrossPaths); break;
-        case kHornAttenuation:
-        case kHornAttenuationDistance:
-        case kHornAttDecayExp:
-        case kHornAmRadius:
-        case kHornOpenBackMode:
-        case kHornFlip: fadedChange(kHornGeometry); break;
-        case kHornRay1:
-        case kHornRay2:
-        case kHornRay3:
-        case kHornRay4:
-        case kHornRay5:
-        case kHornRay6:
-        case kHornRays7To10:
-        case kHornLpfCutLow:
-        case kHornLpfCutHigh:
-        case kHornReflectionCoeff:
-        case kHornZAxisRays:
-        case kHornReflectionLpf:
-        case kHornStaticRay:
-        case kHornStaticFilterCutoff:
-        case kHornAmplitudeClip: flag(hornDirty_); break;
-        case kHornFilterSaturation:
-            flag(saturationDirty_);
-            flag(hornDirty_);
-            break;
-        case kDrumGain: setTarget(smDrumGain, q); break;
-        case kDrumMic1Angle: fadedChange(kDrumGeometry); break;
-        case kDrumMic1Pan:
-            setTarget(smPanDL, q);
-            setTarget(smPanDR, q2);
-            break;
-        case kDrumAttenuation:
-        case kDrumAttenuationDistance:
-        case kDrumAttDecayExp:
-        case kDrumAmRadius:
-        case kDrumFlip: fadedChange(kDrumGeometry); break;
-        case kDrumReflectionCoeff:
-        case kDrumRay1:
-        case kDrumRay2:
-        case kDrumRay3:
-        case kDrumRay4:
-        case kDrumLpfCutLow:
-        case kDrumLpfCutHigh:
-        case kDrumReflectionLpf:
-        case kDrumStaticRay:
-        case kDrumFilterSaturation:
-        case kDrumStaticFilterCutoff:
-        case kDrumSplitterFrequency:
-        case kDrumLpStaticGain: flag(drumDirty_); break;
-        case kAmpPostDriveGain: setTarget(smPostGain, q); break;
-        case kBrToTubeMicGain: setTarget(smBrToTube, q); break;
-        case kBrToDrumMicGain: setTarget(smBrToDrum, q); break;
-        case kDrumToTubeFeedback: setTarget(smDrumToTube, q); break;
-        case kHornToDrumFeedback: setTarget(smHornToDrum, q); break;
-        case kEarlyReflRoomSize:
-        case kEarlyReflVirtualRoomSize:
-        case kEarlyReflLrDelay:
-        case kEarlyReflMainCutoff:
-        case kEarlyReflXCutoff: fadedChange(kJobRoomGeometry); break;
-        case kBypassSpeakers: ampOnly_.store(params_.position(kBypassSpeakers) == 1, kRelaxed); break;
-        default: break;
+    case kHornGain: setTarget(smHornGain, q * kHornGainScale); break;
+    case kHornMic1Angle: fadedChange(kJobHornMic1 | kLeakJobs); break;
+    case kHornMic1Panorama:
+        setTarget(smPan1L, q);
+        setTarget(smPan1R, q2);
+        break;
+    case kHornMic2Angle:
+    case kHornMic2Distance: fadedChange(kJobHornMic2 | kLeakJobs); break;
+    case kHornMic2Panorama:
+        setTarget(smPan2L, q);
+        setTarget(smPan2R, q2);
+        break;
+    case kHornMic2Gain: setTarget(smHornMic2Gain, q); break;
+    case kHornFmRadius:
+    case kDrumFmRadius: fadedChange(kJobCrossPaths); break;
+    case kHornAttenuation:
+    case kHornAttenuationDistance:
+    case kHornAttDecayExp:
+    case kHornAmRadius:
+    case kHornOpenBackMode:
+    case kHornFlip: fadedChange(kHornGeometry); break;
+    case kHornRay1:
+    case kHornRay2:
+    case kHornRay3:
+    case kHornRay4:
+    case kHornRay5:
+    case kHornRay6:
+    case kHornRays7To10:
+    case kHornLpfCutLow:
+    case kHornLpfCutHigh:
+    case kHornReflectionCoeff:
+    case kHornZAxisRays:
+    case kHornReflectionLpf:
+    case kHornStaticRay:
+    case kHornStaticFilterCutoff:
+    case kHornAmplitudeClip: flag(hornDirty_); break;
+    case kHornFilterSaturation:
+        flag(saturationDirty_);
+        flag(hornDirty_);
+        break;
+    case kDrumGain: setTarget(smDrumGain, q); break;
+    case kDrumMic1Angle: fadedChange(kDrumGeometry); break;
+    case kDrumMic1Pan:
+        setTarget(smPanDL, q);
+        setTarget(smPanDR, q2);
+        break;
+    case kDrumAttenuation:
+    case kDrumAttenuationDistance:
+    case kDrumAttDecayExp:
+    case kDrumAmRadius:
+    case kDrumFlip: fadedChange(kDrumGeometry); break;
+    case kDrumReflectionCoeff:
+    case kDrumRay1:
+    case kDrumRay2:
+    case kDrumRay3:
+    case kDrumRay4:
+    case kDrumLpfCutLow:
+    case kDrumLpfCutHigh:
+    case kDrumReflectionLpf:
+    case kDrumStaticRay:
+    case kDrumFilterSaturation:
+    case kDrumStaticFilterCutoff:
+    case kDrumSplitterFrequency:
+    case kDrumLpStaticGain: flag(drumDirty_); break;
+    case kAmpPostDriveGain: setTarget(smPostGain, q); break;
+    case kBrToTubeMicGain: setTarget(smBrToTube, q); break;
+    case kBrToDrumMicGain: setTarget(smBrToDrum, q); break;
+    case kDrumToTubeFeedback: setTarget(smDrumToTube, q); break;
+    case kHornToDrumFeedback: setTarget(smHornToDrum, q); break;
+    case kEarlyReflRoomSize:
+    case kEarlyReflVirtualRoomSize:
+    case kEarlyReflLrDelay:
+    case kEarlyReflMainCutoff:
+    case kEarlyReflXCutoff: fadedChange(kJobRoomGeometry); break;
+    case kBypassSpeakers: ampOnly_.store(params_.position(kBypassSpeakers) == 1, kRelaxed); break;
+    default: break;
     }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Lifecycle
 
-void RotaryEngine::finishConstruction() {
+void RotaryEngine::finishConstruction()
+{
     applyRequests();
     // The rate the effect was built with; hosts tell the real one before the first resume.
     sampleRateJob(true);
@@ -524,12 +538,14 @@ void RotaryEngine::finishConstruction() {
     suspend();
 }
 
-void RotaryEngine::suspend() {
+void RotaryEngine::suspend()
+{
     snapOutputRequest_.store(true, std::memory_order_release);
     fadedChange(kJobSampleRate);
 }
 
-void RotaryEngine::resume() {
+void RotaryEngine::resume()
+{
     snapBypassRequest_.store(true, std::memory_order_release);
     fadedChange(kJobFullReset | kJobHornMic1 | kJobHornMic2 | kJobCrossHorn | kJobDrumMic | kJobCrossDrum |
                 kJobCrossPaths);
@@ -538,8 +554,11 @@ void RotaryEngine::resume() {
 // ---------------------------------------------------------------------------------------------
 // Block start (audio thread)
 
-void RotaryEngine::applyRequests() {
-    const auto take = [](std::atomic<bool>& f) { return f.load(kRelaxed) && f.exchange(false, std::memory_order_acq_rel); };
+void RotaryEngine::applyRequests()
+{
+    const auto take = [](std::atomic<bool>& f) {
+        return f.load(kRelaxed) && f.exchange(false, std::memory_order_acq_rel);
+    };
     if (take(snapOutputRequest_)) {
         for (int k : {smWidth, smBalL, smBalR, smWet, smDry, smOut}) cur_[k] = tgt_[k] = target_[k].load(kRelaxed);
     }
@@ -576,7 +595,8 @@ void RotaryEngine::applyRequests() {
     drumEnabled_ = running(smDrumOn);
 }
 
-void RotaryEngine::applyMotion() {
+void RotaryEngine::applyMotion()
+{
     const float lever = rotorLever_.load(kRelaxed);
     const float brake = rotorBrake_.load(kRelaxed);
     const auto drive = [&](RotorMotion& m, int slow, int fast, int accel, int decel) {
@@ -592,7 +612,8 @@ void RotaryEngine::applyMotion() {
     for (LightRotorModel* d : {&drum_, &drumLeak_}) drive(d->motion(), kDSlowSpd, kDFastSpd, kDAccel, kDDecel);
 }
 
-void RotaryEngine::applyNoise() {
+void RotaryEngine::applyNoise()
+{
     const auto lc = [this](int i) { return static_cast<double>(levelCurve(params_.lawValue(i))); };
     const double slow = lc(kSlowSampleVolume);
     const double fast = lc(kFastSampleVolume);
@@ -608,7 +629,8 @@ void RotaryEngine::applyNoise() {
     drum_.setNoiseBalance(ratio);
 }
 
-void RotaryEngine::applyHornSettings() {
+void RotaryEngine::applyHornSettings()
+{
     const auto& p = params_;
     const double saturation = filterSaturationAmount(p.lawValue(kHornFilterSaturation));
     const double clip = reflectionCurve(p.lawValue(kHornAmplitudeClip));
@@ -626,7 +648,8 @@ void RotaryEngine::applyHornSettings() {
     }
 }
 
-void RotaryEngine::applyDrumSettings() {
+void RotaryEngine::applyDrumSettings()
+{
     const auto& p = params_;
     const double saturation = filterSaturationAmount(p.lawValue(kDrumFilterSaturation));
     static constexpr int kRays[] = {kDrumRay1, kDrumRay2, kDrumRay3, kDrumRay4};
@@ -643,7 +666,8 @@ void RotaryEngine::applyDrumSettings() {
     }
 }
 
-void RotaryEngine::applyFilterFrequencies() {
+void RotaryEngine::applyFilterFrequencies()
+{
     const double hp = params_.quantity(kHHpf);
     for (BiquadFilter& f : hornHighPass_) {
         f.setFrequency(BiquadFilter::clampFrequency(hp, f.sampleRate()));
@@ -652,7 +676,8 @@ void RotaryEngine::applyFilterFrequencies() {
     drumLpCoeff_ = std::pow(kPoleBase, params_.quantity(kDLpf) / fsInt_);
 }
 
-void RotaryEngine::applyEqualiser() {
+void RotaryEngine::applyEqualiser()
+{
     const auto set = [](BiquadFilter& f, double db, double q) {
         f.setGainDb(clampGain(db));
         f.setQ(BiquadFilter::clampQ(q));
@@ -670,32 +695,35 @@ void RotaryEngine::applyEqualiser() {
 // ---------------------------------------------------------------------------------------------
 // State machine
 
-std::uint32_t RotaryEngine::claim(std::uint32_t jobs) {
+std::uint32_t RotaryEngine::claim(std::uint32_t jobs)
+{
     // Cleared before the work, so a request made while it runs stays pending.
     return pending_.fetch_and(~jobs, std::memory_order_acq_rel) & jobs;
 }
 
-void RotaryEngine::runStateMachineBeforeBlock(int& state) {
+void RotaryEngine::runStateMachineBeforeBlock(int& state)
+{
     // Geometry jobs waiting while the engine heads for the wet signal: fade out for them.
     if ((state == kRunning || state == kFadingToWet) &&
         (pending_.load(std::memory_order_acquire) & ~kJobCrossPaths) != 0) {
         if (state_.compare_exchange_strong(state, kFadingToDry, std::memory_order_acq_rel)) state = kFadingToDry;
     }
     switch (state) {
-        case kRunning:
-            muteTarget_ = 0.0;
-            if (claim(kJobCrossPaths) != 0) crossPathJob(false);
-            break;
-        case kFadingToDry: muteTarget_ = 1.0; break;
-        case kReinitialising:
-            muteTarget_ = 1.0;
-            runJobGroup(state);
-            break;
-        default: muteTarget_ = 0.0; break;
+    case kRunning:
+        muteTarget_ = 0.0;
+        if (claim(kJobCrossPaths) != 0) crossPathJob(false);
+        break;
+    case kFadingToDry: muteTarget_ = 1.0; break;
+    case kReinitialising:
+        muteTarget_ = 1.0;
+        runJobGroup(state);
+        break;
+    default: muteTarget_ = 0.0; break;
     }
 }
 
-void RotaryEngine::runJobGroup(int& state) {
+void RotaryEngine::runJobGroup(int& state)
+{
     const std::uint32_t p = pending_.load(std::memory_order_acquire);
     if ((p & kJobSampleRate) != 0) {
         claim(kJobSampleRate);
@@ -758,7 +786,8 @@ void RotaryEngine::runJobGroup(int& state) {
     }
 }
 
-void RotaryEngine::finishStateMachineAfterBlock(int state) {
+void RotaryEngine::finishStateMachineAfterBlock(int state)
+{
     if (state == kFadingToDry && mute_ > kMutedEnough) {
         int expected = kFadingToDry;
         if (state_.compare_exchange_strong(expected, kReinitialising, std::memory_order_acq_rel)) mute_ = 1.0;
@@ -771,7 +800,8 @@ void RotaryEngine::finishStateMachineAfterBlock(int state) {
 // ---------------------------------------------------------------------------------------------
 // Jobs
 
-void RotaryEngine::chooseDecimation() {
+void RotaryEngine::chooseDecimation()
+{
     const bool brilliant = params_.position(kCpuMode) == 1;
     int d = decimation_;
     if (fs_ < kRateStepOne) {
@@ -789,7 +819,8 @@ void RotaryEngine::chooseDecimation() {
     sampleMask_ = static_cast<std::uint32_t>(d - 1);
 }
 
-void RotaryEngine::filterRateSetup() {
+void RotaryEngine::filterRateSetup()
+{
     const double hp = params_.quantity(kHHpf);
     const double lp = params_.quantity(kDLpf);
     // Decimation low-passes and the equaliser run at the host rate, everything else at fsInt.
@@ -800,8 +831,10 @@ void RotaryEngine::filterRateSetup() {
     }
     setFilter(eq_[0], BiquadFilter::typePeak, fs_, kPresenceHz, params_.secondaryQuantity(kPresence),
               params_.quantity(kPresence));
-    setFilter(eq_[1], BiquadFilter::typePeak, fs_, kLoMidHz, params_.secondaryQuantity(kLoMid), params_.quantity(kLoMid));
-    setFilter(eq_[2], BiquadFilter::typePeak, fs_, kTopShelfHz, kTopShelfQ, kShelfBandScale * params_.quantity(kTopShlf));
+    setFilter(eq_[1], BiquadFilter::typePeak, fs_, kLoMidHz, params_.secondaryQuantity(kLoMid),
+              params_.quantity(kLoMid));
+    setFilter(eq_[2], BiquadFilter::typePeak, fs_, kTopShelfHz, kTopShelfQ,
+              kShelfBandScale * params_.quantity(kTopShlf));
     setFilter(eq_[3], BiquadFilter::typePeak, fs_, kBottomHz, kBottomQ, kShelfBandScale * params_.quantity(kBottom));
     for (BiquadFilter& f : eq_) f.enable();
     for (BiquadFilter& f : hornHighPass_) {
@@ -833,7 +866,8 @@ void RotaryEngine::filterRateSetup() {
     reflections_.prepare(fsInt_);
 }
 
-void RotaryEngine::clearFilterStates() {
+void RotaryEngine::clearFilterStates()
+{
     for (BiquadFilter* f : {&eq_[0], &eq_[1], &eq_[2], &eq_[3], &hornHighPass_[0], &hornHighPass_[1], &drumShelf_,
                             &reflexBandPass_, &colourPeak_[0], &colourPeak_[1], &colourShelf_[0], &colourShelf_[1],
                             &decimationLowPass_[0], &decimationLowPass_[1]})
@@ -843,25 +877,29 @@ void RotaryEngine::clearFilterStates() {
     drumLeakState_ = hornLeakState_ = 0.0;
 }
 
-void RotaryEngine::clearDecimator() {
+void RotaryEngine::clearDecimator()
+{
     std::fill(std::begin(decIn_), std::end(decIn_), 0.0f);
     std::fill(std::begin(decOutL_), std::end(decOutL_), 0.0f);
     std::fill(std::begin(decOutR_), std::end(decOutR_), 0.0f);
     decIndex_ = kFirTaps - 1;
 }
 
-void RotaryEngine::clearCrossLines() {
+void RotaryEngine::clearCrossLines()
+{
     std::fill(crossLines_.begin(), crossLines_.end(), 0.0);
     crossWrite_ = 0;
 }
 
-void RotaryEngine::reloadRecordings() {
+void RotaryEngine::reloadRecordings()
+{
     horn1_.loadRecordings();
     horn2_.loadRecordings();
     drum_.loadRecordings();
 }
 
-void RotaryEngine::sampleRateJob(bool atConstruction) {
+void RotaryEngine::sampleRateJob(bool atConstruction)
+{
     double rate = effect_.getSampleRate();
     if (atConstruction && rate < kMinConstructionRate) rate = kMinConstructionRate;
     // A rate of 0 keeps the previous one (the reciprocal cannot be taken).
@@ -878,7 +916,8 @@ void RotaryEngine::sampleRateJob(bool atConstruction) {
     clearPathState();
 }
 
-void RotaryEngine::clearPathState() {
+void RotaryEngine::clearPathState()
+{
     clearFilterStates();
     clearCrossLines();
     colourA_.clearState();
@@ -889,7 +928,8 @@ void RotaryEngine::clearPathState() {
     clearDecimator();
 }
 
-void RotaryEngine::recoverSignalState() {
+void RotaryEngine::recoverSignalState()
+{
     // Only what carries the signal is cleared: parameters, smoothers, rotor speeds, angles and
     // the noise players' phases go on, so once the path has refilled the output is what it
     // would have been without the fault.
@@ -900,7 +940,8 @@ void RotaryEngine::recoverSignalState() {
     faultCheck_ = 0.0;
 }
 
-void RotaryEngine::decimationJob() {
+void RotaryEngine::decimationJob()
+{
     // Everything that depends on the internal rate follows it: a "CPUmode" change moves D
     // (and starts or stops the oversampled amplifier, from rest).
     chooseDecimation();
@@ -912,7 +953,8 @@ void RotaryEngine::decimationJob() {
     applyDrumSettings();
 }
 
-void RotaryEngine::snapSmoothers() {
+void RotaryEngine::snapSmoothers()
+{
     for (int k = 0; k < kSmoothedCount; ++k) cur_[k] = tgt_[k] = target_[k].load(kRelaxed);
     for (int k = 0; k < kSwitchCount; ++k) switchStage_[k] = cur_[kGeneralCount + k];
     amp_.type = params_.position(kType);
@@ -920,7 +962,8 @@ void RotaryEngine::snapSmoothers() {
     amp_.drive = amp_.driveTarget;
 }
 
-void RotaryEngine::fullReset() {
+void RotaryEngine::fullReset()
+{
     const double rate = effect_.getSampleRate();
     if (rate > 0.0) {
         fs_ = rate;
@@ -949,7 +992,8 @@ void RotaryEngine::fullReset() {
 
 // Runs from its own job and from every full reset (which performs the set-up job whether or
 // not "Setup" changed).
-void RotaryEngine::setupPresetJob() {
+void RotaryEngine::setupPresetJob()
+{
     const int p = std::min(std::max(params_.position(kSetup), 0), kSetupCount - 1);
     const SetupPreset& s = kSetupPresets[p];
     effect_.setParameterAutomated(kBypassSpeakers, s.ampOnly);
@@ -966,13 +1010,15 @@ void RotaryEngine::setupPresetJob() {
     ampOnlyNow_ = ampOnly_.load(kRelaxed);
 }
 
-void RotaryEngine::roomGeometryJob() {
+void RotaryEngine::roomGeometryJob()
+{
     reflections_.prepare(fsInt_);
     reflections_.setRoom(roomOf(params_));
     reflections_.setupReflections();
 }
 
-void RotaryEngine::hornModelJob(RotorModel& model, bool second) {
+void RotaryEngine::hornModelJob(RotorModel& model, bool second)
+{
     const double distance = params_.quantity(kHDistance);
     if (second) {
         configureRotor(model, params_, kHornVoicing, params_.quantity(kHornMic2Angle),
@@ -982,12 +1028,14 @@ void RotaryEngine::hornModelJob(RotorModel& model, bool second) {
     }
 }
 
-void RotaryEngine::hornLeakJob() {
+void RotaryEngine::hornLeakJob()
+{
     // The horn as heard at the drum microphone.
     configureRotor(hornLeak_, params_, kHornVoicing, params_.quantity(kDrumMic1Angle), params_.quantity(kDDistance));
 }
 
-void RotaryEngine::drumJob(LightRotorModel& model) {
+void RotaryEngine::drumJob(LightRotorModel& model)
+{
     // The drum model hears the drum at the drum microphone, the drum-leak model at horn
     // microphone 1.
     if (&model == &drum_) {
@@ -997,7 +1045,8 @@ void RotaryEngine::drumJob(LightRotorModel& model) {
     }
 }
 
-void RotaryEngine::crossPathJob(bool snap) {
+void RotaryEngine::crossPathJob(bool snap)
+{
     for (RotorModel* h : {&horn1_, &horn2_, &hornLeak_}) h->setFmRadius(params_.quantity(kHornFmRadius));
     for (LightRotorModel* d : {&drum_, &drumLeak_}) d->setFmRadius(params_.quantity(kDrumFmRadius));
     CrossPaths::Geometry g{};
@@ -1022,7 +1071,8 @@ void RotaryEngine::crossPathJob(bool snap) {
 // ---------------------------------------------------------------------------------------------
 // Per sample
 
-inline void RotaryEngine::advanceSmoothers() {
+inline void RotaryEngine::advanceSmoothers()
+{
     const double c = cGeneral_;
     for (int k = 0; k < kGeneralCount; ++k) {
         const double v = (tgt_[k] - cur_[k]) * c + cur_[k];
@@ -1040,7 +1090,8 @@ inline void RotaryEngine::advanceSmoothers() {
     }
 }
 
-inline double RotaryEngine::readCross(const double* line, double delay) const {
+inline double RotaryEngine::readCross(const double* line, double delay) const
+{
     // At least one sample back: the slot at the write index holds the oldest sample.
     constexpr double kShortest = 1.0;
     constexpr double kLongest = kCrossLineLength - 1.0;
@@ -1053,7 +1104,8 @@ inline double RotaryEngine::readCross(const double* line, double delay) const {
     return line[i] * (1.0 - f) + line[i + 1] * f;
 }
 
-inline void RotaryEngine::cabinetInput(double d, const double* gains, int j) {
+inline void RotaryEngine::cabinetInput(double d, const double* gains, int j)
+{
     // Horn input: one-pole high-pass, then the horn gain and the colouration banks.
     hornHpState_ = hornHpPole_ * hornHpState_ + (d - hornHpPrev_);
     hornHpState_ = hornHpState_ + kFlush - kFlush;
@@ -1070,7 +1122,8 @@ inline void RotaryEngine::cabinetInput(double d, const double* gains, int j) {
     chunk_.hornLeakIn[j] = hornLeakIn;
 }
 
-void RotaryEngine::runModels(int n) {
+void RotaryEngine::runModels(int n)
+{
     // Each model over the chunk's samples in turn; the leak models run whether their rotor is
     // on or not.
     Chunk& c = chunk_;
@@ -1092,15 +1145,16 @@ void RotaryEngine::runModels(int n) {
     hornLeak_.processBlock(c.hornLeakIn, c.hornLeak, n);
 }
 
-inline void RotaryEngine::runCabinet(int j, double& cL, double& cR) {
+inline void RotaryEngine::runCabinet(int j, double& cL, double& cR)
+{
     const double* s = cur_;
     const Chunk& c = chunk_;
     const double d = c.cabinetIn[j];
 
     // Leak paths from earlier samples.
     double hornSum = readCross(crossDrumLeak_, s[smCrossDelay1]) * s[smCrossGain1] * s[smDrumToTube] +
-                     readCross(crossReflex_, s[smCrossDelay2]) * s[smCrossGain2] * s[smBrToTube] * kReflexSendScale +
-                     readCross(crossHornLeak_, s[smCrossDelay4]) * s[smCrossGain4] * kHornLeakToHorn;
+        readCross(crossReflex_, s[smCrossDelay2]) * s[smCrossGain2] * s[smBrToTube] * kReflexSendScale +
+        readCross(crossHornLeak_, s[smCrossDelay4]) * s[smCrossGain4] * kHornLeakToHorn;
     double drumSum =
         readCross(crossHornLeak_, s[smCrossDelay3]) * s[smCrossGain3] * s[smHornToDrum] * kHornToDrumScale +
         readCross(crossReflex_, s[smCrossDelay5]) * s[smCrossGain5] * s[smBrToDrum] * kReflexSendScale;
@@ -1132,8 +1186,7 @@ inline void RotaryEngine::runCabinet(int j, double& cL, double& cR) {
     const double hornLeak = c.hornLeak[j] * hornOn * kLeakScale;
     hornLeakState_ = hornLeak + (hornLeakState_ - hornLeak) * hornLeakPole_;
     hornLeakState_ = hornLeakState_ + kFlush - kFlush;
-    const double reflex =
-        reflexBandPass_.process(d * kReflexInputScale) * drumOn * s[smDrumGain] * kReflexOutputScale;
+    const double reflex = reflexBandPass_.process(d * kReflexInputScale) * drumOn * s[smDrumGain] * kReflexOutputScale;
 
     // Microphone sums.
     const double hornLevel = s[smHGain] * s[smSetupLevel];
@@ -1148,10 +1201,8 @@ inline void RotaryEngine::runCabinet(int j, double& cL, double& cR) {
     const double nB = noisePanB_;
     const double noiseL = hornNoise2 * nA + hornNoise1 * nB + drumNoise;
     const double noiseR = hornNoise2 * nB + hornNoise1 * nA + drumNoise;
-    const double sendL =
-        hornR * s[smPan2L] + hornL * s[smPan1L] + drumM * s[smPanDL] + noiseL * s[smNoiseSend];
-    const double sendR =
-        hornR * s[smPan2R] + hornL * s[smPan1R] + drumM * s[smPanDR] + noiseR * s[smNoiseSend];
+    const double sendL = hornR * s[smPan2L] + hornL * s[smPan1L] + drumM * s[smPanDL] + noiseL * s[smNoiseSend];
+    const double sendR = hornR * s[smPan2R] + hornL * s[smPan1R] + drumM * s[smPanDR] + noiseR * s[smNoiseSend];
     double rL, rR;
     reflections_.processReflections(sendL, sendR, rL, rR);
     rL = colourShelf_[0].process(colourPeak_[0].process(rL));
@@ -1180,7 +1231,8 @@ inline void RotaryEngine::runCabinet(int j, double& cL, double& cR) {
 }
 
 template <typename Sample>
-int RotaryEngine::prepareChunk(const Sample* inL, const Sample* inR, int begin, int frames) {
+int RotaryEngine::prepareChunk(const Sample* inL, const Sample* inR, int begin, int frames)
+{
     const int end = std::min(frames, begin + kChunk);
     // The smoothed gains used before the models advance here on their own, the same way
     // advanceSmoothers() moves them again with all the others when the chunk is mixed.
@@ -1219,7 +1271,8 @@ int RotaryEngine::prepareChunk(const Sample* inL, const Sample* inR, int begin, 
     return end;
 }
 
-inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR, double e) {
+inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR, double e)
+{
     advanceSmoothers();
     reflections_.advanceOutputGain(cGeneral_);
     const double* s = cur_;
@@ -1239,8 +1292,10 @@ inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR
         if (dFactor > 1) {
             // Zero-stuffed output at the host rate, low-passed and interpolated back.
             const double gain = dFactor;
-            decOutL_[idx] = decOutL_[idx + kFirTaps] = static_cast<float>(decimationLowPass_[0].processPlain(cL) * gain);
-            decOutR_[idx] = decOutR_[idx + kFirTaps] = static_cast<float>(decimationLowPass_[1].processPlain(cR) * gain);
+            decOutL_[idx] = decOutL_[idx + kFirTaps] =
+                static_cast<float>(decimationLowPass_[0].processPlain(cL) * gain);
+            decOutR_[idx] = decOutR_[idx + kFirTaps] =
+                static_cast<float>(decimationLowPass_[1].processPlain(cR) * gain);
             cL = dot32(fir_, decOutL_ + idx);
             cR = dot32(fir_, decOutR_ + idx);
         }
@@ -1276,13 +1331,15 @@ inline void RotaryEngine::runSample(double xL, double xR, double& yL, double& yR
     yR = (finiteOrZero(wetR) * wet + xR * dry) * out;
 }
 
-void RotaryEngine::loadTargets() {
+void RotaryEngine::loadTargets()
+{
     for (int k = 0; k < kSmoothedCount; ++k) tgt_[k] = target_[k].load(kRelaxed);
     reflections_.setOutputGainTarget(reflectionLevelTarget_.load(kRelaxed));
 }
 
 template <typename Sample>
-void RotaryEngine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int frames) {
+void RotaryEngine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int frames)
+{
     if (frames <= 0) return;
     enableFlushToZero();
     applyRequests();

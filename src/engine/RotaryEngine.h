@@ -48,7 +48,7 @@ public:
     };
 
     static constexpr int kFirTaps = 32;
-    static constexpr int kCrossLineLength = 1024;  // per cross-path delay line, a power of two
+    static constexpr int kCrossLineLength = 1024;            // per cross-path delay line, a power of two
     static constexpr double kMinConstructionRate = 22050.0;  // Hz
 
     // Reads values from params and calls back into its owner for the parameters the engine
@@ -88,16 +88,47 @@ public:
 
 private:
     enum Smoothed : int {
-        smInGain, smPostGain, smHornGain, smDrumGain, smHGain, smDGain, smHornMic2Gain, smSetupLevel,
-        smDrumToTube, smBrToTube, smHornToDrum, smBrToDrum,
-        smPan1L, smPan1R, smPan2L, smPan2R, smPanDL, smPanDR, smNoiseSend,
-        smHpOn, smLpOn,
-        smWidth, smBalL, smBalR, smWet, smDry, smOut,
-        smCrossGain1, smCrossGain2, smCrossGain3, smCrossGain4, smCrossGain5,
-        smCrossDelay1, smCrossDelay2, smCrossDelay3, smCrossDelay4, smCrossDelay5,
+        smInGain,
+        smPostGain,
+        smHornGain,
+        smDrumGain,
+        smHGain,
+        smDGain,
+        smHornMic2Gain,
+        smSetupLevel,
+        smDrumToTube,
+        smBrToTube,
+        smHornToDrum,
+        smBrToDrum,
+        smPan1L,
+        smPan1R,
+        smPan2L,
+        smPan2R,
+        smPanDL,
+        smPanDR,
+        smNoiseSend,
+        smHpOn,
+        smLpOn,
+        smWidth,
+        smBalL,
+        smBalR,
+        smWet,
+        smDry,
+        smOut,
+        smCrossGain1,
+        smCrossGain2,
+        smCrossGain3,
+        smCrossGain4,
+        smCrossGain5,
+        smCrossDelay1,
+        smCrossDelay2,
+        smCrossDelay3,
+        smCrossDelay4,
+        smCrossDelay5,
         kGeneralCount,
         // The rotors' on/off factors follow their own short S-shaped ramp (switchStage_).
-        smHornOn = kGeneralCount, smDrumOn,
+        smHornOn = kGeneralCount,
+        smDrumOn,
         kSmoothedCount
     };
     static constexpr int kSwitchCount = kSmoothedCount - kGeneralCount;
@@ -176,7 +207,7 @@ private:
     AmpDrive amp_;
     OversampledDrive ampOversampled_;  // the amplifier's curves in "Brilliant"
     bool antiAliasedDrive_ = false;    // "Brilliant": the curves run oversampled
-    BiquadFilter eq_[4];          // "Presence", "LoMid", "TopShlf", "Bottom" in series
+    BiquadFilter eq_[4];               // "Presence", "LoMid", "TopShlf", "Bottom" in series
     BiquadFilter hornHighPass_[2];
     BiquadFilter drumShelf_;
     BiquadFilter reflexBandPass_;
@@ -233,7 +264,7 @@ private:
     std::atomic<float> rotorBrake_{0.0f};     // value given to setStop
     std::atomic<int> stopPosition_{0};
     std::atomic<int> speedPosition_{0};
-    std::atomic<int> setupPosition_{-1};      // no set-up applied yet
+    std::atomic<int> setupPosition_{-1};  // no set-up applied yet
     std::atomic<int> cpuModePosition_{-1};
     std::atomic<int> sizePosition_{-1};
     std::atomic<double> hornNoiseBase_{0.0};

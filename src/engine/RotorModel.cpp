@@ -19,18 +19,18 @@ constexpr double kDefaultRate = 44100.0;  // until the engine sets its rate
 // Horn output gain (1.3 − 0.5·((rm − 0.35)/1.65 + 0.1)^0.75) · −0.2 dB.
 constexpr double kGainBase = 1.3;
 constexpr double kGainSlope = 0.5;
-constexpr double kGainNearest = 0.35;           // m, nearest microphone distance
+constexpr double kGainNearest = 0.35;                      // m, nearest microphone distance
 constexpr double kGainDistanceScale = 0.6060606060606061;  // 1 / 1.65 m
 constexpr double kGainOffset = 0.1;
 constexpr double kGainExponent = 0.75;
-constexpr double kGainTrim = 0.97723722095;     // −0.2 dB
+constexpr double kGainTrim = 0.97723722095;  // −0.2 dB
 
 }  // namespace
 
 RotorModel::RotorModel(Kind kind)
-    : RadiationCore(kind == Kind::Leak ? kLeakRaySet : kMicRaySet),
-      kind_(kind),
-      outRing_(new double[2 * kOutRingSize]()) {
+    : RadiationCore(kind == Kind::Leak ? kLeakRaySet : kMicRaySet), kind_(kind),
+      outRing_(new double[2 * kOutRingSize]())
+{
     if (kind_ != Kind::Leak) {
         player_ = std::make_unique<HornNoisePlayer>(kind_ == Kind::Mic2 ? 1 : 0);
         attachPlayer();
@@ -45,14 +45,16 @@ RotorModel::RotorModel(Kind kind)
 
 RotorModel::~RotorModel() = default;
 
-void RotorModel::rateChanged() {
+void RotorModel::rateChanged()
+{
     if (kind_ != Kind::Leak)
         bank_.setRate(rate_);
     else
         shortBank_.setRate(rate_);
 }
 
-void RotorModel::geometryChanged() {
+void RotorModel::geometryChanged()
+{
     if (kind_ != Kind::Leak) {
         const double spread = (micDistance_ - kGainNearest) * kGainDistanceScale + kGainOffset;
         outputGain_ = (kGainBase - kGainSlope * std::pow(spread, kGainExponent)) * kGainTrim;
@@ -62,17 +64,20 @@ void RotorModel::geometryChanged() {
     reflectionChanged();
 }
 
-void RotorModel::delaysChanged() {
+void RotorModel::delaysChanged()
+{
     const double zLongest = kOutRingSize - 2.0;
     zSamples1_ = std::min(kZDelay1 * samplesPerMetre_, zLongest);
     zSamples2_ = std::min(kZDelay2 * samplesPerMetre_, zLongest);
 }
 
-void RotorModel::reflectionChanged() {
+void RotorModel::reflectionChanged()
+{
     zGain_ = zAxisGain_ * reflection_ * reflection_;  // floor and ceiling: two reflections
 }
 
-void RotorModel::signalCleared() {
+void RotorModel::signalCleared()
+{
     std::fill(outRing_.get(), outRing_.get() + 2 * kOutRingSize, 0.0);
     outIndex_ = 0;
     if (kind_ != Kind::Leak)
@@ -81,17 +86,20 @@ void RotorModel::signalCleared() {
         shortBank_.clearState();
 }
 
-void RotorModel::setZAxisGain(double gain) {
+void RotorModel::setZAxisGain(double gain)
+{
     zAxisGain_ = gain;
     reflectionChanged();
 }
 
-void RotorModel::setAmplitudeClip(double floor) {
+void RotorModel::setAmplitudeClip(double floor)
+{
     clip_ = floor;
     updateStaticGain();
 }
 
-double RotorModel::readZ(double delay) const {
+double RotorModel::readZ(double delay) const
+{
     constexpr int kMask = kOutRingSize - 1;
     const double position = outIndex_ + kOutRingSize - delay;
     const int whole = static_cast<int>(position);
@@ -102,7 +110,8 @@ double RotorModel::readZ(double delay) const {
 }
 
 template <int Count, class V>
-double RotorModel::microphoneSum(double x) {
+double RotorModel::microphoneSum(double x)
+{
     const double sum = radiate<Count, false, V>(x) + staticLp_;
     feedNoise();
     // Floor and ceiling reflections: the summed rays again, a little later.
@@ -113,17 +122,19 @@ double RotorModel::microphoneSum(double x) {
 }
 
 template <class V>
-double RotorModel::radiateSelected(double x) {
+double RotorModel::radiateSelected(double x)
+{
     // Ten rays in front, eleven towards a side wall, three for the leak.
     switch (rayCount_) {
-        case 10: return microphoneSum<10, V>(x);
-        case 11: return microphoneSum<11, V>(x);
-        default: return radiate<kLeakRays, false, V>(x) + staticLp_;
+    case 10: return microphoneSum<10, V>(x);
+    case 11: return microphoneSum<11, V>(x);
+    default: return radiate<kLeakRays, false, V>(x) + staticLp_;
     }
 }
 
 template <class V>
-double RotorModel::processWith(double x) {
+double RotorModel::processWith(double x)
+{
     const double sum = radiateSelected<V>(x);
     if (kind_ == Kind::Leak) return shortBank_.process(sum);
     return bank_.process(sum) * outputGain_;
@@ -132,7 +143,8 @@ double RotorModel::processWith(double x) {
 double RotorModel::process(double x) { return processWith<Double2>(x); }
 
 template <class V>
-void RotorModel::processPairWith(RotorModel& a, RotorModel& b, double x, double& ya, double& yb) {
+void RotorModel::processPairWith(RotorModel& a, RotorModel& b, double x, double& ya, double& yb)
+{
     double sa = a.radiateSelected<V>(x);
     double sb = b.radiateSelected<V>(x);
     // The two voicing banks are long chains of dependent sections; run side by side, one
@@ -145,18 +157,21 @@ void RotorModel::processPairWith(RotorModel& a, RotorModel& b, double x, double&
     yb = sb * b.outputGain_;
 }
 
-void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya, double& yb) {
+void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya, double& yb)
+{
     processPairWith<Double2>(a, b, x, ya, yb);
 }
 
 template <class V>
-void RotorModel::blockWith(const double* x, double* y, int n) {
+void RotorModel::blockWith(const double* x, double* y, int n)
+{
     for (int i = 0; i < n; ++i) y[i] = processWith<V>(x[i]);
 }
 
 template <class V>
-void RotorModel::pairBlockWith(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
-                               double* noiseA, double* noiseB, int n) {
+void RotorModel::pairBlockWith(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb, double* noiseA,
+                               double* noiseB, int n)
+{
     for (int i = 0; i < n; ++i) {
         processPairWith<V>(a, b, x[i], ya[i], yb[i]);
         noiseA[i] = a.noise_;
@@ -166,20 +181,23 @@ void RotorModel::pairBlockWith(RotorModel& a, RotorModel& b, const double* x, do
 
 ORV_WIDE_KERNEL void RotorModel::blockWide(const double* x, double* y, int n) { blockWith<Double4>(x, y, n); }
 
-ORV_WIDE_KERNEL void RotorModel::pairBlockWide(RotorModel& a, RotorModel& b, const double* x, double* ya,
-                                               double* yb, double* noiseA, double* noiseB, int n) {
+ORV_WIDE_KERNEL void RotorModel::pairBlockWide(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
+                                               double* noiseA, double* noiseB, int n)
+{
     pairBlockWith<Double4>(a, b, x, ya, yb, noiseA, noiseB, n);
 }
 
-void RotorModel::processBlock(const double* x, double* y, int n) {
+void RotorModel::processBlock(const double* x, double* y, int n)
+{
     if (vectorPath::wide())
         blockWide(x, y, n);
     else
         blockWith<Double2>(x, y, n);
 }
 
-void RotorModel::processPairBlock(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
-                                  double* noiseA, double* noiseB, int n) {
+void RotorModel::processPairBlock(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb, double* noiseA,
+                                  double* noiseB, int n)
+{
     if (vectorPath::wide())
         pairBlockWide(a, b, x, ya, yb, noiseA, noiseB, n);
     else

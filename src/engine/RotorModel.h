@@ -20,9 +20,9 @@ public:
     // bank); Leak is the horn heard at the drum microphone (short bank, no player).
     enum class Kind { Mic1, Mic2, Leak };
 
-    static constexpr double kZDelay1 = 0.07;    // m of extra path: floor reflection
-    static constexpr double kZDelay2 = 0.135;   // m of extra path: ceiling reflection
-    static constexpr int kOutRingSize = 512;    // summed-ray ring for the Z-axis reads
+    static constexpr double kZDelay1 = 0.07;   // m of extra path: floor reflection
+    static constexpr double kZDelay2 = 0.135;  // m of extra path: ceiling reflection
+    static constexpr int kOutRingSize = 512;   // summed-ray ring for the Z-axis reads
 
     explicit RotorModel(Kind kind);
     ~RotorModel();
@@ -41,8 +41,8 @@ public:
     // Block forms over n model samples: y[i] (and the motor noise noise[i]) as process(x[i])
     // and noiseOutput() would give them one after the other.
     void processBlock(const double* x, double* y, int n);
-    static void processPairBlock(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
-                                 double* noiseA, double* noiseB, int n);
+    static void processPairBlock(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb, double* noiseA,
+                                 double* noiseB, int n);
     double outputGain() const { return outputGain_; }
     double openBackFactor() const { return openBack_; }
 
@@ -71,12 +71,12 @@ private:
     template <class V>
     void blockWith(const double* x, double* y, int n);
     template <class V>
-    static void pairBlockWith(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
-                              double* noiseA, double* noiseB, int n);
+    static void pairBlockWith(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb, double* noiseA,
+                              double* noiseB, int n);
     // The block forms compiled for AVX2 (engine/VectorPath.h).
     void blockWide(const double* x, double* y, int n);
-    static void pairBlockWide(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb,
-                              double* noiseA, double* noiseB, int n);
+    static void pairBlockWide(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb, double* noiseA,
+                              double* noiseB, int n);
     double readZ(double delay) const;
 
     Kind kind_;
@@ -89,7 +89,7 @@ private:
     ShortHornVoicingBank shortBank_;
     double zAxisGain_ = 0.5;
     double zSamples1_ = 0.0, zSamples2_ = 0.0;
-    double zGain_ = 0.0;             // Z-axis gain × c²
+    double zGain_ = 0.0;  // Z-axis gain × c²
     double outputGain_ = 1.0;
 };
 

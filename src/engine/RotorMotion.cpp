@@ -6,35 +6,38 @@
 
 namespace orv {
 
-RotorMotion::RotorMotion(Sense sense) : sense_(sense) {
-    setRate(rate_, decimation_);
-}
+RotorMotion::RotorMotion(Sense sense) : sense_(sense) { setRate(rate_, decimation_); }
 
-double RotorMotion::coefficientFor(double seconds, double rate) {
+double RotorMotion::coefficientFor(double seconds, double rate)
+{
     return std::exp(-1.0 / (seconds * rate * kRiseTimeScale));
 }
 
-void RotorMotion::retarget() {
+void RotorMotion::retarget()
+{
     switch (mode_) {
-        case kStopped: targetHz_ = 0.0; break;
-        case kSlow: targetHz_ = slowHz_; break;
-        case kFast: targetHz_ = fastHz_; break;
-        default: targetHz_ = (fastHz_ - slowHz_) * leverFraction_ + slowHz_; break;
+    case kStopped: targetHz_ = 0.0; break;
+    case kSlow: targetHz_ = slowHz_; break;
+    case kFast: targetHz_ = fastHz_; break;
+    default: targetHz_ = (fastHz_ - slowHz_) * leverFraction_ + slowHz_; break;
     }
     targetStep_ = targetHz_ * invRate_;
 }
 
-void RotorMotion::setSlowSpeed(float hz) {
+void RotorMotion::setSlowSpeed(float hz)
+{
     slowHz_ = hz;
     if (mode_ == kSlow || mode_ == kContinuous) retarget();
 }
 
-void RotorMotion::setFastSpeed(float hz) {
+void RotorMotion::setFastSpeed(float hz)
+{
     fastHz_ = hz;
     if (mode_ == kFast || mode_ == kContinuous) retarget();
 }
 
-void RotorMotion::setSpeed(float v) {
+void RotorMotion::setSpeed(float v)
+{
     leverInput_ = v;
     if (brake_ < kBrakeEngaged) {
         if (v == 1.0f) {
@@ -50,7 +53,8 @@ void RotorMotion::setSpeed(float v) {
     updateFollowFactor();
 }
 
-void RotorMotion::setStop(float v) {
+void RotorMotion::setStop(float v)
+{
     brake_ = v;
     if (v >= kBrakeEngaged) {
         mode_ = kStopped;
@@ -61,19 +65,22 @@ void RotorMotion::setStop(float v) {
     }
 }
 
-void RotorMotion::setAccelTime(double seconds) {
+void RotorMotion::setAccelTime(double seconds)
+{
     accelTime_ = seconds;
     accelC_ = coefficientFor(accelTime_, rate_);
     accelOneMinusC_ = 1.0 - accelC_;
 }
 
-void RotorMotion::setDecelTime(double seconds) {
+void RotorMotion::setDecelTime(double seconds)
+{
     decelTime_ = seconds;
     decelC_ = coefficientFor(decelTime_, rate_);
     decelOneMinusC_ = 1.0 - decelC_;
 }
 
-void RotorMotion::setRate(double rate, int decimation) {
+void RotorMotion::setRate(double rate, int decimation)
+{
     rate_ = rate < kMinRate ? kMinRate : rate;
     invRate_ = 1.0 / rate_;
     decimation_ = decimation;
@@ -85,27 +92,31 @@ void RotorMotion::setRate(double rate, int decimation) {
     filterUpdateMask = static_cast<std::uint32_t>(perModelSample - 1);
 }
 
-bool RotorMotion::setDirection(double sign) {
+bool RotorMotion::setDirection(double sign)
+{
     if (sign == direction_) return false;
     direction_ = sign;
     angleOffset_ = sign >= 0.0 ? 0.0 : 0.5;  // a flipped rotor emits half a turn further on
     return true;
 }
 
-void RotorMotion::attachFollowFactor(double* followFactor, const double* playerRate) {
+void RotorMotion::attachFollowFactor(double* followFactor, const double* playerRate)
+{
     followFactor_ = followFactor;
     playerRate_ = playerRate;
     updateFollowFactor();
 }
 
-void RotorMotion::updateFollowFactor() {
+void RotorMotion::updateFollowFactor()
+{
     if (followFactor_ == nullptr || playerRate_ == nullptr) return;
     // The brake counts as a fixed setting: only the continuous lever follows slowly.
     const double seconds = mode_ == kContinuous ? mechnoise::kLeverFollowSeconds : mechnoise::kFollowSeconds;
     *followFactor_ = mechnoise::followFactorFor(*playerRate_, seconds);
 }
 
-void RotorMotion::resetSpeed() {
+void RotorMotion::resetSpeed()
+{
     step_ = targetStep_;
     sampleCount = 0;
 }

@@ -17,10 +17,10 @@ public:
 
     enum Mode : int { kStopped = 0, kSlow = 1, kFast = 2, kContinuous = 3 };
 
-    static constexpr double kMinRate = 11025.0;         // the model never runs slower than this
+    static constexpr double kMinRate = 11025.0;              // the model never runs slower than this
     static constexpr double kRiseTimeScale = 0.45511961331;  // 1 / ln 9: t is the 10 %–90 % time
-    static constexpr double kBrakeEngaged = 0.5;          // brake values from here on stop the rotor
-    static constexpr int kFilterUpdateHostSamples = 16;   // direction filters re-tune this often
+    static constexpr double kBrakeEngaged = 0.5;             // brake values from here on stop the rotor
+    static constexpr int kFilterUpdateHostSamples = 16;      // direction filters re-tune this often
 
     explicit RotorMotion(Sense sense);
 
@@ -59,8 +59,8 @@ public:
 
     double angle() const { return angle_; }
     void setAngle(double a) { angle_ = a; }
-    double step() const { return step_; }               // revolutions per model sample
-    double speedHz() const { return step_ * rate_; }     // revolutions per second
+    double step() const { return step_; }             // revolutions per model sample
+    double speedHz() const { return step_ * rate_; }  // revolutions per second
     double targetStep() const { return targetStep_; }
     double targetHz() const { return targetHz_; }
     int mode() const { return mode_; }
@@ -111,12 +111,14 @@ private:
     const double* playerRate_ = nullptr;
 };
 
-inline double RotorMotion::wrap(double x) {
+inline double RotorMotion::wrap(double x)
+{
     constexpr double kFold = 16.0;  // keeps trunc() rounding downwards for x > −16
     return x - static_cast<double>(static_cast<long long>(x + kFold)) + kFold;
 }
 
-inline double RotorMotion::advance() {
+inline double RotorMotion::advance()
+{
     // Slowing down (including the brake) uses the run-down pair, everything else the run-up.
     if (step_ - targetStep_ > 0.0)
         step_ = decelC_ * step_ + decelOneMinusC_ * targetStep_;

@@ -8,7 +8,8 @@ namespace orv::vectorPath {
 
 namespace {
 
-bool detect() {
+bool detect()
+{
 #if defined(__x86_64__) || defined(__i386__)
     // Runs during static initialisation, possibly before libgcc's own processor probe.
     __builtin_cpu_init();
@@ -18,7 +19,8 @@ bool detect() {
 #endif
 }
 
-bool forcedBaseline() {
+bool forcedBaseline()
+{
     const char* v = std::getenv("ORV_FORCE_BASELINE");
     return v != nullptr && *v != '\0' && std::strcmp(v, "0") != 0;
 }

@@ -15,27 +15,32 @@ public:
     AudioEffect* getEffect() const { return effect_; }
 
     // Writes the address of an editor-owned rectangle into *rect; true on success.
-    virtual bool getRect(vst::ERect** rect) {
+    virtual bool getRect(vst::ERect** rect)
+    {
         if (rect != nullptr) *rect = nullptr;
         return false;
     }
     // ptr is the host's parent window (an X11 Window id on Linux).
-    virtual bool open(void* ptr) {
+    virtual bool open(void* ptr)
+    {
         systemWindow_ = ptr;
         return false;
     }
     virtual void close() { systemWindow_ = nullptr; }
     virtual void idle() {}
     // Key from the host: ASCII character, virtual key, modifier bits. True when consumed.
-    virtual bool onKeyDown(int character, int virtualKey, int modifiers) {
+    virtual bool onKeyDown(int character, int virtualKey, int modifiers)
+    {
         (void)character, (void)virtualKey, (void)modifiers;
         return false;
     }
-    virtual bool onKeyUp(int character, int virtualKey, int modifiers) {
+    virtual bool onKeyUp(int character, int virtualKey, int modifiers)
+    {
         (void)character, (void)virtualKey, (void)modifiers;
         return false;
     }
-    virtual bool setKnobMode(int mode) {
+    virtual bool setKnobMode(int mode)
+    {
         (void)mode;
         return false;
     }

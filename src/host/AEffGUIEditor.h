@@ -45,9 +45,9 @@ public:
     // The host's idle (audioMasterIdle), called from doIdleStuff.
     virtual void masterIdle();
 
-    static constexpr int kIdleRate = 100;    // ms between two idle runs of doIdleStuff
-    static constexpr int kIdleRateMin = 4;   // ms slept when asked earlier
-    static constexpr int kIdleRate2 = 50;    // run anyway when the next one is due within this
+    static constexpr int kIdleRate = 100;   // ms between two idle runs of doIdleStuff
+    static constexpr int kIdleRateMin = 4;  // ms slept when asked earlier
+    static constexpr int kIdleRate2 = 50;   // run anyway when the next one is due within this
 
 protected:
     vst::ERect rect{};

@@ -9,8 +9,8 @@ namespace orv {
 
 namespace {
 
-vst::iptr dispatchEntry(vst::AEffect* e, vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr,
-                        float opt) {
+vst::iptr dispatchEntry(vst::AEffect* e, vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt)
+{
     AudioEffect* effect = AudioEffect::fromAeffect(e);
     if (effect == nullptr) return 0;
     if (opcode == vst::effClose) {
@@ -21,24 +21,28 @@ vst::iptr dispatchEntry(vst::AEffect* e, vst::i32 opcode, vst::i32 index, vst::i
     return effect->dispatcher(opcode, index, value, ptr, opt);
 }
 
-void processEntry(vst::AEffect* e, float** inputs, float** outputs, vst::i32 frames) {
+void processEntry(vst::AEffect* e, float** inputs, float** outputs, vst::i32 frames)
+{
     if (AudioEffect* effect = AudioEffect::fromAeffect(e)) effect->process(inputs, outputs, frames);
 }
 
-void processReplacingEntry(vst::AEffect* e, float** inputs, float** outputs, vst::i32 frames) {
+void processReplacingEntry(vst::AEffect* e, float** inputs, float** outputs, vst::i32 frames)
+{
     if (AudioEffect* effect = AudioEffect::fromAeffect(e)) effect->processReplacing(inputs, outputs, frames);
 }
 
-void processDoubleReplacingEntry(vst::AEffect* e, double** inputs, double** outputs, vst::i32 frames) {
-    if (AudioEffect* effect = AudioEffect::fromAeffect(e))
-        effect->processDoubleReplacing(inputs, outputs, frames);
+void processDoubleReplacingEntry(vst::AEffect* e, double** inputs, double** outputs, vst::i32 frames)
+{
+    if (AudioEffect* effect = AudioEffect::fromAeffect(e)) effect->processDoubleReplacing(inputs, outputs, frames);
 }
 
-void setParameterEntry(vst::AEffect* e, vst::i32 index, float value) {
+void setParameterEntry(vst::AEffect* e, vst::i32 index, float value)
+{
     if (AudioEffect* effect = AudioEffect::fromAeffect(e)) effect->setParameter(index, value);
 }
 
-float getParameterEntry(vst::AEffect* e, vst::i32 index) {
+float getParameterEntry(vst::AEffect* e, vst::i32 index)
+{
     AudioEffect* effect = AudioEffect::fromAeffect(e);
     return effect != nullptr ? effect->getParameter(index) : 0.0f;
 }
@@ -48,14 +52,15 @@ float getParameterEntry(vst::AEffect* e, vst::i32 index) {
 // from it. Every rate a real host offers lies inside; rates from 200 kHz on still reach the
 // engine, which then keeps its decimation, and its filters still take 44.1 kHz for rates
 // outside 20..400 kHz.
-constexpr float kLowestSampleRate = 1.0f;       // Hz
+constexpr float kLowestSampleRate = 1.0f;        // Hz
 constexpr float kHighestSampleRate = 768000.0f;  // Hz, the highest rate audio interfaces offer
 
 bool isUsableSampleRate(float rate) { return rate >= kLowestSampleRate && rate <= kHighestSampleRate; }
 
 }  // namespace
 
-void copyText(char* dst, const char* src, int size) {
+void copyText(char* dst, const char* src, int size)
+{
     if (dst == nullptr || size <= 0) return;
     if (src == nullptr) src = "";
     std::size_t n = std::strlen(src);
@@ -65,7 +70,8 @@ void copyText(char* dst, const char* src, int size) {
 }
 
 AudioEffect::AudioEffect(vst::HostCallback hostCallback, int programs, int params)
-    : audioMaster(hostCallback), numPrograms(programs), numParams(params) {
+    : audioMaster(hostCallback), numPrograms(programs), numParams(params)
+{
     cEffect.magic = vst::kEffectMagic;
     cEffect.dispatcher = dispatchEntry;
     cEffect.process = processEntry;
@@ -84,26 +90,30 @@ AudioEffect::AudioEffect(vst::HostCallback hostCallback, int programs, int param
     cEffect.processDoubleReplacing = processDoubleReplacingEntry;
 }
 
-AudioEffect::~AudioEffect() {
+AudioEffect::~AudioEffect()
+{
     delete editor;
     editor = nullptr;
     cEffect.object = nullptr;
 }
 
-void AudioEffect::setFlag(vst::i32 flag, bool on) {
+void AudioEffect::setFlag(vst::i32 flag, bool on)
+{
     if (on)
         cEffect.flags |= flag;
     else
         cEffect.flags &= ~flag;
 }
 
-void AudioEffect::setEditor(AEffEditor* newEditor) {
+void AudioEffect::setEditor(AEffEditor* newEditor)
+{
     if (editor != newEditor) delete editor;
     editor = newEditor;
     setFlag(vst::effFlagsHasEditor, editor != nullptr);
 }
 
-void AudioEffect::setProgram(int program) {
+void AudioEffect::setProgram(int program)
+{
     if (program >= 0 && program < numPrograms) curProgram.store(program, std::memory_order_relaxed);
 }
 
@@ -112,17 +122,20 @@ void AudioEffect::getParameterLabel(int, char* text) { copyText(text, "", vst::k
 void AudioEffect::getParameterDisplay(int, char* text) { copyText(text, "", vst::kMaxParamStrLen); }
 void AudioEffect::getParameterName(int, char* text) { copyText(text, "", vst::kMaxParamStrLen); }
 
-void AudioEffect::setParameterAutomated(int index, float value) {
+void AudioEffect::setParameterAutomated(int index, float value)
+{
     setParameter(index, value);
     callHost(vst::audioMasterAutomate, index, 0, nullptr, value);
 }
 
-vst::iptr AudioEffect::callHost(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt) {
+vst::iptr AudioEffect::callHost(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt)
+{
     if (audioMaster == nullptr) return 0;
     return audioMaster(&cEffect, opcode, index, value, ptr, opt);
 }
 
-int AudioEffect::getMasterVersion() {
+int AudioEffect::getMasterVersion()
+{
     // Without a host the oldest interface version is assumed.
     if (audioMaster == nullptr) return 1;
     const vst::iptr v = callHost(vst::audioMasterVersion);
@@ -136,69 +149,62 @@ bool AudioEffect::endEdit(int index) { return callHost(vst::audioMasterEndEdit, 
 bool AudioEffect::isInputConnected(int pin) { return callHost(vst::audioMasterPinConnected, pin, 0) == 0; }
 bool AudioEffect::isOutputConnected(int pin) { return callHost(vst::audioMasterPinConnected, pin, 1) == 0; }
 
-vst::iptr AudioEffect::dispatcher(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt) {
+vst::iptr AudioEffect::dispatcher(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt)
+{
     char* text = static_cast<char*>(ptr);
     switch (opcode) {
-        case vst::effOpen:
-            open();
-            return 0;
-        case vst::effClose:
-            close();
-            return 1;
-        case vst::effSetProgram:
-            if (value < numPrograms) setProgram(static_cast<int>(value));
-            return 0;
-        case vst::effGetProgram:
-            return getProgram();
-        case vst::effSetProgramName:
-            if (text != nullptr) setProgramName(text);
-            return 0;
-        case vst::effGetProgramName:
-            if (text != nullptr) getProgramName(text);
-            return 0;
-        case vst::effGetParamLabel:
-            if (text != nullptr) getParameterLabel(index, text);
-            return 0;
-        case vst::effGetParamDisplay:
-            if (text != nullptr) getParameterDisplay(index, text);
-            return 0;
-        case vst::effGetParamName:
-            if (text != nullptr) getParameterName(index, text);
-            return 0;
-        case vst::effSetSampleRate:
-            if (isUsableSampleRate(opt)) setSampleRate(opt);  // NaN fails both comparisons
-            return 0;
-        case vst::effSetBlockSize:
-            // The engine needs no block-sized buffers; a size that is no size is refused.
-            if (value > 0 && value <= INT32_MAX) setBlockSize(static_cast<int>(value));
-            return 0;
-        case vst::effMainsChanged:
-            if (value != 0)
-                resume();
-            else
-                suspend();
-            return 0;
-        case vst::effEditGetRect:
-            if (editor == nullptr || ptr == nullptr) return 0;
-            return editor->getRect(static_cast<vst::ERect**>(ptr)) ? 1 : 0;
-        case vst::effEditOpen:
-            if (editor == nullptr) return 0;
-            return editor->open(ptr) ? 1 : 0;
-        case vst::effEditClose:
-            if (editor != nullptr) editor->close();
-            return 0;
-        case vst::effEditIdle:
-            if (editor != nullptr) editor->idle();
-            return 0;
-        case vst::effIdentify:
-            return vst::fourCC('N', 'v', 'E', 'f');
-        case vst::effGetChunk:
-            if (ptr == nullptr) return 0;
-            return getChunk(static_cast<void**>(ptr), index != 0);
-        case vst::effSetChunk:
-            return setChunk(ptr, static_cast<int>(value), index != 0);
-        default:
-            return 0;
+    case vst::effOpen: open(); return 0;
+    case vst::effClose: close(); return 1;
+    case vst::effSetProgram:
+        if (value < numPrograms) setProgram(static_cast<int>(value));
+        return 0;
+    case vst::effGetProgram: return getProgram();
+    case vst::effSetProgramName:
+        if (text != nullptr) setProgramName(text);
+        return 0;
+    case vst::effGetProgramName:
+        if (text != nullptr) getProgramName(text);
+        return 0;
+    case vst::effGetParamLabel:
+        if (text != nullptr) getParameterLabel(index, text);
+        return 0;
+    case vst::effGetParamDisplay:
+        if (text != nullptr) getParameterDisplay(index, text);
+        return 0;
+    case vst::effGetParamName:
+        if (text != nullptr) getParameterName(index, text);
+        return 0;
+    case vst::effSetSampleRate:
+        if (isUsableSampleRate(opt)) setSampleRate(opt);  // NaN fails both comparisons
+        return 0;
+    case vst::effSetBlockSize:
+        // The engine needs no block-sized buffers; a size that is no size is refused.
+        if (value > 0 && value <= INT32_MAX) setBlockSize(static_cast<int>(value));
+        return 0;
+    case vst::effMainsChanged:
+        if (value != 0)
+            resume();
+        else
+            suspend();
+        return 0;
+    case vst::effEditGetRect:
+        if (editor == nullptr || ptr == nullptr) return 0;
+        return editor->getRect(static_cast<vst::ERect**>(ptr)) ? 1 : 0;
+    case vst::effEditOpen:
+        if (editor == nullptr) return 0;
+        return editor->open(ptr) ? 1 : 0;
+    case vst::effEditClose:
+        if (editor != nullptr) editor->close();
+        return 0;
+    case vst::effEditIdle:
+        if (editor != nullptr) editor->idle();
+        return 0;
+    case vst::effIdentify: return vst::fourCC('N', 'v', 'E', 'f');
+    case vst::effGetChunk:
+        if (ptr == nullptr) return 0;
+        return getChunk(static_cast<void**>(ptr), index != 0);
+    case vst::effSetChunk: return setChunk(ptr, static_cast<int>(value), index != 0);
+    default: return 0;
     }
 }
 

@@ -19,7 +19,8 @@ public:
     AudioEffect& operator=(const AudioEffect&) = delete;
 
     vst::AEffect* getAeffect() { return &cEffect; }
-    static AudioEffect* fromAeffect(vst::AEffect* e) {
+    static AudioEffect* fromAeffect(vst::AEffect* e)
+    {
         return e != nullptr ? static_cast<AudioEffect*>(e->object) : nullptr;
     }
 
@@ -38,17 +39,20 @@ public:
     virtual void setBlockSize(int size) { blockSize = size; }
     virtual void suspend() {}
     virtual void resume() {}
-    virtual int getChunk(void** data, bool isPreset) {
+    virtual int getChunk(void** data, bool isPreset)
+    {
         (void)data, (void)isPreset;
         return 0;
     }
-    virtual int setChunk(void* data, int byteSize, bool isPreset) {
+    virtual int setChunk(void* data, int byteSize, bool isPreset)
+    {
         (void)data, (void)byteSize, (void)isPreset;
         return 0;
     }
 
     virtual void setParameter(int index, float value) { (void)index, (void)value; }
-    virtual float getParameter(int index) {
+    virtual float getParameter(int index)
+    {
         (void)index;
         return 0.0f;
     }
@@ -56,7 +60,8 @@ public:
     virtual void setParameterAutomated(int index, float value);
 
     // The old accumulating process form: does nothing.
-    virtual void process(float** inputs, float** outputs, int sampleFrames) {
+    virtual void process(float** inputs, float** outputs, int sampleFrames)
+    {
         (void)inputs, (void)outputs, (void)sampleFrames;
     }
     virtual void processReplacing(float** inputs, float** outputs, int sampleFrames) = 0;
@@ -68,8 +73,7 @@ public:
     bool endEdit(int index);
     bool isInputConnected(int pin);
     bool isOutputConnected(int pin);
-    vst::iptr callHost(vst::i32 opcode, vst::i32 index = 0, vst::iptr value = 0, void* ptr = nullptr,
-                       float opt = 0.0f);
+    vst::iptr callHost(vst::i32 opcode, vst::i32 index = 0, vst::iptr value = 0, void* ptr = nullptr, float opt = 0.0f);
     bool hasHostCallback() const { return audioMaster != nullptr; }
 
     float getSampleRate() const { return sampleRate; }

@@ -13,7 +13,8 @@ using i32 = int32_t;
 using iptr = intptr_t;
 
 // Four-character code with the first character in the most significant byte.
-constexpr i32 fourCC(char a, char b, char c, char d) {
+constexpr i32 fourCC(char a, char b, char c, char d)
+{
     return static_cast<i32>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
                             (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
                             (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |

@@ -14,7 +14,8 @@ public:
     // reversed: the data was written in the other byte order, so every 32-bit field read is
     // byte-reversed before use.
     ByteReader(const void* data, std::size_t size, bool reversed = false)
-        : data_(static_cast<const unsigned char*>(data)), size_(data != nullptr ? size : 0), reversed_(reversed) {}
+        : data_(static_cast<const unsigned char*>(data)), size_(data != nullptr ? size : 0), reversed_(reversed)
+    {}
 
     std::size_t size() const { return size_; }
     bool isReversed() const { return reversed_; }
@@ -34,7 +35,8 @@ public:
     ByteReader first(std::size_t count) const;
     ByteReader withOrder(bool reversed) const { return ByteReader(data_, size_, reversed); }
 
-    static std::uint32_t swap32(std::uint32_t v) {
+    static std::uint32_t swap32(std::uint32_t v)
+    {
         return (v >> 24) | ((v >> 8) & 0x0000FF00u) | ((v << 8) & 0x00FF0000u) | (v << 24);
     }
 

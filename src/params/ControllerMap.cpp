@@ -8,26 +8,30 @@
 
 namespace orv {
 
-float ControllerMap::encode(int controller) {
+float ControllerMap::encode(int controller)
+{
     const int step = isController(controller) ? controller : kNoneStep;
     return static_cast<float>((step + 0.5) / kNumSteps);
 }
 
-int ControllerMap::decode(float value) {
+int ControllerMap::decode(float value)
+{
     // Stored values may come from a host or a file: anything below 0 or not a number is none.
     if (!(value >= 0.0f)) return kNone;
     const int step = valueToStep(value, kNumSteps);
     return step == kNoneStep ? kNone : step;
 }
 
-void ControllerMap::reset() {
+void ControllerMap::reset()
+{
     for (auto& c : parameterToController_) c.store(kNone, std::memory_order_relaxed);
     for (auto& p : controllerToParameter_) p.store(kNone, std::memory_order_relaxed);
     for (auto& v : values_) v.store(encode(kNone), std::memory_order_relaxed);
     channelStep_.store(kChannelOff, std::memory_order_relaxed);
 }
 
-void ControllerMap::bind(int parameter, int controller) {
+void ControllerMap::bind(int parameter, int controller)
+{
     // A parameter has one controller: assigning a new one releases the previous controller
     // (when it still moves this parameter), so that only the binding the queries show moves it.
     const int previous = parameterToController_[parameter].load(std::memory_order_relaxed);
@@ -39,20 +43,23 @@ void ControllerMap::bind(int parameter, int controller) {
     if (isController(controller)) controllerToParameter_[controller].store(parameter, std::memory_order_relaxed);
 }
 
-void ControllerMap::assignController(int parameter, int controller) {
+void ControllerMap::assignController(int parameter, int controller)
+{
     if (!isParameter(parameter)) return;
     bind(parameter, controller);
     values_[parameter].store(encode(controller), std::memory_order_relaxed);
 }
 
-void ControllerMap::unassignParameter(int parameter) {
+void ControllerMap::unassignParameter(int parameter)
+{
     if (!isParameter(parameter)) return;
     const int c = parameterToController_[parameter].exchange(kNone, std::memory_order_relaxed);
     if (isController(c)) controllerToParameter_[c].store(kNone, std::memory_order_relaxed);
     values_[parameter].store(encode(kNone), std::memory_order_relaxed);
 }
 
-void ControllerMap::unassignController(int controller) {
+void ControllerMap::unassignController(int controller)
+{
     if (!isController(controller)) return;
     const int p = controllerToParameter_[controller].exchange(kNone, std::memory_order_relaxed);
     if (isParameter(p)) {
@@ -61,40 +68,47 @@ void ControllerMap::unassignController(int controller) {
     }
 }
 
-int ControllerMap::controllerOfParameter(int parameter) const {
+int ControllerMap::controllerOfParameter(int parameter) const
+{
     if (!isParameter(parameter)) return kNone;
     return decode(values_[parameter].load(std::memory_order_relaxed));
 }
 
-int ControllerMap::parameterOfController(int controller) const {
+int ControllerMap::parameterOfController(int controller) const
+{
     if (!isController(controller)) return kNone;
     const int p = controllerToParameter_[controller].load(std::memory_order_relaxed);
     if (isParameter(p) && parameterToController_[p].load(std::memory_order_relaxed) != kNone) return p;
     return kNone;
 }
 
-int ControllerMap::targetOfController(int controller) const {
+int ControllerMap::targetOfController(int controller) const
+{
     if (!isController(controller)) return kNone;
     return controllerToParameter_[controller].load(std::memory_order_relaxed);
 }
 
-int ControllerMap::forwardEntry(int parameter) const {
+int ControllerMap::forwardEntry(int parameter) const
+{
     if (!isParameter(parameter)) return kNone;
     return parameterToController_[parameter].load(std::memory_order_relaxed);
 }
 
-void ControllerMap::setAssignmentValue(int parameter, float value) {
+void ControllerMap::setAssignmentValue(int parameter, float value)
+{
     if (!isParameter(parameter)) return;
     values_[parameter].store(value, std::memory_order_relaxed);
     bind(parameter, decode(value));
 }
 
-float ControllerMap::assignmentValue(int parameter) const {
+float ControllerMap::assignmentValue(int parameter) const
+{
     if (!isParameter(parameter)) return encode(kNone);
     return values_[parameter].load(std::memory_order_relaxed);
 }
 
-bool ControllerMap::learn(int controller) {
+bool ControllerMap::learn(int controller)
+{
     const int target = learnTarget();
     if (!isLearning() || !isParameter(target) || controller < 0 || controller >= kFirstModeController) return false;
     // The controller leaves every parameter it was bound to.
@@ -110,22 +124,26 @@ bool ControllerMap::learn(int controller) {
     return true;
 }
 
-void ControllerMap::startMidiLearn() {
+void ControllerMap::startMidiLearn()
+{
     learnTarget_.store(-1, std::memory_order_relaxed);
     learning_.store(true, std::memory_order_relaxed);
 }
 
-void ControllerMap::stopMidiLearn() {
+void ControllerMap::stopMidiLearn()
+{
     learning_.store(false, std::memory_order_relaxed);
     learnTarget_.store(-1, std::memory_order_relaxed);
 }
 
-void ControllerMap::setChannelStep(int step) {
+void ControllerMap::setChannelStep(int step)
+{
     channelStep_.store(step < kChannelOff ? kChannelOff : (step > kChannelOmni ? kChannelOmni : step),
                        std::memory_order_relaxed);
 }
 
-bool ControllerMap::passesChannel(std::uint8_t status) const {
+bool ControllerMap::passesChannel(std::uint8_t status) const
+{
     const int step = channelStep();
     if (step == kChannelOff) return false;
     if (step == kChannelOmni) return true;
@@ -139,11 +157,13 @@ struct ControllerNames {
     std::array<char[16], ControllerMap::kNumControllers> generated{};
     std::array<const char*, ControllerMap::kNumNames> names{};
 
-    ControllerNames() {
+    ControllerNames()
+    {
         for (int c = 0; c < ControllerMap::kNumControllers; ++c) {
             std::snprintf(generated[c], sizeof generated[c], "control %d", c);
             names[c] = generated[c];
         }
+        // clang-format off
         static constexpr struct {
             int number;
             const char* name;
@@ -164,6 +184,7 @@ struct ControllerNames {
             {121, "reset ctrl"},  {122, "local ctrl"},  {123, "all note off"}, {124, "omni off"},
             {125, "omni on"},     {126, "mono mode on"}, {127, "poly mode on"},
         };
+        // clang-format on
         for (const auto& n : kNamed) names[n.number] = n.name;
         names[ControllerMap::kNoneStep] = "not assigned";
         names[ControllerMap::kNumNames - 1] = "";
@@ -172,7 +193,8 @@ struct ControllerNames {
 
 }  // namespace
 
-const char* ControllerMap::controllerName(int index) {
+const char* ControllerMap::controllerName(int index)
+{
     static const ControllerNames table;
     if (index < 0 || index >= kNumNames) return "";
     return table.names[index];

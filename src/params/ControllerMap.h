@@ -15,15 +15,15 @@ namespace orv {
 
 class ControllerMap {
 public:
-    static constexpr int kNone = 999;           // no controller / no parameter
+    static constexpr int kNone = 999;  // no controller / no parameter
     static constexpr int kNumControllers = 128;
     static constexpr int kNumParameters = param::kNumUser;
-    static constexpr int kNoneStep = 128;       // encoded step meaning "none"
-    static constexpr int kNumSteps = 129;       // controllers 0..127 and none
+    static constexpr int kNoneStep = 128;  // encoded step meaning "none"
+    static constexpr int kNumSteps = 129;  // controllers 0..127 and none
     static constexpr int kChannelOff = 0;
     static constexpr int kChannelOmni = 17;
     static constexpr int kFirstModeController = 120;  // 120..127 are channel-mode messages
-    static constexpr int kNumNames = 130;       // 128 controllers, "not assigned", empty
+    static constexpr int kNumNames = 130;             // 128 controllers, "not assigned", empty
 
     ControllerMap() { reset(); }
 

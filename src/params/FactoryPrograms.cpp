@@ -16,6 +16,7 @@ struct Setting {
 };
 
 // "Default", in index order.
+// clang-format off
 constexpr float kDefault[kNumUserParams] = {
     0.0f,       // Bypass
     0.0f,       // CPUmode
@@ -60,8 +61,10 @@ constexpr float kDefault[kNumUserParams] = {
     0.0f,       // LvrMode
     0.0f,       // SpdMode
 };
+// clang-format on
 
 // The values of L'147, which "L'147 (no mech)" repeats.
+// clang-format off
 const std::initializer_list<Setting> kL147 = {
     {kBottom, 0.4f},     {kLoMid, 0.3f},      {kPresence, 0.5f},  {kTopShlf, 0.4f},   {kSetup, 0.1f},
     {kInput, 0.6f},      {kType, 1.0f},       {kDrive, 0.4f},     {kSize, 0.75f},     {kColor, 0.8f},
@@ -69,6 +72,7 @@ const std::initializer_list<Setting> kL147 = {
     {kHDistance, 0.2f},  {kHHpf, 0.7f},       {kDSlowSpd, 0.067f}, {kDFastSpd, 0.688f}, {kDAccel, 0.75f},
     {kDDecel, 0.75f},    {kDDistance, 0.1f},  {kDLpf, 0.35f},     {kDGain, 0.4f},
 };
+// clang-format on
 
 struct Named {
     const char* name;
@@ -76,6 +80,7 @@ struct Named {
     bool basedOnL147 = false;
 };
 
+// clang-format off
 const Named kNamedPrograms[FactoryPrograms::kNumNamed] = {
     {"Default", {}},
     {"L'122", {}},
@@ -191,14 +196,17 @@ const Named kNamedPrograms[FactoryPrograms::kNumNamed] = {
       {kSpkrConf, 0.0f},    {kBReflex, 0.0f},     {kXTalk, 0.0f},         {kWidth, 1.0f},
       {kMix, 0.26f},        {kOutput, 0.316f}}},
 };
+// clang-format on
 
-void apply(ProgramRecord& record, std::initializer_list<Setting> settings) {
+void apply(ProgramRecord& record, std::initializer_list<Setting> settings)
+{
     for (const Setting& s : settings) record.values[s.index] = s.value;
 }
 
 }  // namespace
 
-ProgramRecord FactoryPrograms::program(int slot) {
+ProgramRecord FactoryPrograms::program(int slot)
+{
     ProgramRecord record{};
     for (int i = 0; i < kNumUserParams; ++i) record.values[i] = kDefault[i];
     if (slot < 0 || slot >= kNumNamed) {
@@ -212,7 +220,8 @@ ProgramRecord FactoryPrograms::program(int slot) {
     return record;
 }
 
-void FactoryPrograms::write(ProgramRecord (&bank)[kNumPrograms]) {
+void FactoryPrograms::write(ProgramRecord (&bank)[kNumPrograms])
+{
     for (int slot = 0; slot < kNumPrograms; ++slot) bank[slot] = program(slot);
 }
 

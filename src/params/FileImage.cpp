@@ -4,7 +4,8 @@ namespace orv {
 
 namespace {
 
-StateHeader imageHeader(std::int32_t uniqueId, std::uint8_t marker, std::int32_t records, std::int32_t recordBytes) {
+StateHeader imageHeader(std::int32_t uniqueId, std::uint8_t marker, std::int32_t records, std::int32_t recordBytes)
+{
     StateHeader h;
     h.uniqueId = uniqueId;
     h.marker = marker;
@@ -18,26 +19,23 @@ StateHeader imageHeader(std::int32_t uniqueId, std::uint8_t marker, std::int32_t
 
 }  // namespace
 
-FileImage::Kind FileImage::kindOf(std::uint8_t marker) {
+FileImage::Kind FileImage::kindOf(std::uint8_t marker)
+{
     switch (marker) {
-        case kMarkerPresetRaw:
-        case kMarkerPresetOlder:
-        case kMarkerPreset:
-            return Kind::Preset;
-        case kMarkerBankRaw:
-        case kMarkerBankOlder:
-        case kMarkerBank:
-            return Kind::Bank;
-        case kMarkerMidiRaw:
-        case kMarkerMidi:
-            return Kind::MidiSettings;
-        default:
-            return Kind::None;
+    case kMarkerPresetRaw:
+    case kMarkerPresetOlder:
+    case kMarkerPreset: return Kind::Preset;
+    case kMarkerBankRaw:
+    case kMarkerBankOlder:
+    case kMarkerBank: return Kind::Bank;
+    case kMarkerMidiRaw:
+    case kMarkerMidi: return Kind::MidiSettings;
+    default: return Kind::None;
     }
 }
 
-bool FileImage::open(const void* data, std::size_t size, std::int32_t uniqueId, bool invertOrder,
-                     FileImageView& view) {
+bool FileImage::open(const void* data, std::size_t size, std::int32_t uniqueId, bool invertOrder, FileImageView& view)
+{
     if (data == nullptr || size < kIdAndMarkerSize) return false;
     const ByteReader raw(data, size);
     std::int32_t id = 0;
@@ -60,7 +58,7 @@ bool FileImage::open(const void* data, std::size_t size, std::int32_t uniqueId, 
     const ByteReader image = raw.withOrder(reversed);
     v.rest = image.from(kIdAndMarkerSize);
     v.tagged = marker == kMarkerPresetOlder || marker == kMarkerPreset || marker == kMarkerBankOlder ||
-               marker == kMarkerBank || marker == kMarkerMidi;
+        marker == kMarkerBank || marker == kMarkerMidi;
     if (v.tagged) {
         if (!TaggedState::readHeader(image, v.header)) return false;
         // The record-size field is taken as an unsigned count, as a byte count read from a file
@@ -72,7 +70,8 @@ bool FileImage::open(const void* data, std::size_t size, std::int32_t uniqueId, 
     return true;
 }
 
-std::size_t FileImage::writePreset(ByteWriter& out, std::int32_t uniqueId, const ProgramRecord& program) {
+std::size_t FileImage::writePreset(ByteWriter& out, std::int32_t uniqueId, const ProgramRecord& program)
+{
     const std::size_t start = out.size();
     TaggedState::writeHeader(out, imageHeader(uniqueId, kMarkerPreset, kPresetRecords, kPresetRecordBytes));
     char name[kProgramNameSize];
@@ -85,26 +84,30 @@ std::size_t FileImage::writePreset(ByteWriter& out, std::int32_t uniqueId, const
 }
 
 std::size_t FileImage::writeMidiSettings(ByteWriter& out, std::int32_t uniqueId,
-                                         const float (&assignments)[kNumUserParams]) {
+                                         const float (&assignments)[kNumUserParams])
+{
     const std::size_t start = out.size();
     TaggedState::writeHeader(out, imageHeader(uniqueId, kMarkerMidi, kMidiRecords, kMidiRecordBytes));
     for (int i = 0; i < kNumUserParams; ++i) TaggedState::writeControllerRecord(out, i, assignments[i]);
     return out.size() - start;
 }
 
-std::int64_t FileImage::rawPresetValueCount(std::size_t imageSize) {
+std::int64_t FileImage::rawPresetValueCount(std::size_t imageSize)
+{
     constexpr std::int64_t kValueBytes = 4;
     return (static_cast<std::int64_t>(imageSize) - static_cast<std::int64_t>(kRawPresetValuesOffset)) / kValueBytes;
 }
 
-std::int64_t FileImage::rawBankValuesPerProgram(std::size_t imageSize) {
+std::int64_t FileImage::rawBankValuesPerProgram(std::size_t imageSize)
+{
     constexpr std::int64_t kValueBytes = 4;
     const std::int64_t perProgram =
         (static_cast<std::int64_t>(imageSize) - static_cast<std::int64_t>(kIdAndMarkerSize)) / kRawBankPrograms;
     return (perProgram - kProgramNameSize) / kValueBytes;
 }
 
-std::int64_t FileImage::rawMidiValueCount(std::size_t imageSize) {
+std::int64_t FileImage::rawMidiValueCount(std::size_t imageSize)
+{
     constexpr std::int64_t kValueBytes = 4;
     return (static_cast<std::int64_t>(imageSize) - static_cast<std::int64_t>(kIdAndMarkerSize)) / kValueBytes;
 }

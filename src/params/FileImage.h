@@ -35,14 +35,14 @@ public:
     enum class Kind { None, Preset, Bank, MidiSettings };
 
     // Markers: kind and version.
-    static constexpr std::uint8_t kMarkerPresetRaw = 0x21;    // name and values
-    static constexpr std::uint8_t kMarkerPresetOlder = 0x22;  // records, older parameter layout
-    static constexpr std::uint8_t kMarkerPreset = 0x23;       // written
-    static constexpr std::uint8_t kMarkerBankRaw = 0x37;      // 48 names and values
-    static constexpr std::uint8_t kMarkerBankOlder = 0x38;    // records, 32 programs, older layout
+    static constexpr std::uint8_t kMarkerPresetRaw = 0x21;                 // name and values
+    static constexpr std::uint8_t kMarkerPresetOlder = 0x22;               // records, older parameter layout
+    static constexpr std::uint8_t kMarkerPreset = 0x23;                    // written
+    static constexpr std::uint8_t kMarkerBankRaw = 0x37;                   // 48 names and values
+    static constexpr std::uint8_t kMarkerBankOlder = 0x38;                 // records, 32 programs, older layout
     static constexpr std::uint8_t kMarkerBank = TaggedState::kMarkerBank;  // 0x39, written
-    static constexpr std::uint8_t kMarkerMidiRaw = 0x0B;      // assignment values
-    static constexpr std::uint8_t kMarkerMidi = 0x0C;         // written
+    static constexpr std::uint8_t kMarkerMidiRaw = 0x0B;                   // assignment values
+    static constexpr std::uint8_t kMarkerMidi = 0x0C;                      // written
 
     static constexpr std::size_t kIdAndMarkerSize = 5;  // shorter images are ignored
     static constexpr std::size_t kRawNameOffset = kIdAndMarkerSize;

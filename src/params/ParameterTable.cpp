@@ -19,8 +19,10 @@ constexpr const char* kCpuModes[] = {"LowCPU", "Brilliant"};
 constexpr const char* kStopTexts[] = {"Running", "Stopped"};
 // Set-up positions are named by two words that the editor shows on two lines; the host gets
 // them joined without a blank.
+// clang-format off
 constexpr const char* kSetups[] = {"Amp" "Only", "Front" "Side", "Front" "Diagonal", "Front" "Rear",
                                    "Opposite" "Diagonal", "Mono"};
+// clang-format on
 constexpr const char* kAmpTypes[] = {"Thru", "Tube", "Solid"};
 constexpr const char* kSpeakerConfs[] = {"Drum", "Drum+Horn", "Horn"};
 constexpr const char* kLeverModes[] = {"Cont", "Snap", "Orig"};
@@ -40,17 +42,20 @@ struct Row {
 
 // A plain row: fixed label (or nullptr for a label chosen by the text form).
 constexpr Row row(int index, const char* name, const char* label, Law law, TextForm text, float initial,
-                  std::uint8_t flags) {
+                  std::uint8_t flags)
+{
     return {index, {name, label, law, text, nullptr, 0, initial, flags}};
 }
 
 // A switch-like row whose text is one of n choices.
 template <int N>
 constexpr Row choice(int index, const char* name, Law law, const char* const (&texts)[N], float initial,
-                     std::uint8_t flags) {
+                     std::uint8_t flags)
+{
     return {index, {name, kBlank, law, T::Choice, texts, static_cast<std::uint8_t>(N), initial, flags}};
 }
 
+// clang-format off
 constexpr Row kRows[] = {
     // User parameters: the initial value is the one of the "Default" program.
     choice(kBypass, "Bypass", L::Position, kOffOn, 0.0f, kPerf | kStepped),
@@ -180,8 +185,10 @@ constexpr Row kRows[] = {
     // Set again from "HDistance" whenever that changes.
     row(kHornAmplitudeClip, "Horn Amplitude Clip", "dB", L::ReflectionCurve, T::Decibel, 0.795879f, kInternal),
 };
+// clang-format on
 
-constexpr std::array<ParameterInfo, kNumIndices> buildTable() {
+constexpr std::array<ParameterInfo, kNumIndices> buildTable()
+{
     std::array<ParameterInfo, kNumIndices> table{};
     // Every index starts without a name, text or function.
     for (ParameterInfo& info : table) info = {"", kBlank, L::None, T::Empty, nullptr, 0, 0.0f, 0};
@@ -192,7 +199,8 @@ constexpr std::array<ParameterInfo, kNumIndices> buildTable() {
 
 constexpr std::array<ParameterInfo, kNumIndices> kTable = buildTable();
 
-constexpr bool rowsAreOrderedAndDistinct() {
+constexpr bool rowsAreOrderedAndDistinct()
+{
     for (std::size_t i = 1; i < std::size(kRows); ++i) {
         if (kRows[i].index <= kRows[i - 1].index) return false;
     }

@@ -20,7 +20,8 @@ constexpr int kSpinsBeforeYield = 16;
 
 // Counts a write around the stores it makes.
 template <typename Slot, typename Stores>
-void countedWrite(Slot& slot, Stores stores) {
+void countedWrite(Slot& slot, Stores stores)
+{
     slot.begun.fetch_add(1, std::memory_order_relaxed);
     stores();
     slot.ended.fetch_add(1, std::memory_order_release);
@@ -28,7 +29,8 @@ void countedWrite(Slot& slot, Stores stores) {
 
 }  // namespace
 
-ProgramBank::ProgramBank() {
+ProgramBank::ProgramBank()
+{
     for (Slot& slot : slots_) {
         for (auto& word : slot.name) word.store(0, std::memory_order_relaxed);
         for (auto& v : slot.values) v.store(0.0f, std::memory_order_relaxed);
@@ -36,7 +38,8 @@ ProgramBank::ProgramBank() {
 }
 
 template <typename Copy>
-void ProgramBank::readWhole(const Slot& slot, Copy copy) {
+void ProgramBank::readWhole(const Slot& slot, Copy copy)
+{
     for (int attempt = 0;; ++attempt) {
         const std::uint32_t ended = slot.ended.load(std::memory_order_acquire);
         const std::uint32_t begun = slot.begun.load(std::memory_order_relaxed);
@@ -48,7 +51,8 @@ void ProgramBank::readWhole(const Slot& slot, Copy copy) {
     }
 }
 
-void ProgramBank::storeName(Slot& slot, const char (&name)[kProgramNameSize]) {
+void ProgramBank::storeName(Slot& slot, const char (&name)[kProgramNameSize])
+{
     for (int w = 0; w < kNameWords; ++w) {
         std::uint64_t word;
         std::memcpy(&word, name + 8 * w, sizeof word);
@@ -56,14 +60,16 @@ void ProgramBank::storeName(Slot& slot, const char (&name)[kProgramNameSize]) {
     }
 }
 
-void ProgramBank::loadName(const Slot& slot, char (&name)[kProgramNameSize]) {
+void ProgramBank::loadName(const Slot& slot, char (&name)[kProgramNameSize])
+{
     for (int w = 0; w < kNameWords; ++w) {
         const std::uint64_t word = slot.name[w].load(kLoad);
         std::memcpy(name + 8 * w, &word, sizeof word);
     }
 }
 
-ProgramRecord ProgramBank::read(int slot) const {
+ProgramRecord ProgramBank::read(int slot) const
+{
     const Slot& s = slots_[slot];
     ProgramRecord record;
     readWhole(s, [&] {
@@ -73,12 +79,14 @@ ProgramRecord ProgramBank::read(int slot) const {
     return record;
 }
 
-void ProgramBank::readName(int slot, char (&name)[kProgramNameSize]) const {
+void ProgramBank::readName(int slot, char (&name)[kProgramNameSize]) const
+{
     const Slot& s = slots_[slot];
     readWhole(s, [&] { loadName(s, name); });
 }
 
-void ProgramBank::write(int slot, const ProgramRecord& record) {
+void ProgramBank::write(int slot, const ProgramRecord& record)
+{
     Slot& s = slots_[slot];
     countedWrite(s, [&] {
         storeName(s, record.name);
@@ -86,16 +94,19 @@ void ProgramBank::write(int slot, const ProgramRecord& record) {
     });
 }
 
-void ProgramBank::setValue(int slot, int index, float value) {
+void ProgramBank::setValue(int slot, int index, float value)
+{
     Slot& s = slots_[slot];
     countedWrite(s, [&] { s.values[index].store(value, kStore); });
 }
 
-void ProgramBank::setValueInAll(int index, float value) {
+void ProgramBank::setValueInAll(int index, float value)
+{
     for (int p = 0; p < kNumPrograms; ++p) setValue(p, index, value);
 }
 
-void ProgramBank::setName(int slot, const char* text) {
+void ProgramBank::setName(int slot, const char* text)
+{
     char name[kProgramNameSize] = {};
     if (text != nullptr) std::strncpy(name, text, kProgramNameSize - 1);
     Slot& s = slots_[slot];

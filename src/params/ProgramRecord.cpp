@@ -4,7 +4,8 @@
 
 namespace orv {
 
-void setProgramRecordName(ProgramRecord& record, const char* src) {
+void setProgramRecordName(ProgramRecord& record, const char* src)
+{
     if (src == nullptr) src = "";
     // Only the name and its terminator are written; bytes after it keep what they held.
     const std::size_t n = strnlen(src, kProgramNameSize - 1);

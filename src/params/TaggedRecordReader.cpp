@@ -4,7 +4,8 @@
 
 namespace orv {
 
-bool TaggedRecordReader::next(TaggedRecord& record) {
+bool TaggedRecordReader::next(TaggedRecord& record)
+{
     if (remaining_ <= 0) return false;
     TaggedRecord r;
     if (!data_.readI32(offset_, r.tag) || !data_.readI32(offset_ + 4, r.length) ||

@@ -22,7 +22,8 @@ class TaggedRecordReader {
 public:
     // records: the data from the first record on; count: the header's number of records.
     TaggedRecordReader(const ByteReader& records, std::int32_t count)
-        : data_(records), remaining_(count > 0 ? count : 0) {}
+        : data_(records), remaining_(count > 0 ? count : 0)
+    {}
 
     // Fills the next record; false when the walk has ended.
     bool next(TaggedRecord& record);

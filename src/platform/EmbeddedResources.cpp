@@ -5,8 +5,8 @@
 
 // Symbols of the embedded files (start and one past the end), defined by the generated
 // assembler file of the artwork.
-#define ORV_DECLARE_BITMAP(id)                                   \
-    extern const unsigned char orv_art_bitmap_##id[] ORV_HIDDEN; \
+#define ORV_DECLARE_BITMAP(id)                                                                                         \
+    extern const unsigned char orv_art_bitmap_##id[] ORV_HIDDEN;                                                       \
     extern const unsigned char orv_art_bitmap_##id##_end[] ORV_HIDDEN;
 
 extern "C" {
@@ -31,7 +31,8 @@ const BitmapEntry kBitmaps[] = {ORV_ARTWORK_BITMAPS(ORV_BITMAP_ENTRY)};
 
 }  // namespace
 
-EmbeddedBlob findBitmapResource(int id) {
+EmbeddedBlob findBitmapResource(int id)
+{
     const int slot = bitmapResourceSlot(id);
     if (slot < 0) return {nullptr, 0};
     const BitmapEntry& e = kBitmaps[slot];
@@ -40,13 +41,15 @@ EmbeddedBlob findBitmapResource(int id) {
 
 int bitmapResourceCount() { return static_cast<int>(sizeof kBitmaps / sizeof kBitmaps[0]); }
 
-int bitmapResourceSlot(int id) {
+int bitmapResourceSlot(int id)
+{
     for (int i = 0; i < bitmapResourceCount(); ++i)
         if (kBitmaps[i].id == id) return i;
     return -1;
 }
 
-EmbeddedBlob findFontResource() {
+EmbeddedBlob findFontResource()
+{
     const size_t size = static_cast<size_t>(orv_art_font_end - orv_art_font);
     if (size == 0) return {nullptr, 0};
     return {orv_art_font, size};

@@ -15,7 +15,8 @@ constexpr unsigned kDenormalsAreZero = 0x0040;  // MXCSR DAZ: denormal inputs re
 
 void enableFlushToZero() { _mm_setcsr(_mm_getcsr() | kFlushToZero | kDenormalsAreZero); }
 
-bool isFlushToZeroOn() {
+bool isFlushToZeroOn()
+{
     const unsigned both = kFlushToZero | kDenormalsAreZero;
     return (_mm_getcsr() & both) == both;
 }

@@ -2,7 +2,8 @@
 
 namespace orv {
 
-std::string SettingsStore::firstCharacters(const std::string& text, std::size_t maxCharacters) {
+std::string SettingsStore::firstCharacters(const std::string& text, std::size_t maxCharacters)
+{
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         // Continuation bytes (10xxxxxx) belong to the character before them.

@@ -12,7 +12,8 @@
 namespace orv {
 
 CMidiPresetSystemEffect::CMidiPresetSystemEffect(vst::HostCallback hostCallback, int params)
-    : AudioEffectX(hostCallback, 1, params), chunkBuffer(std::make_unique<unsigned char[]>(kChunkSize)) {
+    : AudioEffectX(hostCallback, 1, params), chunkBuffer(std::make_unique<unsigned char[]>(kChunkSize))
+{
     for (int slot = 0; slot < ProgramBank::kNumSlots; ++slot) bank.setName(slot, "Init");
 }
 
@@ -20,24 +21,28 @@ CMidiPresetSystemEffect::CMidiPresetSystemEffect(vst::HostCallback hostCallback,
 // still exist.
 CMidiPresetSystemEffect::~CMidiPresetSystemEffect() { setPresetEditor(nullptr, nullptr); }
 
-void CMidiPresetSystemEffect::setPresetEditor(AEffEditor* editorObject, PresetPanel* panelObject) {
+void CMidiPresetSystemEffect::setPresetEditor(AEffEditor* editorObject, PresetPanel* panelObject)
+{
     panel = nullptr;
     setEditor(editorObject);
     panel = editorObject != nullptr ? panelObject : nullptr;
 }
 
-void CMidiPresetSystemEffect::getProgramName(char* name) {
+void CMidiPresetSystemEffect::getProgramName(char* name)
+{
     char current[kProgramNameSize];
     bank.readName(getCurrentProgramIndex(), current);
     copyText(name, current, kProgramNameSize);
 }
 
-void CMidiPresetSystemEffect::setProgramName(char* name) {
+void CMidiPresetSystemEffect::setProgramName(char* name)
+{
     bank.setName(getCurrentProgramIndex(), name);
     if (panel != nullptr) panel->programNameChanged();
 }
 
-bool CMidiPresetSystemEffect::getProgramNameIndexed(int, int index, char* text) {
+bool CMidiPresetSystemEffect::getProgramNameIndexed(int, int index, char* text)
+{
     if (index < 0 || index >= kNumPrograms || text == nullptr) return false;
     char name[kProgramNameSize];
     bank.readName(index, name);
@@ -45,7 +50,8 @@ bool CMidiPresetSystemEffect::getProgramNameIndexed(int, int index, char* text) 
     return true;
 }
 
-void CMidiPresetSystemEffect::selectProgram(int i) {
+void CMidiPresetSystemEffect::selectProgram(int i)
+{
     if (i < 0 || i >= kNumPrograms) return;
     applying.store(true, std::memory_order_relaxed);
     curProgram.store(0, std::memory_order_relaxed);
@@ -61,7 +67,8 @@ void CMidiPresetSystemEffect::selectProgram(int i) {
     applying.store(false, std::memory_order_relaxed);
 }
 
-void CMidiPresetSystemEffect::renameCurrentProgram(const char* name) {
+void CMidiPresetSystemEffect::renameCurrentProgram(const char* name)
+{
     if (name != nullptr) {
         bank.setName(getCurrentProgramIndex(), name);
         if (panel != nullptr) panel->programNameChanged();
@@ -70,23 +77,27 @@ void CMidiPresetSystemEffect::renameCurrentProgram(const char* name) {
     updateDisplay();
 }
 
-void CMidiPresetSystemEffect::storeReferenceIntoProgram(int i) {
+void CMidiPresetSystemEffect::storeReferenceIntoProgram(int i)
+{
     if (i >= 0 && i < kNumPrograms) bank.write(i, bank.read(ProgramBank::kReference));
 }
 
-void CMidiPresetSystemEffect::loadReferenceFromFirstProgram() {
+void CMidiPresetSystemEffect::loadReferenceFromFirstProgram()
+{
     bank.write(ProgramBank::kReference, bank.read(0));
     if (panel != nullptr) panel->referenceProgramChanged();
 }
 
-void CMidiPresetSystemEffect::writeFactoryPrograms() {
+void CMidiPresetSystemEffect::writeFactoryPrograms()
+{
     ProgramRecord factory[kNumPrograms];
     FactoryPrograms::write(factory);
     for (int p = 0; p < kNumPrograms; ++p) bank.write(p, factory[p]);
     bank.write(ProgramBank::kReference, factory[0]);
 }
 
-void CMidiPresetSystemEffect::afterParameterStored(int index, float value) {
+void CMidiPresetSystemEffect::afterParameterStored(int index, float value)
+{
     if (index >= 0 && index < kNumUserParams && isPerformanceParameter(index)) {
         bank.setValueInAll(index, value);
     }
@@ -110,23 +121,27 @@ void CMidiPresetSystemEffect::afterParameterStored(int index, float value) {
     if (editor != nullptr) editor->setParameter(index, value);
 }
 
-void CMidiPresetSystemEffect::stopMidiLearn() {
+void CMidiPresetSystemEffect::stopMidiLearn()
+{
     controllers.stopMidiLearn();
     if (panel != nullptr) panel->midiLearnEnded();
 }
 
-void CMidiPresetSystemEffect::stopMidiForget() {
+void CMidiPresetSystemEffect::stopMidiForget()
+{
     controllers.stopMidiForget();
     if (panel != nullptr) panel->midiForgetEnded();
 }
 
-void CMidiPresetSystemEffect::showLastController(int controller) {
+void CMidiPresetSystemEffect::showLastController(int controller)
+{
     if (panel != nullptr) panel->setLastController(controller);
 }
 
 // ---- MIDI ------------------------------------------------------------------------------------
 
-int CMidiPresetSystemEffect::processEvents(vst::VstEvents* events) {
+int CMidiPresetSystemEffect::processEvents(vst::VstEvents* events)
+{
     if (events == nullptr) return 1;
     constexpr std::uint8_t kControllerBits = 0xB0;  // control-change status
     constexpr int kMaxDataByte = 127;
@@ -161,7 +176,8 @@ void CMidiPresetSystemEffect::controllerMoved(int parameter, int, float value) {
 
 // ---- chunk -----------------------------------------------------------------------------------
 
-int CMidiPresetSystemEffect::getChunk(void** data, bool) {
+int CMidiPresetSystemEffect::getChunk(void** data, bool)
+{
     if (data == nullptr || chunkBuffer == nullptr || panel == nullptr) return 0;
     std::memset(chunkBuffer.get(), 0, kChunkSize);
     ByteWriter out(chunkBuffer.get(), kChunkSize);
@@ -180,7 +196,8 @@ int CMidiPresetSystemEffect::getChunk(void** data, bool) {
     return static_cast<int>(out.size());
 }
 
-int CMidiPresetSystemEffect::setChunk(void* data, int byteSize, bool) {
+int CMidiPresetSystemEffect::setChunk(void* data, int byteSize, bool)
+{
     if (data == nullptr || byteSize < static_cast<int>(kChunkHeaderSize) || chunkBuffer == nullptr) return -1;
     const ByteReader raw(data, static_cast<std::size_t>(byteSize));
     std::int32_t id = 0;
@@ -196,30 +213,29 @@ int CMidiPresetSystemEffect::setChunk(void* data, int byteSize, bool) {
     std::int32_t type = 0;
     chunk.readI32(0, type);
     switch (type) {
-        case kChunkBankImage:
-            return loadBankImage(chunk);
-        case kChunkOlderState:
-        case kChunkState: {
-            const ByteReader state = chunk.from(kChunkHeaderSize);
-            // A tagged chunk too short for its state header is damaged: rejected before anything
-            // (the controller map included) changes.
-            if (!state.has(0, TaggedState::kHeaderSize)) return -1;
-            if (panel == nullptr) return 0;
-            if (type == kChunkOlderState) {
-                panel->loadProgramRecords(state, PresetPanel::RecordLayout::Older);
-            } else {
-                resetMidiMap();
-                panel->loadControllerRecords(state);
-                panel->loadProgramRecords(state, PresetPanel::RecordLayout::Current);
-            }
-            return 0;
+    case kChunkBankImage: return loadBankImage(chunk);
+    case kChunkOlderState:
+    case kChunkState: {
+        const ByteReader state = chunk.from(kChunkHeaderSize);
+        // A tagged chunk too short for its state header is damaged: rejected before anything
+        // (the controller map included) changes.
+        if (!state.has(0, TaggedState::kHeaderSize)) return -1;
+        if (panel == nullptr) return 0;
+        if (type == kChunkOlderState) {
+            panel->loadProgramRecords(state, PresetPanel::RecordLayout::Older);
+        } else {
+            resetMidiMap();
+            panel->loadControllerRecords(state);
+            panel->loadProgramRecords(state, PresetPanel::RecordLayout::Current);
         }
-        default:
-            return -1;
+        return 0;
+    }
+    default: return -1;
     }
 }
 
-int CMidiPresetSystemEffect::loadBankImage(const ByteReader& chunk) {
+int CMidiPresetSystemEffect::loadBankImage(const ByteReader& chunk)
+{
     constexpr std::size_t kCountOffset = 8;
     constexpr std::size_t kCurrentOffset = 12;
     constexpr std::int64_t kNameBytes = kProgramNameSize;
@@ -231,10 +247,10 @@ int CMidiPresetSystemEffect::loadBankImage(const ByteReader& chunk) {
     if (count <= 0) return -1;
 
     // Values per program, from the chunk's whole size; the programs are packed with that many.
-    std::int64_t k = ((static_cast<std::int64_t>(chunk.size()) - static_cast<std::int64_t>(kBankImageProgramsOffset)) /
-                          count -
-                      kNameBytes) /
-                     kValueBytes;
+    std::int64_t k =
+        ((static_cast<std::int64_t>(chunk.size()) - static_cast<std::int64_t>(kBankImageProgramsOffset)) / count -
+         kNameBytes) /
+        kValueBytes;
     if (k < 0) k = 0;
     if (k > kNumUserParams) k = kNumUserParams;
     const std::size_t stride = static_cast<std::size_t>(kNameBytes + kValueBytes * k);

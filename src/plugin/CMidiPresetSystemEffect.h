@@ -87,11 +87,13 @@ public:
     void resetLastControllerIndicator() { showLastController(-1); }
 
     // Hooks answered by the concrete effect.
-    virtual bool isGlobalParameter(int index) {
+    virtual bool isGlobalParameter(int index)
+    {
         (void)index;
         return false;
     }
-    virtual bool isNotMidiAssignable(int index) {
+    virtual bool isNotMidiAssignable(int index)
+    {
         (void)index;
         return false;
     }
@@ -101,7 +103,8 @@ protected:
     // MIDI panel, which is usually the same object.
     void setPresetEditor(AEffEditor* editorObject, PresetPanel* panelObject);
     template <typename Editor>
-    void attachPresetEditor(Editor* e) {
+    void attachPresetEditor(Editor* e)
+    {
         setPresetEditor(e, e);
     }
     PresetPanel* getPresetPanel() const { return panel; }
@@ -111,7 +114,8 @@ protected:
     // or the controller map (42..83) unless a program is being applied, and tells the editor.
     void afterParameterStored(int index, float value);
     // Parameters whose value is shared by all programs rather than kept per program.
-    virtual bool isPerformanceParameter(int index) {
+    virtual bool isPerformanceParameter(int index)
+    {
         (void)index;
         return false;
     }

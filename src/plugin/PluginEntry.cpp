@@ -7,7 +7,8 @@
 
 namespace {
 
-vst::AEffect* createEffect(vst::HostCallback hostCallback) {
+vst::AEffect* createEffect(vst::HostCallback hostCallback)
+{
     if (hostCallback == nullptr) return nullptr;
     if (hostCallback(nullptr, vst::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
     orv::RotaryEffect* effect = new (std::nothrow) orv::RotaryEffect(hostCallback);
@@ -18,9 +19,7 @@ vst::AEffect* createEffect(vst::HostCallback hostCallback) {
 
 extern "C" {
 
-ORV_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback hostCallback) {
-    return createEffect(hostCallback);
-}
+ORV_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback hostCallback) { return createEffect(hostCallback); }
 
 // The legacy entry name; C++ reserves `main`, so the symbol gets its name from the assembler.
 ORV_EXPORT vst::AEffect* orvLegacyMain(vst::HostCallback hostCallback) __asm__("main");

@@ -17,7 +17,8 @@ constexpr const char* kVendorString = "orvaline-audio.org";
 // nominal 8 bytes, and the longest text of the parameter set fits in this bound.
 constexpr int kTextBufferBound = 64;
 
-bool fillPinProperties(int index, vst::VstPinProperties* properties, const char* format) {
+bool fillPinProperties(int index, vst::VstPinProperties* properties, const char* format)
+{
     if (index < 0 || index > 1 || properties == nullptr) return false;
     std::snprintf(properties->label, sizeof(properties->label), format, index + 1);
     properties->flags = vst::kVstPinIsActive | vst::kVstPinIsStereo;
@@ -26,8 +27,8 @@ bool fillPinProperties(int index, vst::VstPinProperties* properties, const char*
 
 }  // namespace
 
-RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
-    : CMidiPresetSystemEffect(hostCallback, kNumHostParams) {
+RotaryEffect::RotaryEffect(vst::HostCallback hostCallback) : CMidiPresetSystemEffect(hostCallback, kNumHostParams)
+{
     setUniqueID(kUniqueId);
     setNumInputs(2);
     setNumOutputs(2);
@@ -52,11 +53,10 @@ RotaryEffect::RotaryEffect(vst::HostCallback hostCallback)
 // The editor object goes first, while the link it talks through and the engine still exist.
 RotaryEffect::~RotaryEffect() { setPresetEditor(nullptr, nullptr); }
 
-bool RotaryEffect::isPerformanceParameter(int index) {
-    return ParameterSet::isPerformanceParameter(index);
-}
+bool RotaryEffect::isPerformanceParameter(int index) { return ParameterSet::isPerformanceParameter(index); }
 
-void RotaryEffect::setParameter(int index, float value) {
+void RotaryEffect::setParameter(int index, float value)
+{
     if (index < 0 || index >= ParameterSet::kNumIndices) {
         // Not a parameter: the editor's own controls (the MIDI-channel rocker) act on it there.
         if (editor != nullptr) editor->setParameter(index, value);
@@ -69,7 +69,8 @@ void RotaryEffect::setParameter(int index, float value) {
     afterParameterStored(index, value);
 }
 
-float RotaryEffect::getParameter(int index) {
+float RotaryEffect::getParameter(int index)
+{
     if (index < 0 || index >= ParameterSet::kNumIndices) return 0.0f;
     if (index >= kNumUserParams && index < 2 * kNumUserParams) return getControllerAssignment(index - kNumUserParams);
     return core.getParameter(index);
@@ -79,7 +80,8 @@ void RotaryEffect::getParameterName(int index, char* text) { core.parameters().g
 void RotaryEffect::getParameterLabel(int index, char* text) { core.parameters().getLabel(index, text); }
 void RotaryEffect::getParameterDisplay(int index, char* text) { core.parameters().getDisplay(index, text); }
 
-bool RotaryEffect::getParameterProperties(int index, vst::VstParameterProperties* p) {
+bool RotaryEffect::getParameterProperties(int index, vst::VstParameterProperties* p)
+{
     if (p == nullptr) return false;
     char name[kTextBufferBound] = {};
     core.parameters().getName(index, name);
@@ -103,39 +105,46 @@ bool RotaryEffect::getParameterProperties(int index, vst::VstParameterProperties
     return true;
 }
 
-bool RotaryEffect::getEffectName(char* name) {
+bool RotaryEffect::getEffectName(char* name)
+{
     copyText(name, kEffectName, vst::kMaxEffectNameLen);
     return true;
 }
 
-bool RotaryEffect::getVendorString(char* text) {
+bool RotaryEffect::getVendorString(char* text)
+{
     copyText(text, kVendorString, vst::kMaxVendorStrLen);
     return true;
 }
 
-bool RotaryEffect::getProductString(char* text) {
+bool RotaryEffect::getProductString(char* text)
+{
     copyText(text, kProductString, vst::kMaxProductStrLen);
     return true;
 }
 
-int RotaryEffect::canDo(const char* text) {
-    static constexpr const char* kYes[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out", "2in2out",
-                                           "receiveVstMidiEvent"};
+int RotaryEffect::canDo(const char* text)
+{
+    static constexpr const char* kYes[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out",
+                                           "2in2out", "receiveVstMidiEvent"};
     for (const char* s : kYes) {
         if (std::strcmp(text, s) == 0) return 1;
     }
     return 0;
 }
 
-bool RotaryEffect::getInputProperties(int index, vst::VstPinProperties* properties) {
+bool RotaryEffect::getInputProperties(int index, vst::VstPinProperties* properties)
+{
     return fillPinProperties(index, properties, "Orv Gyrola %1d In");
 }
 
-bool RotaryEffect::getOutputProperties(int index, vst::VstPinProperties* properties) {
+bool RotaryEffect::getOutputProperties(int index, vst::VstPinProperties* properties)
+{
     return fillPinProperties(index, properties, "Orv Gyrola %1d Out");
 }
 
-bool RotaryEffect::setSpeakerArrangement(vst::VstSpeakerArrangement* input, vst::VstSpeakerArrangement* output) {
+bool RotaryEffect::setSpeakerArrangement(vst::VstSpeakerArrangement* input, vst::VstSpeakerArrangement* output)
+{
     arrangementSet = true;
     const int in = input != nullptr ? input->numChannels : 0;
     const int out = output != nullptr ? output->numChannels : 0;
@@ -149,40 +158,45 @@ bool RotaryEffect::setSpeakerArrangement(vst::VstSpeakerArrangement* input, vst:
     return false;
 }
 
-void RotaryEffect::suspend() {
+void RotaryEffect::suspend()
+{
     core.engine().suspend();
     resetLastControllerIndicator();
 }
 
-void RotaryEffect::resume() {
+void RotaryEffect::resume()
+{
     resetLastControllerIndicator();
     wantEvents(1);
     core.engine().resume();
 }
 
-void RotaryEffect::controllerMoved(int parameter, int controller, float value) {
+void RotaryEffect::controllerMoved(int parameter, int controller, float value)
+{
     speedControl.controllerMoved(*this, parameter, controller, value);
 }
 
 template <typename Sample>
-void RotaryEffect::processBlock(Sample** inputs, Sample** outputs, int sampleFrames) {
+void RotaryEffect::processBlock(Sample** inputs, Sample** outputs, int sampleFrames)
+{
     if (inputs == nullptr || outputs == nullptr || inputs[0] == nullptr || outputs[0] == nullptr) return;
     Sample* inL = inputs[0];
     Sample* inR = inL;
     if (isInputConnected(1) && inputs[1] != nullptr && inputStereo && inputs[1] != inputs[0]) inR = inputs[1];
     Sample* outL = outputs[0];
     Sample* outR = nullptr;
-    if (isOutputConnected(1) && outputs[1] != nullptr && outputStereo && outputs[1] != outputs[0])
-        outR = outputs[1];
+    if (isOutputConnected(1) && outputs[1] != nullptr && outputStereo && outputs[1] != outputs[0]) outR = outputs[1];
     // A null right output means a mono pin: it receives the left result.
     core.engine().process(inL, inR, outL, outR, sampleFrames);
 }
 
-void RotaryEffect::processReplacing(float** inputs, float** outputs, int sampleFrames) {
+void RotaryEffect::processReplacing(float** inputs, float** outputs, int sampleFrames)
+{
     processBlock(inputs, outputs, sampleFrames);
 }
 
-void RotaryEffect::processDoubleReplacing(double** inputs, double** outputs, int sampleFrames) {
+void RotaryEffect::processDoubleReplacing(double** inputs, double** outputs, int sampleFrames)
+{
     processBlock(inputs, outputs, sampleFrames);
 }
 

@@ -10,7 +10,8 @@ namespace orv {
 class CAnimKnob : public CControl, public IMultiBitmapControl {
 public:
     // Frame height = control height, frame count = bitmap height / frame height.
-    CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, const CPoint& offset = {});
+    CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
+              const CPoint& offset = {});
     CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag, int subPixmaps, int heightOfOneImage,
               CBitmap* background, const CPoint& offset = {});
 

@@ -12,7 +12,8 @@ public:
     CBaseObject& operator=(const CBaseObject&) = delete;
 
     void remember() { ++refCount_; }
-    void forget() {
+    void forget()
+    {
         if (--refCount_ == 0) delete this;
     }
     int getNbReference() const { return refCount_; }

@@ -14,7 +14,8 @@ namespace {
 // the module is never unloaded). Editors of two instances may open on different threads: the
 // first user of an id decodes it and publishes it with a compare-and-swap, and a thread that
 // loses the race drops its own copy.
-NativeSurface* sharedResourceSurface(int id) {
+NativeSurface* sharedResourceSurface(int id)
+{
     const int slot = bitmapResourceSlot(id);
     if (slot < 0) return nullptr;
     static std::atomic<NativeSurface*>* const cache = new std::atomic<NativeSurface*>[bitmapResourceCount()]();
@@ -38,11 +39,13 @@ CBitmap::CBitmap(int resourceId) : resourceId_(resourceId) { adopt(sharedResourc
 
 CBitmap::CBitmap(const unsigned char* pngData, size_t size) { adopt(decodePngSurface(pngData, size), true); }
 
-CBitmap::~CBitmap() {
+CBitmap::~CBitmap()
+{
     if (surface_ != nullptr && owned_) destroySurface(surface_);
 }
 
-void CBitmap::adopt(NativeSurface* s, bool owned) {
+void CBitmap::adopt(NativeSurface* s, bool owned)
+{
     if (s == nullptr) return;
     surface_ = s;
     owned_ = owned;
@@ -50,7 +53,8 @@ void CBitmap::adopt(NativeSurface* s, bool owned) {
     height_ = surfaceHeight(s);
 }
 
-void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offset, float alpha) const {
+void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offset, float alpha) const
+{
     if (surface_ != nullptr && context != nullptr) context->drawImage(surface_, dest, offset, alpha);
 }
 

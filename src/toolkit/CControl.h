@@ -63,23 +63,27 @@ protected:
     // shifted by the background offset.
     void drawFilmstripFrame(CDrawContext* context, int index, int frameHeight) const;
 
-    void notify() {
+    void notify()
+    {
         if (listener_ != nullptr) listener_->valueChanged(this);
     }
     // Redraws and tells the listener of a change the user made, inside one edit gesture.
-    void notifyEdit() {
+    void notifyEdit()
+    {
         invalid();
         beginEdit();
         notify();
         endEdit();
     }
     // The same after a wheel turn, and only when it moved the value.
-    void notifyWheelEdit() {
+    void notifyWheelEdit()
+    {
         if (isDirty() && listener_ != nullptr) notifyEdit();
     }
     // Wheel distance counted in whole notches: a notch (beyond 0.1) is one step either way,
     // smaller smooth-scrolling distances count as they are.
-    static float notches(float distance) {
+    static float notches(float distance)
+    {
         constexpr float kNotch = 0.1f;
         return distance > kNotch ? 1.0f : (distance < -kNotch ? -1.0f : distance);
     }

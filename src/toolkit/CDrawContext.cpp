@@ -8,7 +8,8 @@ namespace {
 
 // Text must reach the back ends as UTF-8; names read from files may be in a single-byte
 // encoding, so text that is not valid UTF-8 is taken as Latin-1 and re-encoded.
-std::string toUtf8(const char* text) {
+std::string toUtf8(const char* text)
+{
     std::string s(text);
     size_t i = 0;
     bool valid = true;
@@ -41,12 +42,14 @@ std::string toUtf8(const char* text) {
 
 CDrawContext::CDrawContext(NativeSurface* surface) : CDrawContext(surface, false) {}
 
-double CDrawContext::getStringWidth(const char* text) {
+double CDrawContext::getStringWidth(const char* text)
+{
     if (text == nullptr || *text == 0) return 0.0;
     return measureText(toUtf8(text)).advance;
 }
 
-void CDrawContext::drawString(const char* text, const CRect& r, CHoriTxtAlign align) {
+void CDrawContext::drawString(const char* text, const CRect& r, CHoriTxtAlign align)
+{
     if (text == nullptr || *text == 0 || r.isEmpty()) return;
     const std::string utf8 = toUtf8(text);
     const TextMetrics m = measureText(utf8);

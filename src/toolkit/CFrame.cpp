@@ -27,7 +27,8 @@ private:
 }  // namespace
 
 CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor)
-    : CView(CRect(0, 0, size.getWidth(), size.getHeight())), editor_(editor) {
+    : CView(CRect(0, 0, size.getWidth(), size.getHeight())), editor_(editor)
+{
     frame_ = this;
     backing_ = createSurface(std::max(1, size_.getWidth()), std::max(1, size_.getHeight()), true);
     invalidRect(size_);
@@ -37,7 +38,8 @@ CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* edi
     }
 }
 
-CFrame::~CFrame() {
+CFrame::~CFrame()
+{
     for (IIdleListener* l : std::vector<IIdleListener*>(idleListeners_)) l->onFrameClosing();
     idleListeners_.clear();
     if (focusView_ != nullptr) {
@@ -60,7 +62,8 @@ CFrame::~CFrame() {
 
 bool CFrame::isOpen() const { return !wantsPlatform_ || (platform_ != nullptr && platform_->isValid()); }
 
-bool CFrame::addView(CView* view) {
+bool CFrame::addView(CView* view)
+{
     if (view == nullptr || isChild(view)) return false;
     views_.push_back(view);
     view->attached(this);
@@ -68,13 +71,15 @@ bool CFrame::addView(CView* view) {
     return true;
 }
 
-void CFrame::forgetReferencesTo(const CView* view) {
+void CFrame::forgetReferencesTo(const CView* view)
+{
     if (focusView_ == view) focusView_ = nullptr;
     if (mouseDownView_ == view) mouseDownView_ = nullptr;
     if (hoverView_ == view) hoverView_ = nullptr;
 }
 
-bool CFrame::removeView(CView* view, bool withForget) {
+bool CFrame::removeView(CView* view, bool withForget)
+{
     auto it = std::find(views_.begin(), views_.end(), view);
     if (it == views_.end()) return false;
     views_.erase(it);
@@ -85,17 +90,20 @@ bool CFrame::removeView(CView* view, bool withForget) {
     return true;
 }
 
-void CFrame::removeAll(bool withForget) {
+void CFrame::removeAll(bool withForget)
+{
     while (!views_.empty()) removeView(views_.back(), withForget);
 }
 
 bool CFrame::isChild(const CView* view) const { return std::find(views_.begin(), views_.end(), view) != views_.end(); }
 
-CView* CFrame::getView(int index) const {
+CView* CFrame::getView(int index) const
+{
     return index >= 0 && index < getNbViews() ? views_[static_cast<size_t>(index)] : nullptr;
 }
 
-bool CFrame::setModalView(CView* view) {
+bool CFrame::setModalView(CView* view)
+{
     if (view != nullptr && modalView_ != nullptr) return false;
     if (view == nullptr) {
         if (modalView_ == nullptr) return true;
@@ -121,7 +129,8 @@ bool CFrame::setModalView(CView* view) {
     return true;
 }
 
-void CFrame::setFocusView(CView* view) {
+void CFrame::setFocusView(CView* view)
+{
     if (view == focusView_) return;
     CView* old = focusView_;
     focusView_ = view;
@@ -132,7 +141,8 @@ void CFrame::setFocusView(CView* view) {
     if (view != nullptr && focusView_ == view) view->takeFocus();
 }
 
-CView* CFrame::getViewAt(const CPoint& where) const {
+CView* CFrame::getViewAt(const CPoint& where) const
+{
     for (auto it = views_.rbegin(); it != views_.rend(); ++it) {
         CView* v = *it;
         if (v->isVisible() && v->getMouseEnabled() && v->getViewSize().pointInside(where)) return v;
@@ -140,34 +150,40 @@ CView* CFrame::getViewAt(const CPoint& where) const {
     return nullptr;
 }
 
-CView* CFrame::getCurrentView() const {
+CView* CFrame::getCurrentView() const
+{
     if (!mouseInside_) return nullptr;
     if (modalView_ != nullptr) return modalView_->getViewSize().pointInside(mouseLocation_) ? modalView_ : nullptr;
     return getViewAt(mouseLocation_);
 }
 
-bool CFrame::getCurrentMouseLocation(CPoint& where) const {
+bool CFrame::getCurrentMouseLocation(CPoint& where) const
+{
     where = mouseLocation_;
     return mouseInside_;
 }
 
-void CFrame::invalidRect(const CRect& r) {
+void CFrame::invalidRect(const CRect& r)
+{
     CRect b = r;
     b.bound(size_);
     if (!b.isEmpty()) invalidRects_.push_back(b);
 }
 
-void CFrame::setDirty(bool state) {
+void CFrame::setDirty(bool state)
+{
     if (state) invalidRect(size_);
 }
 
-bool CFrame::isDirty() const {
+bool CFrame::isDirty() const
+{
     if (!invalidRects_.empty()) return true;
     if (modalView_ != nullptr && modalView_->isDirty()) return true;
     return std::any_of(views_.begin(), views_.end(), [](const CView* v) { return v->isVisible() && v->isDirty(); });
 }
 
-void CFrame::paintRect(CDrawContext& context, const CRect& r) {
+void CFrame::paintRect(CDrawContext& context, const CRect& r)
+{
     context.setClipRect(r);
     context.setFillColor(kBlackCColor);
     context.fillRect(r);
@@ -185,7 +201,8 @@ void CFrame::paintRect(CDrawContext& context, const CRect& r) {
     context.resetClipRect();
 }
 
-void CFrame::idle() {
+void CFrame::idle()
+{
     if (platform_ != nullptr && platform_->isValid()) platform_->processEvents();
 
     // Listeners may remove themselves (or others) while being called.
@@ -197,7 +214,8 @@ void CFrame::idle() {
     if (platform_ != nullptr && platform_->isValid()) platform_->flush();
 }
 
-void CFrame::paintDirty() {
+void CFrame::paintDirty()
+{
     // Collect every dirty area first: painting one area also draws (and cleans) the parts of
     // other views inside it, which must not hide that the rest of them is stale.
     std::vector<CRect> rects;
@@ -215,25 +233,30 @@ void CFrame::paintDirty() {
     }
 }
 
-void CFrame::processPaintEvents() {
+void CFrame::processPaintEvents()
+{
     if (platform_ != nullptr && platform_->isValid()) platform_->processPaintEvents();
 }
 
-void CFrame::draw(CDrawContext* context) {
+void CFrame::draw(CDrawContext* context)
+{
     if (context == nullptr) return;
     paintDirty();
     context->drawImage(backing_, size_);
 }
 
-CMouseEventResult CFrame::platformOnMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CFrame::platformOnMouseDown(CPoint& where, const CButtonState& buttons)
+{
     return onMouseDown(where, buttons);
 }
 
-void CFrame::takeKeyboardFocus() {
+void CFrame::takeKeyboardFocus()
+{
     if (platform_ != nullptr && platform_->isValid()) platform_->takeKeyboardFocus();
 }
 
-CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     mouseLocation_ = where;
     mouseInside_ = size_.pointInside(where);
     if (inModalSession()) return kMouseEventHandled;
@@ -268,7 +291,8 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     return kMouseEventNotHandled;
 }
 
-CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons)
+{
     mouseLocation_ = where;
     if (inModalSession()) return kMouseEventHandled;
     CMouseEventResult result = kMouseEventNotHandled;
@@ -284,7 +308,8 @@ CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) 
     return result;
 }
 
-void CFrame::updateHover(CPoint& where, const CButtonState& buttons) {
+void CFrame::updateHover(CPoint& where, const CButtonState& buttons)
+{
     CView* target = nullptr;
     if (mouseInside_) {
         if (modalView_ != nullptr)
@@ -308,7 +333,8 @@ void CFrame::updateHover(CPoint& where, const CButtonState& buttons) {
     }
 }
 
-CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     mouseLocation_ = where;
     if (inModalSession()) return kMouseEventHandled;
     if (mouseDownView_ != nullptr) {
@@ -329,7 +355,8 @@ CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& button
     return kMouseEventNotHandled;
 }
 
-CMouseEventResult CFrame::onMouseExited(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CFrame::onMouseExited(CPoint& where, const CButtonState& buttons)
+{
     mouseLocation_ = where;
     if (mouseDownView_ != nullptr) return kMouseEventHandled;  // a drag keeps its view
     mouseInside_ = false;
@@ -337,7 +364,8 @@ CMouseEventResult CFrame::onMouseExited(CPoint& where, const CButtonState& butto
     return kMouseEventHandled;
 }
 
-bool CFrame::onWheel(const CPoint& where, float distance, const CButtonState& buttons) {
+bool CFrame::onWheel(const CPoint& where, float distance, const CButtonState& buttons)
+{
     mouseLocation_ = where;
     mouseInside_ = size_.pointInside(where);
     if (inModalSession()) return false;
@@ -351,7 +379,8 @@ bool CFrame::onWheel(const CPoint& where, float distance, const CButtonState& bu
     return target->onWheel(where, distance, buttons);
 }
 
-int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+int32_t CFrame::onKeyDown(VstKeyCode& keyCode)
+{
     if (inModalSession()) return -1;
     if (modalView_ != nullptr) {
         ViewRef ref(modalView_);
@@ -374,7 +403,8 @@ int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
     return result;
 }
 
-int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
+int32_t CFrame::onKeyUp(VstKeyCode& keyCode)
+{
     if (inModalSession()) return -1;
     if (modalView_ != nullptr) {
         ViewRef ref(modalView_);
@@ -396,12 +426,15 @@ int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
     return result;
 }
 
-void CFrame::addIdleListener(IIdleListener* listener) {
-    if (listener != nullptr && std::find(idleListeners_.begin(), idleListeners_.end(), listener) == idleListeners_.end())
+void CFrame::addIdleListener(IIdleListener* listener)
+{
+    if (listener != nullptr &&
+        std::find(idleListeners_.begin(), idleListeners_.end(), listener) == idleListeners_.end())
         idleListeners_.push_back(listener);
 }
 
-void CFrame::removeIdleListener(IIdleListener* listener) {
+void CFrame::removeIdleListener(IIdleListener* listener)
+{
     idleListeners_.erase(std::remove(idleListeners_.begin(), idleListeners_.end(), listener), idleListeners_.end());
 }
 

@@ -87,7 +87,8 @@ public:
 
     // While a modal session (a file dialog) runs, the frame ignores mouse and key input.
     void beginModalSession() { ++modalSessions_; }
-    void endModalSession() {
+    void endModalSession()
+    {
         if (modalSessions_ > 0) --modalSessions_;
     }
     bool inModalSession() const { return modalSessions_ > 0; }

@@ -2,22 +2,27 @@
 
 namespace orv {
 
-CKickButton::CKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, const CPoint& offset)
-    : CKickButton(size, listener, tag, size.getHeight(), background, offset) {}
+CKickButton::CKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
+                         const CPoint& offset)
+    : CKickButton(size, listener, tag, size.getHeight(), background, offset)
+{}
 
 CKickButton::CKickButton(const CRect& size, CControlListener* listener, int32_t tag, int heightOfOneImage,
                          CBitmap* background, const CPoint& offset)
-    : CControl(size, listener, tag, background), heightOfOneImage_(heightOfOneImage) {
+    : CControl(size, listener, tag, background), heightOfOneImage_(heightOfOneImage)
+{
     backOffset_ = offset;
     setDefaultValue(0.0f);
 }
 
-void CKickButton::draw(CDrawContext* context) {
+void CKickButton::draw(CDrawContext* context)
+{
     drawFilmstripFrame(context, getValue() == vmax_ ? 1 : 0, heightOfOneImage_);
     setDirty(false);
 }
 
-CMouseEventResult CKickButton::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult CKickButton::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     beginEdit();
     tracking_ = true;
@@ -29,7 +34,8 @@ CMouseEventResult CKickButton::onMouseDown(CPoint&, const CButtonState& buttons)
     return kMouseEventHandled;
 }
 
-CMouseEventResult CKickButton::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CKickButton::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     // While held, the button shows pressed only with the pointer over it.
     if (tracking_ && buttons.isLeftButton()) {
         setValue(size_.pointInside(where) ? vmax_ : vmin_);
@@ -38,7 +44,8 @@ CMouseEventResult CKickButton::onMouseMoved(CPoint& where, const CButtonState& b
     return kMouseEventHandled;
 }
 
-CMouseEventResult CKickButton::onMouseUp(CPoint&, const CButtonState&) {
+CMouseEventResult CKickButton::onMouseUp(CPoint&, const CButtonState&)
+{
     if (!tracking_) return kMouseEventHandled;
     tracking_ = false;
     setValue(vmin_);

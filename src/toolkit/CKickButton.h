@@ -8,7 +8,8 @@ namespace orv {
 class CKickButton : public CControl {
 public:
     // Frame height = control height.
-    CKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background, const CPoint& offset = {});
+    CKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
+                const CPoint& offset = {});
     CKickButton(const CRect& size, CControlListener* listener, int32_t tag, int heightOfOneImage, CBitmap* background,
                 const CPoint& offset = {});
 

@@ -4,11 +4,13 @@
 
 namespace orv {
 
-const char* CNewFileSelector::getSelectedFile(int index) const {
+const char* CNewFileSelector::getSelectedFile(int index) const
+{
     return index >= 0 && index < getNumSelectedFiles() ? selected_[static_cast<size_t>(index)].c_str() : nullptr;
 }
 
-void CNewFileSelector::deliver() {
+void CNewFileSelector::deliver()
+{
     CFrame* frame = frame_;
     frame->removeIdleListener(this);
     frame->endModalSession();
@@ -18,7 +20,8 @@ void CNewFileSelector::deliver() {
     forget();  // the reference run() took
 }
 
-void CNewFileSelector::cancel() {
+void CNewFileSelector::cancel()
+{
     if (!isRunning()) return;
     stopSession();
     if (frame_ != nullptr) {
@@ -29,7 +32,8 @@ void CNewFileSelector::cancel() {
     forget();
 }
 
-void CNewFileSelector::onFrameClosing() {
+void CNewFileSelector::onFrameClosing()
+{
     if (!isRunning()) return;
     stopSession();
     callback_ = nullptr;

@@ -16,7 +16,8 @@ constexpr CColor kMenuHighlight{48, 96, 176, 255};
 
 // Splits text into lines no wider than width: greedily by words, and a word that is wider
 // than a line by itself character by character.
-std::vector<std::string> wrapText(CDrawContext& measure, const std::string& text, double width) {
+std::vector<std::string> wrapText(CDrawContext& measure, const std::string& text, double width)
+{
     std::vector<std::string> lines;
     std::string line;
     auto fits = [&](const std::string& s) { return measure.getStringWidth(s.c_str()) <= width; };
@@ -45,20 +46,23 @@ std::vector<std::string> wrapText(CDrawContext& measure, const std::string& text
 }
 }  // namespace
 
-COptionMenuPopup::COptionMenuPopup(COptionMenu* menu) : CView(CRect()), menu_(menu) {
+COptionMenuPopup::COptionMenuPopup(COptionMenu* menu) : CView(CRect()), menu_(menu)
+{
     menu_->remember();
     highlighted_ = menu_->getCurrentIndex();
 }
 
 COptionMenuPopup::~COptionMenuPopup() { menu_->forget(); }
 
-void COptionMenuPopup::attached(CFrame* frame) {
+void COptionMenuPopup::attached(CFrame* frame)
+{
     CView::attached(frame);
     size_ = frame->getViewSize();
     layout();
 }
 
-void COptionMenuPopup::layout() {
+void COptionMenuPopup::layout()
+{
     const int count = menu_->getNbEntries();
     const int perColumn = menu_->getNbItemsPerColumn() > 0 ? menu_->getNbItemsPerColumn() : count;
     rows_ = std::max(1, std::min(perColumn, count));
@@ -95,7 +99,8 @@ void COptionMenuPopup::layout() {
     box_ = CRect(left, top, left + boxW, top + boxH);
 }
 
-CRect COptionMenuPopup::getCellRect(int index) const {
+CRect COptionMenuPopup::getCellRect(int index) const
+{
     const int column = index / rows_;
     const int row = index % rows_;
     const int x = box_.left + 1 + column * columnWidth_;
@@ -103,18 +108,21 @@ CRect COptionMenuPopup::getCellRect(int index) const {
     return CRect(x, y, x + columnWidth_, y + rowHeight_);
 }
 
-CRect COptionMenuPopup::getTextRect(int index) const {
+CRect COptionMenuPopup::getTextRect(int index) const
+{
     const CRect cell = getCellRect(index);
     return CRect(cell.left + kMarkWidth, cell.top, cell.right - kTextPadding / 2, cell.bottom);
 }
 
-int COptionMenuPopup::entryAt(const CPoint& where) const {
+int COptionMenuPopup::entryAt(const CPoint& where) const
+{
     for (int i = 0; i < menu_->getNbEntries(); ++i)
         if (getCellRect(i).pointInside(where)) return i;
     return -1;
 }
 
-void COptionMenuPopup::draw(CDrawContext* context) {
+void COptionMenuPopup::draw(CDrawContext* context)
+{
     context->setFillColor(kMenuBack);
     context->fillRect(box_);
     context->setFrameColor(kMenuFrame);
@@ -140,7 +148,8 @@ void COptionMenuPopup::draw(CDrawContext* context) {
         // The lines centred as a block in the cell, one kLineHeight apart.
         const CRect text = getTextRect(i);
         const std::vector<std::string>& lines = getEntryLines(i);
-        const int blockTop = text.top + (rowHeight_ - kRowHeight - static_cast<int>(lines.size() - 1) * kLineHeight) / 2;
+        const int blockTop =
+            text.top + (rowHeight_ - kRowHeight - static_cast<int>(lines.size() - 1) * kLineHeight) / 2;
         for (size_t k = 0; k < lines.size(); ++k) {
             const int top = blockTop + static_cast<int>(k) * kLineHeight;
             context->drawString(lines[k].c_str(), CRect(text.left, top, text.right, top + kRowHeight), kLeftText);
@@ -149,7 +158,8 @@ void COptionMenuPopup::draw(CDrawContext* context) {
     setDirty(false);
 }
 
-void COptionMenuPopup::close(int chosenIndex) {
+void COptionMenuPopup::close(int chosenIndex)
+{
     if (closed_) return;
     closed_ = true;
     CFrame* frame = frame_;
@@ -158,13 +168,15 @@ void COptionMenuPopup::close(int chosenIndex) {
     forget();  // the reference the frame held while this was its modal view
 }
 
-CMouseEventResult COptionMenuPopup::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult COptionMenuPopup::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     const int index = buttons.isLeftButton() ? entryAt(where) : -1;
     close(index);
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-CMouseEventResult COptionMenuPopup::onMouseMoved(CPoint& where, const CButtonState&) {
+CMouseEventResult COptionMenuPopup::onMouseMoved(CPoint& where, const CButtonState&)
+{
     const int index = entryAt(where);
     if (index != highlighted_ && index >= 0) {
         highlighted_ = index;
@@ -173,17 +185,18 @@ CMouseEventResult COptionMenuPopup::onMouseMoved(CPoint& where, const CButtonSta
     return kMouseEventHandled;
 }
 
-int32_t COptionMenuPopup::onKeyDown(VstKeyCode& key) {
+int32_t COptionMenuPopup::onKeyDown(VstKeyCode& key)
+{
     const int count = menu_->getNbEntries();
     switch (key.virt) {
-        case VKEY_ESCAPE: close(-1); return 1;
-        case VKEY_RETURN:
-        case VKEY_ENTER: close(highlighted_); return 1;
-        case VKEY_UP: highlighted_ = std::max(0, highlighted_ - 1); break;
-        case VKEY_DOWN: highlighted_ = std::min(count - 1, highlighted_ + 1); break;
-        case VKEY_LEFT: highlighted_ = std::max(0, highlighted_ - rows_); break;
-        case VKEY_RIGHT: highlighted_ = std::min(count - 1, highlighted_ + rows_); break;
-        default: return 1;  // the open menu keeps the keyboard
+    case VKEY_ESCAPE: close(-1); return 1;
+    case VKEY_RETURN:
+    case VKEY_ENTER: close(highlighted_); return 1;
+    case VKEY_UP: highlighted_ = std::max(0, highlighted_ - 1); break;
+    case VKEY_DOWN: highlighted_ = std::min(count - 1, highlighted_ + 1); break;
+    case VKEY_LEFT: highlighted_ = std::max(0, highlighted_ - rows_); break;
+    case VKEY_RIGHT: highlighted_ = std::min(count - 1, highlighted_ + rows_); break;
+    default: return 1;  // the open menu keeps the keyboard
     }
     invalid();
     return 1;

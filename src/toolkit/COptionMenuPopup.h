@@ -33,10 +33,10 @@ public:
     // Where the lines of an entry are written, in frame coordinates.
     CRect getTextRect(int index) const;
 
-    static constexpr int kRowHeight = 16;     // pixels per entry of one line
-    static constexpr int kLineHeight = 13;    // pixels per further line of a wrapped title
-    static constexpr int kTextPadding = 6;    // space left and right of a title
-    static constexpr int kMarkWidth = 10;     // room for the current-entry mark
+    static constexpr int kRowHeight = 16;   // pixels per entry of one line
+    static constexpr int kLineHeight = 13;  // pixels per further line of a wrapped title
+    static constexpr int kTextPadding = 6;  // space left and right of a title
+    static constexpr int kMarkWidth = 10;   // room for the current-entry mark
 
 private:
     void layout();

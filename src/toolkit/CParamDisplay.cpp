@@ -7,21 +7,25 @@
 namespace orv {
 
 CParamDisplay::CParamDisplay(const CRect& size, CBitmap* background, int32_t style)
-    : CControl(size, nullptr, 0, background), font_(kNormalFont), style_(style) {}
+    : CControl(size, nullptr, 0, background), font_(kNormalFont), style_(style)
+{}
 
-void CParamDisplay::getDisplayString(char* text) const {
+void CParamDisplay::getDisplayString(char* text) const
+{
     text[0] = 0;
     if (valueToString_ != nullptr && valueToString_(getValue(), text, userData_)) return;
     std::snprintf(text, kParamDisplayTextSize, "%.2f", getValue());
 }
 
-void CParamDisplay::draw(CDrawContext* context) {
+void CParamDisplay::draw(CDrawContext* context)
+{
     char text[kParamDisplayTextSize];
     getDisplayString(text);
     drawWithText(context, text);
 }
 
-void CParamDisplay::drawWithText(CDrawContext* context, const char* text) {
+void CParamDisplay::drawWithText(CDrawContext* context, const char* text)
+{
     if (!(style_ & kNoDrawStyle)) {
         if (background_ != nullptr) {
             background_->draw(context, size_, backOffset_);

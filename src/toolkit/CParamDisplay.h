@@ -21,7 +21,8 @@ public:
 
     void draw(CDrawContext* context) override;
 
-    void setValueToStringProc(CParamDisplayValueToStringProc proc, void* userData = nullptr) {
+    void setValueToStringProc(CParamDisplayValueToStringProc proc, void* userData = nullptr)
+    {
         valueToString_ = proc;
         userData_ = userData;
     }

@@ -10,7 +10,8 @@ struct CPoint {
     constexpr CPoint() = default;
     constexpr CPoint(int px, int py) : x(px), y(py) {}
 
-    constexpr CPoint& offset(int dx, int dy) {
+    constexpr CPoint& offset(int dx, int dy)
+    {
         x += dx;
         y += dy;
         return *this;

@@ -4,7 +4,8 @@ namespace orv {
 
 CRockerSwitch::CRockerSwitch(const CRect& size, CControlListener* listener, int32_t tag, int heightOfOneImage,
                              CBitmap* background, const CPoint& offset, int32_t style)
-    : CControl(size, listener, tag, background), style_(style) {
+    : CControl(size, listener, tag, background), style_(style)
+{
     backOffset_ = offset;
     heightOfOneImage_ = heightOfOneImage;
     subPixmaps_ = 3;  // rest, one side, the other side
@@ -14,18 +15,21 @@ CRockerSwitch::CRockerSwitch(const CRect& size, CControlListener* listener, int3
     setValue(0.0f);
 }
 
-float CRockerSwitch::sideOf(const CPoint& where) const {
+float CRockerSwitch::sideOf(const CPoint& where) const
+{
     if (style_ & kVertical) return where.y < size_.top + size_.getHeight() / 2.0f ? 1.0f : -1.0f;
     return where.x < size_.left + size_.getWidth() / 2.0f ? -1.0f : 1.0f;
 }
 
-void CRockerSwitch::draw(CDrawContext* context) {
+void CRockerSwitch::draw(CDrawContext* context)
+{
     const float v = getValue();
     drawFilmstripFrame(context, v == vmin_ ? 1 : (v == vmax_ ? 2 : 0), heightOfOneImage_);
     setDirty(false);
 }
 
-CMouseEventResult CRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     beginEdit();
     setValue(sideOf(where));
@@ -34,7 +38,8 @@ CMouseEventResult CRockerSwitch::onMouseDown(CPoint& where, const CButtonState& 
     return kMouseEventHandled;
 }
 
-CMouseEventResult CRockerSwitch::onMouseUp(CPoint&, const CButtonState&) {
+CMouseEventResult CRockerSwitch::onMouseUp(CPoint&, const CButtonState&)
+{
     setValue(0.0f);
     invalid();
     notify();

@@ -7,13 +7,15 @@ namespace orv {
 
 CSplashScreen::CSplashScreen(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
                              const CRect& toDisplay, const CPoint& offset)
-    : CControl(size, listener, tag, background), toDisplay_(toDisplay), offset_(offset) {
+    : CControl(size, listener, tag, background), toDisplay_(toDisplay), offset_(offset)
+{
     setDefaultValue(0.0f);
 }
 
 void CSplashScreen::draw(CDrawContext*) { setDirty(false); }
 
-CMouseEventResult CSplashScreen::onMouseDown(CPoint&, const CButtonState& buttons) {
+CMouseEventResult CSplashScreen::onMouseDown(CPoint&, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     setValue(getValue() == 0.0f ? 1.0f : 0.0f);
     if (getValue() != 0.0f && frame_ != nullptr) {
@@ -28,7 +30,8 @@ CMouseEventResult CSplashScreen::onMouseDown(CPoint&, const CButtonState& button
     return kMouseEventHandled;
 }
 
-void CSplashScreen::unSplash() {
+void CSplashScreen::unSplash()
+{
     setValue(vmin_);
     setDirty(true);
 }

@@ -6,18 +6,21 @@
 
 namespace orv {
 
-CSplashScreenView::CSplashScreenView(CSplashScreen* owner) : CView(owner->getToDisplay()), owner_(owner) {
+CSplashScreenView::CSplashScreenView(CSplashScreen* owner) : CView(owner->getToDisplay()), owner_(owner)
+{
     owner_->remember();
 }
 
 CSplashScreenView::~CSplashScreenView() { owner_->forget(); }
 
-void CSplashScreenView::draw(CDrawContext* context) {
+void CSplashScreenView::draw(CDrawContext* context)
+{
     if (owner_->getBackground() != nullptr) owner_->getBackground()->draw(context, size_, owner_->getOffset());
     setDirty(false);
 }
 
-CMouseEventResult CSplashScreenView::onMouseDown(CPoint&, const CButtonState&) {
+CMouseEventResult CSplashScreenView::onMouseDown(CPoint&, const CButtonState&)
+{
     owner_->unSplash();
     closeModal();
     return kMouseEventHandled;

@@ -7,7 +7,8 @@
 
 #include "plugin/RotaryEffect.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     // One effect for the whole run: loads build on whatever the previous input left.
     static orv::RotaryEffect* effect = new orv::RotaryEffect(nullptr);
     // An exact-size copy, so that any read past the input's end is caught.

@@ -15,7 +15,8 @@
 
 namespace orv::fuzz {
 
-inline RotaryEffect& effect() {
+inline RotaryEffect& effect()
+{
     static RotaryEffect* instance = [] {
         // No user settings take part: the store points where nothing exists or can be made.
         setenv("XDG_CONFIG_HOME", "/proc/self/orv-fuzz", 1);
@@ -24,12 +25,14 @@ inline RotaryEffect& effect() {
     return *instance;
 }
 
-inline void check(bool condition) {
+inline void check(bool condition)
+{
     if (!condition) std::abort();
 }
 
 template <std::size_t N>
-int loadImage(const std::uint8_t* data, std::size_t size, const std::uint8_t (&markers)[N]) {
+int loadImage(const std::uint8_t* data, std::size_t size, const std::uint8_t (&markers)[N])
+{
     if (size == 0) return 0;
     RotaryEffect& fx = effect();
     auto& editor = *static_cast<CMidiPresetSystemEditor*>(fx.getEditor());

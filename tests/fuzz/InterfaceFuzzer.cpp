@@ -33,13 +33,13 @@
 
 namespace {
 
-constexpr int kMaxFrames = 4096;       // longest block a script asks for
-constexpr int kFrameBudget = 8192;     // frames all process calls of one script share
-constexpr int kMaxEvents = 16;         // MIDI events per processEvents call
-constexpr int kMaxChunk = 1 << 16;     // longest raw chunk a script hands over
-constexpr int kScratchBytes = 8192;    // zeroed buffer behind every other pointer argument
-constexpr int kNumIndices = 167;       // every parameter index the effect knows
-constexpr int kCheckBlock = 2048;      // block size of the closing check
+constexpr int kMaxFrames = 4096;     // longest block a script asks for
+constexpr int kFrameBudget = 8192;   // frames all process calls of one script share
+constexpr int kMaxEvents = 16;       // MIDI events per processEvents call
+constexpr int kMaxChunk = 1 << 16;   // longest raw chunk a script hands over
+constexpr int kScratchBytes = 8192;  // zeroed buffer behind every other pointer argument
+constexpr int kNumIndices = 167;     // every parameter index the effect knows
+constexpr int kCheckBlock = 2048;    // block size of the closing check
 
 vst::AEffect* (*entryPoint)(vst::HostCallback) = nullptr;
 std::vector<float> constructionValues;  // getParameter of a new instance, index by index
@@ -48,17 +48,16 @@ std::vector<float> constructionValues;  // getParameter of a new instance, index
 // 0 and 1 in bits 0 and 1, outputs in bits 2 and 3).
 unsigned missingPins = 0;
 
-vst::iptr hostCallback(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr value, void*, float) {
+vst::iptr hostCallback(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr value, void*, float)
+{
     switch (opcode) {
-        case vst::audioMasterVersion:
-            return vst::kVstVersion;
-        case vst::audioMasterPinConnected: {
-            if (index < 0 || index > 1) return 0;
-            const unsigned bit = (value != 0 ? 2u : 0u) + static_cast<unsigned>(index);
-            return (missingPins >> bit) & 1u;  // 0 means connected
-        }
-        default:
-            return 0;
+    case vst::audioMasterVersion: return vst::kVstVersion;
+    case vst::audioMasterPinConnected: {
+        if (index < 0 || index > 1) return 0;
+        const unsigned bit = (value != 0 ? 2u : 0u) + static_cast<unsigned>(index);
+        return (missingPins >> bit) & 1u;  // 0 means connected
+    }
+    default: return 0;
     }
 }
 
@@ -75,13 +74,16 @@ public:
     uint32_t u32() { return static_cast<uint32_t>(u16()) | (static_cast<uint32_t>(u16()) << 16); }
 
     // Any float: often a special value, often a valid normalised value, otherwise raw bits.
-    float anyFloat() {
+    float anyFloat()
+    {
+        // clang-format off
         static const float kSpecial[] = {
             std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
             std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
             1e30f, -1e30f, std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),
             std::numeric_limits<float>::denorm_min(), -std::numeric_limits<float>::denorm_min(),
             std::numeric_limits<float>::min() / 2.0f, 0.0f, -0.0f, 1.0f, -1.0f, 2.0f};
+        // clang-format on
         constexpr int kNumSpecial = sizeof kSpecial / sizeof kSpecial[0];
         const uint8_t kind = byte();
         if (kind < kNumSpecial * 4) return kSpecial[kind % kNumSpecial];
@@ -96,14 +98,16 @@ public:
     float unitFloat() { return static_cast<float>(u16()) / 65535.0f; }
 
     // Mostly a meaningful index (-2..172), sometimes any 32-bit one.
-    vst::i32 index() {
+    vst::i32 index()
+    {
         const uint8_t kind = byte();
         if (kind < 240) return static_cast<vst::i32>(byte() % 175) - 2;
         return static_cast<vst::i32>(u32());
     }
 
     // Mostly small, sometimes any 64-bit value.
-    vst::iptr value() {
+    vst::iptr value()
+    {
         const uint8_t kind = byte();
         if (kind < 192) return static_cast<vst::iptr>(static_cast<int8_t>(byte()));
         if (kind < 240) return static_cast<vst::iptr>(static_cast<int32_t>(u32()));
@@ -111,7 +115,8 @@ public:
     }
 
     // Up to n bytes taken whole from the script.
-    std::vector<uint8_t> bytes(size_t n) {
+    std::vector<uint8_t> bytes(size_t n)
+    {
         n = n < left() ? n : left();
         std::vector<uint8_t> out(data_ + pos_, data_ + pos_ + n);
         pos_ += n;
@@ -127,16 +132,19 @@ private:
 // The host's side of one instance: the record, its buffers, and one method per kind of call.
 class Host {
 public:
-    void attach(vst::AEffect* effect) {
+    void attach(vst::AEffect* effect)
+    {
         fx_ = effect;
         framesLeft_ = kFrameBudget;
     }
 
-    vst::iptr dispatch(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt) {
+    vst::iptr dispatch(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt)
+    {
         return fx_->dispatcher(fx_, opcode, index, value, ptr, opt);
     }
 
-    void setParameter(Script& s) {
+    void setParameter(Script& s)
+    {
         const vst::i32 index = s.index();
         fx_->setParameter(fx_, index, s.anyFloat());
     }
@@ -145,7 +153,8 @@ public:
 
     // Fills `frames` samples of both input channels from the script: a sine, a constant, the
     // script's own bytes as floats, or noise, then a few special values at chosen places.
-    void fillInput(Script& s, int frames) {
+    void fillInput(Script& s, int frames)
+    {
         const uint8_t kind = s.byte();
         const float level = s.anyFloat();
         const std::vector<uint8_t> raw = kind % 4 == 2 ? s.bytes(64) : std::vector<uint8_t>{};
@@ -154,18 +163,19 @@ public:
             for (int i = 0; i < frames; ++i) {
                 float x = level;
                 switch (kind % 4) {
-                    case 0: x = level * std::sin(0.0625f * static_cast<float>(i + 7 * c)); break;
-                    case 1: break;
-                    case 2:
-                        if (raw.size() >= sizeof(float)) {
-                            const size_t at = (static_cast<size_t>(i + c) * sizeof(float)) % (raw.size() - sizeof(float) + 1);
-                            std::memcpy(&x, raw.data() + at, sizeof x);
-                        }
-                        break;
-                    default:
-                        noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
-                        x = level * (static_cast<float>(noise) * 2.3283064e-10f - 0.5f);
-                        break;
+                case 0: x = level * std::sin(0.0625f * static_cast<float>(i + 7 * c)); break;
+                case 1: break;
+                case 2:
+                    if (raw.size() >= sizeof(float)) {
+                        const size_t at =
+                            (static_cast<size_t>(i + c) * sizeof(float)) % (raw.size() - sizeof(float) + 1);
+                        std::memcpy(&x, raw.data() + at, sizeof x);
+                    }
+                    break;
+                default:
+                    noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
+                    x = level * (static_cast<float>(noise) * 2.3283064e-10f - 0.5f);
+                    break;
                 }
                 in_[c][i] = x;
             }
@@ -178,7 +188,8 @@ public:
     }
 
     // One block through processReplacing or processDoubleReplacing, in place when asked.
-    void process(Script& s, bool useDouble) {
+    void process(Script& s, bool useDouble)
+    {
         const uint8_t mode = s.byte();
         // Any size up to the longest block, within what is left of the script's budget.
         const int frames = std::min<int>(s.u16() % (kMaxFrames + 1), framesLeft_);
@@ -194,7 +205,8 @@ public:
             double* outs[2] = {inPlace ? inD_[0] : outD_[0], inPlace ? inD_[1] : outD_[1]};
             fx_->processDoubleReplacing(fx_, ins, outs, frames);
         } else {
-            for (int c = 0; c < 2; ++c) std::fill(out_[c], out_[c] + kMaxFrames, std::numeric_limits<float>::quiet_NaN());
+            for (int c = 0; c < 2; ++c)
+                std::fill(out_[c], out_[c] + kMaxFrames, std::numeric_limits<float>::quiet_NaN());
             float* ins[2] = {in_[0], in_[1]};
             float* outs[2] = {inPlace ? in_[0] : out_[0], inPlace ? in_[1] : out_[1]};
             if ((mode & 2) != 0) {
@@ -206,7 +218,8 @@ public:
     }
 
     // A VstEvents record of up to kMaxEvents events: mostly MIDI, any bytes, any frame offset.
-    void processEvents(Script& s) {
+    void processEvents(Script& s)
+    {
         const int count = s.byte() % (kMaxEvents + 1);
         for (int i = 0; i < count; ++i) {
             vst::VstMidiEvent& e = events_[i];
@@ -223,7 +236,8 @@ public:
     }
 
     // The effect's chunk, read to its last byte so that a wrong size shows.
-    std::vector<uint8_t> getChunk(bool preset) {
+    std::vector<uint8_t> getChunk(bool preset)
+    {
         void* data = nullptr;
         const vst::iptr size = dispatch(vst::effGetChunk, preset ? 1 : 0, 0, &data, 0.0f);
         if (size <= 0 || data == nullptr) return {};
@@ -232,13 +246,15 @@ public:
     }
 
     // An exact-size copy is handed over, so that a read past its end is caught.
-    void setChunk(std::vector<uint8_t> chunk, bool preset) {
+    void setChunk(std::vector<uint8_t> chunk, bool preset)
+    {
         dispatch(vst::effSetChunk, preset ? 1 : 0, static_cast<vst::iptr>(chunk.size()),
                  chunk.empty() ? nullptr : chunk.data(), 0.0f);
     }
 
     // The effect's own chunk with a few bytes changed, cut or lengthened.
-    void mutatedChunk(Script& s) {
+    void mutatedChunk(Script& s)
+    {
         std::vector<uint8_t> chunk = getChunk(false);
         for (int n = 1 + s.byte() % 8; n > 0 && !chunk.empty(); --n) {
             const uint8_t what = s.byte();
@@ -258,21 +274,24 @@ public:
     }
 
     // A text of any bytes and any length up to 47, terminated.
-    void text(Script& s, char* out) {
+    void text(Script& s, char* out)
+    {
         const int length = s.byte() % 48;
         for (int i = 0; i < length; ++i) out[i] = static_cast<char>(s.byte() | 1u);
         out[length] = 0;
     }
 
-    void setProgramName(Script& s) {
+    void setProgramName(Script& s)
+    {
         char name[64] = {};
         text(s, name);
         dispatch(vst::effSetProgramName, 0, 0, name, 0.0f);
     }
 
-    void canDo(Script& s) {
-        static const char* kKnown[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out", "2in2out",
-                                       "receiveVstMidiEvent", "2in1out", "sendVstMidiEvent"};
+    void canDo(Script& s)
+    {
+        static const char* kKnown[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out",
+                                       "2in2out", "receiveVstMidiEvent", "2in1out", "sendVstMidiEvent"};
         char text[64] = {};
         const uint8_t pick = s.byte();
         if (pick < 128) {
@@ -286,7 +305,8 @@ public:
 
     // Input and output arrangements with any channel count; the records hold as many speaker
     // entries as a positive count asks for.
-    void setSpeakerArrangement(Script& s) {
+    void setSpeakerArrangement(Script& s)
+    {
         std::memset(arrangements_, 0, sizeof arrangements_);
         auto* input = reinterpret_cast<vst::VstSpeakerArrangement*>(arrangements_[0]);
         auto* output = reinterpret_cast<vst::VstSpeakerArrangement*>(arrangements_[1]);
@@ -299,7 +319,8 @@ public:
 
     // Any opcode but effClose and effEditOpen, with any index, value and float; a pointer
     // argument is what the opcode's contract asks for.
-    void anyOpcode(Script& s) {
+    void anyOpcode(Script& s)
+    {
         const uint8_t pick = s.byte();
         vst::i32 opcode = pick < 240 ? pick % 82 : static_cast<vst::i32>(s.u32());
         if (opcode == vst::effClose || opcode == vst::effEditOpen) opcode = vst::effEditIdle;
@@ -309,30 +330,23 @@ public:
         std::memset(scratch_, 0, sizeof scratch_);
         void* ptr = scratch_;
         switch (opcode) {
-            case vst::effEditGetRect:
-            case vst::effGetChunk:
-                ptr = &slot_;  // the effect writes a pointer here
-                break;
-            case vst::effSetChunk:
-                value = s.u16() % sizeof scratch_;
-                break;
-            case vst::effProcessEvents:
-                eventList_.numEvents = 0;
-                ptr = &eventList_;
-                break;
-            case vst::effSetSpeakerArrangement:
-                setSpeakerArrangement(s);
-                return;
-            case vst::effGetSpeakerArrangement:
-                value = reinterpret_cast<vst::iptr>(&slot_);
-                ptr = &slot2_;
-                break;
-            case vst::effSetProgramName:
-            case vst::effCanDo:
-                text(s, scratch_);
-                break;
-            default:
-                break;
+        case vst::effEditGetRect:
+        case vst::effGetChunk:
+            ptr = &slot_;  // the effect writes a pointer here
+            break;
+        case vst::effSetChunk: value = s.u16() % sizeof scratch_; break;
+        case vst::effProcessEvents:
+            eventList_.numEvents = 0;
+            ptr = &eventList_;
+            break;
+        case vst::effSetSpeakerArrangement: setSpeakerArrangement(s); return;
+        case vst::effGetSpeakerArrangement:
+            value = reinterpret_cast<vst::iptr>(&slot_);
+            ptr = &slot2_;
+            break;
+        case vst::effSetProgramName:
+        case vst::effCanDo: text(s, scratch_); break;
+        default: break;
         }
         slot_ = nullptr;
         slot2_ = nullptr;
@@ -350,7 +364,8 @@ public:
     }
 
     // Every parameter whose value lies outside 0..1 gets the value a new instance has.
-    void validateParameters() {
+    void validateParameters()
+    {
         for (int i = 0; i < kNumIndices; ++i) {
             const float v = fx_->getParameter(fx_, i);
             if (!(v >= 0.0f && v <= 1.0f)) fx_->setParameter(fx_, i, constructionValues[static_cast<size_t>(i)]);
@@ -359,7 +374,8 @@ public:
 
     // Half a second of a sine at a valid host set-up; afterwards one block of each precision
     // must be finite.
-    void check(bool highRate) {
+    void check(bool highRate)
+    {
         missingPins = 0;
         dispatch(vst::effMainsChanged, 0, 0, nullptr, 0.0f);
         const float rate = highRate ? 44100.0f : 22050.0f;
@@ -428,14 +444,16 @@ private:
     EventList eventList_;
     alignas(16) char scratch_[kScratchBytes] = {};
     // Two arrangement records with room for 127 speakers each.
-    alignas(16) char arrangements_[2][sizeof(vst::VstSpeakerArrangement) + 119 * sizeof(vst::VstSpeakerProperties)] = {};
+    alignas(
+        16) char arrangements_[2][sizeof(vst::VstSpeakerArrangement) + 119 * sizeof(vst::VstSpeakerProperties)] = {};
     void* slot_ = nullptr;
     void* slot2_ = nullptr;
     float sink_ = 0.0f;  // keeps reads from being optimised away
     int framesLeft_ = 0;
 };
 
-vst::AEffect* create() {
+vst::AEffect* create()
+{
     vst::AEffect* effect = entryPoint(hostCallback);
     if (effect == nullptr || effect->magic != vst::kEffectMagic) {
         std::fprintf(stderr, "the module gave no effect record\n");
@@ -446,7 +464,8 @@ vst::AEffect* create() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
     // Settings the effect writes go to a folder of this run.
     static char folder[] = "/tmp/orv-fuzz-XXXXXX";
     if (mkdtemp(folder) == nullptr) std::abort();
@@ -472,7 +491,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     static Host* host = new Host;  // buffers kept between inputs; the effect is new each time
     host->attach(create());
     missingPins = 0;
@@ -483,24 +503,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     host->dispatch(vst::effMainsChanged, 0, 1, nullptr, 0.0f);
     for (int steps = 0; !s.done() && steps < 64; ++steps) {
         switch (s.byte() % 18) {
-            case 0:
-            case 1:
-            case 2: host->setParameter(s); break;
-            case 3: host->process(s, false); break;
-            case 4: host->process(s, true); break;
-            case 5: host->processEvents(s); break;
-            case 6: host->setChunk(s.bytes(s.u16() % kMaxChunk), s.byte() >= 224); break;
-            case 7: host->mutatedChunk(s); break;
-            case 8: host->dispatch(vst::effSetProgram, 0, s.value(), nullptr, 0.0f); break;
-            case 9: host->setProgramName(s); break;
-            case 10: host->dispatch(vst::effSetSampleRate, 0, 0, nullptr, s.anyFloat()); break;
-            case 11: host->dispatch(vst::effSetBlockSize, 0, s.value(), nullptr, 0.0f); break;
-            case 12: host->dispatch(vst::effMainsChanged, 0, s.value(), nullptr, 0.0f); break;
-            case 13: host->getChunk(s.byte() >= 224); break;
-            case 14: host->getParameter(s); break;
-            case 15: missingPins = s.byte() & 15u; break;
-            case 16: host->canDo(s); break;
-            default: host->anyOpcode(s); break;
+        case 0:
+        case 1:
+        case 2: host->setParameter(s); break;
+        case 3: host->process(s, false); break;
+        case 4: host->process(s, true); break;
+        case 5: host->processEvents(s); break;
+        case 6: host->setChunk(s.bytes(s.u16() % kMaxChunk), s.byte() >= 224); break;
+        case 7: host->mutatedChunk(s); break;
+        case 8: host->dispatch(vst::effSetProgram, 0, s.value(), nullptr, 0.0f); break;
+        case 9: host->setProgramName(s); break;
+        case 10: host->dispatch(vst::effSetSampleRate, 0, 0, nullptr, s.anyFloat()); break;
+        case 11: host->dispatch(vst::effSetBlockSize, 0, s.value(), nullptr, 0.0f); break;
+        case 12: host->dispatch(vst::effMainsChanged, 0, s.value(), nullptr, 0.0f); break;
+        case 13: host->getChunk(s.byte() >= 224); break;
+        case 14: host->getParameter(s); break;
+        case 15: missingPins = s.byte() & 15u; break;
+        case 16: host->canDo(s); break;
+        default: host->anyOpcode(s); break;
         }
     }
     host->check(highRate);

@@ -28,26 +28,30 @@ namespace {
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 
-vst::iptr offscreenHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float) {
+vst::iptr offscreenHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float)
+{
     return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
 }
 
 class EditorWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         serverError = server.start(kScreenWidth, kScreenHeight);
         if (serverError.empty()) setenv("DISPLAY", server.display().c_str(), 1);
         // Held for the whole suite: Xvfb resets when its last client leaves, and turns away
         // whoever connects during the reset (the next test).
         if (serverError.empty()) keeper = XOpenDisplay(server.display().c_str());
     }
-    static void TearDownTestSuite() {
+    static void TearDownTestSuite()
+    {
         if (keeper != nullptr) XCloseDisplay(keeper);
         keeper = nullptr;
         server.stop();
     }
 
-    void SetUp() override {
+    void SetUp() override
+    {
         if (!serverError.empty()) GTEST_SKIP() << serverError;
         ASSERT_FALSE(modulePath().empty()) << "ORV_MODULE names no module";
         ASSERT_TRUE(host.start(modulePath())) << host.error();
@@ -62,11 +66,13 @@ protected:
         movePointerAway();
     }
     // The pointer leaves the editor, so that nothing shows a hover state.
-    void movePointerAway() {
+    void movePointerAway()
+    {
         XWarpPointer(dpy, None, DefaultRootWindow(dpy), 0, 0, 0, 0, kScreenWidth - 10, kScreenHeight - 10);
         XSync(dpy, False);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (host.isLoaded()) host.close();
         if (dpy != nullptr) {
             XDestroyWindow(dpy, parent);
@@ -75,7 +81,8 @@ protected:
     }
 
     // Host idles as a DAW sends them, a little apart.
-    void idle(int times) {
+    void idle(int times)
+    {
         for (int i = 0; i < times; ++i) {
             host.dispatch(vst::effEditIdle);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -83,7 +90,8 @@ protected:
         XSync(dpy, False);
     }
 
-    int childCount() {
+    int childCount()
+    {
         Window root = 0, up = 0, *children = nullptr;
         unsigned int count = 0;
         if (!XQueryTree(dpy, parent, &root, &up, &children, &count)) return -1;
@@ -92,7 +100,8 @@ protected:
     }
 
     // Pixels of the parent window's area that differ from the image (0xRRGGBB per pixel).
-    int mismatchesAgainst(cairo_surface_t* expected) {
+    int mismatchesAgainst(cairo_surface_t* expected)
+    {
         XImage* shot = XGetImage(dpy, parent, 0, 0, 448, 696, AllPlanes, ZPixmap);
         if (shot == nullptr) return -1;
         cairo_surface_flush(expected);
@@ -106,7 +115,8 @@ protected:
         return bad;
     }
 
-    void clickAt(int x, int y) {
+    void clickAt(int x, int y)
+    {
         XTestFakeMotionEvent(dpy, 0, x, y, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
@@ -125,7 +135,8 @@ XvfbServer EditorWindowTest::server;
 std::string EditorWindowTest::serverError;
 Display* EditorWindowTest::keeper = nullptr;
 
-TEST_F(EditorWindowTest, OpensInTheHostWindowLooksLikeTheOffscreenRenderAndCloses) {
+TEST_F(EditorWindowTest, OpensInTheHostWindowLooksLikeTheOffscreenRenderAndCloses)
+{
     vst::ERect* rect = nullptr;
     ASSERT_EQ(host.dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
     ASSERT_NE(rect, nullptr);

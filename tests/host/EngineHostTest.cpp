@@ -23,7 +23,8 @@ struct Rendered {
 // `before` runs before the module is loaded, `after` once it is running.
 using Hook = std::function<void(PluginHost&)>;
 Rendered render(double seconds, const Hook& before = {}, const Hook& after = {}, bool useDouble = false,
-                bool leftOnBoth = false) {
+                bool leftOnBoth = false)
+{
     constexpr double rate = kRate;
     PluginHost host;
     host.setSampleRate(rate);
@@ -45,13 +46,15 @@ Rendered render(double seconds, const Hook& before = {}, const Hook& after = {},
     return r;
 }
 
-double worstDifference(const std::vector<float>& a, const std::vector<float>& b) {
+double worstDifference(const std::vector<float>& a, const std::vector<float>& b)
+{
     double m = 0.0;
     for (size_t i = 0; i < a.size(); ++i) m = std::max(m, std::fabs(static_cast<double>(a[i]) - b[i]));
     return m;
 }
 
-TEST(EngineHost, PinsPrecisionAndInputArrangement) {
+TEST(EngineHost, PinsPrecisionAndInputArrangement)
+{
     const Rendered stereo = render(0.6);
     EXPECT_GT(worstDifference(stereo.outL, stereo.outR), 1e-3);  // a stereo result
     // Output pin 1 reported unconnected: its buffer stays untouched, pin 0 gets the left result.

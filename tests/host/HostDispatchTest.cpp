@@ -19,14 +19,16 @@ constexpr char kMarker = '\x5A';  // fills buffers that must stay untouched
 class Dispatch : public ModuleTest {
 protected:
     // The answer to an opcode with a buffer full of markers, and whether the buffer was left so.
-    std::pair<vst::iptr, bool> answerLeavingBuffer(vst::i32 opcode, vst::i32 index, size_t size = 256) {
+    std::pair<vst::iptr, bool> answerLeavingBuffer(vst::i32 opcode, vst::i32 index, size_t size = 256)
+    {
         std::vector<char> buf(size, kMarker);
         const vst::iptr answer = dispatch(opcode, index, 0, buf.data());
         return {answer, std::all_of(buf.begin(), buf.end(), [](char c) { return c == kMarker; })};
     }
 };
 
-TEST_F(Dispatch, EffectRecordHoldsTheDeclaredValues) {
+TEST_F(Dispatch, EffectRecordHoldsTheDeclaredValues)
+{
     const vst::AEffect* e = host.effect();
     EXPECT_EQ(e->magic, 0x56737450);  // 'VstP'
     EXPECT_EQ(e->numPrograms, 1);
@@ -38,14 +40,16 @@ TEST_F(Dispatch, EffectRecordHoldsTheDeclaredValues) {
     EXPECT_EQ(e->ioRatio, 1.0f);
     EXPECT_EQ(e->uniqueID, ('O' << 24) | ('o' << 16) | ('G' << 8) | '1');
     EXPECT_EQ(e->version, 1);
-    for (const void* entry : {reinterpret_cast<const void*>(e->dispatcher), reinterpret_cast<const void*>(e->process),
-                              reinterpret_cast<const void*>(e->setParameter), reinterpret_cast<const void*>(e->getParameter),
-                              reinterpret_cast<const void*>(e->processReplacing),
-                              reinterpret_cast<const void*>(e->processDoubleReplacing), static_cast<const void*>(e->object)})
+    for (const void* entry :
+         {reinterpret_cast<const void*>(e->dispatcher), reinterpret_cast<const void*>(e->process),
+          reinterpret_cast<const void*>(e->setParameter), reinterpret_cast<const void*>(e->getParameter),
+          reinterpret_cast<const void*>(e->processReplacing), reinterpret_cast<const void*>(e->processDoubleReplacing),
+          static_cast<const void*>(e->object)})
         EXPECT_NE(entry, nullptr);
 }
 
-TEST(Entry, RefusesAHostAnsweringZeroAndMakesIndependentInstancesThatWantMidi) {
+TEST(Entry, RefusesAHostAnsweringZeroAndMakesIndependentInstancesThatWantMidi)
+{
     PluginHost refused;
     refused.setHostVersion(0);
     EXPECT_FALSE(refused.load(modulePath()));
@@ -74,7 +78,8 @@ TEST(Entry, RefusesAHostAnsweringZeroAndMakesIndependentInstancesThatWantMidi) {
     for (const auto& c : a.callsWith(vst::audioMasterWantMidi)) EXPECT_EQ(c.value, 1);
 }
 
-TEST_F(Dispatch, OpcodesAnswerAsTabled) {
+TEST_F(Dispatch, OpcodesAnswerAsTabled)
+{
     struct Case {
         vst::i32 opcode;
         vst::i32 index;
@@ -82,6 +87,7 @@ TEST_F(Dispatch, OpcodesAnswerAsTabled) {
         float opt;
         vst::iptr answer;
     };
+    // clang-format off
     const Case cases[] = {
         {vst::effOpen, 0, 0, 0, 0}, {vst::effGetProgram, 0, 0, 0, 0}, {vst::effSetSampleRate, 0, 0, 48000.0f, 0},
         {vst::effSetBlockSize, 0, 256, 0, 0}, {vst::effMainsChanged, 0, 0, 0, 0}, {vst::effMainsChanged, 0, 1, 0, 0},
@@ -106,6 +112,7 @@ TEST_F(Dispatch, OpcodesAnswerAsTabled) {
         {43, 0, 0, 0, 0}, {46, 0, 0, 0, 0}, {53, 0, 0, 0, 0}, {54, 0, 0, 0, 0}, {55, 0, 0, 0, 0}, {57, 0, 0, 0, 0},
         {80, 0, 0, 0, 0}, {81, 0, 0, 0, 0}, {100, 0, 0, 0, 0}, {1000, 0, 0, 0, 0}, {-1, 0, 0, 0, 0},
     };
+    // clang-format on
     for (const Case& c : cases) EXPECT_EQ(dispatch(c.opcode, c.index, c.value, nullptr, c.opt), c.answer) << c.opcode;
     for (vst::iptr value : {0, 1, 5, 47, -1}) {  // the host-visible program stays 0
         EXPECT_EQ(dispatch(vst::effSetProgram, 0, value), 0);
@@ -122,7 +129,8 @@ TEST_F(Dispatch, OpcodesAnswerAsTabled) {
     EXPECT_EQ(dispatch(vst::effGetSpeakerArrangement, 0, reinterpret_cast<vst::iptr>(&in), &out), 0);
 }
 
-TEST_F(Dispatch, NamesOfTheEffectAndTheInternalPrograms) {
+TEST_F(Dispatch, NamesOfTheEffectAndTheInternalPrograms)
+{
     EXPECT_EQ(host.queryString(vst::effGetEffectName, 0), "Orv Gyrola");
     EXPECT_EQ(host.queryString(vst::effGetProductString, 0), "Orv Gyrola2 - rotary speaker emulator");
     // The vendor is a web domain: an inner dot, no blanks, within its 64-byte field.
@@ -140,17 +148,20 @@ TEST_F(Dispatch, NamesOfTheEffectAndTheInternalPrograms) {
     EXPECT_STREQ(indexed, "Renamed By Host");
     EXPECT_EQ(host.queryString(vst::effGetProgramNameIndexed, 23), "Bass drive");
     EXPECT_EQ(host.queryString(vst::effGetProgramNameIndexed, 47), "Init");
-    for (vst::i32 p : {48, 49, 1000}) EXPECT_EQ(answerLeavingBuffer(vst::effGetProgramNameIndexed, p), std::make_pair(vst::iptr{0}, true)) << p;
+    for (vst::i32 p : {48, 49, 1000})
+        EXPECT_EQ(answerLeavingBuffer(vst::effGetProgramNameIndexed, p), std::make_pair(vst::iptr{0}, true)) << p;
 }
 
-TEST_F(Dispatch, EditorRectangle) {
+TEST_F(Dispatch, EditorRectangle)
+{
     vst::ERect* rect = nullptr;
     ASSERT_EQ(dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(std::vector<int>({rect->top, rect->left, rect->bottom, rect->right}), std::vector<int>({0, 0, 696, 448}));
 }
 
-TEST_F(Dispatch, CanDoAnswersOneForItsListAndZeroForEverythingElse) {
+TEST_F(Dispatch, CanDoAnswersOneForItsListAndZeroForEverythingElse)
+{
     for (const char* yes : {"offline", "plugAsChannelInsert", "1in1out", "1in2out", "2in2out", "receiveVstMidiEvent"}) {
         EXPECT_EQ(host.canDo(yes), 1) << yes;
     }
@@ -162,7 +173,8 @@ TEST_F(Dispatch, CanDoAnswersOneForItsListAndZeroForEverythingElse) {
     }
 }
 
-TEST_F(Dispatch, PinsAndSpeakerArrangements) {
+TEST_F(Dispatch, PinsAndSpeakerArrangements)
+{
     for (vst::i32 opcode : {vst::effGetInputProperties, vst::effGetOutputProperties}) {
         const std::string dir = opcode == vst::effGetInputProperties ? "In" : "Out";
         for (vst::i32 pin = 0; pin < 2; ++pin) {
@@ -172,7 +184,8 @@ TEST_F(Dispatch, PinsAndSpeakerArrangements) {
             EXPECT_EQ(p.flags, 3);  // active and stereo
         }
         for (vst::i32 pin : {2, 3, 100})
-            EXPECT_EQ(answerLeavingBuffer(opcode, pin, sizeof(vst::VstPinProperties)), std::make_pair(vst::iptr{0}, true));
+            EXPECT_EQ(answerLeavingBuffer(opcode, pin, sizeof(vst::VstPinProperties)),
+                      std::make_pair(vst::iptr{0}, true));
     }
     // One or two channels each way are accepted, and change none of the offered pins.
     const int cases[][3] = {{1, 1, 1}, {1, 2, 1}, {2, 1, 1}, {2, 2, 1}, {6, 2, 0}, {2, 6, 0},
@@ -188,15 +201,20 @@ TEST_F(Dispatch, PinsAndSpeakerArrangements) {
     EXPECT_EQ(host.effect()->numOutputs, 2);
 }
 
-TEST_F(Dispatch, ParameterPropertiesAndAutomation) {
+TEST_F(Dispatch, ParameterPropertiesAndAutomation)
+{
     const auto expected = [](int index) -> std::array<float, 4> {  // flags, step, small step, large step
         switch (index) {
-            case 0: case 1: case 3: case 4: return {5, 1.0f, 1.0f, 1.0f};
-            case 10: return {4, 0.2f, 0.2f, 0.2f};
-            case 12: case 40: return {4, 0.5f, 0.5f, 0.5f};
-            case 14: return {4, 0.25f, 0.25f, 0.25f};
-            case 41: return {4, 1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f};
-            default: return {4, 1.0f / 35.0f, 1.0f / 70.0f, 1.0f / 35.0f};
+        case 0:
+        case 1:
+        case 3:
+        case 4: return {5, 1.0f, 1.0f, 1.0f};
+        case 10: return {4, 0.2f, 0.2f, 0.2f};
+        case 12:
+        case 40: return {4, 0.5f, 0.5f, 0.5f};
+        case 14: return {4, 0.25f, 0.25f, 0.25f};
+        case 41: return {4, 1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f};
+        default: return {4, 1.0f / 35.0f, 1.0f / 70.0f, 1.0f / 35.0f};
         }
     };
     for (int index = 0; index <= 85; index = index == kNumParams - 1 ? 84 : index + 1) {  // and two internal ones
@@ -218,7 +236,8 @@ TEST_F(Dispatch, ParameterPropertiesAndAutomation) {
     for (vst::i32 i : {-1, 42, 83, 84, 166, 167}) EXPECT_EQ(dispatch(vst::effCanBeAutomated, i), 0) << i;
 }
 
-TEST_F(Dispatch, MissingBuffersAnswerZero) {
+TEST_F(Dispatch, MissingBuffersAnswerZero)
+{
     for (vst::i32 op : {vst::effSetProgramName, vst::effGetProgramName, vst::effGetParamLabel, vst::effGetParamDisplay,
                         vst::effGetParamName, vst::effEditGetRect, vst::effGetChunk, vst::effProcessEvents,
                         vst::effGetProgramNameIndexed, vst::effGetInputProperties, vst::effGetOutputProperties,
@@ -232,10 +251,11 @@ TEST_F(Dispatch, MissingBuffersAnswerZero) {
     EXPECT_EQ(dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::iptr>(&stereo), nullptr), 0);
     EXPECT_EQ(dispatch(vst::effSetSpeakerArrangement, 0, 0, &stereo), 0);
     EXPECT_EQ(dispatch(vst::effSetChunk, 0, 16, nullptr), -1);  // a chunk without data is refused
-    EXPECT_EQ(host.effectName(), "Orv Gyrola");                  // still alive and answering
+    EXPECT_EQ(host.effectName(), "Orv Gyrola");                 // still alive and answering
 }
 
-TEST_F(Dispatch, ProcessEntriesHandleBothPrecisionsAndEvents) {
+TEST_F(Dispatch, ProcessEntriesHandleBothPrecisionsAndEvents)
+{
     host.queueControlChange(0, 1, 7, 100);
     host.queueControlChange(10, 1, 11, 20);
     EXPECT_EQ(host.sendQueuedEvents(), 1);

@@ -11,7 +11,8 @@
 namespace orv::test {
 namespace {
 
-TEST(MidiEventList, BuildsASortedVariableLengthRecord) {
+TEST(MidiEventList, BuildsASortedVariableLengthRecord)
+{
     MidiEventList list;
     list.addControlChange(40, 1, 7, 100);
     list.addControlChange(3, 16, 64, 127);
@@ -40,7 +41,8 @@ TEST(MidiEventList, BuildsASortedVariableLengthRecord) {
     EXPECT_EQ(list.record()->numEvents, 0);
 }
 
-TEST(HostCallback, AnswersVersionRateBlockAndCanDo) {
+TEST(HostCallback, AnswersVersionRateBlockAndCanDo)
+{
     PluginHost h;
     h.setSampleRate(96000.0);
     h.setBlockSize(333);
@@ -62,10 +64,12 @@ TEST(HostCallback, AnswersVersionRateBlockAndCanDo) {
     EXPECT_EQ(h.answerCallback(vst::audioMasterVersion, 0, 0, nullptr, 0.0f), 0);
 }
 
-TEST(HostCallback, PinConnectionAnswersAreInvertedAndConfigurable) {
+TEST(HostCallback, PinConnectionAnswersAreInvertedAndConfigurable)
+{
     PluginHost h;
     for (vst::iptr dir : {0, 1}) {
-        for (vst::i32 pin : {0, 1, 2}) EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, pin, dir, nullptr, 0.0f), 0);
+        for (vst::i32 pin : {0, 1, 2})
+            EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, pin, dir, nullptr, 0.0f), 0);
     }
     h.setPinConnected(true, 1, false);  // right input unplugged
     EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 0, nullptr, 0.0f), 1);
@@ -77,7 +81,8 @@ TEST(HostCallback, PinConnectionAnswersAreInvertedAndConfigurable) {
     EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 0, nullptr, 0.0f), 0);
 }
 
-TEST(HostLoading, RefusesWhatIsNotAVstModule) {
+TEST(HostLoading, RefusesWhatIsNotAVstModule)
+{
     TempFolder dir;
     PluginHost h;
     const std::string missing = dir.file("absent.so");
@@ -98,7 +103,8 @@ TEST(HostLoading, RefusesWhatIsNotAVstModule) {
     EXPECT_EQ(lib.close(), 0);
 }
 
-TEST(HostLoading, ClosingTwiceAndDispatchingAfterCloseAreHarmless) {
+TEST(HostLoading, ClosingTwiceAndDispatchingAfterCloseAreHarmless)
+{
     PluginHost h;
     ASSERT_TRUE(h.start(modulePath())) << h.error();
     EXPECT_TRUE(h.isResumed());

@@ -20,7 +20,8 @@
 
 namespace orv::test {
 
-inline std::string envOr(const char* name, const std::string& fallback) {
+inline std::string envOr(const char* name, const std::string& fallback)
+{
     const char* v = std::getenv(name);
     return v != nullptr && *v != '\0' ? v : fallback;
 }
@@ -29,7 +30,8 @@ inline std::string envOr(const char* name, const std::string& fallback) {
 inline std::string modulePath() { return envOr("ORV_MODULE", ""); }
 // The build folder: the module is built at its top. (Only the first variable of the test
 // environment reaches the tests, so the folder is found through the module.)
-inline std::string buildDir() {
+inline std::string buildDir()
+{
     const std::string module = modulePath();
     return envOr("ORV_BUILD_DIR", module.empty() ? "." : std::filesystem::path(module).parent_path().string());
 }
@@ -44,19 +46,25 @@ struct Audio {
 };
 
 namespace detail {
-inline void put32(std::string& s, uint32_t v) {
+inline void put32(std::string& s, uint32_t v)
+{
     for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
-inline void put16(std::string& s, uint16_t v) {
+inline void put16(std::string& s, uint16_t v)
+{
     s.push_back(static_cast<char>(v & 0xFF));
     s.push_back(static_cast<char>(v >> 8));
 }
-inline uint32_t get32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+inline uint32_t get32(const unsigned char* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
 inline uint16_t get16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 }  // namespace detail
 
 // A 32-bit float WAV file (format tag 3).
-inline bool writeFloatWav(const std::string& path, const Audio& a) {
+inline bool writeFloatWav(const std::string& path, const Audio& a)
+{
     using namespace detail;
     const uint32_t dataBytes = static_cast<uint32_t>(a.samples.size() * 4);
     std::string s = "RIFF";
@@ -85,11 +93,13 @@ inline bool writeFloatWav(const std::string& path, const Audio& a) {
 }
 
 // Reads PCM 16/24/32-bit and float 32-bit WAV files, plain or extensible.
-inline bool readWav(const std::string& path, Audio& a) {
+inline bool readWav(const std::string& path, Audio& a)
+{
     using namespace detail;
     std::ifstream in(path, std::ios::binary);
     std::vector<unsigned char> d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (d.size() < 12 || std::memcmp(d.data(), "RIFF", 4) != 0 || std::memcmp(d.data() + 8, "WAVE", 4) != 0) return false;
+    if (d.size() < 12 || std::memcmp(d.data(), "RIFF", 4) != 0 || std::memcmp(d.data() + 8, "WAVE", 4) != 0)
+        return false;
     int tag = 0, bits = 0;
     a = Audio{};
     for (size_t pos = 12; pos + 8 <= d.size();) {
@@ -114,7 +124,8 @@ inline bool readWav(const std::string& path, Audio& a) {
                 } else if (tag == 1 && bytes == 2) {
                     v = static_cast<int16_t>(get16(p)) / 32768.0f;
                 } else if (tag == 1 && bytes == 3) {
-                    int32_t s = static_cast<int32_t>((p[0] << 8) | (p[1] << 16) | (static_cast<uint32_t>(p[2]) << 24)) >> 8;
+                    int32_t s =
+                        static_cast<int32_t>((p[0] << 8) | (p[1] << 16) | (static_cast<uint32_t>(p[2]) << 24)) >> 8;
                     v = static_cast<float>(s / 8388608.0);
                 } else if (tag == 1 && bytes == 4) {
                     v = static_cast<float>(static_cast<int32_t>(get32(p)) / 2147483648.0);
@@ -136,13 +147,15 @@ struct CommandResult {
     std::string err;
 };
 
-inline std::string shellQuote(const std::string& s) {
+inline std::string shellQuote(const std::string& s)
+{
     std::string q = "'";
     for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
 
-inline std::string readText(const std::string& path) {
+inline std::string readText(const std::string& path)
+{
     std::ifstream in(path);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
@@ -150,7 +163,8 @@ inline std::string readText(const std::string& path) {
 // Runs a program with arguments (and extra NAME=VALUE environment entries); stdout and stderr
 // are captured through files beside dir.
 inline CommandResult run(const std::vector<std::string>& argv, const TempFolder& dir,
-                         const std::vector<std::string>& env = {}) {
+                         const std::vector<std::string>& env = {})
+{
     std::string cmd = env.empty() ? "" : "env ";
     for (const auto& e : env) cmd += shellQuote(e) + " ";
     for (const auto& a : argv) cmd += shellQuote(a) + " ";
@@ -172,7 +186,8 @@ protected:
     static constexpr double kRate = 44100.0;
     static constexpr int kBlock = 512;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         const std::string path = modulePath();
         ASSERT_FALSE(path.empty()) << "ORV_MODULE is not set";
         host.setSampleRate(kRate);
@@ -180,7 +195,8 @@ protected:
         ASSERT_TRUE(host.start(path)) << host.error();
     }
 
-    vst::iptr dispatch(vst::i32 opcode, vst::i32 index = 0, vst::iptr value = 0, void* ptr = nullptr, float opt = 0.0f) {
+    vst::iptr dispatch(vst::i32 opcode, vst::i32 index = 0, vst::iptr value = 0, void* ptr = nullptr, float opt = 0.0f)
+    {
         return host.dispatch(opcode, index, value, ptr, opt);
     }
 

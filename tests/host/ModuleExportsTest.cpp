@@ -10,7 +10,8 @@
 namespace orv::test {
 namespace {
 
-TEST(ModuleExports, OnlyTheEntryPoints) {
+TEST(ModuleExports, OnlyTheEntryPoints)
+{
     const std::string path = modulePath();
     ASSERT_FALSE(path.empty());
     TempFolder dir;

@@ -20,7 +20,8 @@ constexpr int kLvrMode = 40;
 
 std::string tableFile() { return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/host/data/parameters.txt"; }
 
-std::string number(float v) {
+std::string number(float v)
+{
     char text[32];
     std::snprintf(text, sizeof text, "%.9g", v);
     return text;
@@ -29,12 +30,14 @@ std::string number(float v) {
 class Parameters : public ModuleTest {
 protected:
     // One row: index, step, value given, value answered, name, text and label, tab-separated.
-    std::string row(int index, const std::string& step, float given) {
+    std::string row(int index, const std::string& step, float given)
+    {
         return std::to_string(index) + '\t' + step + '\t' + number(given) + '\t' + number(host.getParameter(index)) +
-               '\t' + host.paramName(index) + '\t' + host.paramDisplay(index) + '\t' + host.paramLabel(index);
+            '\t' + host.paramName(index) + '\t' + host.paramDisplay(index) + '\t' + host.paramLabel(index);
     }
 
-    void expectShows(int index, const char* text, const char* label) {
+    void expectShows(int index, const char* text, const char* label)
+    {
         EXPECT_EQ(host.paramDisplay(index), text);
         EXPECT_EQ(host.paramLabel(index), label);
     }
@@ -42,7 +45,8 @@ protected:
 
 // Every index as constructed, then every index set over a grid in each lever mode (only the
 // Lever's text depends on the mode), then indices far outside the range.
-TEST_F(Parameters, EveryIndexOverAGridMatchesTheStoredTable) {
+TEST_F(Parameters, EveryIndexOverAGridMatchesTheStoredTable)
+{
     const float grid[] = {0.0f, 0.004f, 0.01f, 0.1f, 0.25f, 0.333f, 0.4f, 0.5f, 0.6f, 0.75f, 0.9f, 0.996f, 1.0f};
     std::vector<std::string> rows;
     for (int i = -1; i <= kNumIndices; ++i) rows.push_back(row(i, "init", host.getParameter(i)));
@@ -71,7 +75,8 @@ TEST_F(Parameters, EveryIndexOverAGridMatchesTheStoredTable) {
 // Worked out by hand (data/parameter-texts-by-hand.txt, never rewritten): the ends of every
 // range, rounding points, the switch texts, and internal parameters as constructed ("init",
 // checked before anything is set).
-TEST_F(Parameters, TextsWorkedOutByHand) {
+TEST_F(Parameters, TextsWorkedOutByHand)
+{
     std::ifstream in(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/host/data/parameter-texts-by-hand.txt");
     std::vector<std::vector<std::string>> rows;
     for (std::string line; std::getline(in, line);) {
@@ -98,12 +103,14 @@ TEST_F(Parameters, TextsWorkedOutByHand) {
     }
 }
 
-TEST_F(Parameters, LeverTextFollowsLvrMode) {
+TEST_F(Parameters, LeverTextFollowsLvrMode)
+{
     struct Case {
         float mode;
         float lever;
         const char* text;
     };
+    // clang-format off
     const Case cases[] = {
         {0.0f, 0.0f, "Chorale"}, {0.0f, 0.005f, "Chorale"}, {0.0f, 0.006f, "1"},    {0.0f, 0.333f, "33"},
         {0.0f, 0.5f, "50"},      {0.0f, 0.994f, "99"},      {0.0f, 0.995f, "Tremolo"}, {0.0f, 1.0f, "Tremolo"},
@@ -111,6 +118,7 @@ TEST_F(Parameters, LeverTextFollowsLvrMode) {
         {1.0f, 0.0f, "Chorale"}, {1.0f, 0.24f, "Chorale"},  {1.0f, 0.25f, "Stop"},   {1.0f, 0.5f, "Stop"},
         {1.0f, 0.75f, "Tremolo"}, {1.0f, 1.0f, "Tremolo"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "LvrMode " << c.mode << ", Lever " << c.lever);
         host.setParameter(kLvrMode, c.mode);

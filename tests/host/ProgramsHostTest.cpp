@@ -22,14 +22,15 @@ float binding(int controller) { return (static_cast<float>(controller) + 0.5f) /
 
 class Programs : public ModuleTest {};
 
-TEST_F(Programs, StateMovesToAnotherInstance) {
+TEST_F(Programs, StateMovesToAnotherInstance)
+{
     // Program 9 made current by handing back the state with another current program.
     std::vector<uint8_t> state = host.getChunk();
     ASSERT_EQ(state.size(), 73969u);
     // Little-endian machine: type 3 is stored as 00 00 00 03, 'OoG1' as 31 47 6F 4F (twice), then
     // the bank marker, the format word 0x02000000, 42 parameters and 48 × 43 + 42 records.
-    const uint8_t header[] = {0, 0, 0, 3, 0x31, 0x47, 0x6F, 0x4F, 0x31, 0x47, 0x6F, 0x4F, 0x39,
-                              0, 0, 0, 2, 42, 0, 0, 0, 0x3A, 0x08, 0, 0, 0, 0, 0, 0};
+    const uint8_t header[] = {0, 0, 0,  3, 0x31, 0x47, 0x6F, 0x4F, 0x31, 0x47, 0x6F, 0x4F, 0x39, 0, 0,
+                              0, 2, 42, 0, 0,    0,    0x3A, 0x08, 0,    0,    0,    0,    0,    0};
     EXPECT_EQ(std::memcmp(state.data(), header, sizeof header), 0);
     state[25] = 9;
     ASSERT_EQ(host.setChunk(state), 0);
@@ -53,13 +54,15 @@ TEST_F(Programs, StateMovesToAnotherInstance) {
 
 class Midi : public ModuleTest {
 protected:
-    void controller(int channel, int number, int value) {
+    void controller(int channel, int number, int value)
+    {
         host.queueControlChange(0, channel, number, value);
         EXPECT_EQ(host.sendQueuedEvents(), 1);
     }
     using Moves = std::vector<std::pair<int, float>>;
     // Automation the effect reported for Lever and Speed, in order.
-    Moves leverAndSpeedAutomation() {
+    Moves leverAndSpeedAutomation()
+    {
         Moves out;
         for (const auto& c : host.callsWith(vst::audioMasterAutomate))
             if (c.index == kLever || c.index == kSpeed) out.emplace_back(c.index, c.opt);
@@ -68,16 +71,18 @@ protected:
     }
 };
 
-TEST_F(Midi, ChannelFilterAndNoAutomationForOrdinaryControllers) {
+TEST_F(Midi, ChannelFilterAndNoAutomationForOrdinaryControllers)
+{
     host.setParameter(kBinding + kDrive, binding(20));
     const struct {
         float midiChl;
         int channel, value;
         float drive;
     } steps[] = {
-        {1.0f, 9, 0, 0.0f},                                           // all channels by default
-        {1.0f / 17.0f, 2, 127, 0.0f}, {1.0f / 17.0f, 1, 127, 1.0f},  // channel 1 only
-        {0.0f, 1, 0, 1.0f},                                           // off
+        {1.0f, 9, 0, 0.0f},  // all channels by default
+        {1.0f / 17.0f, 2, 127, 0.0f},
+        {1.0f / 17.0f, 1, 127, 1.0f},  // channel 1 only
+        {0.0f, 1, 0, 1.0f},            // off
         {1.0f, 16, 64, 64.0f / 127.0f},
     };
     for (const auto& s : steps) {
@@ -91,13 +96,15 @@ TEST_F(Midi, ChannelFilterAndNoAutomationForOrdinaryControllers) {
 
 // The controller bound to "Speed" in each speed mode: the controller values sent one after
 // the other and the Lever and Speed automation each one gives.
-TEST_F(Midi, SpeedControllerInEverySpeedMode) {
+TEST_F(Midi, SpeedControllerInEverySpeedMode)
+{
     struct Mode {
         const char* name;
         float spdMode;
         std::vector<std::pair<int, Moves>> steps;
     };
     const Moves none, up{{kLever, 1.0f}, {kSpeed, 1.0f}}, down{{kLever, 0.0f}, {kSpeed, 0.0f}};
+    // clang-format off
     const Mode modes[] = {
         // Default throws the lever (from 0.25, where the test puts it) and back; Speed stays.
         {"Default", 0.0f, {{127, {{kLever, 0.25f}, {kLever, 1.0f}}}, {0, {{kLever, 1.0f}, {kLever, 0.0f}}}}},
@@ -107,6 +114,7 @@ TEST_F(Midi, SpeedControllerInEverySpeedMode) {
         // press without a release does nothing.
         {"Trigger", 1.0f, {{127, none}, {0, none}, {127, up}, {127, none}, {0, none}, {127, down}}},
     };
+    // clang-format on
     for (const Mode& m : modes) {
         SCOPED_TRACE(m.name);
         host.setParameter(kBinding + kSpeed, binding(64));

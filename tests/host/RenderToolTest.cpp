@@ -16,36 +16,42 @@ constexpr int kRate = 32000;  // not the effect's usual rate: the output must ke
 
 // The delay compensator of Debian's lsp-plugins-vst: with its defaults it passes audio through
 // unchanged, which makes its output predictable.
-std::string lspModule() {
+std::string lspModule()
+{
     const std::string path = "/usr/lib/vst/lsp-plugins/comp-delay-stereo.so";
     return std::filesystem::exists(path) ? path : std::string();
 }
 
 class RenderTool : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(std::filesystem::exists(renderTool())) << renderTool();
         Audio a{kRate, 1, {}};
-        for (long n = 0; n < kRate; ++n) a.samples.push_back(0.5f * static_cast<float>(std::sin(2.0 * M_PI * 440.0 * n / kRate)));
+        for (long n = 0; n < kRate; ++n)
+            a.samples.push_back(0.5f * static_cast<float>(std::sin(2.0 * M_PI * 440.0 * n / kRate)));
         ASSERT_TRUE(writeFloatWav(input, a));
         ASSERT_TRUE(readWav(input, in));
     }
     // The third-party module keeps a few blocks past its close, which a leak-checking build of
     // orv-render would report as its own.
-    CommandResult render(std::vector<std::string> args) {
+    CommandResult render(std::vector<std::string> args)
+    {
         args.insert(args.begin(), renderTool());
         return run(args, dir, {"ASAN_OPTIONS=detect_leaks=0"});
     }
     // A refusal: non-zero exit, exactly one line on stderr naming what is wrong, and nothing
     // left in the folder but what the test put there.
-    void expectRefusal(const CommandResult& r, const std::string& mention) {
+    void expectRefusal(const CommandResult& r, const std::string& mention)
+    {
         EXPECT_NE(r.exitCode, 0);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         EXPECT_NE(r.err.find(mention), std::string::npos) << r.err;
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.wav", "notes.wav"}));
     }
     // A render that went well: the output at the input's rate and length, on both channels.
-    Audio rendered(const std::vector<std::string>& args) {
+    Audio rendered(const std::vector<std::string>& args)
+    {
         const CommandResult r = render(args);
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_TRUE(r.err.empty()) << r.err;
@@ -57,7 +63,8 @@ protected:
         return out;
     }
     // The largest difference between the input and both output channels from a frame on.
-    double worstDifference(const Audio& out, long from, long to = -1) const {
+    double worstDifference(const Audio& out, long from, long to = -1) const
+    {
         double m = 0.0;
         for (long n = from; n < (to < 0 ? in.frames() : to); ++n)
             for (int c = 0; c < 2; ++c) m = std::max(m, std::fabs(double(out.at(n, c)) - in.at(n, 0)));
@@ -69,7 +76,8 @@ protected:
     Audio in;
 };
 
-TEST_F(RenderTool, RefusalsNameWhatIsWrong) {
+TEST_F(RenderTool, RefusalsNameWhatIsWrong)
+{
     const std::string notes = dir.file("notes.wav");
     std::ofstream(notes) << "these are not samples\n";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -91,7 +99,8 @@ TEST_F(RenderTool, RefusalsNameWhatIsWrong) {
     }
 }
 
-TEST_F(RenderTool, ListsParametersAndProgramsAndKeepsTheChosenProgramInTheState) {
+TEST_F(RenderTool, ListsParametersAndProgramsAndKeepsTheChosenProgramInTheState)
+{
     CommandResult r = render({"--list-params"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("MechRatio"), std::string::npos);
@@ -114,7 +123,8 @@ TEST_F(RenderTool, ListsParametersAndProgramsAndKeepsTheChosenProgramInTheState)
     EXPECT_NE(r.out.find("Mix                  50 %"), std::string::npos) << r.out;
 }
 
-TEST_F(RenderTool, BypassedSinePassesThroughAndTheDemoSounds) {
+TEST_F(RenderTool, BypassedSinePassesThroughAndTheDemoSounds)
+{
     for (const std::vector<std::string>& extra : {std::vector<std::string>{}, {"--double"}, {"--block", "100"}}) {
         std::vector<std::string> args = {input, output, "--set", "Bypass=1"};
         args.insert(args.end(), extra.begin(), extra.end());
@@ -137,7 +147,8 @@ TEST_F(RenderTool, BypassedSinePassesThroughAndTheDemoSounds) {
 }
 
 // Another module: exact pass-through, a timed change at its frame, state saved and loaded.
-TEST_F(RenderTool, ThirdPartyModuleTimedChangesAndState) {
+TEST_F(RenderTool, ThirdPartyModuleTimedChangesAndState)
+{
     const std::string lsp = lspModule();
     if (lsp.empty()) GTEST_SKIP() << "lsp-plugins-vst is not installed";
     EXPECT_LT(worstDifference(rendered({input, output, "--module", lsp, "--block", "77"}), 0), 1e-5);

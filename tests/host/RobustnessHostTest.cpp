@@ -24,7 +24,8 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 struct Stereo {
     std::vector<float> l, r;
     // Two tones, different on each side, so that a channel mix-up shows.
-    static Stereo tones(long frames) {
+    static Stereo tones(long frames)
+    {
         Stereo s;
         for (long i = 0; i < frames; ++i) {
             s.l.push_back(static_cast<float>(0.3 * std::sin(2.0 * M_PI * 330.0 * i / kRate)));
@@ -34,7 +35,8 @@ struct Stereo {
     }
     long frames() const { return static_cast<long>(l.size()); }
     // Renders frames from..to of `in` into this one, in the host's block size.
-    void render(PluginHost& host, const Stereo& in, long from, long to) {
+    void render(PluginHost& host, const Stereo& in, long from, long to)
+    {
         l.resize(in.l.size());
         r.resize(in.r.size());
         const float* i[2] = {in.l.data() + from, in.r.data() + from};
@@ -42,7 +44,8 @@ struct Stereo {
         host.processInBlocks(i, o, to - from);
     }
     // The largest difference from `other` from a frame on; infinite where either is not finite.
-    double worstDifference(const Stereo& other, long from) const {
+    double worstDifference(const Stereo& other, long from) const
+    {
         double m = 0.0;
         for (long i = from; i < frames(); ++i) {
             const size_t k = static_cast<size_t>(i);
@@ -51,10 +54,14 @@ struct Stereo {
         }
         return m;
     }
-    double peak(long from) const { return worstDifference(Stereo{std::vector<float>(l.size()), std::vector<float>(r.size())}, from); }
+    double peak(long from) const
+    {
+        return worstDifference(Stereo{std::vector<float>(l.size()), std::vector<float>(r.size())}, from);
+    }
 };
 
-void startHost(PluginHost& host, int block, const std::vector<std::pair<const char*, float>>& settings = {}) {
+void startHost(PluginHost& host, int block, const std::vector<std::pair<const char*, float>>& settings = {})
+{
     host.setSampleRate(kRate);
     host.setBlockSize(block);
     ASSERT_TRUE(host.start(modulePath())) << host.error();
@@ -78,14 +85,16 @@ constexpr int kBlock = 512;
 
 class BurstRecovery : public ::testing::TestWithParam<Burst> {
 protected:
-    void SetUp() override {
-        const std::vector<std::pair<const char*, float>> settings =
-            GetParam().overdrive ? std::vector<std::pair<const char*, float>>{{"Type", 0.0f}, {"Input", 1.0f}}
-                                 : std::vector<std::pair<const char*, float>>{};
+    void SetUp() override
+    {
+        const std::vector<std::pair<const char*, float>> settings = GetParam().overdrive
+            ? std::vector<std::pair<const char*, float>>{{"Type", 0.0f}, {"Input", 1.0f}}
+            : std::vector<std::pair<const char*, float>>{};
         ASSERT_NO_FATAL_FAILURE(startHost(host, kBlock, settings));
         ASSERT_NO_FATAL_FAILURE(startHost(reference, kBlock, settings));
     }
-    Stereo withBurst(long frames) const {
+    Stereo withBurst(long frames) const
+    {
         Stereo in = Stereo::tones(frames);
         for (long i = kBurstStart; i < kBurstStart + kBurstLength; ++i)
             in.l[static_cast<size_t>(i)] = in.r[static_cast<size_t>(i)] = GetParam().value * (i % 2 ? 1.0f : -1.0f);
@@ -94,7 +103,8 @@ protected:
     PluginHost host, reference;
 };
 
-TEST_P(BurstRecovery, OutputIsFiniteAfterOneBlockAndMatchesACleanRunLater) {
+TEST_P(BurstRecovery, OutputIsFiniteAfterOneBlockAndMatchesACleanRunLater)
+{
     const long frames = kBurstStart + static_cast<long>(1.8 * kRate);
     const Stereo in = withBurst(frames), clean = Stereo::tones(frames);
     Stereo out, expected;
@@ -107,7 +117,8 @@ TEST_P(BurstRecovery, OutputIsFiniteAfterOneBlockAndMatchesACleanRunLater) {
     EXPECT_LE(out.worstDifference(expected, settled), 0.01 * expected.peak(settled));
 }
 
-TEST_P(BurstRecovery, BypassAfterTheBurstGivesBackTheInput) {
+TEST_P(BurstRecovery, BypassAfterTheBurstGivesBackTheInput)
+{
     const long burstDone = kBurstStart + 2 * kBlock;
     const long frames = burstDone + static_cast<long>(0.3 * kRate);
     const Stereo in = withBurst(frames);
@@ -138,7 +149,8 @@ void PrintTo(const HostEdge& e, std::ostream* os) { *os << e.name; }
 
 class HostEdges : public ::testing::TestWithParam<HostEdge> {};
 
-TEST_P(HostEdges, ChangeNothingOrWorkAsUsual) {
+TEST_P(HostEdges, ChangeNothingOrWorkAsUsual)
+{
     PluginHost host, reference;
     ASSERT_NO_FATAL_FAILURE(startHost(host, 64));
     ASSERT_NO_FATAL_FAILURE(startHost(reference, 64));
@@ -168,7 +180,8 @@ TEST_P(HostEdges, ChangeNothingOrWorkAsUsual) {
 void setRate(PluginHost& h, float rate) { h.dispatch(vst::effSetSampleRate, 0, 0, nullptr, rate); }
 
 // Frame counts of no samples: neither entry may touch the pins.
-void processNothing(PluginHost& h) {
+void processNothing(PluginHost& h)
+{
     std::vector<float> f(16, 7.0f);
     std::vector<double> d(16, 7.0);
     float* fp[2] = {f.data(), f.data() + 8};
@@ -189,7 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
                       HostEdge{"RateInfinite", [](PluginHost& h) { setRate(h, kInf); }, false},
                       HostEdge{"RateGigahertz", [](PluginHost& h) { setRate(h, 1e9f); }, false},
                       HostEdge{"BlockZero", [](PluginHost& h) { h.dispatch(vst::effSetBlockSize, 0, 0); }, false},
-                      HostEdge{"BlockNegative", [](PluginHost& h) { h.dispatch(vst::effSetBlockSize, 0, -512); }, false},
+                      HostEdge{"BlockNegative", [](PluginHost& h) { h.dispatch(vst::effSetBlockSize, 0, -512); },
+                               false},
                       HostEdge{"FramesNoneOrNegative", processNothing, false},
                       HostEdge{"FramesBeyondAnnounced", [](PluginHost&) {}, true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -10,19 +10,22 @@
 namespace orv::test {
 namespace {
 
-std::vector<uint8_t> storedImage(const std::string& name) {
+std::vector<uint8_t> storedImage(const std::string& name)
+{
     const std::string text = readText(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/files/data/images/" + name);
     return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 class UserSettings : public ::testing::Test {
 protected:
-    void store(const std::string& name, const std::vector<uint8_t>& bytes) {
+    void store(const std::string& name, const std::vector<uint8_t>& bytes)
+    {
         std::filesystem::create_directories(folder);
         std::ofstream(folder + "/" + name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    void start() {
+    void start()
+    {
         host.setSampleRate(44100.0);
         ASSERT_TRUE(host.start(modulePath())) << host.error();
     }
@@ -34,14 +37,15 @@ protected:
     PluginHost host;
 };
 
-TEST_F(UserSettings, AnInstanceStartsWithTheStoredDefaults) {
+TEST_F(UserSettings, AnInstanceStartsWithTheStoredDefaults)
+{
     store("DefaultBank", storedImage("bank-rev.ovb"));  // written on a machine of the other byte order
     store("DefaultPreset", storedImage("preset.orv"));  // loaded into program 0 after the bank
     store("DefaultMidi", storedImage("midi.ovm"));
     start();
     EXPECT_EQ(host.programName(), "Hand built");
     EXPECT_EQ(programNameAt(47), "Bank prog 47");
-    EXPECT_EQ(host.getParameter(13), 14.0f / 64.0f);  // (40 × 7 + 13 × 3) mod 61 = 14
+    EXPECT_EQ(host.getParameter(13), 14.0f / 64.0f);             // (40 × 7 + 13 × 3) mod 61 = 14
     EXPECT_FLOAT_EQ(host.getParameter(42 + 3), 15.5f / 129.0f);  // parameter 3 on controller 15
     // The state handed to the host says program 0, which holds the preset.
     const std::vector<uint8_t> state = host.getChunk();
@@ -50,7 +54,8 @@ TEST_F(UserSettings, AnInstanceStartsWithTheStoredDefaults) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&state[61])), "Hand built");
 }
 
-TEST_F(UserSettings, ShortOrForeignValuesAreIgnored) {
+TEST_F(UserSettings, ShortOrForeignValuesAreIgnored)
+{
     std::vector<uint8_t> foreign = storedImage("bank.ovb");
     foreign[1] ^= 0x20;
     store("DefaultBank", foreign);

@@ -40,7 +40,8 @@ using namespace std::chrono_literals;
 
 constexpr int kLearnedController = 20;  // a general-purpose controller number
 
-pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& errFile) {
+pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& errFile)
+{
     std::vector<char*> argv, envp;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -58,7 +59,8 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
 }
 
 // Exit status of a child after SIGTERM (or its own end), −1 when it died of a signal.
-int stopChild(pid_t pid, bool terminate = true) {
+int stopChild(pid_t pid, bool terminate = true)
+{
     if (pid <= 0) return -1;
     if (terminate) kill(pid, SIGTERM);
     int status = 0;
@@ -66,7 +68,8 @@ int stopChild(pid_t pid, bool terminate = true) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -75,32 +78,41 @@ std::string readFile(const std::string& path) {
 // controller message on demand into its MIDI input.
 class ToneClient {
 public:
-    bool open(const std::string& server) {
+    bool open(const std::string& server)
+    {
         jack_status_t status{};
-        client_ = jack_client_open("orv-test", static_cast<jack_options_t>(JackNoStartServer | JackServerName), &status, server.c_str());
+        client_ = jack_client_open("orv-test", static_cast<jack_options_t>(JackNoStartServer | JackServerName), &status,
+                                   server.c_str());
         if (client_ == nullptr) return false;
         for (int c = 0; c < 2; ++c) {
-            tone_[c] = jack_port_register(client_, c == 0 ? "tone_1" : "tone_2", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
-            heard_[c] = jack_port_register(client_, c == 0 ? "heard_1" : "heard_2", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
+            tone_[c] =
+                jack_port_register(client_, c == 0 ? "tone_1" : "tone_2", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
+            heard_[c] = jack_port_register(client_, c == 0 ? "heard_1" : "heard_2", JACK_DEFAULT_AUDIO_TYPE,
+                                           JackPortIsInput, 0);
         }
         midi_ = jack_port_register(client_, "midi_out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
         rate_ = jack_get_sample_rate(client_);
-        jack_set_process_callback(client_, [](jack_nframes_t n, void* self) { return static_cast<ToneClient*>(self)->process(n); }, this);
+        jack_set_process_callback(
+            client_, [](jack_nframes_t n, void* self) { return static_cast<ToneClient*>(self)->process(n); }, this);
         return jack_activate(client_) == 0;
     }
     ~ToneClient() { close(); }
-    void close() {
+    void close()
+    {
         if (client_ != nullptr) jack_client_close(client_);
         client_ = nullptr;
     }
     // Tone into the player's inputs, its outputs into ours, our MIDI into its MIDI input.
     // (The player's ports appear before it is active; until then connecting fails.)
-    bool connectTo(const std::string& player) {
+    bool connectTo(const std::string& player)
+    {
         const std::string me = jack_get_client_name(client_);
+        // clang-format off
         const std::pair<std::string, std::string> links[] = {
             {me + ":tone_1", player + ":in_1"},   {me + ":tone_2", player + ":in_2"},
             {player + ":out_1", me + ":heard_1"}, {player + ":out_2", me + ":heard_2"},
             {me + ":midi_out", player + ":midi_in"}};
+        // clang-format on
         for (const auto& [from, to] : links)
             if (const int r = jack_connect(client_, from.c_str(), to.c_str()); r != 0 && r != EEXIST) return false;
         return true;
@@ -108,19 +120,26 @@ public:
     void sendControlChange(int controller, int value) { pendingCc_.store(0x10000 | (controller << 8) | value); }
     bool controlChangeSent() const { return pendingCc_.load() == 0; }
     // RMS of the outputs since the last reset; non-finite samples are counted over the whole run.
-    void resetMeasure() {
+    void resetMeasure()
+    {
         sumSquares_.store(0.0);
         frames_.store(0);
     }
-    double rms() const { return frames_.load() > 0 ? std::sqrt(sumSquares_.load() / static_cast<double>(frames_.load())) : 0.0; }
+    double rms() const
+    {
+        return frames_.load() > 0 ? std::sqrt(sumSquares_.load() / static_cast<double>(frames_.load())) : 0.0;
+    }
     long frames() const { return frames_.load(); }
     int nonFinite() const { return nonFinite_.load(); }
 
 private:
-    int process(jack_nframes_t n) {
+    int process(jack_nframes_t n)
+    {
         for (int c = 0; c < 2; ++c) {
             auto* out = static_cast<float*>(jack_port_get_buffer(tone_[c], n));
-            for (jack_nframes_t i = 0; i < n; ++i) out[i] = static_cast<float>(0.3 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(phase_ + i) / rate_));
+            for (jack_nframes_t i = 0; i < n; ++i)
+                out[i] =
+                    static_cast<float>(0.3 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(phase_ + i) / rate_));
         }
         phase_ += n;
         double sum = 0.0;
@@ -128,8 +147,10 @@ private:
         for (int c = 0; c < 2; ++c) {
             const auto* in = static_cast<const float*>(jack_port_get_buffer(heard_[c], n));
             for (jack_nframes_t i = 0; i < n; ++i) {
-                if (!std::isfinite(in[i])) ++bad;
-                else sum += static_cast<double>(in[i]) * in[i] / 2.0;
+                if (!std::isfinite(in[i]))
+                    ++bad;
+                else
+                    sum += static_cast<double>(in[i]) * in[i] / 2.0;
             }
         }
         sumSquares_.store(sumSquares_.load() + sum);
@@ -139,7 +160,8 @@ private:
         jack_midi_clear_buffer(midi);
         const int cc = pendingCc_.load();
         if (cc != 0) {
-            const jack_midi_data_t message[3] = {0xB0, static_cast<jack_midi_data_t>((cc >> 8) & 0x7F), static_cast<jack_midi_data_t>(cc & 0x7F)};
+            const jack_midi_data_t message[3] = {0xB0, static_cast<jack_midi_data_t>((cc >> 8) & 0x7F),
+                                                 static_cast<jack_midi_data_t>(cc & 0x7F)};
             jack_midi_event_write(midi, 0, message, 3);
             pendingCc_.store(0);
         }
@@ -160,25 +182,29 @@ private:
 
 class PlayerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         const std::string why = xvfb.start(640, 800);
         ASSERT_EQ(why, "");
         server = "orvplay" + std::to_string(getpid());
-        jackd = spawn({"jackd", "-n", server, "-r", "-d", "dummy", "-r", "48000", "-p", "256"}, {}, dir.file("jackd.log"));
+        jackd =
+            spawn({"jackd", "-n", server, "-r", "-d", "dummy", "-r", "48000", "-p", "256"}, {}, dir.file("jackd.log"));
         ASSERT_GT(jackd, 0) << "jackd (Debian package jackd2) is missing";
         jack_set_error_function([](const char*) {});  // no line for each try before the server is up
         ASSERT_TRUE(waitFor([&] { return client.open(server); })) << readFile(dir.file("jackd.log"));
         module.setSampleRate(48000.0);
         ASSERT_TRUE(module.start(ORV_DEFAULT_MODULE)) << module.error();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (player > 0) stopChild(player);
         module.close();
         client.close();
         stopChild(jackd);
     }
 
-    static bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 15s) {
+    static bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 15s)
+    {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (!done()) {
             if (std::chrono::steady_clock::now() > end) return false;
@@ -187,24 +213,30 @@ protected:
         return true;
     }
     std::string statePath() const { return dir.file("Orvaline/ORVGYR2/PlayerState"); }
-    void writeState() {
+    void writeState()
+    {
         std::filesystem::create_directories(dir.file("Orvaline/ORVGYR2"));
         const std::vector<uint8_t> chunk = module.getChunk();
-        std::ofstream(statePath(), std::ios::binary).write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
+        std::ofstream(statePath(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
     }
     // Loads the saved state into the test's own instance of the module.
-    void readState() {
+    void readState()
+    {
         const std::string bytes = readFile(statePath());
         ASSERT_FALSE(bytes.empty());
         ASSERT_EQ(module.setChunk(std::vector<uint8_t>(bytes.begin(), bytes.end())), 0);  // accepted
     }
-    void startPlayer(std::vector<std::string> args) {
+    void startPlayer(std::vector<std::string> args)
+    {
         args.insert(args.begin(), ORV_PLAY_BINARY);
-        player = spawn(args, {"DISPLAY=" + xvfb.display(), "JACK_DEFAULT_SERVER=" + server, "XDG_CONFIG_HOME=" + dir.path()},
-                       dir.file("player.log"));
+        player =
+            spawn(args, {"DISPLAY=" + xvfb.display(), "JACK_DEFAULT_SERVER=" + server, "XDG_CONFIG_HOME=" + dir.path()},
+                  dir.file("player.log"));
         ASSERT_GT(player, 0);
     }
-    int stopPlayer() {
+    int stopPlayer()
+    {
         const int status = stopChild(player);
         player = -1;
         return status;
@@ -218,7 +250,8 @@ protected:
     PluginHost module;
 };
 
-TEST_F(PlayerTest, PlaysThroughJackAndALearnedControllerMovesItsParameter) {
+TEST_F(PlayerTest, PlaysThroughJackAndALearnedControllerMovesItsParameter)
+{
     // Controller 20 bound to Mix, all MIDI channels, as learning would leave it.
     const int mix = module.findParameter("Mix"), channel = module.findParameter("MIDIchl");
     ASSERT_GE(mix, 0);
@@ -255,7 +288,8 @@ TEST_F(PlayerTest, PlaysThroughJackAndALearnedControllerMovesItsParameter) {
 }
 
 // The title of the player's window, found among the top-level windows by its class.
-std::string playerTitle(Display* d) {
+std::string playerTitle(Display* d)
+{
     Window root, parent, *children = nullptr;
     unsigned count = 0;
     std::string title;
@@ -275,7 +309,8 @@ std::string playerTitle(Display* d) {
     return title;
 }
 
-TEST_F(PlayerTest, RestoresItsStateAtStartTitlesTheWindowAndSavesItAgain) {
+TEST_F(PlayerTest, RestoresItsStateAtStartTitlesTheWindowAndSavesItAgain)
+{
     const int mix = module.findParameter("Mix");
     module.setParameter(mix, 0.25f);
     char name[] = "Sunday Organ";
@@ -297,10 +332,12 @@ TEST_F(PlayerTest, RestoresItsStateAtStartTitlesTheWindowAndSavesItAgain) {
     EXPECT_EQ(module.programName(), "Sunday Organ");
 }
 
-TEST(PlayerWithoutServer, SaysSoAndFails) {
+TEST(PlayerWithoutServer, SaysSoAndFails)
+{
     TempFolder dir;
     const pid_t pid = spawn({ORV_PLAY_BINARY, "--audio"},
-                            {"JACK_DEFAULT_SERVER=orvnone" + std::to_string(getpid()), "XDG_CONFIG_HOME=" + dir.path()}, dir.file("err"));
+                            {"JACK_DEFAULT_SERVER=orvnone" + std::to_string(getpid()), "XDG_CONFIG_HOME=" + dir.path()},
+                            dir.file("err"));
     ASSERT_GT(pid, 0);
     EXPECT_EQ(stopChild(pid, false), 1);
     const std::string err = readFile(dir.file("err"));

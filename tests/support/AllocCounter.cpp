@@ -25,13 +25,15 @@ void* alignedBlock(std::size_t align, std::size_t size) { return std::aligned_al
 void freeAligned(void* p) { std::free(p); }
 #endif
 
-void* allocate(std::size_t size) {
+void* allocate(std::size_t size)
+{
     gAllocations.fetch_add(1, std::memory_order_relaxed);
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
 
-void* allocateAligned(std::size_t size, std::align_val_t align) {
+void* allocateAligned(std::size_t size, std::align_val_t align)
+{
     gAllocations.fetch_add(1, std::memory_order_relaxed);
     const std::size_t a = static_cast<std::size_t>(align);
     const std::size_t rounded = ((size == 0 ? 1 : size) + a - 1) / a * a;  // aligned_alloc wants a multiple
@@ -47,11 +49,21 @@ long long allocationCount() { return gAllocations.load(std::memory_order_relaxed
 
 void* operator new(std::size_t size) { return allocate(size); }
 void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try { return allocate(size); } catch (...) { return nullptr; }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
 }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try { return allocate(size); } catch (...) { return nullptr; }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
 }
 void* operator new(std::size_t size, std::align_val_t align) { return allocateAligned(size, align); }
 void* operator new[](std::size_t size, std::align_val_t align) { return allocateAligned(size, align); }

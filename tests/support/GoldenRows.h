@@ -22,7 +22,8 @@ using GoldenRows = std::vector<std::pair<std::string, std::vector<double>>>;
 // `close(now, stored, storedRow)` judges one number; `digits` are written per number.
 template <class Close>
 void expectGoldenRows(const std::string& file, const char* update, const GoldenRows& now, Close close,
-                      int nameWords = 1, int digits = 17) {
+                      int nameWords = 1, int digits = 17)
+{
     if (const char* u = std::getenv(update); u != nullptr && *u == '1') {
         std::ofstream out(file);
         char buf[40];

@@ -12,7 +12,8 @@
 
 namespace orv::test {
 
-inline void expectStoredLines(const std::string& file, const std::vector<std::string>& now, const char* update) {
+inline void expectStoredLines(const std::string& file, const std::vector<std::string>& now, const char* update)
+{
     if (const char* u = std::getenv(update); u != nullptr && *u == '1') {
         std::ofstream out(file);
         for (const std::string& line : now) out << line << '\n';

@@ -14,11 +14,13 @@ namespace orv::test {
 // A fresh, empty folder under /tmp, removed with everything in it at the end of its scope.
 class TempFolder {
 public:
-    TempFolder() {
+    TempFolder()
+    {
         char pattern[] = "/tmp/orv-test-XXXXXX";
         if (mkdtemp(pattern) != nullptr) path_ = pattern;
     }
-    ~TempFolder() {
+    ~TempFolder()
+    {
         if (path_.empty()) return;
         std::error_code ec;
         // Read-only folders made by a test must be writable again to be removed.
@@ -33,7 +35,8 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     // The names in the folder (or in a folder below it), sorted.
-    std::vector<std::string> entries(const std::string& below = "") const {
+    std::vector<std::string> entries(const std::string& below = "") const
+    {
         std::vector<std::string> names;
         std::error_code ec;
         for (const auto& e : std::filesystem::directory_iterator(below.empty() ? path_ : file(below), ec))
@@ -46,7 +49,8 @@ private:
     std::string path_;
 };
 
-inline bool fileExists(const std::string& path) {
+inline bool fileExists(const std::string& path)
+{
     struct stat st;
     return stat(path.c_str(), &st) == 0;
 }
@@ -55,7 +59,8 @@ inline bool fileExists(const std::string& path) {
 // value back.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
         if (const char* old = std::getenv(name)) {
             had_ = true;
             old_ = old;
@@ -66,7 +71,8 @@ public:
             unsetenv(name);
     }
     ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
-    ~ScopedEnv() {
+    ~ScopedEnv()
+    {
         if (had_)
             setenv(name_.c_str(), old_.c_str(), 1);
         else

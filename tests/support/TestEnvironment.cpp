@@ -11,7 +11,8 @@ namespace {
 
 class TestEnvironment {
 public:
-    TestEnvironment() {
+    TestEnvironment()
+    {
         setenv("ORV_MODULE", ORV_DEFAULT_MODULE, 0);
         setenv("ORV_BUILD_DIR", ORV_DEFAULT_BUILD_DIR, 0);
         setenv("ORV_SOURCE_DIR", ORV_DEFAULT_SOURCE_DIR, 0);
@@ -21,7 +22,8 @@ public:
             setenv("XDG_CONFIG_HOME", pattern, 1);
         }
     }
-    ~TestEnvironment() {
+    ~TestEnvironment()
+    {
         if (configHome_.empty()) return;
         std::error_code ignored;
         std::filesystem::remove_all(configHome_, ignored);

@@ -21,7 +21,8 @@ public:
 
     // Starts a server with one screen of the given size. Answers an empty text on success,
     // else why there is no server.
-    std::string start(int width, int height) {
+    std::string start(int width, int height)
+    {
         int fds[2];
         if (pipe(fds) != 0) return "no pipe for Xvfb";
         posix_spawn_file_actions_t actions;
@@ -49,7 +50,8 @@ public:
         display_ = ":" + number;
         return "";
     }
-    void stop() {
+    void stop()
+    {
         if (pid_ <= 0) return;
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);

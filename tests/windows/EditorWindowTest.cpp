@@ -31,18 +31,21 @@ struct HostCall {
 };
 std::vector<HostCall> hostCalls;
 
-vst::iptr recordingHost(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr, void*, float opt) {
+vst::iptr recordingHost(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr, void*, float opt)
+{
     hostCalls.push_back({opcode, index, opt});
     return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
 }
 
-vst::iptr quietHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float) {
+vst::iptr quietHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float)
+{
     return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
 }
 
 class EditorWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         // wine shows windows on an X display (xvfb-run gives one).
         if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no DISPLAY to open windows on";
         // The build folder's path, seen from wine's drive Z: (the file system root).
@@ -72,17 +75,20 @@ protected:
     }
     // Nothing in the editor shows a hover state.
     void movePointerAway() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 5, GetSystemMetrics(SM_CYSCREEN) - 5); }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (effect != nullptr) dispatch(vst::effClose);
         if (host != nullptr) DestroyWindow(host);
         if (module != nullptr) FreeLibrary(module);
     }
 
-    vst::iptr dispatch(vst::i32 opcode, vst::iptr value = 0, void* ptr = nullptr) {
+    vst::iptr dispatch(vst::i32 opcode, vst::iptr value = 0, void* ptr = nullptr)
+    {
         return effect->dispatcher(effect, opcode, 0, value, ptr, 0.0f);
     }
     // The host's message loop and its editor idles, a little apart.
-    void idle(int times) {
+    void idle(int times)
+    {
         for (int i = 0; i < times; ++i) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -94,7 +100,8 @@ protected:
         }
     }
     // Pixels of the editor's window whose colour differs from the image.
-    int mismatchesAgainst(NativeSurface* expected) {
+    int mismatchesAgainst(NativeSurface* expected)
+    {
         HWND child = GetWindow(host, GW_CHILD);
         if (child == nullptr) return -1;
         BITMAPINFO info{};
@@ -121,7 +128,8 @@ protected:
         return bad;
     }
     // Real input: the pointer moves, presses, drags and releases through the system's queue.
-    void drag(POINT from, POINT to) {
+    void drag(POINT from, POINT to)
+    {
         ClientToScreen(host, &from);
         ClientToScreen(host, &to);
         SetCursorPos(from.x, from.y);
@@ -141,7 +149,8 @@ protected:
         SendInput(1, &release, sizeof release);
         idle(3);
     }
-    int calls(vst::i32 opcode, vst::i32 index) const {
+    int calls(vst::i32 opcode, vst::i32 index) const
+    {
         int n = 0;
         for (const HostCall& c : hostCalls) n += c.opcode == opcode && c.index == index;
         return n;
@@ -152,7 +161,8 @@ protected:
     HWND host = nullptr;
 };
 
-TEST_F(EditorWindowTest, OpensAsAChildShowsTheOffscreenRenderAndAKnobDragReachesTheHost) {
+TEST_F(EditorWindowTest, OpensAsAChildShowsTheOffscreenRenderAndAKnobDragReachesTheHost)
+{
     vst::ERect* rect = nullptr;
     ASSERT_EQ(dispatch(vst::effEditGetRect, 0, &rect), 1);
     ASSERT_EQ(rect->right - rect->left, kWidth);

@@ -117,11 +117,12 @@ public:
     vst::iptr answerCallback(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt);
 
 private:
-    static vst::iptr callback(vst::AEffect* effect, vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt);
+    static vst::iptr callback(vst::AEffect* effect, vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr,
+                              float opt);
     void unload();
     void ensureScratch(int frames);
 
-    static constexpr int kCountedOpcodes = 64;   // callback opcodes counted by callCount
+    static constexpr int kCountedOpcodes = 64;       // callback opcodes counted by callCount
     static constexpr size_t kMaxRecorded = 1 << 20;  // bound on the recorded-call log
 
     void* handle_ = nullptr;
@@ -134,7 +135,7 @@ private:
     vst::iptr hostVersion_ = vst::kVstVersion;
     double sampleRate_ = 44100.0;
     int blockSize_ = 1024;
-    std::array<bool, 2> inputMissing_{};   // pins beyond these two always count as connected
+    std::array<bool, 2> inputMissing_{};  // pins beyond these two always count as connected
     std::array<bool, 2> outputMissing_{};
     std::vector<std::string> hostCanDo_;
     std::atomic<bool> inProcess_{false};

@@ -19,7 +19,8 @@ void report(const char* message) { std::fprintf(stderr, "orv-play: JACK: %s\n", 
 
 JackAudio::~JackAudio() { stop(); }
 
-bool JackAudio::open(const std::string& clientName, std::string& error) {
+bool JackAudio::open(const std::string& clientName, std::string& error)
+{
     // The library's own lines about a missing server would bury the one message that says
     // what to do; its reports once connected are passed on.
     jack_set_error_function(quiet);
@@ -30,14 +31,18 @@ bool JackAudio::open(const std::string& clientName, std::string& error) {
     if (client_ == nullptr) {
         const char* server = std::getenv("JACK_DEFAULT_SERVER");
         if (status & JackServerFailed)
-            error = std::string("no JACK server is running") + (server != nullptr ? std::string(" (server name \"") + server + "\")" : "") +
-                    "; start one first (for example: jackd -d alsa), or leave out --audio to open the editor with a silent engine";
+            error = std::string("no JACK server is running") +
+                (server != nullptr ? std::string(" (server name \"") + server + "\")" : "") +
+                "; start one first (for example: jackd -d alsa), or leave out --audio to open the editor with a silent "
+                "engine";
         else
-            error = "cannot connect to the JACK server (status 0x" + [&] {
-                char hex[16];
-                std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(status));
-                return std::string(hex);
-            }() + ")";
+            error = "cannot connect to the JACK server (status 0x" +
+                [&] {
+                    char hex[16];
+                    std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(status));
+                    return std::string(hex);
+                }() +
+                ")";
         return false;
     }
     for (int c = 0; c < 2; ++c) {
@@ -59,7 +64,8 @@ double JackAudio::sampleRate() const { return client_ != nullptr ? jack_get_samp
 
 int JackAudio::bufferSize() const { return client_ != nullptr ? static_cast<int>(jack_get_buffer_size(client_)) : 0; }
 
-bool JackAudio::start(LiveProcessor* processor, std::string& error) {
+bool JackAudio::start(LiveProcessor* processor, std::string& error)
+{
     processor_.store(processor, std::memory_order_release);
     if (jack_activate(client_) != 0) {
         error = "cannot activate the JACK client";
@@ -70,7 +76,8 @@ bool JackAudio::start(LiveProcessor* processor, std::string& error) {
 }
 
 bool JackAudio::connect(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs,
-                        const std::vector<std::string>& midiSources, std::string& error) {
+                        const std::vector<std::string>& midiSources, std::string& error)
+{
     auto link = [&](const std::string& from, const std::string& to) {
         const int result = jack_connect(client_, from.c_str(), to.c_str());
         if (result != 0 && result != EEXIST) {
@@ -88,7 +95,8 @@ bool JackAudio::connect(const std::vector<std::string>& inputs, const std::vecto
     return true;
 }
 
-void JackAudio::stop() {
+void JackAudio::stop()
+{
     if (client_ == nullptr) return;
     if (active_) jack_deactivate(client_);
     active_ = false;
@@ -97,14 +105,19 @@ void JackAudio::stop() {
     client_ = nullptr;
 }
 
-int JackAudio::processCallback(jack_nframes_t frames, void* self) {
+int JackAudio::processCallback(jack_nframes_t frames, void* self)
+{
     static_cast<JackAudio*>(self)->processBlock(frames);
     return 0;
 }
 
-void JackAudio::shutdownCallback(void* self) { static_cast<JackAudio*>(self)->serverGone_.store(true, std::memory_order_relaxed); }
+void JackAudio::shutdownCallback(void* self)
+{
+    static_cast<JackAudio*>(self)->serverGone_.store(true, std::memory_order_relaxed);
+}
 
-void JackAudio::processBlock(jack_nframes_t frames) {
+void JackAudio::processBlock(jack_nframes_t frames)
+{
     float* in[2];
     float* out[2];
     for (int c = 0; c < 2; ++c) {

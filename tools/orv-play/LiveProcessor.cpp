@@ -4,7 +4,8 @@
 
 namespace orv::play {
 
-void LiveProcessor::process(float* const* in, float* const* out, int frames) {
+void LiveProcessor::process(float* const* in, float* const* out, int frames)
+{
     if (events_.size() > 0) {
         // All go before the first piece; a block longer than the effect was told of (the
         // server's buffer grew) gets its late events at the piece's last frame.

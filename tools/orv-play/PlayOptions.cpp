@@ -8,7 +8,8 @@ namespace {
 constexpr size_t kAudioPorts = 2;  // in_1/in_2 and out_1/out_2
 }  // namespace
 
-const char* playUsage() {
+const char* playUsage()
+{
     return "usage: orv-play [--audio] [--in PORT]... [--out PORT]... [--midi PORT]...\n"
            "                [--client NAME] [--module FILE] [--no-window]\n"
            "Plays the rotary cabinet live: the editor in a window of its own and, with --audio,\n"
@@ -23,7 +24,8 @@ const char* playUsage() {
            "The state is kept in ${XDG_CONFIG_HOME:-$HOME/.config}/Orvaline/ORVGYR2/PlayerState.\n";
 }
 
-bool parsePlayOptions(int argc, char** argv, PlayOptions& options, std::string& error) {
+bool parsePlayOptions(int argc, char** argv, PlayOptions& options, std::string& error)
+{
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& out) {

@@ -9,7 +9,8 @@
 
 namespace orv::play {
 
-std::string playerStatePath() {
+std::string playerStatePath()
+{
     const char* config = std::getenv("XDG_CONFIG_HOME");
     std::string base;
     if (config != nullptr && *config != 0) {
@@ -21,13 +22,15 @@ std::string playerStatePath() {
     return base + "/Orvaline/ORVGYR2/PlayerState";
 }
 
-std::vector<uint8_t> readPlayerState(const std::string& path) {
+std::vector<uint8_t> readPlayerState(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) return {};
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool writePlayerState(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+bool writePlayerState(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error)
+{
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);

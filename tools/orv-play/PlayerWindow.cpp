@@ -12,11 +12,13 @@
 
 namespace orv::play {
 
-bool PlayerWindow::open(std::string& error) {
+bool PlayerWindow::open(std::string& error)
+{
     display_ = XOpenDisplay(nullptr);
     if (display_ == nullptr) {
         const char* name = std::getenv("DISPLAY");
-        error = name != nullptr ? std::string("cannot open the X display ") + name : std::string("no X display (DISPLAY is not set)");
+        error = name != nullptr ? std::string("cannot open the X display ") + name
+                                : std::string("no X display (DISPLAY is not set)");
         error += "; use --no-window for audio only";
         return false;
     }
@@ -28,7 +30,8 @@ bool PlayerWindow::open(std::string& error) {
 
     const int screen = DefaultScreen(display_);
     window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(width),
-                                  static_cast<unsigned>(height), 0, BlackPixel(display_, screen), BlackPixel(display_, screen));
+                                  static_cast<unsigned>(height), 0, BlackPixel(display_, screen),
+                                  BlackPixel(display_, screen));
     // A fixed size: the editor does not resize.
     XSizeHints* hints = XAllocSizeHints();
     hints->flags = PMinSize | PMaxSize;
@@ -58,7 +61,8 @@ bool PlayerWindow::open(std::string& error) {
     return true;
 }
 
-void PlayerWindow::updateTitle() {
+void PlayerWindow::updateTitle()
+{
     const std::string name = host_.programName();
     if (name == title_ && !title_.empty()) return;
     title_ = name;
@@ -66,12 +70,13 @@ void PlayerWindow::updateTitle() {
     // The UTF-8 title that current window managers show.
     const Atom netName = XInternAtom(display_, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
-    XChangeProperty(display_, window_, netName, utf8, 8, PropModeReplace, reinterpret_cast<const unsigned char*>(name.data()),
-                    static_cast<int>(name.size()));
+    XChangeProperty(display_, window_, netName, utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(name.data()), static_cast<int>(name.size()));
     XFlush(display_);
 }
 
-bool PlayerWindow::idle() {
+bool PlayerWindow::idle()
+{
     if (display_ == nullptr || closed_) return false;
     while (XPending(display_) > 0) {
         XEvent e;
@@ -85,13 +90,15 @@ bool PlayerWindow::idle() {
     return true;
 }
 
-void PlayerWindow::wait(int milliseconds) {
+void PlayerWindow::wait(int milliseconds)
+{
     if (display_ == nullptr) return;
     pollfd p{ConnectionNumber(display_), POLLIN, 0};
     if (XPending(display_) == 0) poll(&p, 1, milliseconds);
 }
 
-void PlayerWindow::close() {
+void PlayerWindow::close()
+{
     if (editorOpen_) host_.dispatch(vst::effEditClose);
     editorOpen_ = false;
     if (display_ != nullptr) {

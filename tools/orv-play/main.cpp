@@ -31,7 +31,8 @@ std::atomic<bool> gQuit{false};
 
 void onSignal(int) { gQuit.store(true); }
 
-int fail(const std::string& message, int status = 1) {
+int fail(const std::string& message, int status = 1)
+{
     std::fprintf(stderr, "orv-play: %s\n", message.c_str());
     return status;
 }
@@ -42,7 +43,8 @@ constexpr int kIdleMs = 20;              // editor idle period (50 per second)
 constexpr int kHeadlessWaitMs = 100;     // how often an audio-only run looks for a signal
 
 // The module of the build the player came from, else the one ./go install puts in ~/.vst.
-std::string defaultModule() {
+std::string defaultModule()
+{
     if (access(ORV_DEFAULT_MODULE, R_OK) == 0) return ORV_DEFAULT_MODULE;
     const char* home = std::getenv("HOME");
     return std::string(home != nullptr ? home : ".") + "/.vst/OrvGyrola2.so";
@@ -50,7 +52,8 @@ std::string defaultModule() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     PlayOptions options;
     std::string error;
     if (!parsePlayOptions(argc, argv, options, error)) {
@@ -126,7 +129,9 @@ int main(int argc, char** argv) {
             if (!window->idle()) break;
             window->wait(kIdleMs);
         } else {
-            struct timespec pause {0, kHeadlessWaitMs * 1000000L};
+            struct timespec pause {
+                0, kHeadlessWaitMs * 1000000L
+            };
             nanosleep(&pause, nullptr);
         }
     }

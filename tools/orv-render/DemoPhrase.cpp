@@ -8,9 +8,9 @@ namespace orv {
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kPeak = 0.5;        // target peak, about -6 dBFS
-constexpr double kAttack = 0.008;    // seconds, key contact
-constexpr double kRelease = 0.045;   // seconds
+constexpr double kPeak = 0.5;              // target peak, about -6 dBFS
+constexpr double kAttack = 0.008;          // seconds, key contact
+constexpr double kRelease = 0.045;         // seconds
 constexpr double kPercussionDecay = 0.25;  // seconds, time constant of the percussion tone
 constexpr double kPercussionLevel = 0.5;   // relative to the fundamental
 constexpr double kPercussionRatio = 3.0;   // the percussion sounds the third harmonic
@@ -21,6 +21,7 @@ struct Partial {
     double ratio;
     double level;
 };
+// clang-format off
 constexpr Partial kPartials[] = {
     {0.5, 0.55},  // sub-octave
     {1.0, 1.00},  // fundamental
@@ -31,6 +32,7 @@ constexpr Partial kPartials[] = {
     {6.0, 0.16},
     {8.0, 0.12},
 };
+// clang-format on
 
 struct Chord {
     double start;  // seconds
@@ -38,6 +40,7 @@ struct Chord {
     int notes[kNotesPerChord];  // MIDI note numbers
 };
 // C major, A minor, F major, G seventh, C major: struck with a short gap so each chord speaks.
+// clang-format off
 constexpr Chord kChords[] = {
     {0.05, 2.55, {48, 55, 60, 64, 67}},
     {2.60, 5.15, {45, 52, 57, 60, 64}},
@@ -45,11 +48,13 @@ constexpr Chord kChords[] = {
     {7.80, 9.75, {43, 50, 55, 59, 65}},
     {9.80, 11.80, {48, 55, 60, 64, 72}},
 };
+// clang-format on
 
 double noteFrequency(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }  // A4 = 440 Hz
 
 // Raised-cosine attack and release: no clicks at the key edges.
-double envelope(double t, double length) {
+double envelope(double t, double length)
+{
     if (t < 0.0 || t > length + kRelease) return 0.0;
     double g = 1.0;
     if (t < kAttack) g = 0.5 - 0.5 * std::cos(M_PI * t / kAttack);
@@ -59,7 +64,8 @@ double envelope(double t, double length) {
 
 }  // namespace
 
-std::vector<float> DemoPhrase::synthesise() {
+std::vector<float> DemoPhrase::synthesise()
+{
     const size_t frames = static_cast<size_t>(kSeconds * kSampleRate);
     std::vector<double> mix(frames, 0.0);
     int voice = 0;

@@ -11,12 +11,14 @@ namespace orv {
 class MemorySource : public AudioSource {
 public:
     MemorySource(std::vector<float> interleaved, int channels, double sampleRate)
-        : samples_(std::move(interleaved)), channels_(channels), rate_(sampleRate) {}
+        : samples_(std::move(interleaved)), channels_(channels), rate_(sampleRate)
+    {}
 
     int channels() const override { return channels_; }
     double sampleRate() const override { return rate_; }
     long frames() const override { return static_cast<long>(samples_.size()) / channels_; }
-    long read(float* interleaved, long count) override {
+    long read(float* interleaved, long count) override
+    {
         const long n = std::min(count, frames() - pos_);
         std::copy_n(samples_.begin() + pos_ * channels_, n * channels_, interleaved);
         pos_ += n;

@@ -9,18 +9,20 @@ namespace orv {
 
 namespace {
 
-constexpr int kMaxPrograms = 1024;                 // bound on the names asked for
+constexpr int kMaxPrograms = 1024;                // bound on the names asked for
 constexpr int32_t kTaggedStateType = 0x03000000;  // first word of the effect's state chunk
 constexpr size_t kCurrentProgramOffset = 25;      // chunk header 8 + state header field at 17
 
-std::string lower(std::string s) {
+std::string lower(std::string s)
+{
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
 }  // namespace
 
-int ProgramSelect::find(PluginHost& host, const std::string& name) {
+int ProgramSelect::find(PluginHost& host, const std::string& name)
+{
     std::vector<std::string> names;
     char buf[256];
     for (int i = 0; i < kMaxPrograms; ++i) {
@@ -45,7 +47,8 @@ int ProgramSelect::find(PluginHost& host, const std::string& name) {
     return -1;
 }
 
-bool ProgramSelect::select(PluginHost& host, const std::string& name, std::string& error) {
+bool ProgramSelect::select(PluginHost& host, const std::string& name, std::string& error)
+{
     const int index = find(host, name);
     if (index < 0) {
         error = "no program '" + name + "' (the names are listed by --list-programs)";

@@ -8,21 +8,26 @@
 namespace orv {
 
 namespace {
-constexpr int kWidth = 32;     // characters between the brackets
+constexpr int kWidth = 32;  // characters between the brackets
 constexpr int kPermille = 1000;
 }  // namespace
 
-ProgressBar::ProgressBar(long total, double rate, bool enabled) : total_(total), rate_(rate), enabled_(enabled && total > 0) {}
+ProgressBar::ProgressBar(long total, double rate, bool enabled)
+    : total_(total), rate_(rate), enabled_(enabled && total > 0)
+{}
 
 ProgressBar::~ProgressBar() { finish(); }
 
-bool ProgressBar::wanted(long total, double rate) {
+bool ProgressBar::wanted(long total, double rate)
+{
     return standardErrorIsTerminal() && rate > 0 && static_cast<double>(total) / rate >= kMinSeconds;
 }
 
-void ProgressBar::update(long done) {
+void ProgressBar::update(long done)
+{
     if (!enabled_) return;
-    const int permille = static_cast<int>(std::min<long long>(kPermille, static_cast<long long>(done) * kPermille / total_));
+    const int permille =
+        static_cast<int>(std::min<long long>(kPermille, static_cast<long long>(done) * kPermille / total_));
     if (permille == lastPermille_) return;
     lastPermille_ = permille;
     char bar[kWidth + 1];
@@ -35,7 +40,8 @@ void ProgressBar::update(long done) {
     drawn_ = true;
 }
 
-void ProgressBar::finish() {
+void ProgressBar::finish()
+{
     if (drawn_) {
         std::fprintf(stderr, "\r\033[K");  // back to the line start and clear it
         std::fflush(stderr);

@@ -11,7 +11,8 @@ namespace {
 constexpr int kMidiChannels = 16;
 constexpr int kMidiDataMax = 127;
 
-bool parseDouble(const std::string& text, double& out) {
+bool parseDouble(const std::string& text, double& out)
+{
     if (text.empty()) return false;
     char* end = nullptr;
     errno = 0;
@@ -19,7 +20,8 @@ bool parseDouble(const std::string& text, double& out) {
     return errno == 0 && end != nullptr && *end == '\0' && std::isfinite(out);
 }
 
-bool parseInt(const std::string& text, long lo, long hi, int& out) {
+bool parseInt(const std::string& text, long lo, long hi, int& out)
+{
     if (text.empty()) return false;
     char* end = nullptr;
     errno = 0;
@@ -30,7 +32,8 @@ bool parseInt(const std::string& text, long lo, long hi, int& out) {
 }
 
 // NAME=VALUE with VALUE a normalised parameter value.
-bool parseAssignment(const std::string& text, std::string& name, float& value, std::string& error) {
+bool parseAssignment(const std::string& text, std::string& name, float& value, std::string& error)
+{
     const size_t eq = text.rfind('=');
     if (eq == std::string::npos || eq == 0) {
         error = "expected NAME=VALUE, got '" + text + "'";
@@ -51,7 +54,8 @@ bool parseAssignment(const std::string& text, std::string& name, float& value, s
     return true;
 }
 
-bool parseSeconds(const std::string& text, double& seconds, std::string& error) {
+bool parseSeconds(const std::string& text, double& seconds, std::string& error)
+{
     if (!parseDouble(text, seconds) || seconds < 0.0) {
         error = "time '" + text + "' is not a number of seconds >= 0";
         return false;
@@ -61,7 +65,8 @@ bool parseSeconds(const std::string& text, double& seconds, std::string& error) 
 
 }  // namespace
 
-const char* RenderOptions::usage() {
+const char* RenderOptions::usage()
+{
     return "usage: orv-render IN OUT [options]     render IN through the effect into OUT\n"
            "       orv-render --demo OUT [options] render the built-in organ demo\n"
            "       orv-render --list-params [--module PATH] [--load-state FILE] [--program NAME] [--set ...]\n"
@@ -83,7 +88,8 @@ const char* RenderOptions::usage() {
            "A parameter NAME may also be its index.\n";
 }
 
-bool RenderOptions::parse(const std::vector<std::string>& args, std::string& error) {
+bool RenderOptions::parse(const std::vector<std::string>& args, std::string& error)
+{
     std::vector<std::string> positional;
     auto need = [&](size_t i, size_t count, const std::string& opt) {
         if (i + count >= args.size()) {

@@ -8,15 +8,18 @@
 
 namespace orv {
 
-void Renderer::addParameterChange(long frame, int index, float value) {
+void Renderer::addParameterChange(long frame, int index, float value)
+{
     parameterChanges_.push_back(ParameterChange{frame, index, value});
 }
 
-void Renderer::addControlChange(long frame, int channel, int controller, int value) {
+void Renderer::addControlChange(long frame, int channel, int controller, int value)
+{
     controlChanges_.push_back(ControlChange{frame, channel, controller, value});
 }
 
-void Renderer::feedInputs(const float* interleaved, int sourceChannels, long frames) {
+void Renderer::feedInputs(const float* interleaved, int sourceChannels, long frames)
+{
     const size_t pins = inputs_.size();
     for (size_t pin = 0; pin < pins; ++pin) {
         float* dst = inputs_[pin].data();
@@ -35,7 +38,8 @@ void Renderer::feedInputs(const float* interleaved, int sourceChannels, long fra
     }
 }
 
-void Renderer::processSegment(long start, int offset, int frames) {
+void Renderer::processSegment(long start, int offset, int frames)
+{
     while (nextParameter_ < parameterChanges_.size() && parameterChanges_[nextParameter_].frame <= start) {
         const ParameterChange& c = parameterChanges_[nextParameter_++];
         host_.setParameter(c.index, c.value);
@@ -49,8 +53,9 @@ void Renderer::processSegment(long start, int offset, int frames) {
     host_.process(inPtrs_.data(), outPtrs_.data(), frames, useDouble_);
 }
 
-bool Renderer::run(AudioSource& source, SoundFileSink& sink, ProgressBar& progress, const volatile std::sig_atomic_t& stop,
-                   std::string& error) {
+bool Renderer::run(AudioSource& source, SoundFileSink& sink, ProgressBar& progress,
+                   const volatile std::sig_atomic_t& stop, std::string& error)
+{
     auto byFrame = [](const auto& a, const auto& b) { return a.frame < b.frame; };
     std::stable_sort(parameterChanges_.begin(), parameterChanges_.end(), byFrame);
     std::stable_sort(controlChanges_.begin(), controlChanges_.end(), byFrame);

@@ -29,8 +29,8 @@
 namespace {
 
 using orv::PluginHost;
-using orv::RenderOptions;
 using orv::Renderer;
+using orv::RenderOptions;
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
@@ -43,13 +43,15 @@ volatile std::sig_atomic_t gStop = 0;
 
 void onSignal(int) { gStop = 1; }
 
-int fail(const std::string& message, int code = kExitFailure) {
+int fail(const std::string& message, int code = kExitFailure)
+{
     std::fprintf(stderr, "orv-render: %s\n", message.c_str());
     return code;
 }
 
 // A parameter by name (exact, then ignoring case) or by its index written as a number.
-int resolveParameter(PluginHost& host, const std::string& name) {
+int resolveParameter(PluginHost& host, const std::string& name)
+{
     const int found = host.findParameter(name);
     if (found >= 0) return found;
     if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 6) {
@@ -59,11 +61,13 @@ int resolveParameter(PluginHost& host, const std::string& name) {
     return -1;
 }
 
-std::string unknownParameter(const std::string& name) {
+std::string unknownParameter(const std::string& name)
+{
     return "unknown parameter '" + name + "' (orv-render --list-params shows the names)";
 }
 
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open state file '" + path + "': " + std::strerror(errno);
@@ -77,7 +81,8 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string&
     return true;
 }
 
-bool loadState(PluginHost& host, const std::string& path, std::string& error) {
+bool loadState(PluginHost& host, const std::string& path, std::string& error)
+{
     std::vector<uint8_t> bytes;
     if (!readFile(path, bytes, error)) return false;
     if (bytes.empty()) {
@@ -96,7 +101,8 @@ bool loadState(PluginHost& host, const std::string& path, std::string& error) {
     return true;
 }
 
-bool applySets(PluginHost& host, const RenderOptions& opts, std::string& error) {
+bool applySets(PluginHost& host, const RenderOptions& opts, std::string& error)
+{
     for (const auto& s : opts.sets) {
         const int index = resolveParameter(host, s.name);
         if (index < 0) {
@@ -108,11 +114,13 @@ bool applySets(PluginHost& host, const RenderOptions& opts, std::string& error) 
     return true;
 }
 
-bool applyProgram(PluginHost& host, const RenderOptions& opts, std::string& error) {
+bool applyProgram(PluginHost& host, const RenderOptions& opts, std::string& error)
+{
     return opts.program.empty() || orv::ProgramSelect::select(host, opts.program, error);
 }
 
-int listPrograms(PluginHost& host) {
+int listPrograms(PluginHost& host)
+{
     constexpr int kMaxPrograms = 1024;  // bound on the names asked for
     char name[256];
     for (int i = 0; i < kMaxPrograms; ++i) {
@@ -123,7 +131,8 @@ int listPrograms(PluginHost& host) {
     return 0;
 }
 
-int listParameters(PluginHost& host) {
+int listParameters(PluginHost& host)
+{
     std::printf("%s: %d parameters\n", host.effectName().c_str(), host.numParams());
     for (int i = 0; i < host.numParams(); ++i) {
         std::printf("%4d  %-12s %10s %-4s (%.6g)\n", i, host.paramName(i).c_str(), host.paramDisplay(i).c_str(),
@@ -134,7 +143,8 @@ int listParameters(PluginHost& host) {
 
 long frameAt(double seconds, double rate) { return std::lround(seconds * rate); }
 
-int run(const RenderOptions& opts) {
+int run(const RenderOptions& opts)
+{
     const std::string modulePath = opts.modulePath.empty() ? ORV_DEFAULT_MODULE : opts.modulePath;
     PluginHost host;
     host.setBlockSize(opts.blockSize);
@@ -161,13 +171,15 @@ int run(const RenderOptions& opts) {
     }
     const double rate = source->sampleRate();
     if (source->channels() > Renderer::kOutputChannels) {
-        std::fprintf(stderr, "orv-render: note: the input has %d channels; the first two are used\n", source->channels());
+        std::fprintf(stderr, "orv-render: note: the input has %d channels; the first two are used\n",
+                     source->channels());
     }
 
     host.setSampleRate(rate);
     if (!host.start(modulePath)) return fail(host.error());
     if (host.effect()->numOutputs < 1) return fail("module " + modulePath + " has no audio outputs");
-    if (opts.useDouble && !host.supportsDouble()) return fail("module " + modulePath + " cannot process in double precision");
+    if (opts.useDouble && !host.supportsDouble())
+        return fail("module " + modulePath + " cannot process in double precision");
     if (!opts.loadState.empty() && !loadState(host, opts.loadState, error)) return fail(error);
     if (!applyProgram(host, opts, error)) return fail(error);
     if (!applySets(host, opts, error)) return fail(error);
@@ -176,7 +188,8 @@ int run(const RenderOptions& opts) {
     const long total = source->frames();
     auto warnLate = [&](const char* what, double seconds) {
         if (total > 0 && frameAt(seconds, rate) >= total) {
-            std::fprintf(stderr, "orv-render: note: %s at %.3f s comes after the end of the input (%.3f s) and is ignored\n",
+            std::fprintf(stderr,
+                         "orv-render: note: %s at %.3f s comes after the end of the input (%.3f s) and is ignored\n",
                          what, seconds, static_cast<double>(total) / rate);
         }
     };
@@ -192,7 +205,8 @@ int run(const RenderOptions& opts) {
     }
     if (opts.demo) {
         const int lever = host.findParameter(kLeverName);
-        if (lever < 0) return fail(std::string("module ") + modulePath + " has no parameter '" + kLeverName + "' for the demo");
+        if (lever < 0)
+            return fail(std::string("module ") + modulePath + " has no parameter '" + kLeverName + "' for the demo");
         // The lever starts at "Chorale" unless --set chose otherwise, speeds up, then slows down.
         bool leverSet = false;
         for (const auto& s : opts.sets) leverSet = leverSet || resolveParameter(host, s.name) == lever;
@@ -202,7 +216,8 @@ int run(const RenderOptions& opts) {
     }
 
     orv::SoundFileSink sink;
-    if (!sink.create(opts.output, Renderer::kOutputChannels, static_cast<int>(rate), inputFormat, error)) return fail(error);
+    if (!sink.create(opts.output, Renderer::kOutputChannels, static_cast<int>(rate), inputFormat, error))
+        return fail(error);
 
     orv::catchInterrupts(onSignal);
 
@@ -230,7 +245,8 @@ int run(const RenderOptions& opts) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     RenderOptions opts;
     std::string error;
     const std::vector<std::string> args(argv + 1, argv + argc);

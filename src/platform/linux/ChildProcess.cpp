@@ -11,7 +11,8 @@ extern char** environ;
 
 namespace orv {
 
-pid_t spawnChild(const std::vector<std::string>& args, int stdoutFd, bool discardErrors) {
+pid_t spawnChild(const std::vector<std::string>& args, int stdoutFd, bool discardErrors)
+{
     if (args.empty()) return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -30,7 +31,8 @@ pid_t spawnChild(const std::vector<std::string>& args, int stdoutFd, bool discar
     return err == 0 ? pid : -1;
 }
 
-bool isOnPath(const std::string& program) {
+bool isOnPath(const std::string& program)
+{
     const char* path = std::getenv("PATH");
     if (path == nullptr) return false;
     const std::string_view dirs = path;

@@ -8,7 +8,8 @@ namespace orv {
 
 std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
-std::string currentFolder() {
+std::string currentFolder()
+{
     std::string folder;
     if (char* cwd = getcwd(nullptr, 0); cwd != nullptr) {
         folder = cwd;

@@ -17,11 +17,13 @@ constexpr mode_t kFolderMode = 0700;  // settings are private to the user
 constexpr mode_t kFileMode = 0600;
 
 // Value names are plain file names: no separators, not hidden, not empty.
-bool isValidName(const char* name) {
+bool isValidName(const char* name)
+{
     return name != nullptr && *name != '\0' && *name != '.' && std::strchr(name, '/') == nullptr;
 }
 
-std::string homeFolder() {
+std::string homeFolder()
+{
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
     struct passwd entry;
     struct passwd* found = nullptr;
@@ -32,14 +34,16 @@ std::string homeFolder() {
     return {};
 }
 
-bool makeOneFolder(const std::string& path) {
+bool makeOneFolder(const std::string& path)
+{
     if (mkdir(path.c_str(), kFolderMode) == 0) return true;
     if (errno != EEXIST) return false;
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool writeAll(int fd, const unsigned char* data, std::size_t size) {
+bool writeAll(int fd, const unsigned char* data, std::size_t size)
+{
     while (size > 0) {
         const ssize_t n = write(fd, data, size);
         if (n < 0) {
@@ -52,12 +56,13 @@ bool writeAll(int fd, const unsigned char* data, std::size_t size) {
     return true;
 }
 
-bool readFile(const std::string& path, std::vector<unsigned char>& data) {
+bool readFile(const std::string& path, std::vector<unsigned char>& data)
+{
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st;
     bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
-              static_cast<std::size_t>(st.st_size) <= SettingsStore::kMaxValueBytes;
+        static_cast<std::size_t>(st.st_size) <= SettingsStore::kMaxValueBytes;
     std::vector<unsigned char> bytes;
     if (ok) {
         // Read to the end rather than trusting the size: the file is never rewritten in place,
@@ -85,7 +90,8 @@ bool readFile(const std::string& path, std::vector<unsigned char>& data) {
 
 }  // namespace
 
-std::string SettingsStore::defaultFolder() {
+std::string SettingsStore::defaultFolder()
+{
     std::string base;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
         base = xdg;
@@ -103,7 +109,8 @@ SettingsStore::SettingsStore(std::string folder) : folder_(std::move(folder)) {}
 
 std::string SettingsStore::pathOf(const char* name) const { return folder_ + "/" + name; }
 
-bool SettingsStore::makeFolder() const {
+bool SettingsStore::makeFolder() const
+{
     if (folder_.empty()) return false;
     // Creates each missing folder on the way down, like mkdir -p.
     std::size_t pos = folder_[0] == '/' ? 1 : 0;
@@ -116,7 +123,8 @@ bool SettingsStore::makeFolder() const {
     }
 }
 
-bool SettingsStore::setBinary(const char* name, const void* data, std::size_t size) {
+bool SettingsStore::setBinary(const char* name, const void* data, std::size_t size)
+{
     if (!isValidName(name) || folder_.empty() || (data == nullptr && size > 0) || size > kMaxValueBytes) return false;
     const auto* bytes = static_cast<const unsigned char*>(data);
     std::vector<unsigned char> stored;
@@ -135,16 +143,19 @@ bool SettingsStore::setBinary(const char* name, const void* data, std::size_t si
     return ok;
 }
 
-bool SettingsStore::setString(const char* name, const std::string& text) {
+bool SettingsStore::setString(const char* name, const std::string& text)
+{
     return setBinary(name, text.data(), text.size());
 }
 
-bool SettingsStore::getBinary(const char* name, std::vector<unsigned char>& data) const {
+bool SettingsStore::getBinary(const char* name, std::vector<unsigned char>& data) const
+{
     if (!isValidName(name) || folder_.empty()) return false;
     return readFile(pathOf(name), data);
 }
 
-bool SettingsStore::getString(const char* name, std::string& text) const {
+bool SettingsStore::getString(const char* name, std::string& text) const
+{
     std::vector<unsigned char> bytes;
     if (!getBinary(name, bytes)) return false;
     text.assign(bytes.begin(), bytes.end());
@@ -153,7 +164,8 @@ bool SettingsStore::getString(const char* name, std::string& text) const {
     return true;
 }
 
-bool SettingsStore::remove(const char* name) {
+bool SettingsStore::remove(const char* name)
+{
     if (!isValidName(name) || folder_.empty()) return false;
     return unlink(pathOf(name).c_str()) == 0 || errno == ENOENT;
 }

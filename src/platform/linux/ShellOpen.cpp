@@ -20,7 +20,8 @@ constexpr int kQueryTimeoutMs = 5000;  // xdg-mime answers in well under a secon
 
 // Waits for a child; a host that ignores SIGCHLD reaps it itself (ECHILD), which counts as a
 // normal end.
-int waitForChild(pid_t pid) {
+int waitForChild(pid_t pid)
+{
     int status = 0;
     for (;;) {
         if (waitpid(pid, &status, 0) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -31,7 +32,8 @@ int waitForChild(pid_t pid) {
 
 // Runs a short query and collects its first output line; false when it could not run, failed or
 // took too long.
-bool query(const std::vector<std::string>& args, std::string& line) {
+bool query(const std::vector<std::string>& args, std::string& line)
+{
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return false;
     const pid_t pid = spawnChild(args, fds[1], true);
@@ -67,7 +69,8 @@ bool query(const std::vector<std::string>& args, std::string& line) {
 
 }  // namespace
 
-ShellOpen::Result ShellOpen::openDocument(const std::string& path) {
+ShellOpen::Result ShellOpen::openDocument(const std::string& path)
+{
     if (path.empty() || access(path.c_str(), R_OK) != 0) return Result::Failed;
 
     // Without xdg-mime the association cannot be checked; xdg-open then decides alone.
@@ -82,7 +85,8 @@ ShellOpen::Result ShellOpen::openDocument(const std::string& path) {
     if (!isOnPath("xdg-open")) return Result::Failed;
     // xdg-open is started by a shell that leaves it running in the background and ends at once:
     // the viewer is never waited for, and no child is left behind for the host to reap.
-    const pid_t shell = spawnChild({"/bin/sh", "-c", "xdg-open \"$1\" </dev/null >/dev/null 2>&1 &", "sh", path}, -1, true);
+    const pid_t shell =
+        spawnChild({"/bin/sh", "-c", "xdg-open \"$1\" </dev/null >/dev/null 2>&1 &", "sh", path}, -1, true);
     if (shell < 0) return Result::Failed;
     return waitForChild(shell) == 0 ? Result::Opened : Result::Failed;
 }

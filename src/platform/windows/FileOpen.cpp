@@ -9,11 +9,13 @@
 
 namespace orv {
 
-std::FILE* openFile(const std::string& path, const char* mode) {
+std::FILE* openFile(const std::string& path, const char* mode)
+{
     return _wfopen(toWide(path).c_str(), toWide(mode).c_str());
 }
 
-std::string currentFolder() {
+std::string currentFolder()
+{
     const DWORD size = GetCurrentDirectoryW(0, nullptr);
     if (size == 0) return {};
     std::vector<wchar_t> folder(size, L'\0');

@@ -6,7 +6,8 @@
 
 namespace orv {
 
-bool showNativeMessageBox(void* ownerWindow, const std::string& title, const std::string& text) {
+bool showNativeMessageBox(void* ownerWindow, const std::string& title, const std::string& text)
+{
     MessageBoxW(static_cast<HWND>(ownerWindow), toWide(text).c_str(), toWide(title).c_str(), MB_OK);
     return true;
 }

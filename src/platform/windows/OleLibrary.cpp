@@ -9,7 +9,8 @@ namespace orv {
 // RPC_E_CHANGED_MODE: then there is nothing of ours to release.
 OleLibrary::OleLibrary() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
 
-OleLibrary::~OleLibrary() {
+OleLibrary::~OleLibrary()
+{
     if (initialised_) OleUninitialize();
 }
 

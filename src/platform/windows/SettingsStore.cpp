@@ -15,7 +15,8 @@ constexpr int kReadAttempts = 4;  // a value that keeps growing between size que
 
 class Key {
 public:
-    ~Key() {
+    ~Key()
+    {
         if (handle != nullptr) RegCloseKey(handle);
     }
     HKEY handle = nullptr;
@@ -24,7 +25,8 @@ public:
 bool isValidName(const char* name) { return name != nullptr && *name != '\0'; }
 
 // Reads a value's type and bytes: first its size, then its data.
-bool queryValue(const std::string& keyPath, const char* name, DWORD& type, std::vector<unsigned char>& data) {
+bool queryValue(const std::string& keyPath, const char* name, DWORD& type, std::vector<unsigned char>& data)
+{
     Key key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, toWide(keyPath).c_str(), 0, KEY_QUERY_VALUE, &key.handle) != ERROR_SUCCESS)
         return false;
@@ -46,10 +48,11 @@ bool queryValue(const std::string& keyPath, const char* name, DWORD& type, std::
 }
 
 // Creates or opens the key (non-volatile, write access) and sets one value in a single call.
-bool setValue(const std::string& keyPath, const char* name, DWORD type, const void* data, std::size_t size) {
+bool setValue(const std::string& keyPath, const char* name, DWORD type, const void* data, std::size_t size)
+{
     Key key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, toWide(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &key.handle, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, toWide(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                        nullptr, &key.handle, nullptr) != ERROR_SUCCESS)
         return false;
     return RegSetValueExW(key.handle, toWide(name).c_str(), 0, type, static_cast<const BYTE*>(data),
                           static_cast<DWORD>(size)) == ERROR_SUCCESS;
@@ -57,7 +60,8 @@ bool setValue(const std::string& keyPath, const char* name, DWORD type, const vo
 
 }  // namespace
 
-std::string SettingsStore::defaultFolder() {
+std::string SettingsStore::defaultFolder()
+{
     if (const char* key = std::getenv("ORV_SETTINGS_KEY"); key != nullptr && *key != '\0') return key;
     return std::string("SOFTWARE\\") + kVendorFolder + "\\" + kProductFolder;
 }
@@ -66,25 +70,29 @@ SettingsStore::SettingsStore() : folder_(defaultFolder()) {}
 
 SettingsStore::SettingsStore(std::string folder) : folder_(std::move(folder)) {}
 
-bool SettingsStore::setBinary(const char* name, const void* data, std::size_t size) {
+bool SettingsStore::setBinary(const char* name, const void* data, std::size_t size)
+{
     if (!isValidName(name) || folder_.empty() || (data == nullptr && size > 0) || size > kMaxValueBytes) return false;
     return setValue(folder_, name, REG_BINARY, data, size);
 }
 
-bool SettingsStore::setString(const char* name, const std::string& text) {
+bool SettingsStore::setString(const char* name, const std::string& text)
+{
     if (!isValidName(name) || folder_.empty() || text.size() > kMaxValueBytes / sizeof(wchar_t)) return false;
     const std::wstring wide = toWide(text);
     // REG_SZ data holds its terminator.
     return setValue(folder_, name, REG_SZ, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
 }
 
-bool SettingsStore::getBinary(const char* name, std::vector<unsigned char>& data) const {
+bool SettingsStore::getBinary(const char* name, std::vector<unsigned char>& data) const
+{
     if (!isValidName(name) || folder_.empty()) return false;
     DWORD type = 0;
     return queryValue(folder_, name, type, data);
 }
 
-bool SettingsStore::getString(const char* name, std::string& text) const {
+bool SettingsStore::getString(const char* name, std::string& text) const
+{
     if (!isValidName(name) || folder_.empty()) return false;
     DWORD type = 0;
     std::vector<unsigned char> bytes;
@@ -103,7 +111,8 @@ bool SettingsStore::getString(const char* name, std::string& text) const {
     return true;
 }
 
-bool SettingsStore::remove(const char* name) {
+bool SettingsStore::remove(const char* name)
+{
     if (!isValidName(name) || folder_.empty()) return false;
     Key key;
     const LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, toWide(folder_).c_str(), 0, KEY_SET_VALUE, &key.handle);

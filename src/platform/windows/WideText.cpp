@@ -4,7 +4,8 @@
 
 namespace orv {
 
-std::wstring toWide(const std::string& utf8) {
+std::wstring toWide(const std::string& utf8)
+{
     if (utf8.empty()) return {};
     const int size = static_cast<int>(utf8.size());
     const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
@@ -13,7 +14,8 @@ std::wstring toWide(const std::string& utf8) {
     return out;
 }
 
-std::string fromWide(const wchar_t* utf16, std::size_t length) {
+std::string fromWide(const wchar_t* utf16, std::size_t length)
+{
     if (utf16 == nullptr || length == 0) return {};
     const int size = static_cast<int>(length);
     const int n = WideCharToMultiByte(CP_UTF8, 0, utf16, size, nullptr, 0, nullptr, nullptr);

@@ -25,7 +25,8 @@ struct CNewFileSelector::Session {
 namespace {
 
 // Reads what the dialog has written so far.
-void readOutput(int fd, std::string& output, bool& closed) {
+void readOutput(int fd, std::string& output, bool& closed)
+{
     char buffer[4096];
     for (;;) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -39,7 +40,8 @@ void readOutput(int fd, std::string& output, bool& closed) {
     }
 }
 
-bool hasExtension(const std::string& path) {
+bool hasExtension(const std::string& path)
+{
     const size_t slash = path.find_last_of('/');
     const size_t dot = path.find_last_of('.');
     return dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
@@ -55,7 +57,8 @@ CNewFileSelector::~CNewFileSelector() { stopSession(); }
 
 bool CNewFileSelector::canRun() const { return !getCommandLine().empty(); }
 
-std::vector<std::string> CNewFileSelector::getCommandLine() const {
+std::vector<std::string> CNewFileSelector::getCommandLine() const
+{
     std::string program;
     bool zenityStyle = true;
     if (const char* custom = std::getenv(kCommandVariable); custom != nullptr && *custom != 0) {
@@ -108,9 +111,9 @@ std::vector<std::string> CNewFileSelector::getCommandLine() const {
             args.push_back("--multiple");
             args.push_back("--separate-output");
         }
-        args.push_back(style_ == kSelectSaveFile ? "--getsavefilename"
-                       : style_ == kSelectDirectory ? "--getexistingdirectory"
-                                                    : "--getopenfilename");
+        args.push_back(style_ == kSelectSaveFile        ? "--getsavefilename"
+                           : style_ == kSelectDirectory ? "--getexistingdirectory"
+                                                        : "--getopenfilename");
         args.push_back(start.empty() ? "." : start);
         if (style_ != kSelectDirectory) {
             std::string filter;
@@ -124,7 +127,8 @@ std::vector<std::string> CNewFileSelector::getCommandLine() const {
     return args;
 }
 
-bool CNewFileSelector::run(Callback callback) {
+bool CNewFileSelector::run(Callback callback)
+{
     if (isRunning() || frame_ == nullptr) return false;
     const std::vector<std::string> args = getCommandLine();
     if (args.empty()) return false;
@@ -151,7 +155,8 @@ bool CNewFileSelector::run(Callback callback) {
     return true;
 }
 
-void CNewFileSelector::onIdle() {
+void CNewFileSelector::onIdle()
+{
     if (!isRunning()) return;
     Session& session = *session_;
     readOutput(session.pipeFd, session.output, session.outputClosed);
@@ -178,10 +183,9 @@ void CNewFileSelector::onIdle() {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.empty()) continue;
             if (style_ == kSelectSaveFile && !hasExtension(line)) {
-                const std::string& ext =
-                    !defaultExtension_.extension.empty() ? defaultExtension_.extension
-                    : !extensions_.empty()               ? extensions_.front().extension
-                                                         : std::string();
+                const std::string& ext = !defaultExtension_.extension.empty() ? defaultExtension_.extension
+                    : !extensions_.empty()                                    ? extensions_.front().extension
+                                                                              : std::string();
                 if (!ext.empty()) line += "." + ext;
             }
             selected_.push_back(line);
@@ -190,13 +194,13 @@ void CNewFileSelector::onIdle() {
     deliver();
 }
 
-void CNewFileSelector::stopSession() {
+void CNewFileSelector::stopSession()
+{
     if (session_ == nullptr) return;
     if (session_->pid > 0) {
         kill(session_->pid, SIGTERM);
         int status = 0;
-        while (waitpid(session_->pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(session_->pid, &status, 0) < 0 && errno == EINTR) {}
     }
     if (session_->pipeFd >= 0) close(session_->pipeFd);
     session_.reset();

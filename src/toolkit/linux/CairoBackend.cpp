@@ -18,7 +18,8 @@ namespace {
 // The installed copy of the face, used only when the module carries no embedded font.
 constexpr const char* kInstalledFontPath = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
 
-cairo_font_face_t* loadFace() {
+cairo_font_face_t* loadFace()
+{
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) return nullptr;
     FT_Face face = nullptr;
@@ -37,7 +38,8 @@ cairo_font_face_t* loadFace() {
 }
 
 // Every font the editor names ("Arial") is drawn with the one embedded face.
-cairo_font_face_t* interfaceFace() {
+cairo_font_face_t* interfaceFace()
+{
     static cairo_font_face_t* const face = [] {
         cairo_font_face_t* f = loadFace();
         // Without any TrueType file fall back to cairo's own sans face so text still appears.
@@ -52,7 +54,8 @@ struct PngReader {
     size_t pos;
 };
 
-cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length) {
+cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length)
+{
     auto* r = static_cast<PngReader*>(closure);
     if (length > r->size - r->pos) return CAIRO_STATUS_READ_ERROR;
     std::memcpy(out, r->data + r->pos, length);
@@ -62,11 +65,13 @@ cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length) {
 
 }  // namespace
 
-NativeSurface* createSurface(int width, int height, bool opaque) {
+NativeSurface* createSurface(int width, int height, bool opaque)
+{
     return cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width, height);
 }
 
-NativeSurface* decodePngSurface(const unsigned char* data, size_t size) {
+NativeSurface* decodePngSurface(const unsigned char* data, size_t size)
+{
     if (data == nullptr || size == 0) return nullptr;
     PngReader reader{data, size, 0};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(readPng, &reader);
@@ -83,7 +88,8 @@ int surfaceWidth(NativeSurface* surface) { return cairo_image_surface_get_width(
 
 int surfaceHeight(NativeSurface* surface) { return cairo_image_surface_get_height(surface); }
 
-SurfacePixels readSurfacePixels(NativeSurface* surface) {
+SurfacePixels readSurfacePixels(NativeSurface* surface)
+{
     cairo_surface_flush(surface);
     return {cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface),
             cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)};
@@ -92,18 +98,21 @@ SurfacePixels readSurfacePixels(NativeSurface* surface) {
 struct CDrawContext::Backend {
     cairo_t* cr;
 
-    void setSource(const CColor& c) const {
+    void setSource(const CColor& c) const
+    {
         constexpr double kScale = 1.0 / 255.0;
         cairo_set_source_rgba(cr, c.red * kScale, c.green * kScale, c.blue * kScale, c.alpha * kScale);
     }
-    void applyFont(CFontRef font) const {
+    void applyFont(CFontRef font) const
+    {
         cairo_set_font_face(cr, interfaceFace());
         cairo_set_font_size(cr, font->getSize());
     }
 };
 
 CDrawContext::CDrawContext(NativeSurface* surface, bool ownsSurface)
-    : surface_(surface), ownsSurface_(ownsSurface), backend_(new Backend{cairo_create(surface)}), font_(kNormalFont) {
+    : surface_(surface), ownsSurface_(ownsSurface), backend_(new Backend{cairo_create(surface)}), font_(kNormalFont)
+{
     clip_ = CRect(0, 0, surfaceWidth(surface), surfaceHeight(surface));
     // Pinned text rendering, so that no desktop font setting changes the look and offscreen
     // renders equal the screen.
@@ -115,13 +124,15 @@ CDrawContext::CDrawContext(NativeSurface* surface, bool ownsSurface)
     cairo_font_options_destroy(options);
 }
 
-CDrawContext::~CDrawContext() {
+CDrawContext::~CDrawContext()
+{
     cairo_surface_flush(surface_);
     cairo_destroy(backend_->cr);
     if (ownsSurface_) cairo_surface_destroy(surface_);
 }
 
-void CDrawContext::setClipRect(const CRect& r) {
+void CDrawContext::setClipRect(const CRect& r)
+{
     cairo_t* cr = backend_->cr;
     cairo_reset_clip(cr);
     clip_ = r;
@@ -129,12 +140,14 @@ void CDrawContext::setClipRect(const CRect& r) {
     cairo_clip(cr);
 }
 
-void CDrawContext::resetClipRect() {
+void CDrawContext::resetClipRect()
+{
     cairo_reset_clip(backend_->cr);
     clip_ = CRect(0, 0, surfaceWidth(surface_), surfaceHeight(surface_));
 }
 
-void CDrawContext::fillRect(const CRect& r) {
+void CDrawContext::fillRect(const CRect& r)
+{
     if (r.isEmpty()) return;
     cairo_t* cr = backend_->cr;
     backend_->setSource(fillColor_);
@@ -142,7 +155,8 @@ void CDrawContext::fillRect(const CRect& r) {
     cairo_fill(cr);
 }
 
-void CDrawContext::drawRect(const CRect& r) {
+void CDrawContext::drawRect(const CRect& r)
+{
     if (r.isEmpty() || lineWidth_ <= 0) return;
     cairo_t* cr = backend_->cr;
     backend_->setSource(frameColor_);
@@ -153,7 +167,8 @@ void CDrawContext::drawRect(const CRect& r) {
     cairo_stroke(cr);
 }
 
-void CDrawContext::drawLine(const CPoint& from, const CPoint& to) {
+void CDrawContext::drawLine(const CPoint& from, const CPoint& to)
+{
     cairo_t* cr = backend_->cr;
     backend_->setSource(frameColor_);
     cairo_set_line_width(cr, lineWidth_);
@@ -162,7 +177,8 @@ void CDrawContext::drawLine(const CPoint& from, const CPoint& to) {
     cairo_stroke(cr);
 }
 
-CDrawContext::TextMetrics CDrawContext::measureText(const std::string& utf8) {
+CDrawContext::TextMetrics CDrawContext::measureText(const std::string& utf8)
+{
     cairo_t* cr = backend_->cr;
     backend_->applyFont(font_);
     cairo_font_extents_t fe;
@@ -172,7 +188,8 @@ CDrawContext::TextMetrics CDrawContext::measureText(const std::string& utf8) {
     return {te.x_advance, fe.ascent, fe.descent};
 }
 
-void CDrawContext::showText(const std::string& utf8, const CRect& clip, double x, double y) {
+void CDrawContext::showText(const std::string& utf8, const CRect& clip, double x, double y)
+{
     cairo_t* cr = backend_->cr;
     backend_->applyFont(font_);
     cairo_save(cr);
@@ -184,7 +201,8 @@ void CDrawContext::showText(const std::string& utf8, const CRect& clip, double x
     cairo_restore(cr);
 }
 
-void CDrawContext::drawImage(NativeSurface* image, const CRect& dest, const CPoint& offset, float alpha) {
+void CDrawContext::drawImage(NativeSurface* image, const CRect& dest, const CPoint& offset, float alpha)
+{
     if (image == nullptr || dest.isEmpty() || alpha <= 0.0f) return;
     cairo_t* cr = backend_->cr;
     cairo_surface_flush(image);
@@ -201,7 +219,8 @@ void CDrawContext::drawImage(NativeSurface* image, const CRect& dest, const CPoi
     cairo_restore(cr);
 }
 
-void CDrawContext::clearSurface() {
+void CDrawContext::clearSurface()
+{
     cairo_t* cr = backend_->cr;
     cairo_save(cr);
     cairo_reset_clip(cr);

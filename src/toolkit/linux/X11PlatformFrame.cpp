@@ -28,28 +28,32 @@ namespace {
 thread_local Display* tlErrorDisplay = nullptr;
 thread_local int tlErrorCode = 0;
 
-Bool swallowWireError(Display* display, XErrorEvent* event, xError*) {
+Bool swallowWireError(Display* display, XErrorEvent* event, xError*)
+{
     tlErrorDisplay = display;
     tlErrorCode = event->error_code;
     return False;  // handled: not passed on to the error handler
 }
 
-void installErrorHooks(Display* display) {
-    constexpr int kFirstCoreError = 1;   // BadRequest
-    constexpr int kLastCoreError = 17;   // BadImplementation
+void installErrorHooks(Display* display)
+{
+    constexpr int kFirstCoreError = 1;  // BadRequest
+    constexpr int kLastCoreError = 17;  // BadImplementation
     for (int code = kFirstCoreError; code <= kLastCoreError; ++code) XESetWireToError(display, code, swallowWireError);
     int opcode = 0, eventBase = 0, errorBase = 0;
     if (XQueryExtension(display, "MIT-SHM", &opcode, &eventBase, &errorBase))
         XESetWireToError(display, errorBase, swallowWireError);  // BadShmSeg
 }
 
-bool takeError(Display* display) {
+bool takeError(Display* display)
+{
     const bool had = tlErrorDisplay == display && tlErrorCode != 0;
     if (tlErrorDisplay == display) tlErrorCode = 0;
     return had;
 }
 
-uint32_t modifierBits(unsigned int state) {
+uint32_t modifierBits(unsigned int state)
+{
     uint32_t bits = 0;
     if (state & ShiftMask) bits |= kShift;
     if (state & ControlMask) bits |= kControl;
@@ -57,7 +61,8 @@ uint32_t modifierBits(unsigned int state) {
     return bits;
 }
 
-uint32_t heldButtons(unsigned int state) {
+uint32_t heldButtons(unsigned int state)
+{
     uint32_t bits = 0;
     if (state & Button1Mask) bits |= kLButton;
     if (state & Button2Mask) bits |= kMButton;
@@ -65,21 +70,23 @@ uint32_t heldButtons(unsigned int state) {
     return bits;
 }
 
-uint32_t buttonBit(unsigned int button) {
+uint32_t buttonBit(unsigned int button)
+{
     switch (button) {
-        case Button1: return kLButton;
-        case Button2: return kMButton;
-        case Button3: return kRButton;
-        default: return 0;
+    case Button1: return kLButton;
+    case Button2: return kMButton;
+    case Button3: return kRButton;
+    default: return 0;
     }
 }
 
 bool isWheelButton(unsigned int button) { return button >= Button4 && button <= 7; }  // 6, 7: sideways
 
 constexpr unsigned long kDoubleClickTimeMs = 400;  // longest gap between the two presses
-constexpr int kDoubleClickDistance = 4;           // largest movement between them, pixels
+constexpr int kDoubleClickDistance = 4;            // largest movement between them, pixels
 
-bool translateKey(XKeyEvent& xkey, VstKeyCode& key) {
+bool translateKey(XKeyEvent& xkey, VstKeyCode& key)
+{
     char text[8] = {};
     KeySym sym = 0;
     const int n = XLookupString(&xkey, text, sizeof text, &sym, nullptr);
@@ -88,23 +95,37 @@ bool translateKey(XKeyEvent& xkey, VstKeyCode& key) {
     if (xkey.state & ControlMask) key.modifier |= MODIFIER_CONTROL;
     if (xkey.state & Mod1Mask) key.modifier |= MODIFIER_ALTERNATE;
     switch (sym) {
-        case XK_BackSpace: key.virt = VKEY_BACK; return true;
-        case XK_Tab: case XK_ISO_Left_Tab: key.virt = VKEY_TAB; return true;
-        case XK_Return: key.virt = VKEY_RETURN; return true;
-        case XK_KP_Enter: key.virt = VKEY_ENTER; return true;
-        case XK_Escape: key.virt = VKEY_ESCAPE; return true;
-        case XK_space: key.virt = VKEY_SPACE; key.character = ' '; return true;
-        case XK_End: case XK_KP_End: key.virt = VKEY_END; return true;
-        case XK_Home: case XK_KP_Home: key.virt = VKEY_HOME; return true;
-        case XK_Left: case XK_KP_Left: key.virt = VKEY_LEFT; return true;
-        case XK_Up: case XK_KP_Up: key.virt = VKEY_UP; return true;
-        case XK_Right: case XK_KP_Right: key.virt = VKEY_RIGHT; return true;
-        case XK_Down: case XK_KP_Down: key.virt = VKEY_DOWN; return true;
-        case XK_Page_Up: case XK_KP_Page_Up: key.virt = VKEY_PAGEUP; return true;
-        case XK_Page_Down: case XK_KP_Page_Down: key.virt = VKEY_PAGEDOWN; return true;
-        case XK_Insert: case XK_KP_Insert: key.virt = VKEY_INSERT; return true;
-        case XK_Delete: case XK_KP_Delete: key.virt = VKEY_DELETE; return true;
-        default: break;
+    case XK_BackSpace: key.virt = VKEY_BACK; return true;
+    case XK_Tab:
+    case XK_ISO_Left_Tab: key.virt = VKEY_TAB; return true;
+    case XK_Return: key.virt = VKEY_RETURN; return true;
+    case XK_KP_Enter: key.virt = VKEY_ENTER; return true;
+    case XK_Escape: key.virt = VKEY_ESCAPE; return true;
+    case XK_space:
+        key.virt = VKEY_SPACE;
+        key.character = ' ';
+        return true;
+    case XK_End:
+    case XK_KP_End: key.virt = VKEY_END; return true;
+    case XK_Home:
+    case XK_KP_Home: key.virt = VKEY_HOME; return true;
+    case XK_Left:
+    case XK_KP_Left: key.virt = VKEY_LEFT; return true;
+    case XK_Up:
+    case XK_KP_Up: key.virt = VKEY_UP; return true;
+    case XK_Right:
+    case XK_KP_Right: key.virt = VKEY_RIGHT; return true;
+    case XK_Down:
+    case XK_KP_Down: key.virt = VKEY_DOWN; return true;
+    case XK_Page_Up:
+    case XK_KP_Page_Up: key.virt = VKEY_PAGEUP; return true;
+    case XK_Page_Down:
+    case XK_KP_Page_Down: key.virt = VKEY_PAGEDOWN; return true;
+    case XK_Insert:
+    case XK_KP_Insert: key.virt = VKEY_INSERT; return true;
+    case XK_Delete:
+    case XK_KP_Delete: key.virt = VKEY_DELETE; return true;
+    default: break;
     }
     if (n == 1 && static_cast<unsigned char>(text[0]) >= 32 && text[0] != 127) {
         key.character = static_cast<unsigned char>(text[0]);
@@ -115,11 +136,14 @@ bool translateKey(XKeyEvent& xkey, VstKeyCode& key) {
 
 }  // namespace
 
-std::unique_ptr<IPlatformFrame> createPlatformFrame(CFrame* frame, void* parentWindow) {
-    return std::make_unique<X11PlatformFrame>(frame, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parentWindow)));
+std::unique_ptr<IPlatformFrame> createPlatformFrame(CFrame* frame, void* parentWindow)
+{
+    return std::make_unique<X11PlatformFrame>(frame,
+                                              static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parentWindow)));
 }
 
-X11PlatformFrame::X11PlatformFrame(CFrame* frame, unsigned long parentWindow) : frame_(frame), parent_(parentWindow) {
+X11PlatformFrame::X11PlatformFrame(CFrame* frame, unsigned long parentWindow) : frame_(frame), parent_(parentWindow)
+{
     width_ = frame->getWidth();
     height_ = frame->getHeight();
     display_ = XOpenDisplay(nullptr);
@@ -133,7 +157,7 @@ X11PlatformFrame::X11PlatformFrame(CFrame* frame, unsigned long parentWindow) : 
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = None;  // no server-side clearing: every pixel comes from the image
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
-                            LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
+        LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
     window_ = XCreateWindow(display_, parent_, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0,
                             CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
     XSync(display_, False);
@@ -148,7 +172,8 @@ X11PlatformFrame::X11PlatformFrame(CFrame* frame, unsigned long parentWindow) : 
     valid_ = !takeError(display_);
 }
 
-X11PlatformFrame::~X11PlatformFrame() {
+X11PlatformFrame::~X11PlatformFrame()
+{
     if (display_ == nullptr) return;
     destroyImage();
     if (gc_ != nullptr) XFreeGC(display_, gc_);
@@ -159,7 +184,8 @@ X11PlatformFrame::~X11PlatformFrame() {
     XCloseDisplay(display_);
 }
 
-bool X11PlatformFrame::createImage(void* visualPtr, int depth) {
+bool X11PlatformFrame::createImage(void* visualPtr, int depth)
+{
     auto* visual = static_cast<Visual*>(visualPtr);
     // The backing image has 32 bits per pixel, 0x00RRGGBB in native order.
     if (visual == nullptr || (depth != 24 && depth != 32) || visual->red_mask != 0xff0000 ||
@@ -219,7 +245,8 @@ bool X11PlatformFrame::createImage(void* visualPtr, int depth) {
     return true;
 }
 
-void X11PlatformFrame::destroyImage() {
+void X11PlatformFrame::destroyImage()
+{
     if (image_ == nullptr) return;
     auto* info = static_cast<XShmSegmentInfo*>(shmInfo_);
     if (useShm_ && info != nullptr) {
@@ -234,7 +261,8 @@ void X11PlatformFrame::destroyImage() {
     shmInfo_ = nullptr;
 }
 
-uintptr_t X11PlatformFrame::getTopLevelWindowId() const {
+uintptr_t X11PlatformFrame::getTopLevelWindowId() const
+{
     if (display_ == nullptr || window_ == 0) return 0;
     Window current = window_;
     for (;;) {
@@ -250,7 +278,8 @@ uintptr_t X11PlatformFrame::getTopLevelWindowId() const {
 
 void X11PlatformFrame::invalidate(const CRect& r) { pending_.push_back(r); }
 
-void X11PlatformFrame::put(const CRect& area) {
+void X11PlatformFrame::put(const CRect& area)
+{
     CRect r = area;
     r.bound(CRect(0, 0, width_, height_));
     if (r.isEmpty() || image_ == nullptr) return;
@@ -259,7 +288,8 @@ void X11PlatformFrame::put(const CRect& area) {
     const int srcStride = backing.stride;
     for (int y = r.top; y < r.bottom; ++y) {
         const auto* s = reinterpret_cast<const uint32_t*>(src + static_cast<ptrdiff_t>(y) * srcStride) + r.left;
-        auto* d = reinterpret_cast<uint32_t*>(image_->data + static_cast<ptrdiff_t>(y) * image_->bytes_per_line) + r.left;
+        auto* d =
+            reinterpret_cast<uint32_t*>(image_->data + static_cast<ptrdiff_t>(y) * image_->bytes_per_line) + r.left;
         if (forceOpaque_) {
             for (int x = 0; x < r.getWidth(); ++x) d[x] = s[x] | 0xff000000u;
         } else {
@@ -274,7 +304,8 @@ void X11PlatformFrame::put(const CRect& area) {
                   static_cast<unsigned>(r.getHeight()));
 }
 
-void X11PlatformFrame::flush() {
+void X11PlatformFrame::flush()
+{
     if (!valid_ || pending_.empty()) return;
     // One bounding box per flush: fewer requests, and the image is copied only once per pixel.
     CRect all;
@@ -286,15 +317,18 @@ void X11PlatformFrame::flush() {
     takeError(display_);
 }
 
-void X11PlatformFrame::processPaintEvents() {
+void X11PlatformFrame::processPaintEvents()
+{
     if (!valid_) return;
     XEvent ev;
     while (XCheckTypedWindowEvent(display_, window_, Expose, &ev))
-        pending_.push_back(CRect(ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width, ev.xexpose.y + ev.xexpose.height));
+        pending_.push_back(
+            CRect(ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width, ev.xexpose.y + ev.xexpose.height));
     flush();
 }
 
-void X11PlatformFrame::processEvents() {
+void X11PlatformFrame::processEvents()
+{
     if (!valid_) return;
     while (valid_ && XPending(display_) > 0) {
         XEvent ev;
@@ -313,94 +347,96 @@ void X11PlatformFrame::processEvents() {
     takeError(display_);
 }
 
-void X11PlatformFrame::takeKeyboardFocus() {
+void X11PlatformFrame::takeKeyboardFocus()
+{
     if (!valid_) return;
     XSetInputFocus(display_, window_, RevertToParent, lastEventTime_ != 0 ? lastEventTime_ : CurrentTime);
     XFlush(display_);
 }
 
-void X11PlatformFrame::handleEvent(XEvent& ev) {
+void X11PlatformFrame::handleEvent(XEvent& ev)
+{
     if (ev.xany.window != window_) return;
     switch (ev.type) {
-        case Expose:
-            pending_.push_back(CRect(ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width, ev.xexpose.y + ev.xexpose.height));
-            break;
-        case ButtonPress: {
-            XButtonEvent& b = ev.xbutton;
-            lastEventTime_ = b.time;
-            CPoint where(b.x, b.y);
-            const uint32_t mods = modifierBits(b.state);
-            if (isWheelButton(b.button)) {
-                if (b.button == Button4 || b.button == Button5)
-                    frame_->onWheel(where, b.button == Button4 ? 1.0f : -1.0f, CButtonState(heldButtons(b.state) | mods));
-                break;
-            }
-            uint32_t bits = buttonBit(b.button) | mods;
-            const bool isDouble = !lastPressWasDouble_ && b.button == lastPressButton_ &&
-                                  b.time - lastPressTime_ <= kDoubleClickTimeMs &&
-                                  std::abs(b.x - lastPressPoint_.x) <= kDoubleClickDistance &&
-                                  std::abs(b.y - lastPressPoint_.y) <= kDoubleClickDistance;
-            if (isDouble) bits |= kDoubleClick;
-            // A third quick press starts a new pair rather than being another double-click.
-            lastPressWasDouble_ = isDouble;
-            lastPressTime_ = b.time;
-            lastPressButton_ = b.button;
-            lastPressPoint_ = where;
-            frame_->platformOnMouseDown(where, CButtonState(bits));
+    case Expose:
+        pending_.push_back(
+            CRect(ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width, ev.xexpose.y + ev.xexpose.height));
+        break;
+    case ButtonPress: {
+        XButtonEvent& b = ev.xbutton;
+        lastEventTime_ = b.time;
+        CPoint where(b.x, b.y);
+        const uint32_t mods = modifierBits(b.state);
+        if (isWheelButton(b.button)) {
+            if (b.button == Button4 || b.button == Button5)
+                frame_->onWheel(where, b.button == Button4 ? 1.0f : -1.0f, CButtonState(heldButtons(b.state) | mods));
             break;
         }
-        case ButtonRelease: {
-            XButtonEvent& b = ev.xbutton;
-            lastEventTime_ = b.time;
-            if (isWheelButton(b.button)) break;
-            CPoint where(b.x, b.y);
-            frame_->onMouseUp(where, CButtonState(buttonBit(b.button) | modifierBits(b.state)));
+        uint32_t bits = buttonBit(b.button) | mods;
+        const bool isDouble = !lastPressWasDouble_ && b.button == lastPressButton_ &&
+            b.time - lastPressTime_ <= kDoubleClickTimeMs &&
+            std::abs(b.x - lastPressPoint_.x) <= kDoubleClickDistance &&
+            std::abs(b.y - lastPressPoint_.y) <= kDoubleClickDistance;
+        if (isDouble) bits |= kDoubleClick;
+        // A third quick press starts a new pair rather than being another double-click.
+        lastPressWasDouble_ = isDouble;
+        lastPressTime_ = b.time;
+        lastPressButton_ = b.button;
+        lastPressPoint_ = where;
+        frame_->platformOnMouseDown(where, CButtonState(bits));
+        break;
+    }
+    case ButtonRelease: {
+        XButtonEvent& b = ev.xbutton;
+        lastEventTime_ = b.time;
+        if (isWheelButton(b.button)) break;
+        CPoint where(b.x, b.y);
+        frame_->onMouseUp(where, CButtonState(buttonBit(b.button) | modifierBits(b.state)));
+        break;
+    }
+    case MotionNotify: {
+        XMotionEvent& m = ev.xmotion;
+        lastEventTime_ = m.time;
+        CPoint where(m.x, m.y);
+        frame_->onMouseMoved(where, CButtonState(heldButtons(m.state) | modifierBits(m.state)));
+        break;
+    }
+    case EnterNotify: {
+        XCrossingEvent& c = ev.xcrossing;
+        if (c.mode != NotifyNormal) break;
+        CPoint where(c.x, c.y);
+        frame_->onMouseMoved(where, CButtonState(heldButtons(c.state) | modifierBits(c.state)));
+        break;
+    }
+    case LeaveNotify: {
+        XCrossingEvent& c = ev.xcrossing;
+        if (c.mode != NotifyNormal) break;
+        CPoint where(c.x, c.y);
+        frame_->onMouseExited(where, CButtonState(heldButtons(c.state) | modifierBits(c.state)));
+        break;
+    }
+    case KeyPress:
+    case KeyRelease: {
+        lastEventTime_ = ev.xkey.time;
+        VstKeyCode key;
+        if (!translateKey(ev.xkey, key)) break;
+        if (ev.type == KeyRelease) {
+            frame_->onKeyUp(key);
             break;
         }
-        case MotionNotify: {
-            XMotionEvent& m = ev.xmotion;
-            lastEventTime_ = m.time;
-            CPoint where(m.x, m.y);
-            frame_->onMouseMoved(where, CButtonState(heldButtons(m.state) | modifierBits(m.state)));
-            break;
+        const int32_t used = frame_->onKeyDown(key);
+        // An Escape nobody wanted hands the keyboard back to the host's window.
+        if (used == -1 && key.virt == VKEY_ESCAPE) {
+            XSetInputFocus(display_, parent_, RevertToParent, ev.xkey.time);
+            XFlush(display_);
         }
-        case EnterNotify: {
-            XCrossingEvent& c = ev.xcrossing;
-            if (c.mode != NotifyNormal) break;
-            CPoint where(c.x, c.y);
-            frame_->onMouseMoved(where, CButtonState(heldButtons(c.state) | modifierBits(c.state)));
-            break;
-        }
-        case LeaveNotify: {
-            XCrossingEvent& c = ev.xcrossing;
-            if (c.mode != NotifyNormal) break;
-            CPoint where(c.x, c.y);
-            frame_->onMouseExited(where, CButtonState(heldButtons(c.state) | modifierBits(c.state)));
-            break;
-        }
-        case KeyPress:
-        case KeyRelease: {
-            lastEventTime_ = ev.xkey.time;
-            VstKeyCode key;
-            if (!translateKey(ev.xkey, key)) break;
-            if (ev.type == KeyRelease) {
-                frame_->onKeyUp(key);
-                break;
-            }
-            const int32_t used = frame_->onKeyDown(key);
-            // An Escape nobody wanted hands the keyboard back to the host's window.
-            if (used == -1 && key.virt == VKEY_ESCAPE) {
-                XSetInputFocus(display_, parent_, RevertToParent, ev.xkey.time);
-                XFlush(display_);
-            }
-            break;
-        }
-        case DestroyNotify:
-            valid_ = false;
-            window_ = 0;
-            break;
-        default:
-            break;
+        break;
+    }
+    case DestroyNotify:
+        valid_ = false;
+        window_ = 0;
+        break;
+    default: break;
     }
 }
 

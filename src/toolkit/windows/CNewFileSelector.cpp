@@ -25,7 +25,8 @@ namespace {
 
 // Pairs of display text and pattern, each ended by a null, the list by a second one; the
 // extensions first, then every file.
-std::wstring filterText(const std::vector<CFileExtension>& extensions) {
+std::wstring filterText(const std::vector<CFileExtension>& extensions)
+{
     std::wstring filter;
     for (const CFileExtension& e : extensions) {
         filter += toWide(e.description + " (*." + e.extension + ")");
@@ -50,14 +51,15 @@ CNewFileSelector::~CNewFileSelector() = default;
 
 bool CNewFileSelector::canRun() const { return style_ != kSelectDirectory; }
 
-bool CNewFileSelector::run(Callback callback) {
+bool CNewFileSelector::run(Callback callback)
+{
     if (isRunning() || frame_ == nullptr || !canRun()) return false;
     const std::wstring filter = filterText(extensions_);
     const std::wstring title = toWide(title_);
     std::wstring folder = toWide(initialDirectory_);
     std::replace(folder.begin(), folder.end(), L'/', L'\\');
     const std::string& extension = !defaultExtension_.extension.empty() ? defaultExtension_.extension
-                                   : !extensions_.empty()               ? extensions_.front().extension
+        : !extensions_.empty()                                          ? extensions_.front().extension
                                                                         : std::string();
     const std::wstring defaultExtension = toWide(extension);
     // Room for many names when several may be chosen.
@@ -108,7 +110,8 @@ bool CNewFileSelector::run(Callback callback) {
     return true;
 }
 
-void CNewFileSelector::onIdle() {
+void CNewFileSelector::onIdle()
+{
     if (!isRunning() || !session_->answered) return;
     session_.reset();
     deliver();

@@ -34,7 +34,8 @@ namespace {
 // GDI+ is started once, on first use, and never shut down: the decoded artwork and the font
 // stay shared for the life of the process. The module pins itself in memory at that moment,
 // so no GDI+ object outlives the code and data it refers to.
-bool startGdiplus() {
+bool startGdiplus()
+{
     static const bool started = [] {
         Gdiplus::GdiplusStartupInput input;
         ULONG_PTR token = 0;
@@ -56,7 +57,8 @@ struct InterfaceFont {
     double descentPerEm = 0.2;  // cell descent / em height
 };
 
-InterfaceFont& interfaceFont() {
+InterfaceFont& interfaceFont()
+{
     static InterfaceFont* const font = [] {
         auto* f = new InterfaceFont;
         const EmbeddedBlob blob = findFontResource();
@@ -88,7 +90,8 @@ Gdiplus::Color toColor(const CColor& c) { return Gdiplus::Color(c.alpha, c.red, 
 
 Gdiplus::Rect toRect(const CRect& r) { return Gdiplus::Rect(r.left, r.top, r.getWidth(), r.getHeight()); }
 
-GdiplusSurface* makeSurface(int width, int height) {
+GdiplusSurface* makeSurface(int width, int height)
+{
     if (!startGdiplus() || width <= 0 || height <= 0) return nullptr;
     auto* s = new GdiplusSurface;
     s->width = width;
@@ -101,13 +104,15 @@ GdiplusSurface* makeSurface(int width, int height) {
 
 }  // namespace
 
-NativeSurface* createSurface(int width, int height, bool opaque) {
+NativeSurface* createSurface(int width, int height, bool opaque)
+{
     GdiplusSurface* s = makeSurface(width, height);
     if (s != nullptr && opaque) std::fill(s->pixels.begin(), s->pixels.end(), 0xff000000u);
     return s;
 }
 
-NativeSurface* decodePngSurface(const unsigned char* data, size_t size) {
+NativeSurface* decodePngSurface(const unsigned char* data, size_t size)
+{
     if (data == nullptr || size == 0 || !startGdiplus()) return nullptr;
     IStream* stream = SHCreateMemStream(data, static_cast<UINT>(size));
     if (stream == nullptr) return nullptr;
@@ -147,7 +152,8 @@ int surfaceWidth(NativeSurface* surface) { return surface->width; }
 
 int surfaceHeight(NativeSurface* surface) { return surface->height; }
 
-SurfacePixels readSurfacePixels(NativeSurface* surface) {
+SurfacePixels readSurfacePixels(NativeSurface* surface)
+{
     return {reinterpret_cast<const unsigned char*>(surface->pixels.data()), surface->width * 4, surface->width,
             surface->height};
 }
@@ -157,7 +163,8 @@ struct CDrawContext::Backend {
 };
 
 CDrawContext::CDrawContext(NativeSurface* surface, bool ownsSurface)
-    : surface_(surface), ownsSurface_(ownsSurface), backend_(new Backend), font_(kNormalFont) {
+    : surface_(surface), ownsSurface_(ownsSurface), backend_(new Backend), font_(kNormalFont)
+{
     clip_ = CRect(0, 0, surfaceWidth(surface), surfaceHeight(surface));
     auto g = std::make_unique<Gdiplus::Graphics>(surface->bitmap.get());
     // Pixel i covers [i, i + 1) as in cairo, so whole-number rectangles cover whole pixels;
@@ -171,29 +178,34 @@ CDrawContext::CDrawContext(NativeSurface* surface, bool ownsSurface)
     backend_->graphics = std::move(g);
 }
 
-CDrawContext::~CDrawContext() {
+CDrawContext::~CDrawContext()
+{
     backend_->graphics->Flush(Gdiplus::FlushIntentionSync);
     backend_->graphics.reset();
     if (ownsSurface_) destroySurface(surface_);
 }
 
-void CDrawContext::setClipRect(const CRect& r) {
+void CDrawContext::setClipRect(const CRect& r)
+{
     clip_ = r;
     backend_->graphics->SetClip(toRect(r), Gdiplus::CombineModeReplace);
 }
 
-void CDrawContext::resetClipRect() {
+void CDrawContext::resetClipRect()
+{
     clip_ = CRect(0, 0, surfaceWidth(surface_), surfaceHeight(surface_));
     backend_->graphics->ResetClip();
 }
 
-void CDrawContext::fillRect(const CRect& r) {
+void CDrawContext::fillRect(const CRect& r)
+{
     if (r.isEmpty()) return;
     Gdiplus::SolidBrush brush(toColor(fillColor_));
     backend_->graphics->FillRectangle(&brush, toRect(r));
 }
 
-void CDrawContext::drawRect(const CRect& r) {
+void CDrawContext::drawRect(const CRect& r)
+{
     if (r.isEmpty() || lineWidth_ <= 0) return;
     // Four bands of the line width inside r: the pixels a stroke on the half-pixel grid covers.
     const int w = std::min(lineWidth_, std::min(r.getWidth(), r.getHeight()) / 2 + 1);
@@ -208,7 +220,8 @@ void CDrawContext::drawRect(const CRect& r) {
     }
 }
 
-void CDrawContext::drawLine(const CPoint& from, const CPoint& to) {
+void CDrawContext::drawLine(const CPoint& from, const CPoint& to)
+{
     if (lineWidth_ <= 0) return;
     Gdiplus::Graphics& g = *backend_->graphics;
     const bool vertical = from.x == to.x;
@@ -239,7 +252,8 @@ void CDrawContext::drawLine(const CPoint& from, const CPoint& to) {
     band(halfBrush, b, b + 1);
 }
 
-CDrawContext::TextMetrics CDrawContext::measureText(const std::string& utf8) {
+CDrawContext::TextMetrics CDrawContext::measureText(const std::string& utf8)
+{
     InterfaceFont& f = interfaceFont();
     const double size = font_->getSize();
     // Whole-pixel ascent and descent, as the hinted metrics on Linux have them.
@@ -257,7 +271,8 @@ CDrawContext::TextMetrics CDrawContext::measureText(const std::string& utf8) {
     return m;
 }
 
-void CDrawContext::showText(const std::string& utf8, const CRect& clip, double x, double y) {
+void CDrawContext::showText(const std::string& utf8, const CRect& clip, double x, double y)
+{
     const std::wstring text = toWide(utf8);
     if (text.empty()) return;
     InterfaceFont& f = interfaceFont();
@@ -277,7 +292,8 @@ void CDrawContext::showText(const std::string& utf8, const CRect& clip, double x
     g.Restore(state);
 }
 
-void CDrawContext::drawImage(NativeSurface* image, const CRect& dest, const CPoint& offset, float alpha) {
+void CDrawContext::drawImage(NativeSurface* image, const CRect& dest, const CPoint& offset, float alpha)
+{
     if (image == nullptr || dest.isEmpty() || alpha <= 0.0f) return;
     // The part of dest the image covers, and where that part starts in the image.
     CRect area(dest.left - offset.x, dest.top - offset.y, dest.left - offset.x + image->width,
@@ -293,14 +309,16 @@ void CDrawContext::drawImage(NativeSurface* image, const CRect& dest, const CPoi
                     Gdiplus::UnitPixel);
         return;
     }
-    Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, alpha, 0}, {0, 0, 0, 0, 1}}};
+    Gdiplus::ColorMatrix matrix = {
+        {{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, alpha, 0}, {0, 0, 0, 0, 1}}};
     Gdiplus::ImageAttributes attributes;
     attributes.SetColorMatrix(&matrix);
     g.DrawImage(image->bitmap.get(), toRect(area), srcX, srcY, area.getWidth(), area.getHeight(), Gdiplus::UnitPixel,
                 &attributes);
 }
 
-void CDrawContext::clearSurface() {
+void CDrawContext::clearSurface()
+{
     Gdiplus::Graphics& g = *backend_->graphics;
     g.Flush(Gdiplus::FlushIntentionSync);
     std::fill(surface_->pixels.begin(), surface_->pixels.end(), 0u);

@@ -8,18 +8,20 @@
 
 namespace {
 
-void setDefault(const char* name, const char* value) {
+void setDefault(const char* name, const char* value)
+{
     if (std::getenv(name) == nullptr) _putenv_s(name, value);
 }
 
 class TestEnvironment {
 public:
-    TestEnvironment() {
+    TestEnvironment()
+    {
         setDefault("ORV_MODULE", ORV_DEFAULT_MODULE);
         setDefault("ORV_BUILD_DIR", ORV_DEFAULT_BUILD_DIR);
         setDefault("ORV_SOURCE_DIR", ORV_DEFAULT_SOURCE_DIR);
         key_ = "SOFTWARE\\Orvaline\\ORVGYR2-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(GetTickCount64());
+            std::to_string(GetTickCount64());
         _putenv_s("ORV_SETTINGS_KEY", key_.c_str());
     }
     ~TestEnvironment() { RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }

@@ -12,7 +12,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Amplitude of the component at `freq` (Hz) in x, by correlation over whole periods.
-double amplitudeAt(const std::vector<double>& x, double freq, double fs) {
+double amplitudeAt(const std::vector<double>& x, double freq, double fs)
+{
     double re = 0, im = 0;
     for (std::size_t i = 0; i < x.size(); ++i) {
         re += x[i] * std::cos(2 * kPi * freq * i / fs);
@@ -21,7 +22,8 @@ double amplitudeAt(const std::vector<double>& x, double freq, double fs) {
     return 2.0 * std::hypot(re, im) / x.size();
 }
 
-AmpDrive makeDrive(std::int32_t type, double drive, double fs = 44100.0) {
+AmpDrive makeDrive(std::int32_t type, double drive, double fs = 44100.0)
+{
     AmpDrive a;
     a.type = type;
     a.driveTarget = drive;
@@ -31,21 +33,21 @@ AmpDrive makeDrive(std::int32_t type, double drive, double fs = 44100.0) {
     return a;
 }
 
-TEST(AmpDrive, ParameterLaws) {
-    const double types[][2] = {{0.0, AmpDrive::kThru}, {0.24, AmpDrive::kThru}, {0.25, AmpDrive::kTube},
+TEST(AmpDrive, ParameterLaws)
+{
+    const double types[][2] = {{0.0, AmpDrive::kThru},  {0.24, AmpDrive::kThru},  {0.25, AmpDrive::kTube},
                                {0.74, AmpDrive::kTube}, {0.75, AmpDrive::kSolid}, {1.0, AmpDrive::kSolid}};
-    for (const auto& t : types)
-        EXPECT_EQ(AmpDrive::typeFromParameter(t[0]), t[1]) << t[0];
+    for (const auto& t : types) EXPECT_EQ(AmpDrive::typeFromParameter(t[0]), t[1]) << t[0];
     const double drives[][2] = {{0.0, 0.1}, {0.5, 1.0}, {0.75, std::sqrt(10.0)}, {1.0, 10.0}};  // -20 .. +20 dB
-    for (const auto& d : drives)
-        EXPECT_NEAR(AmpDrive::driveFromParameter(d[0]), d[1], 1e-12) << d[0];
+    for (const auto& d : drives) EXPECT_NEAR(AmpDrive::driveFromParameter(d[0]), d[1], 1e-12) << d[0];
     // 0.1 s time constant: after 0.1 s of smoothing a step has covered 1 - 1/e.
     const double c = AmpDrive::driveSmoothingCoefficient(48000.0);
     EXPECT_NEAR(std::pow(1.0 - c, 4800.0), std::exp(-1.0), 1e-9);
 }
 
 // "Thru" passes everything unchanged, every mode passes inputs below 1e-8 unchanged.
-TEST(AmpDrive, InputsThatPassUnchanged) {
+TEST(AmpDrive, InputsThatPassUnchanged)
+{
     for (std::int32_t type : {AmpDrive::kThru, AmpDrive::kTube, AmpDrive::kSolid}) {
         AmpDrive a = makeDrive(type, type == AmpDrive::kThru ? 7.3 : 3.0);
         for (double x : {0.0, 9.9e-9, -9.9e-9, 1e-20}) EXPECT_EQ(a.shape(x), x) << type << " " << x;
@@ -56,7 +58,8 @@ TEST(AmpDrive, InputsThatPassUnchanged) {
 
 // Oversampled, a tiny sample is often a zero crossing of a loud signal whose shaped value is
 // not tiny: inputs pass unshaped only after 128 host samples below the threshold in a row.
-TEST(AmpDrive, OversampledStagePassesTinyInputsOnlyOnceTheyLast) {
+TEST(AmpDrive, OversampledStagePassesTinyInputsOnlyOnceTheyLast)
+{
     for (std::int32_t type : {AmpDrive::kTube, AmpDrive::kSolid}) {
         AmpDrive a = makeDrive(type, 3.0);
         OversampledDrive o;
@@ -68,7 +71,8 @@ TEST(AmpDrive, OversampledStagePassesTinyInputsOnlyOnceTheyLast) {
     }
 }
 
-TEST(AmpDrive, SolidCurve) {
+TEST(AmpDrive, SolidCurve)
+{
     // Above the knee the output is pinned at 0.5 / D.
     AmpDrive unity = makeDrive(AmpDrive::kSolid, 1.0);
     EXPECT_EQ(unity.shape(1.0 / 1.34349 + 1e-9), 0.5);
@@ -88,24 +92,28 @@ TEST(AmpDrive, SolidCurve) {
     EXPECT_GT(hot.shape(0.0743), 0.0499);
 }
 
-TEST(AmpDrive, TubeFirstSampleAtWorkedPoints) {
+TEST(AmpDrive, TubeFirstSampleAtWorkedPoints)
+{
     // First sample from a cleared blocker: (y - y k) / D, y = -T(-T(1.18 D x)), worked out
     // separately with k = 1 - 0.109^(20/44100).
     struct Point {
         double drive, x, expected;
     };
+    // clang-format off
     const Point points[] = {
         {1.0, 1.0, 0.8422385457394337},   {1.0, -1.0, -0.4905719005342195},
         {1.0, 0.1, 0.12796671539344415},  {1.0, -0.1, -0.07157570546222453},
         {10.0, 0.5, 0.13041169241754658}, {0.1, 0.3, 0.5504851981351235},
     };
+    // clang-format on
     for (const Point& p : points) {
         AmpDrive a = makeDrive(AmpDrive::kTube, p.drive);
         EXPECT_NEAR(a.shape(p.x), p.expected, 1e-12) << p.drive << " " << p.x;
     }
 }
 
-TEST(AmpDrive, TubeConstantInputSettlesToZero) {
+TEST(AmpDrive, TubeConstantInputSettlesToZero)
+{
     // The blocker keeps 0.109 of a step after 1/20 s whatever the rate (a time constant of
     // 1 / (20 ln(1/0.109)) = 22.6 ms), and nothing after a second.
     for (double fs : {44100.0, 96000.0}) {
@@ -119,7 +127,8 @@ TEST(AmpDrive, TubeConstantInputSettlesToZero) {
     }
 }
 
-TEST(AmpDrive, TubeAddsEvenHarmonicsSolidDoesNot) {
+TEST(AmpDrive, TubeAddsEvenHarmonicsSolidDoesNot)
+{
     const double fs = 48000.0, f = 375.0;  // 128 samples per period
     for (std::int32_t type : {AmpDrive::kTube, AmpDrive::kSolid}) {
         AmpDrive a = makeDrive(type, 3.0, fs);

@@ -52,7 +52,8 @@ struct Pair {
             for (int j = 0; j < BiquadFilter::rootCount; ++j)
                 ASSERT_EQ(bank.rootTarget(k, j), d.root[j]) << step << " lane " << k;
             ASSERT_TRUE(bank.b0(k) == d.b0 && bank.b1(k) == d.b1 && bank.b2(k) == d.b2 && bank.a1(k) == d.a1 &&
-                        bank.a2(k) == d.a2) << step << " lane " << k;
+                        bank.a2(k) == d.a2)
+                << step << " lane " << k;
             ASSERT_EQ(bank.saturationOn(k), f.saturationOn());
             ASSERT_EQ(bank.saturationCoefficient(k), f.saturationCoefficient());
             ASSERT_EQ(bank.saturationAmount(k), f.saturationAmount());
@@ -89,22 +90,18 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
             const bool together = action <= 4;
             const int first = counts[pick(7)];
             for (int k = 0; k < kLanes; ++k) {
-                if (together ? k >= first : pick(2) == 0)
-                    continue;
+                if (together ? k >= first : pick(2) == 0) continue;
                 // Now and then a lane keeps its settings, or only its gain, frequency or Q changes.
                 const BiquadFilter& f = p.filter[k];
                 const int change = pick(6);
                 const double f0 = change == 0 || change == 3 ? f.frequency() : 200.0 + 8000.0 * unit(rng);
                 const double q = change == 0 || change == 2 ? f.q() : 0.3 + 3.0 * unit(rng);
                 const double db = change == 2 || change == 3 ? f.gainDb() : -20.0 + 30.0 * unit(rng);
-                if (change != 1)
-                    p.setLane(k, f0, q, db);
+                if (change != 1) p.setLane(k, f0, q, db);
                 p.filter[k].update();
-                if (!together)
-                    p.bank.update(k);
+                if (!together) p.bank.update(k);
             }
-            if (together)
-                p.bank.updateLanes(first);
+            if (together) p.bank.updateLanes(first);
         } else if (action == 7) {
             const int k = pick(kLanes);
             p.bank.snap(k);
@@ -112,17 +109,13 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
         } else if (action == 8) {
             const int first = counts[pick(7)];
             p.bank.snapLanes(first);
-            for (int k = 0; k < first; ++k)
-                p.filter[k].snap();
+            for (int k = 0; k < first; ++k) p.filter[k].snap();
         } else if (action <= 10) {
             const double amount = pick(3) == 0 ? 0.0 : 0.05 * unit(rng);
             const int first = action == 9 ? kLanes : counts[pick(7)];
-            for (int k = 0; action == 9 && k < kLanes; ++k)
-                p.bank.setSaturation(k, amount);
-            if (action == 10)
-                p.bank.setSaturationLanes(first, amount);
-            for (int k = 0; k < first; ++k)
-                p.filter[k].setSaturation(amount);
+            for (int k = 0; action == 9 && k < kLanes; ++k) p.bank.setSaturation(k, amount);
+            if (action == 10) p.bank.setSaturationLanes(first, amount);
+            for (int k = 0; k < first; ++k) p.filter[k].setSaturation(amount);
         } else if (action == 11) {
             const int k = pick(kLanes);
             p.bank.clearHistory(k);
@@ -131,8 +124,7 @@ TEST(BiquadBank, EveryLaneMatchesAPlainFilterUnderRandomCalls)
         // A few samples through the first `count` lanes; one lane alone now and then.
         const int count = counts[pick(7)];
         for (int n = 0; n < 4; ++n) {
-            for (int k = 0; k < kLanes; ++k)
-                v[k] = 0.6 * std::sin(phase + k) + (k % 3 == 0 ? 1.5 : 0.0);
+            for (int k = 0; k < kLanes; ++k) v[k] = 0.6 * std::sin(phase + k) + (k % 3 == 0 ? 1.5 : 0.0);
             phase += 0.31;
             if (pick(10) == 0 && count > 0) {
                 const int k = pick(count);

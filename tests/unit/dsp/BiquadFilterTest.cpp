@@ -90,6 +90,7 @@ TEST(BiquadFilter, LandmarkGains)
         std::uint32_t type;
         double f0, q, db, at, gainDb;  // gainDb -400 stands for no output at all
     };
+    // clang-format off
     const Landmark landmarks[] = {
         {B::typePeak, 2940, 0.7, -25, 2940, -25}, {B::typePeak, 2940, 40, 12, 2940, 12},
         {B::typePeak, 2940, 5, -7.6, 2940, -7.6}, {B::typePeak, 16000, 3, 10, 16000, 10},
@@ -107,6 +108,7 @@ TEST(BiquadFilter, LandmarkGains)
         {B::typeAllPass, 700, 0.9, 0, 0, 0}, {B::typeAllPass, 700, 0.9, 0, 700, 0},
         {B::typeAllPass, 700, 0.9, 0, 5000, 0}, {B::typeAllPass, 700, 0.9, 0, ny, 0},
     };
+    // clang-format on
     for (const Landmark& m : landmarks) {
         const double got = std::abs(response(designed(m.type, fs, m.f0, m.q, m.db).design(), m.at, fs));
         EXPECT_NEAR(got, m.gainDb < -300 ? 0.0 : std::pow(10.0, m.gainDb / 20), 1e-9) << m.type << " at " << m.at;
@@ -141,16 +143,14 @@ TEST(BiquadFilter, AnySequenceOfChangesDesignsLikeAFreshFilter)
         const BiquadDesigner::Design &a = f.design(), &b = g.design();
         ASSERT_TRUE(a.a0 == b.a0 && a.a1 == b.a1 && a.a2 == b.a2 && a.b0 == b.b0 && a.b1 == b.b1 && a.b2 == b.b2)
             << step;
-        for (int i = 0; i < B::rootCount; ++i)
-            ASSERT_EQ(a.root[i], b.root[i]) << step;
+        for (int i = 0; i < B::rootCount; ++i) ASSERT_EQ(a.root[i], b.root[i]) << step;
         if (pick(3) == 0) {
             const double amount = pick(2) == 0 ? 0.0 : 0.004 * (1 + pick(5));
             f.setSaturation(amount);
             g.setSaturation(amount);
             ASSERT_EQ(f.saturationCoefficient(), g.saturationCoefficient()) << step;
         }
-        for (int n = 0; n < 5; ++n)
-            f.processSaturated(std::sin(0.37 * (step * 5 + n)));
+        for (int n = 0; n < 5; ++n) f.processSaturated(std::sin(0.37 * (step * 5 + n)));
     }
 }
 
@@ -167,8 +167,7 @@ TEST(BiquadFilter, GlideMovesTheRootsInStraightLinesThenRunsTheDesign)
     f.update();
     EXPECT_EQ(f.glideRemaining(), 132u);
     EXPECT_NEAR(f.process(1.0), 1.0 + (f.design().root[BiquadDesigner::kGain] - 1.0) / 132, 1e-12);
-    for (int n = 1; n < 4; ++n)
-        f.process(0.0);
+    for (int n = 1; n < 4; ++n) f.process(0.0);
     // A repeated design restarts the glide; it lands after the full length.
     f.update();
     for (unsigned n = 132; n > 0; --n) {
@@ -208,8 +207,7 @@ TEST(BiquadFilter, SweptPeakStaysStable)
             f.setFrequency(block % 4 == 1 ? 25.0 : 21000.0);
         }
         f.update();
-        for (int n = 0; n < 16; ++n)
-            peak = std::max(peak, std::fabs(f.process(n == 0 ? 1.0 : 0.0)));
+        for (int n = 0; n < 16; ++n) peak = std::max(peak, std::fabs(f.process(n == 0 ? 1.0 : 0.0)));
     }
     EXPECT_LT(peak, 100.0);
 }
@@ -266,9 +264,9 @@ TEST(BiquadFilter, SaturationCoefficientLaw)
     struct Case {
         double fs, f0, q, amount, k;
     };
-    for (const Case c : {Case{44100, 1170, 0.93, 0.0008, 2.965069599269968e-05},
-                         Case{96000, 252, 0.71, 0.32, 0.0014367968550383662},
-                         Case{44100, 90, 40.0, 1.0, 0.0001697535130071963}}) {
+    for (const Case c :
+         {Case{44100, 1170, 0.93, 0.0008, 2.965069599269968e-05}, Case{96000, 252, 0.71, 0.32, 0.0014367968550383662},
+          Case{44100, 90, 40.0, 1.0, 0.0001697535130071963}}) {
         BiquadFilter f = designed(B::typePeak, c.fs, c.f0, c.q, 3);
         f.setSaturation(c.amount);
         EXPECT_TRUE(f.saturationOn());

@@ -40,8 +40,7 @@ Response impulse(EarlyReflections& r, int samples, double left, double right)
 int firstNonZero(const std::vector<double>& x)
 {
     for (std::size_t i = 0; i < x.size(); ++i)
-        if (x[i] != 0.0)
-            return static_cast<int>(i);
+        if (x[i] != 0.0) return static_cast<int>(i);
     return -1;
 }
 
@@ -109,8 +108,7 @@ TEST(EarlyReflections, TapLevelsFallLinearlyInDecibels)
     // Each tap's low-pass has unit gain at DC, so the whole left impulse response sums to
     // the sum of the twelve left tap gains.
     double sum = 0.0;
-    for (double x : impulse(*room, 44100, 1.0, 0.0).left)
-        sum += x;
+    for (double x : impulse(*room, 44100, 1.0, 0.0).left) sum += x;
     EXPECT_NEAR(sum, 4.579158, 1e-5);
 }
 
@@ -134,7 +132,7 @@ TEST(EarlyReflections, TapLowPassCutoffs)
     auto room = makeRoom(48000.0, 1.0, 1.0, 0.15, 1000.0);
     EXPECT_NEAR(room->tapCoefficient(0), 0.8853814451831473, 1e-12);   // 0.93 x 1 kHz
     EXPECT_NEAR(room->tapCoefficient(12), 0.8807577142396101, 1e-12);  // 0.97 x 1 kHz
-    for (int k : {10, 11, 22, 23})                                      // factor 0: 20 Hz
+    for (int k : {10, 11, 22, 23})                                     // factor 0: 20 Hz
         EXPECT_NEAR(room->tapCoefficient(k), 0.9973854300793629, 1e-12) << k;
     EXPECT_NEAR(makeRoom(48000.0, 1.0, 1.0, 0.15, 20000.0)->tapCoefficient(12), 0.07890946773786141, 1e-12);
     EXPECT_NEAR(makeRoom(48000.0, 1.0, 1.0, 0.15, 25000.0)->tapCoefficient(12), 0.07294906084933912, 1e-12);
@@ -164,8 +162,7 @@ TEST(EarlyReflections, ClearedLinesStaySilentWhenTheRoomGrows)
 {
     auto room = makeRoom(44100.0, 4.0);
     double l, r;
-    for (int i = 0; i < 40000; ++i)
-        room->processReflections(1.0, 1.0, l, r);
+    for (int i = 0; i < 40000; ++i) room->processReflections(1.0, 1.0, l, r);
     room->setRoom({0.5, 1.0, 0.15, 20000.0});
     room->setupReflections();
     room->clearLines();
@@ -181,10 +178,8 @@ TEST(EarlyReflections, DecaysWithoutDenormals)
 {
     auto room = makeRoom(44100.0, 3.0);
     double l = 0, r = 0;
-    for (int i = 0; i < 4410; ++i)
-        room->processReflections(std::sin(i * 0.1), std::cos(i * 0.07), l, r);
-    for (int i = 0; i < 200000; ++i)
-        room->processReflections(0.0, 0.0, l, r);
+    for (int i = 0; i < 4410; ++i) room->processReflections(std::sin(i * 0.1), std::cos(i * 0.07), l, r);
+    for (int i = 0; i < 200000; ++i) room->processReflections(0.0, 0.0, l, r);
     // The flushed tap states settle far below audibility but never into denormals.
     EXPECT_LT(std::fabs(l) + std::fabs(r), 1e-20);
     EXPECT_NE(std::fpclassify(l), FP_SUBNORMAL);

@@ -39,8 +39,7 @@ template <typename Process>
 double measureGain(Process&& process, double f, double fs, int settle = 30000, int span = 8192)
 {
     const double w = 2.0 * std::numbers::pi * f / fs;
-    for (int n = 0; n < settle; ++n)
-        process(std::sin(w * n));
+    for (int n = 0; n < settle; ++n) process(std::sin(w * n));
     double ss = 0, cc = 0, sc = 0, ys = 0, yc = 0;
     for (int n = settle; n < settle + span; ++n) {
         const double s = std::sin(w * n), c = std::cos(w * n), y = process(s);

@@ -34,16 +34,13 @@ TEST(InterpolationLanes, RingReadMatchesIncludingTheFold)
 {
     constexpr int n = 1024;
     std::vector<double> ring(2 * n);
-    for (int k = 0; k < n; ++k)
-        writeMirrored(ring.data(), n, k, std::sin(0.01 * k) + 0.001 * k);
+    for (int k = 0; k < n; ++k) writeMirrored(ring.data(), n, k, std::sin(0.01 * k) + 0.001 * k);
     std::mt19937_64 rng(2);
     std::uniform_real_distribution<double> u(-n + 1e-9, n - 1e-9);
     for (int i = 0; i < 100000; ++i) {
         Double2 p = {u(rng), u(rng)};
-        if (i % 11 == 0)
-            p[1] = std::floor(p[1]);  // whole positions, and -0.0 / exact zeros
-        if (i == 0)
-            p = Double2{0.0, -0.0};
+        if (i % 11 == 0) p[1] = std::floor(p[1]);  // whole positions, and -0.0 / exact zeros
+        if (i == 0) p = Double2{0.0, -0.0};
         const Double2 y = lanes::InterpolateRing(p, ring.data(), n);
         ASSERT_EQ(y[0], InterpolateRing(p[0], ring.data(), n)) << p[0];
         ASSERT_EQ(y[1], InterpolateRing(p[1], ring.data(), n)) << p[1];
@@ -53,15 +50,13 @@ TEST(InterpolationLanes, RingReadMatchesIncludingTheFold)
 TEST(InterpolationLanes, TableReadMatchesInsideAndAtTheEnds)
 {
     std::vector<double> table(512);
-    for (int k = 0; k < 512; ++k)
-        table[k] = std::exp(-0.004 * k) + 0.01 * std::sin(0.3 * k);
+    for (int k = 0; k < 512; ++k) table[k] = std::exp(-0.004 * k) + 0.01 * std::sin(0.3 * k);
     std::mt19937_64 rng(3);
     std::uniform_real_distribution<double> u(-5.0, 520.0);
     const double edges[] = {0.0, -0.0, 0.5, 1.0, 509.999, 510.0, 510.5, 511.0, 600.0, -3.0, NAN};
     for (int i = 0; i < 100000; ++i) {
         Double2 x = {u(rng), u(rng)};
-        if (i < 11 * 11)
-            x = Double2{edges[i % 11], edges[i / 11]};
+        if (i < 11 * 11) x = Double2{edges[i % 11], edges[i / 11]};
         const Double2 y = lanes::InterpolateTable512(x, table.data());
         const double a = InterpolateTable512(x[0], table.data()), b = InterpolateTable512(x[1], table.data());
         ASSERT_TRUE(y[0] == a || (std::isnan(y[0]) && std::isnan(a))) << x[0];

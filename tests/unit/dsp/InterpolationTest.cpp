@@ -13,19 +13,22 @@ constexpr double kPi = 3.14159265358979323846;
 
 // Catmull-Rom weights at t = 0.5 and t = 0.75, worked out by hand from the kernel.
 double halfway(double p0, double p1, double p2, double p3) { return (-p0 + 9 * p1 + 9 * p2 - p3) / 16.0; }
-double threeQuarters(double p0, double p1, double p2, double p3) {
+double threeQuarters(double p0, double p1, double p2, double p3)
+{
     return -0.0234375 * p0 + 0.2265625 * p1 + 0.8671875 * p2 - 0.0703125 * p3;
 }
 
 // A mirrored ring of n values v(k).
 template <class F>
-std::vector<double> mirroredRing(int n, F v) {
+std::vector<double> mirroredRing(int n, F v)
+{
     std::vector<double> ring(2 * n);
     for (int k = 0; k < n; ++k) writeMirrored(ring.data(), n, k, v(k));
     return ring;
 }
 
-TEST(InterpolateRing, NegativeQuarterReadsBetweenLastAndFirstSample) {
+TEST(InterpolateRing, NegativeQuarterReadsBetweenLastAndFirstSample)
+{
     const int n = 8;
     auto ring = mirroredRing(n, [](int k) { return 1.0 + k * k; });  // 1, 2, 5, ..., 50
     // -0.25 folds to 7.75: neighbours 6, 7, 0, 1 at t = 0.75.
@@ -34,7 +37,8 @@ TEST(InterpolateRing, NegativeQuarterReadsBetweenLastAndFirstSample) {
     EXPECT_NEAR(InterpolateRing(7.75, ring.data(), n), expected, 1e-12);
 }
 
-TEST(InterpolateRing, ReproducesAQuadraticAwayFromTheWrap) {
+TEST(InterpolateRing, ReproducesAQuadraticAwayFromTheWrap)
+{
     // Catmull-Rom has quadratic precision: with central-difference tangents it is exact
     // for second-order polynomials.
     const int n = 64;
@@ -43,7 +47,8 @@ TEST(InterpolateRing, ReproducesAQuadraticAwayFromTheWrap) {
     for (double x = 1.0; x <= 61.0; x += 0.37) EXPECT_NEAR(InterpolateRing(x, ring.data(), n), f(x), 1e-9) << x;
 }
 
-TEST(InterpolateRing, DelayLineReadGivesTheSampleWrittenThatLongAgo) {
+TEST(InterpolateRing, DelayLineReadGivesTheSampleWrittenThatLongAgo)
+{
     const int n = 32;
     const int mask = n - 1;
     std::vector<double> signal(2 * n, 0.0), phase(2 * n, 0.0);
@@ -64,7 +69,8 @@ TEST(InterpolateRing, DelayLineReadGivesTheSampleWrittenThatLongAgo) {
     }
 }
 
-TEST(InterpolateTable512, EndsHoldAndNeighboursRepeatTheEndEntries) {
+TEST(InterpolateTable512, EndsHoldAndNeighboursRepeatTheEndEntries)
+{
     std::vector<double> table(512);
     for (int i = 0; i < 512; ++i) table[i] = 0.001 * i * i + ((i % 3) ? 0.5 : -0.25);
     for (double x : {0.0, -3.7, std::numeric_limits<double>::quiet_NaN()})
@@ -72,13 +78,15 @@ TEST(InterpolateTable512, EndsHoldAndNeighboursRepeatTheEndEntries) {
     EXPECT_EQ(InterpolateTable512(511.0, table.data()), table[511]);
     EXPECT_EQ(InterpolateTable512(1e9, table.data()), table[511]);
     // Near the top the last entry stands in for both p2 and p3, near the bottom the first for p0.
-    EXPECT_NEAR(InterpolateTable512(510.5, table.data()), halfway(table[509], table[510], table[511], table[511]), 1e-12);
+    EXPECT_NEAR(InterpolateTable512(510.5, table.data()), halfway(table[509], table[510], table[511], table[511]),
+                1e-12);
     EXPECT_NEAR(InterpolateTable512(0.5, table.data()), halfway(table[0], table[0], table[1], table[2]), 1e-12);
     EXPECT_NEAR(InterpolateTable512(200.75, table.data()),
                 threeQuarters(table[199], table[200], table[201], table[202]), 1e-12);
 }
 
-TEST(InterpolateTable512, IntegerPositionsAndQuadraticPrecision) {
+TEST(InterpolateTable512, IntegerPositionsAndQuadraticPrecision)
+{
     std::vector<double> table(512);
     auto f = [](double x) { return -0.003 * x * x + 1.1 * x - 7.0; };
     for (int i = 0; i < 512; ++i) table[i] = f(i);
@@ -87,14 +95,16 @@ TEST(InterpolateTable512, IntegerPositionsAndQuadraticPrecision) {
 }
 
 // A loop of n samples with three guard samples.
-std::vector<float> makeLoop(int n) {
+std::vector<float> makeLoop(int n)
+{
     std::vector<float> s(n + 3);
     for (int i = 0; i < n; ++i) s[i] = static_cast<float>(std::sin(2 * kPi * 3 * i / n) + 0.01 * (i % 7));
     for (int g = 0; g < 3; ++g) s[n + g] = s[g];
     return s;
 }
 
-TEST(InterpolateLoop, OnlyTheFractionalPartOfThePhaseCounts) {
+TEST(InterpolateLoop, OnlyTheFractionalPartOfThePhaseCounts)
+{
     const int n = 1000;
     auto s = makeLoop(n);
     for (double ph : {0.0, 0.1234, 0.25, 0.5, 0.999}) {
@@ -104,7 +114,8 @@ TEST(InterpolateLoop, OnlyTheFractionalPartOfThePhaseCounts) {
     EXPECT_EQ(InterpolateLoop(1.25, s.data(), n), InterpolateLoop(0.25, s.data(), n));
 }
 
-TEST(InterpolateLoop, SamplePositionsAndHalfwayPoints) {
+TEST(InterpolateLoop, SamplePositionsAndHalfwayPoints)
+{
     const int n = 1000;
     auto s = makeLoop(n);
     for (int k : {0, 1, 17, 500, 998, 999}) {
@@ -118,7 +129,8 @@ TEST(InterpolateLoop, SamplePositionsAndHalfwayPoints) {
     EXPECT_NEAR(InterpolateLoop(-1e-17, s.data(), n), s[0], 1e-6);
 }
 
-TEST(InterpolateOnce, PhaseIsClampedToTheRecording) {
+TEST(InterpolateOnce, PhaseIsClampedToTheRecording)
+{
     const int n = 100;
     std::vector<float> s(n + 1);
     for (int i = 0; i <= n; ++i) s[i] = static_cast<float>(0.5 + 0.01 * i * (i % 5 == 0 ? -1 : 1));
@@ -133,7 +145,8 @@ TEST(InterpolateOnce, PhaseIsClampedToTheRecording) {
     EXPECT_NEAR(InterpolateOnce(40.75 / n, s.data(), n), threeQuarters(s[39], s[40], s[41], s[42]), 1e-6);
 }
 
-TEST(FastSin, ErrorStaysBelowThreeTenThousandthsOverPlusMinusHundred) {
+TEST(FastSin, ErrorStaysBelowThreeTenThousandthsOverPlusMinusHundred)
+{
     double worst = 0.0;
     for (int i = 0; i <= 2000000; ++i) {
         const double x = -100.0 + 200.0 * i / 2000000.0;

@@ -47,9 +47,9 @@ TEST(LaneMath, PowerErrorGrowsOnlyWithTheExponentsSize)
         double lo, hi, y;
     };
     std::mt19937_64 rng(4);
-    for (const Range r : {Range{1e-6, 0.999, 2.8}, Range{1e-6, 0.999, 3.5}, Range{1e-6, 0.999, 4.0},
-                          Range{1e-6, 0.999, 6.0}, Range{1e-6, 0.999, 8.0}, Range{0.0316, 31.6, 1.0},
-                          Range{1e-4, 1000.0, 0.75}}) {
+    for (const Range r :
+         {Range{1e-6, 0.999, 2.8}, Range{1e-6, 0.999, 3.5}, Range{1e-6, 0.999, 4.0}, Range{1e-6, 0.999, 6.0},
+          Range{1e-6, 0.999, 8.0}, Range{0.0316, 31.6, 1.0}, Range{1e-4, 1000.0, 0.75}}) {
         std::uniform_real_distribution<double> u(r.lo, r.hi);
         for (int i = 0; i < 50000; ++i) {
             const double x = u(rng), ref = std::pow(x, r.y);
@@ -95,7 +95,8 @@ TEST(LaneMath, EachLaneOfAPairEqualsTheScalarResult)
             double sk, ck;
             lanes::sinCos(x[k], sk, ck);
             ASSERT_TRUE(e[k] == lanes::exp(x[k]) && l[k] == lanes::log(x[k]) && p[k] == lanes::pow(x[k], y[k]) &&
-                        s[k] == sk && c[k] == ck) << x[k];
+                        s[k] == sk && c[k] == ck)
+                << x[k];
         }
     }
 }

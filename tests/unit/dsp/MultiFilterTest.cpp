@@ -18,7 +18,8 @@ struct Section {
 };
 
 constexpr double fs = 44100;
-constexpr Section chain[4] = {{8, 6000, 0.8, 0, 0.4}, {4, 700, 4, -9, 0.7}, {1, 80, 0.7, 0, 0.0}, {7, 3000, 0.6, 5, 1.3}};
+constexpr Section chain[4] = {
+    {8, 6000, 0.8, 0, 0.4}, {4, 700, 4, -9, 0.7}, {1, 80, 0.7, 0, 0.0}, {7, 3000, 0.6, 5, 1.3}};
 
 // The four sections of `chain`, saturating by their amounts when asked, and a cascade of them.
 MultiFilter fromChain(BiquadFilter (&f)[4], bool saturating)
@@ -46,8 +47,7 @@ TEST(MultiFilter, MatchesFourSectionsInSeries)
         for (int i = 0; i < 5000; ++i) {
             const double x = 3.0 * noise(rng);
             double y = x;
-            for (BiquadFilter& s : f)
-                y = saturating ? s.processSaturated(y) : s.processPlain(y);
+            for (BiquadFilter& s : f) y = saturating ? s.processSaturated(y) : s.processPlain(y);
             const double got = m.processSaturated(x);
             ASSERT_NEAR(got, y, 1e-12 * (1 + std::fabs(y))) << saturating << " " << i;
             squashing = std::max(squashing, std::fabs(got - unsquashed.process(x)));
@@ -55,7 +55,7 @@ TEST(MultiFilter, MatchesFourSectionsInSeries)
         if (saturating)
             EXPECT_GT(squashing, 0.05);  // the saturation really acts at this level
         else
-            EXPECT_EQ(squashing, 0.0);   // without it both processes are the same
+            EXPECT_EQ(squashing, 0.0);  // without it both processes are the same
     }
 }
 
@@ -81,19 +81,16 @@ TEST(MultiFilter, CopiesTheDesignNotTheGlidingSet)
     MultiFilter a, b;
     a.copyFrom(idle, gliding, idle, idle);
     b.copyFrom(idle, landed, idle, idle);
-    for (int i = 0; i < 50; ++i)
-        ASSERT_EQ(a.process(i == 0 ? 1.0 : 0.0), b.process(i == 0 ? 1.0 : 0.0)) << i;
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(a.process(i == 0 ? 1.0 : 0.0), b.process(i == 0 ? 1.0 : 0.0)) << i;
 }
 
 TEST(MultiFilter, ClearStateRestartsFromSilence)
 {
     BiquadFilter f[4];
     MultiFilter m = fromChain(f, false), fresh = m;
-    for (int i = 0; i < 100; ++i)
-        m.process(std::sin(0.1 * i));
+    for (int i = 0; i < 100; ++i) m.process(std::sin(0.1 * i));
     m.clearState();
-    for (int i = 0; i < 50; ++i)
-        ASSERT_EQ(m.process(i == 0 ? 1.0 : 0.0), fresh.process(i == 0 ? 1.0 : 0.0)) << i;
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(m.process(i == 0 ? 1.0 : 0.0), fresh.process(i == 0 ? 1.0 : 0.0)) << i;
     m.clearCoefficients();
     EXPECT_EQ(m.process(1.0), 0.0);
 }
@@ -110,8 +107,7 @@ TEST(MultiFilter, DecayNeverGoesDenormal)
         y = m.processSaturated(0.0);
         ASSERT_NE(std::fpclassify(y), FP_SUBNORMAL);
         for (int k = 0; k < 4; ++k)
-            for (double s : m.state[k])
-                ASSERT_NE(std::fpclassify(s), FP_SUBNORMAL);
+            for (double s : m.state[k]) ASSERT_NE(std::fpclassify(s), FP_SUBNORMAL);
     }
     EXPECT_LT(std::fabs(y), 1e-25);
 }

@@ -37,16 +37,14 @@ template <class P>
 std::vector<double> run(P& p, double rate, int samples, double micAngle = 0.0)
 {
     std::vector<double> out(samples);
-    for (double& y : out)
-        y = p.process(rate, micAngle);
+    for (double& y : out) y = p.process(rate, micAngle);
     return out;
 }
 
 double rms(const std::vector<double>& x, std::size_t from = 0)
 {
     double s = 0;
-    for (std::size_t i = from; i < x.size(); ++i)
-        s += x[i] * x[i];
+    for (std::size_t i = from; i < x.size(); ++i) s += x[i] * x[i];
     return std::sqrt(s / (x.size() - from));
 }
 
@@ -55,8 +53,7 @@ double mismatch(const std::vector<double>& a, std::size_t shiftA, const std::vec
                 std::size_t count)
 {
     double worst = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        worst = std::max(worst, std::fabs(a[i + shiftA] - b[i + shiftB]));
+    for (std::size_t i = 0; i < count; ++i) worst = std::max(worst, std::fabs(a[i + shiftA] - b[i + shiftB]));
     return worst / rms(a, shiftA);
 }
 
@@ -103,8 +100,7 @@ TYPED_TEST(NoisePlayer, BalanceLaw)
 TYPED_TEST(NoisePlayer, StandingRotorIsSilentWithoutTransient)
 {
     auto p = this->make(44100.0, 1.0, 1.0);
-    for (double y : run(*p, 0.0, 2000))
-        ASSERT_EQ(y, 0.0);
+    for (double y : run(*p, 0.0, 2000)) ASSERT_EQ(y, 0.0);
 }
 
 // Up to 0.78 turns per second only the slow loop sounds, rising with the square of the speed
@@ -150,8 +146,7 @@ TYPED_TEST(NoisePlayer, TransientLastsNinetyMillisecondsAtAnyRate)
         auto p = this->make(fs, 0.0, 0.0);
         p->startTransient(1.0);
         int n = 0;
-        for (; p->transientPlaying && n < 1000000; ++n)
-            p->process(0.0, 0.0);
+        for (; p->transientPlaying && n < 1000000; ++n) p->process(0.0, 0.0);
         EXPECT_NEAR(n / fs, 3956.0 / 44100.0, 2.5 / fs) << fs;
     }
 }
@@ -165,8 +160,7 @@ TYPED_TEST(NoisePlayer, TransientSoundsAndBalanceScalesIt)
         p->loadRecordings();  // snaps the followed gains to the balance targets
         p->startTransient(0.5);
         const double r = rms(run(*p, 0.0, 4000));
-        if (m == 0.5f)
-            level = r;
+        if (m == 0.5f) level = r;
         EXPECT_NEAR(r, 2.0 * (1.0 - m) * level, 1e-9) << m;
     }
     EXPECT_GT(level, 1e-4);
@@ -195,8 +189,8 @@ TEST(NoisePlayers, HornCrossFadeLaw)
     using H = NoisePlayer<Horn>;
     const double slowFull = H::first(fs, 1.0, 0.0, slow), fastFull = H::first(fs, 0.0, 1.0, fast);
     // At t of the fade zone: slow (1 - 2.5 t)^2 up to t = 0.4, fast t^4, worked out.
-    const double points[][3] = {{0.1, 0.5625, 0.0001}, {0.2, 0.25, 0.0016}, {0.3, 0.0625, 0.0081},
-                                {0.5, 0.0, 0.0625}, {0.8, 0.0, 0.4096}};
+    const double points[][3] = {
+        {0.1, 0.5625, 0.0001}, {0.2, 0.25, 0.0016}, {0.3, 0.0625, 0.0081}, {0.5, 0.0, 0.0625}, {0.8, 0.0, 0.4096}};
     for (const auto& p : points) {
         EXPECT_NEAR(H::first(fs, 1.0, 0.0, slow + p[0] * (fast - slow)) / slowFull, p[1], 1e-9) << p[0];
         EXPECT_NEAR(H::first(fs, 0.0, 1.0, slow + p[0] * (fast - slow)) / fastFull, p[2], 1e-9) << p[0];
@@ -240,8 +234,7 @@ TEST(NoisePlayers, HornSlowTakeRunsAtItsOwnSpeed)
     auto a = ready(std::make_unique<HornNoisePlayer>(1), fs, 1.0, 1.0);
     auto b = ready(std::make_unique<HornNoisePlayer>(1), fs, 1.0, 1.0);
     const std::vector<double> ya = run(*a, 0.78 / fs, 5000), yb = run(*b, 0.39 / fs, 5000);
-    for (int i = 100; i < 5000; i += 37)
-        EXPECT_NEAR(yb[i], 0.25 * ya[i], 1e-9 * rms(ya)) << i;
+    for (int i = 100; i < 5000; i += 37) EXPECT_NEAR(yb[i], 0.25 * ya[i], 1e-9 * rms(ya)) << i;
     // One pass of the 63,884-sample take lasts 63,884 / 44,100 s at any rate.
     EXPECT_NEAR(a->slowPhase, 5000.0 * 44100.0 / fs / 63884.0, 1e-9);
 }

@@ -27,19 +27,22 @@ const LoopCase kLoops[] = {
     {RecordingId::HornFastLoop, "horn fast", 219421, 219418, 0.12, 0.027, 34},
 };
 
-double rmsOf(const float* x, int n) {
+double rmsOf(const float* x, int n)
+{
     double s = 0;
     for (int i = 0; i < n; ++i) s += double(x[i]) * x[i];
     return std::sqrt(s / n);
 }
 
-double peakOf(const float* x, int n) {
+double peakOf(const float* x, int n)
+{
     double m = 0;
     for (int i = 0; i < n; ++i) m = std::max(m, std::fabs(double(x[i])));
     return m;
 }
 
-TEST(Recordings, CountsGuardSamplesAndLevels) {
+TEST(Recordings, CountsGuardSamplesAndLevels)
+{
     for (const LoopCase& c : kLoops) {
         const Recording r = findRecording(c.id);
         ASSERT_NE(r.samples, nullptr) << c.name;
@@ -54,7 +57,8 @@ TEST(Recordings, CountsGuardSamplesAndLevels) {
     EXPECT_EQ(t.length, 3955);
 }
 
-TEST(Recordings, LoopsAreSeamless) {
+TEST(Recordings, LoopsAreSeamless)
+{
     // The step from the last sample back to the first is no larger than the steps inside.
     for (const LoopCase& c : kLoops) {
         const Recording r = findRecording(c.id);
@@ -76,7 +80,8 @@ TEST(Recordings, LoopsAreSeamless) {
 
 // Short-time RMS envelope of a loop in `blocks` equal parts, and the magnitude of its
 // Fourier component at `cycles` per loop.
-std::vector<double> envelope(const Recording& r, int blocks) {
+std::vector<double> envelope(const Recording& r, int blocks)
+{
     std::vector<double> env(blocks);
     for (int b = 0; b < blocks; ++b) {
         const int from = static_cast<int>(static_cast<long long>(r.length) * b / blocks);
@@ -86,13 +91,15 @@ std::vector<double> envelope(const Recording& r, int blocks) {
     return env;
 }
 
-double component(const std::vector<double>& env, int cycles) {
+double component(const std::vector<double>& env, int cycles)
+{
     std::complex<double> acc = 0;
     for (std::size_t b = 0; b < env.size(); ++b) acc += env[b] * std::polar(1.0, -2 * kPi * cycles * b / env.size());
     return std::abs(acc);
 }
 
-TEST(Recordings, RotorLoopsSwellOncePerTurn) {
+TEST(Recordings, RotorLoopsSwellOncePerTurn)
+{
     for (const LoopCase& c : kLoops) {
         if (c.turns == 0) continue;
         const Recording r = findRecording(c.id);
@@ -110,7 +117,8 @@ TEST(Recordings, RotorLoopsSwellOncePerTurn) {
     }
 }
 
-TEST(Recordings, TransientPeaksAtSample328AndDiesAway) {
+TEST(Recordings, TransientPeaksAtSample328AndDiesAway)
+{
     const Recording t = findRecording(RecordingId::Transient);
     EXPECT_NEAR(t.samples[328], 0.24, 1e-6);
     for (int i = 0; i < t.stored; ++i) {

@@ -22,12 +22,13 @@ using test::toDb;
 constexpr double kProbeFrequencies[] = {60.0, 250.0, 780.0, 1150.0, 2000.0, 2940.0, 3860.0, 5950.0, 9000.0};
 
 template <class Bank>
-std::vector<double> measuredDb(Bank& bank, double fs, bool saturating) {
+std::vector<double> measuredDb(Bank& bank, double fs, bool saturating)
+{
     std::vector<double> db;
     for (double f : kProbeFrequencies) {
         bank.clearState();
-        db.push_back(toDb(measureGain(
-            [&](double x) { return saturating ? bank.processSaturated(x) : bank.process(x); }, f, fs)));
+        db.push_back(toDb(
+            measureGain([&](double x) { return saturating ? bank.processSaturated(x) : bank.process(x); }, f, fs)));
     }
     return db;
 }
@@ -65,8 +66,7 @@ TEST(VoicingBanksResponse, RateChangeRedesignsAndClearsHistory)
     buildHornVoicingBank(horn, 44100);
     buildHornVoicingBank(fresh, 88200);
     buildHornVoicingBank(at44100, 44100);
-    for (int n = 0; n < 500; ++n)
-        horn.process(std::sin(0.2 * n));
+    for (int n = 0; n < 500; ++n) horn.process(std::sin(0.2 * n));
     horn.setRate(88200);  // the fresh bank has no history either
     for (int n = 0; n < 2000; ++n) {
         const double x = std::sin(0.03 * n);

@@ -11,7 +11,8 @@
 namespace orv::test {
 namespace {
 
-vst::iptr plainHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float) {
+vst::iptr plainHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float)
+{
     return opcode == vst::audioMasterVersion ? 2400 : 0;
 }
 
@@ -25,11 +26,13 @@ public:
 // An editor with a clock the test moves, and a frame it builds offscreen on open.
 class TestEditor : public AEffGUIEditor {
 public:
-    explicit TestEditor(AudioEffect* e) : AEffGUIEditor(e) {
+    explicit TestEditor(AudioEffect* e) : AEffGUIEditor(e)
+    {
         rect.right = 448;
         rect.bottom = 696;
     }
-    bool open(void* ptr) override {
+    bool open(void* ptr) override
+    {
         AEffGUIEditor::open(ptr);
         frame = new CFrame(CRect(0, 0, 448, 696), nullptr, this);
         auto* c = new KeyControl(CRect(0, 0, 50, 50));
@@ -39,7 +42,8 @@ public:
     }
     int64_t getTicks() const override { return now; }
     void wait(int ms) override { waits.push_back(ms); }
-    void masterIdle() override {
+    void masterIdle() override
+    {
         ++masterIdles;
         idle();  // a host that idles the editor from its own idle: must be ignored
     }
@@ -49,7 +53,8 @@ public:
     class KeyControl : public CControl {
     public:
         using CControl::CControl;
-        int32_t onKeyDown(VstKeyCode& k) override {
+        int32_t onKeyDown(VstKeyCode& k) override
+        {
             lastKey = k;
             return k.virt == VKEY_ESCAPE ? -1 : 1;
         }
@@ -64,7 +69,8 @@ public:
 
 class GlueTest : public ::testing::Test {
 protected:
-    GlueTest() {
+    GlueTest()
+    {
         editor = new TestEditor(&effect);
         effect.setEditor(editor);  // the effect owns and deletes it
     }
@@ -73,7 +79,8 @@ protected:
     int parent = 0;
 };
 
-TEST_F(GlueTest, RectangleAndFrameLifetime) {
+TEST_F(GlueTest, RectangleAndFrameLifetime)
+{
     vst::ERect* r = nullptr;
     ASSERT_TRUE(editor->getRect(&r));
     EXPECT_EQ(r->right, 448);
@@ -87,7 +94,8 @@ TEST_F(GlueTest, RectangleAndFrameLifetime) {
     EXPECT_FALSE(editor->isOpen());
 }
 
-TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly) {
+TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly)
+{
     editor->open(&parent);
     editor->doIdleStuff();  // first call runs
     EXPECT_EQ(editor->masterIdles, 1);
@@ -113,7 +121,8 @@ TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly) {
     EXPECT_EQ(editor->waits.size(), 3u);
 }
 
-TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame) {
+TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame)
+{
     editor->open(&parent);
     CControl* c = editor->control();
     editor->idleFrame();
@@ -127,7 +136,8 @@ TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame) {
     EXPECT_FALSE(c->isDirty());
 }
 
-TEST_F(GlueTest, KeysAreAnsweredWithTheFramesVerdict) {
+TEST_F(GlueTest, KeysAreAnsweredWithTheFramesVerdict)
+{
     EXPECT_FALSE(editor->onKeyDown('a', 0, 0));  // closed: nothing takes keys
     editor->open(&parent);
     CPoint p(10, 10);
@@ -139,7 +149,8 @@ TEST_F(GlueTest, KeysAreAnsweredWithTheFramesVerdict) {
     EXPECT_FALSE(editor->onKeyUp('a', 0, 0));
 }
 
-TEST_F(GlueTest, KnobModeIsSharedByEveryEditor) {
+TEST_F(GlueTest, KnobModeIsSharedByEveryEditor)
+{
     PlainEffect other;
     auto* second = new TestEditor(&other);
     other.setEditor(second);

@@ -18,6 +18,7 @@ struct Display {
 
 #define ORV_FORMAT(f) DisplayFormats::f, #f
 
+// clang-format off
 const Display kDisplays[] = {
     {ORV_FORMAT(speed), {{0.1f, "1.00 Hz"}, {0.6f, "6.00 Hz"}, {0.0f, "0.00 Hz"}, {1.0f, "10.00 Hz"}, {0.0667f, "0.67 Hz"}}},
     // 100^0.349485 = 5, 100 × √10 = 316, exactly 1000 ms switches to seconds, 100^0.650514 = 20.
@@ -52,10 +53,12 @@ const Display kDisplays[] = {
                                    {0.8f, "Diagonal"}, {1.0f, ""}}},
     {ORV_FORMAT(ratio), {{0.5f, "50:50"}, {0.0f, "100:0"}, {1.0f, "0:100"}, {0.75f, "25:75"}, {0.25f, "75:25"}}},
 };
+// clang-format on
 
 #undef ORV_FORMAT
 
-TEST(DisplayFormats, TextsWorkedOutByHand) {
+TEST(DisplayFormats, TextsWorkedOutByHand)
+{
     for (const Display& d : kDisplays) {
         for (const auto& [value, text] : d.texts) {
             SCOPED_TRACE(testing::Message() << d.name << " at " << value);

@@ -49,7 +49,8 @@ const int kHandled = kMouseEventHandled, kNot = kMouseEventNotHandled,
           kOnce = kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 
 CAnimKnob3* knob(CBitmap* b, CControlListener* l) { return new CAnimKnob3(CRect(43, 56, 87, 100), l, 17, b); }
-OrvVerticalSwitch* lever(CBitmap* b, CControlListener* l) {
+OrvVerticalSwitch* lever(CBitmap* b, CControlListener* l)
+{
     auto* lever = new OrvVerticalSwitch(CRect(353, 153, 408, 339), l, 2, b);
     lever->setWheelStep(0.15f);
     lever->setShiftWheelFactor(0.1f);
@@ -57,6 +58,7 @@ OrvVerticalSwitch* lever(CBitmap* b, CControlListener* l) {
 }
 constexpr int kLeverX = 370, kZone = 153 + 38;  // the lever's drag zone: rows 38 .. 152 of 186
 
+// clang-format off
 const ControlCase kControls[] = {
     {"bypass: old then new value, lower frame from one half", 26, 36, 2,
      [](CBitmap* b, CControlListener* l) { return new OrvOnOffButton(CRect(382, 351, 408, 387), l, 4, b); },
@@ -238,8 +240,10 @@ const ControlCase kControls[] = {
       {'w', 320, 665, 0, kAny, 0, "value 40 0", -1.0f},
       {'w', 320, 665, 0, kAny, 1, "value 40 0.333333", 1.0f}}},
 };
+// clang-format on
 
-TEST(EditorControls, FramesAndReportsFollowTheirScripts) {
+TEST(EditorControls, FramesAndReportsFollowTheirScripts)
+{
     for (const ControlCase& c : kControls) {
         SCOPED_TRACE(c.name);
         OffscreenFixture fx(448, 700);
@@ -255,12 +259,12 @@ TEST(EditorControls, FramesAndReportsFollowTheirScripts) {
             int result = kAny;
             VstKeyCode key{0, static_cast<uint8_t>(s.x), static_cast<uint8_t>(s.y)};
             switch (s.event) {
-                case 'd': result = fx.down(s.x, s.y, s.buttons); break;
-                case 'u': fx.up(s.x, s.y, s.buttons); break;
-                case 'm': fx.move(s.x, s.y, s.buttons); break;
-                case 'w': result = fx.frame->onWheel(CPoint(s.x, s.y), s.value, s.buttons); break;
-                case 'k': result = control->onKeyDown(key); break;
-                case 'v': control->setValue(s.value); break;
+            case 'd': result = fx.down(s.x, s.y, s.buttons); break;
+            case 'u': fx.up(s.x, s.y, s.buttons); break;
+            case 'm': fx.move(s.x, s.y, s.buttons); break;
+            case 'w': result = fx.frame->onWheel(CPoint(s.x, s.y), s.value, s.buttons); break;
+            case 'k': result = control->onKeyDown(key); break;
+            case 'v': control->setValue(s.value); break;
             }
             if (s.result != kAny) {
                 EXPECT_EQ(result, s.result);
@@ -287,19 +291,21 @@ TEST(EditorControls, FramesAndReportsFollowTheirScripts) {
     EXPECT_EQ(b->onKeyDown(key), -1);
 }
 
-TEST(OrvMarker, TheHandleFollowsTheRotorAngle) {
+TEST(OrvMarker, TheHandleFollowsTheRotorAngle)
+{
     constexpr uint32_t kStrip = 0x204060, kHandle = 0xf0c040;
     OffscreenFixture fx(448, 60);
     BitmapPtr background(makeSolid(298, 12, 0xff000000u | kStrip)), handle(makeSolid(120, 14, 0xff000000u | kHandle));
-    auto* marker = fx.add(new OrvMarker(CRect(114, 16, 412, 28), &fx.recorder, 189, background.get(), handle.get(),
-                                        CPoint(-120, 0)));
+    auto* marker = fx.add(
+        new OrvMarker(CRect(114, 16, 412, 28), &fx.recorder, 189, background.get(), handle.get(), CPoint(-120, 0)));
     // Left edge x = floor(p × 418) − 120 with p = 1.5 − v wrapped into (−1, 1]: the handle
     // covers columns x .. x + 119 of the strip's 298 (row 6).
     for (auto [v, left] : {std::pair{0.0f, 89}, {1.0f, 89}, {0.25f, -16}, {0.75f, 193}, {0.5f, 298}}) {
         marker->setValue(v);
         fx.frame->idle();
         for (int x = 0; x < 298; ++x)
-            EXPECT_EQ(pixelAt(fx.surface(), 114 + x, 22), x >= left && x < left + 120 ? kHandle : kStrip) << v << " " << x;
+            EXPECT_EQ(pixelAt(fx.surface(), 114 + x, 22), x >= left && x < left + 120 ? kHandle : kStrip)
+                << v << " " << x;
     }
 }
 

@@ -31,16 +31,21 @@
 namespace orv::test {
 namespace {
 
-std::string dataFile(const std::string& name) { return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/editor/data/" + name; }
+std::string dataFile(const std::string& name)
+{
+    return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/editor/data/" + name;
+}
 
-std::ostream& operator<<(std::ostream& s, const CRect& r) {
+std::ostream& operator<<(std::ostream& s, const CRect& r)
+{
     return s << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom;
 }
 std::ostream& operator<<(std::ostream& s, const CPoint& p) { return s << p.x << ',' << p.y; }
 std::ostream& operator<<(std::ostream& s, CFontRef f) { return s << f->getName() << ' ' << f->getSize(); }
 
 // One line per view with what the layout fixes about it.
-std::string describe(CView* v, const EditorRig& rig) {
+std::string describe(CView* v, const EditorRig& rig)
+{
     std::ostringstream s;
     s << typeid(*v).name() << " rect " << v->getViewSize() << " bitmap "
       << (v->getBackground() != nullptr ? v->getBackground()->getResourceId() : -1);
@@ -55,21 +60,25 @@ std::string describe(CView* v, const EditorRig& rig) {
           << (d->getUserData() == rig.effect.get());
     if (auto* d = dynamic_cast<CMidiParamDisplay*>(v)) s << " back " << d->getBackOffset() << " font " << d->getFont();
     if (auto* w = dynamic_cast<COrvClickSwitch*>(v)) s << " states " << w->getStates();
-    if (auto* l = dynamic_cast<OrvVerticalSwitch*>(v)) s << " wheel " << l->getWheelStep() << " shift " << l->getShiftWheelFactor();
-    if (auto* m = dynamic_cast<OrvMarker*>(v)) s << " handle " << m->getHandleOffset() << " travel " << m->getHandleTravel();
+    if (auto* l = dynamic_cast<OrvVerticalSwitch*>(v))
+        s << " wheel " << l->getWheelStep() << " shift " << l->getShiftWheelFactor();
+    if (auto* m = dynamic_cast<OrvMarker*>(v))
+        s << " handle " << m->getHandleOffset() << " travel " << m->getHandleTravel();
     if (auto* a = dynamic_cast<CAbout*>(v))
         s << " shows " << a->getToDisplay() << " offset " << a->getOffset() << " version " << a->getVersionPosition();
     if (auto* k = dynamic_cast<COvKickButton*>(v)) s << " doubleClickOnly " << k->isDoubleClickOnly();
     if (auto* t = dynamic_cast<COrvTextEdit*>(v))
         s << " back " << t->getBackOffset() << " align " << t->getHoriAlign() << " font " << t->getFont();
     if (auto* m = dynamic_cast<COptionMenu*>(v))
-        s << " style " << m->getStyle() << " entries " << m->getNbEntries() << " perColumn " << m->getNbItemsPerColumn();
+        s << " style " << m->getStyle() << " entries " << m->getNbEntries() << " perColumn "
+          << m->getNbItemsPerColumn();
     return s.str();
 }
 
 class EditorLookTest : public SharedEditorTest {};
 
-TEST_F(EditorLookTest, EveryViewMatchesTheStoredLayoutInCreationOrder) {
+TEST_F(EditorLookTest, EveryViewMatchesTheStoredLayoutInCreationOrder)
+{
     auto* frame = dynamic_cast<MyFrame*>(rig.frame());
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->getFocusOnClick(), 1);
@@ -89,7 +98,8 @@ TEST_F(EditorLookTest, EveryViewMatchesTheStoredLayoutInCreationOrder) {
 // The editor as drawn, in the states a user sees: the first values, every user parameter at
 // 0 and at 1, the about picture, and the panel with learn on, with forget on and a hovered
 // memo button, with the program menu open and with the manual's message box.
-TEST_F(EditorLookTest, RendersMatchTheStoredScreens) {
+TEST_F(EditorLookTest, RendersMatchTheStoredScreens)
+{
     auto all = [&](float v) {
         for (int tag = 0; tag < kNumUserParams; ++tag) rig.effect->setParameter(tag, v);
     };
@@ -102,7 +112,8 @@ TEST_F(EditorLookTest, RendersMatchTheStoredScreens) {
         {"menu", [&] { rig.click(CPoint(268, 685)); }},
         {"message", [&] { rig.click(CPoint(429, 686)); }},
         {"learn", [&] { rig.click(CPoint(272, 665)); }},
-        {"forget", [&] {  // forget replaces learn; a memo button hovered
+        {"forget",
+         [&] {  // forget replaces learn; a memo button hovered
              rig.click(CPoint(295, 665));
              rig.moveTo(CPoint(326, 686));
          }},
@@ -117,7 +128,8 @@ TEST_F(EditorLookTest, RendersMatchTheStoredScreens) {
     rig.click(CPoint(295, 665));  // forget off again
 }
 
-TEST_F(EditorLookTest, AboutOpensOnALeftClickOnTheLogoAndCloseOnAnyLeftClick) {
+TEST_F(EditorLookTest, AboutOpensOnALeftClickOnTheLogoAndCloseOnAnyLeftClick)
+{
     const CPoint logo(120, 171);
     CAbout* about = rig.editor->getAbout();
     rig.click(logo, kRButton);
@@ -143,7 +155,8 @@ TEST_F(EditorLookTest, AboutOpensOnALeftClickOnTheLogoAndCloseOnAnyLeftClick) {
     EXPECT_EQ(rig.frame()->getModalView(), nullptr);
 }
 
-TEST_F(EditorLookTest, CloseForgetsEveryControlAndReopenBuildsThemAgain) {
+TEST_F(EditorLookTest, CloseForgetsEveryControlAndReopenBuildsThemAgain)
+{
     rig.editor->close();
     EXPECT_EQ(rig.editor->getFrame(), nullptr);
     for (int tag : {0, 2, 3, 17, 39, 41, 189, 190, 194, 195}) EXPECT_EQ(rig.editor->getParameterControl(tag), nullptr);
@@ -159,7 +172,8 @@ TEST_F(EditorLookTest, CloseForgetsEveryControlAndReopenBuildsThemAgain) {
 // the displays' rectangles overlap by a few pixels and the widest texts reach past the
 // neighbour's edge, so the text with the leftmost and the one with the rightmost ink, drawn on
 // the display alone, must look the same in the whole editor after all displays redrew.
-TEST_F(EditorLookTest, TheWidestTextsStayWholeWhenTheNeighboursRedraw) {
+TEST_F(EditorLookTest, TheWidestTextsStayWholeWhenTheNeighboursRedraw)
+{
     std::vector<CGyrolaParamDisplay*> displays;
     for (int i = 0; i < rig.frame()->getNbViews(); ++i)
         if (auto* d = dynamic_cast<CGyrolaParamDisplay*>(rig.frame()->getView(i))) displays.push_back(d);
@@ -171,7 +185,9 @@ TEST_F(EditorLookTest, TheWidestTextsStayWholeWhenTheNeighboursRedraw) {
         background.draw(&alone, d->getViewSize(), d->getViewSize().getTopLeft());
         d->draw(&alone);
     };
-    auto isInk = [&](int x, int y) { return pixelAt(alone.getSurface(), x, y) != pixelAt(background.getSurface(), x, y); };
+    auto isInk = [&](int x, int y) {
+        return pixelAt(alone.getSurface(), x, y) != pixelAt(background.getSurface(), x, y);
+    };
     for (CGyrolaParamDisplay* d : displays) {
         const CRect r = d->getViewSize();
         int first = r.right, last = r.left - 1;

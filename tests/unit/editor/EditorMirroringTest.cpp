@@ -17,7 +17,8 @@ namespace {
 
 using EditorMirroringTest = SharedEditorTest;
 
-TEST_F(EditorMirroringTest, ParameterChangesMoveTheControlsAtTheNextIdle) {
+TEST_F(EditorMirroringTest, ParameterChangesMoveTheControlsAtTheNextIdle)
+{
     // setParameter (from any thread) leaves the controls alone; the idle applies the change.
     const float before = control(17)->getValue();
     rig.effect->setParameter(17, 0.9f);
@@ -37,7 +38,8 @@ TEST_F(EditorMirroringTest, ParameterChangesMoveTheControlsAtTheNextIdle) {
     EXPECT_FLOAT_EQ(control(param::kDrive)->getValue(), drive);
     // Values from a host outside the range are stored, but shown clamped (not a number and the
     // infinities as 0).
-    for (auto [value, shown] : {std::pair{NAN, 0.0f}, {INFINITY, 0.0f}, {-INFINITY, 0.0f}, {-0.5f, 0.0f}, {5.0f, 1.0f}}) {
+    for (auto [value, shown] :
+         {std::pair{NAN, 0.0f}, {INFINITY, 0.0f}, {-INFINITY, 0.0f}, {-0.5f, 0.0f}, {5.0f, 1.0f}}) {
         for (int tag = 0; tag < kNumUserParams; ++tag) rig.effect->setParameter(tag, value);
         rig.render();
         for (int tag = 0; tag < kNumUserParams; ++tag) {
@@ -47,7 +49,8 @@ TEST_F(EditorMirroringTest, ParameterChangesMoveTheControlsAtTheNextIdle) {
     }
 }
 
-TEST_F(EditorMirroringTest, KnobDragIsOneHostGestureWithAutomation) {
+TEST_F(EditorMirroringTest, KnobDragIsOneHostGestureWithAutomation)
+{
     const float start = param(17);
     rig.press(CPoint(65, 78));
     rig.moveTo(CPoint(105, 78), kLButton);  // 40 of 400 pixels for the whole range
@@ -63,7 +66,8 @@ TEST_F(EditorMirroringTest, KnobDragIsOneHostGestureWithAutomation) {
     EXPECT_FLOAT_EQ(EditorRig::automated().back().second, param(17));
 }
 
-TEST_F(EditorMirroringTest, ClicksReachTheHostInOrder) {
+TEST_F(EditorMirroringTest, ClicksReachTheHostInOrder)
+{
     // A double-click on a knob restores its default (the knob notifies only when the default
     // differs from what it shows).
     rig.effect->setParameter(param::kDLpf, 0.2f);
@@ -89,15 +93,16 @@ TEST_F(EditorMirroringTest, ClicksReachTheHostInOrder) {
 
 // The speed button in the four pedal modes: (mode, momentary, (lever, speed) sent on the press
 // and on the release of two presses).
-TEST_F(EditorMirroringTest, SpeedButtonModes) {
+TEST_F(EditorMirroringTest, SpeedButtonModes)
+{
     const CPoint speed(366, 370);
     struct Mode {
         float mode;
         int momentary;
         float press1, release1, press2, release2;  // lever = speed after each
     };
-    for (const Mode& m : {Mode{0.0f, 0, 1, -1, 0, -1}, Mode{1.0f, 0, 1, -1, 0, -1},
-                          Mode{1.0f / 3.0f, 1, 1, 0, 1, 0}, Mode{2.0f / 3.0f, 1, 0, 1, 0, 1}}) {
+    for (const Mode& m : {Mode{0.0f, 0, 1, -1, 0, -1}, Mode{1.0f, 0, 1, -1, 0, -1}, Mode{1.0f / 3.0f, 1, 1, 0, 1, 0},
+                          Mode{2.0f / 3.0f, 1, 0, 1, 0, 1}}) {
         SCOPED_TRACE(m.mode);
         rig.effect->setParameter(param::kSpdMode, m.mode);
         rig.effect->setParameter(param::kSpeed, 0.0f);
@@ -107,19 +112,24 @@ TEST_F(EditorMirroringTest, SpeedButtonModes) {
         const float expected[] = {m.press1, m.release1, m.press2, m.release2};
         for (int i = 0; i < 4; ++i) {
             hostCalls().clear();
-            if (i % 2 == 0) rig.press(speed);
-            else rig.release(speed);
+            if (i % 2 == 0)
+                rig.press(speed);
+            else
+                rig.release(speed);
             // -1: the release of a toggle sends nothing and leaves the speed as it is.
             if (expected[i] < 0) {
                 EXPECT_TRUE(EditorRig::automated().empty()) << i;
             } else {
-                EXPECT_EQ(EditorRig::automated(), (Automation{{param::kLever, expected[i]}, {param::kSpeed, expected[i]}})) << i;
+                EXPECT_EQ(EditorRig::automated(),
+                          (Automation{{param::kLever, expected[i]}, {param::kSpeed, expected[i]}}))
+                    << i;
             }
         }
     }
 }
 
-TEST_F(EditorMirroringTest, ChannelRockerStepsOneEighteenthAndStopsAtTheEnds) {
+TEST_F(EditorMirroringTest, ChannelRockerStepsOneEighteenthAndStopsAtTheEnds)
+{
     auto* indicator = static_cast<CMovieBitmap*>(control(param::kMidiChl));
     const CPoint right(135, 666), left(113, 666);
     auto channel = [&] { return rig.effect->controllerMap().channelStep(); };
@@ -156,7 +166,8 @@ TEST_F(EditorMirroringTest, ChannelRockerStepsOneEighteenthAndStopsAtTheEnds) {
 // Folds an angle in turns into the marker's range as the editor does.
 float folded(double a) { return static_cast<float>(a > 1.0 ? a - 1.0 : (a < 0.0 ? a + 1.0 : a)); }
 
-TEST_F(EditorMirroringTest, MarkersFollowTheRotorsThatTheConfigurationUses) {
+TEST_F(EditorMirroringTest, MarkersFollowTheRotorsThatTheConfigurationUses)
+{
     OrvMarker* horn = rig.editor->getHornMarker();
     OrvMarker* drum = rig.editor->getDrumMarker();
     rig.effect->setParameter(param::kLever, 1.0f);  // fast
@@ -195,7 +206,8 @@ TEST_F(EditorMirroringTest, MarkersFollowTheRotorsThatTheConfigurationUses) {
     EXPECT_FLOAT_EQ(horn->getValue(), folded(rig.effect->hornAngle()));
 }
 
-TEST_F(EditorMirroringTest, AControllerMovingParametersRefreshesEveryControl) {
+TEST_F(EditorMirroringTest, AControllerMovingParametersRefreshesEveryControl)
+{
     rig.effect->setParameter(param::kMidiChl, 1.0f);  // all channels
     rig.effect->assignController(param::kDrive, 20);
     control(param::kColor)->setValue(0.123f);  // out of step, as after a missed notification

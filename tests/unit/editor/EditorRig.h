@@ -21,19 +21,22 @@ namespace orv::test {
 
 class EditorRig {
 public:
-    EditorRig() {
+    EditorRig()
+    {
         hostCalls().clear();
         effect = std::make_unique<RotaryEffect>(recordingHost);
         editor = static_cast<RotaryEditor*>(effect->getEditor());
         for (int i = 0; i < kNumUserParams; ++i) initial.push_back(effect->getParameter(i));
     }
-    ~EditorRig() {
+    ~EditorRig()
+    {
         if (editor->getFrame() != nullptr) editor->close();
     }
     EditorRig(const EditorRig&) = delete;
     EditorRig& operator=(const EditorRig&) = delete;
 
-    bool open() {
+    bool open()
+    {
         const bool ok = editor->openOffscreen();
         if (ok) frame()->idle();
         return ok;
@@ -42,7 +45,8 @@ public:
 
     // Back to the state after opening: open, no modal view, the first parameter values drawn,
     // the mouse over no control, no host calls.
-    void reset() {
+    void reset()
+    {
         if (frame() == nullptr) {
             ASSERT_TRUE(open());
         }
@@ -54,22 +58,26 @@ public:
     }
 
     // Runs the editor's idle and answers the frame's backing image.
-    cairo_surface_t* render() {
+    cairo_surface_t* render()
+    {
         editor->idle();
         return frame()->getBackingSurface();
     }
 
     void moveTo(CPoint p, uint32_t buttons = 0) { frame()->onMouseMoved(p, CButtonState(buttons)); }
-    void press(CPoint p, uint32_t buttons = kLButton) {
+    void press(CPoint p, uint32_t buttons = kLButton)
+    {
         moveTo(p);
         frame()->onMouseDown(p, CButtonState(buttons));
     }
     void release(CPoint p, uint32_t buttons = kLButton) { frame()->onMouseUp(p, CButtonState(buttons)); }
-    void click(CPoint p, uint32_t buttons = kLButton) {
+    void click(CPoint p, uint32_t buttons = kLButton)
+    {
         press(p, buttons);
         release(p, buttons);
     }
-    void key(int character, uint8_t virt = 0) {
+    void key(int character, uint8_t virt = 0)
+    {
         VstKeyCode k;
         k.character = character;
         k.virt = virt;
@@ -77,14 +85,16 @@ public:
     }
 
     // Automation the host saw since the last clear, as (index, value) in order.
-    static std::vector<std::pair<int, float>> automated() {
+    static std::vector<std::pair<int, float>> automated()
+    {
         std::vector<std::pair<int, float>> out;
         for (const HostCall& c : callsWith(vst::audioMasterAutomate)) out.emplace_back(c.index, c.opt);
         return out;
     }
 
     // A MIDI control change through processEvents, as the host sends it.
-    void controlChange(int controller, int value) {
+    void controlChange(int controller, int value)
+    {
         vst::VstMidiEvent cc{};
         cc.type = vst::kVstMidiType;
         cc.byteSize = sizeof cc;
@@ -100,7 +110,8 @@ public:
     }
 
     // Runs the engine for a while so that the rotors turn.
-    void runAudio(int blocks, int frames = 512) {
+    void runAudio(int blocks, int frames = 512)
+    {
         std::vector<float> inL(static_cast<size_t>(frames)), inR(inL), outL(inL), outR(inL);
         float* in[] = {inL.data(), inR.data()};
         float* out[] = {outL.data(), outR.data()};
@@ -119,7 +130,8 @@ using Automation = std::vector<std::pair<int, float>>;
 class SharedEditorTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { shared_ = new EditorRig; }
-    static void TearDownTestSuite() {
+    static void TearDownTestSuite()
+    {
         delete shared_;
         shared_ = nullptr;
     }

@@ -28,23 +28,27 @@ namespace {
 class PresetPanelTest : public SharedEditorTest {
 protected:
     // The suite's own settings folder, in place before the effect and editor are made.
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         dir_ = new TempFolder;
         config_ = new ScopedEnv("XDG_CONFIG_HOME", dir_->path());
         SharedEditorTest::SetUpTestSuite();
     }
-    static void TearDownTestSuite() {
+    static void TearDownTestSuite()
+    {
         SharedEditorTest::TearDownTestSuite();
         delete config_;
         delete dir_;
     }
     PresetPanelView& panel() const { return rig.editor->panelView(); }
     RotaryEffect& effect() const { return *rig.effect; }
-    static bool stored(const char* name) {
+    static bool stored(const char* name)
+    {
         struct stat st;
         return stat((dir_->file("Orvaline/ORVGYR2/") + name).c_str(), &st) == 0;
     }
-    void expectCurrentProgram(int index) {
+    void expectCurrentProgram(int index)
+    {
         EXPECT_EQ(effect().getCurrentProgramIndex(), index);
         EXPECT_STREQ(panel().getNameField()->getText(), effect().getProgramRecord(index).name);
         EXPECT_EQ(panel().getProgramMenu()->getCurrentIndex(), index);
@@ -54,7 +58,8 @@ protected:
     static inline ScopedEnv* config_ = nullptr;
 };
 
-TEST_F(PresetPanelTest, TheProgramMenuAndRockerSelectPrograms) {
+TEST_F(PresetPanelTest, TheProgramMenuAndRockerSelectPrograms)
+{
     rig.click(CPoint(268, 685));
     auto* popup = dynamic_cast<COptionMenuPopup*>(rig.frame()->getModalView());
     ASSERT_NE(popup, nullptr);
@@ -81,7 +86,8 @@ TEST_F(PresetPanelTest, TheProgramMenuAndRockerSelectPrograms) {
 // whole title, each no wider (measured here in the menu's font) than the entry's text area,
 // which lies inside its cell, inside the menu, inside the window. Program 2 gets the widest
 // name a program can have.
-TEST_F(PresetPanelTest, TheOpenProgramMenuShowsEveryNameWhole) {
+TEST_F(PresetPanelTest, TheOpenProgramMenuShowsEveryNameWhole)
+{
     effect().selectProgram(2);
     char widest[] = "WWWWWWWWWWWWWWWWWWWWWWW";
     effect().setProgramName(widest);
@@ -98,8 +104,10 @@ TEST_F(PresetPanelTest, TheOpenProgramMenuShowsEveryNameWhole) {
         const std::string name = effect().getProgramRecord(i).name;
         SCOPED_TRACE(name);
         const CRect cell = popup->getCellRect(i), text = popup->getTextRect(i);
-        EXPECT_TRUE(cell.left >= box.left && cell.right <= box.right && cell.top >= box.top && cell.bottom <= box.bottom);
-        EXPECT_TRUE(text.left >= cell.left && text.right <= cell.right && text.top >= cell.top && text.bottom <= cell.bottom);
+        EXPECT_TRUE(cell.left >= box.left && cell.right <= box.right && cell.top >= box.top &&
+                    cell.bottom <= box.bottom);
+        EXPECT_TRUE(text.left >= cell.left && text.right <= cell.right && text.top >= cell.top &&
+                    text.bottom <= cell.bottom);
         std::string joined;
         for (const std::string& line : popup->getEntryLines(i)) {
             EXPECT_LE(measure.getStringWidth(line.c_str()), text.getWidth()) << line;
@@ -110,7 +118,8 @@ TEST_F(PresetPanelTest, TheOpenProgramMenuShowsEveryNameWhole) {
     EXPECT_EQ(popup->getEntryLines(7), (std::vector<std::string>{"Synchro"}));  // a short name: one line
 }
 
-TEST_F(PresetPanelTest, NamesTypedOrSetElsewhereReachTheFieldAndTheList) {
+TEST_F(PresetPanelTest, NamesTypedOrSetElsewhereReachTheFieldAndTheList)
+{
     effect().selectProgram(2);
     rig.render();
     rig.click(CPoint(200, 686));
@@ -140,12 +149,13 @@ TEST_F(PresetPanelTest, NamesTypedOrSetElsewhereReachTheFieldAndTheList) {
     expectCurrentProgram(7);
 }
 
-TEST_F(PresetPanelTest, LearnAndForgetExcludeEachOtherAndLearningEndsWithTheBinding) {
+TEST_F(PresetPanelTest, LearnAndForgetExcludeEachOtherAndLearningEndsWithTheBinding)
+{
     const CPoint learn(272, 665), forget(295, 665);
     const ControllerMap& map = effect().controllerMap();
     // (button clicked, learning, forgetting) after each click.
-    for (auto [at, learning, forgetting] : {std::tuple{learn, true, false}, {forget, false, true},
-                                            {learn, true, false}, {learn, false, false}}) {
+    for (auto [at, learning, forgetting] :
+         {std::tuple{learn, true, false}, {forget, false, true}, {learn, true, false}, {learn, false, false}}) {
         rig.click(at);
         EXPECT_EQ(map.isLearning(), learning);
         EXPECT_EQ(map.isForgetting(), forgetting);
@@ -168,7 +178,8 @@ TEST_F(PresetPanelTest, LearnAndForgetExcludeEachOtherAndLearningEndsWithTheBind
     effect().unassignParameter(param::kDrive);
 }
 
-TEST_F(PresetPanelTest, ControllerDisplayShowsTheControlUnderTheMouseOrTheLastReceived) {
+TEST_F(PresetPanelTest, ControllerDisplayShowsTheControlUnderTheMouseOrTheLastReceived)
+{
     CMidiParamDisplay* display = panel().getMidiDisplay();
     auto shownAt = [&](CPoint p) {
         rig.moveTo(p);
@@ -206,7 +217,8 @@ TEST_F(PresetPanelTest, ControllerDisplayShowsTheControlUnderTheMouseOrTheLastRe
     effect().unassignParameter(param::kColor);
 }
 
-TEST_F(PresetPanelTest, DefaultButtonsStoreOnDoubleClickClearWithCtrlAndMemosRecall) {
+TEST_F(PresetPanelTest, DefaultButtonsStoreOnDoubleClickClearWithCtrlAndMemosRecall)
+{
     const CPoint defaultPreset(100, 686);
     rig.click(defaultPreset);
     EXPECT_FALSE(stored("DefaultPreset")) << "a single click does nothing";
@@ -231,7 +243,8 @@ TEST_F(PresetPanelTest, DefaultButtonsStoreOnDoubleClickClearWithCtrlAndMemosRec
     EXPECT_FLOAT_EQ(effect().getParameter(param::kDrive), 0.1f);
 }
 
-TEST_F(PresetPanelTest, ManualFailureShowsAMessageBoxThatTakesTheNextInput) {
+TEST_F(PresetPanelTest, ManualFailureShowsAMessageBoxThatTakesTheNextInput)
+{
     // No "ManualPath" in the fresh settings folder: opening fails.
     rig.click(CPoint(429, 686));
     auto* box = dynamic_cast<CMessageBoxView*>(rig.frame()->getModalView());
@@ -255,14 +268,17 @@ TEST_F(PresetPanelTest, ManualFailureShowsAMessageBoxThatTakesTheNextInput) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Could not open user manual"), std::string::npos);
 }
 
-TEST_F(PresetPanelTest, LoadButtonsOpenTheReversedDialogOnAPlainRightClick) {
+TEST_F(PresetPanelTest, LoadButtonsOpenTheReversedDialogOnAPlainRightClick)
+{
     // A file selector that records its arguments and cancels.
     const std::string script = dir_->file("selector.sh"), log = dir_->file("selector.log");
     std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\" >> '" << log << "'; done\nexit 1\n";
     chmod(script.c_str(), 0755);
     ScopedEnv command("ORV_FILE_SELECTOR", script);
-    for (auto [at, buttons] : {std::pair<CPoint, uint32_t>{CPoint(132, 686), kRButton}, {CPoint(132, 686), kRButton | kShift},
-                               {CPoint(62, 686), kLButton}, {CPoint(9, 666), kLButton}}) {
+    for (auto [at, buttons] : {std::pair<CPoint, uint32_t>{CPoint(132, 686), kRButton},
+                               {CPoint(132, 686), kRButton | kShift},
+                               {CPoint(62, 686), kLButton},
+                               {CPoint(9, 666), kLButton}}) {
         rig.click(at, buttons);
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (rig.frame()->inModalSession() && std::chrono::steady_clock::now() < until) {

@@ -19,7 +19,8 @@ constexpr double kWindowSeconds = 0.05;
 constexpr size_t kWindows = 10;
 
 // A chord for the first half, decaying noise from a fixed generator for the second.
-std::vector<float> testInput() {
+std::vector<float> testInput()
+{
     const long n = static_cast<long>(kWindows * kWindowSeconds * kRate);
     std::vector<float> v(static_cast<size_t>(n));
     std::uint32_t seed = 12345u;
@@ -40,7 +41,8 @@ std::vector<float> testInput() {
 }
 
 // In-place radix-2 transform (a.size() a power of two).
-void fft(std::vector<std::complex<double>>& a) {
+void fft(std::vector<std::complex<double>>& a)
+{
     const size_t n = a.size();
     if (n == 1) return;
     std::vector<std::complex<double>> even(n / 2), odd(n / 2);
@@ -51,14 +53,16 @@ void fft(std::vector<std::complex<double>>& a) {
     fft(even);
     fft(odd);
     for (size_t k = 0; k < n / 2; ++k) {
-        const std::complex<double> t = std::polar(1.0, -2.0 * M_PI * static_cast<double>(k) / static_cast<double>(n)) * odd[k];
+        const std::complex<double> t =
+            std::polar(1.0, -2.0 * M_PI * static_cast<double>(k) / static_cast<double>(n)) * odd[k];
         a[k] = even[k] + t;
         a[k + n / 2] = even[k] - t;
     }
 }
 
 // Power-weighted mean frequency of the summed channels over the first power-of-two samples.
-double spectralCentroid(const StereoBuffer& out) {
+double spectralCentroid(const StereoBuffer& out)
+{
     size_t n = 1;
     while (n * 2 <= out.left.size()) n *= 2;
     std::vector<std::complex<double>> a(n);
@@ -73,7 +77,8 @@ double spectralCentroid(const StereoBuffer& out) {
 }
 
 // RMS of each window of the left, then the right channel, then the spectral centroid.
-std::vector<double> fingerprintOf(int program) {
+std::vector<double> fingerprintOf(int program)
+{
     EngineRig rig(kRate);
     rig.selectProgram(program);
     EXPECT_GT(rig.settle(3.0), 0) << program;
@@ -88,14 +93,18 @@ std::vector<double> fingerprintOf(int program) {
 }
 
 // Each value within 1e-3 relative (about 0.01 dB); windows quieter than 1e-9 compare absolutely.
-TEST(EngineFingerprint, FactoryProgramsSoundAsRecorded) {
+TEST(EngineFingerprint, FactoryProgramsSoundAsRecorded)
+{
     GoldenRows now;
     for (int p = 0; p < kPrograms; ++p) now.emplace_back(std::to_string(p), fingerprintOf(p));
-    expectGoldenRows(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/engine/data/fingerprints.txt",
-                     "ORV_UPDATE_FINGERPRINTS", now, [](double got, double want, const std::vector<double>&) {
-                         if (std::fabs(want) < 1e-9) return std::fabs(got) < 1e-8;
-                         return std::fabs(got - want) <= 1e-3 * std::fabs(want);
-                     }, 1, 10);
+    expectGoldenRows(
+        std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/engine/data/fingerprints.txt", "ORV_UPDATE_FINGERPRINTS",
+        now,
+        [](double got, double want, const std::vector<double>&) {
+            if (std::fabs(want) < 1e-9) return std::fabs(got) < 1e-8;
+            return std::fabs(got - want) <= 1e-3 * std::fabs(want);
+        },
+        1, 10);
 }
 
 }  // namespace

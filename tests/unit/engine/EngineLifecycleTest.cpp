@@ -16,7 +16,8 @@ constexpr int kRunning = RotaryEngine::kRunning, kToDry = RotaryEngine::kFadingT
               kReinit = RotaryEngine::kReinitialising, kToWet = RotaryEngine::kFadingToWet;
 
 // The distinct states the engine passes through over `count` blocks, and the highest mute.
-std::vector<int> phases(EngineRig& rig, int count, double& maxMute) {
+std::vector<int> phases(EngineRig& rig, int count, double& maxMute)
+{
     std::vector<int> p;
     maxMute = 0.0;
     rig.blocks(count, [&] {
@@ -30,7 +31,8 @@ std::vector<int> phases(EngineRig& rig, int count, double& maxMute) {
 // Construction leaves every job pending behind a fade; it and a faded change ("CPUmode") each
 // fade to dry once, run the jobs behind full mute and fade in again. The same position again is
 // no change.
-TEST(EngineLifecycle, AFadedChangeFadesOutRunsItsJobsAndFadesInOnce) {
+TEST(EngineLifecycle, AFadedChangeFadesOutRunsItsJobsAndFadesInOnce)
+{
     EngineRig rig;
     EXPECT_EQ(rig.engine().engineState(), kToDry);
     EXPECT_EQ(rig.engine().muteAmount(), 0.0);
@@ -53,7 +55,8 @@ TEST(EngineLifecycle, AFadedChangeFadesOutRunsItsJobsAndFadesInOnce) {
     EXPECT_EQ(rig.engine().pendingJobs(), 0u);
 }
 
-TEST(EngineLifecycle, SuspendSchedulesTheRateJobAndResumeTheFullReset) {
+TEST(EngineLifecycle, SuspendSchedulesTheRateJobAndResumeTheFullReset)
+{
     EngineRig rig;
     ASSERT_GT(rig.settle(), 0);
     rig.engine().suspend();
@@ -68,12 +71,13 @@ TEST(EngineLifecycle, SuspendSchedulesTheRateJobAndResumeTheFullReset) {
 // The internal rate is the host rate over the decimation; the rotors turn at their speed in
 // host time whatever it is (horn 1 clockwise, the drum the other way, as the editor shows).
 // From 200 kHz on the previous decimation stays.
-TEST(EngineLifecycle, DecimationFollowsTheRateAndCpuMode) {
+TEST(EngineLifecycle, DecimationFollowsTheRateAndCpuMode)
+{
     const struct {
         double rate;
         float cpuMode;
         int decimation;
-    } cases[] = {{44100.0, 0.0f, 2}, {44100.0, 1.0f, 1}, {48000.0, 0.0f, 2}, {48000.0, 1.0f, 1}, {88200.0, 0.0f, 4},
+    } cases[] = {{44100.0, 0.0f, 2}, {44100.0, 1.0f, 1},  {48000.0, 0.0f, 2},  {48000.0, 1.0f, 1}, {88200.0, 0.0f, 4},
                  {96000.0, 1.0f, 2}, {176400.0, 0.0f, 8}, {192000.0, 1.0f, 4}, {384000.0, 1.0f, 4}};
     for (const auto& c : cases) {
         EngineRig rig;
@@ -90,15 +94,18 @@ TEST(EngineLifecycle, DecimationFollowsTheRateAndCpuMode) {
         rig.blocks(1);
         const double turns = 256.0 / c.rate;  // per Hz of speed
         EXPECT_NEAR(RotorMotion::wrap(rig.engine().hornAngle() - h0 + 0.5) - 0.5,
-                    -rig.engine().hornModel(0).motion().speedHz() * turns, 1e-9) << c.rate;
+                    -rig.engine().hornModel(0).motion().speedHz() * turns, 1e-9)
+            << c.rate;
         EXPECT_NEAR(RotorMotion::wrap(rig.engine().drumAngle() - d0 + 0.5) - 0.5,
-                    rig.engine().drumModel().motion().speedHz() * turns, 1e-9) << c.rate;
+                    rig.engine().drumModel().motion().speedHz() * turns, 1e-9)
+            << c.rate;
     }
 }
 
 // A faded change while the jobs run returns there at once (fully muted already); one while
 // fading in turns back from where the fade stands, without a jump to full mute.
-TEST(EngineLifecycle, AFadedChangeDuringAFadeTurnsBackFromWhereItStands) {
+TEST(EngineLifecycle, AFadedChangeDuringAFadeTurnsBackFromWhereItStands)
+{
     EngineRig rig;
     ASSERT_GT(rig.settle(), 0);
     rig.set(kCpuMode, 1.0f);
@@ -128,7 +135,8 @@ TEST(EngineLifecycle, AFadedChangeDuringAFadeTurnsBackFromWhereItStands) {
 
 // An unchanged distance causes no fade; the cross paths are recomputed without one. The
 // amplitude floor follows the horn distance: (√0.7 − 0.5) × 0.2 + 0.795879.
-TEST(EngineLifecycle, ChangesThatNeedNoFade) {
+TEST(EngineLifecycle, ChangesThatNeedNoFade)
+{
     EngineRig rig;
     ASSERT_GT(rig.settle(), 0);
     rig.set(kHDistance, rig.get(kHDistance));
@@ -146,16 +154,20 @@ TEST(EngineLifecycle, ChangesThatNeedNoFade) {
 
 // "Setup" position 3 ("Front" "Rear") and 5 ("Mono") and "Size" position 3 set their presets
 // through the parameters; the same position again is no change.
-TEST(EngineLifecycle, SetupAndSizeApplyTheirPresets) {
+TEST(EngineLifecycle, SetupAndSizeApplyTheirPresets)
+{
     EngineRig rig;
     ASSERT_GT(rig.settle(), 0);
     const struct {
         int index;
         float position;
         std::vector<std::pair<int, float>> values;
-    } cases[] = {{kSetup, 0.6f, {{kHornMic1Angle, 0.02f}, {kHornMic2Angle, 0.52f}, {kHornMic2Distance, 0.74f}, {kBypassSpeakers, 0.0f}}},
-                 {kSetup, 1.0f, {{kHornMic1Panorama, 0.5f}, {kHornMic2Gain, 0.0f}}},
-                 {kSize, 0.5f, {{kEarlyReflRoomSize, 0.386852f}, {kEarlyReflVirtualRoomSize, 0.5f}}}};
+    } cases[] = {
+        {kSetup,
+         0.6f,
+         {{kHornMic1Angle, 0.02f}, {kHornMic2Angle, 0.52f}, {kHornMic2Distance, 0.74f}, {kBypassSpeakers, 0.0f}}},
+        {kSetup, 1.0f, {{kHornMic1Panorama, 0.5f}, {kHornMic2Gain, 0.0f}}},
+        {kSize, 0.5f, {{kEarlyReflRoomSize, 0.386852f}, {kEarlyReflVirtualRoomSize, 0.5f}}}};
     for (const auto& c : cases) {
         rig.set(c.index, c.position);
         EXPECT_EQ(rig.engine().engineState(), kToDry) << c.index;
@@ -166,7 +178,8 @@ TEST(EngineLifecycle, SetupAndSizeApplyTheirPresets) {
     EXPECT_EQ(rig.engine().engineState(), kRunning);
 }
 
-TEST(EngineLifecycle, EveryParameterAtItsExtremesKeepsTheOutputFinite) {
+TEST(EngineLifecycle, EveryParameterAtItsExtremesKeepsTheOutputFinite)
+{
     EngineRig rig(48000.0);
     ASSERT_GT(rig.settle(), 0);
     const auto in = sine(220.0, 48000.0, 2048, 0.8);
@@ -182,7 +195,8 @@ TEST(EngineLifecycle, EveryParameterAtItsExtremesKeepsTheOutputFinite) {
 // The audio path allocates nothing: processing in both precisions, parameter changes of every
 // index and every re-initialisation job group run with operator new counted
 // (support/AllocCounter.cpp).
-TEST(EngineAllocation, ProcessingParameterChangesAndEveryJobAllocateNothing) {
+TEST(EngineAllocation, ProcessingParameterChangesAndEveryJobAllocateNothing)
+{
     EngineRig rig(44100.0, 128);  // construction may allocate
     std::vector<float> l(128, 0.1f), r(128, -0.1f);
     double dl[128] = {}, dr[128] = {};
@@ -190,7 +204,8 @@ TEST(EngineAllocation, ProcessingParameterChangesAndEveryJobAllocateNothing) {
     auto settled = [&](int maxBlocks) {
         for (int b = 0; b < maxBlocks; ++b) {
             rig.process(l.data(), r.data(), l.data(), r.data(), 128);
-            if (b > 0 && rig.engine().engineState() == RotaryEngine::kRunning && rig.engine().pendingJobs() == 0) return true;
+            if (b > 0 && rig.engine().engineState() == RotaryEngine::kRunning && rig.engine().pendingJobs() == 0)
+                return true;
         }
         return false;
     };

@@ -15,7 +15,8 @@ const std::vector<float> kInL = sine(440.0, 44100.0, 22050, 0.4), kInR = sine(66
 
 // A settled engine with `index` at `value` (smoothed changes given 0.6 s, 20 time constants),
 // rendering the two inputs.
-StereoBuffer renderWith(int index, float value) {
+StereoBuffer renderWith(int index, float value)
+{
     EngineRig rig;
     EXPECT_GT(rig.settle(), 0);
     rig.set(index, value);
@@ -25,12 +26,14 @@ StereoBuffer renderWith(int index, float value) {
 
 // The mid signal does not depend on "Width" and the side grows in proportion: 0.5 is the
 // cabinet's own L and R, 0 a mono image.
-TEST(EngineOutputStage, WidthScalesOnlyTheSideSignal) {
+TEST(EngineOutputStage, WidthScalesOnlyTheSideSignal)
+{
     const StereoBuffer w0 = renderWith(kWidth, 0.0f), w1 = renderWith(kWidth, 0.5f), w2 = renderWith(kWidth, 1.0f);
     double midError = 0.0, sideError = 0.0, side = 0.0;
     for (size_t i = 0; i < kInL.size(); ++i) {
         const double mid = w1.left[i] + w1.right[i], side1 = w1.left[i] - w1.right[i];
-        midError = std::max({midError, std::fabs(w0.left[i] + w0.right[i] - mid), std::fabs(w2.left[i] + w2.right[i] - mid)});
+        midError =
+            std::max({midError, std::fabs(w0.left[i] + w0.right[i] - mid), std::fabs(w2.left[i] + w2.right[i] - mid)});
         sideError = std::max(sideError, std::fabs(w2.left[i] - w2.right[i] - 2.0 * side1));
         side = std::max(side, std::fabs(side1));
     }
@@ -42,7 +45,8 @@ TEST(EngineOutputStage, WidthScalesOnlyTheSideSignal) {
 }
 
 // At "Balance" 0.75 the left gain is (1 − 0.5)² = 0.25 and the right stays 1.
-TEST(EngineOutputStage, BalanceAttenuatesTheFarSideAlongAParabola) {
+TEST(EngineOutputStage, BalanceAttenuatesTheFarSideAlongAParabola)
+{
     const StereoBuffer centre = renderWith(kBalance, 0.5f), right = renderWith(kBalance, 0.75f);
     double errL = 0.0;
     for (size_t i = 0; i < kInL.size(); ++i) errL = std::max(errL, std::fabs(right.left[i] - 0.25 * centre.left[i]));
@@ -52,7 +56,8 @@ TEST(EngineOutputStage, BalanceAttenuatesTheFarSideAlongAParabola) {
 
 // "Amp Only" with "Thru": the same unmodulated signal on both channels, at the input trim
 // (−3 dB) with unity post-drive and output gains and an equaliser flat within 0.03 dB at 1 kHz.
-TEST(EngineOutputStage, AmpOnlyGivesTheSameUnmodulatedSignalOnBothChannels) {
+TEST(EngineOutputStage, AmpOnlyGivesTheSameUnmodulatedSignalOnBothChannels)
+{
     EngineRig rig;
     rig.set(kType, 0.0f);
     rig.set(kSetup, 0.0f);
@@ -67,20 +72,22 @@ TEST(EngineOutputStage, AmpOnlyGivesTheSameUnmodulatedSignalOnBothChannels) {
 }
 
 // "Bypass" cross-fades to each input pin over about 20 ms (no jump), then gives it back.
-TEST(EngineOutputStage, BypassFadesToEachInputPin) {
+TEST(EngineOutputStage, BypassFadesToEachInputPin)
+{
     EngineRig rig;
     ASSERT_GT(rig.settle(), 0);
     rig.set(kBypass, 1.0f);
     const StereoBuffer out = rig.render(kInL, kInR);
     for (const auto& [o, in] : {std::pair{&out.left, &kInL}, std::pair{&out.right, &kInR}}) {
-        EXPECT_GT(maxAbsDifference(*o, *in, 0, 44), 0.05);      // 1 ms in: mostly the wet signal still
+        EXPECT_GT(maxAbsDifference(*o, *in, 0, 44), 0.05);       // 1 ms in: mostly the wet signal still
         EXPECT_LT(maxAbsDifference(*o, *in, 4410, 4420), 0.01);  // 100 ms in: 5 time constants
         EXPECT_LT(maxAbsDifference(*o, *in, 17640), 1e-6);       // 400 ms in: 20 time constants
     }
 }
 
 // A null right output is a mono output pin: it receives the left result of the stereo render.
-TEST(EngineOutputStage, MonoOutputReceivesTheLeftResult) {
+TEST(EngineOutputStage, MonoOutputReceivesTheLeftResult)
+{
     EngineRig stereo, mono;
     ASSERT_GT(stereo.settle(), 0);
     ASSERT_GT(mono.settle(), 0);

@@ -20,9 +20,11 @@ struct StereoBuffer {
     std::vector<float> left, right;
 };
 
-inline std::vector<float> sine(double hz, double rate, long frames, double amplitude = 0.5, double phase = 0.0) {
+inline std::vector<float> sine(double hz, double rate, long frames, double amplitude = 0.5, double phase = 0.0)
+{
     std::vector<float> v(static_cast<size_t>(frames));
-    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<float>(amplitude * std::sin(2.0 * M_PI * hz / rate * i + phase));
+    for (size_t i = 0; i < v.size(); ++i)
+        v[i] = static_cast<float>(amplitude * std::sin(2.0 * M_PI * hz / rate * i + phase));
     return v;
 }
 
@@ -31,7 +33,8 @@ inline std::vector<float> sine(double hz, double rate, long frames, double ampli
 // the core (there is no program store or host to tell).
 class EngineRig final : public EngineHost {
 public:
-    explicit EngineRig(double rate = 44100.0, int block = 256) : core_(*this), block_(block) {
+    explicit EngineRig(double rate = 44100.0, int block = 256) : core_(*this), block_(block)
+    {
         selectProgram(0);
         core_.engine().finishConstruction();
         if (rate != rate_) changeRate(rate);
@@ -44,7 +47,8 @@ public:
     float get(int index) const { return core_.getParameter(index); }
 
     // The sound of factory program k: each of its values in 0..1 set in index order.
-    void selectProgram(int k) {
+    void selectProgram(int k)
+    {
         const ProgramRecord p = FactoryPrograms::program(k);
         for (int index = 0; index < kNumUserParams; ++index)
             if (p.values[index] >= 0.0f && p.values[index] <= 1.0f) set(index, p.values[index]);
@@ -55,7 +59,8 @@ public:
     int block() const { return block_; }
 
     // The host's way of changing the rate: suspend, tell, resume.
-    void changeRate(double rate) {
+    void changeRate(double rate)
+    {
         engine().suspend();
         rate_ = static_cast<float>(rate);
         engine().resume();
@@ -63,13 +68,15 @@ public:
 
     // One call of the process entry; a null right output is a mono output pin.
     template <typename Sample>
-    void process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int frames) {
+    void process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int frames)
+    {
         engine().process(inL, inR, outL, outR, frames);
     }
 
     // Renders the whole input in blocks; calls onBlock (if given) with the frames done after each.
     StereoBuffer render(const std::vector<float>& inL, const std::vector<float>& inR,
-                        const std::function<void(long)>& onBlock = {}) {
+                        const std::function<void(long)>& onBlock = {})
+    {
         StereoBuffer out{std::vector<float>(inL.size()), std::vector<float>(inL.size())};
         for (size_t pos = 0; pos < inL.size(); pos += block_) {
             const int frames = static_cast<int>(std::min<size_t>(block_, inL.size() - pos));
@@ -78,12 +85,14 @@ public:
         }
         return out;
     }
-    void silence(double seconds) {
+    void silence(double seconds)
+    {
         const std::vector<float> z(static_cast<size_t>(seconds * rate_), 0.0f);
         render(z, z);
     }
     // Silent blocks, calling onBlock after each.
-    void blocks(int count, const std::function<void()>& onBlock = {}) {
+    void blocks(int count, const std::function<void()>& onBlock = {})
+    {
         std::vector<float> z(block_, 0.0f), l(z), r(z);
         for (int b = 0; b < count; ++b) {
             process(z.data(), z.data(), l.data(), r.data(), block_);
@@ -93,13 +102,15 @@ public:
 
     // Feeds silence until the engine has run its jobs and faded back in; answers the frames
     // that took, or −1 when it did not happen within `maxSeconds`.
-    long settle(double maxSeconds = 2.0) {
+    long settle(double maxSeconds = 2.0)
+    {
         bool left = false;  // the engine has left Running at least once, or never needed to
         for (long frames = block_; frames < maxSeconds * rate_; frames += block_) {
             blocks(1);
             const int state = engine().engineState();
             left = left || state != RotaryEngine::kRunning;
-            if (state == RotaryEngine::kRunning && engine().pendingJobs() == 0 && (left || frames > block_)) return frames;
+            if (state == RotaryEngine::kRunning && engine().pendingJobs() == 0 && (left || frames > block_))
+                return frames;
         }
         return -1;
     }
@@ -110,14 +121,16 @@ private:
     int block_;
 };
 
-inline double rms(const std::vector<float>& v, size_t begin, size_t end) {
+inline double rms(const std::vector<float>& v, size_t begin, size_t end)
+{
     double s = 0.0;
     for (size_t i = begin; i < end; ++i) s += static_cast<double>(v[i]) * v[i];
     return end > begin ? std::sqrt(s / static_cast<double>(end - begin)) : 0.0;
 }
 
 inline double maxAbsDifference(const std::vector<float>& a, const std::vector<float>& b, size_t begin = 0,
-                               size_t end = ~size_t{0}) {
+                               size_t end = ~size_t{0})
+{
     double m = 0.0;
     for (size_t i = begin; i < std::min({end, a.size(), b.size()}); ++i)
         m = std::max(m, std::fabs(static_cast<double>(a[i]) - b[i]));

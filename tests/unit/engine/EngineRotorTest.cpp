@@ -14,7 +14,8 @@ using namespace param;
 const RotorMotion& horn(EngineRig& rig) { return rig.engine().hornModel(0).motion(); }
 const RotorMotion& drum(EngineRig& rig) { return rig.engine().drumModel().motion(); }
 
-TEST(EngineRotors, SettledSpeedsAreTheSpeedParameters) {
+TEST(EngineRotors, SettledSpeedsAreTheSpeedParameters)
+{
     EngineRig rig;
     ASSERT_GT(rig.settle(), 0);
     EXPECT_NEAR(horn(rig).speedHz(), 10.0 * rig.get(kHSlowSpd), 1e-4);
@@ -31,7 +32,8 @@ TEST(EngineRotors, SettledSpeedsAreTheSpeedParameters) {
 
 // "H Accel" 0.5 is 1 s and "D Accel" 0.25 is 100^0.25 × 0.1 s, given to the rotors at the rate
 // they run at in either CPU mode (what a time does is checked on RotorMotion).
-TEST(EngineRotors, AccelerationTimesReachTheRotorsAtAnyRateAndCpuMode) {
+TEST(EngineRotors, AccelerationTimesReachTheRotorsAtAnyRateAndCpuMode)
+{
     for (double rate : {44100.0, 96000.0}) {
         for (float cpuMode : {0.0f, 1.0f}) {
             EngineRig rig(rate);
@@ -39,7 +41,8 @@ TEST(EngineRotors, AccelerationTimesReachTheRotorsAtAnyRateAndCpuMode) {
             rig.set(kHAccel, 0.5f);
             rig.set(kDAccel, 0.25f);
             ASSERT_GT(rig.settle(), 0);
-            for (const auto& [motion, seconds] : {std::pair{&horn(rig), 1.0}, std::pair{&drum(rig), std::pow(100.0, 0.25) * 0.1}}) {
+            for (const auto& [motion, seconds] :
+                 {std::pair{&horn(rig), 1.0}, std::pair{&drum(rig), std::pow(100.0, 0.25) * 0.1}}) {
                 RotorMotion twin(RotorMotion::Sense::Horn);
                 twin.setAccelTime(seconds);
                 twin.setRate(rig.engine().internalRate(), rig.engine().decimation());
@@ -51,7 +54,8 @@ TEST(EngineRotors, AccelerationTimesReachTheRotorsAtAnyRateAndCpuMode) {
 }
 
 // "Snap" picks one of the two speeds around the middle; the continuous lever blends them.
-TEST(EngineRotors, SnapAndContinuousLever) {
+TEST(EngineRotors, SnapAndContinuousLever)
+{
     EngineRig rig;
     rig.set(kLvrMode, 0.5f);
     ASSERT_GT(rig.settle(), 0);
@@ -59,7 +63,9 @@ TEST(EngineRotors, SnapAndContinuousLever) {
     const struct {
         float mode, lever;
         double hz;
-    } cases[] = {{0.5f, 0.49f, slow}, {0.5f, 0.51f, fast}, {0.0f, 0.49f, slow + 0.49 * (fast - slow)},
+    } cases[] = {{0.5f, 0.49f, slow},
+                 {0.5f, 0.51f, fast},
+                 {0.0f, 0.49f, slow + 0.49 * (fast - slow)},
                  {0.0f, 0.51f, slow + 0.51 * (fast - slow)}};
     for (const auto& c : cases) {
         rig.set(kLvrMode, c.mode);
@@ -71,7 +77,8 @@ TEST(EngineRotors, SnapAndContinuousLever) {
 
 // "Orig": the lever's middle brakes (the brake takes the lever's value), "Tremolo" releases;
 // "Stop" brakes as well and its release returns to the lever's speed.
-TEST(EngineRotors, BrakeFromTheLeverOrStop) {
+TEST(EngineRotors, BrakeFromTheLeverOrStop)
+{
     EngineRig rig;
     rig.set(kLvrMode, 1.0f);
     ASSERT_GT(rig.settle(), 0);

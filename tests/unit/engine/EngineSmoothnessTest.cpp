@@ -13,7 +13,8 @@ using namespace param;
 constexpr double kRate = 44100.0;
 
 // Largest second difference |y[n] - 2 y[n-1] + y[n-2]| of either channel over [begin, end).
-double peakCurvature(const StereoBuffer& out, size_t begin, size_t end) {
+double peakCurvature(const StereoBuffer& out, size_t begin, size_t end)
+{
     double m = 0.0;
     for (const std::vector<float>* v : {&out.left, &out.right})
         for (size_t i = begin + 2; i < end; ++i)
@@ -25,7 +26,8 @@ double peakCurvature(const StereoBuffer& out, size_t begin, size_t end) {
 // switch stays within three times the sharpest of the steady 300 ms before it (a step of the
 // rotors' on/off factors gave 10 to 70 times). The switch instants alternate a third of a period
 // apart, so that a step cannot hide in a zero crossing.
-TEST(EngineSmoothness, SpeakerConfigurationSwitchesWithoutAClick) {
+TEST(EngineSmoothness, SpeakerConfigurationSwitchesWithoutAClick)
+{
     const float switches[][2] = {{0.0f, 0.5f}, {0.0f, 1.0f}, {0.5f, 0.0f}, {0.5f, 1.0f}, {1.0f, 0.0f}, {1.0f, 0.5f}};
     const std::vector<float> tone = sine(200.0, kRate, static_cast<long>(0.8 * kRate), 0.5);
     long at = 22016;
@@ -42,13 +44,15 @@ TEST(EngineSmoothness, SpeakerConfigurationSwitchesWithoutAClick) {
         const size_t sw = static_cast<size_t>(at);
         const double steady = peakCurvature(out, sw - static_cast<size_t>(0.3 * kRate), sw);
         ASSERT_GT(steady, 1e-4);
-        EXPECT_LT(peakCurvature(out, sw - 2, sw + static_cast<size_t>(0.1 * kRate)), 3.0 * steady) << from << " -> " << to;
+        EXPECT_LT(peakCurvature(out, sw - 2, sw + static_cast<size_t>(0.1 * kRate)), 3.0 * steady)
+            << from << " -> " << to;
     }
 }
 
 // From construction on, with the motor noise at its default level: once the start-up fade is
 // over, blocks of 7 or of 1 frame give what blocks of 256 give, within -60 dB of the peak.
-TEST(EngineSmoothness, OutputDoesNotDependOnTheBlockPartition) {
+TEST(EngineSmoothness, OutputDoesNotDependOnTheBlockPartition)
+{
     const long n = static_cast<long>(1.0 * kRate);
     const size_t settled = static_cast<size_t>(0.5 * kRate);
     std::vector<float> in = sine(200.0, kRate, n, 0.3);

@@ -13,7 +13,8 @@
 namespace orv::test {
 namespace {
 
-std::vector<double> render(bool wide, int program, float cpuMode) {
+std::vector<double> render(bool wide, int program, float cpuMode)
+{
     const bool before = vectorPath::wide();
     vectorPath::allowWide(wide);
     EngineRig rig(48000.0);
@@ -34,7 +35,8 @@ std::vector<double> render(bool wide, int program, float cpuMode) {
     return out;
 }
 
-TEST(EngineVectorPath, WideKernelsMatchTheBaselineBitForBit) {
+TEST(EngineVectorPath, WideKernelsMatchTheBaselineBitForBit)
+{
     if (!vectorPath::processorHasWide()) GTEST_SKIP() << "this processor runs no AVX2";
     for (int program = 0; program < 24; ++program) {
         for (const float mode : {0.0f, 1.0f}) {

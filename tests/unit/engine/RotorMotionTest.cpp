@@ -12,7 +12,8 @@ namespace {
 
 constexpr double kRate = 22050.0;
 
-RotorMotion makeRotor(RotorMotion::Sense sense = RotorMotion::Sense::Horn, int d = 1) {
+RotorMotion makeRotor(RotorMotion::Sense sense = RotorMotion::Sense::Horn, int d = 1)
+{
     RotorMotion m(sense);
     m.setSlowSpeed(0.8f);
     m.setFastSpeed(6.5f);
@@ -24,7 +25,8 @@ RotorMotion makeRotor(RotorMotion::Sense sense = RotorMotion::Sense::Horn, int d
 
 // The lever picks slow (1), fast (0) or a blend; a speed setter retargets only the speed in
 // use; the brake only records the lever, and releases below half way.
-TEST(RotorMotion, LeverSpeedsAndBrake) {
+TEST(RotorMotion, LeverSpeedsAndBrake)
+{
     RotorMotion m = makeRotor();
     m.setSpeed(1.0f);
     EXPECT_EQ(m.mode(), RotorMotion::kSlow);
@@ -53,16 +55,18 @@ TEST(RotorMotion, LeverSpeedsAndBrake) {
 // Speeding up takes the acceleration time (1 s), slowing down and braking the deceleration
 // time (2 s), from 10 % to 90 % of the change, at any decimation. The flush then quantises the
 // decaying speed to far below what can move an angle of order 1.
-TEST(RotorMotion, SpeedChangesTakeTheirTimes) {
+TEST(RotorMotion, SpeedChangesTakeTheirTimes)
+{
     const struct {
         float lever;
         double from, to, seconds;
         int decimation;
-    } cases[] = {{0.0f, 0.8, 6.5, 1.0, 1}, {0.0f, 0.8, 6.5, 1.0, 4}, {1.0f, 6.5, 0.8, 2.0, 1}, {-1.0f, 6.5, 0.0, 2.0, 2}};
+    } cases[] = {
+        {0.0f, 0.8, 6.5, 1.0, 1}, {0.0f, 0.8, 6.5, 1.0, 4}, {1.0f, 6.5, 0.8, 2.0, 1}, {-1.0f, 6.5, 0.0, 2.0, 2}};
     for (const auto& c : cases) {
         RotorMotion m = makeRotor(RotorMotion::Sense::Horn, c.decimation);
         m.setSpeed(c.from == 0.8 ? 1.0f : 0.0f);
-        m.setRate(kRate, c.decimation);  // at the starting speed at once
+        m.setRate(kRate, c.decimation);                          // at the starting speed at once
         c.lever < 0.0f ? m.setStop(1.0f) : m.setSpeed(c.lever);  // −1: the brake
         auto past = [&](double f) { return (m.speedHz() - c.from - f * (c.to - c.from)) * (c.to - c.from) >= 0.0; };
         long n = 0, t10 = -1;
@@ -79,7 +83,8 @@ TEST(RotorMotion, SpeedChangesTakeTheirTimes) {
     EXPECT_EQ(m.angle(), rest);
 }
 
-TEST(RotorMotion, FlipShiftsTheEmissionAngleByHalfATurn) {
+TEST(RotorMotion, FlipShiftsTheEmissionAngleByHalfATurn)
+{
     RotorMotion m = makeRotor(RotorMotion::Sense::Drum);
     EXPECT_FALSE(m.setDirection(1.0));  // already +1
     EXPECT_TRUE(m.setDirection(-1.0));
@@ -91,7 +96,8 @@ TEST(RotorMotion, FlipShiftsTheEmissionAngleByHalfATurn) {
 }
 
 // A rate change jumps to the target speed and keeps the angle; never below 11025 Hz.
-TEST(RotorMotion, RateChangeJumpsToTheTargetAndKeepsTheAngle) {
+TEST(RotorMotion, RateChangeJumpsToTheTargetAndKeepsTheAngle)
+{
     RotorMotion m = makeRotor();
     m.setSpeed(0.0f);
     for (int i = 0; i < 1000; ++i) m.advance();
@@ -103,7 +109,8 @@ TEST(RotorMotion, RateChangeJumpsToTheTargetAndKeepsTheAngle) {
     EXPECT_EQ(m.rate(), 11025.0);
 }
 
-TEST(RotorMotion, DirectionFiltersRetuneEverySixteenHostSamples) {
+TEST(RotorMotion, DirectionFiltersRetuneEverySixteenHostSamples)
+{
     for (int d : {1, 2, 4, 8}) {
         RotorMotion m = makeRotor(RotorMotion::Sense::Horn, d);
         int due = 0;
@@ -114,7 +121,8 @@ TEST(RotorMotion, DirectionFiltersRetuneEverySixteenHostSamples) {
 
 // The noise gain follows slowly (100 s) only between the speeds, else in 80 ms; with the brake
 // on the lever counts as fixed.
-TEST(RotorMotion, NoiseFollowIsSlowOnlyBetweenTheSpeeds) {
+TEST(RotorMotion, NoiseFollowIsSlowOnlyBetweenTheSpeeds)
+{
     RotorMotion m = makeRotor();
     double follow = 0.0;
     const double playerRate = 44100.0;

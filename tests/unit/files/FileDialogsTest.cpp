@@ -21,14 +21,16 @@ using Kind = PresetFileDialogs::FileKind;
 
 class FileDialogs : public FilesTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         makeEffect();
         frame = new CFrame(CRect(0, 0, 448, 696), nullptr, nullptr);
         dialogs = std::make_unique<PresetFileDialogs>(editor().fileImages(), [this] { return frame; });
         files = scratch.path() + "/files";
         std::filesystem::create_directories(files);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         dialogs.reset();
         if (frame != nullptr) frame->forget();
         unsetenv(CNewFileSelector::kCommandVariable);
@@ -36,7 +38,8 @@ protected:
     }
     // Opens a dialog whose program records its arguments, prints the given lines (the chosen
     // files) and exits with status; idles the frame until the answer was handled.
-    void run(const std::function<bool()>& open, const std::vector<std::string>& lines, int status = 0) {
+    void run(const std::function<bool()>& open, const std::vector<std::string>& lines, int status = 0)
+    {
         std::string s = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + argsFile() + "'\n";
         for (const std::string& l : lines) s += "printf '%s\\n' '" + l + "'\n";
         s += "exit " + std::to_string(status) + "\n";
@@ -53,13 +56,15 @@ protected:
         ASSERT_FALSE(frame->inModalSession()) << "the dialog did not answer";
     }
     std::string argsFile() const { return scratch.file("args"); }
-    bool hasArg(const std::string& a) const {
+    bool hasArg(const std::string& a) const
+    {
         std::istringstream in(readText(argsFile()));
         for (std::string line; std::getline(in, line);)
             if (line == a) return true;
         return false;
     }
-    static std::string readText(const std::string& path) {
+    static std::string readText(const std::string& path)
+    {
         const Bytes b = readFileBytes(path);
         return std::string(b.begin(), b.end());
     }
@@ -70,7 +75,8 @@ protected:
     std::string files;
 };
 
-TEST_F(FileDialogs, EachDialogHasItsTitleFilterAndExtension) {
+TEST_F(FileDialogs, EachDialogHasItsTitleFilterAndExtension)
+{
     const std::string preset = "Orv Preset (*.orv) | *.orv", bank = "Orv Bank (*.ovb) | *.ovb",
                       midi = "Orv MIDI Settings (*.ovm) | *.ovm";
     const std::tuple<std::function<bool()>, const char*, std::string, bool> cases[] = {
@@ -93,7 +99,8 @@ TEST_F(FileDialogs, EachDialogHasItsTitleFilterAndExtension) {
     }
 }
 
-TEST_F(FileDialogs, SavingWritesTheImageAndRemembersWhereAndUnderWhichName) {
+TEST_F(FileDialogs, SavingWritesTheImageAndRemembersWhereAndUnderWhichName)
+{
     run([&] { return dialogs->saveBankDialog(); }, {files + "/My bank.ovb"});
     EXPECT_EQ(readFileBytes(files + "/My bank.ovb"), toBytes(editor().fileImages().bankImage()));
     EXPECT_EQ(dialogs->currentDirectory(), files);
@@ -109,7 +116,8 @@ TEST_F(FileDialogs, SavingWritesTheImageAndRemembersWhereAndUnderWhichName) {
     EXPECT_TRUE(hasArg("--filename=" + files + "/My bank.ovb"));
 }
 
-TEST_F(FileDialogs, ExactlyOneChosenReadableFileLoadsAndIsRemembered) {
+TEST_F(FileDialogs, ExactlyOneChosenReadableFileLoadsAndIsRemembered)
+{
     effect->selectProgram(7);
     writeFileBytes(files + "/Found.orv", storedImage("preset.orv"));
     writeFileBytes(files + "/short.orv", Bytes{0x31, 0x47, 0x6F, 0x4F});
@@ -135,7 +143,8 @@ TEST_F(FileDialogs, ExactlyOneChosenReadableFileLoadsAndIsRemembered) {
     EXPECT_STREQ(program(7).name, "Kept");
 }
 
-TEST_F(FileDialogs, WithoutAWindowOrADialogProgramNothingHappens) {
+TEST_F(FileDialogs, WithoutAWindowOrADialogProgramNothingHappens)
+{
     char* cwd = getcwd(nullptr, 0);  // dialogs start in the working folder
     EXPECT_EQ(dialogs->currentDirectory(), cwd);
     std::free(cwd);
@@ -159,9 +168,11 @@ TEST_F(FileDialogs, WithoutAWindowOrADialogProgramNothingHappens) {
     EXPECT_EQ(err.find("zenity", first + 1), std::string::npos) << err;
 }
 
-TEST_F(FileDialogs, PathsSplitAtTheLastSeparator) {
-    const std::array<const char*, 3> cases[] = {
-        {"/home/u/presets/Warm.orv", "/home/u/presets", "Warm.orv"}, {"/Root.ovb", "/", "Root.ovb"}, {"bare.ovm", "", "bare.ovm"}};
+TEST_F(FileDialogs, PathsSplitAtTheLastSeparator)
+{
+    const std::array<const char*, 3> cases[] = {{"/home/u/presets/Warm.orv", "/home/u/presets", "Warm.orv"},
+                                                {"/Root.ovb", "/", "Root.ovb"},
+                                                {"bare.ovm", "", "bare.ovm"}};
     for (const auto& [path, dir, name] : cases) {
         std::string d, n;
         PresetFileDialogs::splitPath(path, d, n);

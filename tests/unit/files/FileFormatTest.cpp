@@ -33,7 +33,8 @@ const Damage kDamages[] = {
     {"unknown-marker", [](Bytes& b, size_t base) { b[base + 4] = 0x24; }},
 };
 
-const char* kindName(int k) {
+const char* kindName(int k)
+{
     static const char* const names[] = {"none", "preset", "bank", "midi"};
     return k >= 0 && k < 4 ? names[k] : "?";
 }
@@ -43,7 +44,8 @@ protected:
     void SetUp() override { makeEffect(); }
 
     // Distinct programs, two bindings, program 3 current, whatever was loaded before.
-    void startState() {
+    void startState()
+    {
         for (int p = 0; p < kPrograms; ++p) {
             ProgramRecord r{};
             std::snprintf(r.name, sizeof r.name, "Start %d", p);
@@ -63,19 +65,22 @@ protected:
     // Loads an image (a chunk as the host hands it back) into the start state and says what
     // it did: the answer, the current program and its name, the programs changed, the
     // bindings, a digest of every program and applied value, and the messages.
-    std::string loadAndDescribe(const std::string& name, const std::string& how, Bytes bytes, bool reversed) {
+    std::string loadAndDescribe(const std::string& name, const std::string& how, Bytes bytes, bool reversed)
+    {
         startState();
         testing::internal::CaptureStderr();
         std::string answer;
         if (isChunk(name))
-            answer = std::to_string(effect->setChunk(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size()), false));
+            answer = std::to_string(
+                effect->setChunk(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size()), false));
         else
             answer = kindName(static_cast<int>(load(bytes, reversed)));
         const std::string err = testing::internal::GetCapturedStderr();
 
         std::ostringstream s;
         const int current = effect->getCurrentProgramIndex();
-        s << name << ' ' << how << ": " << answer << ", current " << current << " '" << program(current).name << "', changed";
+        s << name << ' ' << how << ": " << answer << ", current " << current << " '" << program(current).name
+          << "', changed";
         uint32_t digest = 2166136261u;
         const auto mix = [&](const void* p, size_t n) {
             for (size_t k = 0; k < n; ++k) digest = (digest ^ static_cast<const uint8_t*>(p)[k]) * 16777619u;
@@ -100,16 +105,19 @@ protected:
         char hex[16];
         std::snprintf(hex, sizeof hex, "%08x", digest);
         s << ", digest " << hex;
-        if (!err.empty()) s << ", " << std::count(err.begin(), err.end(), '\n') << " messages: " << err.substr(0, err.find('\n'));
+        if (!err.empty())
+            s << ", " << std::count(err.begin(), err.end(), '\n') << " messages: " << err.substr(0, err.find('\n'));
         return s.str();
     }
 
     ProgramRecord start[kPrograms];
 };
 
-TEST_F(FileFormats, EveryStoredImageWholeReversedAndDamagedLoadsAsStored) {
+TEST_F(FileFormats, EveryStoredImageWholeReversedAndDamagedLoadsAsStored)
+{
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(filesDataDir() + "/images")) names.push_back(e.path().filename());
+    for (const auto& e : std::filesystem::directory_iterator(filesDataDir() + "/images"))
+        names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
     ASSERT_GE(names.size(), 40u);
     std::vector<std::string> lines;
@@ -129,12 +137,14 @@ TEST_F(FileFormats, EveryStoredImageWholeReversedAndDamagedLoadsAsStored) {
 }
 
 // Loading an image in either byte order and writing it again gives the native image back.
-TEST_F(FileFormats, WritersGiveBackTheStoredImagesInEitherOrder) {
+TEST_F(FileFormats, WritersGiveBackTheStoredImagesInEitherOrder)
+{
     const std::pair<const char*, std::function<Bytes()>> writers[] = {
         {"preset", [&] { return toBytes(editor().fileImages().presetImage()); }},
         {"bank", [&] { return toBytes(editor().fileImages().bankImage()); }},
         {"midi", [&] { return toBytes(editor().fileImages().midiSettingsImage()); }},
-        {"state", [&] {
+        {"state",
+         [&] {
              void* data = nullptr;
              const int size = effect->getChunk(&data, false);
              return Bytes(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
@@ -158,7 +168,8 @@ TEST_F(FileFormats, WritersGiveBackTheStoredImagesInEitherOrder) {
 }
 
 // Stored values outside 0..1 go out clamped, with a message naming them; the store keeps them.
-TEST_F(FileFormats, SavingClampsBadStoredValuesWithAMessage) {
+TEST_F(FileFormats, SavingClampsBadStoredValuesWithAMessage)
+{
     effect->programBank().setValue(3, 6, -0.25f);
     effect->programBank().setValue(30, 8, std::nanf(""));
     testing::internal::CaptureStderr();

@@ -23,13 +23,15 @@ using Bytes = std::vector<uint8_t>;
 constexpr int kPrograms = 48;
 constexpr int kParams = 42;
 
-inline void writeFileBytes(const std::string& path, const Bytes& bytes) {
+inline void writeFileBytes(const std::string& path, const Bytes& bytes)
+{
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline Bytes readFileBytes(const std::string& path) {
+inline Bytes readFileBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
@@ -44,16 +46,21 @@ class FilesTest : public ::testing::Test {
 protected:
     void TearDown() override { effect.reset(); }
 
-    RotaryEffect& makeEffect() {
+    RotaryEffect& makeEffect()
+    {
         effect = std::make_unique<RotaryEffect>(nullptr);
         return *effect;
     }
     CMidiPresetSystemEditor& editor() { return *static_cast<CMidiPresetSystemEditor*>(effect->getEditor()); }
     std::string settingsFolder() const { return config.path() + "/Orvaline/ORVGYR2"; }
-    void storeValue(const std::string& name, const Bytes& bytes) { writeFileBytes(settingsFolder() + "/" + name, bytes); }
+    void storeValue(const std::string& name, const Bytes& bytes)
+    {
+        writeFileBytes(settingsFolder() + "/" + name, bytes);
+    }
 
     // Loads bytes as a file of the user's choice would be (exact-size copy).
-    FileImage::Kind load(Bytes bytes, bool endianReversed = false) {
+    FileImage::Kind load(Bytes bytes, bool endianReversed = false)
+    {
         return editor().fileImages().load(bytes.empty() ? nullptr : bytes.data(), bytes.size(), endianReversed);
     }
     ProgramRecord program(int p) const { return effect->getProgramRecord(p); }

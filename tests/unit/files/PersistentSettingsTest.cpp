@@ -14,13 +14,15 @@ namespace {
 class Settings : public FilesTest {
 protected:
     std::string valuePath(const char* name) const { return settingsFolder() + "/" + name; }
-    std::string readText(const char* name) const {
+    std::string readText(const char* name) const
+    {
         const Bytes b = readFileBytes(valuePath(name));
         return std::string(b.begin(), b.end());
     }
 };
 
-TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless) {
+TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless)
+{
     // Where nothing can be created, even by root: inside /proc, and below a plain file.
     const std::string blocked = config.path() + "/blocked";
     writeFileBytes(blocked, {1});
@@ -39,7 +41,8 @@ TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless) {
     }
 }
 
-TEST_F(Settings, StoredDefaultsAreTheImagesReachTheNextInstanceAndLoadOnDemand) {
+TEST_F(Settings, StoredDefaultsAreTheImagesReachTheNextInstanceAndLoadOnDemand)
+{
     makeEffect();
     effect->programBank().setName(0, "Mine");
     effect->programBank().setValue(0, 20, 0.125f);
@@ -81,7 +84,8 @@ TEST_F(Settings, StoredDefaultsAreTheImagesReachTheNextInstanceAndLoadOnDemand) 
     EXPECT_EQ(effect->controllerOfParameter(20), 999);
 }
 
-TEST_F(Settings, MemoStoreAndRecallRestoreValuesAndName) {
+TEST_F(Settings, MemoStoreAndRecallRestoreValuesAndName)
+{
     makeEffect();
     effect->selectProgram(4);
     const auto set = [&](const char* name, float v) {
@@ -110,7 +114,8 @@ TEST_F(Settings, MemoStoreAndRecallRestoreValuesAndName) {
     EXPECT_STREQ(program(10).name, "Compare me");
 }
 
-TEST_F(Settings, FileLocationsAreSavedWhenTheEditorGoesAndReadAtStartUp) {
+TEST_F(Settings, FileLocationsAreSavedWhenTheEditorGoesAndReadAtStartUp)
+{
     std::string longName;
     for (int i = 0; i < 300; ++i) longName += "\xC3\xA9";  // é: 300 characters, 255 are kept
     makeEffect();
@@ -144,23 +149,28 @@ public:
 // answers `application` as its default (empty: none), the second records its argument.
 class Manual : public Settings {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         makeEffect();
         editor().settings().setMessageBox(&box);
         script("xdg-open", "printf '%s' \"$1\" > '" + opened + "'");
         storeValue("ManualPath", Bytes(manual.begin(), manual.end()));
         writeFileBytes(manual, Bytes{'<', 'p', '>'});
     }
-    void script(const std::string& name, const std::string& body) {
+    void script(const std::string& name, const std::string& body)
+    {
         const std::string text = "#!/bin/sh\n" + body + "\n";
         writeFileBytes(bin.file(name), Bytes(text.begin(), text.end()));
         std::filesystem::permissions(bin.file(name), std::filesystem::perms::owner_all);
     }
-    void mimeDefault(const std::string& application) {
-        script("xdg-mime", "case \"$2\" in\n filetype) echo text/html ;;\n default) echo '" + application + "' ;;\nesac");
+    void mimeDefault(const std::string& application)
+    {
+        script("xdg-mime",
+               "case \"$2\" in\n filetype) echo text/html ;;\n default) echo '" + application + "' ;;\nesac");
     }
     // Waits for the fake xdg-open, which runs on its own, to have recorded its argument.
-    std::string openedPath() {
+    std::string openedPath()
+    {
         for (int i = 0; i < 500 && !fileExists(opened); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         const Bytes b = readFileBytes(opened);
@@ -173,14 +183,16 @@ protected:
     RecordingMessageBox box;
 };
 
-TEST_F(Manual, OpensTheStoredPathWithXdgOpen) {
+TEST_F(Manual, OpensTheStoredPathWithXdgOpen)
+{
     mimeDefault("viewer.desktop");
     editor().openManual();
     EXPECT_EQ(openedPath(), manual);
     EXPECT_TRUE(box.shown.empty());
 }
 
-TEST_F(Manual, FailuresShowTheirMessage) {
+TEST_F(Manual, FailuresShowTheirMessage)
+{
     mimeDefault("");  // no application for the type
     editor().openManual();
     mimeDefault("viewer.desktop");
@@ -193,9 +205,10 @@ TEST_F(Manual, FailuresShowTheirMessage) {
     ScopedEnv noOpen("PATH", bin.path());
     std::filesystem::remove(bin.file("xdg-open"));
     editor().openManual();
-    EXPECT_EQ(box.shown, (std::vector<std::string>{"Could not open manual file|Make sure Acrobat Reader is installed",
-                                                   "|Could not open user manual", "|Could not open user manual",
-                                                   "|Could not open user manual"}));
+    EXPECT_EQ(box.shown,
+              (std::vector<std::string>{"Could not open manual file|Make sure Acrobat Reader is installed",
+                                        "|Could not open user manual", "|Could not open user manual",
+                                        "|Could not open user manual"}));
     EXPECT_FALSE(fileExists(opened));
 
     // Without a window the message goes to the error stream.

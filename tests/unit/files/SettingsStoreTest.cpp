@@ -15,7 +15,8 @@
 namespace orv::test {
 namespace {
 
-TEST(SettingsStore, FolderFollowsAnAbsoluteXdgConfigHomeElseHome) {
+TEST(SettingsStore, FolderFollowsAnAbsoluteXdgConfigHomeElseHome)
+{
     const passwd* me = getpwuid(getuid());
     ASSERT_NE(me, nullptr);
     const std::string inHome = "/home/tester/.config/Orvaline/ORVGYR2";
@@ -32,7 +33,8 @@ TEST(SettingsStore, FolderFollowsAnAbsoluteXdgConfigHomeElseHome) {
     }
 }
 
-TEST(SettingsStore, ValuesAreStoredAsTheirBytesAndSharedBetweenStores) {
+TEST(SettingsStore, ValuesAreStoredAsTheirBytesAndSharedBetweenStores)
+{
     TempFolder tmp;
     const std::string folder = tmp.path() + "/a/b/Orvaline/ORVGYR2";  // made on the first write
     SettingsStore store(folder), other(folder);
@@ -71,12 +73,13 @@ TEST(SettingsStore, ValuesAreStoredAsTheirBytesAndSharedBetweenStores) {
     EXPECT_FALSE(fileExists(tmp.path() + "/a/b/Orvaline/escape"));
 }
 
-TEST(SettingsStore, MissingEmptyOrUnwritableFoldersAreHarmless) {
+TEST(SettingsStore, MissingEmptyOrUnwritableFoldersAreHarmless)
+{
     TempFolder tmp;
     std::vector<unsigned char> data;
     std::string text;
     EXPECT_FALSE(SettingsStore(tmp.path() + "/missing").getBinary("DefaultBank", data));
-    EXPECT_FALSE(fileExists(tmp.path() + "/missing"));  // reading creates nothing
+    EXPECT_FALSE(fileExists(tmp.path() + "/missing"));                     // reading creates nothing
     EXPECT_FALSE(SettingsStore(std::string()).setString("CurrDir", "x"));  // no folder known at all
     // A file where the folder should be, and a place where nothing can be created (even by
     // root): writes fail and change nothing.
@@ -103,7 +106,7 @@ TEST(SettingsStore, MissingEmptyOrUnwritableFoldersAreHarmless) {
         if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(10);
         SettingsStore store(ro.path());
         const bool kept = !store.setString("CurrDir", "/new") && !store.setString("CurrBank", "x") &&
-                          store.getString("CurrDir", text) && text == "/old";
+            store.getString("CurrDir", text) && text == "/old";
         _exit(kept ? 0 : 1);
     }
     int status = 0;
@@ -113,7 +116,8 @@ TEST(SettingsStore, MissingEmptyOrUnwritableFoldersAreHarmless) {
     EXPECT_EQ(ro.entries(), std::vector<std::string>{"CurrDir"});
 }
 
-TEST(SettingsStore, WritersAtOnceNeverLeaveATornValue) {
+TEST(SettingsStore, WritersAtOnceNeverLeaveATornValue)
+{
     TempFolder tmp;
     constexpr size_t kSize = 72617;  // a bank image
     std::atomic<bool> stop{false};
@@ -147,13 +151,18 @@ TEST(SettingsStore, WritersAtOnceNeverLeaveATornValue) {
     EXPECT_EQ(tmp.entries(), std::vector<std::string>{"DefaultBank"});
 }
 
-TEST(SettingsStore, FirstCharactersCutsBetweenCharacters) {
+TEST(SettingsStore, FirstCharactersCutsBetweenCharacters)
+{
     std::string umlauts;
     for (int i = 0; i < 300; ++i) umlauts += "\xC3\xBC";  // ü, two bytes each
-    const std::string mixed = "ab\xF0\x9F\x8E\xB9" "cd";  // a four-byte character in the middle
-    const std::tuple<std::string, size_t, std::string> cases[] = {
-        {std::string(300, 'a'), 255, std::string(255, 'a')}, {"short", 255, "short"},
-        {umlauts, 255, umlauts.substr(0, 510)}, {mixed, 3, "ab\xF0\x9F\x8E\xB9"}, {mixed, 2, "ab"}, {mixed, 0, ""}};
+    const std::string mixed = "ab\xF0\x9F\x8E\xB9"
+                              "cd";  // a four-byte character in the middle
+    const std::tuple<std::string, size_t, std::string> cases[] = {{std::string(300, 'a'), 255, std::string(255, 'a')},
+                                                                  {"short", 255, "short"},
+                                                                  {umlauts, 255, umlauts.substr(0, 510)},
+                                                                  {mixed, 3, "ab\xF0\x9F\x8E\xB9"},
+                                                                  {mixed, 2, "ab"},
+                                                                  {mixed, 0, ""}};
     for (const auto& [text, count, cut] : cases) EXPECT_EQ(SettingsStore::firstCharacters(text, count), cut) << text;
 }
 

@@ -10,7 +10,8 @@
 namespace orv {
 namespace {
 
-TEST(ParameterLaws, RoundHalfUpTakesTheIntegerPartOfXPlusAHalf) {
+TEST(ParameterLaws, RoundHalfUpTakesTheIntegerPartOfXPlusAHalf)
+{
     EXPECT_EQ(roundHalfUp(0.0), 0);
     EXPECT_EQ(roundHalfUp(0.49999), 0);
     EXPECT_EQ(roundHalfUp(0.5), 1);
@@ -18,18 +19,20 @@ TEST(ParameterLaws, RoundHalfUpTakesTheIntegerPartOfXPlusAHalf) {
     EXPECT_EQ(roundHalfUp(16.9), 17);
 }
 
-TEST(ParameterLaws, SwitchPositionRoundsToTheNearestOfNPositions) {
+TEST(ParameterLaws, SwitchPositionRoundsToTheNearestOfNPositions)
+{
     EXPECT_EQ(switchPosition(0.0f, 2), 0);
     EXPECT_EQ(switchPosition(0.49f, 2), 0);
     EXPECT_EQ(switchPosition(0.5f, 2), 1);
-    EXPECT_EQ(switchPosition(0.25f, 6), 1);   // 1.25
-    EXPECT_EQ(switchPosition(0.3f, 6), 2);    // 1.5
+    EXPECT_EQ(switchPosition(0.25f, 6), 1);  // 1.25
+    EXPECT_EQ(switchPosition(0.3f, 6), 2);   // 1.5
     EXPECT_EQ(switchPosition(1.0f / 17.0f, 18), 1);
     EXPECT_EQ(switchPosition(1.0f, 18), 17);
     for (int k = 0; k < 4; ++k) EXPECT_EQ(switchPosition(static_cast<float>(k / 3.0), 4), k);
 }
 
-TEST(ParameterLaws, LevelCurveRisesAndTimesSpreadByDecades) {
+TEST(ParameterLaws, LevelCurveRisesAndTimesSpreadByDecades)
+{
     float previous = -1.0f;
     for (int i = 0; i <= 100; ++i) {
         const float g = levelCurve(i / 100.0);
@@ -86,7 +89,8 @@ const LawPoints kLawPoints[] = {
 
 #undef ORV_LAW
 
-TEST(ParameterLaws, EndPointsAndHandWorkedPoints) {
+TEST(ParameterLaws, EndPointsAndHandWorkedPoints)
+{
     for (const LawPoints& law : kLawPoints) {
         for (const auto& [v, expected, tolerance] : law.points) {
             SCOPED_TRACE(testing::Message() << law.law << "(" << v << ")");
@@ -95,7 +99,8 @@ TEST(ParameterLaws, EndPointsAndHandWorkedPoints) {
     }
 }
 
-TEST(ParameterLaws, BalanceAttenuatesOnlyTheFarSide) {
+TEST(ParameterLaws, BalanceAttenuatesOnlyTheFarSide)
+{
     struct Case {
         double v, left, right;
     };
@@ -108,7 +113,8 @@ TEST(ParameterLaws, BalanceAttenuatesOnlyTheFarSide) {
     }
 }
 
-TEST(ParameterLaws, PanKeepsPowerConstant) {
+TEST(ParameterLaws, PanKeepsPowerConstant)
+{
     for (double v : {0.0, 0.2, 0.476328, 0.5, 0.9, 1.0}) {
         double l = 0, r = 0;
         panGains(v, l, r);

@@ -10,7 +10,8 @@
 namespace orv {
 namespace {
 
-TEST(ParameterSetIndexSpace, GlobalAndPerformanceParameters) {
+TEST(ParameterSetIndexSpace, GlobalAndPerformanceParameters)
+{
     const std::set<int> global = {31, 32, 33, 34, 35, 36, 37, 38, 40, 41};
     const std::set<int> performance = {0, 1, 2, 3, 4, 39};
     for (int i = -100; i < 0; ++i) EXPECT_TRUE(ParameterSet::isGlobalParameter(i)) << i;
@@ -20,7 +21,8 @@ TEST(ParameterSetIndexSpace, GlobalAndPerformanceParameters) {
     }
 }
 
-TEST(ParameterSetStore, IgnoresControllerBindingsAndOutOfRangeIndices) {
+TEST(ParameterSetStore, IgnoresControllerBindingsAndOutOfRangeIndices)
+{
     ParameterSet p;
     for (int i : {42, 60, 83}) {
         EXPECT_FALSE(p.store(i, 0.5f));
@@ -32,7 +34,8 @@ TEST(ParameterSetStore, IgnoresControllerBindingsAndOutOfRangeIndices) {
     EXPECT_EQ(p.quantity(167), 0.0);
 }
 
-TEST(ParameterSetStore, ReportsWhetherTheValueChanged) {
+TEST(ParameterSetStore, ReportsWhetherTheValueChanged)
+{
     ParameterSet p;
     EXPECT_FALSE(p.store(5, 0.5f));  // Mech starts at 0.5
     EXPECT_TRUE(p.store(5, 0.75f));
@@ -40,7 +43,8 @@ TEST(ParameterSetStore, ReportsWhetherTheValueChanged) {
     EXPECT_TRUE(p.store(85, 0.2f));
 }
 
-TEST(ParameterSetStore, AnUnchangedDistanceChangesNothing) {
+TEST(ParameterSetStore, AnUnchangedDistanceChangesNothing)
+{
     ParameterSet p;
     EXPECT_TRUE(p.store(21, 0.25f));
     p.store(166, 0.1f);
@@ -51,7 +55,8 @@ TEST(ParameterSetStore, AnUnchangedDistanceChangesNothing) {
     EXPECT_NEAR(p.quantity(28), 0.74, 1e-7);
 }
 
-TEST(ParameterSetQuantities, UserParameterLaws) {
+TEST(ParameterSetQuantities, UserParameterLaws)
+{
     ParameterSet p;
     auto at = [&](int index, float v) {
         p.store(index, v);
@@ -59,14 +64,14 @@ TEST(ParameterSetQuantities, UserParameterLaws) {
     };
     EXPECT_EQ(at(0, 0.49f), 0.0);
     EXPECT_EQ(at(0, 0.5f), 1.0);
-    EXPECT_EQ(at(10, 0.3f), 2.0);    // round(1.5)
+    EXPECT_EQ(at(10, 0.3f), 2.0);  // round(1.5)
     EXPECT_EQ(at(10, 1.0f), 5.0);
     EXPECT_EQ(at(12, 0.74f), 1.0);   // round(1.48)
     EXPECT_EQ(at(14, 0.0f), 1.0);    // sizes 1..5
     EXPECT_EQ(at(14, 0.625f), 4.0);  // round(2.5) + 1
     EXPECT_EQ(at(31, 1.0f), 2.0);
     EXPECT_EQ(at(39, 1.0f / 17.0f), 1.0);
-    EXPECT_EQ(at(41, 0.6f), 2.0);     // round(1.8)
+    EXPECT_EQ(at(41, 0.6f), 2.0);  // round(1.8)
     EXPECT_NEAR(at(5, 1.0f), 3.983, 1e-3);
     EXPECT_NEAR(at(6, 0.25f), -6.0, 1e-12);
     EXPECT_NEAR(at(7, 0.25f), -6.0, 1e-12);
@@ -74,9 +79,9 @@ TEST(ParameterSetQuantities, UserParameterLaws) {
     at(8, 0.75f);
     EXPECT_EQ(p.secondaryQuantity(8), 0.7);  // boosting: Q 0.7
     at(8, 0.5f);
-    EXPECT_EQ(p.secondaryQuantity(8), 1.0);  // 0 dB counts as cutting
+    EXPECT_EQ(p.secondaryQuantity(8), 1.0);                  // 0 dB counts as cutting
     EXPECT_NEAR(at(11, 1.0f), 3.983 * 0.70794578438, 1e-3);  // -3 dB
-    EXPECT_NEAR(at(13, 0.75f), std::sqrt(10.0), 1e-12);  // +10 dB
+    EXPECT_NEAR(at(13, 0.75f), std::sqrt(10.0), 1e-12);      // +10 dB
     EXPECT_NEAR(p.secondaryQuantity(13), std::sqrt(10.0) / 10.0, 1e-12);
     EXPECT_NEAR(at(16, 1.0f), 3.983 * 0.0316227766, 1e-4);  // -30 dB
     EXPECT_NEAR(at(17, 0.25f), 2.5, 1e-12);
@@ -90,14 +95,15 @@ TEST(ParameterSetQuantities, UserParameterLaws) {
     EXPECT_NEAR(p.secondaryQuantity(37), std::sqrt(0.75), 1e-12);
 }
 
-TEST(ParameterSetQuantities, InternalParameterLaws) {
+TEST(ParameterSetQuantities, InternalParameterLaws)
+{
     ParameterSet p;
     auto at = [&](int index, float v) {
         p.store(index, v);
         return p.quantity(index);
     };
     EXPECT_NEAR(at(85, 0.19f), 0.19f - 0.5, 1e-12);
-    EXPECT_NEAR(at(86, 0.0f), 1.0, 1e-12);          // fully left: left gain 1
+    EXPECT_NEAR(at(86, 0.0f), 1.0, 1e-12);  // fully left: left gain 1
     EXPECT_NEAR(p.secondaryQuantity(86), 0.0, 1e-12);
     EXPECT_NEAR(at(88, 1.0f), 0.2, 1e-12);
     EXPECT_NEAR(at(91, 0.0f), 0.125, 1e-6);

@@ -11,7 +11,8 @@ namespace {
 
 const float kGrid[] = {0.0f, 0.004f, 0.01f, 0.1f, 0.25f, 0.333f, 0.4f, 0.5f, 0.6f, 0.75f, 0.9f, 0.996f, 1.0f};
 
-TEST(ParameterTextGrid, TextsStayInsideTheirBuffer) {
+TEST(ParameterTextGrid, TextsStayInsideTheirBuffer)
+{
     ParameterSet p;
     constexpr int kGuard = 16;
     for (int index = -1; index <= ParameterSet::kNumIndices; ++index) {

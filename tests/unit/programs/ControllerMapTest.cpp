@@ -17,7 +17,8 @@ constexpr int kNone = 999;
 constexpr int kMix = 37;
 constexpr int kDrive = 13;
 
-TEST(ControllerMapEncoding, ControllersSitInTheMiddleOfStepsOfOne129th) {
+TEST(ControllerMapEncoding, ControllersSitInTheMiddleOfStepsOfOne129th)
+{
     // None is the step after the last controller: 128.5/129 = 0.9961240.
     EXPECT_NEAR(ControllerMap::encode(kNone), 0.9961240, 1e-7);
     for (int c : {128, -3}) EXPECT_EQ(ControllerMap::encode(c), ControllerMap::encode(kNone)) << c;
@@ -25,13 +26,14 @@ TEST(ControllerMapEncoding, ControllersSitInTheMiddleOfStepsOfOne129th) {
         EXPECT_FLOAT_EQ(ControllerMap::encode(c), (c + 0.5f) / 129.0f) << c;
         EXPECT_EQ(ControllerMap::decode(ControllerMap::encode(c)), c) << c;
     }
-    const std::pair<float, int> decoded[] = {{0.0f, 0},           {1.01f / 129.0f, 1}, {127.99f / 129.0f, 127},
-                                             {128.01f / 129.0f, kNone}, {1.0f, kNone}, {5.0f, kNone},
-                                             {-0.25f, kNone},     {std::numeric_limits<float>::quiet_NaN(), kNone}};
+    const std::pair<float, int> decoded[] = {
+        {0.0f, 0},     {1.01f / 129.0f, 1}, {127.99f / 129.0f, 127}, {128.01f / 129.0f, kNone},
+        {1.0f, kNone}, {5.0f, kNone},       {-0.25f, kNone},         {std::numeric_limits<float>::quiet_NaN(), kNone}};
     for (const auto& [v, c] : decoded) EXPECT_EQ(ControllerMap::decode(v), c) << v;
 }
 
-TEST(ControllerMapTables, StartsWithNothingBoundAndMidiOff) {
+TEST(ControllerMapTables, StartsWithNothingBoundAndMidiOff)
+{
     ControllerMap map;
     for (int p = 0; p < 42; ++p) {
         EXPECT_EQ(map.controllerOfParameter(p), kNone);
@@ -41,7 +43,8 @@ TEST(ControllerMapTables, StartsWithNothingBoundAndMidiOff) {
     EXPECT_EQ(map.channelStep(), 0);
 }
 
-TEST(ControllerMapTables, AssignAndUnassign) {
+TEST(ControllerMapTables, AssignAndUnassign)
+{
     ControllerMap map;
     map.assignController(kMix, 7);
     EXPECT_EQ(map.controllerOfParameter(kMix), 7);
@@ -65,7 +68,8 @@ TEST(ControllerMapTables, AssignAndUnassign) {
     EXPECT_EQ(map.controllerOfParameter(-1), kNone);
 }
 
-TEST(ControllerMapTables, ANewControllerReleasesThePreviousOne) {
+TEST(ControllerMapTables, ANewControllerReleasesThePreviousOne)
+{
     ControllerMap map;
     map.assignController(kMix, 7);
     map.assignController(kMix, 12);
@@ -78,7 +82,8 @@ TEST(ControllerMapTables, ANewControllerReleasesThePreviousOne) {
     EXPECT_EQ(map.targetOfController(20), kMix);
 }
 
-TEST(ControllerMapTables, AssigningATakenControllerMovesItWithoutTouchingTheOtherParameter) {
+TEST(ControllerMapTables, AssigningATakenControllerMovesItWithoutTouchingTheOtherParameter)
+{
     ControllerMap map;
     map.assignController(kMix, 7);
     map.assignController(kDrive, 7);
@@ -89,7 +94,8 @@ TEST(ControllerMapTables, AssigningATakenControllerMovesItWithoutTouchingTheOthe
     EXPECT_EQ(map.parameterOfController(7), kNone);
 }
 
-TEST(ControllerMapLearn, LearningTakesTheControllerFromItsOldParameter) {
+TEST(ControllerMapLearn, LearningTakesTheControllerFromItsOldParameter)
+{
     ControllerMap map;
     map.assignController(kMix, 7);
     map.startMidiLearn();
@@ -106,7 +112,8 @@ TEST(ControllerMapLearn, LearningTakesTheControllerFromItsOldParameter) {
     EXPECT_EQ(map.parameterOfController(7), kDrive);
 }
 
-TEST(ControllerMapLearn, ChannelModeControllersAreNotLearned) {
+TEST(ControllerMapLearn, ChannelModeControllersAreNotLearned)
+{
     ControllerMap map;
     map.startMidiLearn();
     map.setLearnTarget(kDrive);
@@ -116,16 +123,20 @@ TEST(ControllerMapLearn, ChannelModeControllersAreNotLearned) {
     EXPECT_TRUE(map.learn(119));
 }
 
-TEST(ControllerMapNames, NamedAndNumberedControllers) {
+TEST(ControllerMapNames, NamedAndNumberedControllers)
+{
+    // clang-format off
     const std::pair<int, const char*> names[] = {
         {0, "bank sel MSB"}, {1, "mod wheel"},      {3, "control 3"},     {7, "main volume"},  {16, "gen purp 1"},
         {19, "gen purp 4"},  {41, "control 41"},    {43, "express. LSB"}, {80, "gen purp 5"},  {83, "gen purp 8"},
         {119, "control 119"}, {120, "all snd off"}, {127, "poly mode on"}, {128, "not assigned"}, {129, ""}, {130, ""},
     };
+    // clang-format on
     for (const auto& [c, name] : names) EXPECT_STREQ(ControllerMap::controllerName(c), name) << c;
     // 59 controllers have names of their own; the other 69 are "control N".
     int numbered = 0;
-    for (int c = 0; c < 128; ++c) numbered += std::string(ControllerMap::controllerName(c)) == "control " + std::to_string(c);
+    for (int c = 0; c < 128; ++c)
+        numbered += std::string(ControllerMap::controllerName(c)) == "control " + std::to_string(c);
     EXPECT_EQ(numbered, 128 - 59);
 }
 

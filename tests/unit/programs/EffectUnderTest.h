@@ -16,11 +16,13 @@ namespace orv::test {
 // Three-byte MIDI messages laid out as the VstEvents record of one block.
 class MidiBlock {
 public:
-    MidiBlock& controlChange(int channel, int controller, int value) {
+    MidiBlock& controlChange(int channel, int controller, int value)
+    {
         return message(static_cast<uint8_t>(0xB0 | ((channel - 1) & 0x0F)), static_cast<uint8_t>(controller),
                        static_cast<uint8_t>(value));
     }
-    MidiBlock& message(uint8_t status, uint8_t data1, uint8_t data2) {
+    MidiBlock& message(uint8_t status, uint8_t data1, uint8_t data2)
+    {
         vst::VstMidiEvent e{};
         e.type = vst::kVstMidiType;
         e.byteSize = sizeof(vst::VstMidiEvent);
@@ -30,7 +32,8 @@ public:
         events_.push_back(e);
         return *this;
     }
-    vst::VstEvents* record() {
+    vst::VstEvents* record()
+    {
         words_.assign(2 + events_.size(), 0);
         words_[0] = static_cast<vst::iptr>(events_.size());
         for (size_t i = 0; i < events_.size(); ++i) words_[2 + i] = reinterpret_cast<vst::iptr>(&events_[i]);
@@ -44,7 +47,8 @@ private:
 
 class EffectTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         hostCalls().clear();
         effect = std::make_unique<RotaryEffect>(recordingHost);
         hostCalls().clear();

@@ -11,36 +11,58 @@
 namespace orv::test {
 namespace {
 
-const char* const kNames[24] = {"Default",           "L'122",           "L'147",           "Old Rotary",
-                                "Relaxed",           "Wobble",          "Ramble",          "Synchro",
-                                "Swift",             "Full Moon",       "Light",           "Lazy Horn",
-                                "Broken Horn Motor", "Mellow Drum",     "Static Drum",     "Horn Mics",
-                                "Single Mic",        "Whirled",         "Magnifying Glass", "Bright Chorus",
-                                "Wide horn",         "L'122 (no mech)", "L'147 (no mech)", "Bass drive"};
+const char* const kNames[24] = {"Default",
+                                "L'122",
+                                "L'147",
+                                "Old Rotary",
+                                "Relaxed",
+                                "Wobble",
+                                "Ramble",
+                                "Synchro",
+                                "Swift",
+                                "Full Moon",
+                                "Light",
+                                "Lazy Horn",
+                                "Broken Horn Motor",
+                                "Mellow Drum",
+                                "Static Drum",
+                                "Horn Mics",
+                                "Single Mic",
+                                "Whirled",
+                                "Magnifying Glass",
+                                "Bright Chorus",
+                                "Wide horn",
+                                "L'122 (no mech)",
+                                "L'147 (no mech)",
+                                "Bass drive"};
 
 // How many values of each named program differ from "Default", counted from the program list.
-constexpr int kDifferences[24] = {0, 0, 24, 21, 20, 21, 20, 20, 20, 22, 17, 15,
-                                  12, 15, 14, 20, 17, 23, 9, 24, 23, 1, 25, 26};
+constexpr int kDifferences[24] = {0,  0,  24, 21, 20, 21, 20, 20, 20, 22, 17, 15,
+                                  12, 15, 14, 20, 17, 23, 9,  24, 23, 1,  25, 26};
 
-int differences(const ProgramRecord& a, const ProgramRecord& b) {
+int differences(const ProgramRecord& a, const ProgramRecord& b)
+{
     int n = 0;
     for (int i = 0; i < kNumUserParams; ++i) n += a.values[i] != b.values[i];
     return n;
 }
 
-TEST(FactoryPrograms, NamesBySlot) {
+TEST(FactoryPrograms, NamesBySlot)
+{
     for (int slot = 0; slot < 24; ++slot) EXPECT_STREQ(FactoryPrograms::program(slot).name, kNames[slot]) << slot;
     for (int slot = 24; slot < 48; ++slot) EXPECT_STREQ(FactoryPrograms::program(slot).name, "Init") << slot;
 }
 
-TEST(FactoryPrograms, EachProgramDiffersFromDefaultByItsListedValues) {
+TEST(FactoryPrograms, EachProgramDiffersFromDefaultByItsListedValues)
+{
     const ProgramRecord def = FactoryPrograms::program(0);
     for (int slot = 0; slot < 24; ++slot)
         EXPECT_EQ(differences(FactoryPrograms::program(slot), def), kDifferences[slot]) << kNames[slot];
     for (int slot = 24; slot < 48; ++slot) EXPECT_EQ(differences(FactoryPrograms::program(slot), def), 0) << slot;
 }
 
-TEST(FactoryPrograms, PerformanceSettingsAreTheSameEverywhere) {
+TEST(FactoryPrograms, PerformanceSettingsAreTheSameEverywhere)
+{
     for (int slot = 0; slot < 48; ++slot) {
         const ProgramRecord p = FactoryPrograms::program(slot);
         for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(p.values[i], 0.0f) << slot << " " << i;
@@ -49,7 +71,8 @@ TEST(FactoryPrograms, PerformanceSettingsAreTheSameEverywhere) {
     }
 }
 
-TEST(FactoryPrograms, VariantsFollowTheirOriginals) {
+TEST(FactoryPrograms, VariantsFollowTheirOriginals)
+{
     const ProgramRecord def = FactoryPrograms::program(0);
     const ProgramRecord l122 = FactoryPrograms::program(1);
     EXPECT_EQ(std::memcmp(def.values, l122.values, sizeof def.values), 0);
@@ -63,7 +86,8 @@ TEST(FactoryPrograms, VariantsFollowTheirOriginals) {
 
 class FreshEffect : public EffectTest {};
 
-TEST_F(FreshEffect, StartsOnDefaultWithEveryFactorySlot) {
+TEST_F(FreshEffect, StartsOnDefaultWithEveryFactorySlot)
+{
     char name[32] = {};
     effect->getProgramName(name);
     EXPECT_STREQ(name, "Default");

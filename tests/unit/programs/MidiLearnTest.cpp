@@ -14,7 +14,8 @@ constexpr int kMidiChl = 39;
 
 class MidiLearn : public EffectTest {};
 
-TEST_F(MidiLearn, TheLearningMessageBindsAndMovesTheParameter) {
+TEST_F(MidiLearn, TheLearningMessageBindsAndMovesTheParameter)
+{
     effect->assignController(kMix, 7);
     effect->startMidiLearn();
     effect->setParameter(kDrive, 0.2f);  // touching the control names the target
@@ -30,7 +31,8 @@ TEST_F(MidiLearn, TheLearningMessageBindsAndMovesTheParameter) {
     EXPECT_FALSE(effect->takeMidiChangedFlag());
 }
 
-TEST_F(MidiLearn, ChannelModeControllerLeavesLearningOn) {
+TEST_F(MidiLearn, ChannelModeControllerLeavesLearningOn)
+{
     effect->startMidiLearn();
     effect->setParameter(kDrive, 0.2f);
     MidiBlock block;
@@ -42,7 +44,8 @@ TEST_F(MidiLearn, ChannelModeControllerLeavesLearningOn) {
     EXPECT_FALSE(effect->takeMidiChangedFlag());
 }
 
-TEST_F(MidiLearn, NothingIsLearnedWithMidiOff) {
+TEST_F(MidiLearn, NothingIsLearnedWithMidiOff)
+{
     effect->setParameter(kMidiChl, 0.0f);
     effect->startMidiLearn();
     effect->setParameter(kDrive, 0.2f);
@@ -53,11 +56,12 @@ TEST_F(MidiLearn, NothingIsLearnedWithMidiOff) {
     EXPECT_EQ(effect->controllerOfParameter(kDrive), 999);
 }
 
-TEST_F(MidiLearn, NonControllerMessagesAndForeignEventsAreIgnored) {
+TEST_F(MidiLearn, NonControllerMessagesAndForeignEventsAreIgnored)
+{
     effect->assignController(kDrive, 20);
     MidiBlock block;
-    block.message(0x90, 20, 100);  // note on
-    block.message(0xA0, 20, 100);  // aftertouch
+    block.message(0x90, 20, 100);   // note on
+    block.message(0xA0, 20, 100);   // aftertouch
     block.message(0xB0, 200, 100);  // no such controller
     send(block);
     EXPECT_EQ(effect->getParameter(kDrive), 0.5f);
@@ -74,7 +78,8 @@ TEST_F(MidiLearn, NonControllerMessagesAndForeignEventsAreIgnored) {
     EXPECT_EQ(effect->processEvents(nullptr), 1);
 }
 
-TEST_F(MidiLearn, DataBytesAboveTheRangeAreLimited) {
+TEST_F(MidiLearn, DataBytesAboveTheRangeAreLimited)
+{
     effect->assignController(kDrive, 20);
     MidiBlock block;
     block.message(0xB0, 20, 0xFF);

@@ -15,7 +15,8 @@ namespace {
 
 class ProgramStore : public EffectTest {};
 
-TEST_F(ProgramStore, SelectingAppliesTheProgramWithoutWritingItBack) {
+TEST_F(ProgramStore, SelectingAppliesTheProgramWithoutWritingItBack)
+{
     effect->selectProgram(17);  // Whirled
     EXPECT_EQ(effect->getCurrentProgramIndex(), 17);
     EXPECT_EQ(effect->getParameter(37), 0.5f);    // Mix
@@ -32,7 +33,8 @@ TEST_F(ProgramStore, SelectingAppliesTheProgramWithoutWritingItBack) {
     EXPECT_EQ(effect->getProgramRecord(3).values[6], -0.1f);
 }
 
-TEST_F(ProgramStore, SelectingTellsTheHostInOrder) {
+TEST_F(ProgramStore, SelectingTellsTheHostInOrder)
+{
     effect->selectProgram(5);
     std::vector<vst::i32> order;
     for (const HostCall& c : hostCalls()) {
@@ -42,18 +44,21 @@ TEST_F(ProgramStore, SelectingTellsTheHostInOrder) {
             EXPECT_EQ(c.index, 0);
         }
     }
-    EXPECT_EQ(order, (std::vector<vst::i32>{vst::audioMasterUpdateDisplay, vst::audioMasterBeginEdit,
-                                             vst::audioMasterEndEdit}));
+    EXPECT_EQ(
+        order,
+        (std::vector<vst::i32>{vst::audioMasterUpdateDisplay, vst::audioMasterBeginEdit, vst::audioMasterEndEdit}));
 }
 
-TEST_F(ProgramStore, ParameterChangesGoIntoTheCurrentProgramOnly) {
+TEST_F(ProgramStore, ParameterChangesGoIntoTheCurrentProgramOnly)
+{
     effect->selectProgram(5);
     effect->setParameter(13, 0.9f);  // Drive
     EXPECT_EQ(effect->getProgramRecord(5).values[13], 0.9f);
     EXPECT_EQ(effect->getProgramRecord(4).values[13], FactoryPrograms::program(4).values[13]);
 }
 
-TEST_F(ProgramStore, PerformanceSettingsReachEveryProgram) {
+TEST_F(ProgramStore, PerformanceSettingsReachEveryProgram)
+{
     effect->selectProgram(5);
     for (int index : {0, 1, 2, 3, 4, 39}) {
         effect->setParameter(index, 1.0f);
@@ -61,7 +66,8 @@ TEST_F(ProgramStore, PerformanceSettingsReachEveryProgram) {
     }
 }
 
-TEST_F(ProgramStore, NamesAreCutTo23Characters) {
+TEST_F(ProgramStore, NamesAreCutTo23Characters)
+{
     char name[] = "A name of thirty characters!!!";
     ASSERT_EQ(std::strlen(name), 30u);
     effect->setProgramName(name);
@@ -79,7 +85,8 @@ TEST_F(ProgramStore, NamesAreCutTo23Characters) {
     EXPECT_EQ(out[0], 'x');
 }
 
-TEST_F(ProgramStore, RenamingTheCurrentProgramUpdatesTheHost) {
+TEST_F(ProgramStore, RenamingTheCurrentProgramUpdatesTheHost)
+{
     effect->selectProgram(2);
     hostCalls().clear();
     effect->renameCurrentProgram("Renamed");
@@ -90,7 +97,8 @@ TEST_F(ProgramStore, RenamingTheCurrentProgramUpdatesTheHost) {
     EXPECT_EQ(effect->getProgram(), 0);
 }
 
-TEST_F(ProgramStore, ReferenceProgramInitialisesSlots) {
+TEST_F(ProgramStore, ReferenceProgramInitialisesSlots)
+{
     effect->storeReferenceIntoProgram(9);
     const ProgramRecord nine = effect->getProgramRecord(9);
     const ProgramRecord first = effect->getProgramRecord(0);
@@ -105,7 +113,8 @@ TEST_F(ProgramStore, ReferenceProgramInitialisesSlots) {
     EXPECT_EQ(effect->getProgramRecord(10).values[5], 0.125f);
 }
 
-TEST_F(ProgramStore, TouchingAControlNamesTheLearnTargetAndForgets) {
+TEST_F(ProgramStore, TouchingAControlNamesTheLearnTargetAndForgets)
+{
     effect->startMidiLearn();
     effect->setParameter(13, 0.3f);
     EXPECT_EQ(effect->controllerMap().learnTarget(), 13);
@@ -123,13 +132,15 @@ TEST_F(ProgramStore, TouchingAControlNamesTheLearnTargetAndForgets) {
     EXPECT_FALSE(effect->controllerMap().isForgetting());
 }
 
-TEST_F(ProgramStore, ApplyingAProgramNamesNoLearnTarget) {
+TEST_F(ProgramStore, ApplyingAProgramNamesNoLearnTarget)
+{
     effect->startMidiLearn();
     effect->selectProgram(4);
     EXPECT_EQ(effect->controllerMap().learnTarget(), -1);
 }
 
-TEST_F(ProgramStore, BindingsCrossAsParameters42To83) {
+TEST_F(ProgramStore, BindingsCrossAsParameters42To83)
+{
     EXPECT_FLOAT_EQ(effect->getParameter(42 + 13), 128.5f / 129.0f);
     effect->setParameter(42 + 13, 7.5f / 129.0f);
     EXPECT_EQ(effect->controllerOfParameter(13), 7);
@@ -140,7 +151,8 @@ TEST_F(ProgramStore, BindingsCrossAsParameters42To83) {
     EXPECT_EQ(effect->controllerMap().channelStep(), 0);
 }
 
-TEST_F(ProgramStore, LastControllerIndicatorIsClearedOnSuspendAndResume) {
+TEST_F(ProgramStore, LastControllerIndicatorIsClearedOnSuspendAndResume)
+{
     auto* editor = dynamic_cast<CMidiPresetSystemEditor*>(effect->getEditor());
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->lastController(), -1);

@@ -20,13 +20,15 @@ namespace {
 
 using Rotor = CabinetGeometry::Rotor;
 
-std::string rowName(const char* format, double a, double b, double c = 0.0, double d = 0.0) {
+std::string rowName(const char* format, double a, double b, double c = 0.0, double d = 0.0)
+{
     char buf[96];
     std::snprintf(buf, sizeof buf, format, a, b, c, d);
     return buf;
 }
 
-TEST(SetUpGolden, GridMatchesTheStoredValues) {
+TEST(SetUpGolden, GridMatchesTheStoredValues)
+{
     GoldenRows now;
     for (Rotor rotor : {Rotor::Horn, Rotor::Drum})
         for (double theta : {-0.4, -0.15, -0.12, 0.0, 0.1, 0.2, 0.25, 0.5})
@@ -40,7 +42,8 @@ TEST(SetUpGolden, GridMatchesTheStoredValues) {
                         v.insert(v.end(), {s.x, s.y, s.sideSign, s.mirrorSign, s.distance, s.direction, s.halfWidth});
                     }
                     now.emplace_back(rowName(rotor == Rotor::Horn ? "horn_images_%g_%g_%g" : "drum_images_%g_%g_%g",
-                                             theta, distance, direction), v);
+                                             theta, distance, direction),
+                                     v);
                 }
     auto model = [&](auto m, const char* name, double theta, double distance) {
         m->setMicAngle(theta);
@@ -64,8 +67,10 @@ TEST(SetUpGolden, GridMatchesTheStoredValues) {
             model(makeDrum(1.0, 0.0, LightRotorModel::Kind::Leak), "drum_leak_%g_%g", theta, distance);
         }
     for (double x = 0.0; x <= 36.0; x += 0.25) {
-        const FilterSetting a = DirectionTables::hornA(x), b = DirectionTables::hornB(x / 2), d = DirectionTables::drum(x / 2);
-        now.emplace_back(rowName("direction_%g", x, 0.0), std::vector<double>{a.frequency, a.q, a.gainDb, b.gainDb, d.frequency, d.q});
+        const FilterSetting a = DirectionTables::hornA(x), b = DirectionTables::hornB(x / 2),
+                            d = DirectionTables::drum(x / 2);
+        now.emplace_back(rowName("direction_%g", x, 0.0),
+                         std::vector<double>{a.frequency, a.q, a.gainDb, b.gainDb, d.frequency, d.q});
     }
     const double tables[][4] = {{0.2, 1.0, 1.0, 1.0}, {0.125, 2.0, 0.1, 0.5}, {0.25, 0.5, 3.0, 2.0}};
     for (const auto& [R, n, D, p] : tables) {
@@ -91,12 +96,13 @@ TEST(SetUpGolden, GridMatchesTheStoredValues) {
 
 // Microphone 1 m in front, radius 0.2 m, unflipped: the narrow wall (0.24 m) is side A (−x),
 // the wide one (0.43 m) side B; back and front walls 0.235 m. Image (x, y, side, mirror).
-TEST(CabinetGeometry, ImagesWorkedOutFromTheWalls) {
+TEST(CabinetGeometry, ImagesWorkedOutFromTheWalls)
+{
     CabinetGeometry g;
     g.compute(Rotor::Horn, 0.0, 1.0, 0.2, 1.0);
-    const double images[][4] = {{0.0, 0.0, 1, 1},     {0.0, 0.47, 1, -1},  {0.86, 0.47, -1, -1}, {-0.48, 0.47, -1, -1},
-                                {1.34, 0.47, 1, -1},  {-1.34, 0.47, 1, -1}, {0.86, 0.0, -1, 1},  {-0.48, 0.0, -1, 1},
-                                {0.0, 1.41, 1, -1},   {2.2, 1.41, -1, -1},  {-1.82, 1.41, 1, -1}, {0.0, 2.35, 1, -1}};
+    const double images[][4] = {{0.0, 0.0, 1, 1},    {0.0, 0.47, 1, -1},   {0.86, 0.47, -1, -1}, {-0.48, 0.47, -1, -1},
+                                {1.34, 0.47, 1, -1}, {-1.34, 0.47, 1, -1}, {0.86, 0.0, -1, 1},   {-0.48, 0.0, -1, 1},
+                                {0.0, 1.41, 1, -1},  {2.2, 1.41, -1, -1},  {-1.82, 1.41, 1, -1}, {0.0, 2.35, 1, -1}};
     ASSERT_EQ(g.sourceCount, 12);
     for (int k = 0; k < 12; ++k) {
         EXPECT_NEAR(g.source[k].x, images[k][0], 1e-9) << k;
@@ -105,25 +111,26 @@ TEST(CabinetGeometry, ImagesWorkedOutFromTheWalls) {
         EXPECT_EQ(g.source[k].mirrorSign, images[k][3]) << k;
     }
     EXPECT_NEAR(g.micY, -1.0, 1e-9);
-    EXPECT_NEAR(g.source[1].distance, 1.47, 1e-9);             // back wall
-    EXPECT_NEAR(g.source[0].halfWidth, 0.2179529, 1e-6);       // acos(0.2) / 2π
-    EXPECT_NEAR(g.source[6].distance, 1.3189390, 1e-6);        // √(0.86² + 1)
-    EXPECT_NEAR(g.source[6].direction, -0.1130431, 1e-6);      // −acos(1 / 1.31894) / 2π
-    g.compute(Rotor::Horn, 0.0, 1.0, 0.2, -1.0);               // flipped: the walls swap
-    EXPECT_NEAR(g.alphaA, 0.1704, 1e-4);                       // atan(0.43 / 0.235) / 2π
+    EXPECT_NEAR(g.source[1].distance, 1.47, 1e-9);         // back wall
+    EXPECT_NEAR(g.source[0].halfWidth, 0.2179529, 1e-6);   // acos(0.2) / 2π
+    EXPECT_NEAR(g.source[6].distance, 1.3189390, 1e-6);    // √(0.86² + 1)
+    EXPECT_NEAR(g.source[6].direction, -0.1130431, 1e-6);  // −acos(1 / 1.31894) / 2π
+    g.compute(Rotor::Horn, 0.0, 1.0, 0.2, -1.0);           // flipped: the walls swap
+    EXPECT_NEAR(g.alphaA, 0.1704, 1e-4);                   // atan(0.43 / 0.235) / 2π
     EXPECT_NEAR(g.alphaB, 0.1267, 1e-4);
     g.compute(Rotor::Drum, 0.0, 0.8, 0.2, -1.0);
     EXPECT_EQ(g.sourceCount, 6);
-    EXPECT_NEAR(g.source[0].halfWidth, 0.2097846, 1e-6);       // acos(0.25) / 2π
-    g.compute(Rotor::Horn, 0.25, 0.86, 0.2, 1.0);              // the wide-wall image on the microphone
-    EXPECT_NEAR(g.source[6].distance, 0.001, 1e-12);           // held 1 mm away
+    EXPECT_NEAR(g.source[0].halfWidth, 0.2097846, 1e-6);  // acos(0.25) / 2π
+    g.compute(Rotor::Horn, 0.25, 0.86, 0.2, 1.0);         // the wide-wall image on the microphone
+    EXPECT_NEAR(g.source[6].distance, 0.001, 1e-12);      // held 1 mm away
     EXPECT_TRUE(std::isfinite(g.source[6].direction));
 }
 
 // Boundary angles, unflipped: αA = atan(0.24/0.235)/2π ≈ 0.1267, αB ≈ 0.1704; in front the
 // variant angle is −θ; behind the rotor (±0.3) the cabinet is seen turned round.
-TEST(CabinetGeometry, VariantFollowsTheMicrophoneAngle) {
-    const double cases[][3] = {{0.0, 1.0, 1},   {0.1, 1.0, 1},   {0.2, 1.0, 2},  {-0.12, 1.0, 1}, {-0.15, 1.0, 0},
+TEST(CabinetGeometry, VariantFollowsTheMicrophoneAngle)
+{
+    const double cases[][3] = {{0.0, 1.0, 1},    {0.1, 1.0, 1},   {0.2, 1.0, 2},  {-0.12, 1.0, 1}, {-0.15, 1.0, 0},
                                {-0.15, -1.0, 1}, {0.15, -1.0, 2}, {-0.3, 1.0, 2}, {0.3, 1.0, 0},   {0.5, 1.0, 1}};
     for (const auto& [theta, direction, variant] : cases) {
         CabinetGeometry g;
@@ -136,7 +143,8 @@ TEST(CabinetGeometry, VariantFollowsTheMicrophoneAngle) {
 // the far images 8 … 11. The back is opened (−6 dB on the back rays) only for a front
 // microphone with the rotor flipped against it. Output gain by hand:
 // (1.3 − 0.5 ((1 − 0.35) / 1.65 + 0.1)^0.75) × 10^(−0.2/20) = 0.9825192669.
-TEST(HornModelSetUp, RaysOpenBackAndOutputGain) {
+TEST(HornModelSetUp, RaysOpenBackAndOutputGain)
+{
     auto m = makeHorn(1.0, 0.0, RotorModel::Kind::Mic2);
     const double cases[][3] = {{0.0, 1, -1}, {-0.3, 2, 7}, {0.3, 0, 6}, {0.2, 2, 7}, {-0.2, 0, 6}};
     for (const auto& [theta, variant, sideRay] : cases) {
@@ -166,7 +174,8 @@ TEST(HornModelSetUp, RaysOpenBackAndOutputGain) {
 // fade 1 m, p 1: t1 = t0 (0.1/0.11)^0.99, t2 = t1 (0.11/0.12)^0.98. With a very steep fade the
 // level is the plain power law up to the fade distance and constant beyond; a fade shorter
 // than one step or n = 0 leaves it flat.
-TEST(AttenuationTable, WorkedEntriesAndLimits) {
+TEST(AttenuationTable, WorkedEntriesAndLimits)
+{
     AttenuationTable t;
     t.build(0.2, 1.0, 1.0, 1.0);
     EXPECT_NEAR(t[0], 0.6666666666666667, 1e-15);
@@ -178,7 +187,8 @@ TEST(AttenuationTable, WorkedEntriesAndLimits) {
     EXPECT_DOUBLE_EQ(t.at(-3.0), t[0]);
     EXPECT_DOUBLE_EQ(t.at(900.0), t[511]);
     t.build(0.2, 2.0, 2.0, 400.0);
-    for (int i : {0, 5, 50, 150}) EXPECT_NEAR(t[i], std::pow(0.2 / 0.3, 2.0) * std::pow(0.1 / (0.1 + 0.01 * i), 2.0), 1e-9 * t[i]);
+    for (int i : {0, 5, 50, 150})
+        EXPECT_NEAR(t[i], std::pow(0.2 / 0.3, 2.0) * std::pow(0.1 / (0.1 + 0.01 * i), 2.0), 1e-9 * t[i]);
     EXPECT_NEAR(t[400], t[511], 1e-15);
     t.build(0.2, 1.5, 0.01, 1.0);
     for (int i : {0, 1, 255, 511}) EXPECT_DOUBLE_EQ(t[i], std::pow(0.2 / 0.3, 1.5));
@@ -188,7 +198,8 @@ TEST(AttenuationTable, WorkedEntriesAndLimits) {
 
 // Rows of the tables (Hz, Q, dB): row 19 of horn A repeats row 17, row 36 row 0; 8.5 lies half
 // way between rows 8 and 9, and 27.5 mirrors it.
-TEST(DirectionTables, RowsAndReadsBetweenThem) {
+TEST(DirectionTables, RowsAndReadsBetweenThem)
+{
     const std::pair<FilterSetting, FilterSetting> cases[] = {
         {DirectionTables::hornA(8.0), {1730, 5.9, -28}},   {DirectionTables::hornA(19.0), {1680, 1.9, -17}},
         {DirectionTables::hornA(36.0), {2200, 1.4, 7}},    {DirectionTables::hornA(8.5), {1700, 4.55, -26}},
@@ -207,14 +218,16 @@ TEST(DirectionTables, RowsAndReadsBetweenThem) {
 // 340.29 = 129.5954 samples per unit. Delays by hand: (√(25 + 0.77²) − 0.77) K,
 // √(25 + 0.77²) K, (√(2.3² + 0.77²) − 0.77) K, (√(0.2² + 25 + 0.77²) − 0.77) K, 2.5 K. Every
 // gain reads the far end of its model's table.
-TEST(CrossPaths, DelaysAndGainsFromTheMicrophonePositions) {
+TEST(CrossPaths, DelaysAndGainsFromTheMicrophonePositions)
+{
     auto horn = makeHorn(1.0, 0.0, RotorModel::Kind::Leak);
     auto drum = makeDrum(1.0, 0.0, LightRotorModel::Kind::Leak);
     drum->setAttenuation(2.0);  // tables that differ at the far end
     drum->setGeometry();
     CrossPaths p;
     p.compute({0.0, 1.0, 0.25, 0.5, 1.2, 0.6, 44100.0}, *horn, *drum);
-    const double delays[] = {555.826993614578, 655.6154093776038, 214.54107990886547, 556.339135215221, 323.98836286696644};
+    const double delays[] = {555.826993614578, 655.6154093776038, 214.54107990886547, 556.339135215221,
+                             323.98836286696644};
     const double hornFar = horn->attenuationAt(511.0), drumFar = drum->attenuationAt(511.0);
     ASSERT_GT(std::fabs(hornFar - drumFar), 0.01 * hornFar);
     const double gains[] = {drumFar * 1.2, drumFar * 1.2 * 0.6, hornFar * 1.2, hornFar * 1.2, drumFar * 0.6};
@@ -225,7 +238,7 @@ TEST(CrossPaths, DelaysAndGainsFromTheMicrophonePositions) {
     // Far microphones and the smallest radius would need more than the leak lines hold.
     horn->setFmRadius(0.125);
     p.compute({0.0, 1.65, 0.0, 0.5, 1.0, 1.0, 48000.0}, *horn, *drum);
-    EXPECT_EQ(p.delay[0], CrossPaths::kMaxDelay);          // 13.2 radii: 1753 samples
+    EXPECT_EQ(p.delay[0], CrossPaths::kMaxDelay);           // 13.2 radii: 1753 samples
     EXPECT_NEAR(p.delay[4], 2.5 * 48000.0 / 340.29, 1e-9);  // the drum side is unaffected
 }
 

@@ -22,7 +22,8 @@ constexpr int kSamples = 6144;       // per run
 constexpr int kCheckpointStep = 32;  // every 32nd sample of each output is stored
 
 // A chord with a slow sweep and some noise from a fixed generator, about 0.3 peak.
-std::vector<double> testInput(double rate) {
+std::vector<double> testInput(double rate)
+{
     std::vector<double> v(kSamples);
     std::uint32_t seed = 2024u;
     double sweep = 0.0;
@@ -42,7 +43,8 @@ struct Outputs {
 };
 
 template <class Model>
-void common(Model& m, double theta, double distance, double rate, int decimation, double speedHz) {
+void common(Model& m, double theta, double distance, double rate, int decimation, double speedHz)
+{
     m.motion().setSlowSpeed(0.8f);
     m.motion().setFastSpeed(static_cast<float>(speedHz));
     m.motion().setSpeed(0.0f);  // fast
@@ -64,7 +66,8 @@ void common(Model& m, double theta, double distance, double rate, int decimation
     m.setNoiseBalance(0.4f);
 }
 
-void settings(RotorModel& m, double saturation) {
+void settings(RotorModel& m, double saturation)
+{
     const double gains[RotorModel::kRayGainCount] = {0.9, 0.6, 0.5, 0.45, 0.4, 0.35, 0.3};
     for (int k = 0; k < RotorModel::kRayGainCount; ++k) m.setRayGain(k, gains[k]);
     m.setZAxisGain(0.6);
@@ -76,7 +79,8 @@ void settings(RotorModel& m, double saturation) {
     m.setFilterSaturation(saturation);
 }
 
-void settings(LightRotorModel& m, double saturation) {
+void settings(LightRotorModel& m, double saturation)
+{
     const double gains[LightRotorModel::kRayGainCount] = {0.95, 0.55, 0.5, 0.45};
     for (int k = 0; k < LightRotorModel::kRayGainCount; ++k) m.setRayGain(k, gains[k]);
     m.setStaticRayGain(0.3);
@@ -92,7 +96,8 @@ void settings(LightRotorModel& m, double saturation) {
 // anything.
 template <class Model>
 Outputs run(typename Model::Kind kind, double theta, double distance, double rate, int decimation, double speedHz,
-            double saturation, const std::function<void(Model&, int)>& event = {}) {
+            double saturation, const std::function<void(Model&, int)>& event = {})
+{
     auto m = std::make_unique<Model>(kind);
     if constexpr (std::is_same_v<Model, RotorModel>) m->setOpenBackMode(1);
     common(*m, theta, distance, rate, decimation, speedHz);
@@ -116,13 +121,15 @@ const double kDrumSat = filterSaturationAmount(0.3f);
 
 // The model rebuilt after a change of place or rate, and reset when asked.
 template <class Model>
-void rebuild(Model& m, bool reset = true) {
+void rebuild(Model& m, bool reset = true)
+{
     m.setGeometry();
     if (reset) m.reset();
 }
 
 // Every run, by name.
-std::map<std::string, std::function<Outputs()>> runs() {
+std::map<std::string, std::function<Outputs()>> runs()
+{
     using H = RotorModel;
     using D = LightRotorModel;
     std::map<std::string, std::function<Outputs()>> r;
@@ -134,7 +141,10 @@ std::map<std::string, std::function<Outputs()>> runs() {
     };
     r["horn_mic2_side_22k_runup"] = [] {
         return run<H>(H::Kind::Mic2, 0.2, 1.1, 44100.0, 2, 6.8, filterSaturationAmount(0.9f), [](H& m, int n) {
-            if (n == 0) { m.motion().setSpeed(1.0f); m.reset(); }
+            if (n == 0) {
+                m.motion().setSpeed(1.0f);
+                m.reset();
+            }
             if (n == 500) m.motion().setSpeed(0.0f);  // run up through the noise cross-fade
             if (n == 3000) m.startNoiseTransient(0.6);
         });
@@ -145,7 +155,11 @@ std::map<std::string, std::function<Outputs()>> runs() {
     r["horn_leak_24k"] = [] { return run<H>(H::Kind::Leak, 0.3, 0.5, 96000.0, 4, 6.0, kHornSat); };
     r["horn_mic1_stopped"] = [] {
         return run<H>(H::Kind::Mic1, 0.1, 0.9, 48000.0, 1, 6.0, kHornSat, [](H& m, int n) {
-            if (n == 0) { m.motion().setStop(1.0f); m.reset(); m.motion().setAngle(0.37); }
+            if (n == 0) {
+                m.motion().setStop(1.0f);
+                m.reset();
+                m.motion().setAngle(0.37);
+            }
             if (n == 4000) m.motion().setStop(0.0f);  // released: runs up again
         });
     };
@@ -153,10 +167,19 @@ std::map<std::string, std::function<Outputs()>> runs() {
         return run<H>(H::Kind::Mic2, 0.0, 1.0, 48000.0, 1, 6.5, kHornSat, [](H& m, int n) {
             if (n == 1000) m.setFilterSaturation(filterSaturationAmount(0.8f));
             if (n == 1500) m.setReflectionCoefficient(0.4);
-            if (n == 2000) { m.setMicAngle(0.22); rebuild(m); }  // another variant
-            if (n == 3000) { m.setRate(44100.0, 1); rebuild(m); }
+            if (n == 2000) {
+                m.setMicAngle(0.22);
+                rebuild(m);
+            }  // another variant
+            if (n == 3000) {
+                m.setRate(44100.0, 1);
+                rebuild(m);
+            }
             if (n == 4000) m.setDirection(-1.0);
-            if (n == 5000) { m.setMicAngle(0.0); rebuild(m, false); }  // back to the front without a reset
+            if (n == 5000) {
+                m.setMicAngle(0.0);
+                rebuild(m, false);
+            }  // back to the front without a reset
         });
     };
     r["drum_mic_48k"] = [] {
@@ -167,7 +190,10 @@ std::map<std::string, std::function<Outputs()>> runs() {
     };
     r["drum_mic_runup_44k"] = [] {
         return run<D>(D::Kind::Mic, 0.15, 1.2, 44100.0, 1, 6.5, kDrumSat, [](D& m, int n) {
-            if (n == 0) { m.motion().setSpeed(1.0f); m.reset(); }
+            if (n == 0) {
+                m.motion().setSpeed(1.0f);
+                m.reset();
+            }
             if (n == 300) m.motion().setSpeed(0.0f);
             if (n == 2500) m.setStaticCutoff(2500.0);  // taken over at the next re-tune
             if (n == 3500) m.setSplitterFrequency(90.0);
@@ -175,15 +201,24 @@ std::map<std::string, std::function<Outputs()>> runs() {
     };
     r["drum_mic_stopped_96k"] = [] {
         return run<D>(D::Kind::Mic, 0.3, 0.7, 96000.0, 1, 6.0, 0.0, [](D& m, int n) {
-            if (n == 0) { m.motion().setStop(1.0f); m.reset(); }
+            if (n == 0) {
+                m.motion().setStop(1.0f);
+                m.reset();
+            }
         });
     };
     r["drum_mic_changes_24k"] = [] {
         return run<D>(D::Kind::Mic, 0.0, 1.0, 48000.0, 2, 6.3, kDrumSat, [](D& m, int n) {
             if (n == 1000) m.setFilterSaturation(filterSaturationAmount(0.7f));
-            if (n == 2000) { m.setMicAngle(-0.25); rebuild(m); }
+            if (n == 2000) {
+                m.setMicAngle(-0.25);
+                rebuild(m);
+            }
             if (n == 3000) m.setDirection(-1.0);
-            if (n == 4000) { m.setRate(48000.0, 1); rebuild(m); }
+            if (n == 4000) {
+                m.setRate(48000.0, 1);
+                rebuild(m);
+            }
         });
     };
     r["drum_leak_22k"] = [] { return run<D>(D::Kind::Leak, 0.25, 0.8, 44100.0, 2, 5.5, kDrumSat); };
@@ -191,11 +226,13 @@ std::map<std::string, std::function<Outputs()>> runs() {
 }
 
 // Per run and output (y, noise, low): the energy of every sample, then the checkpoints.
-TEST(ModelGolden, EveryRunMatchesTheStoredSamples) {
+TEST(ModelGolden, EveryRunMatchesTheStoredSamples)
+{
     GoldenRows now;
     for (const auto& [name, run] : runs()) {
         const Outputs o = run();
-        const std::pair<const char*, const std::vector<double>*> outputs[] = {{" y", &o.y}, {" noise", &o.noise}, {" low", &o.low}};
+        const std::pair<const char*, const std::vector<double>*> outputs[] = {
+            {" y", &o.y}, {" noise", &o.noise}, {" low", &o.low}};
         for (const auto& [label, v] : outputs) {
             std::vector<double> row{0.0};
             for (double x : *v) row[0] += x * x;
@@ -205,10 +242,13 @@ TEST(ModelGolden, EveryRunMatchesTheStoredSamples) {
     }
     // 1e-6 of the sample, or near a zero crossing 1e-9 of the run's RMS (a last-bit difference
     // upstream is a large fraction of a sample that happens to be nearly 0).
-    expectGoldenRows(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/radiation/data/model_golden.txt",
-                     "ORV_UPDATE_MODEL_GOLDEN", now, [](double got, double want, const std::vector<double>& row) {
-                         return std::fabs(got - want) <= 1e-6 * std::fabs(want) + 1e-9 * std::sqrt(row[0] / kSamples) + 1e-15;
-                     }, 2);
+    expectGoldenRows(
+        std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/radiation/data/model_golden.txt", "ORV_UPDATE_MODEL_GOLDEN",
+        now,
+        [](double got, double want, const std::vector<double>& row) {
+            return std::fabs(got - want) <= 1e-6 * std::fabs(want) + 1e-9 * std::sqrt(row[0] / kSamples) + 1e-15;
+        },
+        2);
 }
 
 // The rotor models' block forms (what the engine runs) against the per-sample form on twin
@@ -218,7 +258,8 @@ constexpr int kSizes[] = {0, 1, 7, 64, 3, 0, 64, 33, 64, 1};
 constexpr int kTotal = 237;
 
 template <class Model>
-std::unique_ptr<Model> twin(double speed, double theta, typename Model::Kind kind) {
+std::unique_ptr<Model> twin(double speed, double theta, typename Model::Kind kind)
+{
     auto m = make<Model>(speed, theta, kind);
     m->loadRecordings();
     m->setNoiseBaseGain(0.5);
@@ -227,7 +268,8 @@ std::unique_ptr<Model> twin(double speed, double theta, typename Model::Kind kin
     return m;
 }
 
-TEST(ModelBlocks, BlockFormsMatchPerSample) {
+TEST(ModelBlocks, BlockFormsMatchPerSample)
+{
     using H = RotorModel;
     using D = LightRotorModel;
     std::vector<double> x(kTotal);
@@ -258,9 +300,9 @@ TEST(ModelBlocks, BlockFormsMatchPerSample) {
         }
         ASSERT_EQ(at, kTotal);
         for (int i = 0; i < kTotal; ++i) {
-            const double ref[kOutputs] = {a[1]->process(x[i]), b[1]->process(x[i]), a[1]->noiseOutput(),
-                                          b[1]->noiseOutput(), hl[1]->process(x[i]), d[1]->process(x[i]),
-                                          d[1]->staticLowBand(), d[1]->noiseOutput(), dl[1]->process(x[i])};
+            const double ref[kOutputs] = {a[1]->process(x[i]),   b[1]->process(x[i]),  a[1]->noiseOutput(),
+                                          b[1]->noiseOutput(),   hl[1]->process(x[i]), d[1]->process(x[i]),
+                                          d[1]->staticLowBand(), d[1]->noiseOutput(),  dl[1]->process(x[i])};
             for (int k = 0; k < kOutputs; ++k) ASSERT_EQ(y[k][i], ref[k]) << "output " << k << " sample " << i;
         }
         for (int k = 0; k < kOutputs; ++k) EXPECT_NE(maxOf(y[k]), minOf(y[k])) << "output " << k << " is constant";

@@ -23,14 +23,16 @@ struct Drum {
 
 // Only the direct ray, without the horn's amplitude floor.
 template <class Model>
-void directOnly(Model& m) {
+void directOnly(Model& m)
+{
     m.setReflectionCoefficient(0.0);
     m.setStaticRayGain(0.0);
     if constexpr (std::is_same_v<Model, RotorModel>) m.setAmplitudeClip(0.0);
 }
 // Every reflected ray (and the horn's Z-axis part) silenced by its own gain.
 template <class Model>
-void silenceReflections(Model& m) {
+void silenceReflections(Model& m)
+{
     for (int ray = Model::kRay2BackSides; ray < Model::kRayGainCount; ++ray) m.setRayGain(ray, 0.0);
     if constexpr (std::is_same_v<Model, RotorModel>) m.setZAxisGain(0.0);
 }
@@ -42,7 +44,8 @@ TYPED_TEST_SUITE(RotorPhysics, Rotors);
 
 // Turning at 4 Hz, every output component lies on the tone ± a multiple of 4 Hz, with strong
 // first sidebands; the frequencies between them are empty.
-TYPED_TEST(RotorPhysics, DopplerSidebandsAtTheRotationFrequency) {
+TYPED_TEST(RotorPhysics, DopplerSidebandsAtTheRotationFrequency)
+{
     const double f = TypeParam::kTone;
     auto m = make<typename TypeParam::Model>(4.0);
     const std::vector<double> y = renderSine(*m, f, 48000, 96000);  // 2 s: 0.5 Hz bins
@@ -55,23 +58,27 @@ TYPED_TEST(RotorPhysics, DopplerSidebandsAtTheRotationFrequency) {
 }
 
 // The envelope of the tone repeats after exactly one turn and after no shorter whole fraction.
-TYPED_TEST(RotorPhysics, ModulationPeriodIsTheRotationPeriod) {
+TYPED_TEST(RotorPhysics, ModulationPeriodIsTheRotationPeriod)
+{
     for (double speed : {2.0, 4.0}) {
         auto m = make<typename TypeParam::Model>(speed);
         directOnly(*m);
         const int turn = static_cast<int>(TypeParam::kTone / speed);  // carrier periods per turn
         const auto e = demodulate(renderSine(*m, TypeParam::kTone, 48000, static_cast<int>(2 * kRigRate / speed)),
-                                  TypeParam::kTone).amplitude;
+                                  TypeParam::kTone)
+                           .amplitude;
         const double range = maxOf(e) - minOf(e);
         EXPECT_GT(range, 0.1 * maxOf(e));  // clearly modulated
         EXPECT_LT(shiftedDifference(e, turn, turn), 1e-6 * range) << speed;
-        for (int k = 2; k <= 6; ++k) EXPECT_GT(shiftedDifference(e, turn / k, turn), 0.03 * range) << speed << " 1/" << k;
+        for (int k = 2; k <= 6; ++k)
+            EXPECT_GT(shiftedDifference(e, turn / k, turn), 0.03 * range) << speed << " 1/" << k;
     }
 }
 
 // With the reflection coefficient at 0 only the direct and the static ray are heard: the same
 // as silencing every reflected ray by its own gain, and nothing without those two.
-TYPED_TEST(RotorPhysics, ReflectionCoefficientZeroLeavesDirectAndStatic) {
+TYPED_TEST(RotorPhysics, ReflectionCoefficientZeroLeavesDirectAndStatic)
+{
     using Model = typename TypeParam::Model;
     for (double theta : {0.0, TypeParam::kSideTheta}) {  // front variant and a side variant
         auto zeroC = make<Model>(3.0, theta), silenced = make<Model>(3.0, theta), full = make<Model>(3.0, theta);
@@ -99,7 +106,8 @@ TYPED_TEST(RotorPhysics, ReflectionCoefficientZeroLeavesDirectAndStatic) {
 
 // Also where reads reach farther back after the reset (a farther microphone): the rings are
 // cleared only as far as the reads reached at the time.
-TYPED_TEST(RotorPhysics, ResetClearsTheSoundAndKeepsTheAngle) {
+TYPED_TEST(RotorPhysics, ResetClearsTheSoundAndKeepsTheAngle)
+{
     auto m = make<typename TypeParam::Model>(5.0);
     renderSine(*m, TypeParam::kTone, 0, 20000);
     const double angle = m->angle();
@@ -113,7 +121,8 @@ TYPED_TEST(RotorPhysics, ResetClearsTheSoundAndKeepsTheAngle) {
 // The Doppler read swings the path by ±rFM: a 1 kHz tone's phase swings by 2·ω·rFM/c peak to
 // peak, and doubling the radius adds exactly that difference (the direction filters' own
 // phase is the same for both radii and cancels).
-TEST(HornPhysics, DopplerPhaseSwingFollowsTheFmRadius) {
+TEST(HornPhysics, DopplerPhaseSwingFollowsTheFmRadius)
+{
     auto swing = [](double fmRadius) {
         auto m = makeHorn(4.0);
         directOnly(*m);
@@ -130,7 +139,8 @@ TEST(HornPhysics, DopplerPhaseSwingFollowsTheFmRadius) {
 
 // A stopped horn is a fixed filter whose level depends on where it stopped; "Horn Amplitude
 // Clip" at 1 keeps every ray gain at or above 1, which flattens the distance modulation.
-TEST(HornPhysics, StoppedRotorAndAmplitudeClip) {
+TEST(HornPhysics, StoppedRotorAndAmplitudeClip)
+{
     auto level = [](double angle) {
         auto m = makeHorn(0.0);
         m->motion().setAngle(angle);
@@ -155,7 +165,8 @@ double lowBand(LightRotorModel& m, double) { return m.staticLowBand(); }
 // The low band follows the static ray only: it does not turn with the drum, and it scales with
 // "Drum LP Static Gain" and the sum of the ray gains in use (front variant: four rays; next to
 // side wall A five, two of them on "Drum Ray 2").
-TEST(DrumPhysics, StaticLowBandIsUnmodulatedAndScaled) {
+TEST(DrumPhysics, StaticLowBandIsUnmodulatedAndScaled)
+{
     auto level = [](double theta, double lowGain, int ray, double rayGain) {
         auto m = makeDrum(1.0, theta);
         m->setLowStaticGain(lowGain);
@@ -172,7 +183,8 @@ TEST(DrumPhysics, StaticLowBandIsUnmodulatedAndScaled) {
 
 // The low band is the static ray through the splitter's one-pole low-pass: moving the splitter
 // changes its level as (1 − p) / |1 − p·e^(−jω)| with p = exp(−2π f / rate) says.
-TEST(DrumPhysics, SplitterSeparatesTheLowBand) {
+TEST(DrumPhysics, SplitterSeparatesTheLowBand)
+{
     auto level = [](double splitHz, double f) {
         auto m = makeDrum(1.0);
         m->setLowStaticGain(1.0);
@@ -190,7 +202,8 @@ TEST(DrumPhysics, SplitterSeparatesTheLowBand) {
 // Every model stays finite for microphones anywhere around the cabinet, at every distance the
 // parameters allow (0.3 m for horn microphone 2 up to 1.98 m), both flip signs and both radius
 // extremes.
-TEST(RadiationRobustness, FiniteOutputForEveryPlacement) {
+TEST(RadiationRobustness, FiniteOutputForEveryPlacement)
+{
     auto horn = makeHorn(7.0), leak = makeHorn(7.0, 0.0, RotorModel::Kind::Leak);
     auto drum = makeDrum(6.0), drumLeak = makeDrum(6.0, 0.0, LightRotorModel::Kind::Leak);
     auto place = [](auto& m, double direction, double radius, double distance, double theta) {
@@ -214,7 +227,7 @@ TEST(RadiationRobustness, FiniteOutputForEveryPlacement) {
                     for (int n = 0; n < 600; ++n) {
                         const double x = 0.5 * std::sin(0.07 * n);
                         sum += horn->process(x) + leak->process(x) + drum->process(x) + drumLeak->process(x) +
-                               drum->staticLowBand();
+                            drum->staticLowBand();
                     }
                     ASSERT_TRUE(std::isfinite(sum)) << "theta " << theta << " distance " << distance << " radius "
                                                     << radius << " direction " << direction;

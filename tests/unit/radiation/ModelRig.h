@@ -19,7 +19,8 @@ inline constexpr double kRigRate = 48000.0;
 // Microphone 1 m in front (or at theta), R = rFM = 0.2 m, n = 1, fade 1 m, p = 1, rotor at a
 // fixed speed from the first sample.
 template <class Model>
-void setUpModel(Model& m, double speedHz, double theta = 0.0) {
+void setUpModel(Model& m, double speedHz, double theta = 0.0)
+{
     m.motion().setSlowSpeed(static_cast<float>(speedHz));
     m.setMicAngle(theta);
     m.setMicDistance(1.0);
@@ -34,22 +35,26 @@ void setUpModel(Model& m, double speedHz, double theta = 0.0) {
 }
 
 template <class Model>
-std::unique_ptr<Model> make(double speedHz, double theta = 0.0, typename Model::Kind kind = typename Model::Kind{}) {
+std::unique_ptr<Model> make(double speedHz, double theta = 0.0, typename Model::Kind kind = typename Model::Kind{})
+{
     auto m = std::make_unique<Model>(kind);
     setUpModel(*m, speedHz, theta);
     return m;
 }
-inline auto makeHorn(double speedHz, double theta = 0.0, RotorModel::Kind kind = RotorModel::Kind::Mic1) {
+inline auto makeHorn(double speedHz, double theta = 0.0, RotorModel::Kind kind = RotorModel::Kind::Mic1)
+{
     return make<RotorModel>(speedHz, theta, kind);
 }
-inline auto makeDrum(double speedHz, double theta = 0.0, LightRotorModel::Kind kind = LightRotorModel::Kind::Mic) {
+inline auto makeDrum(double speedHz, double theta = 0.0, LightRotorModel::Kind kind = LightRotorModel::Kind::Mic)
+{
     return make<LightRotorModel>(speedHz, theta, kind);
 }
 
 // Runs a sine of frequency f through the model: `skip` samples are discarded, `keep` returned
 // (the model's output, or what `tap` reads after each sample).
 template <class Model, class Tap>
-std::vector<double> renderSine(Model& m, double f, int skip, int keep, Tap tap) {
+std::vector<double> renderSine(Model& m, double f, int skip, int keep, Tap tap)
+{
     std::vector<double> out;
     const double w = 2.0 * kTestPi * f / kRigRate;
     for (int n = 0; n < skip + keep; ++n) {
@@ -59,7 +64,8 @@ std::vector<double> renderSine(Model& m, double f, int skip, int keep, Tap tap) 
     return out;
 }
 template <class Model>
-std::vector<double> renderSine(Model& m, double f, int skip, int keep) {
+std::vector<double> renderSine(Model& m, double f, int skip, int keep)
+{
     return renderSine(m, f, skip, keep, [](Model&, double y) { return y; });
 }
 
@@ -68,7 +74,8 @@ inline double minOf(const std::vector<double>& v) { return *std::min_element(v.b
 
 // Magnitude of the DFT of x at frequency f, normalised so that a sine of amplitude A whose
 // frequency lies on a bin reads A.
-inline double dftMagnitude(const std::vector<double>& x, double f) {
+inline double dftMagnitude(const std::vector<double>& x, double f)
+{
     std::complex<double> acc = 0.0;
     const double w = 2.0 * kTestPi * f / kRigRate;
     for (std::size_t n = 0; n < x.size(); ++n) acc += x[n] * std::polar(1.0, -w * static_cast<double>(n));
@@ -80,7 +87,8 @@ inline double dftMagnitude(const std::vector<double>& x, double f) {
 struct Demodulated {
     std::vector<double> amplitude, phase;
 };
-inline Demodulated demodulate(const std::vector<double>& x, double f) {
+inline Demodulated demodulate(const std::vector<double>& x, double f)
+{
     const int period = static_cast<int>(kRigRate / f);
     const double w = 2.0 * kTestPi * f / kRigRate;
     Demodulated d;
@@ -98,7 +106,8 @@ inline Demodulated demodulate(const std::vector<double>& x, double f) {
 }
 
 // Mean absolute difference between the envelope and itself `lag` blocks later, over `count`.
-inline double shiftedDifference(const std::vector<double>& e, int lag, int count) {
+inline double shiftedDifference(const std::vector<double>& e, int lag, int count)
+{
     double sum = 0.0;
     for (int j = 0; j < count; ++j) sum += std::fabs(e[j + lag] - e[j]);
     return sum / count;

@@ -20,7 +20,8 @@ namespace {
 
 using namespace param;
 
-TEST(EditorThreads, OpenIdleCloseWhileParametersAndControllersArrive) {
+TEST(EditorThreads, OpenIdleCloseWhileParametersAndControllersArrive)
+{
     RotaryEffect fx(nullptr);
     auto* editor = static_cast<RotaryEditor*>(fx.getEditor());
     fx.setParameter(kMidiChl, 1.0f);  // all channels
@@ -71,7 +72,8 @@ TEST(EditorThreads, OpenIdleCloseWhileParametersAndControllersArrive) {
     automation.join();
     audio.join();
     editor->idle();
-    for (int index : kIndices) EXPECT_FLOAT_EQ(editor->getParameterControl(index)->getValue(), fx.getParameter(index)) << index;
+    for (int index : kIndices)
+        EXPECT_FLOAT_EQ(editor->getParameterControl(index)->getValue(), fx.getParameter(index)) << index;
     EXPECT_FLOAT_EQ(editor->getParameterControl(kDrive)->getValue(), fx.getParameter(kDrive));
     editor->close();
 }

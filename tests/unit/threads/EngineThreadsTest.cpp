@@ -14,7 +14,8 @@ namespace {
 
 using namespace param;
 
-TEST(EngineConcurrency, ParameterChangesFromAnotherThreadAreNeverLost) {
+TEST(EngineConcurrency, ParameterChangesFromAnotherThreadAreNeverLost)
+{
     EngineRig rig(44100.0, 64);
     ASSERT_GT(rig.settle(), 0);
     EngineRig& fx = rig;
@@ -22,8 +23,9 @@ TEST(EngineConcurrency, ParameterChangesFromAnotherThreadAreNeverLost) {
     std::atomic<bool> stop{false};
     std::atomic<int> changes{0};
     // Cheap targets, rotor controls, cross paths and faded geometry changes, in a fixed cycle.
-    const int indices[] = {kInput, kLever, kHAccel, kDrumMic1Angle, kWidth, kXTalk, kHornMic1Angle, kStop,
-                           kBalance, kHornRay1, kSetup, kCpuMode, kEarlyReflRoomSize, kDrumFlip, kMech};
+    const int indices[] = {
+        kInput,    kLever, kHAccel,  kDrumMic1Angle,     kWidth,    kXTalk, kHornMic1Angle, kStop, kBalance,
+        kHornRay1, kSetup, kCpuMode, kEarlyReflRoomSize, kDrumFlip, kMech};
     std::thread writer([&] {
         unsigned n = 0;
         while (!stop.load(std::memory_order_relaxed)) {

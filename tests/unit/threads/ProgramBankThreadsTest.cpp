@@ -22,14 +22,16 @@ namespace {
 constexpr int kShared = kNumUserParams - 1;  // the value the second writer puts into all programs
 
 // Record number g: its name and every value but the shared one tell g.
-ProgramRecord generation(int g) {
+ProgramRecord generation(int g)
+{
     ProgramRecord r{};
     std::snprintf(r.name, sizeof r.name, "generation %011d", g);
     for (int i = 0; i < kNumUserParams; ++i) r.values[i] = static_cast<float>(g * 64 + i);
     return r;
 }
 
-TEST(ProgramBankThreads, ReadersSeeRecordsAndNamesAsOneWriteLeftThem) {
+TEST(ProgramBankThreads, ReadersSeeRecordsAndNamesAsOneWriteLeftThem)
+{
     ProgramBank bank;
     constexpr int kSlots = 3;
     for (int s = 0; s < kSlots; ++s) bank.write(s, generation(0));
@@ -42,7 +44,8 @@ TEST(ProgramBankThreads, ReadersSeeRecordsAndNamesAsOneWriteLeftThem) {
         }
     });
     std::thread shared([&] {
-        for (unsigned n = 0; !stop.load(std::memory_order_relaxed); ++n) bank.setValueInAll(kShared, -1.0f - static_cast<float>(n % 3));
+        for (unsigned n = 0; !stop.load(std::memory_order_relaxed); ++n)
+            bank.setValueInAll(kShared, -1.0f - static_cast<float>(n % 3));
     });
 
     // Reads while both writers run, until the first has written a good many records.
@@ -57,7 +60,7 @@ TEST(ProgramBankThreads, ReadersSeeRecordsAndNamesAsOneWriteLeftThem) {
         }
         const ProgramRecord expected = generation(g);
         torn += std::strcmp(r.name, expected.name) != 0 ||
-                std::memcmp(r.values, expected.values, sizeof(float) * kShared) != 0;
+            std::memcmp(r.values, expected.values, sizeof(float) * kShared) != 0;
         // The shared value is one of those written (or the record's own).
         const float v = r.values[kShared];
         torn += !(v == expected.values[kShared] || v == -1.0f || v == -2.0f || v == -3.0f);
@@ -74,7 +77,8 @@ TEST(ProgramBankThreads, ReadersSeeRecordsAndNamesAsOneWriteLeftThem) {
 // The host renames the current program and automates a performance parameter, the audio thread
 // moves parameters by controller; meanwhile the chunk is saved. Each save holds one of the two
 // names whole, and the last one loads back into another instance unchanged.
-TEST(ProgramBankThreads, ChunkSavesWhileOtherThreadsWriteThePrograms) {
+TEST(ProgramBankThreads, ChunkSavesWhileOtherThreadsWriteThePrograms)
+{
     RotaryEffect fx(nullptr);
     fx.setParameter(param::kMidiChl, 1.0f);  // all channels
     fx.assignController(param::kDrive, 20);

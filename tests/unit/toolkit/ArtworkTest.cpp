@@ -13,20 +13,24 @@
 namespace orv::test {
 namespace {
 
-TEST(Artwork, EveryBitmapDecodesToItsStoredImage) {
-    constexpr int kIds[] = {4000, 3999, 2002, 4110, 4111, 2003, 2004, 2005, 2008, 2009, 2013, 2010, 4001,
-                            4002, 4005, 4200, 4201, 19997, 19999, 19998, 19990, 19899, 994, 998, 999, 989};
+TEST(Artwork, EveryBitmapDecodesToItsStoredImage)
+{
+    constexpr int kIds[] = {4000, 3999, 2002, 4110, 4111,  2003,  2004,  2005,  2008,  2009, 2013, 2010, 4001,
+                            4002, 4005, 4200, 4201, 19997, 19999, 19998, 19990, 19899, 994,  998,  999,  989};
     EXPECT_EQ(bitmapResourceCount(), static_cast<int>(std::size(kIds)));
     for (int id : kIds) {
         SCOPED_TRACE(id);
         BitmapPtr bitmap(new CBitmap(id));
         ASSERT_TRUE(bitmap->isLoaded());
-        expectStoredImage(bitmap->getSurface(), std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/toolkit/data/artwork/" +
-                                                    std::to_string(id) + ".png", "ORV_UPDATE_ARTWORK");
+        expectStoredImage(bitmap->getSurface(),
+                          std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/toolkit/data/artwork/" +
+                              std::to_string(id) + ".png",
+                          "ORV_UPDATE_ARTWORK");
     }
 }
 
-TEST(Artwork, FontIsLiberationSansRegular) {
+TEST(Artwork, FontIsLiberationSansRegular)
+{
     const EmbeddedBlob blob = findFontResource();
     ASSERT_NE(blob.data, nullptr);
     FT_Library lib = nullptr;

@@ -15,7 +15,8 @@ namespace orv::test {
 namespace {
 
 struct Canvas {
-    Canvas(int w, int h) : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h)) {
+    Canvas(int w, int h) : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h))
+    {
         cairo_t* cr = cairo_create(surface);
         cairo_set_source_rgb(cr, 0, 0, 0);
         cairo_paint(cr);
@@ -26,7 +27,8 @@ struct Canvas {
 };
 
 // Extent of the pixels that differ from black inside r: {left, top, right, bottom} exclusive.
-CRect inkBox(cairo_surface_t* s, const CRect& r) {
+CRect inkBox(cairo_surface_t* s, const CRect& r)
+{
     CRect box(r.right, r.bottom, r.left, r.top);
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
@@ -39,7 +41,8 @@ CRect inkBox(cairo_surface_t* s, const CRect& r) {
     return box;
 }
 
-TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded) {
+TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded)
+{
     BitmapPtr none(new CBitmap(-12345));
     EXPECT_FALSE(none->isLoaded());
     const unsigned char junk[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
@@ -49,7 +52,8 @@ TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded) {
 
 // Embedded artwork is decoded once per process: bitmaps of one id made on several threads at
 // once (editors of two instances may open on different threads) all show the same pixels.
-TEST(CBitmap, ResourcesAreDecodedOnceAndSharedAcrossThreads) {
+TEST(CBitmap, ResourcesAreDecodedOnceAndSharedAcrossThreads)
+{
     static constexpr int kIds[] = {4000, 3999, 2002, 2005, 4111};
     constexpr int kThreads = 4;
     std::vector<std::vector<BitmapPtr>> made(kThreads);
@@ -65,7 +69,8 @@ TEST(CBitmap, ResourcesAreDecodedOnceAndSharedAcrossThreads) {
     }
 }
 
-TEST(CBitmap, OpacityBlendsOverWhatIsBelow) {
+TEST(CBitmap, OpacityBlendsOverWhatIsBelow)
+{
     BitmapPtr white(makeSolid(4, 4, 0xffffffffu));
     Canvas canvas(4, 4);
     {
@@ -80,7 +85,8 @@ TEST(CBitmap, OpacityBlendsOverWhatIsBelow) {
     }
 }
 
-TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks) {
+TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks)
+{
     Canvas canvas(80, 40);
     {
         CDrawContext ctx(canvas.surface);
@@ -94,7 +100,8 @@ TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks) {
     EXPECT_EQ(pixelAt(canvas.surface, 5, 35), 0x0000ffu);
 }
 
-TEST(COffscreenContext, CopiesItsSurfaceIntoAnotherContext) {
+TEST(COffscreenContext, CopiesItsSurfaceIntoAnotherContext)
+{
     COffscreenContext off(10, 10);
     off.setFillColor(CColor{255, 0, 0, 255});
     off.fillRect(CRect(0, 0, 10, 10));

@@ -11,7 +11,8 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-TEST(CControl, DirtyWhenTheValueDiffersFromTheOneLastDrawn) {
+TEST(CControl, DirtyWhenTheValueDiffersFromTheOneLastDrawn)
+{
     OffscreenFixture fx;
     auto* c = fx.add(new CControl(CRect(0, 0, 10, 10), &fx.recorder, 5));
     fx.frame->idle();
@@ -26,7 +27,8 @@ TEST(CControl, DirtyWhenTheValueDiffersFromTheOneLastDrawn) {
     EXPECT_TRUE(c->isDirty());
 }
 
-TEST(CControl, CtrlClickSetsTheDefaultInsideAnEditGesture) {
+TEST(CControl, CtrlClickSetsTheDefaultInsideAnEditGesture)
+{
     OffscreenFixture fx;
     auto* c = fx.add(new CControl(CRect(0, 0, 10, 10), &fx.recorder, 7));
     fx.frame->idle();
@@ -39,7 +41,8 @@ TEST(CControl, CtrlClickSetsTheDefaultInsideAnEditGesture) {
     EXPECT_EQ(fx.recorder.log, (Log{"begin 7", "value 7 0.75", "end 7"}));
 }
 
-TEST(CMovieBitmap, FrameIsValueTimesFramesMinusOneRounded) {
+TEST(CMovieBitmap, FrameIsValueTimesFramesMinusOneRounded)
+{
     OffscreenFixture fx;
     BitmapPtr strip(makeFilmstrip(30, 14, 18));
     auto* ind = fx.add(new CMovieBitmap(CRect(5, 5, 35, 19), nullptr, 39, 18, 14, strip.get()));

@@ -21,13 +21,17 @@ using Lines = std::vector<std::string>;
 class FileSelectorTest : public ::testing::Test {
 protected:
     // A dialog whose script body is `body`; the arguments it got are written one per line.
-    void useScript(const std::string& body) {
-        std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << argsFile << "'\n" << body;
+    void useScript(const std::string& body)
+    {
+        std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << argsFile << "'\n"
+                              << body;
         chmod(script.c_str(), 0755);
     }
     // Runs a dialog that prints `answer` and exits with `status`; answers the chosen files.
-    Lines run(CNewFileSelector* sel, const std::string& answer, int status) {
-        useScript((answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n") + "exit " + std::to_string(status) + "\n");
+    Lines run(CNewFileSelector* sel, const std::string& answer, int status)
+    {
+        useScript((answer.empty() ? "" : "printf '%s\\n' '" + answer + "'\n") + "exit " + std::to_string(status) +
+                  "\n");
         bool done = false;
         Lines chosen;
         EXPECT_TRUE(sel->run([&](CNewFileSelector* s) {
@@ -44,7 +48,8 @@ protected:
         EXPECT_FALSE(fx.frame->inModalSession());
         return chosen;
     }
-    bool passed(const std::string& arg) const {
+    bool passed(const std::string& arg) const
+    {
         std::ifstream in(argsFile);
         for (std::string line; std::getline(in, line);)
             if (line == arg) return true;
@@ -57,7 +62,8 @@ protected:
     ScopedEnv command{CNewFileSelector::kCommandVariable, script};
 };
 
-TEST_F(FileSelectorTest, OpenAndSaveDialogsAnswerTheChosenFileAtIdleAndCancelAnswersNone) {
+TEST_F(FileSelectorTest, OpenAndSaveDialogsAnswerTheChosenFileAtIdleAndCancelAnswersNone)
+{
     CNewFileSelector* open = CNewFileSelector::create(fx.frame, CNewFileSelector::kSelectFile);
     open->setTitle("Load preset");
     open->setInitialDirectory("/home/user/presets");
@@ -75,12 +81,14 @@ TEST_F(FileSelectorTest, OpenAndSaveDialogsAnswerTheChosenFileAtIdleAndCancelAns
     save->setDefaultSaveName("Default.ovb");
     save->addFileExtension({"Orv Bank", "ovb"});
     EXPECT_EQ(run(save, "/tmp/bank one", 0), Lines{"/tmp/bank one.ovb"});
-    for (const char* arg : {"--save", "--confirm-overwrite", "--filename=/tmp/Default.ovb"}) EXPECT_TRUE(passed(arg)) << arg;
+    for (const char* arg : {"--save", "--confirm-overwrite", "--filename=/tmp/Default.ovb"})
+        EXPECT_TRUE(passed(arg)) << arg;
 
     EXPECT_TRUE(run(CNewFileSelector::create(fx.frame, CNewFileSelector::kSelectFile), "", 1).empty());
 }
 
-TEST_F(FileSelectorTest, InputIsBlockedWhileTheDialogIsOpenAndClosingTheFrameEndsIt) {
+TEST_F(FileSelectorTest, InputIsBlockedWhileTheDialogIsOpenAndClosingTheFrameEndsIt)
+{
     useScript("exec sleep 30\n");
     fx.add(new CControl(CRect(0, 0, 20, 20), &fx.recorder, 1));
     CNewFileSelector* sel = CNewFileSelector::create(fx.frame, CNewFileSelector::kSelectFile);

@@ -13,9 +13,11 @@ using Log = std::vector<std::string>;
 class ProbeView : public CView {
 public:
     ProbeView(const CRect& r, uint32_t rgb, Log* log, const char* name, CMouseEventResult down = kMouseEventHandled)
-        : CView(r), rgb_(rgb), log_(log), name_(name), down_(down) {}
+        : CView(r), rgb_(rgb), log_(log), name_(name), down_(down)
+    {}
 
-    void draw(CDrawContext* ctx) override {
+    void draw(CDrawContext* ctx) override
+    {
         ++draws;
         ctx->setFillColor(CColor{uint8_t(rgb_ >> 16), uint8_t(rgb_ >> 8), uint8_t(rgb_), 255});
         ctx->fillRect(size_);
@@ -23,11 +25,24 @@ public:
     }
     CMouseEventResult onMouseDown(CPoint& p, const CButtonState&) override { return add("down", p), down_; }
     CMouseEventResult onMouseUp(CPoint& p, const CButtonState&) override { return add("up", p), kMouseEventHandled; }
-    CMouseEventResult onMouseMoved(CPoint& p, const CButtonState&) override { return add("moved", p), kMouseEventHandled; }
-    CMouseEventResult onMouseEntered(CPoint& p, const CButtonState&) override { return add("entered", p), kMouseEventHandled; }
-    CMouseEventResult onMouseExited(CPoint& p, const CButtonState&) override { return add("exited", p), kMouseEventHandled; }
-    bool onWheel(const CPoint& p, float d, const CButtonState&) override { return add("wheel" + std::to_string(int(d)), p), true; }
-    int32_t onKeyDown(VstKeyCode& k) override {
+    CMouseEventResult onMouseMoved(CPoint& p, const CButtonState&) override
+    {
+        return add("moved", p), kMouseEventHandled;
+    }
+    CMouseEventResult onMouseEntered(CPoint& p, const CButtonState&) override
+    {
+        return add("entered", p), kMouseEventHandled;
+    }
+    CMouseEventResult onMouseExited(CPoint& p, const CButtonState&) override
+    {
+        return add("exited", p), kMouseEventHandled;
+    }
+    bool onWheel(const CPoint& p, float d, const CButtonState&) override
+    {
+        return add("wheel" + std::to_string(int(d)), p), true;
+    }
+    int32_t onKeyDown(VstKeyCode& k) override
+    {
         log_->push_back(name_ + " key " + std::to_string(k.virt));
         return keyResult;
     }
@@ -38,7 +53,8 @@ public:
     int32_t keyResult = 1;
 
 private:
-    void add(const std::string& what, const CPoint& p) {
+    void add(const std::string& what, const CPoint& p)
+    {
         log_->push_back(name_ + " " + what + " " + std::to_string(p.x) + "," + std::to_string(p.y));
     }
     uint32_t rgb_;
@@ -50,14 +66,16 @@ private:
 class FrameTest : public ::testing::Test {
 protected:
     FrameTest() : fx(100, 80) {}
-    ProbeView* add(const CRect& r, uint32_t rgb, const char* name, CMouseEventResult down = kMouseEventHandled) {
+    ProbeView* add(const CRect& r, uint32_t rgb, const char* name, CMouseEventResult down = kMouseEventHandled)
+    {
         return fx.add(new ProbeView(r, rgb, &log, name, down));
     }
     OffscreenFixture fx;
     Log log;
 };
 
-TEST_F(FrameTest, IdlePaintsDirtyViewsAndWhatTheyOverlapAndHiddenOrRemovedViewsLeaveTheBackground) {
+TEST_F(FrameTest, IdlePaintsDirtyViewsAndWhatTheyOverlapAndHiddenOrRemovedViewsLeaveTheBackground)
+{
     BitmapPtr bg(makeSolid(100, 80, 0xff102030u));
     fx.frame->setBackground(bg.get());
     ProbeView* a = add(CRect(10, 10, 40, 40), 0xff0000, "a");
@@ -87,7 +105,8 @@ TEST_F(FrameTest, IdlePaintsDirtyViewsAndWhatTheyOverlapAndHiddenOrRemovedViewsL
     EXPECT_EQ(pixelAt(fx.surface(), 75, 15), 0x102030u);
 }
 
-TEST_F(FrameTest, PressesGoToTheTopMostViewThatTakesThemAndItGetsTheMovesAndTheRelease) {
+TEST_F(FrameTest, PressesGoToTheTopMostViewThatTakesThemAndItGetsTheMovesAndTheRelease)
+{
     add(CRect(0, 0, 50, 50), 0, "under");
     add(CRect(20, 20, 50, 50), 0, "over");
     add(CRect(0, 0, 10, 10), 0, "passing", kMouseEventNotHandled);
@@ -99,21 +118,25 @@ TEST_F(FrameTest, PressesGoToTheTopMostViewThatTakesThemAndItGetsTheMovesAndTheR
     EXPECT_EQ(log, (Log{"over down 30,30", "over moved 90,70", "over up 90,70", "passing down 5,5", "under down 5,5"}));
 }
 
-TEST_F(FrameTest, HoverProducesEnteredAndExitedAndTheCurrentView) {
+TEST_F(FrameTest, HoverProducesEnteredAndExitedAndTheCurrentView)
+{
     ProbeView* a = add(CRect(0, 0, 20, 20), 0, "a");
     ProbeView* b = add(CRect(40, 0, 60, 20), 0, "b");
-    for (auto [p, current] : {std::pair{CPoint(5, 5), a}, {CPoint(45, 5), b}, {CPoint(30, 50), nullptr}, {CPoint(46, 6), b}}) {
+    for (auto [p, current] :
+         {std::pair{CPoint(5, 5), a}, {CPoint(45, 5), b}, {CPoint(30, 50), nullptr}, {CPoint(46, 6), b}}) {
         fx.frame->onMouseMoved(p, 0);
         EXPECT_EQ(fx.frame->getCurrentView(), current);
     }
     CPoint r(46, 6);
     fx.frame->onMouseExited(r, 0);  // the pointer leaves the window
     EXPECT_EQ(fx.frame->getCurrentView(), nullptr);
-    EXPECT_EQ(log, (Log{"a entered 5,5", "a moved 5,5", "a exited 45,5", "b entered 45,5", "b moved 45,5",
-                        "b exited 30,50", "b entered 46,6", "b moved 46,6", "b exited 46,6"}));
+    EXPECT_EQ(log,
+              (Log{"a entered 5,5", "a moved 5,5", "a exited 45,5", "b entered 45,5", "b moved 45,5", "b exited 30,50",
+                   "b entered 46,6", "b moved 46,6", "b exited 46,6"}));
 }
 
-TEST_F(FrameTest, KeysGoToTheFocusViewThenToTheViewUnderTheMouse) {
+TEST_F(FrameTest, KeysGoToTheFocusViewThenToTheViewUnderTheMouse)
+{
     ProbeView* a = add(CRect(0, 0, 20, 20), 0, "a");
     ProbeView* b = add(CRect(40, 0, 60, 20), 0, "b");
     a->setWantsFocus(true);
@@ -137,7 +160,8 @@ TEST_F(FrameTest, KeysGoToTheFocusViewThenToTheViewUnderTheMouse) {
     EXPECT_EQ(log.front(), "a unfocus");
 }
 
-TEST_F(FrameTest, ModalViewTakesAllInputAndIsDrawnOnTop) {
+TEST_F(FrameTest, ModalViewTakesAllInputAndIsDrawnOnTop)
+{
     add(CRect(0, 0, 100, 80), 0xff0000, "a");
     auto* modal = new ProbeView(CRect(10, 10, 30, 30), 0x00ff00, &log, "modal");
     ASSERT_TRUE(fx.frame->setModalView(modal));
@@ -154,7 +178,8 @@ TEST_F(FrameTest, ModalViewTakesAllInputAndIsDrawnOnTop) {
     VstKeyCode k{0, VKEY_ESCAPE, 0};
     fx.frame->onKeyDown(k);
     EXPECT_TRUE(fx.frame->onWheel(CPoint(12, 12), 1.0f, 0));
-    EXPECT_EQ(log, (Log{"modal down 15,15", "modal up 15,15", "modal entered 15,15", "modal key 6", "modal wheel1 12,12"}));
+    EXPECT_EQ(log,
+              (Log{"modal down 15,15", "modal up 15,15", "modal entered 15,15", "modal key 6", "modal wheel1 12,12"}));
     // Clearing hands the reference back; the area is repainted without it.
     ASSERT_TRUE(fx.frame->setModalView(nullptr));
     modal->forget();

@@ -12,7 +12,8 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-int32_t key(CFrame* frame, uint8_t virt, const char* text = "") {
+int32_t key(CFrame* frame, uint8_t virt, const char* text = "")
+{
     int32_t r = 0;
     if (virt != 0) {
         VstKeyCode k{0, virt, 0};
@@ -25,7 +26,8 @@ int32_t key(CFrame* frame, uint8_t virt, const char* text = "") {
     return r;
 }
 
-TEST(CTextEdit, EditsCommitWithEnterOrAClickElsewhereAndEscapeCancels) {
+TEST(CTextEdit, EditsCommitWithEnterOrAClickElsewhereAndEscapeCancels)
+{
     OffscreenFixture fx;
     auto* edit = fx.add(new CTextEdit(CRect(10, 10, 110, 25), &fx.recorder, 196, "Init"));
     fx.add(new CControl(CRect(150, 10, 160, 20), &fx.recorder, 1));
@@ -65,13 +67,15 @@ TEST(CTextEdit, EditsCommitWithEnterOrAClickElsewhereAndEscapeCancels) {
 
 class OptionMenuTest : public ::testing::Test {
 protected:
-    OptionMenuTest() : fx(448, 696) {
+    OptionMenuTest() : fx(448, 696)
+    {
         menu = fx.add(new COptionMenu(CRect(262, 678, 274, 692), &fx.recorder, 208, nullptr, kNoDrawStyle));
         menu->setNbItemsPerColumn(8);
         for (int i = 0; i < 48; ++i) menu->addEntry(("Prog " + std::to_string(i)).c_str());
         menu->setCurrent(3);
     }
-    COptionMenuPopup* open() {
+    COptionMenuPopup* open()
+    {
         fx.down(265, 685);
         return dynamic_cast<COptionMenuPopup*>(fx.frame->getModalView());
     }
@@ -79,7 +83,8 @@ protected:
     COptionMenu* menu;
 };
 
-TEST_F(OptionMenuTest, ChoosingWithThePointerHighlightsAndNotifiesTheIndex) {
+TEST_F(OptionMenuTest, ChoosingWithThePointerHighlightsAndNotifiesTheIndex)
+{
     EXPECT_EQ(menu->getMax(), 47.0f);
     COptionMenuPopup* popup = open();
     ASSERT_NE(popup, nullptr);
@@ -95,7 +100,8 @@ TEST_F(OptionMenuTest, ChoosingWithThePointerHighlightsAndNotifiesTheIndex) {
     EXPECT_EQ(fx.recorder.log, (Log{"begin 208", "value 208 13", "end 208"}));
 }
 
-TEST_F(OptionMenuTest, ClosingWithoutAChoiceChangesNothingAndKeysChoose) {
+TEST_F(OptionMenuTest, ClosingWithoutAChoiceChangesNothingAndKeysChoose)
+{
     ASSERT_NE(open(), nullptr);
     fx.down(5, 5);
     EXPECT_EQ(fx.frame->getModalView(), nullptr);

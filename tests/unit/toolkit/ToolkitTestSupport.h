@@ -28,7 +28,8 @@ struct Forget {
 using BitmapPtr = std::unique_ptr<CBitmap, Forget>;
 
 // Pixel (x, y) of frame k of a synthetic filmstrip, as 0xRRGGBB. Frames differ everywhere.
-inline uint32_t filmstripPixel(int k, int x, int y) {
+inline uint32_t filmstripPixel(int k, int x, int y)
+{
     const uint32_t r = static_cast<uint32_t>(k * 37 + x * 3 + 11) & 0xffu;
     const uint32_t g = static_cast<uint32_t>(k * 91 + y * 5 + 7) & 0xffu;
     const uint32_t b = static_cast<uint32_t>(k * 13 + x * y + 3) & 0xffu;
@@ -36,7 +37,8 @@ inline uint32_t filmstripPixel(int k, int x, int y) {
 }
 
 // Encodes a surface as PNG bytes.
-inline std::vector<unsigned char> encodePng(cairo_surface_t* surface) {
+inline std::vector<unsigned char> encodePng(cairo_surface_t* surface)
+{
     std::vector<unsigned char> bytes;
     cairo_surface_write_to_png_stream(
         surface,
@@ -50,7 +52,8 @@ inline std::vector<unsigned char> encodePng(cairo_surface_t* surface) {
 }
 
 // An opaque filmstrip of `frames` frames of width × frameHeight, decoded from PNG bytes.
-inline CBitmap* makeFilmstrip(int width, int frameHeight, int frames) {
+inline CBitmap* makeFilmstrip(int width, int frameHeight, int frames)
+{
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, frameHeight * frames);
     auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s));
     const int stride = cairo_image_surface_get_stride(s) / 4;
@@ -64,7 +67,8 @@ inline CBitmap* makeFilmstrip(int width, int frameHeight, int frames) {
 }
 
 // A bitmap of one colour (0xAARRGGBB, not premultiplied).
-inline CBitmap* makeSolid(int width, int height, uint32_t argb) {
+inline CBitmap* makeSolid(int width, int height, uint32_t argb)
+{
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cr = cairo_create(s);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -78,7 +82,8 @@ inline CBitmap* makeSolid(int width, int height, uint32_t argb) {
 }
 
 // 0xRRGGBB of pixel (x, y) of an image surface.
-inline uint32_t pixelAt(cairo_surface_t* s, int x, int y) {
+inline uint32_t pixelAt(cairo_surface_t* s, int x, int y)
+{
     cairo_surface_flush(s);
     const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s));
     const int stride = cairo_image_surface_get_stride(s) / 4;
@@ -89,7 +94,8 @@ inline uint32_t pixelAt(cairo_surface_t* s, int x, int y) {
 // differ by at most `tolerance` levels (rounding in cairo's blending paths). With the
 // environment variable `update` set to 1 the image is written instead and the test skipped.
 // A failing image is written to the test's temporary folder for a look.
-inline void expectStoredImage(cairo_surface_t* now, const std::string& file, const char* update, int tolerance = 2) {
+inline void expectStoredImage(cairo_surface_t* now, const std::string& file, const char* update, int tolerance = 2)
+{
     cairo_surface_flush(now);
     if (const char* u = std::getenv(update); u != nullptr && *u == '1') {
         cairo_surface_write_to_png(now, file.c_str());
@@ -100,17 +106,20 @@ inline void expectStoredImage(cairo_surface_t* now, const std::string& file, con
     const bool alpha = cairo_image_surface_get_format(now) == CAIRO_FORMAT_ARGB32;
     int bad = -1, worst = 0;  // -1: missing, unreadable, of another size or kind
     if (cairo_surface_status(stored) == CAIRO_STATUS_SUCCESS && cairo_image_surface_get_width(stored) == w &&
-        cairo_image_surface_get_height(stored) == h && (cairo_image_surface_get_format(stored) == CAIRO_FORMAT_ARGB32) == alpha) {
+        cairo_image_surface_get_height(stored) == h &&
+        (cairo_image_surface_get_format(stored) == CAIRO_FORMAT_ARGB32) == alpha) {
         bad = 0;
         const auto* a = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(now));
         const auto* b = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(stored));
-        const int strideA = cairo_image_surface_get_stride(now) / 4, strideB = cairo_image_surface_get_stride(stored) / 4;
+        const int strideA = cairo_image_surface_get_stride(now) / 4,
+                  strideB = cairo_image_surface_get_stride(stored) / 4;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 int delta = 0;
                 for (int shift = 0; shift < (alpha ? 32 : 24); shift += 8)
-                    delta = std::max(delta, std::abs(static_cast<int>((a[y * strideA + x] >> shift) & 0xff) -
-                                                     static_cast<int>((b[y * strideB + x] >> shift) & 0xff)));
+                    delta = std::max(delta,
+                                     std::abs(static_cast<int>((a[y * strideA + x] >> shift) & 0xff) -
+                                              static_cast<int>((b[y * strideB + x] >> shift) & 0xff)));
                 worst = std::max(worst, delta);
                 bad += delta > tolerance ? 1 : 0;
             }
@@ -125,7 +134,8 @@ inline void expectStoredImage(cairo_surface_t* now, const std::string& file, con
 
 // Number of pixels of `r` on the surface that differ from frame k of the synthetic filmstrip
 // (the frame's own pixel (x − r.left + ox, y − r.top + oy)).
-inline int mismatchesAgainstFrame(cairo_surface_t* s, const CRect& r, int k, int ox = 0, int oy = 0) {
+inline int mismatchesAgainstFrame(cairo_surface_t* s, const CRect& r, int k, int ox = 0, int oy = 0)
+{
     int bad = 0;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
@@ -134,7 +144,8 @@ inline int mismatchesAgainstFrame(cairo_surface_t* s, const CRect& r, int k, int
 }
 
 // The filmstrip frame (0 .. frames − 1) that region r shows exactly, or −1 if none.
-inline int shownFrame(cairo_surface_t* s, const CRect& r, int frames, int ox = 0) {
+inline int shownFrame(cairo_surface_t* s, const CRect& r, int frames, int ox = 0)
+{
     for (int k = 0; k < frames; ++k)
         if (mismatchesAgainstFrame(s, r, k, ox) == 0) return k;
     return -1;
@@ -143,7 +154,8 @@ inline int shownFrame(cairo_surface_t* s, const CRect& r, int frames, int ox = 0
 // Records notifications and gestures: "value 17 0.25", "begin 17", "end 17".
 class Recorder : public CControlListener, public VSTGUIEditorInterface {
 public:
-    void valueChanged(CControl* c) override {
+    void valueChanged(CControl* c) override
+    {
         values.push_back(c->getValue());
         log.push_back("value " + std::to_string(c->getTag()) + " " + fmt(c->getValue()));
     }
@@ -152,11 +164,13 @@ public:
     int32_t getKnobMode() const override { return kLinearMode; }
     CFrame* getFrame() const override { return frame; }
 
-    void clear() {
+    void clear()
+    {
         log.clear();
         values.clear();
     }
-    static std::string fmt(float v) {
+    static std::string fmt(float v)
+    {
         char b[32];
         std::snprintf(b, sizeof b, "%g", static_cast<double>(v));
         return b;
@@ -169,7 +183,8 @@ public:
 
 // An offscreen frame of the given size whose editor interface and listener is the recorder.
 struct OffscreenFixture {
-    explicit OffscreenFixture(int width = 200, int height = 200) {
+    explicit OffscreenFixture(int width = 200, int height = 200)
+    {
         frame = new CFrame(CRect(0, 0, width, height), nullptr, &recorder);
         recorder.frame = frame;
     }
@@ -181,25 +196,30 @@ struct OffscreenFixture {
 
     // Adds a view to the frame (which owns it) and answers it.
     template <class V>
-    V* add(V* view) {
+    V* add(V* view)
+    {
         frame->addView(view);
         return view;
     }
     // Mouse events at (x, y) through the frame's entry points, as the window back end sends them.
-    CMouseEventResult down(int x, int y, uint32_t buttons = kLButton) {
+    CMouseEventResult down(int x, int y, uint32_t buttons = kLButton)
+    {
         CPoint p(x, y);
         return frame->onMouseDown(p, buttons);
     }
-    void up(int x, int y, uint32_t buttons = kLButton) {
+    void up(int x, int y, uint32_t buttons = kLButton)
+    {
         CPoint p(x, y);
         frame->onMouseUp(p, buttons);
     }
-    void move(int x, int y, uint32_t buttons = 0) {
+    void move(int x, int y, uint32_t buttons = 0)
+    {
         CPoint p(x, y);
         frame->onMouseMoved(p, buttons);
     }
     // Runs idle and answers the filmstrip frame that view v shows (−1 if none).
-    int frameShown(const CView* v, int frames) {
+    int frameShown(const CView* v, int frames)
+    {
         frame->idle();
         return shownFrame(surface(), v->getViewSize(), frames);
     }

@@ -33,7 +33,8 @@ std::string serverError;
 class FocusingFrame : public CFrame {
 public:
     using CFrame::CFrame;
-    CMouseEventResult platformOnMouseDown(CPoint& where, const CButtonState& buttons) override {
+    CMouseEventResult platformOnMouseDown(CPoint& where, const CButtonState& buttons) override
+    {
         takeKeyboardFocus();
         return CFrame::platformOnMouseDown(where, buttons);
     }
@@ -44,7 +45,8 @@ class WheelProbe : public CView {
 public:
     using CView::CView;
     void draw(CDrawContext*) override { setDirty(false); }
-    bool onWheel(const CPoint&, float d, const CButtonState&) override {
+    bool onWheel(const CPoint&, float d, const CButtonState&) override
+    {
         wheel.push_back(d);
         return true;
     }
@@ -56,13 +58,15 @@ constexpr int kHeight = 100;
 
 class X11FrameTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         serverError = server.start(640, 480);
         if (serverError.empty()) setenv("DISPLAY", server.display().c_str(), 1);
     }
     static void TearDownTestSuite() { server.stop(); }
 
-    void SetUp() override {
+    void SetUp() override
+    {
         if (!serverError.empty()) GTEST_SKIP() << serverError;
         dpy = XOpenDisplay(server.display().c_str());
         ASSERT_NE(dpy, nullptr);
@@ -77,12 +81,14 @@ protected:
         strip.reset(makeFilmstrip(30, 20, 2));
         bg.reset(makeFilmstrip(kWidth, kHeight, 1));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (dpy != nullptr) XCloseDisplay(dpy);
     }
 
     // Builds the same views on any frame.
-    void populate(CFrame* frame, Recorder* rec) {
+    void populate(CFrame* frame, Recorder* rec)
+    {
         frame->setBackground(bg.get());
         auto* button = new COnOffButton(CRect(10, 10, 40, 30), rec, 4, strip.get());
         frame->addView(button);
@@ -93,23 +99,27 @@ protected:
         frame->addView(new WheelProbe(CRect(120, 50, 150, 90)));
     }
 
-    void moveTo(int x, int y) {
+    void moveTo(int x, int y)
+    {
         XTestFakeMotionEvent(dpy, DefaultScreen(dpy), x, y, CurrentTime);
         XSync(dpy, False);
     }
-    void click(int button = 1) {
+    void click(int button = 1)
+    {
         XTestFakeButtonEvent(dpy, static_cast<unsigned>(button), True, CurrentTime);
         XTestFakeButtonEvent(dpy, static_cast<unsigned>(button), False, CurrentTime);
         XSync(dpy, False);
     }
-    void key(KeySym sym) {
+    void key(KeySym sym)
+    {
         const KeyCode code = XKeysymToKeycode(dpy, sym);
         XTestFakeKeyEvent(dpy, code, True, CurrentTime);
         XTestFakeKeyEvent(dpy, code, False, CurrentTime);
         XSync(dpy, False);
     }
     // Idles the frame until cond holds (at most 3 s).
-    static bool idleUntil(CFrame* frame, const std::function<bool()>& cond) {
+    static bool idleUntil(CFrame* frame, const std::function<bool()>& cond)
+    {
         for (int i = 0; i < 300; ++i) {
             frame->idle();
             if (cond()) return true;
@@ -118,7 +128,8 @@ protected:
         return false;
     }
     // Pixels of the frame's window that differ from the offscreen surface.
-    int screenMismatches(Window w, cairo_surface_t* reference) {
+    int screenMismatches(Window w, cairo_surface_t* reference)
+    {
         XImage* img = XGetImage(dpy, w, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
         if (img == nullptr) return -1;
         int bad = 0;
@@ -134,7 +145,8 @@ protected:
     BitmapPtr strip, bg;
 };
 
-TEST_F(X11FrameTest, AClickTakesTheFocusForTheKeysAndTheWheelButtonsTurnTheWheel) {
+TEST_F(X11FrameTest, AClickTakesTheFocusForTheKeysAndTheWheelButtonsTurnTheWheel)
+{
     Recorder rec;
     auto* frame = new FocusingFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
     rec.frame = frame;
@@ -170,7 +182,8 @@ TEST_F(X11FrameTest, AClickTakesTheFocusForTheKeysAndTheWheelButtonsTurnTheWheel
 
 // With shared memory and without (the plain path), the window shows the backing image, also
 // after another window covered it and went away (the server asks for a repaint).
-TEST_F(X11FrameTest, TheWindowShowsTheBackingImageAndIsRepaintedAfterAnExpose) {
+TEST_F(X11FrameTest, TheWindowShowsTheBackingImageAndIsRepaintedAfterAnExpose)
+{
     for (bool shm : {true, false}) {
         SCOPED_TRACE(shm);
         ScopedEnv noShm("ORV_X11_NO_SHM", shm ? nullptr : "1");
@@ -192,7 +205,8 @@ TEST_F(X11FrameTest, TheWindowShowsTheBackingImageAndIsRepaintedAfterAnExpose) {
     }
 }
 
-TEST_F(X11FrameTest, AParentDestroyedBeforeTheFrameDoesNotKillTheProcess) {
+TEST_F(X11FrameTest, AParentDestroyedBeforeTheFrameDoesNotKillTheProcess)
+{
     Recorder rec;
     auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
     ASSERT_TRUE(frame->isOpen());
@@ -206,7 +220,8 @@ TEST_F(X11FrameTest, AParentDestroyedBeforeTheFrameDoesNotKillTheProcess) {
     SUCCEED();
 }
 
-TEST_F(X11FrameTest, ANonexistentParentLeavesTheFrameClosed) {
+TEST_F(X11FrameTest, ANonexistentParentLeavesTheFrameClosed)
+{
     auto* frame = new CFrame(CRect(0, 0, 10, 10), reinterpret_cast<void*>(static_cast<uintptr_t>(0x3ffffff)), nullptr);
     EXPECT_FALSE(frame->isOpen());
     frame->idle();

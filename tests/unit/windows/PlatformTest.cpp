@@ -22,7 +22,8 @@ namespace orv::test {
 namespace {
 
 // A value as the registry holds it, read without the store.
-bool rawValue(const std::string& key, const wchar_t* name, DWORD& type, std::vector<unsigned char>& data) {
+bool rawValue(const std::string& key, const wchar_t* name, DWORD& type, std::vector<unsigned char>& data)
+{
     HKEY handle = nullptr;
     const std::wstring wideKey(key.begin(), key.end());
     if (RegOpenKeyExW(HKEY_CURRENT_USER, wideKey.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
@@ -34,7 +35,8 @@ bool rawValue(const std::string& key, const wchar_t* name, DWORD& type, std::vec
     return ok;
 }
 
-TEST(RegistrySettings, ValuesRoundTripWithTheirRegistryTypes) {
+TEST(RegistrySettings, ValuesRoundTripWithTheirRegistryTypes)
+{
     // The test environment names a private key; the product's key is the default otherwise.
     const std::string key = SettingsStore::defaultFolder();
     ASSERT_NE(key.find("SOFTWARE\\Orvaline\\ORVGYR2"), std::string::npos);
@@ -69,7 +71,8 @@ TEST(RegistrySettings, ValuesRoundTripWithTheirRegistryTypes) {
     EXPECT_FALSE(SettingsStore("SOFTWARE\\Orvaline\\NoSuchKey").getString("CurrDir", text));
 }
 
-TEST(ShellOpenManual, AnswersNoApplicationAndFailureAsTheShellReportsThem) {
+TEST(ShellOpenManual, AnswersNoApplicationAndFailureAsTheShellReportsThem)
+{
     char folder[MAX_PATH];
     ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
     const std::string unassociated = std::string(folder) + "orv-manual-test.orvnoassoc";
@@ -81,7 +84,8 @@ TEST(ShellOpenManual, AnswersNoApplicationAndFailureAsTheShellReportsThem) {
     EXPECT_EQ(ShellOpen::openDocument(std::string(folder) + "orv-no-such-manual.pdf"), ShellOpen::Result::Failed);
 }
 
-TEST(OleLibraryScope, InitialisesOncePerObjectAndReleases) {
+TEST(OleLibraryScope, InitialisesOncePerObjectAndReleases)
+{
     {
         OleLibrary first;
         EXPECT_TRUE(first.isInitialised());
@@ -93,7 +97,8 @@ TEST(OleLibraryScope, InitialisesOncePerObjectAndReleases) {
     OleUninitialize();
 }
 
-TEST(NativeMessageBox, ShowsTheTitleAndTextUntilClosed) {
+TEST(NativeMessageBox, ShowsTheTitleAndTextUntilClosed)
+{
     std::atomic<bool> found{false};
     std::wstring shownText;
     std::thread closer([&] {

@@ -5,7 +5,8 @@
 
 namespace orv {
 
-void* openModule(const std::string& path, std::string& error) {
+void* openModule(const std::string& path, std::string& error)
+{
     // A bare file name would make dlopen search the library path instead of the folder.
     const std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
     dlerror();
@@ -17,7 +18,8 @@ void* openModule(const std::string& path, std::string& error) {
     return handle;
 }
 
-void* findModuleEntry(void* module, const char* name) {
+void* findModuleEntry(void* module, const char* name)
+{
     // dlsym also searches the module's dependencies, and one of them could define a `main` of
     // its own: only a symbol inside the module's own object counts.
     link_map* map = nullptr;
@@ -30,7 +32,8 @@ void* findModuleEntry(void* module, const char* name) {
     return sym;
 }
 
-void closeModule(void* module) {
+void closeModule(void* module)
+{
     if (module != nullptr) dlclose(module);
 }
 

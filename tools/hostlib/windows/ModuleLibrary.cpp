@@ -8,7 +8,8 @@ namespace orv {
 
 namespace {
 
-std::wstring toWide(const std::string& utf8) {
+std::wstring toWide(const std::string& utf8)
+{
     const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
     std::wstring out(static_cast<size_t>(n > 0 ? n : 1), L'\0');
     if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), n);
@@ -18,7 +19,8 @@ std::wstring toWide(const std::string& utf8) {
 
 }  // namespace
 
-void* openModule(const std::string& path, std::string& error) {
+void* openModule(const std::string& path, std::string& error)
+{
     // LoadLibraryW searches the program's folder first for a relative name: the module is
     // loaded by its absolute path, as hosts do.
     const std::wstring wide = toWide(path);
@@ -38,11 +40,13 @@ void* openModule(const std::string& path, std::string& error) {
 }
 
 // GetProcAddress looks only at the module's own export table.
-void* findModuleEntry(void* module, const char* name) {
+void* findModuleEntry(void* module, const char* name)
+{
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
-void closeModule(void* module) {
+void closeModule(void* module)
+{
     if (module != nullptr) FreeLibrary(static_cast<HMODULE>(module));
 }
 

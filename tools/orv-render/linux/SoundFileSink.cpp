@@ -15,7 +15,8 @@ namespace orv {
 
 namespace {
 
-std::string lowerExtension(const std::string& path) {
+std::string lowerExtension(const std::string& path)
+{
     const size_t slash = path.find_last_of('/');
     const size_t dot = path.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
@@ -38,10 +39,11 @@ constexpr Alias kAliases[] = {
 };
 
 // Encodings tried, in order, when the input's cannot be kept.
-constexpr int kSubtypes[] = {SF_FORMAT_PCM_24, SF_FORMAT_PCM_16, SF_FORMAT_FLOAT, SF_FORMAT_VORBIS, SF_FORMAT_OPUS,
-                             SF_FORMAT_MPEG_LAYER_III};
+constexpr int kSubtypes[] = {SF_FORMAT_PCM_24, SF_FORMAT_PCM_16, SF_FORMAT_FLOAT,
+                             SF_FORMAT_VORBIS, SF_FORMAT_OPUS,   SF_FORMAT_MPEG_LAYER_III};
 
-bool valid(int format, int channels, int sampleRate) {
+bool valid(int format, int channels, int sampleRate)
+{
     SF_INFO info{};
     info.format = format;
     info.channels = channels;
@@ -49,13 +51,15 @@ bool valid(int format, int channels, int sampleRate) {
     return sf_format_check(&info) != 0;
 }
 
-std::string folderOf(const std::string& path) {
+std::string folderOf(const std::string& path)
+{
     const size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string baseOf(const std::string& path) {
+std::string baseOf(const std::string& path)
+{
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -69,7 +73,8 @@ struct SoundFileSink::File {
 SoundFileSink::SoundFileSink() = default;
 SoundFileSink::~SoundFileSink() { discard(); }
 
-int SoundFileSink::formatFor(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error) {
+int SoundFileSink::formatFor(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error)
+{
     const std::string ext = lowerExtension(path);
     if (ext.empty()) {
         error = "cannot tell the output format of '" + path + "' (give it an extension such as .wav or .flac)";
@@ -108,11 +113,12 @@ int SoundFileSink::formatFor(const std::string& path, int channels, int sampleRa
         if (valid(major | sub, channels, sampleRate)) return major | sub;
     }
     error = "cannot write '." + ext + "' files with " + std::to_string(channels) + " channels at " +
-            std::to_string(sampleRate) + " Hz";
+        std::to_string(sampleRate) + " Hz";
     return 0;
 }
 
-bool SoundFileSink::create(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error) {
+bool SoundFileSink::create(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error)
+{
     discard();
     struct stat st {};
     if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -152,7 +158,8 @@ bool SoundFileSink::create(const std::string& path, int channels, int sampleRate
     return true;
 }
 
-bool SoundFileSink::write(const float* interleaved, long frames, std::string& error) {
+bool SoundFileSink::write(const float* interleaved, long frames, std::string& error)
+{
     if (file_ == nullptr) return false;
     if (sf_writef_float(file_->handle, interleaved, frames) != frames) {
         error = "cannot write output '" + path_ + "': " + sf_strerror(file_->handle);
@@ -161,7 +168,8 @@ bool SoundFileSink::write(const float* interleaved, long frames, std::string& er
     return true;
 }
 
-bool SoundFileSink::commit(std::string& error) {
+bool SoundFileSink::commit(std::string& error)
+{
     if (file_ == nullptr) return false;
     const int rc = sf_close(file_->handle);
     file_.reset();
@@ -179,7 +187,8 @@ bool SoundFileSink::commit(std::string& error) {
     return true;
 }
 
-void SoundFileSink::discard() {
+void SoundFileSink::discard()
+{
     if (file_ != nullptr && file_->handle != nullptr) sf_close(file_->handle);
     file_.reset();
     if (!tempPath_.empty()) unlink(tempPath_.c_str());

@@ -9,7 +9,8 @@
 namespace orv {
 
 struct SoundFileSource::File {
-    ~File() {
+    ~File()
+    {
         if (handle != nullptr) sf_close(handle);
     }
     SNDFILE* handle = nullptr;
@@ -18,7 +19,8 @@ struct SoundFileSource::File {
 SoundFileSource::SoundFileSource() = default;
 SoundFileSource::~SoundFileSource() = default;
 
-bool SoundFileSource::open(const std::string& path, std::string& error) {
+bool SoundFileSource::open(const std::string& path, std::string& error)
+{
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
         error = "cannot open input '" + path + "': " + std::strerror(errno);
@@ -46,7 +48,8 @@ bool SoundFileSource::open(const std::string& path, std::string& error) {
     return true;
 }
 
-long SoundFileSource::read(float* interleaved, long count) {
+long SoundFileSource::read(float* interleaved, long count)
+{
     if (file_ == nullptr || file_->handle == nullptr) return -1;
     const sf_count_t n = sf_readf_float(file_->handle, interleaved, count);
     if (n == 0 && sf_error(file_->handle) != SF_ERR_NO_ERROR) return -1;

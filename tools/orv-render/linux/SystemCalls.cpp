@@ -12,7 +12,8 @@
 namespace orv {
 
 // Written beside the destination and renamed into place, like the audio output.
-bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error)
+{
     const size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -42,7 +43,8 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     return true;
 }
 
-void catchInterrupts(void (*handler)(int)) {
+void catchInterrupts(void (*handler)(int))
+{
     struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);

@@ -27,25 +27,29 @@ namespace {
 constexpr uint32_t kHeaderBytes = 44;  // RIFF, fmt (16 bytes) and data chunk headers
 constexpr uint32_t kMaxDataBytes = 0xFFFFFFFFu - kHeaderBytes;
 
-void put16(unsigned char* p, uint32_t v) {
+void put16(unsigned char* p, uint32_t v)
+{
     p[0] = static_cast<unsigned char>(v);
     p[1] = static_cast<unsigned char>(v >> 8);
 }
-void put32(unsigned char* p, uint32_t v) {
+void put32(unsigned char* p, uint32_t v)
+{
     put16(p, v);
     put16(p + 2, v >> 16);
 }
 
 // Integer samples are made as libsndfile makes them with clipping on: the float times 2^31
 // (in single precision), rounded, clipped to the 32-bit range, then its top bytes.
-int32_t scaled(float x) {
+int32_t scaled(float x)
+{
     const float v = x * 2147483648.0f;
     if (!(v < 2147483647.0f)) return v != v ? 0 : INT32_MAX;
     if (v <= -2147483648.0f) return INT32_MIN;
     return static_cast<int32_t>(std::lrintf(v));
 }
 
-void writeHeader(unsigned char* h, int encoding, int channels, int sampleRate, uint32_t dataBytes) {
+void writeHeader(unsigned char* h, int encoding, int channels, int sampleRate, uint32_t dataBytes)
+{
     const uint32_t width = static_cast<uint32_t>(wav::bytesPerSample(encoding));
     std::memcpy(h, "RIFF", 4);
     put32(h + 4, kHeaderBytes - 8 + dataBytes);
@@ -66,10 +70,12 @@ void writeHeader(unsigned char* h, int encoding, int channels, int sampleRate, u
 SoundFileSink::SoundFileSink() = default;
 SoundFileSink::~SoundFileSink() { discard(); }
 
-int SoundFileSink::formatFor(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error) {
+int SoundFileSink::formatFor(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error)
+{
     const size_t slash = path.find_last_of("/\\");
     const size_t dot = path.find_last_of('.');
-    std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : path.substr(dot + 1);
+    std::string ext =
+        dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : path.substr(dot + 1);
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ext.empty()) {
         error = "cannot tell the output format of '" + path + "' (give it the extension .wav)";
@@ -81,7 +87,7 @@ int SoundFileSink::formatFor(const std::string& path, int channels, int sampleRa
     }
     if (channels < 1 || sampleRate < 1) {
         error = "cannot write '.wav' files with " + std::to_string(channels) + " channels at " +
-                std::to_string(sampleRate) + " Hz";
+            std::to_string(sampleRate) + " Hz";
         return 0;
     }
     // The input's encoding when it is one of ours, else 24-bit integers.
@@ -89,7 +95,8 @@ int SoundFileSink::formatFor(const std::string& path, int channels, int sampleRa
     return wav::kContainer | (wav::bytesPerSample(encoding) != 0 ? encoding : wav::kPcm24);
 }
 
-bool SoundFileSink::create(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error) {
+bool SoundFileSink::create(const std::string& path, int channels, int sampleRate, int inputFormat, std::string& error)
+{
     discard();
     const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -121,7 +128,8 @@ bool SoundFileSink::create(const std::string& path, int channels, int sampleRate
     return true;
 }
 
-bool SoundFileSink::write(const float* interleaved, long frames, std::string& error) {
+bool SoundFileSink::write(const float* interleaved, long frames, std::string& error)
+{
     if (file_ == nullptr || frames < 0) return false;
     const size_t width = static_cast<size_t>(wav::bytesPerSample(file_->encoding));
     const size_t samples = static_cast<size_t>(frames) * static_cast<size_t>(file_->channels);
@@ -147,11 +155,13 @@ bool SoundFileSink::write(const float* interleaved, long frames, std::string& er
     return true;
 }
 
-bool SoundFileSink::commit(std::string& error) {
+bool SoundFileSink::commit(std::string& error)
+{
     if (file_ == nullptr) return false;
     unsigned char header[kHeaderBytes];
     writeHeader(header, file_->encoding, file_->channels, file_->sampleRate, file_->dataBytes);
-    bool ok = std::fseek(file_->stream, 0, SEEK_SET) == 0 && std::fwrite(header, 1, kHeaderBytes, file_->stream) == kHeaderBytes;
+    bool ok = std::fseek(file_->stream, 0, SEEK_SET) == 0 &&
+        std::fwrite(header, 1, kHeaderBytes, file_->stream) == kHeaderBytes;
     ok = std::fclose(file_->stream) == 0 && ok;
     file_.reset();
     std::string why;
@@ -164,7 +174,8 @@ bool SoundFileSink::commit(std::string& error) {
     return true;
 }
 
-void SoundFileSink::discard() {
+void SoundFileSink::discard()
+{
     if (file_ != nullptr && file_->stream != nullptr) std::fclose(file_->stream);
     file_.reset();
     if (!tempPath_.empty()) DeleteFileW(widePath(tempPath_).c_str());

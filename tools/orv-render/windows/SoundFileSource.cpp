@@ -13,7 +13,8 @@
 namespace orv {
 
 struct SoundFileSource::File {
-    ~File() {
+    ~File()
+    {
         if (stream != nullptr) std::fclose(stream);
     }
     std::FILE* stream = nullptr;
@@ -27,19 +28,20 @@ uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | s
 uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 // Sample values as libsndfile normalises them: integers divided by 2^(bits - 1).
-float sampleAt(const unsigned char* p, int encoding) {
+float sampleAt(const unsigned char* p, int encoding)
+{
     switch (encoding) {
-        case wav::kPcm16: return static_cast<float>(static_cast<int16_t>(le16(p))) / 32768.0f;
-        case wav::kPcm24: {
-            const int32_t v = static_cast<int32_t>(le32(p - 1) & 0xFFFFFF00u) >> 8;  // p[-1] is unused
-            return static_cast<float>(v) / 8388608.0f;
-        }
-        case wav::kPcm32: return static_cast<float>(static_cast<double>(static_cast<int32_t>(le32(p))) / 2147483648.0);
-        default: {
-            float f;
-            std::memcpy(&f, p, 4);
-            return f;
-        }
+    case wav::kPcm16: return static_cast<float>(static_cast<int16_t>(le16(p))) / 32768.0f;
+    case wav::kPcm24: {
+        const int32_t v = static_cast<int32_t>(le32(p - 1) & 0xFFFFFF00u) >> 8;  // p[-1] is unused
+        return static_cast<float>(v) / 8388608.0f;
+    }
+    case wav::kPcm32: return static_cast<float>(static_cast<double>(static_cast<int32_t>(le32(p))) / 2147483648.0);
+    default: {
+        float f;
+        std::memcpy(&f, p, 4);
+        return f;
+    }
     }
 }
 
@@ -48,7 +50,8 @@ float sampleAt(const unsigned char* p, int encoding) {
 SoundFileSource::SoundFileSource() = default;
 SoundFileSource::~SoundFileSource() = default;
 
-bool SoundFileSource::open(const std::string& path, std::string& error) {
+bool SoundFileSource::open(const std::string& path, std::string& error)
+{
     const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         error = "cannot open input '" + path + "': No such file or directory";
@@ -81,11 +84,11 @@ bool SoundFileSource::open(const std::string& path, std::string& error) {
             sampleRate_ = static_cast<int>(le32(fmt + 4));
             const int bits = le16(fmt + 14);
             format_ = tag == wav::kTagFloat && bits == 32 ? wav::kFloat
-                      : tag != wav::kTagPcm                ? 0
-                      : bits == 16                         ? wav::kPcm16
-                      : bits == 24                         ? wav::kPcm24
-                      : bits == 32                         ? wav::kPcm32
-                                                           : 0;
+                : tag != wav::kTagPcm                     ? 0
+                : bits == 16                              ? wav::kPcm16
+                : bits == 24                              ? wav::kPcm24
+                : bits == 32                              ? wav::kPcm32
+                                                          : 0;
             haveFormat = format_ != 0;
             if (size % 2 != 0) std::fseek(file_->stream, 1, SEEK_CUR);
         } else if (std::memcmp(head, "data", 4) == 0 && haveFormat) {
@@ -105,7 +108,8 @@ bool SoundFileSource::open(const std::string& path, std::string& error) {
     return false;
 }
 
-long SoundFileSource::read(float* interleaved, long count) {
+long SoundFileSource::read(float* interleaved, long count)
+{
     if (file_ == nullptr || file_->stream == nullptr) return -1;
     const long frames = std::min(count, file_->remaining);
     if (frames <= 0) return 0;

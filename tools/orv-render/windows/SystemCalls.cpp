@@ -10,7 +10,8 @@
 
 namespace orv {
 
-std::wstring widePath(const std::string& utf8) {
+std::wstring widePath(const std::string& utf8)
+{
     const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
     std::wstring out(static_cast<size_t>(n > 0 ? n : 1), L'\0');
     if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), n);
@@ -18,18 +19,21 @@ std::wstring widePath(const std::string& utf8) {
     return out;
 }
 
-std::string temporaryBeside(const std::string& path) {
+std::string temporaryBeside(const std::string& path)
+{
     return path + ".orv-render-" + std::to_string(GetCurrentProcessId()) + ".tmp";
 }
 
-bool replaceFile(const std::string& temp, const std::string& path, std::string& error) {
+bool replaceFile(const std::string& temp, const std::string& path, std::string& error)
+{
     if (MoveFileExW(widePath(temp).c_str(), widePath(path).c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
     error = "Windows error " + std::to_string(GetLastError());
     DeleteFileW(widePath(temp).c_str());
     return false;
 }
 
-bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error)
+{
     const std::string temp = temporaryBeside(path);
     std::FILE* file = _wfopen(widePath(temp).c_str(), L"wb");
     if (file == nullptr) {
@@ -50,7 +54,8 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     return true;
 }
 
-void catchInterrupts(void (*handler)(int)) {
+void catchInterrupts(void (*handler)(int))
+{
     std::signal(SIGINT, handler);
     std::signal(SIGTERM, handler);
 }

@@ -18,13 +18,14 @@ constexpr uint16_t kTagFloat = 3;
 constexpr uint16_t kTagExtensible = 0xFFFE;
 
 // Bytes per sample of an encoding, 0 for none of the above.
-constexpr int bytesPerSample(int encoding) {
+constexpr int bytesPerSample(int encoding)
+{
     switch (encoding) {
-        case kPcm16: return 2;
-        case kPcm24: return 3;
-        case kPcm32:
-        case kFloat: return 4;
-        default: return 0;
+    case kPcm16: return 2;
+    case kPcm24: return 3;
+    case kPcm32:
+    case kFloat: return 4;
+    default: return 0;
     }
 }
 
