@@ -9,7 +9,7 @@ JOBS=${JOBS:-2}
 # Debian packages the build, the tests and the run-time dialogs need.
 PACKAGES=(cmake g++ ninja-build pkg-config libcairo2-dev libx11-dev libxext-dev libfreetype-dev
   libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xvfb xdotool libxtst-dev
-  zenity clang libclang-rt-14-dev lsp-plugins-vst x11-apps xdg-utils libjack-jackd2-dev jackd2)
+  zenity clang clang-format libclang-rt-14-dev lsp-plugins-vst x11-apps xdg-utils libjack-jackd2-dev jackd2)
 
 # The Windows cross build (mingw-w64 with POSIX threads, GoogleTest sources) and its tests
 # under wine.
@@ -79,6 +79,18 @@ windows_tests() {
     'ctest --output-on-failure -j "$1" ${2:-}; status=$?; WINEPREFIX="$PWD/wineprefix" /usr/lib/wine/wineserver -k; exit $status' \
     sh "$JOBS" "${CTEST_ARGS:-}") || status=$?
   return $status
+}
+
+# Every C and C++ source follows .clang-format; this lists the files that do not and fails.
+check_format() {
+  local files
+  if git -C "$ROOT" rev-parse --git-dir >/dev/null 2>&1; then
+    files=$(git -C "$ROOT" ls-files -- src tools tests bench resources | grep -E '\.(c|cpp|h)$')
+  else
+    files=$(find src tools tests bench resources -name '*.c' -o -name '*.cpp' -o -name '*.h')
+  fi
+  # shellcheck disable=SC2086
+  clang-format --dry-run --Werror $files
 }
 
 run_tests() {
@@ -195,6 +207,7 @@ case "$cmd" in
     # Every build here treats warnings as errors.
     setup
     export WERROR=ON
+    phase format check_format
     phase build build
     phase tests run_tests
     phase asan-tests asan_tests
@@ -202,6 +215,8 @@ case "$cmd" in
     phase fuzz fuzz
     phase windows-tests windows_tests
     ;;
+  format) setup; (cd "$ROOT" && git ls-files -- src tools tests bench resources | grep -E '\.(c|cpp|h)$' | xargs clang-format -i) ;;
+  check-format) setup; check_format ;;
   test-windows) setup; windows_tests ;;
   dist) setup; dist ;;
   build-windows) setup; build_windows ;;
@@ -249,6 +264,6 @@ case "$cmd" in
     echo "contact sheet of every bitmap written to $BUILD/artwork-sheet.png"
     ;;
   help|*)
-    echo "usage: ./go setup|build|build-windows|test|test-windows|test-asan|test-tsan|fuzz|demo|bench|install|dist|artwork-sheet"
+    echo "usage: ./go setup|build|build-windows|format|check-format|test|test-windows|test-asan|test-tsan|fuzz|demo|bench|install|dist|artwork-sheet"
     ;;
 esac
