@@ -1,132 +1,105 @@
-// Index space, store semantics and the derived quantities against values worked out by hand.
-// Names, construction values and texts are checked through the module in tests/host.
+// The parameter store: index space and store semantics, every index's quantities over a grid of
+// values against a table stored as data (data/quantities.txt, rewritten with
+// ORV_UPDATE_PARAMETER_QUANTITIES=1 when a change is deliberate), and points worked out by hand
+// (data/quantities-by-hand.txt, never rewritten). The texts are checked through the module in
+// tests/host; here only that each stays inside its buffer.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <fstream>
 #include <set>
+#include <sstream>
 
 #include "params/ParameterSet.h"
+#include "support/GoldenRows.h"
 
 namespace orv {
 namespace {
 
-TEST(ParameterSetIndexSpace, GlobalAndPerformanceParameters)
+std::string dataFile(const char* name)
 {
-    const std::set<int> global = {31, 32, 33, 34, 35, 36, 37, 38, 40, 41};
-    const std::set<int> performance = {0, 1, 2, 3, 4, 39};
+    return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/params/data/" + name;
+}
+
+TEST(ParameterSet, IndexSpaceAndStoreSemantics)
+{
+    const std::set<int> global = {31, 32, 33, 34, 35, 36, 37, 38, 40, 41}, performance = {0, 1, 2, 3, 4, 39};
     for (int i = -100; i < 0; ++i) EXPECT_TRUE(ParameterSet::isGlobalParameter(i)) << i;
     for (int i = 0; i < 250; ++i) {
         EXPECT_EQ(ParameterSet::isGlobalParameter(i), global.count(i) == 1) << i;
         EXPECT_EQ(ParameterSet::isPerformanceParameter(i), performance.count(i) == 1) << i;
     }
-}
-
-TEST(ParameterSetStore, IgnoresControllerBindingsAndOutOfRangeIndices)
-{
     ParameterSet p;
-    for (int i : {42, 60, 83}) {
-        EXPECT_FALSE(p.store(i, 0.5f));
-        EXPECT_EQ(p.storedValue(i), 0.0f);
-        EXPECT_EQ(p.value(i), 0.0f);
+    for (int i : {42, 60, 83, -1, 167}) {  // controller bindings and indices out of range are ignored
+        EXPECT_FALSE(p.store(i, 0.5f)) << i;
+        EXPECT_EQ(p.storedValue(i), 0.0f) << i;
+        EXPECT_EQ(p.value(i), 0.0f) << i;
+        EXPECT_EQ(p.quantity(i), 0.0) << i;
     }
-    EXPECT_FALSE(p.store(-1, 0.5f));
-    EXPECT_FALSE(p.store(167, 0.5f));
-    EXPECT_EQ(p.quantity(167), 0.0);
-}
-
-TEST(ParameterSetStore, ReportsWhetherTheValueChanged)
-{
-    ParameterSet p;
-    EXPECT_FALSE(p.store(5, 0.5f));  // Mech starts at 0.5
-    EXPECT_TRUE(p.store(5, 0.75f));
-    EXPECT_FALSE(p.store(5, 0.75f));
-    EXPECT_TRUE(p.store(85, 0.2f));
-}
-
-TEST(ParameterSetStore, AnUnchangedDistanceChangesNothing)
-{
-    ParameterSet p;
-    EXPECT_TRUE(p.store(21, 0.25f));
+    // store() answers whether the value changed; Mech starts at 0.5.
+    for (const auto& [index, value, changed] : {std::tuple{5, 0.5f, false},
+                                                {5, 0.75f, true},
+                                                {5, 0.75f, false},
+                                                {85, 0.2f, true},
+                                                {21, 0.25f, true},
+                                                {28, 0.3f, true}})
+        EXPECT_EQ(p.store(index, value), changed) << index << " " << value;
+    // An unchanged distance changes nothing: the clip is not recomputed from it.
     p.store(166, 0.1f);
     EXPECT_FALSE(p.store(21, 0.25f));
-    EXPECT_EQ(p.value(166), 0.1f);  // not recomputed from the unchanged distance
-    EXPECT_TRUE(p.store(28, 0.3f));
+    EXPECT_EQ(p.value(166), 0.1f);
     EXPECT_FALSE(p.store(28, 0.3f));
-    EXPECT_NEAR(p.quantity(28), 0.74, 1e-7);
 }
 
-TEST(ParameterSetQuantities, UserParameterLaws)
+// Every index over a grid: both quantities against the stored table, and every text inside
+// its buffer.
+TEST(ParameterSet, EveryIndexOverAGridMatchesTheStoredQuantities)
 {
+    const float grid[] = {0.0f, 0.004f, 0.01f, 0.1f, 0.25f, 0.333f, 0.4f, 0.5f, 0.6f, 0.75f, 0.9f, 0.996f, 1.0f};
+    constexpr int kGuard = 16;
     ParameterSet p;
-    auto at = [&](int index, float v) {
-        p.store(index, v);
-        return p.quantity(index);
-    };
-    EXPECT_EQ(at(0, 0.49f), 0.0);
-    EXPECT_EQ(at(0, 0.5f), 1.0);
-    EXPECT_EQ(at(10, 0.3f), 2.0);  // round(1.5)
-    EXPECT_EQ(at(10, 1.0f), 5.0);
-    EXPECT_EQ(at(12, 0.74f), 1.0);   // round(1.48)
-    EXPECT_EQ(at(14, 0.0f), 1.0);    // sizes 1..5
-    EXPECT_EQ(at(14, 0.625f), 4.0);  // round(2.5) + 1
-    EXPECT_EQ(at(31, 1.0f), 2.0);
-    EXPECT_EQ(at(39, 1.0f / 17.0f), 1.0);
-    EXPECT_EQ(at(41, 0.6f), 2.0);  // round(1.8)
-    EXPECT_NEAR(at(5, 1.0f), 3.983, 1e-3);
-    EXPECT_NEAR(at(6, 0.25f), -6.0, 1e-12);
-    EXPECT_NEAR(at(7, 0.25f), -6.0, 1e-12);
-    EXPECT_EQ(p.secondaryQuantity(7), 1.0);  // cutting: Q 1.0
-    at(8, 0.75f);
-    EXPECT_EQ(p.secondaryQuantity(8), 0.7);  // boosting: Q 0.7
-    at(8, 0.5f);
-    EXPECT_EQ(p.secondaryQuantity(8), 1.0);                  // 0 dB counts as cutting
-    EXPECT_NEAR(at(11, 1.0f), 3.983 * 0.70794578438, 1e-3);  // -3 dB
-    EXPECT_NEAR(at(13, 0.75f), std::sqrt(10.0), 1e-12);      // +10 dB
-    EXPECT_NEAR(p.secondaryQuantity(13), std::sqrt(10.0) / 10.0, 1e-12);
-    EXPECT_NEAR(at(16, 1.0f), 3.983 * 0.0316227766, 1e-4);  // -30 dB
-    EXPECT_NEAR(at(17, 0.25f), 2.5, 1e-12);
-    EXPECT_NEAR(at(19, 0.75f), 3.16228, 1e-5);  // 0.1 s x 10^1.5
-    EXPECT_NEAR(at(22, 0.5f), 200.0, 0.1);
-    EXPECT_EQ(at(22, 0.009f), 0.0);
-    EXPECT_EQ(at(29, 1.0f), 0.0);
-    EXPECT_NEAR(at(29, 0.25f), 200.0 * std::sqrt(10.0), 1e-9);
-    EXPECT_NEAR(at(32, 0.3f), 0.6, 1e-7);
-    EXPECT_NEAR(at(37, 0.25f), 0.5, 1e-12);  // wet √v
-    EXPECT_NEAR(p.secondaryQuantity(37), std::sqrt(0.75), 1e-12);
+    test::GoldenRows rows;
+    for (int index = -1; index <= ParameterSet::kNumIndices; ++index) {
+        for (float v : grid) {
+            p.store(index, v);
+            char name[24];
+            std::snprintf(name, sizeof name, "%d %.9g", index, v);
+            rows.push_back({name, {p.quantity(index), p.secondaryQuantity(index)}});
+            char buffer[ParameterSet::kTextSize + kGuard];
+            for (auto get : {&ParameterSet::getName, &ParameterSet::getLabel, &ParameterSet::getDisplay}) {
+                std::memset(buffer, '#', sizeof buffer);
+                (p.*get)(index, buffer);
+                EXPECT_LT(strnlen(buffer, ParameterSet::kTextSize), static_cast<size_t>(ParameterSet::kTextSize));
+                EXPECT_EQ(std::string(buffer + ParameterSet::kTextSize, kGuard), std::string(kGuard, '#')) << index;
+            }
+        }
+    }
+    test::expectGoldenRows(
+        dataFile("quantities.txt"), "ORV_UPDATE_PARAMETER_QUANTITIES", rows,
+        [](double now, double stored, const std::vector<double>&) {
+            return std::fabs(now - stored) <= 1e-12 * std::max(1.0, std::fabs(stored));
+        },
+        2);
 }
 
-TEST(ParameterSetQuantities, InternalParameterLaws)
+TEST(ParameterSet, QuantitiesWorkedOutByHand)
 {
-    ParameterSet p;
-    auto at = [&](int index, float v) {
-        p.store(index, v);
-        return p.quantity(index);
-    };
-    EXPECT_NEAR(at(85, 0.19f), 0.19f - 0.5, 1e-12);
-    EXPECT_NEAR(at(86, 0.0f), 1.0, 1e-12);  // fully left: left gain 1
-    EXPECT_NEAR(p.secondaryQuantity(86), 0.0, 1e-12);
-    EXPECT_NEAR(at(88, 1.0f), 0.2, 1e-12);
-    EXPECT_NEAR(at(91, 0.0f), 0.125, 1e-6);
-    EXPECT_NEAR(at(92, 0.497676f), 0.995352, 1e-6);
-    EXPECT_NEAR(at(93, 0.3f), 0.3, 1e-7);
-    EXPECT_NEAR(at(100, 0.5f), 2000.0, 1e-9);
-    EXPECT_NEAR(at(102, 1.0f), 1.0, 1e-5);
-    EXPECT_EQ(at(105, 0.0f), 1.0);
-    EXPECT_EQ(at(105, 1.0f), -1.0);
-    EXPECT_NEAR(at(107, 0.25f), 0.5, 1e-12);
-    EXPECT_EQ(at(119, 0.49f), 0.0);
-    EXPECT_EQ(at(119, 0.5f), 1.0);
-    EXPECT_EQ(at(119, 1.0f), 2.0);
-    EXPECT_NEAR(at(137, 0.5f), 1.0, 1e-12);
-    EXPECT_NEAR(at(138, 0.5f), 1.5, 1e-12);
-    EXPECT_NEAR(at(140, 0.5f), 1.0, 1e-5);
-    EXPECT_NEAR(at(145, 0.5f), 0.016, 1e-12);
-    EXPECT_NEAR(at(146, 0.193426f), 0.6, 1e-5);
-    EXPECT_NEAR(at(147, 0.5f), 1.0, 1e-5);
-    EXPECT_NEAR(at(148, 0.5f), 0.15 * std::sqrt(10.0), 1e-5);
-    EXPECT_FLOAT_EQ(static_cast<float>(at(153, 0.69897f)), 5000.0f);
-    EXPECT_NEAR(at(163, 0.30103f), 100.0, 1e-4);
-    EXPECT_EQ(at(165, 0.6f), 1.0);
+    std::ifstream in(dataFile("quantities-by-hand.txt"));
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream s(line);
+        int index = 0;
+        std::string value, which;
+        double expected = 0.0, tolerance = 0.0;
+        ASSERT_TRUE(s >> index >> value >> which >> expected >> tolerance) << line;
+        ParameterSet p;
+        p.store(index, std::strtof(value.c_str(), nullptr));
+        EXPECT_NEAR(which == "s" ? p.secondaryQuantity(index) : p.quantity(index), expected, tolerance) << line;
+        ++rows;
+    }
+    EXPECT_GT(rows, 50);
 }
 
 }  // namespace
