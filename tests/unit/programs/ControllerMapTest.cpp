@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 #include <utility>
@@ -17,7 +16,7 @@ constexpr int kNone = 999;
 constexpr int kMix = 37;
 constexpr int kDrive = 13;
 
-TEST(ControllerMapEncoding, ControllersSitInTheMiddleOfStepsOfOne129th)
+TEST(ControllerMap, ControllersSitInTheMiddleOfStepsOfOne129th)
 {
     // None is the step after the last controller: 128.5/129 = 0.9961240.
     EXPECT_NEAR(ControllerMap::encode(kNone), 0.9961240, 1e-7);
@@ -32,77 +31,60 @@ TEST(ControllerMapEncoding, ControllersSitInTheMiddleOfStepsOfOne129th)
     for (const auto& [v, c] : decoded) EXPECT_EQ(ControllerMap::decode(v), c) << v;
 }
 
-TEST(ControllerMapTables, StartsWithNothingBoundAndMidiOff)
+TEST(ControllerMap, BothTablesFollowAssignmentsAndUnassignments)
 {
     ControllerMap map;
-    for (int p = 0; p < 42; ++p) {
+    for (int p = 0; p < 42; ++p) {  // nothing bound at the start, and MIDI off
         EXPECT_EQ(map.controllerOfParameter(p), kNone);
         EXPECT_FLOAT_EQ(map.assignmentValue(p), 128.5f / 129.0f);
     }
     for (int c = 0; c < 128; ++c) EXPECT_EQ(map.parameterOfController(c), kNone);
     EXPECT_EQ(map.channelStep(), 0);
-}
 
-TEST(ControllerMapTables, AssignAndUnassign)
-{
-    ControllerMap map;
     map.assignController(kMix, 7);
-    EXPECT_EQ(map.controllerOfParameter(kMix), 7);
     EXPECT_EQ(map.parameterOfController(7), kMix);
     EXPECT_FLOAT_EQ(map.assignmentValue(kMix), 7.5f / 129.0f);
-
     map.unassignParameter(kMix);
     EXPECT_EQ(map.controllerOfParameter(kMix), kNone);
     EXPECT_EQ(map.parameterOfController(7), kNone);
     EXPECT_EQ(map.targetOfController(7), kNone);
-
     map.assignController(kDrive, 11);
     map.unassignController(11);
     EXPECT_EQ(map.controllerOfParameter(kDrive), kNone);
     EXPECT_EQ(map.forwardEntry(kDrive), kNone);
     EXPECT_EQ(map.targetOfController(11), kNone);
-
     map.assignController(kDrive, kNone);
-    EXPECT_EQ(map.controllerOfParameter(kDrive), kNone);
-    EXPECT_EQ(map.controllerOfParameter(42), kNone);
-    EXPECT_EQ(map.controllerOfParameter(-1), kNone);
-}
+    for (int p : {kDrive, 42, -1}) EXPECT_EQ(map.controllerOfParameter(p), kNone) << p;
 
-TEST(ControllerMapTables, ANewControllerReleasesThePreviousOne)
-{
-    ControllerMap map;
+    // A new controller releases the previous one, also when set as a value.
     map.assignController(kMix, 7);
     map.assignController(kMix, 12);
     EXPECT_EQ(map.controllerOfParameter(kMix), 12);
-    EXPECT_EQ(map.targetOfController(7), kNone);  // 7 no longer moves Mix
+    EXPECT_EQ(map.targetOfController(7), kNone);
     EXPECT_EQ(map.targetOfController(12), kMix);
-
     map.setAssignmentValue(kMix, ControllerMap::encode(20));
     EXPECT_EQ(map.targetOfController(12), kNone);
     EXPECT_EQ(map.targetOfController(20), kMix);
-}
-
-TEST(ControllerMapTables, AssigningATakenControllerMovesItWithoutTouchingTheOtherParameter)
-{
-    ControllerMap map;
-    map.assignController(kMix, 7);
-    map.assignController(kDrive, 7);
-    EXPECT_EQ(map.parameterOfController(7), kDrive);
-    EXPECT_EQ(map.forwardEntry(kMix), 7);  // assignment alone does not unbind Mix
-    // The query answers a parameter only while its forward entry is bound.
+    // A taken controller moves without unbinding the other parameter's forward entry; the query
+    // answers a parameter only while its forward entry is bound.
+    map.assignController(kDrive, 20);
+    EXPECT_EQ(map.parameterOfController(20), kDrive);
+    EXPECT_EQ(map.forwardEntry(kMix), 20);
     map.unassignParameter(kDrive);
-    EXPECT_EQ(map.parameterOfController(7), kNone);
+    EXPECT_EQ(map.parameterOfController(20), kNone);
 }
 
-TEST(ControllerMapLearn, LearningTakesTheControllerFromItsOldParameter)
+TEST(ControllerMap, LearningTakesTheControllerButNotAChannelModeOne)
 {
     ControllerMap map;
     map.assignController(kMix, 7);
     map.startMidiLearn();
     EXPECT_EQ(map.learnTarget(), -1);
     EXPECT_FALSE(map.learn(7));  // no target yet
-    EXPECT_TRUE(map.isLearning());
     map.setLearnTarget(kDrive);
+    for (int c = 120; c < 128; ++c) EXPECT_FALSE(map.learn(c)) << c;
+    EXPECT_TRUE(map.isLearning());
+    EXPECT_EQ(map.controllerOfParameter(kDrive), kNone);
     EXPECT_TRUE(map.learn(7));
     EXPECT_FALSE(map.isLearning());
     EXPECT_EQ(map.learnTarget(), -1);
@@ -110,20 +92,12 @@ TEST(ControllerMapLearn, LearningTakesTheControllerFromItsOldParameter)
     EXPECT_EQ(map.controllerOfParameter(kMix), kNone);
     EXPECT_EQ(map.forwardEntry(kMix), kNone);
     EXPECT_EQ(map.parameterOfController(7), kDrive);
-}
-
-TEST(ControllerMapLearn, ChannelModeControllersAreNotLearned)
-{
-    ControllerMap map;
     map.startMidiLearn();
-    map.setLearnTarget(kDrive);
-    for (int c = 120; c < 128; ++c) EXPECT_FALSE(map.learn(c)) << c;
-    EXPECT_TRUE(map.isLearning());
-    EXPECT_EQ(map.controllerOfParameter(kDrive), kNone);
+    map.setLearnTarget(kMix);
     EXPECT_TRUE(map.learn(119));
 }
 
-TEST(ControllerMapNames, NamedAndNumberedControllers)
+TEST(ControllerMap, NamedAndNumberedControllers)
 {
     // clang-format off
     const std::pair<int, const char*> names[] = {

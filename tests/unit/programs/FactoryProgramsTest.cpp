@@ -11,30 +11,12 @@
 namespace orv::test {
 namespace {
 
-const char* const kNames[24] = {"Default",
-                                "L'122",
-                                "L'147",
-                                "Old Rotary",
-                                "Relaxed",
-                                "Wobble",
-                                "Ramble",
-                                "Synchro",
-                                "Swift",
-                                "Full Moon",
-                                "Light",
-                                "Lazy Horn",
-                                "Broken Horn Motor",
-                                "Mellow Drum",
-                                "Static Drum",
-                                "Horn Mics",
-                                "Single Mic",
-                                "Whirled",
-                                "Magnifying Glass",
-                                "Bright Chorus",
-                                "Wide horn",
-                                "L'122 (no mech)",
-                                "L'147 (no mech)",
-                                "Bass drive"};
+// clang-format off
+const char* const kNames[24] = {
+    "Default", "L'122", "L'147", "Old Rotary", "Relaxed", "Wobble", "Ramble", "Synchro", "Swift", "Full Moon",
+    "Light", "Lazy Horn", "Broken Horn Motor", "Mellow Drum", "Static Drum", "Horn Mics", "Single Mic", "Whirled",
+    "Magnifying Glass", "Bright Chorus", "Wide horn", "L'122 (no mech)", "L'147 (no mech)", "Bass drive"};
+// clang-format on
 
 // How many values of each named program differ from "Default", counted from the program list.
 constexpr int kDifferences[24] = {0,  0,  24, 21, 20, 21, 20, 20, 20, 22, 17, 15,
@@ -47,24 +29,14 @@ int differences(const ProgramRecord& a, const ProgramRecord& b)
     return n;
 }
 
-TEST(FactoryPrograms, NamesBySlot)
-{
-    for (int slot = 0; slot < 24; ++slot) EXPECT_STREQ(FactoryPrograms::program(slot).name, kNames[slot]) << slot;
-    for (int slot = 24; slot < 48; ++slot) EXPECT_STREQ(FactoryPrograms::program(slot).name, "Init") << slot;
-}
-
-TEST(FactoryPrograms, EachProgramDiffersFromDefaultByItsListedValues)
+// Names, how many values differ from "Default", and the performance settings every program has.
+TEST(FactoryPrograms, NamesDifferencesAndPerformanceSettingsBySlot)
 {
     const ProgramRecord def = FactoryPrograms::program(0);
-    for (int slot = 0; slot < 24; ++slot)
-        EXPECT_EQ(differences(FactoryPrograms::program(slot), def), kDifferences[slot]) << kNames[slot];
-    for (int slot = 24; slot < 48; ++slot) EXPECT_EQ(differences(FactoryPrograms::program(slot), def), 0) << slot;
-}
-
-TEST(FactoryPrograms, PerformanceSettingsAreTheSameEverywhere)
-{
     for (int slot = 0; slot < 48; ++slot) {
         const ProgramRecord p = FactoryPrograms::program(slot);
+        EXPECT_STREQ(p.name, slot < 24 ? kNames[slot] : "Init") << slot;
+        EXPECT_EQ(differences(p, def), slot < 24 ? kDifferences[slot] : 0) << slot;
         for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(p.values[i], 0.0f) << slot << " " << i;
         EXPECT_EQ(p.values[39], 1.0f) << slot;  // MIDIchl: all channels
         for (float v : p.values) EXPECT_TRUE(v >= 0.0f && v <= 1.0f);
