@@ -187,7 +187,8 @@ public:
         }
     }
 
-    // One block through processReplacing or processDoubleReplacing, in place when asked.
+    // One block through processReplacing or processDoubleReplacing (or the old accumulating
+    // process), in place when asked.
     void process(Script& s, bool useDouble)
     {
         const uint8_t mode = s.byte();
@@ -195,25 +196,24 @@ public:
         const int frames = std::min<int>(s.u16() % (kMaxFrames + 1), framesLeft_);
         framesLeft_ -= frames;
         fillInput(s, frames);
-        const bool inPlace = (mode & 1) != 0;
+        std::fill(&out_[0][0], &out_[0][0] + 2 * kMaxFrames, std::numeric_limits<float>::quiet_NaN());
+        std::fill(&outD_[0][0], &outD_[0][0] + 2 * kMaxFrames, std::numeric_limits<double>::quiet_NaN());
+        processBlock(in_, (mode & 1) != 0 ? in_ : out_, frames, useDouble, (mode & 2) != 0);
+    }
+
+    // in and out are in_ or out_; the double entry gets their copies in inD_ and outD_.
+    void processBlock(float (*in)[kMaxFrames], float (*out)[kMaxFrames], int frames, bool useDouble,
+                      bool accumulating = false)
+    {
         if (useDouble) {
-            for (int c = 0; c < 2; ++c) {
-                for (int i = 0; i < frames; ++i) inD_[c][i] = in_[c][i];
-                std::fill(outD_[c], outD_[c] + kMaxFrames, std::numeric_limits<double>::quiet_NaN());
-            }
+            for (int c = 0; c < 2; ++c) std::copy(in[c], in[c] + frames, inD_[c]);
             double* ins[2] = {inD_[0], inD_[1]};
-            double* outs[2] = {inPlace ? inD_[0] : outD_[0], inPlace ? inD_[1] : outD_[1]};
+            double* outs[2] = {out == in ? inD_[0] : outD_[0], out == in ? inD_[1] : outD_[1]};
             fx_->processDoubleReplacing(fx_, ins, outs, frames);
         } else {
-            for (int c = 0; c < 2; ++c)
-                std::fill(out_[c], out_[c] + kMaxFrames, std::numeric_limits<float>::quiet_NaN());
-            float* ins[2] = {in_[0], in_[1]};
-            float* outs[2] = {inPlace ? in_[0] : out_[0], inPlace ? in_[1] : out_[1]};
-            if ((mode & 2) != 0) {
-                fx_->process(fx_, ins, outs, frames);  // the old accumulating entry
-            } else {
-                fx_->processReplacing(fx_, ins, outs, frames);
-            }
+            float* ins[2] = {in[0], in[1]};
+            float* outs[2] = {out[0], out[1]};
+            (accumulating ? fx_->process : fx_->processReplacing)(fx_, ins, outs, frames);
         }
     }
 
@@ -273,34 +273,19 @@ public:
         setChunk(std::move(chunk), s.byte() >= 224);
     }
 
-    // A text of any bytes and any length up to 47, terminated.
+    // A text of any bytes and any length up to 47, terminated, or one the effect may know.
     void text(Script& s, char* out)
-    {
-        const int length = s.byte() % 48;
-        for (int i = 0; i < length; ++i) out[i] = static_cast<char>(s.byte() | 1u);
-        out[length] = 0;
-    }
-
-    void setProgramName(Script& s)
-    {
-        char name[64] = {};
-        text(s, name);
-        dispatch(vst::effSetProgramName, 0, 0, name, 0.0f);
-    }
-
-    void canDo(Script& s)
     {
         static const char* kKnown[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out",
                                        "2in2out", "receiveVstMidiEvent", "2in1out", "sendVstMidiEvent"};
-        char text[64] = {};
         const uint8_t pick = s.byte();
-        if (pick < 128) {
-            std::snprintf(text, sizeof text, "%s", kKnown[pick % 8]);
-        } else {
-            this->text(s, text);
+        if (pick < 64) {
+            std::strcpy(out, kKnown[pick % 8]);
+            return;
         }
-        const vst::iptr answer = dispatch(vst::effCanDo, 0, 0, text, 0.0f);
-        if (answer != 0 && answer != 1) std::abort();
+        const int length = s.byte() % 48;
+        for (int i = 0; i < length; ++i) out[i] = static_cast<char>(s.byte() | 1u);
+        out[length] = 0;
     }
 
     // Input and output arrangements with any channel count; the records hold as many speaker
@@ -350,7 +335,8 @@ public:
         }
         slot_ = nullptr;
         slot2_ = nullptr;
-        dispatch(opcode, index, value, ptr, opt);
+        const vst::iptr answer = dispatch(opcode, index, value, ptr, opt);
+        if (opcode == vst::effCanDo && answer != 0 && answer != 1) std::abort();
         if (opcode == vst::effEditGetRect && slot_ != nullptr) {
             const auto* rect = static_cast<const vst::ERect*>(slot_);
             sink_ += static_cast<float>(rect->right - rect->left + rect->bottom - rect->top);
@@ -393,33 +379,21 @@ public:
                 in_[1][i] = -x;
             }
         };
-        float* ins[2] = {in_[0], in_[1]};
-        float* outs[2] = {out_[0], out_[1]};
         for (int done = 0; done < settle; done += kCheckBlock) {
             sine(kCheckBlock);
-            fx_->processReplacing(fx_, ins, outs, kCheckBlock);
+            processBlock(in_, out_, kCheckBlock, false);
         }
-        sine(kCheckBlock);
-        fx_->processReplacing(fx_, ins, outs, kCheckBlock);
-        for (int c = 0; c < 2; ++c) {
-            for (int i = 0; i < kCheckBlock; ++i) {
-                if (!std::isfinite(out_[c][i])) {
-                    std::fprintf(stderr, "float output channel %d sample %d is %g\n", c, i, out_[c][i]);
-                    std::abort();
-                }
-            }
-        }
-        sine(kCheckBlock);
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < kCheckBlock; ++i) inD_[c][i] = in_[c][i];
-        double* insD[2] = {inD_[0], inD_[1]};
-        double* outsD[2] = {outD_[0], outD_[1]};
-        fx_->processDoubleReplacing(fx_, insD, outsD, kCheckBlock);
-        for (int c = 0; c < 2; ++c) {
-            for (int i = 0; i < kCheckBlock; ++i) {
-                if (!std::isfinite(outD_[c][i])) {
-                    std::fprintf(stderr, "double output channel %d sample %d is %g\n", c, i, outD_[c][i]);
-                    std::abort();
+        for (bool useDouble : {false, true}) {
+            sine(kCheckBlock);
+            processBlock(in_, out_, kCheckBlock, useDouble);
+            for (int c = 0; c < 2; ++c) {
+                for (int i = 0; i < kCheckBlock; ++i) {
+                    const double y = useDouble ? outD_[c][i] : out_[c][i];
+                    if (!std::isfinite(y)) {
+                        std::fprintf(stderr, "%s output channel %d sample %d is %g\n", useDouble ? "double" : "float",
+                                     c, i, y);
+                        std::abort();
+                    }
                 }
             }
         }
@@ -502,7 +476,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     host->dispatch(vst::effOpen, 0, 0, nullptr, 0.0f);
     host->dispatch(vst::effMainsChanged, 0, 1, nullptr, 0.0f);
     for (int steps = 0; !s.done() && steps < 64; ++steps) {
-        switch (s.byte() % 18) {
+        switch (s.byte() % 16) {
         case 0:
         case 1:
         case 2: host->setParameter(s); break;
@@ -512,15 +486,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 6: host->setChunk(s.bytes(s.u16() % kMaxChunk), s.byte() >= 224); break;
         case 7: host->mutatedChunk(s); break;
         case 8: host->dispatch(vst::effSetProgram, 0, s.value(), nullptr, 0.0f); break;
-        case 9: host->setProgramName(s); break;
-        case 10: host->dispatch(vst::effSetSampleRate, 0, 0, nullptr, s.anyFloat()); break;
-        case 11: host->dispatch(vst::effSetBlockSize, 0, s.value(), nullptr, 0.0f); break;
-        case 12: host->dispatch(vst::effMainsChanged, 0, s.value(), nullptr, 0.0f); break;
-        case 13: host->getChunk(s.byte() >= 224); break;
-        case 14: host->getParameter(s); break;
-        case 15: missingPins = s.byte() & 15u; break;
-        case 16: host->canDo(s); break;
-        default: host->anyOpcode(s); break;
+        case 9: host->dispatch(vst::effSetSampleRate, 0, 0, nullptr, s.anyFloat()); break;
+        case 10: host->dispatch(vst::effSetBlockSize, 0, s.value(), nullptr, 0.0f); break;
+        case 11: host->dispatch(vst::effMainsChanged, 0, s.value(), nullptr, 0.0f); break;
+        case 12: host->getChunk(s.byte() >= 224); break;
+        case 13: host->getParameter(s); break;
+        case 14: missingPins = s.byte() & 15u; break;
+        default: host->anyOpcode(s); break;  // program names and canDo among them
         }
     }
     host->check(highRate);
