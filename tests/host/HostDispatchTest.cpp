@@ -1,10 +1,12 @@
-// The module's answers to a host: effect record, entry point, every dispatcher opcode, canDo,
+// The module's answers to a host: its exported names, effect record, entry point, every dispatcher opcode, canDo,
 // pins, speaker arrangements, parameter properties and the process entries.
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,17 @@ TEST(Entry, RefusesAHostAnsweringZeroAndMakesIndependentInstancesThatWantMidi)
     a.resume();
     EXPECT_EQ(wants(), atConstruction + 2);
     for (const auto& c : a.callsWith(vst::audioMasterWantMidi)) EXPECT_EQ(c.value, 1);
+}
+
+TEST(Entry, TheModuleExportsTheEntryNamesAndNothingElse)
+{
+    TempFolder dir;
+    const CommandResult r = run({"nm", "-D", "--defined-only", modulePath()}, dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::set<std::string> names;
+    std::istringstream lines(r.out);
+    for (std::string address, type, name; lines >> address >> type >> name;) names.insert(name);
+    EXPECT_EQ(names, (std::set<std::string>{"VSTPluginMain", "main"})) << r.out;
 }
 
 TEST_F(Dispatch, OpcodesAnswerAsTabled)

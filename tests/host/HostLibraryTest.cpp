@@ -64,23 +64,6 @@ TEST(HostCallback, AnswersVersionRateBlockAndCanDo)
     EXPECT_EQ(h.answerCallback(vst::audioMasterVersion, 0, 0, nullptr, 0.0f), 0);
 }
 
-TEST(HostCallback, PinConnectionAnswersAreInvertedAndConfigurable)
-{
-    PluginHost h;
-    for (vst::iptr dir : {0, 1}) {
-        for (vst::i32 pin : {0, 1, 2})
-            EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, pin, dir, nullptr, 0.0f), 0);
-    }
-    h.setPinConnected(true, 1, false);  // right input unplugged
-    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 0, nullptr, 0.0f), 1);
-    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 0, 0, nullptr, 0.0f), 0);
-    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 1, nullptr, 0.0f), 0);
-    h.setPinConnected(false, 0, false);
-    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 0, 1, nullptr, 0.0f), 1);
-    h.setPinConnected(true, 1, true);
-    EXPECT_EQ(h.answerCallback(vst::audioMasterPinConnected, 1, 0, nullptr, 0.0f), 0);
-}
-
 TEST(HostLoading, RefusesWhatIsNotAVstModule)
 {
     TempFolder dir;

@@ -1,6 +1,7 @@
-// What a careless or broken host can hand the module through the ABI: samples that are not
-// finite, sample rates, block sizes and frame counts that make no sense. Nothing of it may
-// crash the module or leave its output poisoned. (Parameter values outside 0..1 at every index
+// The audio path seen from a host: the built module driven the way a DAW drives it, with
+// unconnected pins, a mono input and both sample types; and what a careless or broken host can
+// hand it: samples that are not finite, sample rates, block sizes and frame counts that make no
+// sense. Nothing of it may crash the module or leave its output poisoned. (Parameter values outside 0..1 at every index
 // are driven by tests/fuzz/InterfaceFuzzer, which checks the output afterwards.)
 
 #include <gtest/gtest.h>
@@ -66,6 +67,47 @@ void startHost(PluginHost& host, int block, const std::vector<std::pair<const ch
     host.setBlockSize(block);
     ASSERT_TRUE(host.start(modulePath())) << host.error();
     for (const auto& [name, value] : settings) host.setParameter(host.findParameter(name), value);
+}
+
+// Renders half a second of the two tones (or the left one on both pins) through a new instance;
+// `before` runs before the module is loaded, `after` once it is running.
+using Hook = std::function<void(PluginHost&)>;
+Stereo renderTones(const Hook& before, const Hook& after = {}, bool useDouble = false, bool leftOnBoth = false)
+{
+    PluginHost host;
+    host.setSampleRate(kRate);
+    host.setBlockSize(512);
+    if (before) before(host);
+    EXPECT_TRUE(host.start(modulePath())) << host.error();
+    if (after) after(host);
+    Stereo in = Stereo::tones(static_cast<long>(0.5 * kRate));
+    if (leftOnBoth) in.r = in.l;
+    Stereo out{std::vector<float>(in.l.size(), 0.0f), std::vector<float>(in.l.size(), 7.0f)};
+    const float* i[2] = {in.l.data(), in.r.data()};
+    float* o[2] = {out.l.data(), out.r.data()};
+    host.processInBlocks(i, o, in.frames(), useDouble);
+    return out;
+}
+
+TEST(AudioPath, PinsPrecisionAndInputArrangement)
+{
+    const Stereo stereo = renderTones({});
+    EXPECT_GT((Stereo{stereo.l, stereo.l}.worstDifference(Stereo{stereo.r, stereo.r}, 0)), 1e-3);  // a stereo result
+    // Output pin 1 reported unconnected: its buffer stays untouched, pin 0 gets the left result.
+    const Stereo monoOut = renderTones([](PluginHost& h) { h.setPinConnected(false, 1, false); });
+    EXPECT_EQ(monoOut.l, stereo.l);
+    EXPECT_EQ(monoOut.r, std::vector<float>(monoOut.r.size(), 7.0f));
+    // Double precision sounds as single precision does.
+    EXPECT_LT(renderTones({}, {}, true).worstDifference(stereo, 0), 1e-6);
+    // Told that its input is mono, the effect ignores input pin 1: it sounds exactly like an
+    // instance fed the left tone on both pins.
+    const Stereo monoIn = renderTones({}, [](PluginHost& h) {
+        vst::VstSpeakerArrangement in{}, out{};
+        in.numChannels = 1;
+        out.numChannels = 2;
+        EXPECT_EQ(h.dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::iptr>(&in), &out), 1);
+    });
+    EXPECT_EQ(monoIn.worstDifference(renderTones({}, {}, false, true), 0), 0.0);
 }
 
 // ---- a burst of bad samples in the input ------------------------------------------------------
