@@ -1,16 +1,14 @@
 // libFuzzer target: the whole host interface of the built module, loaded with dlopen and driven
 // through its entry point and effect record as a host would. Each input is a script of host
-// calls on one new instance: parameters with any float, both process entries with any block
-// size and any samples (NaN, infinities, denormals), MIDI events, chunks (raw or a real one
-// mutated), program names, sample rate, block size, suspend and resume, pin connections,
-// speaker arrangements and every other dispatcher opcode with any index, value and float.
-// Afterwards every parameter that holds no value in 0..1 is set to a valid one and the effect
-// gets half a second of a sine at a host rate of 22050 Hz (44100 Hz for one script in four):
-// its output must then be finite. The instance is closed at the end, so leaks show too.
-//
-// Opcodes not sent: effClose (ends every input instead) and effEditOpen, whose pointer must be a
-// real parent window. Every other pointer argument is a zeroed buffer of 8 KiB, or the
-// record or text the opcode's contract names.
+// calls on one new instance: parameters with any float, the process entries with any block size
+// and any samples (NaN, infinities, denormals), MIDI events, chunks (raw or the effect's own
+// mutated), programs, sample rate, block size, suspend and resume, pin connections, speaker
+// arrangements and every other dispatcher opcode with any index, value and float. Not sent:
+// effClose (it ends every input instead) and effEditOpen, whose pointer must be a real parent
+// window; every other pointer is a zeroed buffer of 8 KiB or what the opcode's contract names.
+// Afterwards every parameter outside 0..1 gets its construction value and the effect half a
+// second of a sine at 22050 Hz (44100 Hz for one script in four): its output in both precisions
+// must then be finite. The instance is closed at the end, so leaks show too.
 
 #include <dlfcn.h>
 
@@ -33,223 +31,207 @@
 
 namespace {
 
-constexpr int kMaxFrames = 4096;     // longest block a script asks for
-constexpr int kFrameBudget = 8192;   // frames all process calls of one script share
-constexpr int kMaxEvents = 16;       // MIDI events per processEvents call
-constexpr int kMaxChunk = 1 << 16;   // longest raw chunk a script hands over
-constexpr int kScratchBytes = 8192;  // zeroed buffer behind every other pointer argument
-constexpr int kNumIndices = 167;     // every parameter index the effect knows
-constexpr int kCheckBlock = 2048;    // block size of the closing check
+constexpr int kMaxFrames = 4096;    // longest block a script asks for
+constexpr int kFrameBudget = 8192;  // frames all process calls of one script share
+constexpr int kMaxEvents = 16;      // MIDI events per processEvents call
+constexpr int kMaxChunk = 1 << 16;  // longest raw chunk a script hands over
+constexpr int kNumIndices = 167;    // every parameter index the effect knows
+constexpr int kCheckBlock = 2048;   // block size of the closing check
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 vst::AEffect* (*entryPoint)(vst::HostCallback) = nullptr;
 std::vector<float> constructionValues;  // getParameter of a new instance, index by index
-
-// What the host answers for pin connections: bit k set means pin k is unconnected (inputs
-// 0 and 1 in bits 0 and 1, outputs in bits 2 and 3).
+// The host's answers for pin connections: bit k set means pin k is unconnected (inputs 0 and 1
+// in bits 0 and 1, outputs in bits 2 and 3).
 unsigned missingPins = 0;
 
 vst::iptr hostCallback(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr value, void*, float)
 {
-    switch (opcode) {
-    case vst::audioMasterVersion: return vst::kVstVersion;
-    case vst::audioMasterPinConnected: {
-        if (index < 0 || index > 1) return 0;
-        const unsigned bit = (value != 0 ? 2u : 0u) + static_cast<unsigned>(index);
-        return (missingPins >> bit) & 1u;  // 0 means connected
-    }
-    default: return 0;
-    }
+    if (opcode == vst::audioMasterVersion) return vst::kVstVersion;
+    if (opcode != vst::audioMasterPinConnected || index < 0 || index > 1) return 0;
+    return (missingPins >> ((value != 0 ? 2u : 0u) + static_cast<unsigned>(index))) & 1u;  // 0: connected
 }
 
 // Reads the script; past its end every read gives zeros.
-class Script {
-public:
-    Script(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+struct Script {
+    const uint8_t* data;
+    size_t size;
+    size_t pos = 0;
 
-    bool done() const { return pos_ >= size_; }
-    size_t left() const { return size_ - pos_; }
-
-    uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+    uint8_t byte() { return pos < size ? data[pos++] : 0; }
     uint16_t u16() { return static_cast<uint16_t>(byte() | (byte() << 8)); }
     uint32_t u32() { return static_cast<uint32_t>(u16()) | (static_cast<uint32_t>(u16()) << 16); }
-
-    // Any float: often a special value, often a valid normalised value, otherwise raw bits.
+    // Any float: often a special value, often a valid normalised value (16-bit steps), else raw bits.
     float anyFloat()
     {
-        // clang-format off
-        static const float kSpecial[] = {
-            std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
-            std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-            1e30f, -1e30f, std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),
-            std::numeric_limits<float>::denorm_min(), -std::numeric_limits<float>::denorm_min(),
-            std::numeric_limits<float>::min() / 2.0f, 0.0f, -0.0f, 1.0f, -1.0f, 2.0f};
-        // clang-format on
-        constexpr int kNumSpecial = sizeof kSpecial / sizeof kSpecial[0];
+        static const float kSpecial[] = {kNaN,
+                                         -kNaN,
+                                         HUGE_VALF,
+                                         -HUGE_VALF,
+                                         1e30f,
+                                         -1e30f,
+                                         std::numeric_limits<float>::max(),
+                                         std::numeric_limits<float>::lowest(),
+                                         std::numeric_limits<float>::denorm_min(),
+                                         -std::numeric_limits<float>::denorm_min(),
+                                         std::numeric_limits<float>::min() / 2.0f,
+                                         0.0f,
+                                         -0.0f,
+                                         1.0f,
+                                         -1.0f,
+                                         2.0f};
         const uint8_t kind = byte();
-        if (kind < kNumSpecial * 4) return kSpecial[kind % kNumSpecial];
-        if (kind < 160) return unitFloat();
+        if (static_cast<size_t>(kind) < std::size(kSpecial) * 4) return kSpecial[kind % std::size(kSpecial)];
+        if (kind < 160) return static_cast<float>(u16()) / 65535.0f;
         const uint32_t bits = u32();
         float value;
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
-
-    // A value in 0..1 with 16-bit resolution (0 and 1 included).
-    float unitFloat() { return static_cast<float>(u16()) / 65535.0f; }
-
     // Mostly a meaningful index (-2..172), sometimes any 32-bit one.
-    vst::i32 index()
-    {
-        const uint8_t kind = byte();
-        if (kind < 240) return static_cast<vst::i32>(byte() % 175) - 2;
-        return static_cast<vst::i32>(u32());
-    }
-
+    vst::i32 index() { return byte() < 240 ? static_cast<vst::i32>(byte() % 175) - 2 : static_cast<vst::i32>(u32()); }
     // Mostly small, sometimes any 64-bit value.
     vst::iptr value()
     {
         const uint8_t kind = byte();
-        if (kind < 192) return static_cast<vst::iptr>(static_cast<int8_t>(byte()));
-        if (kind < 240) return static_cast<vst::iptr>(static_cast<int32_t>(u32()));
+        if (kind < 192) return static_cast<int8_t>(byte());
+        if (kind < 240) return static_cast<int32_t>(u32());
         return static_cast<vst::iptr>((static_cast<uint64_t>(u32()) << 32) | u32());
     }
-
     // Up to n bytes taken whole from the script.
     std::vector<uint8_t> bytes(size_t n)
     {
-        n = n < left() ? n : left();
-        std::vector<uint8_t> out(data_ + pos_, data_ + pos_ + n);
-        pos_ += n;
-        return out;
+        n = std::min(n, size - std::min(pos, size));
+        pos += n;
+        return std::vector<uint8_t>(data + pos - n, data + pos);
     }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
+    // A text of any bytes and length up to 47, or one the effect may know; terminated.
+    void text(char* out)
+    {
+        static const char* kKnown[] = {"offline", "plugAsChannelInsert", "1in1out",          "1in2out",
+                                       "2in2out", "receiveVstMidiEvent", "sendVstMidiEvent", "2in1out"};
+        if (const uint8_t pick = byte(); pick < 64) {
+            std::strcpy(out, kKnown[pick % 8]);
+            return;
+        }
+        const int length = byte() % 48;
+        for (int i = 0; i < length; ++i) out[i] = static_cast<char>(byte() | 1u);
+        out[length] = 0;
+    }
 };
 
-// The host's side of one instance: the record, its buffers, and one method per kind of call.
-class Host {
-public:
-    void attach(vst::AEffect* effect)
+// The host's side of one instance: the record and its buffers, kept between inputs.
+struct Host {
+    vst::AEffect* fx = nullptr;
+    int framesLeft = 0;
+    float in[2][kMaxFrames] = {}, out[2][kMaxFrames] = {};
+    double inD[2][kMaxFrames] = {}, outD[2][kMaxFrames] = {};
+    vst::VstMidiEvent events[kMaxEvents] = {};
+    struct {
+        vst::i32 numEvents = 0;
+        vst::iptr reserved = 0;
+        vst::VstEvent* pointers[kMaxEvents] = {};
+    } eventList;
+    alignas(16) char scratch[8192] = {};
+    // Two arrangement records with room for 127 speakers each.
+    alignas(16) char arrangements[2][sizeof(vst::VstSpeakerArrangement) + 119 * sizeof(vst::VstSpeakerProperties)];
+    void* slot = nullptr;
+    void* slot2 = nullptr;
+    float sink = 0.0f;  // keeps reads from being optimised away
+
+    vst::iptr dispatch(vst::i32 opcode, vst::i32 index = 0, vst::iptr value = 0, void* ptr = nullptr, float opt = 0)
     {
-        fx_ = effect;
-        framesLeft_ = kFrameBudget;
+        return fx->dispatcher(fx, opcode, index, value, ptr, opt);
     }
 
-    vst::iptr dispatch(vst::i32 opcode, vst::i32 index, vst::iptr value, void* ptr, float opt)
-    {
-        return fx_->dispatcher(fx_, opcode, index, value, ptr, opt);
-    }
-
-    void setParameter(Script& s)
-    {
-        const vst::i32 index = s.index();
-        fx_->setParameter(fx_, index, s.anyFloat());
-    }
-
-    void getParameter(Script& s) { sink_ += fx_->getParameter(fx_, s.index()); }
-
-    // Fills `frames` samples of both input channels from the script: a sine, a constant, the
-    // script's own bytes as floats, or noise, then a few special values at chosen places.
+    // Both input channels from the script: a sine, a constant, the script's own bytes as floats
+    // or noise, then a few special values at chosen places.
     void fillInput(Script& s, int frames)
     {
-        const uint8_t kind = s.byte();
+        const uint8_t kind = s.byte() % 4;
         const float level = s.anyFloat();
-        const std::vector<uint8_t> raw = kind % 4 == 2 ? s.bytes(64) : std::vector<uint8_t>{};
+        const std::vector<uint8_t> raw = kind == 2 ? s.bytes(64) : std::vector<uint8_t>{};
         uint32_t noise = s.u32() | 1u;
         for (int c = 0; c < 2; ++c) {
             for (int i = 0; i < frames; ++i) {
                 float x = level;
-                switch (kind % 4) {
-                case 0: x = level * std::sin(0.0625f * static_cast<float>(i + 7 * c)); break;
-                case 1: break;
-                case 2:
-                    if (raw.size() >= sizeof(float)) {
-                        const size_t at =
-                            (static_cast<size_t>(i + c) * sizeof(float)) % (raw.size() - sizeof(float) + 1);
-                        std::memcpy(&x, raw.data() + at, sizeof x);
-                    }
-                    break;
-                default:
+                if (kind == 0) {
+                    x = level * std::sin(0.0625f * static_cast<float>(i + 7 * c));
+                } else if (kind == 2 && raw.size() >= sizeof x) {
+                    std::memcpy(&x, raw.data() + (static_cast<size_t>(i + c) * sizeof x) % (raw.size() - 3), sizeof x);
+                } else if (kind == 3) {
                     noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
                     x = level * (static_cast<float>(noise) * 2.3283064e-10f - 0.5f);
-                    break;
                 }
-                in_[c][i] = x;
+                in[c][i] = x;
             }
         }
         for (int n = s.byte() % 4; n > 0 && frames > 0; --n) {
-            const int c = s.byte() & 1;
-            const int at = s.u16() % frames;
-            in_[c][at] = s.anyFloat();
+            const int c = s.byte() & 1, at = s.u16() % frames;
+            in[c][at] = s.anyFloat();
         }
     }
 
-    // One block through processReplacing or processDoubleReplacing (or the old accumulating
-    // process), in place when asked.
+    // One block of `in` through the chosen entry, into `to` (in itself for in place); the
+    // double entry works on copies in inD and outD.
+    void processBlock(float (*to)[kMaxFrames], int frames, bool useDouble, bool accumulating = false)
+    {
+        if (useDouble) {
+            for (int c = 0; c < 2; ++c) std::copy(in[c], in[c] + frames, inD[c]);
+            double* ins[2] = {inD[0], inD[1]};
+            double* outs[2] = {to == in ? inD[0] : outD[0], to == in ? inD[1] : outD[1]};
+            fx->processDoubleReplacing(fx, ins, outs, frames);
+        } else {
+            float* ins[2] = {in[0], in[1]};
+            float* outs[2] = {to[0], to[1]};
+            (accumulating ? fx->process : fx->processReplacing)(fx, ins, outs, frames);
+        }
+    }
+
+    // Any size up to the longest block within what is left of the budget, in place when asked.
     void process(Script& s, bool useDouble)
     {
         const uint8_t mode = s.byte();
-        // Any size up to the longest block, within what is left of the script's budget.
-        const int frames = std::min<int>(s.u16() % (kMaxFrames + 1), framesLeft_);
-        framesLeft_ -= frames;
+        const int frames = std::min<int>(s.u16() % (kMaxFrames + 1), framesLeft);
+        framesLeft -= frames;
         fillInput(s, frames);
-        std::fill(&out_[0][0], &out_[0][0] + 2 * kMaxFrames, std::numeric_limits<float>::quiet_NaN());
-        std::fill(&outD_[0][0], &outD_[0][0] + 2 * kMaxFrames, std::numeric_limits<double>::quiet_NaN());
-        processBlock(in_, (mode & 1) != 0 ? in_ : out_, frames, useDouble, (mode & 2) != 0);
-    }
-
-    // in and out are in_ or out_; the double entry gets their copies in inD_ and outD_.
-    void processBlock(float (*in)[kMaxFrames], float (*out)[kMaxFrames], int frames, bool useDouble,
-                      bool accumulating = false)
-    {
-        if (useDouble) {
-            for (int c = 0; c < 2; ++c) std::copy(in[c], in[c] + frames, inD_[c]);
-            double* ins[2] = {inD_[0], inD_[1]};
-            double* outs[2] = {out == in ? inD_[0] : outD_[0], out == in ? inD_[1] : outD_[1]};
-            fx_->processDoubleReplacing(fx_, ins, outs, frames);
-        } else {
-            float* ins[2] = {in[0], in[1]};
-            float* outs[2] = {out[0], out[1]};
-            (accumulating ? fx_->process : fx_->processReplacing)(fx_, ins, outs, frames);
+        for (int c = 0; c < 2; ++c) {
+            std::fill(out[c], out[c] + kMaxFrames, kNaN);
+            std::fill(outD[c], outD[c] + kMaxFrames, kNaN);
         }
+        processBlock((mode & 1) != 0 ? in : out, frames, useDouble, (mode & 2) != 0);
     }
 
     // A VstEvents record of up to kMaxEvents events: mostly MIDI, any bytes, any frame offset.
     void processEvents(Script& s)
     {
-        const int count = s.byte() % (kMaxEvents + 1);
-        for (int i = 0; i < count; ++i) {
-            vst::VstMidiEvent& e = events_[i];
-            e = {};
+        eventList.numEvents = s.byte() % (kMaxEvents + 1);
+        for (int i = 0; i < eventList.numEvents; ++i) {
+            vst::VstMidiEvent& e = events[i] = {};
             const uint8_t kind = s.byte();
             e.type = kind < 224 ? vst::kVstMidiType : static_cast<vst::i32>(kind % 8);
             e.byteSize = sizeof e;
             e.deltaFrames = kind % 8 == 7 ? static_cast<vst::i32>(s.u32()) : s.u16() % kMaxFrames;
             for (char& b : e.midiData) b = static_cast<char>(s.byte());
-            eventList_.pointers[i] = reinterpret_cast<vst::VstEvent*>(&e);
+            eventList.pointers[i] = reinterpret_cast<vst::VstEvent*>(&e);
         }
-        eventList_.numEvents = count;
-        dispatch(vst::effProcessEvents, 0, 0, &eventList_, 0.0f);
+        dispatch(vst::effProcessEvents, 0, 0, &eventList);
     }
 
     // The effect's chunk, read to its last byte so that a wrong size shows.
     std::vector<uint8_t> getChunk(bool preset)
     {
         void* data = nullptr;
-        const vst::iptr size = dispatch(vst::effGetChunk, preset ? 1 : 0, 0, &data, 0.0f);
-        if (size <= 0 || data == nullptr) return {};
+        const vst::iptr size = dispatch(vst::effGetChunk, preset ? 1 : 0, 0, &data);
         const auto* bytes = static_cast<const uint8_t*>(data);
-        return std::vector<uint8_t>(bytes, bytes + size);
+        return size > 0 && data != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>{};
     }
 
     // An exact-size copy is handed over, so that a read past its end is caught.
     void setChunk(std::vector<uint8_t> chunk, bool preset)
     {
         dispatch(vst::effSetChunk, preset ? 1 : 0, static_cast<vst::iptr>(chunk.size()),
-                 chunk.empty() ? nullptr : chunk.data(), 0.0f);
+                 chunk.empty() ? nullptr : chunk.data());
     }
 
     // The effect's own chunk with a few bytes changed, cut or lengthened.
@@ -264,42 +246,11 @@ public:
             } else if (what < 224) {
                 const uint32_t word = s.u32();
                 std::memcpy(chunk.data() + at, &word, std::min<size_t>(sizeof word, chunk.size() - at));
-            } else if (what < 240) {
-                chunk.resize(at);
             } else {
-                chunk.resize(chunk.size() + s.byte());
+                chunk.resize(what < 240 ? at : chunk.size() + s.byte());
             }
         }
         setChunk(std::move(chunk), s.byte() >= 224);
-    }
-
-    // A text of any bytes and any length up to 47, terminated, or one the effect may know.
-    void text(Script& s, char* out)
-    {
-        static const char* kKnown[] = {"offline", "plugAsChannelInsert", "1in1out", "1in2out",
-                                       "2in2out", "receiveVstMidiEvent", "2in1out", "sendVstMidiEvent"};
-        const uint8_t pick = s.byte();
-        if (pick < 64) {
-            std::strcpy(out, kKnown[pick % 8]);
-            return;
-        }
-        const int length = s.byte() % 48;
-        for (int i = 0; i < length; ++i) out[i] = static_cast<char>(s.byte() | 1u);
-        out[length] = 0;
-    }
-
-    // Input and output arrangements with any channel count; the records hold as many speaker
-    // entries as a positive count asks for.
-    void setSpeakerArrangement(Script& s)
-    {
-        std::memset(arrangements_, 0, sizeof arrangements_);
-        auto* input = reinterpret_cast<vst::VstSpeakerArrangement*>(arrangements_[0]);
-        auto* output = reinterpret_cast<vst::VstSpeakerArrangement*>(arrangements_[1]);
-        input->numChannels = static_cast<int8_t>(s.byte());
-        output->numChannels = static_cast<int8_t>(s.byte());
-        input->type = static_cast<int8_t>(s.byte());
-        output->type = static_cast<int8_t>(s.byte());
-        dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::iptr>(input), output, 0.0f);
     }
 
     // Any opcode but effClose and effEditOpen, with any index, value and float; a pointer
@@ -312,119 +263,86 @@ public:
         const vst::i32 index = s.index();
         vst::iptr value = s.value();
         const float opt = s.anyFloat();
-        std::memset(scratch_, 0, sizeof scratch_);
-        void* ptr = scratch_;
-        switch (opcode) {
-        case vst::effEditGetRect:
-        case vst::effGetChunk:
-            ptr = &slot_;  // the effect writes a pointer here
-            break;
-        case vst::effSetChunk: value = s.u16() % sizeof scratch_; break;
-        case vst::effProcessEvents:
-            eventList_.numEvents = 0;
-            ptr = &eventList_;
-            break;
-        case vst::effSetSpeakerArrangement: setSpeakerArrangement(s); return;
-        case vst::effGetSpeakerArrangement:
-            value = reinterpret_cast<vst::iptr>(&slot_);
-            ptr = &slot2_;
-            break;
-        case vst::effSetProgramName:
-        case vst::effCanDo: text(s, scratch_); break;
-        default: break;
+        std::memset(scratch, 0, sizeof scratch);
+        void* ptr = scratch;
+        slot = slot2 = nullptr;
+        if (opcode == vst::effEditGetRect || opcode == vst::effGetChunk) {
+            ptr = &slot;  // the effect writes a pointer here
+        } else if (opcode == vst::effSetChunk) {
+            value = s.u16() % sizeof scratch;
+        } else if (opcode == vst::effProcessEvents) {
+            eventList.numEvents = 0;
+            ptr = &eventList;
+        } else if (opcode == vst::effGetSpeakerArrangement) {
+            value = reinterpret_cast<vst::iptr>(&slot);
+            ptr = &slot2;
+        } else if (opcode == vst::effSetSpeakerArrangement) {
+            // Any channel counts; the records hold as many speakers as a positive count asks for.
+            std::memset(arrangements, 0, sizeof arrangements);
+            auto* io = reinterpret_cast<vst::VstSpeakerArrangement*>(arrangements[0]);
+            auto* out = reinterpret_cast<vst::VstSpeakerArrangement*>(arrangements[1]);
+            io->numChannels = static_cast<int8_t>(s.byte());
+            out->numChannels = static_cast<int8_t>(s.byte());
+            io->type = static_cast<int8_t>(s.byte());
+            out->type = static_cast<int8_t>(s.byte());
+            value = reinterpret_cast<vst::iptr>(io);
+            ptr = out;
+        } else if (opcode == vst::effSetProgramName || opcode == vst::effCanDo) {
+            s.text(scratch);
         }
-        slot_ = nullptr;
-        slot2_ = nullptr;
         const vst::iptr answer = dispatch(opcode, index, value, ptr, opt);
         if (opcode == vst::effCanDo && answer != 0 && answer != 1) std::abort();
-        if (opcode == vst::effEditGetRect && slot_ != nullptr) {
-            const auto* rect = static_cast<const vst::ERect*>(slot_);
-            sink_ += static_cast<float>(rect->right - rect->left + rect->bottom - rect->top);
+        if (opcode == vst::effEditGetRect && slot != nullptr) {
+            const auto* rect = static_cast<const vst::ERect*>(slot);
+            sink += static_cast<float>(rect->right - rect->left + rect->bottom - rect->top);
         }
-        if (opcode == vst::effGetChunk && slot_ != nullptr) {
-            // Touch the whole chunk the effect claims to have.
-            const vst::iptr size = dispatch(vst::effGetChunk, index, 0, &slot_, 0.0f);
-            const auto* bytes = static_cast<const volatile uint8_t*>(slot_);
-            for (vst::iptr i = 0; i < size; ++i) sink_ += bytes[i];
+        if (opcode == vst::effGetChunk && slot != nullptr) {  // touch the whole chunk it claims
+            const vst::iptr size = dispatch(vst::effGetChunk, index, 0, &slot);
+            for (vst::iptr i = 0; i < size; ++i) sink += static_cast<const volatile uint8_t*>(slot)[i];
         }
     }
 
-    // Every parameter whose value lies outside 0..1 gets the value a new instance has.
-    void validateParameters()
-    {
-        for (int i = 0; i < kNumIndices; ++i) {
-            const float v = fx_->getParameter(fx_, i);
-            if (!(v >= 0.0f && v <= 1.0f)) fx_->setParameter(fx_, i, constructionValues[static_cast<size_t>(i)]);
-        }
-    }
-
-    // Half a second of a sine at a valid host set-up; afterwards one block of each precision
-    // must be finite.
+    // A valid set-up and parameters, half a second of a sine, then one block of each precision
+    // that must be finite.
     void check(bool highRate)
     {
         missingPins = 0;
-        dispatch(vst::effMainsChanged, 0, 0, nullptr, 0.0f);
         const float rate = highRate ? 44100.0f : 22050.0f;
+        dispatch(vst::effMainsChanged, 0, 0);
         dispatch(vst::effSetSampleRate, 0, 0, nullptr, rate);
-        dispatch(vst::effSetBlockSize, 0, kCheckBlock, nullptr, 0.0f);
-        dispatch(vst::effMainsChanged, 0, 1, nullptr, 0.0f);
-        validateParameters();
-
-        const int settle = static_cast<int>(rate) / 2;
+        dispatch(vst::effSetBlockSize, 0, kCheckBlock);
+        dispatch(vst::effMainsChanged, 0, 1);
+        for (int i = 0; i < kNumIndices; ++i) {
+            const float v = fx->getParameter(fx, i);
+            if (!(v >= 0.0f && v <= 1.0f)) fx->setParameter(fx, i, constructionValues[static_cast<size_t>(i)]);
+        }
         long phase = 0;
-        auto sine = [&](int frames) {
-            for (int i = 0; i < frames; ++i, ++phase) {
-                const float x = 0.5f * std::sin(2.0f * 3.14159265f * 441.0f * static_cast<float>(phase) / rate);
-                in_[0][i] = x;
-                in_[1][i] = -x;
+        const auto sine = [&] {
+            for (int i = 0; i < kCheckBlock; ++i, ++phase) {
+                in[0][i] = 0.5f * std::sin(2.0f * 3.14159265f * 441.0f * static_cast<float>(phase) / rate);
+                in[1][i] = -in[0][i];
             }
         };
-        for (int done = 0; done < settle; done += kCheckBlock) {
-            sine(kCheckBlock);
-            processBlock(in_, out_, kCheckBlock, false);
+        for (int done = 0; done < static_cast<int>(rate) / 2; done += kCheckBlock) {
+            sine();
+            processBlock(out, kCheckBlock, false);
         }
         for (bool useDouble : {false, true}) {
-            sine(kCheckBlock);
-            processBlock(in_, out_, kCheckBlock, useDouble);
+            sine();
+            processBlock(out, kCheckBlock, useDouble);
             for (int c = 0; c < 2; ++c) {
                 for (int i = 0; i < kCheckBlock; ++i) {
-                    const double y = useDouble ? outD_[c][i] : out_[c][i];
+                    const double y = useDouble ? outD[c][i] : out[c][i];
                     if (!std::isfinite(y)) {
-                        std::fprintf(stderr, "%s output channel %d sample %d is %g\n", useDouble ? "double" : "float",
-                                     c, i, y);
+                        std::fprintf(stderr, "output %d sample %d is %g (double: %d)\n", c, i, y, useDouble);
                         std::abort();
                     }
                 }
             }
         }
     }
-
-    float sink() const { return sink_; }
-
-private:
-    struct EventList {
-        vst::i32 numEvents = 0;
-        vst::iptr reserved = 0;
-        vst::VstEvent* pointers[kMaxEvents] = {};
-    };
-    static_assert(offsetof(EventList, pointers) == offsetof(vst::VstEvents, events));
-
-    vst::AEffect* fx_ = nullptr;
-    float in_[2][kMaxFrames] = {};
-    float out_[2][kMaxFrames] = {};
-    double inD_[2][kMaxFrames] = {};
-    double outD_[2][kMaxFrames] = {};
-    vst::VstMidiEvent events_[kMaxEvents] = {};
-    EventList eventList_;
-    alignas(16) char scratch_[kScratchBytes] = {};
-    // Two arrangement records with room for 127 speakers each.
-    alignas(
-        16) char arrangements_[2][sizeof(vst::VstSpeakerArrangement) + 119 * sizeof(vst::VstSpeakerProperties)] = {};
-    void* slot_ = nullptr;
-    void* slot2_ = nullptr;
-    float sink_ = 0.0f;  // keeps reads from being optimised away
-    int framesLeft_ = 0;
 };
+static_assert(offsetof(decltype(Host::eventList), pointers) == offsetof(vst::VstEvents, events));
 
 vst::AEffect* create()
 {
@@ -468,34 +386,40 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static Host* host = new Host;  // buffers kept between inputs; the effect is new each time
-    host->attach(create());
+    Host& h = *host;
+    h.fx = create();
+    h.framesLeft = kFrameBudget;
     missingPins = 0;
 
-    Script s(data, size);
-    const bool highRate = (s.byte() & 3) == 3;  // 44100 Hz for one script in four
-    host->dispatch(vst::effOpen, 0, 0, nullptr, 0.0f);
-    host->dispatch(vst::effMainsChanged, 0, 1, nullptr, 0.0f);
-    for (int steps = 0; !s.done() && steps < 64; ++steps) {
+    Script s{data, size};
+    const bool highRate = (s.byte() & 3) == 3;
+    h.dispatch(vst::effOpen);
+    h.dispatch(vst::effMainsChanged, 0, 1);
+    for (int steps = 0; s.pos < s.size && steps < 64; ++steps) {
         switch (s.byte() % 16) {
         case 0:
         case 1:
-        case 2: host->setParameter(s); break;
-        case 3: host->process(s, false); break;
-        case 4: host->process(s, true); break;
-        case 5: host->processEvents(s); break;
-        case 6: host->setChunk(s.bytes(s.u16() % kMaxChunk), s.byte() >= 224); break;
-        case 7: host->mutatedChunk(s); break;
-        case 8: host->dispatch(vst::effSetProgram, 0, s.value(), nullptr, 0.0f); break;
-        case 9: host->dispatch(vst::effSetSampleRate, 0, 0, nullptr, s.anyFloat()); break;
-        case 10: host->dispatch(vst::effSetBlockSize, 0, s.value(), nullptr, 0.0f); break;
-        case 11: host->dispatch(vst::effMainsChanged, 0, s.value(), nullptr, 0.0f); break;
-        case 12: host->getChunk(s.byte() >= 224); break;
-        case 13: host->getParameter(s); break;
+        case 2: {
+            const vst::i32 index = s.index();
+            h.fx->setParameter(h.fx, index, s.anyFloat());
+            break;
+        }
+        case 3: h.process(s, false); break;
+        case 4: h.process(s, true); break;
+        case 5: h.processEvents(s); break;
+        case 6: h.setChunk(s.bytes(s.u16() % kMaxChunk), s.byte() >= 224); break;
+        case 7: h.mutatedChunk(s); break;
+        case 8: h.dispatch(vst::effSetProgram, 0, s.value()); break;
+        case 9: h.dispatch(vst::effSetSampleRate, 0, 0, nullptr, s.anyFloat()); break;
+        case 10: h.dispatch(vst::effSetBlockSize, 0, s.value()); break;
+        case 11: h.dispatch(vst::effMainsChanged, 0, s.value()); break;
+        case 12: h.getChunk(s.byte() >= 224); break;
+        case 13: h.sink += h.fx->getParameter(h.fx, s.index()); break;
         case 14: missingPins = s.byte() & 15u; break;
-        default: host->anyOpcode(s); break;  // program names and canDo among them
+        default: h.anyOpcode(s); break;  // program names and canDo among them
         }
     }
-    host->check(highRate);
-    if (host->dispatch(vst::effClose, 0, 0, nullptr, 0.0f) != 1) std::abort();
+    h.check(highRate);
+    if (h.dispatch(vst::effClose) != 1) std::abort();
     return 0;
 }
