@@ -74,21 +74,22 @@ std::string readFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The test's JACK client: a tone into the player's inputs, its outputs measured, one
-// controller message on demand into its MIDI input.
+// The test's JACK client: a tone into the player's inputs, its outputs measured (RMS since the
+// last reset; non-finite samples over the whole run), one controller message on demand into its
+// MIDI input.
 class ToneClient {
 public:
+    ~ToneClient() { close(); }
     bool open(const std::string& server)
     {
-        jack_status_t status{};
-        client_ = jack_client_open("orv-test", static_cast<jack_options_t>(JackNoStartServer | JackServerName), &status,
+        client_ = jack_client_open("orv-test", static_cast<jack_options_t>(JackNoStartServer | JackServerName), nullptr,
                                    server.c_str());
         if (client_ == nullptr) return false;
         for (int c = 0; c < 2; ++c) {
-            tone_[c] =
-                jack_port_register(client_, c == 0 ? "tone_1" : "tone_2", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
-            heard_[c] = jack_port_register(client_, c == 0 ? "heard_1" : "heard_2", JACK_DEFAULT_AUDIO_TYPE,
-                                           JackPortIsInput, 0);
+            const std::string n = std::to_string(c + 1);
+            tone_[c] = jack_port_register(client_, ("tone_" + n).c_str(), JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
+            heard_[c] =
+                jack_port_register(client_, ("heard_" + n).c_str(), JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
         }
         midi_ = jack_port_register(client_, "midi_out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
         rate_ = jack_get_sample_rate(client_);
@@ -96,7 +97,6 @@ public:
             client_, [](jack_nframes_t n, void* self) { return static_cast<ToneClient*>(self)->process(n); }, this);
         return jack_activate(client_) == 0;
     }
-    ~ToneClient() { close(); }
     void close()
     {
         if (client_ != nullptr) jack_client_close(client_);
@@ -107,61 +107,47 @@ public:
     bool connectTo(const std::string& player)
     {
         const std::string me = jack_get_client_name(client_);
-        // clang-format off
-        const std::pair<std::string, std::string> links[] = {
-            {me + ":tone_1", player + ":in_1"},   {me + ":tone_2", player + ":in_2"},
-            {player + ":out_1", me + ":heard_1"}, {player + ":out_2", me + ":heard_2"},
-            {me + ":midi_out", player + ":midi_in"}};
-        // clang-format on
-        for (const auto& [from, to] : links)
+        for (const auto& [from, to] : {std::pair{me + ":tone_1", player + ":in_1"},
+                                       {me + ":tone_2", player + ":in_2"},
+                                       {player + ":out_1", me + ":heard_1"},
+                                       {player + ":out_2", me + ":heard_2"},
+                                       {me + ":midi_out", player + ":midi_in"}})
             if (const int r = jack_connect(client_, from.c_str(), to.c_str()); r != 0 && r != EEXIST) return false;
         return true;
     }
     void sendControlChange(int controller, int value) { pendingCc_.store(0x10000 | (controller << 8) | value); }
     bool controlChangeSent() const { return pendingCc_.load() == 0; }
-    // RMS of the outputs since the last reset; non-finite samples are counted over the whole run.
     void resetMeasure()
     {
         sumSquares_.store(0.0);
         frames_.store(0);
     }
-    double rms() const
-    {
-        return frames_.load() > 0 ? std::sqrt(sumSquares_.load() / static_cast<double>(frames_.load())) : 0.0;
-    }
+    double rms() const { return frames_.load() > 0 ? std::sqrt(sumSquares_.load() / double(frames_.load())) : 0.0; }
     long frames() const { return frames_.load(); }
     int nonFinite() const { return nonFinite_.load(); }
 
 private:
     int process(jack_nframes_t n)
     {
+        double sum = 0.0;
         for (int c = 0; c < 2; ++c) {
             auto* out = static_cast<float*>(jack_port_get_buffer(tone_[c], n));
-            for (jack_nframes_t i = 0; i < n; ++i)
-                out[i] =
-                    static_cast<float>(0.3 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(phase_ + i) / rate_));
-        }
-        phase_ += n;
-        double sum = 0.0;
-        int bad = 0;
-        for (int c = 0; c < 2; ++c) {
             const auto* in = static_cast<const float*>(jack_port_get_buffer(heard_[c], n));
             for (jack_nframes_t i = 0; i < n; ++i) {
-                if (!std::isfinite(in[i]))
-                    ++bad;
+                out[i] = static_cast<float>(0.3 * std::sin(2.0 * M_PI * 440.0 * double(phase_ + i) / rate_));
+                if (std::isfinite(in[i]))
+                    sum += double(in[i]) * in[i] / 2.0;
                 else
-                    sum += static_cast<double>(in[i]) * in[i] / 2.0;
+                    nonFinite_.store(nonFinite_.load() + 1);
             }
         }
+        phase_ += n;
         sumSquares_.store(sumSquares_.load() + sum);
         frames_.store(frames_.load() + n);
-        nonFinite_.store(nonFinite_.load() + bad);
         void* midi = jack_port_get_buffer(midi_, n);
         jack_midi_clear_buffer(midi);
-        const int cc = pendingCc_.load();
-        if (cc != 0) {
-            const jack_midi_data_t message[3] = {0xB0, static_cast<jack_midi_data_t>((cc >> 8) & 0x7F),
-                                                 static_cast<jack_midi_data_t>(cc & 0x7F)};
+        if (const int cc = pendingCc_.load(); cc != 0) {
+            const jack_midi_data_t message[3] = {0xB0, jack_midi_data_t((cc >> 8) & 0x7F), jack_midi_data_t(cc & 0x7F)};
             jack_midi_event_write(midi, 0, message, 3);
             pendingCc_.store(0);
         }
@@ -169,15 +155,12 @@ private:
     }
 
     jack_client_t* client_ = nullptr;
-    jack_port_t* tone_[2] = {};
-    jack_port_t* heard_[2] = {};
-    jack_port_t* midi_ = nullptr;
+    jack_port_t *tone_[2] = {}, *heard_[2] = {}, *midi_ = nullptr;
     double rate_ = 48000.0;
     unsigned long phase_ = 0;
     std::atomic<double> sumSquares_{0.0};
     std::atomic<long> frames_{0};
-    std::atomic<int> nonFinite_{0};
-    std::atomic<int> pendingCc_{0};
+    std::atomic<int> nonFinite_{0}, pendingCc_{0};
 };
 
 class PlayerTest : public ::testing::Test {
