@@ -34,7 +34,6 @@ namespace {
 constexpr int kMaxFrames = 4096;    // longest block a script asks for
 constexpr int kFrameBudget = 8192;  // frames all process calls of one script share
 constexpr int kMaxEvents = 16;      // MIDI events per processEvents call
-constexpr int kMaxChunk = 1 << 16;  // longest raw chunk a script hands over
 constexpr int kNumIndices = 167;    // every parameter index the effect knows
 constexpr int kCheckBlock = 2048;   // block size of the closing check
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
@@ -218,26 +217,12 @@ struct Host {
         dispatch(vst::effProcessEvents, 0, 0, &eventList);
     }
 
-    // The effect's chunk, read to its last byte so that a wrong size shows.
-    std::vector<uint8_t> getChunk(bool preset)
-    {
-        void* data = nullptr;
-        const vst::iptr size = dispatch(vst::effGetChunk, preset ? 1 : 0, 0, &data);
-        const auto* bytes = static_cast<const uint8_t*>(data);
-        return size > 0 && data != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>{};
-    }
-
-    // An exact-size copy is handed over, so that a read past its end is caught.
-    void setChunk(std::vector<uint8_t> chunk, bool preset)
-    {
-        dispatch(vst::effSetChunk, preset ? 1 : 0, static_cast<vst::iptr>(chunk.size()),
-                 chunk.empty() ? nullptr : chunk.data());
-    }
-
     // The effect's own chunk with a few bytes changed, cut or lengthened.
     void mutatedChunk(Script& s)
     {
-        std::vector<uint8_t> chunk = getChunk(false);
+        void* data = nullptr;
+        const vst::iptr size = dispatch(vst::effGetChunk, 0, 0, &data);
+        std::vector<uint8_t> chunk(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
         for (int n = 1 + s.byte() % 8; n > 0 && !chunk.empty(); --n) {
             const uint8_t what = s.byte();
             const size_t at = s.u16() % chunk.size();
@@ -250,7 +235,9 @@ struct Host {
                 chunk.resize(what < 240 ? at : chunk.size() + s.byte());
             }
         }
-        setChunk(std::move(chunk), s.byte() >= 224);
+        // An exact-size copy, so that a read past its end is caught.
+        dispatch(vst::effSetChunk, s.byte() >= 224 ? 1 : 0, static_cast<vst::iptr>(chunk.size()),
+                 chunk.empty() ? nullptr : chunk.data());
     }
 
     // Any opcode but effClose and effEditOpen, with any index, value and float; a pointer
@@ -267,9 +254,11 @@ struct Host {
         void* ptr = scratch;
         slot = slot2 = nullptr;
         if (opcode == vst::effEditGetRect || opcode == vst::effGetChunk) {
-            ptr = &slot;  // the effect writes a pointer here
-        } else if (opcode == vst::effSetChunk) {
-            value = s.u16() % sizeof scratch;
+            ptr = &slot;                          // the effect writes a pointer here
+        } else if (opcode == vst::effSetChunk) {  // raw bytes of the script
+            const std::vector<uint8_t> raw = s.bytes(s.u16() % sizeof scratch);
+            std::copy(raw.begin(), raw.end(), scratch);
+            value = static_cast<vst::iptr>(raw.size());
         } else if (opcode == vst::effProcessEvents) {
             eventList.numEvents = 0;
             ptr = &eventList;
@@ -407,16 +396,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 3: h.process(s, false); break;
         case 4: h.process(s, true); break;
         case 5: h.processEvents(s); break;
-        case 6: h.setChunk(s.bytes(s.u16() % kMaxChunk), s.byte() >= 224); break;
-        case 7: h.mutatedChunk(s); break;
+        case 6: h.mutatedChunk(s); break;
+        case 7: h.dispatch(vst::effMainsChanged, 0, s.value()); break;
         case 8: h.dispatch(vst::effSetProgram, 0, s.value()); break;
         case 9: h.dispatch(vst::effSetSampleRate, 0, 0, nullptr, s.anyFloat()); break;
         case 10: h.dispatch(vst::effSetBlockSize, 0, s.value()); break;
-        case 11: h.dispatch(vst::effMainsChanged, 0, s.value()); break;
-        case 12: h.getChunk(s.byte() >= 224); break;
-        case 13: h.sink += h.fx->getParameter(h.fx, s.index()); break;
-        case 14: missingPins = s.byte() & 15u; break;
-        default: h.anyOpcode(s); break;  // program names and canDo among them
+        case 11: h.sink += h.fx->getParameter(h.fx, s.index()); break;
+        case 12: missingPins = s.byte() & 15u; break;
+        default: h.anyOpcode(s); break;  // raw chunks, program names and canDo among them
         }
     }
     h.check(highRate);
