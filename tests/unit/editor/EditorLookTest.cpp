@@ -2,7 +2,7 @@
 // (class, rectangle, bitmap, tag, value and each class's settings, data/layout.txt, written
 // with ORV_UPDATE_EDITOR_LAYOUT=1) and renders of the offscreen editor in its states
 // (data/screens/*.png, written with ORV_UPDATE_EDITOR_SCREENS=1), each written only when the
-// look changes on purpose. Then the about picture's clicks and the editor's close and reopen.
+// look changes on purpose. Then the editor's close and reopen, and the value displays' widest texts.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -96,8 +96,9 @@ TEST_F(EditorLookTest, EveryViewMatchesTheStoredLayoutInCreationOrder)
 }
 
 // The editor as drawn, in the states a user sees: the first values, every user parameter at
-// 0 and at 1, the about picture, and the panel with learn on, with forget on and a hovered
-// memo button, with the program menu open and with the manual's message box.
+// 0 and at 1, the about picture, the panel with learn on, with forget on and a hovered memo
+// button, with the manual's message box, with a received controller shown in its own colour,
+// and with the program menu open, where the widest name a program can have shows whole.
 TEST_F(EditorLookTest, RendersMatchTheStoredScreens)
 {
     auto all = [&](float v) {
@@ -109,13 +110,29 @@ TEST_F(EditorLookTest, RendersMatchTheStoredScreens)
         {"all0", [&] { all(0.0f); }},
         {"all1", [&] { all(1.0f); }},
         {"about", [&] { rig.click(CPoint(120, 171)); }},
-        {"menu", [&] { rig.click(CPoint(268, 685)); }},
         {"message", [&] { rig.click(CPoint(429, 686)); }},
         {"learn", [&] { rig.click(CPoint(272, 665)); }},
         {"forget",
          [&] {  // forget replaces learn; a memo button hovered
              rig.click(CPoint(295, 665));
              rig.moveTo(CPoint(326, 686));
+         }},
+        {"received",
+         [&] {
+             rig.click(CPoint(295, 665));  // forget off again
+             rig.effect->setParameter(param::kMidiChl, 1.0f);
+             rig.effect->assignController(param::kColor, 1);
+             rig.moveTo(EditorRig::kNowhere);
+             rig.controlChange(1, 10);
+         }},
+        {"menu",
+         [&] {
+             rig.effect->unassignParameter(param::kColor);
+             rig.effect->selectProgram(2);
+             char widest[] = "WWWWWWWWWWWWWWWWWWWWWWW";
+             rig.effect->setProgramName(widest);
+             rig.render();
+             rig.click(CPoint(268, 685));
          }},
     };
     for (const auto& [name, prepare] : screens) {
@@ -125,47 +142,24 @@ TEST_F(EditorLookTest, RendersMatchTheStoredScreens)
         rig.render();
         expectStoredImage(rig.render(), dataFile(std::string("screens/") + name + ".png"), "ORV_UPDATE_EDITOR_SCREENS");
     }
-    rig.click(CPoint(295, 665));  // forget off again
 }
 
-TEST_F(EditorLookTest, AboutOpensOnALeftClickOnTheLogoAndCloseOnAnyLeftClick)
-{
-    const CPoint logo(120, 171);
-    CAbout* about = rig.editor->getAbout();
-    rig.click(logo, kRButton);
-    EXPECT_EQ(rig.frame()->getModalView(), nullptr);
-    rig.click(logo);
-    EXPECT_EQ(about->getValue(), 1.0f);
-    auto* view = dynamic_cast<CSplashScreenMyView*>(rig.frame()->getModalView());
-    ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->getOwner(), about);
-    rig.click(CPoint(400, 650), kRButton);
-    EXPECT_EQ(rig.frame()->getModalView(), view);
-    // The closing click lands on the picture, not on the Bypass button under it.
-    rig.click(CPoint(300, 632));
-    EXPECT_EQ(rig.frame()->getModalView(), nullptr);
-    EXPECT_EQ(about->getValue(), 0.0f);
-    EXPECT_EQ(param(param::kBypass), rig.initial[param::kBypass]);
-    rig.click(logo);
-    EXPECT_NE(dynamic_cast<CSplashScreenMyView*>(rig.frame()->getModalView()), nullptr);
-    // Closing the editor while it is shown releases it; the reopened editor has none.
-    rig.editor->close();
-    ASSERT_TRUE(rig.open());
-    EXPECT_EQ(rig.editor->getAbout()->getValue(), 0.0f);
-    EXPECT_EQ(rig.frame()->getModalView(), nullptr);
-}
-
+// Closing the editor forgets every control (and an about picture shown); parameter changes and
+// idles while it is closed touch nothing, and the reopened editor shows the values.
 TEST_F(EditorLookTest, CloseForgetsEveryControlAndReopenBuildsThemAgain)
 {
+    rig.click(CPoint(120, 171));
+    ASSERT_NE(dynamic_cast<CSplashScreenMyView*>(rig.frame()->getModalView()), nullptr);
     rig.editor->close();
     EXPECT_EQ(rig.editor->getFrame(), nullptr);
     for (int tag : {0, 2, 3, 17, 39, 41, 189, 190, 194, 195}) EXPECT_EQ(rig.editor->getParameterControl(tag), nullptr);
     EXPECT_EQ(rig.editor->panelView().getNameField(), nullptr);
-    // Closed: parameter changes and idles touch nothing.
     rig.effect->setParameter(17, 0.9f);
     rig.editor->idle();
     ASSERT_TRUE(rig.open());
     EXPECT_FLOAT_EQ(control(17)->getValue(), 0.9f);
+    EXPECT_EQ(rig.editor->getAbout()->getValue(), 0.0f);
+    EXPECT_EQ(rig.frame()->getModalView(), nullptr);
 }
 
 // Every text a value display can show (values in steps of 1/2000) stays whole in the editor:
