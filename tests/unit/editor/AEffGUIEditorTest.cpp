@@ -79,21 +79,6 @@ protected:
     int parent = 0;
 };
 
-TEST_F(GlueTest, RectangleAndFrameLifetime)
-{
-    vst::ERect* r = nullptr;
-    ASSERT_TRUE(editor->getRect(&r));
-    EXPECT_EQ(r->right, 448);
-    EXPECT_EQ(r->bottom, 696);
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    ASSERT_TRUE(editor->open(&parent));
-    ASSERT_TRUE(editor->isOpen());
-    EXPECT_EQ(editor->getFrame()->getEditor(), editor);
-    editor->close();
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    EXPECT_FALSE(editor->isOpen());
-}
-
 TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly)
 {
     editor->open(&parent);
@@ -136,10 +121,16 @@ TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame)
     EXPECT_FALSE(c->isDirty());
 }
 
-TEST_F(GlueTest, KeysAreAnsweredWithTheFramesVerdict)
+TEST_F(GlueTest, RectangleFrameLifetimeAndKeysAnsweredWithTheFramesVerdict)
 {
+    vst::ERect* r = nullptr;
+    ASSERT_TRUE(editor->getRect(&r));
+    EXPECT_EQ(r->right, 448);
+    EXPECT_EQ(r->bottom, 696);
     EXPECT_FALSE(editor->onKeyDown('a', 0, 0));  // closed: nothing takes keys
-    editor->open(&parent);
+    ASSERT_TRUE(editor->open(&parent));
+    ASSERT_TRUE(editor->isOpen());
+    EXPECT_EQ(editor->getFrame()->getEditor(), editor);
     CPoint p(10, 10);
     editor->getFrame()->onMouseDown(p, kLButton);  // focus the control
     EXPECT_TRUE(editor->onKeyDown(0, VKEY_UP, MODIFIER_SHIFT));
@@ -147,6 +138,9 @@ TEST_F(GlueTest, KeysAreAnsweredWithTheFramesVerdict)
     EXPECT_EQ(editor->control()->lastKey.modifier, MODIFIER_SHIFT);
     EXPECT_FALSE(editor->onKeyDown(0, VKEY_ESCAPE, 0));
     EXPECT_FALSE(editor->onKeyUp('a', 0, 0));
+    editor->close();
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    EXPECT_FALSE(editor->isOpen());
 }
 
 TEST_F(GlueTest, KnobModeIsSharedByEveryEditor)

@@ -84,14 +84,6 @@ public:
         frame()->onKeyDown(k);
     }
 
-    // Automation the host saw since the last clear, as (index, value) in order.
-    static std::vector<std::pair<int, float>> automated()
-    {
-        std::vector<std::pair<int, float>> out;
-        for (const HostCall& c : callsWith(vst::audioMasterAutomate)) out.emplace_back(c.index, c.opt);
-        return out;
-    }
-
     // A MIDI control change through processEvents, as the host sends it.
     void controlChange(int controller, int value)
     {
@@ -123,8 +115,6 @@ public:
     RotaryEditor* editor;
     std::vector<float> initial;
 };
-
-using Automation = std::vector<std::pair<int, float>>;
 
 // One effect and editor for all tests of a suite (building them is most of a test's time).
 class SharedEditorTest : public ::testing::Test {
