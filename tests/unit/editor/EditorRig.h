@@ -76,12 +76,12 @@ public:
         press(p, buttons);
         release(p, buttons);
     }
-    void key(int character, uint8_t virt = 0)
+    int32_t key(int character, uint8_t virt = 0)
     {
         VstKeyCode k;
         k.character = character;
         k.virt = virt;
-        frame()->onKeyDown(k);
+        return frame()->onKeyDown(k);
     }
 
     // A MIDI control change through processEvents, as the host sends it.

@@ -35,8 +35,8 @@ struct Step {
 };
 
 // Events, "; " between several in one step: click/press/move/release/hover x y [r right,
-// d double, c Ctrl, s Shift], cell n (the centre of entry n of the open menu), key back|return|
-// escape [times], type text, set index|all value, poke tag value (a control's value behind the
+// d double, c Ctrl, s Shift], cell n (the centre of entry n of the open menu), key name [times],
+// type text, set index|all value, poke tag value (a control's value behind the
 // editor's back), idle, cc controller value, program n, name text, assign parameter controller,
 // unassign parameter, manual (opened by the program).
 // clang-format off
@@ -84,11 +84,15 @@ const Step kScript[] = {
     {"click 268 685", "modal=menu"}, {"cell 5", "program=5 menu 5"}, {"idle"},
     {"program 3; click 300 686", "program=4 menu 4"}, {"click 284 686", "program=3 menu 3"},
     {"program 47; click 300 686", "program=47 menu 47"}, {"program 0; click 284 686", "program=0 menu 0"},
-    {"program 2; idle"}, {"click 200 686", "editing"}, {"key back 30; type Swirl"},
-    {"key return", "entry=Swirl; record=Swirl"}, {"click 200 686; key back 5; type ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+    // The name field takes no keys until clicked; Escape cancels, a click elsewhere commits.
+    {"program 2; idle; hover 200 686; key back", "key=-1"}, {"click 200 686", "editing"}, {"key back 30; type Swirl"},
+    {"key return", "a196=0 e196; entry=Swirl; record=Swirl"}, {"click 200 686; type xyz; key escape", "| |"},
+    {"click 200 686; key home; type >; key end; type <; key left; key delete; click 10 300", "record=>Swirl"},
+    {"click 200 686; key back 30; type ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
     {"key return", "record=ABCDEFGHIJKLMNOPQRSTUVW"}, {"idle", "name=ABCDEFGHIJKLMNOPQRSTUVW"},
     {"program 0; name From The Host", "record=From The Host"}, {"idle", "entry=From The Host"},
-    {"program 7; idle", "name=Synchro"},
+    {"program 7; idle", "name=Synchro"}, {"click 268 685; click 5 5", "| |"}, {"click 268 685; key escape", "| |"},
+    {"program 3; idle; click 268 685; key down; key right; key return", "program=12 menu 12"},  // a column holds 8
     // Learn and forget exclude each other; turning a knob makes it the learn target and a
     // controller then binds it; the button follows at the next idle.
     {"click 272 665", "a203=1 |; learning"}, {"click 295 665", "forgetting"}, {"click 272 665", "learning"},
@@ -113,8 +117,9 @@ const Step kScript[] = {
     {"click 62 686; wait", "dialog=Load bank"}, {"click 9 666; wait", "dialog=Save midi settings as"},
     // The markers follow the rotors that the speaker configuration uses (out of sight at 0.5),
     // and stand still while the about picture is shown.
-    {"set 2 1; set 31 0.5; set 165 0; resume; audio 8; idle", "drum=rotor; horn=rotor"},
-    {"set 31 0; audio 8; idle", "drum=rotor; horn=apart 0.5"}, {"set 31 1; audio 8; idle", "drum=apart 0.5; horn=rotor"},
+    {"program 7; set 2 1; set 31 0.5; set 165 0; resume; audio 8; idle", "drum=rotor; horn=rotor"},
+    {"set 31 0; audio 8; idle", "drum=rotor; horn=apart 0.5"},
+    {"set 31 1; audio 8; idle", "drum=apart 0.5; horn=rotor"},
     {"set 31 0.5; set 165 1; audio 8; idle", "horn=apart 0.5"}, {"set 165 0; audio 8; idle", "drum=rotor; horn=rotor"},
     {"click 120 170; audio 16; idle", "horn=apart"},
     {"click 10 10; idle", "horn=rotor"},
@@ -193,6 +198,7 @@ protected:
             : e.controllerMap().isForgetting()      ? "forgetting"
                                                     : "-";
         s["channel"] = std::to_string(e.controllerMap().channelStep());
+        s["key"] = std::to_string(lastKey_);
         const CMidiParamDisplay* midi = panel.getMidiDisplay();
         s["midi"] = std::string(CMidiParamDisplay::textAt(CMidiParamDisplay::textOfValue(midi->getValue()))) +
             (midi->isShowingReceived() ? " received" : "");
@@ -223,11 +229,14 @@ protected:
         }
         if (what == "key") {
             std::sscanf(rest.c_str(), "%63s %d", text, &n);
-            const std::string k = text;
-            for (; n > 0; --n) rig.key(0, k == "back" ? VKEY_BACK : k == "return" ? VKEY_RETURN : VKEY_ESCAPE);
+            const std::map<std::string, uint8_t> keys = {
+                {"back", VKEY_BACK},   {"return", VKEY_RETURN}, {"escape", VKEY_ESCAPE},
+                {"home", VKEY_HOME},   {"end", VKEY_END},       {"left", VKEY_LEFT},
+                {"right", VKEY_RIGHT}, {"down", VKEY_DOWN},     {"delete", VKEY_DELETE}};
+            for (; n > 0; --n) lastKey_ = rig.key(0, keys.at(text));
         }
         if (what == "type")
-            for (char c : rest) rig.key(c);
+            for (char c : rest) lastKey_ = rig.key(c);
         if (what == "name") rig.effect->setProgramName(std::string(rest).data());
         if (what == "click") rig.click(CPoint(x, y), buttons);
         if (what == "press") rig.press(CPoint(x, y));
@@ -253,6 +262,7 @@ protected:
         }
     }
 
+    int32_t lastKey_ = 0;  // the frame's answer to the last key
     static inline TempFolder* dir_ = nullptr;
     static inline ScopedEnv *config_ = nullptr, *selector_ = nullptr;
 };

@@ -36,49 +36,44 @@ inline uint32_t filmstripPixel(int k, int x, int y)
     return (r << 16) | (g << 8) | b;
 }
 
-// Encodes a surface as PNG bytes.
-inline std::vector<unsigned char> encodePng(cairo_surface_t* surface)
+// A bitmap of width × height whose pixel (x, y) is pixel(x, y) as 0xAARRGGBB (not
+// premultiplied), decoded from PNG bytes as the artwork is.
+template <class Pixel>
+CBitmap* makeBitmap(int width, int height, Pixel pixel)
 {
-    std::vector<unsigned char> bytes;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = pixel(x, y), a = p >> 24;
+            auto channel = [&](int shift) { return (((p >> shift) & 0xffu) * a + 127) / 255 << shift; };
+            data[y * cairo_image_surface_get_stride(s) / 4 + x] = (a << 24) | channel(16) | channel(8) | channel(0);
+        }
+    cairo_surface_mark_dirty(s);
+    std::vector<unsigned char> png;
     cairo_surface_write_to_png_stream(
-        surface,
-        [](void* closure, const unsigned char* data, unsigned int length) {
-            auto* out = static_cast<std::vector<unsigned char>*>(closure);
-            out->insert(out->end(), data, data + length);
+        s,
+        [](void* out, const unsigned char* data, unsigned int length) {
+            static_cast<std::vector<unsigned char>*>(out)->insert(static_cast<std::vector<unsigned char>*>(out)->end(),
+                                                                  data, data + length);
             return CAIRO_STATUS_SUCCESS;
         },
-        &bytes);
-    return bytes;
-}
-
-// An opaque filmstrip of `frames` frames of width × frameHeight, decoded from PNG bytes.
-inline CBitmap* makeFilmstrip(int width, int frameHeight, int frames)
-{
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, frameHeight * frames);
-    auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s));
-    const int stride = cairo_image_surface_get_stride(s) / 4;
-    for (int k = 0; k < frames; ++k)
-        for (int y = 0; y < frameHeight; ++y)
-            for (int x = 0; x < width; ++x) data[(k * frameHeight + y) * stride + x] = filmstripPixel(k, x, y);
-    cairo_surface_mark_dirty(s);
-    const std::vector<unsigned char> png = encodePng(s);
+        &png);
     cairo_surface_destroy(s);
     return new CBitmap(png.data(), png.size());
+}
+
+// An opaque filmstrip of `frames` frames of width × frameHeight.
+inline CBitmap* makeFilmstrip(int width, int frameHeight, int frames)
+{
+    return makeBitmap(width, frameHeight * frames,
+                      [=](int x, int y) { return 0xff000000u | filmstripPixel(y / frameHeight, x, y % frameHeight); });
 }
 
 // A bitmap of one colour (0xAARRGGBB, not premultiplied).
 inline CBitmap* makeSolid(int width, int height, uint32_t argb)
 {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(s);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_rgba(cr, ((argb >> 16) & 0xff) / 255.0, ((argb >> 8) & 0xff) / 255.0, (argb & 0xff) / 255.0,
-                          (argb >> 24) / 255.0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    const std::vector<unsigned char> png = encodePng(s);
-    cairo_surface_destroy(s);
-    return new CBitmap(png.data(), png.size());
+    return makeBitmap(width, height, [=](int, int) { return argb; });
 }
 
 // 0xRRGGBB of pixel (x, y) of an image surface.
@@ -132,22 +127,16 @@ inline void expectStoredImage(cairo_surface_t* now, const std::string& file, con
                   << "); this render: " << actual;
 }
 
-// Number of pixels of `r` on the surface that differ from frame k of the synthetic filmstrip
-// (the frame's own pixel (x − r.left + ox, y − r.top + oy)).
-inline int mismatchesAgainstFrame(cairo_surface_t* s, const CRect& r, int k, int ox = 0, int oy = 0)
-{
-    int bad = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (pixelAt(s, x, y) != filmstripPixel(k, x - r.left + ox, y - r.top + oy)) ++bad;
-    return bad;
-}
-
 // The filmstrip frame (0 .. frames − 1) that region r shows exactly, or −1 if none.
-inline int shownFrame(cairo_surface_t* s, const CRect& r, int frames, int ox = 0)
+inline int shownFrame(cairo_surface_t* s, const CRect& r, int frames)
 {
-    for (int k = 0; k < frames; ++k)
-        if (mismatchesAgainstFrame(s, r, k, ox) == 0) return k;
+    for (int k = 0; k < frames; ++k) {
+        bool same = true;
+        for (int y = r.top; y < r.bottom && same; ++y)
+            for (int x = r.left; x < r.right && same; ++x)
+                same = pixelAt(s, x, y) == filmstripPixel(k, x - r.left, y - r.top);
+        if (same) return k;
+    }
     return -1;
 }
 
@@ -156,7 +145,6 @@ class Recorder : public CControlListener, public VSTGUIEditorInterface {
 public:
     void valueChanged(CControl* c) override
     {
-        values.push_back(c->getValue());
         log.push_back("value " + std::to_string(c->getTag()) + " " + fmt(c->getValue()));
     }
     void beginEdit(int32_t index) override { log.push_back("begin " + std::to_string(index)); }
@@ -164,11 +152,7 @@ public:
     int32_t getKnobMode() const override { return kLinearMode; }
     CFrame* getFrame() const override { return frame; }
 
-    void clear()
-    {
-        log.clear();
-        values.clear();
-    }
+    void clear() { log.clear(); }
     static std::string fmt(float v)
     {
         char b[32];
@@ -178,7 +162,6 @@ public:
 
     CFrame* frame = nullptr;
     std::vector<std::string> log;
-    std::vector<float> values;
 };
 
 // An offscreen frame of the given size whose editor interface and listener is the recorder.
