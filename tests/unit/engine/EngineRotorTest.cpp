@@ -1,5 +1,5 @@
-// Rotor speeds through the effect's parameters: the speeds, run-up times at several rates and
-// in both CPU modes, the lever modes, "Speed" and "Stop". The timing of a rotor itself and what
+// Rotor speeds through the effect's parameters: the speeds, the lever modes, "Speed", "Stop" and
+// the run-up times at several rates in both CPU modes. The timing of a rotor itself and what
 // the rotation does to the sound are checked on RotorMotion and the rotor models.
 
 #include <gtest/gtest.h>
@@ -11,26 +11,46 @@ namespace {
 
 using namespace param;
 
-const RotorMotion& horn(EngineRig& rig) { return rig.engine().hornModel(0).motion(); }
-const RotorMotion& drum(EngineRig& rig) { return rig.engine().drumModel().motion(); }
-
-TEST(EngineRotors, SettledSpeedsAreTheSpeedParameters)
+// A script of parameter changes, each followed by 10 ms and the target speeds of every model:
+// the slow speed (-1), the fast speed (2), a blend (a fraction of the way), or stopped (-2).
+TEST(EngineRotors, LeverModesSpeedAndStopSetTheTargets)
 {
     EngineRig rig;
     ASSERT_GT(rig.settle(), 0);
-    EXPECT_NEAR(horn(rig).speedHz(), 10.0 * rig.get(kHSlowSpd), 1e-4);
-    EXPECT_NEAR(drum(rig).speedHz(), 10.0 * rig.get(kDSlowSpd), 1e-4);
-    const double target = horn(rig).targetHz();
-    rig.set(kSpeed, 1.0f);  // "Speed" alone leaves the rotors alone
-    rig.silence(0.2);
-    EXPECT_EQ(horn(rig).targetHz(), target);
-    rig.set(kLever, 1.0f);  // "Tremolo", for every model
-    rig.silence(0.01);
-    EXPECT_NEAR(rig.engine().hornModel(1).motion().targetHz(), 10.0f * rig.get(kHFastSpd), 1e-4);
-    EXPECT_NEAR(rig.engine().drumModel(true).motion().targetHz(), 10.0f * rig.get(kDFastSpd), 1e-4);
+    RotaryEngine& e = rig.engine();
+    EXPECT_NEAR(e.hornModel(0).motion().speedHz(), 10.0 * rig.get(kHSlowSpd), 1e-4);  // settled
+    EXPECT_NEAR(e.drumModel().motion().speedHz(), 10.0 * rig.get(kDSlowSpd), 1e-4);
+    constexpr double S = -1, F = 2, stopped = -2;
+    const struct {
+        int index;
+        float value;
+        double target, stop;  // stop: the value "Stop" reads afterwards, or -1
+    } script[] = {
+        {kSpeed, 1.0f, S, -1},  // "Speed" alone leaves the rotors alone
+        {kLever, 1.0f, F, -1},        {kLvrMode, 0.5f, F, -1},    {kLever, 0.49f, S, -1},    {kLever, 0.51f, F, -1},
+        {kLvrMode, 0.0f, F, -1},      {kLever, 0.49f, 0.49, -1},  {kLever, 0.51f, 0.51, -1}, {kLvrMode, 1.0f, 0.51, -1},
+        {kLever, 0.5f, stopped, 0.5},  // "Orig": the middle brakes
+        {kLever, 1.0f, F, 0.0},       {kStop, 1.0f, stopped, -1}, {kStop, 0.0f, F, -1}};
+    for (const auto& step : script) {
+        rig.set(step.index, step.value);
+        rig.silence(0.01);
+        EXPECT_TRUE(step.stop < 0 || rig.get(kStop) == static_cast<float>(step.stop)) << step.index;
+        const RotorMotion* motions[] = {&e.hornModel(0).motion(), &e.hornModel(1).motion(), &e.drumModel().motion(),
+                                        &e.drumModel(true).motion()};
+        for (int m = 0; m < 4; ++m) {
+            const double slow = 10.0f * rig.get(m < 2 ? kHSlowSpd : kDSlowSpd);
+            const double fast = 10.0f * rig.get(m < 2 ? kHFastSpd : kDFastSpd);
+            const double want = step.target == S ? slow
+                : step.target == F               ? fast
+                : step.target == stopped         ? 0.0
+                                                 : slow + step.target * (fast - slow);
+            EXPECT_NEAR(motions[m]->targetHz(), want, 1e-5) << "index " << step.index << " at " << step.value;
+            EXPECT_EQ(motions[m]->mode() == RotorMotion::kStopped, step.target == stopped) << step.index;
+        }
+    }
 }
 
-// "H Accel" 0.5 is 1 s and "D Accel" 0.25 is 100^0.25 × 0.1 s, given to the rotors at the rate
+// "H Accel" 0.5 is 1 s and "D Accel" 0.25 is 100^0.25 x 0.1 s, given to the rotors at the rate
 // they run at in either CPU mode (what a time does is checked on RotorMotion).
 TEST(EngineRotors, AccelerationTimesReachTheRotorsAtAnyRateAndCpuMode)
 {
@@ -42,7 +62,8 @@ TEST(EngineRotors, AccelerationTimesReachTheRotorsAtAnyRateAndCpuMode)
             rig.set(kDAccel, 0.25f);
             ASSERT_GT(rig.settle(), 0);
             for (const auto& [motion, seconds] :
-                 {std::pair{&horn(rig), 1.0}, std::pair{&drum(rig), std::pow(100.0, 0.25) * 0.1}}) {
+                 {std::pair{&rig.engine().hornModel(0).motion(), 1.0},
+                  std::pair{&rig.engine().drumModel().motion(), std::pow(10.0, 0.5) * 0.1}}) {
                 RotorMotion twin(RotorMotion::Sense::Horn);
                 twin.setAccelTime(seconds);
                 twin.setRate(rig.engine().internalRate(), rig.engine().decimation());
@@ -51,54 +72,6 @@ TEST(EngineRotors, AccelerationTimesReachTheRotorsAtAnyRateAndCpuMode)
             }
         }
     }
-}
-
-// "Snap" picks one of the two speeds around the middle; the continuous lever blends them.
-TEST(EngineRotors, SnapAndContinuousLever)
-{
-    EngineRig rig;
-    rig.set(kLvrMode, 0.5f);
-    ASSERT_GT(rig.settle(), 0);
-    const double slow = 10.0f * rig.get(kHSlowSpd), fast = 10.0f * rig.get(kHFastSpd);
-    const struct {
-        float mode, lever;
-        double hz;
-    } cases[] = {{0.5f, 0.49f, slow},
-                 {0.5f, 0.51f, fast},
-                 {0.0f, 0.49f, slow + 0.49 * (fast - slow)},
-                 {0.0f, 0.51f, slow + 0.51 * (fast - slow)}};
-    for (const auto& c : cases) {
-        rig.set(kLvrMode, c.mode);
-        rig.set(kLever, c.lever);
-        rig.silence(0.01);
-        EXPECT_NEAR(horn(rig).targetHz(), c.hz, 1e-5) << c.mode << " " << c.lever;
-    }
-}
-
-// "Orig": the lever's middle brakes (the brake takes the lever's value), "Tremolo" releases;
-// "Stop" brakes as well and its release returns to the lever's speed.
-TEST(EngineRotors, BrakeFromTheLeverOrStop)
-{
-    EngineRig rig;
-    rig.set(kLvrMode, 1.0f);
-    ASSERT_GT(rig.settle(), 0);
-    rig.set(kLever, 0.5f);
-    EXPECT_EQ(rig.get(kStop), 0.5f);
-    rig.silence(0.01);
-    EXPECT_EQ(horn(rig).mode(), RotorMotion::kStopped);
-    EXPECT_EQ(drum(rig).targetHz(), 0.0);
-    rig.set(kLever, 1.0f);
-    EXPECT_EQ(rig.get(kStop), 0.0f);
-    rig.silence(0.01);
-    EXPECT_EQ(horn(rig).mode(), RotorMotion::kFast);
-    EXPECT_DOUBLE_EQ(drum(rig).targetHz(), 10.0f * rig.get(kDFastSpd));
-    rig.set(kStop, 1.0f);
-    rig.silence(0.01);
-    EXPECT_EQ(horn(rig).mode(), RotorMotion::kStopped);
-    EXPECT_EQ(drum(rig).targetHz(), 0.0);
-    rig.set(kStop, 0.0f);
-    rig.silence(0.01);
-    EXPECT_DOUBLE_EQ(horn(rig).targetHz(), 10.0f * rig.get(kHFastSpd));
 }
 
 }  // namespace
