@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <map>
 
 #include "ModelRig.h"
@@ -92,20 +91,61 @@ void settings(LightRotorModel& m, double saturation)
     m.setFilterSaturation(saturation);
 }
 
-// A scripted run: `event` (if any) runs before each sample, with its index, and may change
-// anything.
+// What happens before a sample of a scripted run.
+// clang-format off
+enum Action { Transient, Speed, SpeedAndReset, StopAndReset, Stop, Angle, Saturation, Reflection, Place, PlaceKeep,
+              Rate, Direction, Cutoff, Splitter };
+// clang-format on
+struct Event {
+    int at;
+    Action action;
+    double value;
+};
+struct ScriptedRun {
+    const char* name;
+    int kind;  // RotorModel::Kind for the horn runs, LightRotorModel::Kind for the drum runs
+    double theta, distance, rate;
+    int decimation;
+    double speedHz;
+    float saturation;  // the parameter, or -1 for none
+    std::vector<Event> events;
+};
+
 template <class Model>
-Outputs run(typename Model::Kind kind, double theta, double distance, double rate, int decimation, double speedHz,
-            double saturation, const std::function<void(Model&, int)>& event = {})
+void apply(Model& m, const Event& e)
 {
-    auto m = std::make_unique<Model>(kind);
+    switch (e.action) {
+    case Transient: m.startNoiseTransient(e.value); break;
+    case Speed: m.motion().setSpeed(static_cast<float>(e.value)); break;
+    case SpeedAndReset: m.motion().setSpeed(static_cast<float>(e.value)), m.reset(); break;
+    case StopAndReset: m.motion().setStop(static_cast<float>(e.value)), m.reset(); break;
+    case Stop: m.motion().setStop(static_cast<float>(e.value)); break;
+    case Angle: m.motion().setAngle(e.value); break;
+    case Saturation: m.setFilterSaturation(filterSaturationAmount(static_cast<float>(e.value))); break;
+    case Reflection: m.setReflectionCoefficient(e.value); break;
+    case Place: m.setMicAngle(e.value), m.setGeometry(), m.reset(); break;
+    case PlaceKeep: m.setMicAngle(e.value), m.setGeometry(); break;  // without a reset
+    case Rate: m.setRate(e.value, 1), m.setGeometry(), m.reset(); break;
+    case Direction: m.setDirection(e.value); break;
+    case Cutoff: m.setStaticCutoff(e.value); break;  // taken over at the next re-tune
+    case Splitter:
+        if constexpr (std::is_same_v<Model, LightRotorModel>) m.setSplitterFrequency(e.value);
+        break;
+    }
+}
+
+template <class Model>
+Outputs run(const ScriptedRun& r)
+{
+    auto m = std::make_unique<Model>(static_cast<typename Model::Kind>(r.kind));
     if constexpr (std::is_same_v<Model, RotorModel>) m->setOpenBackMode(1);
-    common(*m, theta, distance, rate, decimation, speedHz);
-    settings(*m, saturation);
-    const std::vector<double> in = testInput(rate / decimation);
+    common(*m, r.theta, r.distance, r.rate, r.decimation, r.speedHz);
+    settings(*m, r.saturation < 0 ? 0.0 : filterSaturationAmount(r.saturation));
+    const std::vector<double> in = testInput(r.rate / r.decimation);
     Outputs o;
     for (int n = 0; n < kSamples; ++n) {
-        if (event) event(*m, n);
+        for (const Event& e : r.events)
+            if (e.at == n) apply(*m, e);
         o.y.push_back(m->process(in[n]));
         o.noise.push_back(m->noiseOutput());
         if constexpr (std::is_same_v<Model, LightRotorModel>)
@@ -116,121 +156,39 @@ Outputs run(typename Model::Kind kind, double theta, double distance, double rat
     return o;
 }
 
-const double kHornSat = filterSaturationAmount(0.5f);
-const double kDrumSat = filterSaturationAmount(0.3f);
-
-// The model rebuilt after a change of place or rate, and reset when asked.
-template <class Model>
-void rebuild(Model& m, bool reset = true)
-{
-    m.setGeometry();
-    if (reset) m.reset();
-}
-
-// Every run, by name.
-std::map<std::string, std::function<Outputs()>> runs()
-{
-    using H = RotorModel;
-    using D = LightRotorModel;
-    std::map<std::string, std::function<Outputs()>> r;
-    r["horn_mic1_front_48k"] = [] {
-        return run<H>(H::Kind::Mic1, 0.0, 0.8, 48000.0, 1, 6.7, kHornSat, [](H& m, int n) {
-            if (n == 2000) m.startNoiseTransient(1.0);
-            if (n == 3500) m.motion().setSpeed(1.0f);  // run down to the slow speed
-        });
-    };
-    r["horn_mic2_side_22k_runup"] = [] {
-        return run<H>(H::Kind::Mic2, 0.2, 1.1, 44100.0, 2, 6.8, filterSaturationAmount(0.9f), [](H& m, int n) {
-            if (n == 0) {
-                m.motion().setSpeed(1.0f);
-                m.reset();
-            }
-            if (n == 500) m.motion().setSpeed(0.0f);  // run up through the noise cross-fade
-            if (n == 3000) m.startNoiseTransient(0.6);
-        });
-    };
-    // 11025 Hz model rate: the filters fall back to 44.1 kHz designs.
-    r["horn_mic1_other_side_11k"] = [] { return run<H>(H::Kind::Mic1, -0.3, 1.5, 44100.0, 4, 3.0, kHornSat); };
-    r["horn_mic1_no_saturation_96k"] = [] { return run<H>(H::Kind::Mic1, 0.05, 0.6, 96000.0, 1, 7.1, 0.0); };
-    r["horn_leak_24k"] = [] { return run<H>(H::Kind::Leak, 0.3, 0.5, 96000.0, 4, 6.0, kHornSat); };
-    r["horn_mic1_stopped"] = [] {
-        return run<H>(H::Kind::Mic1, 0.1, 0.9, 48000.0, 1, 6.0, kHornSat, [](H& m, int n) {
-            if (n == 0) {
-                m.motion().setStop(1.0f);
-                m.reset();
-                m.motion().setAngle(0.37);
-            }
-            if (n == 4000) m.motion().setStop(0.0f);  // released: runs up again
-        });
-    };
-    r["horn_mic2_changes"] = [] {
-        return run<H>(H::Kind::Mic2, 0.0, 1.0, 48000.0, 1, 6.5, kHornSat, [](H& m, int n) {
-            if (n == 1000) m.setFilterSaturation(filterSaturationAmount(0.8f));
-            if (n == 1500) m.setReflectionCoefficient(0.4);
-            if (n == 2000) {
-                m.setMicAngle(0.22);
-                rebuild(m);
-            }  // another variant
-            if (n == 3000) {
-                m.setRate(44100.0, 1);
-                rebuild(m);
-            }
-            if (n == 4000) m.setDirection(-1.0);
-            if (n == 5000) {
-                m.setMicAngle(0.0);
-                rebuild(m, false);
-            }  // back to the front without a reset
-        });
-    };
-    r["drum_mic_48k"] = [] {
-        return run<D>(D::Kind::Mic, -0.2, 0.9, 48000.0, 1, 6.0, kDrumSat, [](D& m, int n) {
-            if (n == 1500) m.startNoiseTransient(0.8);
-            if (n == 3000) m.motion().setSpeed(1.0f);
-        });
-    };
-    r["drum_mic_runup_44k"] = [] {
-        return run<D>(D::Kind::Mic, 0.15, 1.2, 44100.0, 1, 6.5, kDrumSat, [](D& m, int n) {
-            if (n == 0) {
-                m.motion().setSpeed(1.0f);
-                m.reset();
-            }
-            if (n == 300) m.motion().setSpeed(0.0f);
-            if (n == 2500) m.setStaticCutoff(2500.0);  // taken over at the next re-tune
-            if (n == 3500) m.setSplitterFrequency(90.0);
-        });
-    };
-    r["drum_mic_stopped_96k"] = [] {
-        return run<D>(D::Kind::Mic, 0.3, 0.7, 96000.0, 1, 6.0, 0.0, [](D& m, int n) {
-            if (n == 0) {
-                m.motion().setStop(1.0f);
-                m.reset();
-            }
-        });
-    };
-    r["drum_mic_changes_24k"] = [] {
-        return run<D>(D::Kind::Mic, 0.0, 1.0, 48000.0, 2, 6.3, kDrumSat, [](D& m, int n) {
-            if (n == 1000) m.setFilterSaturation(filterSaturationAmount(0.7f));
-            if (n == 2000) {
-                m.setMicAngle(-0.25);
-                rebuild(m);
-            }
-            if (n == 3000) m.setDirection(-1.0);
-            if (n == 4000) {
-                m.setRate(48000.0, 1);
-                rebuild(m);
-            }
-        });
-    };
-    r["drum_leak_22k"] = [] { return run<D>(D::Kind::Leak, 0.25, 0.8, 44100.0, 2, 5.5, kDrumSat); };
-    return r;
-}
+// Horn runs (kind 0 microphone 1, 1 microphone 2, 2 leak), then drum runs (0 microphone, 1
+// leak). At an 11025 Hz model rate the filters fall back to 44.1 kHz designs.
+// clang-format off
+const ScriptedRun kHornRuns[] = {
+    {"horn_mic1_front_48k", 0, 0.0, 0.8, 48000.0, 1, 6.7, 0.5f, {{2000, Transient, 1.0}, {3500, Speed, 1.0}}},
+    {"horn_mic2_side_22k_runup", 1, 0.2, 1.1, 44100.0, 2, 6.8, 0.9f,  // runs up through the noise cross-fade
+     {{0, SpeedAndReset, 1.0}, {500, Speed, 0.0}, {3000, Transient, 0.6}}},
+    {"horn_mic1_other_side_11k", 0, -0.3, 1.5, 44100.0, 4, 3.0, 0.5f, {}},
+    {"horn_mic1_no_saturation_96k", 0, 0.05, 0.6, 96000.0, 1, 7.1, -1.0f, {}},
+    {"horn_leak_24k", 2, 0.3, 0.5, 96000.0, 4, 6.0, 0.5f, {}},
+    {"horn_mic1_stopped", 0, 0.1, 0.9, 48000.0, 1, 6.0, 0.5f,
+     {{0, StopAndReset, 1.0}, {0, Angle, 0.37}, {4000, Stop, 0.0}}},
+    {"horn_mic2_changes", 1, 0.0, 1.0, 48000.0, 1, 6.5, 0.5f,
+     {{1000, Saturation, 0.8}, {1500, Reflection, 0.4}, {2000, Place, 0.22}, {3000, Rate, 44100.0},
+      {4000, Direction, -1.0}, {5000, PlaceKeep, 0.0}}}};
+const ScriptedRun kDrumRuns[] = {
+    {"drum_mic_48k", 0, -0.2, 0.9, 48000.0, 1, 6.0, 0.3f, {{1500, Transient, 0.8}, {3000, Speed, 1.0}}},
+    {"drum_mic_runup_44k", 0, 0.15, 1.2, 44100.0, 1, 6.5, 0.3f,
+     {{0, SpeedAndReset, 1.0}, {300, Speed, 0.0}, {2500, Cutoff, 2500.0}, {3500, Splitter, 90.0}}},
+    {"drum_mic_stopped_96k", 0, 0.3, 0.7, 96000.0, 1, 6.0, -1.0f, {{0, StopAndReset, 1.0}}},
+    {"drum_mic_changes_24k", 0, 0.0, 1.0, 48000.0, 2, 6.3, 0.3f,
+     {{1000, Saturation, 0.7}, {2000, Place, -0.25}, {3000, Direction, -1.0}, {4000, Rate, 48000.0}}},
+    {"drum_leak_22k", 1, 0.25, 0.8, 44100.0, 2, 5.5, 0.3f, {}}};
+// clang-format on
 
 // Per run and output (y, noise, low): the energy of every sample, then the checkpoints.
 TEST(ModelGolden, EveryRunMatchesTheStoredSamples)
 {
+    std::vector<std::pair<std::string, Outputs>> runs;
+    for (const ScriptedRun& r : kHornRuns) runs.emplace_back(r.name, run<RotorModel>(r));
+    for (const ScriptedRun& r : kDrumRuns) runs.emplace_back(r.name, run<LightRotorModel>(r));
     GoldenRows now;
-    for (const auto& [name, run] : runs()) {
-        const Outputs o = run();
+    for (const auto& [name, o] : runs) {
         const std::pair<const char*, const std::vector<double>*> outputs[] = {
             {" y", &o.y}, {" noise", &o.noise}, {" low", &o.low}};
         for (const auto& [label, v] : outputs) {
