@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "support/GoldenRows.h"
+
 namespace orv {
 namespace {
 
@@ -97,12 +99,6 @@ TYPED_TEST(NoisePlayer, BalanceLaw)
     EXPECT_NEAR(d->transientGainFollow, 0.0, 1e-9);
 }
 
-TYPED_TEST(NoisePlayer, StandingRotorIsSilentWithoutTransient)
-{
-    auto p = this->make(44100.0, 1.0, 1.0);
-    for (double y : run(*p, 0.0, 2000)) ASSERT_EQ(y, 0.0);
-}
-
 // Up to 0.78 turns per second only the slow loop sounds, rising with the square of the speed
 // (either way round); from 7.5 turns per second only the fast loop, at full gain.
 TYPED_TEST(NoisePlayer, CrossFadeEndsAtTheirSpeedsAtAnyRate)
@@ -151,21 +147,6 @@ TYPED_TEST(NoisePlayer, TransientLastsNinetyMillisecondsAtAnyRate)
     }
 }
 
-TYPED_TEST(NoisePlayer, TransientSoundsAndBalanceScalesIt)
-{
-    double level = 0.0;
-    for (float m : {0.5f, 0.0f, 1.0f}) {  // transient x1, x2, x0
-        auto p = this->make(44100.0, 0.0, 0.0);
-        p->setBalance(m);
-        p->loadRecordings();  // snaps the followed gains to the balance targets
-        p->startTransient(0.5);
-        const double r = rms(run(*p, 0.0, 4000));
-        if (m == 0.5f) level = r;
-        EXPECT_NEAR(r, 2.0 * (1.0 - m) * level, 1e-9) << m;
-    }
-    EXPECT_GT(level, 1e-4);
-}
-
 // Compensation (0.3 / x)^e and band-pass Q = q x + q0, worked out for x = 1.2 m: the drum
 // 0.25^0.1 and 0.12 x 1.2 + 0.005, the horn 0.25^0.25 and 0.25 x 1.2 + 0.05.
 TEST(NoisePlayers, MicDistanceSetsCompensationAndBandWidth)
@@ -197,56 +178,42 @@ TEST(NoisePlayers, HornCrossFadeLaw)
     }
 }
 
-TEST(NoisePlayers, DrumFiltersHoldTheirSettingsOutsideTheFadeZone)
+// Scripted runs of the three players (the drum's and both horn variants) at two rates: a
+// standing rotor, the slow take both ways round, the fade zone, the fast loop and back to slow
+// (the drum's filters hold their settings outside the zone), a transient at a quarter of the
+// way and a balance off the middle. Output and loop phases are stored in data/noise_players.txt
+// (written again with ORV_UPDATE_NOISE_PLAYERS=1).
+TEST(NoisePlayers, ScriptedRunsMatchTheStoredOutput)
 {
-    auto d = NoisePlayer<Drum>::make(44100.0, 1.0, 1.0);
-    run(*d, 3.0 / 44100.0, 10);  // inside the fade zone
-    const double lowPassHz = d->lowPass.frequency(), shelfHz = d->highShelf.frequency();
-    const double shelfDb = d->highShelf.gainDb();
-    EXPECT_NE(lowPassHz, 18000.0);
-    run(*d, 20.0 / 44100.0, 100);
-    run(*d, 0.1 / 44100.0, 100);
-    EXPECT_EQ(d->lowPass.frequency(), lowPassHz);
-    EXPECT_EQ(d->highShelf.frequency(), shelfHz);
-    EXPECT_EQ(d->highShelf.gainDb(), shelfDb);
-}
-
-// Variant 1's fast loop is variant 0's eight turns later (the phase step 1/13,600 is not exact,
-// so the two drift apart by rounding); the slow takes differ.
-TEST(NoisePlayers, HornVariants)
-{
-    const double fs = 44100.0, rate = 1.0 / 400.0;  // 34 turns = 13,600 samples
-    auto h0 = ready(std::make_unique<HornNoisePlayer>(0), fs, 0.0, 1.0);
-    auto h1 = ready(std::make_unique<HornNoisePlayer>(1), fs, 0.0, 1.0);
-    const std::vector<double> y0 = run(*h0, rate, 3200 + 8 * 400 + 6000), y1 = run(*h1, rate, 3200 + 6000);
-    EXPECT_LT(mismatch(y1, 3200, y0, 3200 + 8 * 400, 6000), 1e-3);
-    EXPECT_GT(mismatch(y1, 3200, y0, 3200 + 7 * 400, 6000), 0.1);
-    auto s0 = ready(std::make_unique<HornNoisePlayer>(0), fs, 1.0, 0.0);
-    auto s1 = ready(std::make_unique<HornNoisePlayer>(1), fs, 1.0, 0.0);
-    EXPECT_GT(mismatch(run(*s0, 0.5 / fs, 20000), 1000, run(*s1, 0.5 / fs, 20000), 1000, 19000), 0.5);
-}
-
-// Below the slow limit only the gain depends on the rotor speed: the horn's slow take plays at
-// its recorded rate, so two speeds give the same signal scaled by (r1 / r2)^2.
-TEST(NoisePlayers, HornSlowTakeRunsAtItsOwnSpeed)
-{
-    const double fs = 48000.0;
-    auto a = ready(std::make_unique<HornNoisePlayer>(1), fs, 1.0, 1.0);
-    auto b = ready(std::make_unique<HornNoisePlayer>(1), fs, 1.0, 1.0);
-    const std::vector<double> ya = run(*a, 0.78 / fs, 5000), yb = run(*b, 0.39 / fs, 5000);
-    for (int i = 100; i < 5000; i += 37) EXPECT_NEAR(yb[i], 0.25 * ya[i], 1e-9 * rms(ya)) << i;
-    // One pass of the 63,884-sample take lasts 63,884 / 44,100 s at any rate.
-    EXPECT_NEAR(a->slowPhase, 5000.0 * 44100.0 / fs / 63884.0, 1e-9);
-}
-
-// A reversed rotor runs the loops backwards.
-TEST(NoisePlayers, ReversedRotorRunsTheLoopsBackwards)
-{
-    auto d = NoisePlayer<Drum>::make(44100.0, 1.0, 1.0);
-    const double r = 0.5 / 44100.0;
-    run(*d, -r, 1000);
-    EXPECT_NEAR(d->slowPhase, 1.0 - 1000 * 0.2 * r, 1e-9);
-    EXPECT_NEAR(d->fastPhase, 1.0 - 1000 * r / 88.0, 1e-9);
+    const double segments[][2] = {{0.0, 500}, {0.39, 3000}, {-0.39, 3000}, {3.0, 3000}, {8.0, 4000}, {0.1, 3000}};
+    test::GoldenRows now;
+    for (double fs : {44100.0, 96000.0}) {
+        const std::string rate = " " + std::to_string(static_cast<int>(fs));
+        auto script = [&](auto p, const char* name) {
+            p = ready(std::move(p), fs, 1.0, 1.0);
+            p->setBalance(0.3f);
+            std::vector<double> row{0.0};
+            int n = 0;
+            for (const auto& [hz, count] : segments)
+                for (int k = 0; k < count; ++k, ++n) {
+                    if (n == 4000) p->startTransient(0.7);
+                    const double y = p->process(hz / fs, 0.1);
+                    row[0] += y * y;
+                    if (n % 25 == 0) row.push_back(y);
+                }
+            row.insert(row.end(), {p->slowPhase, p->fastPhase});
+            now.emplace_back(name + rate, row);
+        };
+        script(std::make_unique<DrumNoisePlayer>(), "drum");
+        script(std::make_unique<HornNoisePlayer>(0), "horn0");
+        script(std::make_unique<HornNoisePlayer>(1), "horn1");
+    }
+    test::expectGoldenRows(
+        std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/dsp/data/noise_players.txt", "ORV_UPDATE_NOISE_PLAYERS", now,
+        [](double got, double want, const std::vector<double>& row) {
+            return std::fabs(got - want) <= 1e-9 * std::fabs(want) + 1e-12 * std::sqrt(row[0]);
+        },
+        2);
 }
 
 }  // namespace
