@@ -30,7 +30,7 @@ std::vector<int> phases(EngineRig& rig, int count, double& maxMute)
 
 // Construction leaves every job pending behind a fade; it and a faded change ("CPUmode") each
 // fade to dry once, run the jobs behind full mute and fade in again. The same position again is
-// no change.
+// no change; suspend and resume schedule their jobs.
 TEST(EngineLifecycle, AFadedChangeFadesOutRunsItsJobsAndFadesInOnce)
 {
     EngineRig rig;
@@ -53,13 +53,7 @@ TEST(EngineLifecycle, AFadedChangeFadesOutRunsItsJobsAndFadesInOnce)
     rig.set(kCpuMode, 0.9f);
     EXPECT_EQ(rig.engine().engineState(), kRunning);
     EXPECT_EQ(rig.engine().pendingJobs(), 0u);
-}
-
-TEST(EngineLifecycle, SuspendSchedulesTheRateJobAndResumeTheFullReset)
-{
-    EngineRig rig;
-    ASSERT_GT(rig.settle(), 0);
-    rig.engine().suspend();
+    rig.engine().suspend();  // schedules the rate job, and resume the full reset
     EXPECT_EQ(rig.engine().engineState(), kToDry);
     EXPECT_EQ(rig.engine().pendingJobs(), RotaryEngine::kJobSampleRate);
     rig.engine().resume();
@@ -134,8 +128,10 @@ TEST(EngineLifecycle, AFadedChangeDuringAFadeTurnsBackFromWhereItStands)
 }
 
 // An unchanged distance causes no fade; the cross paths are recomputed without one. The
-// amplitude floor follows the horn distance: (√0.7 − 0.5) × 0.2 + 0.795879.
-TEST(EngineLifecycle, ChangesThatNeedNoFade)
+// amplitude floor follows the horn distance: (sqrt(0.7) - 0.5) x 0.2 + 0.795879. "Setup"
+// position 3 ("Front" "Rear") and 5 ("Mono") and "Size" position 3 set their presets through
+// the parameters; the same position again is no change.
+TEST(EngineLifecycle, ChangesWithoutFadeAndPresetPositions)
 {
     EngineRig rig;
     ASSERT_GT(rig.settle(), 0);
@@ -150,14 +146,6 @@ TEST(EngineLifecycle, ChangesThatNeedNoFade)
     rig.set(kHDistance, 0.7f);
     EXPECT_EQ(rig.engine().engineState(), kToDry);
     EXPECT_NEAR(rig.get(kHornAmplitudeClip), 0.863211f, 1e-6);
-}
-
-// "Setup" position 3 ("Front" "Rear") and 5 ("Mono") and "Size" position 3 set their presets
-// through the parameters; the same position again is no change.
-TEST(EngineLifecycle, SetupAndSizeApplyTheirPresets)
-{
-    EngineRig rig;
-    ASSERT_GT(rig.settle(), 0);
     const struct {
         int index;
         float position;
@@ -169,6 +157,7 @@ TEST(EngineLifecycle, SetupAndSizeApplyTheirPresets)
         {kSetup, 1.0f, {{kHornMic1Panorama, 0.5f}, {kHornMic2Gain, 0.0f}}},
         {kSize, 0.5f, {{kEarlyReflRoomSize, 0.386852f}, {kEarlyReflVirtualRoomSize, 0.5f}}}};
     for (const auto& c : cases) {
+        ASSERT_GT(rig.settle(), 0);
         rig.set(c.index, c.position);
         EXPECT_EQ(rig.engine().engineState(), kToDry) << c.index;
         ASSERT_GT(rig.settle(), 0);
