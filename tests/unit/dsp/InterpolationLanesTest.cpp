@@ -17,7 +17,7 @@ namespace {
 template <class Pair, class Lanes, class Scalar>
 void expectLanesMatch(double lo, double hi, Pair pair, Lanes lanesForm, Scalar scalarForm)
 {
-    std::mt19937_64 rng(static_cast<unsigned>(lo * 7 + hi));
+    std::mt19937_64 rng(static_cast<unsigned>(hi - lo));
     std::uniform_real_distribution<double> u(lo, hi);
     for (int i = 0; i < 100000; ++i) {
         const Double2 x = pair(i, [&] { return u(rng); });
