@@ -34,100 +34,58 @@ double rmsOf(const float* x, int n)
     return std::sqrt(s / n);
 }
 
-double peakOf(const float* x, int n)
-{
-    double m = 0;
-    for (int i = 0; i < n; ++i) m = std::max(m, std::fabs(double(x[i])));
-    return m;
-}
-
-TEST(Recordings, CountsGuardSamplesAndLevels)
+// Counts, guard samples and levels; a sample not finite fails the RMS. Each loop is seamless:
+// the step and the second difference from the last sample back to the first are no larger
+// than the typical ones inside. The rotor loops swell once per turn: the turn's component of
+// a short-time RMS envelope stands out of the others (harmonics of the turn aside).
+TEST(Recordings, LoopsAreSeamlessAndSwellOncePerTurn)
 {
     for (const LoopCase& c : kLoops) {
         const Recording r = findRecording(c.id);
         ASSERT_NE(r.samples, nullptr) << c.name;
+        const float* x = r.samples;
         EXPECT_EQ(r.stored, c.stored) << c.name;
         EXPECT_EQ(r.length, c.length) << c.name;
-        for (int g = 0; g < 3; ++g) EXPECT_EQ(r.samples[r.length + g], r.samples[g]) << c.name << " guard " << g;
-        EXPECT_NEAR(peakOf(r.samples, r.length), c.peak, 0.1 * c.peak) << c.name;
-        EXPECT_NEAR(rmsOf(r.samples, r.length), c.rms, 0.1 * c.rms) << c.name;  // a sample not finite fails it
-    }
-    const Recording t = findRecording(RecordingId::Transient);
-    EXPECT_EQ(t.stored, 3956);
-    EXPECT_EQ(t.length, 3955);
-}
-
-TEST(Recordings, LoopsAreSeamless)
-{
-    // The step from the last sample back to the first is no larger than the steps inside.
-    for (const LoopCase& c : kLoops) {
-        const Recording r = findRecording(c.id);
-        const float* x = r.samples;
-        double sum = 0;
-        for (int i = 1; i < r.length; ++i) sum += double(x[i] - x[i - 1]) * (x[i] - x[i - 1]);
-        const double typicalStep = std::sqrt(sum / (r.length - 1));
-        EXPECT_LT(std::fabs(double(x[0]) - x[r.length - 1]), 3.0 * typicalStep) << c.name;
-        // The second difference at the wrap too (no kink).
-        const double curve = double(x[1]) - 2.0 * x[0] + x[r.length - 1];
-        double curveSum = 0;
-        for (int i = 1; i + 1 < r.length; ++i) {
-            const double d2 = double(x[i + 1]) - 2.0 * x[i] + x[i - 1];
-            curveSum += d2 * d2;
-        }
-        EXPECT_LT(std::fabs(curve), 3.0 * std::sqrt(curveSum / (r.length - 2))) << c.name;
-    }
-}
-
-// Short-time RMS envelope of a loop in `blocks` equal parts, and the magnitude of its
-// Fourier component at `cycles` per loop.
-std::vector<double> envelope(const Recording& r, int blocks)
-{
-    std::vector<double> env(blocks);
-    for (int b = 0; b < blocks; ++b) {
-        const int from = static_cast<int>(static_cast<long long>(r.length) * b / blocks);
-        const int to = static_cast<int>(static_cast<long long>(r.length) * (b + 1) / blocks);
-        env[b] = rmsOf(r.samples + from, to - from);
-    }
-    return env;
-}
-
-double component(const std::vector<double>& env, int cycles)
-{
-    std::complex<double> acc = 0;
-    for (std::size_t b = 0; b < env.size(); ++b) acc += env[b] * std::polar(1.0, -2 * kPi * cycles * b / env.size());
-    return std::abs(acc);
-}
-
-TEST(Recordings, RotorLoopsSwellOncePerTurn)
-{
-    for (const LoopCase& c : kLoops) {
+        for (int g = 0; g < 3; ++g) EXPECT_EQ(x[r.length + g], x[g]) << c.name << " guard " << g;
+        double peak = 0, steps = 0, curves = 0;
+        for (int i = 0; i < r.length; ++i) peak = std::max(peak, std::fabs(double(x[i])));
+        for (int i = 1; i < r.length; ++i) steps += std::pow(double(x[i]) - x[i - 1], 2);
+        for (int i = 1; i + 1 < r.length; ++i) curves += std::pow(double(x[i + 1]) - 2.0 * x[i] + x[i - 1], 2);
+        EXPECT_NEAR(peak, c.peak, 0.1 * c.peak) << c.name;
+        EXPECT_NEAR(rmsOf(x, r.length), c.rms, 0.1 * c.rms) << c.name;
+        EXPECT_LT(std::fabs(double(x[0]) - x[r.length - 1]), 3.0 * std::sqrt(steps / (r.length - 1))) << c.name;
+        EXPECT_LT(std::fabs(double(x[1]) - 2.0 * x[0] + x[r.length - 1]), 3.0 * std::sqrt(curves / (r.length - 2)))
+            << c.name;
         if (c.turns == 0) continue;
-        const Recording r = findRecording(c.id);
         const int blocks = c.turns * 16;
-        const std::vector<double> env = envelope(r, blocks);
-        const double atTurn = component(env, c.turns);
+        std::vector<double> env(blocks);
+        for (int b = 0; b < blocks; ++b) {
+            const long long from = static_cast<long long>(r.length) * b / blocks;
+            env[b] = rmsOf(x + from, static_cast<int>(static_cast<long long>(r.length) * (b + 1) / blocks - from));
+        }
+        auto component = [&](int cycles) {
+            std::complex<double> acc = 0;
+            for (int b = 0; b < blocks; ++b) acc += env[b] * std::polar(1.0, -2 * kPi * cycles * b / blocks);
+            return std::abs(acc);
+        };
         double others = 0;
         int count = 0;
-        for (int k = 1; k < blocks / 2; ++k) {
-            if (k % c.turns == 0) continue;  // harmonics of the turn
-            others += component(env, k);
-            ++count;
-        }
-        EXPECT_GT(atTurn, 8.0 * others / count) << c.name;
+        for (int k = 1; k < blocks / 2; ++k)
+            if (k % c.turns != 0) others += component(k), ++count;
+        EXPECT_GT(component(c.turns), 8.0 * others / count) << c.name;
     }
 }
 
+// The transient: 3,956 samples (the last a 0), the peak 0.24 at sample 328, and front-loaded
+// energy: the last quarter more than 20 dB below the first.
 TEST(Recordings, TransientPeaksAtSample328AndDiesAway)
 {
     const Recording t = findRecording(RecordingId::Transient);
+    EXPECT_EQ(t.stored, 3956);
+    EXPECT_EQ(t.length, 3955);
     EXPECT_NEAR(t.samples[328], 0.24, 1e-6);
-    for (int i = 0; i < t.stored; ++i) {
-        if (i != 328) {
-            ASSERT_LT(std::fabs(t.samples[i]), t.samples[328]) << i;
-        }
-    }
+    for (int i = 0; i < t.stored; ++i) ASSERT_TRUE(i == 328 || std::fabs(t.samples[i]) < t.samples[328]) << i;
     EXPECT_EQ(t.samples[t.length], 0.0f);
-    // Energy is front-loaded: the last quarter lies more than 20 dB below the first.
     const int quarter = t.stored / 4;
     EXPECT_LT(rmsOf(t.samples + 3 * quarter, quarter), 0.1 * rmsOf(t.samples, quarter));
 }
