@@ -4,16 +4,6 @@
 
 namespace orv {
 
-CAnimKnob3::CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
-                       const CPoint& offset)
-    : CSteppedWheel<CAnimKnob>(size, listener, tag, background, offset)
-{}
-
-CAnimKnob3::CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, int subPixmaps, int heightOfOneImage,
-                       CBitmap* background, const CPoint& offset)
-    : CSteppedWheel<CAnimKnob>(size, listener, tag, subPixmaps, heightOfOneImage, background, offset)
-{}
-
 int CAnimKnob3::getDrawnFrame() const
 {
     float q = getValue();

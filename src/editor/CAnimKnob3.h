@@ -10,10 +10,7 @@ namespace orv {
 
 class CAnimKnob3 : public CSteppedWheel<CAnimKnob> {
 public:
-    CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
-               const CPoint& offset = {});
-    CAnimKnob3(const CRect& size, CControlListener* listener, int32_t tag, int subPixmaps, int heightOfOneImage,
-               CBitmap* background, const CPoint& offset = {});
+    using CSteppedWheel::CSteppedWheel;
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;

@@ -8,8 +8,7 @@ namespace orv {
 
 class COrvTextEdit : public CTextEdit {
 public:
-    COrvTextEdit(const CRect& size, CControlListener* listener, int32_t tag, const char* text = "",
-                 CBitmap* background = nullptr, int32_t style = 0);
+    using CTextEdit::CTextEdit;
 
     virtual void extension1() {}
     virtual void extension2() {}

@@ -4,10 +4,6 @@
 
 namespace orv {
 
-COvOnOffButton::COvOnOffButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CHoverButton<COnOffButton>(size, listener, tag, background)
-{}
-
 int COvOnOffButton::getDrawnFrame() const
 {
     const float v = getValue();

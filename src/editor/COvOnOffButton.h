@@ -10,7 +10,7 @@ namespace orv {
 
 class COvOnOffButton : public CHoverButton<COnOffButton> {
 public:
-    COvOnOffButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
+    using CHoverButton::CHoverButton;
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;

@@ -4,10 +4,6 @@
 
 namespace orv {
 
-OrvOnOffButton::OrvOnOffButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : COnOffButton(size, listener, tag, background)
-{}
-
 void OrvOnOffButton::draw(CDrawContext* context)
 {
     const int half = background_ != nullptr ? background_->getHeight() / 2 : 0;

@@ -9,7 +9,7 @@ namespace orv {
 class OrvOnOffButton : public COnOffButton {
 public:
     // The bitmap holds two frames of half its height: off above, on below.
-    OrvOnOffButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
+    using COnOffButton::COnOffButton;
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
