@@ -14,6 +14,7 @@ COvRockerSwitch::COvRockerSwitch(const CRect& size, CControlListener* listener, 
                     CPoint(), kHorizontal)
 {
     subPixmaps_ = kRockerFrames;
+    reportsRelease_ = false;
 }
 
 int COvRockerSwitch::getDrawnFrame() const
@@ -30,22 +31,6 @@ void COvRockerSwitch::draw(CDrawContext* context)
 {
     drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
     setDirty(false);
-}
-
-CMouseEventResult COvRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons)
-{
-    if (!buttons.isLeftButton()) return kMouseEventNotHandled;
-    setValue(sideOf(where));
-    invalid();
-    notify();
-    return kMouseEventHandled;
-}
-
-CMouseEventResult COvRockerSwitch::onMouseUp(CPoint&, const CButtonState&)
-{
-    setValue(0.0f);
-    invalid();
-    return kMouseEventHandled;
 }
 
 CMouseEventResult COvRockerSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons)

@@ -12,8 +12,6 @@ public:
     COvRockerSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
 
     void draw(CDrawContext* context) override;
-    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
-    CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseEntered(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons) override;

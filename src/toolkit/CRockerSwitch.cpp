@@ -31,7 +31,7 @@ void CRockerSwitch::draw(CDrawContext* context)
 CMouseEventResult CRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons)
 {
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
-    beginEdit();
+    if (reportsRelease_) beginEdit();
     setValue(sideOf(where));
     invalid();
     notify();
@@ -42,8 +42,10 @@ CMouseEventResult CRockerSwitch::onMouseUp(CPoint&, const CButtonState&)
 {
     setValue(0.0f);
     invalid();
-    notify();
-    endEdit();
+    if (reportsRelease_) {
+        notify();
+        endEdit();
+    }
     return kMouseEventHandled;
 }
 

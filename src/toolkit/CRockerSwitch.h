@@ -22,6 +22,10 @@ protected:
     // −1 for the left (horizontal) or lower (vertical) half, +1 otherwise.
     float sideOf(const CPoint& where) const;
 
+    // Whether a press opens an edit gesture that the release reports and closes; without it
+    // only the press is reported.
+    bool reportsRelease_ = true;
+
     int32_t style_;
 };
 
