@@ -379,48 +379,29 @@ bool CFrame::onWheel(const CPoint& where, float distance, const CButtonState& bu
     return target->onWheel(where, distance, buttons);
 }
 
-int32_t CFrame::onKeyDown(VstKeyCode& keyCode)
+int32_t CFrame::onKeyDown(VstKeyCode& keyCode) { return routeKey(&CView::onKeyDown, keyCode); }
+
+int32_t CFrame::onKeyUp(VstKeyCode& keyCode) { return routeKey(&CView::onKeyUp, keyCode); }
+
+int32_t CFrame::routeKey(int32_t (CView::*handler)(VstKeyCode&), VstKeyCode& keyCode)
 {
     if (inModalSession()) return -1;
     if (modalView_ != nullptr) {
         ViewRef ref(modalView_);
-        return modalView_->onKeyDown(keyCode);
+        return (modalView_->*handler)(keyCode);
     }
     int32_t result = -1;
     if (focusView_ != nullptr) {
         CView* v = focusView_;
         ViewRef ref(v);
-        result = v->onKeyDown(keyCode);
+        result = (v->*handler)(keyCode);
     }
     // Keys nobody has focused on go to the view under the mouse.
     if (result == -1) {
         CView* v = getCurrentView();
         if (v != nullptr && v != focusView_) {
             ViewRef ref(v);
-            result = v->onKeyDown(keyCode);
-        }
-    }
-    return result;
-}
-
-int32_t CFrame::onKeyUp(VstKeyCode& keyCode)
-{
-    if (inModalSession()) return -1;
-    if (modalView_ != nullptr) {
-        ViewRef ref(modalView_);
-        return modalView_->onKeyUp(keyCode);
-    }
-    int32_t result = -1;
-    if (focusView_ != nullptr) {
-        CView* v = focusView_;
-        ViewRef ref(v);
-        result = v->onKeyUp(keyCode);
-    }
-    if (result == -1) {
-        CView* v = getCurrentView();
-        if (v != nullptr && v != focusView_) {
-            ViewRef ref(v);
-            result = v->onKeyUp(keyCode);
+            result = (v->*handler)(keyCode);
         }
     }
     return result;

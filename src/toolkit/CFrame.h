@@ -94,6 +94,8 @@ public:
     bool inModalSession() const { return modalSessions_ > 0; }
 
 private:
+    // The modal view takes every key; otherwise the focus view, then the view under the mouse.
+    int32_t routeKey(int32_t (CView::*handler)(VstKeyCode&), VstKeyCode& keyCode);
     void paintDirty();
     void paintRect(CDrawContext& context, const CRect& r);
     void updateHover(CPoint& where, const CButtonState& buttons);
