@@ -1,5 +1,6 @@
 #include "toolkit/X11PlatformFrame.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -52,23 +53,28 @@ bool takeError(Display* display)
     return had;
 }
 
-uint32_t modifierBits(unsigned int state)
+// An X11 state mask and the bit it stands for in our button states or key modifiers.
+struct StateBit {
+    unsigned int mask;
+    uint32_t bit;
+};
+constexpr StateBit kModifierBits[] = {{ShiftMask, kShift}, {ControlMask, kControl}, {Mod1Mask, kAlt}};
+constexpr StateBit kKeyModifierBits[] = {
+    {ShiftMask, MODIFIER_SHIFT}, {ControlMask, MODIFIER_CONTROL}, {Mod1Mask, MODIFIER_ALTERNATE}};
+constexpr StateBit kHeldButtonBits[] = {{Button1Mask, kLButton}, {Button2Mask, kMButton}, {Button3Mask, kRButton}};
+
+template <std::size_t N>
+uint32_t translateState(unsigned int state, const StateBit (&table)[N])
 {
     uint32_t bits = 0;
-    if (state & ShiftMask) bits |= kShift;
-    if (state & ControlMask) bits |= kControl;
-    if (state & Mod1Mask) bits |= kAlt;
+    for (const StateBit& b : table)
+        if (state & b.mask) bits |= b.bit;
     return bits;
 }
 
-uint32_t heldButtons(unsigned int state)
-{
-    uint32_t bits = 0;
-    if (state & Button1Mask) bits |= kLButton;
-    if (state & Button2Mask) bits |= kMButton;
-    if (state & Button3Mask) bits |= kRButton;
-    return bits;
-}
+uint32_t modifierBits(unsigned int state) { return translateState(state, kModifierBits); }
+
+uint32_t heldButtons(unsigned int state) { return translateState(state, kHeldButtonBits); }
 
 uint32_t buttonBit(unsigned int button)
 {
@@ -91,9 +97,7 @@ bool translateKey(XKeyEvent& xkey, VstKeyCode& key)
     KeySym sym = 0;
     const int n = XLookupString(&xkey, text, sizeof text, &sym, nullptr);
     key = VstKeyCode{};
-    if (xkey.state & ShiftMask) key.modifier |= MODIFIER_SHIFT;
-    if (xkey.state & ControlMask) key.modifier |= MODIFIER_CONTROL;
-    if (xkey.state & Mod1Mask) key.modifier |= MODIFIER_ALTERNATE;
+    key.modifier = static_cast<uint8_t>(translateState(xkey.state, kKeyModifierBits));
     switch (sym) {
     case XK_BackSpace: key.virt = VKEY_BACK; return true;
     case XK_Tab:
