@@ -219,7 +219,7 @@ void RotaryEditor::createKnobRow(int first, int last)
         knob->setDragRangeFactor(row.dragRangeFactor);
         knob->setDrawQuantisation(0);
         frame->addView(knob);
-        knobs_[row.tag] = knob;
+        controls_[row.tag] = knob;
 
         auto makeDisplay = [&](const CRect& r, Format format) {
             auto* display = new CGyrolaParamDisplay(r, background_);
@@ -240,28 +240,20 @@ void RotaryEditor::createKnobRow(int first, int last)
 
 void RotaryEditor::createSwitchesAndMarkers()
 {
-    {
-        BitmapRef bitmap(kStopId);
-        stop_ = new OrvOnOffButton(kStopRect, this, param::kStop, bitmap.get());
-        stop_->setValue(rotaryEffect_->parameters().lawValue(param::kStop));
-        frame->addView(stop_);
-    }
+    addSwitch(new OrvOnOffButton(kStopRect, this, param::kStop, BitmapRef(kStopId).get()));
     {
         BitmapRef bitmap(kSpeedId);
         constexpr int kSpeedFrames = 2;  // released, pressed
         speed_ = new CClickKickButton(kSpeedRect, this, param::kSpeed, bitmap.get()->getHeight() / kSpeedFrames,
                                       bitmap.get());
-        speed_->setValue(rotaryEffect_->parameters().lawValue(param::kSpeed));
-        frame->addView(speed_);
+        addSwitch(speed_);
     }
     {
-        BitmapRef bitmap(kLeverId);
-        lever_ = new OrvVerticalSwitch(kLeverRect, this, param::kLever, bitmap.get());
-        lever_->setDragZone(kLeverZoneTop, kLeverZoneBottom);
-        lever_->setWheelStep(kLeverWheelStep);
-        lever_->setShiftWheelFactor(kLeverShiftWheelFactor);
-        lever_->setValue(rotaryEffect_->parameters().lawValue(param::kLever));
-        frame->addView(lever_);
+        auto* lever = new OrvVerticalSwitch(kLeverRect, this, param::kLever, BitmapRef(kLeverId).get());
+        lever->setDragZone(kLeverZoneTop, kLeverZoneBottom);
+        lever->setWheelStep(kLeverWheelStep);
+        lever->setShiftWheelFactor(kLeverShiftWheelFactor);
+        addSwitch(lever);
     }
     {
         BitmapRef strip(kHornStripId);
@@ -291,63 +283,41 @@ void RotaryEditor::createIndicatorsAndButtons()
         channelRocker_ = new COvRockerSwitch(kChannelRockerRect, this, kTagChannelRocker, bitmap.get());
         frame->addView(channelRocker_);
     }
-    {
-        BitmapRef bitmap(kChannelId);
-        channelIndicator_ = new CMovieBitmap(kChannelIndicatorRect, this, param::kMidiChl, kChannelFrames,
-                                             kChannelFrameHeight, bitmap.get());
-        // The indicator starts at the effect's channel like every other control (its row of
-        // the layout names only the frame rule).
-        channelIndicator_->setValue(rotaryEffect_->parameters().lawValue(param::kMidiChl));
-        frame->addView(channelIndicator_);
-    }
-    {
-        BitmapRef bitmap(kBypassId);
-        bypass_ = new OrvOnOffButton(kBypassRect, this, param::kBypass, bitmap.get());
-        bypass_->setValue(rotaryEffect_->parameters().lawValue(param::kBypass));
-        frame->addView(bypass_);
-    }
-    {
-        BitmapRef bitmap(kCpuModeId);
-        cpuMode_ = new OrvOnOffButton(kCpuModeRect, this, param::kCpuMode, bitmap.get());
-        cpuMode_->setValue(rotaryEffect_->parameters().lawValue(param::kCpuMode));
-        frame->addView(cpuMode_);
-    }
+    // The indicator starts at the effect's channel like every other control (its row of the
+    // layout names only the frame rule).
+    addSwitch(new CMovieBitmap(kChannelIndicatorRect, this, param::kMidiChl, kChannelFrames, kChannelFrameHeight,
+                               BitmapRef(kChannelId).get()));
+    addSwitch(new OrvOnOffButton(kBypassRect, this, param::kBypass, BitmapRef(kBypassId).get()));
+    addSwitch(new OrvOnOffButton(kCpuModeRect, this, param::kCpuMode, BitmapRef(kCpuModeId).get()));
 }
 
 void RotaryEditor::createModeSwitches()
 {
-    {
-        BitmapRef bitmap(kLeverModeId);
-        leverMode_ = new COrvClickSwitch(kLeverModeRect, this, param::kLvrMode, kLeverModeStates, bitmap.get());
-        leverMode_->setValue(rotaryEffect_->parameters().lawValue(param::kLvrMode));
-        frame->addView(leverMode_);
-    }
-    {
-        BitmapRef bitmap(kSpeedModeId);
-        speedMode_ = new COrvClickSwitch(kSpeedModeRect, this, param::kSpdMode, kSpeedModeStates, bitmap.get());
-        speedMode_->setValue(rotaryEffect_->parameters().lawValue(param::kSpdMode));
-        frame->addView(speedMode_);
-    }
+    addSwitch(
+        new COrvClickSwitch(kLeverModeRect, this, param::kLvrMode, kLeverModeStates, BitmapRef(kLeverModeId).get()));
+    addSwitch(
+        new COrvClickSwitch(kSpeedModeRect, this, param::kSpdMode, kSpeedModeStates, BitmapRef(kSpeedModeId).get()));
     applySpeedMode(rotaryEffect_->parameters().lawValue(param::kSpdMode));
+}
+
+void RotaryEditor::addSwitch(CControl* control)
+{
+    const int index = control->getTag();
+    control->setValue(rotaryEffect_->parameters().lawValue(index));
+    frame->addView(control);
+    controls_[index] = control;
 }
 
 void RotaryEditor::forgetControls()
 {
-    std::fill(std::begin(knobs_), std::end(knobs_), nullptr);
+    std::fill(std::begin(controls_), std::end(controls_), nullptr);
     std::fill(std::begin(displays_), std::end(displays_), nullptr);
     setupSecondLine_ = nullptr;
-    stop_ = nullptr;
     speed_ = nullptr;
-    lever_ = nullptr;
     hornMarker_ = nullptr;
     drumMarker_ = nullptr;
     about_ = nullptr;
     channelRocker_ = nullptr;
-    channelIndicator_ = nullptr;
-    bypass_ = nullptr;
-    cpuMode_ = nullptr;
-    leverMode_ = nullptr;
-    speedMode_ = nullptr;
 }
 
 void RotaryEditor::close()
@@ -435,38 +405,11 @@ void RotaryEditor::applyMirroredParameters()
 
 void RotaryEditor::showParameter(int index, float value)
 {
-    switch (index) {
-    case param::kBypass:
-        if (bypass_ != nullptr) bypass_->setValue(value);
-        return;
-    case param::kCpuMode:
-        if (cpuMode_ != nullptr) cpuMode_->setValue(value);
-        return;
-    case param::kLever:
-        if (lever_ != nullptr) lever_->setValue(value);
-        return;
-    case param::kSpeed:
-        if (speed_ != nullptr) speed_->setValue(value);
-        return;
-    case param::kStop:
-        if (stop_ != nullptr) stop_->setValue(value);
-        return;
-    case param::kMidiChl:
-        if (channelIndicator_ != nullptr) channelIndicator_->setValue(value);
-        return;
-    case param::kLvrMode:
-        if (leverMode_ != nullptr) leverMode_->setValue(value);
-        return;
-    case param::kSpdMode:
-        if (speedMode_ != nullptr) speedMode_->setValue(value);
-        applySpeedMode(value);
-        return;
-    default: break;
-    }
     if (index < 0 || index >= kNumUserParams) return;
-    if (knobs_[index] != nullptr) knobs_[index]->setValue(value);
+    if (controls_[index] != nullptr) controls_[index]->setValue(value);
     if (displays_[index] != nullptr) displays_[index]->setValue(value);
     if (index == param::kSetup && setupSecondLine_ != nullptr) setupSecondLine_->setValue(value);
+    if (index == param::kSpdMode) applySpeedMode(value);
 }
 
 void RotaryEditor::refreshFromEffect()
@@ -521,22 +464,14 @@ void RotaryEditor::speedButtonChanged(float b)
 
 CControl* RotaryEditor::getParameterControl(int tag) const
 {
+    if (tag >= 0 && tag < kNumUserParams) return controls_[tag];
     switch (tag) {
-    case param::kBypass: return bypass_;
-    case param::kCpuMode: return cpuMode_;
-    case param::kLever: return lever_;
-    case param::kSpeed: return speed_;
-    case param::kStop: return stop_;
-    case param::kMidiChl: return channelIndicator_;
-    case param::kLvrMode: return leverMode_;
-    case param::kSpdMode: return speedMode_;
     case kTagHornMarker: return hornMarker_;
     case kTagDrumMarker: return drumMarker_;
     case kTagAbout: return about_;
     case kTagChannelRocker: return channelRocker_;
-    default: break;
+    default: return nullptr;
     }
-    return tag >= 0 && tag < kNumUserParams ? knobs_[tag] : nullptr;
 }
 
 CGyrolaParamDisplay* RotaryEditor::getParameterDisplay(int index, bool second) const

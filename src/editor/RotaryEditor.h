@@ -14,16 +14,11 @@
 namespace orv {
 
 class CAbout;
-class CAnimKnob3;
 class CBitmap;
 class CClickKickButton;
 class CGyrolaParamDisplay;
-class CMovieBitmap;
-class COrvClickSwitch;
 class COvRockerSwitch;
 class OrvMarker;
-class OrvOnOffButton;
-class OrvVerticalSwitch;
 class AudioEffect;
 class EditorEffect;
 
@@ -104,25 +99,21 @@ private:
     // Every control takes its parameter's value from the effect again.
     void refreshFromEffect();
     void speedButtonChanged(float value);
+    // Puts the control of a user parameter (its tag) on the frame, showing the parameter's value.
+    void addSwitch(CControl* control);
 
     EditorEffect* rotaryEffect_;
     CBitmap* background_;
 
-    CAnimKnob3* knobs_[kNumUserParams] = {};
+    // The control of each user parameter: its knob, switch, button or indicator.
+    CControl* controls_[kNumUserParams] = {};
     CGyrolaParamDisplay* displays_[kNumUserParams] = {};
     CGyrolaParamDisplay* setupSecondLine_ = nullptr;
-    OrvOnOffButton* stop_ = nullptr;
     CClickKickButton* speed_ = nullptr;
-    OrvVerticalSwitch* lever_ = nullptr;
     OrvMarker* hornMarker_ = nullptr;
     OrvMarker* drumMarker_ = nullptr;
     CAbout* about_ = nullptr;
     COvRockerSwitch* channelRocker_ = nullptr;
-    CMovieBitmap* channelIndicator_ = nullptr;
-    OrvOnOffButton* bypass_ = nullptr;
-    OrvOnOffButton* cpuMode_ = nullptr;
-    COrvClickSwitch* leverMode_ = nullptr;
-    COrvClickSwitch* speedMode_ = nullptr;
 
     // Written by setParameter on any thread, read at idle.
     ParameterMirror mirror_;
