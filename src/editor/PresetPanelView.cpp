@@ -83,35 +83,26 @@ void PresetPanelView::open(CFrame* frame, CControlListener* listener)
     BitmapRef rocker(kRockerId);
     BitmapRef load(kLoadId);
     BitmapRef save(kSaveId);
+    // Save, default and load of one kind of file.
+    auto addFileButtons = [&](const CRect(&rects)[3], const int(&tags)[3], int defaultId) {
+        add(new CSaveLoadButton(rects[0], listener, tags[0], save.get()));
+        add(new COvKickButton(rects[1], listener, tags[1], BitmapRef(defaultId).get(), true));
+        add(new CSaveLoadButton(rects[2], listener, tags[2], load.get()));
+    };
     programRocker_ = new COvRockerSwitch(kProgramRockerRect, listener, kTagProgramRocker, rocker.get());
     add(programRocker_);
-    add(new CSaveLoadButton(kSaveBankRect, listener, kTagSaveBank, save.get()));
-    {
-        BitmapRef bitmap(kDefaultBankId);
-        add(new COvKickButton(kDefaultBankRect, listener, kTagDefaultBank, bitmap.get(), true));
-    }
-    add(new CSaveLoadButton(kLoadBankRect, listener, kTagLoadBank, load.get()));
-    add(new CSaveLoadButton(kSavePresetRect, listener, kTagSavePreset, save.get()));
-    {
-        BitmapRef bitmap(kDefaultPresetId);
-        add(new COvKickButton(kDefaultPresetRect, listener, kTagDefaultPreset, bitmap.get(), true));
-    }
-    add(new CSaveLoadButton(kLoadPresetRect, listener, kTagLoadPreset, load.get()));
+    addFileButtons({kSaveBankRect, kDefaultBankRect, kLoadBankRect}, {kTagSaveBank, kTagDefaultBank, kTagLoadBank},
+                   kDefaultBankId);
+    addFileButtons({kSavePresetRect, kDefaultPresetRect, kLoadPresetRect},
+                   {kTagSavePreset, kTagDefaultPreset, kTagLoadPreset}, kDefaultPresetId);
     add(new COvKickButton(kStoreMemoARect, listener, kTagStoreMemoA, save.get()));
     add(new COvKickButton(kRecallMemoARect, listener, kTagRecallMemoA, load.get()));
     add(new COvKickButton(kStoreMemoBRect, listener, kTagStoreMemoB, save.get()));
     add(new COvKickButton(kRecallMemoBRect, listener, kTagRecallMemoB, load.get()));
-    {
-        BitmapRef bitmap(kManualId);
-        manual_ = new COvKickButton(kManualRect, listener, kTagManual, bitmap.get());
-        add(manual_);
-    }
-    add(new CSaveLoadButton(kSaveMidiRect, listener, kTagSaveMidi, save.get()));
-    {
-        BitmapRef bitmap(kDefaultMidiId);
-        add(new COvKickButton(kDefaultMidiRect, listener, kTagDefaultMidi, bitmap.get(), true));
-    }
-    add(new CSaveLoadButton(kLoadMidiRect, listener, kTagLoadMidi, load.get()));
+    manual_ = new COvKickButton(kManualRect, listener, kTagManual, BitmapRef(kManualId).get());
+    add(manual_);
+    addFileButtons({kSaveMidiRect, kDefaultMidiRect, kLoadMidiRect}, {kTagSaveMidi, kTagDefaultMidi, kTagLoadMidi},
+                   kDefaultMidiId);
 
     midiDisplay_ = new CMidiParamDisplay(kMidiDisplayRect, background);
     midiDisplay_->setBackOffset(kMidiDisplayRect.getTopLeft());
