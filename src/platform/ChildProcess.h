@@ -14,6 +14,10 @@ namespace orv {
 // not be started.
 pid_t spawnChild(const std::vector<std::string>& args, int stdoutFd, bool discardErrors);
 
+// The same with standard output into a new pipe whose read end (close-on-exec) is put in
+// readFd; -1 and no pipe left open when it could not be started.
+pid_t spawnReading(const std::vector<std::string>& args, bool discardErrors, int& readFd);
+
 // True when an executable of that name is in one of PATH's folders (an empty entry is the
 // current folder).
 bool isOnPath(const std::string& program);

@@ -31,6 +31,20 @@ pid_t spawnChild(const std::vector<std::string>& args, int stdoutFd, bool discar
     return err == 0 ? pid : -1;
 }
 
+pid_t spawnReading(const std::vector<std::string>& args, bool discardErrors, int& readFd)
+{
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return -1;
+    const pid_t pid = spawnChild(args, fds[1], discardErrors);
+    close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        return -1;
+    }
+    readFd = fds[0];
+    return pid;
+}
+
 bool isOnPath(const std::string& program)
 {
     const char* path = std::getenv("PATH");

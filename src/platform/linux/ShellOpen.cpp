@@ -1,6 +1,5 @@
 #include "platform/ShellOpen.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -34,18 +33,13 @@ int waitForChild(pid_t pid)
 // took too long.
 bool query(const std::vector<std::string>& args, std::string& line)
 {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return false;
-    const pid_t pid = spawnChild(args, fds[1], true);
-    close(fds[1]);
-    if (pid < 0) {
-        close(fds[0]);
-        return false;
-    }
+    int fd = -1;
+    const pid_t pid = spawnReading(args, true, fd);
+    if (pid < 0) return false;
     std::string output;
     bool timedOut = false;
     for (;;) {
-        pollfd p{fds[0], POLLIN, 0};
+        pollfd p{fd, POLLIN, 0};
         const int ready = poll(&p, 1, kQueryTimeoutMs);
         if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0) {
@@ -53,12 +47,12 @@ bool query(const std::vector<std::string>& args, std::string& line)
             break;
         }
         char buffer[512];
-        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        const ssize_t n = read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         output.append(buffer, static_cast<std::size_t>(n));
     }
-    close(fds[0]);
+    close(fd);
     if (timedOut) kill(pid, SIGKILL);
     const int status = waitForChild(pid);
     if (timedOut || status != 0) return false;

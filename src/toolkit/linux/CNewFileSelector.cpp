@@ -133,20 +133,15 @@ bool CNewFileSelector::run(Callback callback)
     const std::vector<std::string> args = getCommandLine();
     if (args.empty()) return false;
 
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return false;
+    int fd = -1;
     // The dialog's own warnings stay visible on our error output.
-    const pid_t pid = spawnChild(args, fds[1], false);
-    close(fds[1]);
-    if (pid < 0) {
-        close(fds[0]);
-        return false;
-    }
-    fcntl(fds[0], F_SETFL, fcntl(fds[0], F_GETFL) | O_NONBLOCK);
+    const pid_t pid = spawnReading(args, false, fd);
+    if (pid < 0) return false;
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
 
     session_ = std::make_unique<Session>();
     session_->pid = pid;
-    session_->pipeFd = fds[0];
+    session_->pipeFd = fd;
     selected_.clear();
     callback_ = std::move(callback);
     remember();  // kept alive until the dialog has answered
