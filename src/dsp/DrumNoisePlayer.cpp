@@ -25,7 +25,6 @@ constexpr double kShelfGainLimitDb = 1000.0;
 constexpr double kBandPassHz = 1000.0;
 // Narrower band and a little less level for a farther microphone.
 constexpr NoisePlayerBase::DistanceLaw kDistanceLaw{0.12, 0.005, 0.1};
-constexpr double kMicAngleSign = 1.0;
 constexpr double kSlowFadeExponent = 0.25;
 constexpr double kSetupRate = 44100.0;
 
@@ -38,7 +37,7 @@ void build(BiquadFilter& f, std::uint32_t type, double q, double frequency)
 }
 }  // namespace
 
-DrumNoisePlayer::DrumNoisePlayer() : NoisePlayerBase(kDistanceLaw, kMicAngleSign, kTransientStoredSamples)
+DrumNoisePlayer::DrumNoisePlayer() : NoisePlayerBase(kDistanceLaw, kTransientStoredSamples)
 {
     const double top = BiquadFilter::maxFrequencyShare * kSetupRate;
     build(lowPass, BiquadFilter::typeLowPass2, kLowPassQ, std::min(kLowPassHz, top));
@@ -67,47 +66,26 @@ void DrumNoisePlayer::setSampleRate(double fs)
     snapBandPass();
 }
 
-double DrumNoisePlayer::process(double rate, double micAngle)
+void DrumNoisePlayer::fadeGains(double t, double& slowGain, double& fastGain)
 {
-    // Speed cross-fade; in the fade zone the slow loop darkens and the fast loop's shelf
-    // opens. Outside it the filters keep their last settings.
-    double slowGain;
-    double fastGain;
-    double t = 0.0;
-    if (beginSample(rate, slowGain, fastGain, t)) {
-        fastGain = t * t;
-        // At a steady speed t repeats exactly, and so would the gains and the two filter
-        // designs: both filters snap on every update, so a repeated one leaves them as they are.
-        if (std::bit_cast<std::uint64_t>(t) != fadeMemoT_) {
-            fadeMemoT_ = std::bit_cast<std::uint64_t>(t);
-            fadeMemoSlow_ = std::pow(1.0 - t, kSlowFadeExponent);
-            lowPass.setFrequency(BiquadFilter::clampFrequency(
-                kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent), lowPass.sampleRate()));
-            lowPass.update();
-            // Both shelf settings first, then one design (a design between the two settings
-            // would be overwritten unused).
-            highShelf.setFrequency(
-                BiquadFilter::clampFrequency(kShelfSweepHz * fastGain + kShelfBaseHz, highShelf.sampleRate()));
-            highShelf.setGainDb(
-                std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb, kShelfGainLimitDb));
-            highShelf.update();
-        }
-        slowGain = fadeMemoSlow_;
+    fastGain = t * t;
+    // At a steady speed t repeats exactly, and so would the gains and the two filter designs:
+    // both filters snap on every update, so a repeated one leaves them as they are.
+    if (std::bit_cast<std::uint64_t>(t) != fadeMemoT_) {
+        fadeMemoT_ = std::bit_cast<std::uint64_t>(t);
+        fadeMemoSlow_ = std::pow(1.0 - t, kSlowFadeExponent);
+        lowPass.setFrequency(BiquadFilter::clampFrequency(kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent),
+                                                          lowPass.sampleRate()));
+        lowPass.update();
+        // Both shelf settings first, then one design (a design between the two settings would
+        // be overwritten unused).
+        highShelf.setFrequency(
+            BiquadFilter::clampFrequency(kShelfSweepHz * fastGain + kShelfBaseHz, highShelf.sampleRate()));
+        highShelf.setGainDb(
+            std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb, kShelfGainLimitDb));
+        highShelf.update();
     }
-
-    const double fastRead = fastPhase + micAngle * micAngleFactor / kFastTurns + fastOffset;
-    double f = InterpolateLoop(fastRead, fastSamples, kDrumFastLoopLength) * fastLevel * fastGain;
-    f = highShelf.process(f);
-    double s = InterpolateLoop(slowOffset + slowPhase, slowSamples, kDrumSlowLoopLength) * slowLevel * slowGain;
-    s = lowPass.process(s);
-    double sum = (s + f) * loopGain;
-
-    if (transientPlaying) sum += nextTransientSample();
-
-    const double y = bandPass.process(sum) * compensation;
-    slowPhase = wrapTurns(slowPhase + kSlowTurnsPerLoop * rate);
-    fastPhase = wrapTurns(fastPhase + rate / kFastTurns);
-    return y;
+    slowGain = fadeMemoSlow_;
 }
 
 }  // namespace orv

@@ -12,7 +12,9 @@ namespace orv {
 // distance.
 class DrumNoisePlayer : public NoisePlayerBase {
 public:
-    static constexpr int kFastTurns = 88;                     // rotor turns per fast loop
+    static constexpr int kFastTurns = 88;  // rotor turns per fast loop
+    static constexpr int kFastLoopLength = kDrumFastLoopLength;
+    static constexpr int kSlowLoopLength = kDrumSlowLoopLength;
     static constexpr double kSlowTurnsPerLoop = 0.2;          // 5 rotor turns per slow loop
     static constexpr double kSlowLevelScale = 0.70794578438;  // slowLevel per levelCurve unit
     static constexpr double kFastLevelScale = 1.0;
@@ -38,9 +40,18 @@ public:
     void setSampleRate(double fs);
     // One output sample at rotor speed `rate` (turns per sample) and microphone angle
     // `micAngle` (turns, -0.5..0.5), before the owner's output gain.
-    double process(double rate, double micAngle);
+    double process(double rate, double micAngle) { return mixSample(*this, rate, micAngle); }
 
 private:
+    friend class NoisePlayerBase;
+    // In the fade zone the slow loop darkens and the fast loop's shelf opens; outside it the
+    // filters keep their last settings.
+    void fadeGains(double t, double& slowGain, double& fastGain);
+    double filterFast(double x) { return highShelf.process(x); }
+    double filterSlow(double x) { return lowPass.process(x); }
+    double slowRead() const { return slowOffset + slowPhase; }
+    double slowStep(double rate) const { return kSlowTurnsPerLoop * rate; }
+
     // The last fade position t (its bits) with the slow gain it gave; the fade filters hold
     // its designs. A NaN that no t takes stands for none.
     static constexpr std::uint64_t kNoFadePosition = 0x7ff8000000000001ull;

@@ -16,7 +16,6 @@ constexpr double kBandPassHz = 1100.0;
 constexpr double kBandPassQ = 0.05;  // at construction
 // Narrower band and a little less level for a farther microphone.
 constexpr NoisePlayerBase::DistanceLaw kDistanceLaw{0.25, 0.05, 0.25};
-constexpr double kMicAngleSign = -1.0;  // the angle moves the fast loop the other way
 constexpr double kSlowFadeSlope = 2.5;  // slow loop gone at t = 0.4 of the fade zone
 constexpr double kSlowFadeEnd = 0.4;
 constexpr double kSetupRate = 44100.0;
@@ -26,7 +25,7 @@ constexpr double kFastOffsets[2] = {-1.0 / 272.0, 63.0 / 272.0};
 }  // namespace
 
 HornNoisePlayer::HornNoisePlayer(int variantIndex)
-    : NoisePlayerBase(kDistanceLaw, kMicAngleSign, 1.0), variant(variantIndex == 1 ? 1 : 0),
+    : NoisePlayerBase(kDistanceLaw, 1.0), variant(variantIndex == 1 ? 1 : 0),
       fastOffset(kFastOffsets[variantIndex == 1 ? 1 : 0])
 {
     bandPass.setType(BiquadFilter::typeBandPass);
@@ -53,31 +52,12 @@ void HornNoisePlayer::setSampleRate(double fs)
     snapBandPass();
 }
 
-double HornNoisePlayer::process(double rate, double micAngle)
+void HornNoisePlayer::fadeGains(double t, double& slowGain, double& fastGain)
 {
-    double slowGain;
-    double fastGain;
-    double t = 0.0;
-    if (beginSample(rate, slowGain, fastGain, t)) {
-        const double u = 1.0 - kSlowFadeSlope * t;
-        slowGain = t < kSlowFadeEnd ? u * u : 0.0;
-        const double t2 = t * t;
-        fastGain = t2 * t2;
-    }
-
-    // The factor is -1 and subtracted, so the fast loop again moves by +micAngle turns.
-    const double fastRead = fastPhase - micAngle * micAngleFactor / kFastTurns + fastOffset;
-    const double f = InterpolateLoop(fastRead, fastSamples, kHornFastLoopLength) * fastLevel * fastGain;
-    const double s = InterpolateLoop(slowPhase, slowSamples, kHornSlowLoopLength) * slowLevel * slowGain;
-    double sum = (s + f) * loopGain;
-
-    if (transientPlaying) sum += nextTransientSample();
-
-    const double y = bandPass.process(sum) * compensation;
-    // The slow take runs at its own recorded speed; the fast loop follows the rotor.
-    slowPhase = wrapTurns(slowPhase + (kRecordingRate / sampleRate) / kHornSlowLoopLength);
-    fastPhase = wrapTurns(fastPhase + rate / kFastTurns);
-    return y;
+    const double u = 1.0 - kSlowFadeSlope * t;
+    slowGain = t < kSlowFadeEnd ? u * u : 0.0;
+    const double t2 = t * t;
+    fastGain = t2 * t2;
 }
 
 }  // namespace orv

@@ -10,7 +10,9 @@ namespace orv {
 // The sum passes a band-pass set by the microphone distance.
 class HornNoisePlayer : public NoisePlayerBase {
 public:
-    static constexpr int kFastTurns = 34;                     // rotor turns per fast loop
+    static constexpr int kFastTurns = 34;  // rotor turns per fast loop
+    static constexpr int kFastLoopLength = kHornFastLoopLength;
+    static constexpr int kSlowLoopLength = kHornSlowLoopLength;
     static constexpr double kSlowLevelScale = 5.01187233627;  // slowLevel per levelCurve unit
     static constexpr double kFastLevelScale = 6.3095734448;
     static constexpr double kTransientLevelScale = 0.25118864315 * 0.99763115748;
@@ -28,7 +30,17 @@ public:
     void setSampleRate(double fs);
     // One output sample at rotor speed `rate` (turns per sample) and microphone angle
     // `micAngle` (turns, -0.5..0.5), before the owner's output gain.
-    double process(double rate, double micAngle);
+    double process(double rate, double micAngle) { return mixSample(*this, rate, micAngle); }
+
+private:
+    friend class NoisePlayerBase;
+    // Inside the fade zone: slow (1 - 2.5 t)^2 until t = 0.4, fast t^4.
+    static void fadeGains(double t, double& slowGain, double& fastGain);
+    static double filterFast(double x) { return x; }
+    static double filterSlow(double x) { return x; }
+    double slowRead() const { return slowPhase; }
+    // The slow take runs at its own recorded speed whatever the rotor does.
+    double slowStep(double) const { return (kRecordingRate / sampleRate) / kHornSlowLoopLength; }
 };
 
 }  // namespace orv

@@ -5,6 +5,7 @@
 #include "dsp/BiquadFilter.h"
 #include "dsp/Constants.h"
 #include "dsp/Interpolation.h"
+#include "dsp/MechanicalNoise.h"
 #include "dsp/Recordings.h"
 
 namespace orv {
@@ -13,8 +14,8 @@ namespace orv {
 // slow and fast loop phases and levels, the one-shot transient, the balance gains that follow
 // their targets, and the band-pass on the sum whose width and level follow the microphone
 // distance. The owning rotor passes its speed and microphone angle to every process() of the
-// derived player and scales the output itself. No virtual calls: each player calls these
-// steps from its own process().
+// derived player and scales the output itself. No virtual calls: each player's process() runs
+// mixSample() with itself, which calls the player's own fade law, filters and slow-loop steps.
 class NoisePlayerBase {
 public:
     // How the band-pass Q and the level follow the microphone distance x (metres):
@@ -38,7 +39,6 @@ public:
     double transientLength = 3955.0;
     double transientStep = 0.0;
     double transientLevel = 0.0;
-    double micAngleFactor;     // sign with which the microphone angle moves the fast loop
     double micDistance = 0.0;  // metres; must be set before processing
     double slowPhase = 0.0;    // turns of the loop
     double fastPhase = 0.0;
@@ -65,9 +65,31 @@ public:
     void startTransient(double level);
 
 protected:
-    NoisePlayerBase(const DistanceLaw& law, double micAngleSign, double finishedPosition)
-        : micAngleFactor(micAngleSign), law_(law), finishedPosition_(finishedPosition)
-    {}
+    NoisePlayerBase(const DistanceLaw& law, double finishedPosition) : law_(law), finishedPosition_(finishedPosition) {}
+
+    // One output sample of player p at rotor speed `rate` (turns per sample) and microphone
+    // angle `micAngle` (turns): the loop gains from the speed (inside the fade zone p's fadeGains
+    // sets them), the fast loop locked to the rotor and moved by the angle, the slow loop, each
+    // through p's filter for it, the transient, the band-pass; then both loops move on.
+    template <class P>
+    static double mixSample(P& p, double rate, double micAngle)
+    {
+        double slowGain;
+        double fastGain;
+        double t = 0.0;
+        if (p.beginSample(rate, slowGain, fastGain, t)) p.fadeGains(t, slowGain, fastGain);
+        const double fastRead = p.fastPhase + micAngle / P::kFastTurns + p.fastOffset;
+        const double f =
+            p.filterFast(InterpolateLoop(fastRead, p.fastSamples, P::kFastLoopLength) * p.fastLevel * fastGain);
+        const double s =
+            p.filterSlow(InterpolateLoop(p.slowRead(), p.slowSamples, P::kSlowLoopLength) * p.slowLevel * slowGain);
+        double sum = (s + f) * p.loopGain;
+        if (p.transientPlaying) sum += p.nextTransientSample();
+        const double y = p.bandPass.process(sum) * p.compensation;
+        p.slowPhase = mechnoise::wrapTurns(p.slowPhase + p.slowStep(rate));
+        p.fastPhase = mechnoise::wrapTurns(p.fastPhase + rate / P::kFastTurns);
+        return y;
+    }
 
     // Points the player at the recordings, stops the transient and snaps the balance gains.
     void useRecordings(const float* slow, const float* fast, const float* transient);
