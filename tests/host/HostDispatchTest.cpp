@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -165,14 +166,6 @@ TEST_F(Dispatch, NamesOfTheEffectAndTheInternalPrograms)
         EXPECT_EQ(answerLeavingBuffer(vst::effGetProgramNameIndexed, p), std::make_pair(vst::iptr{0}, true)) << p;
 }
 
-TEST_F(Dispatch, EditorRectangle)
-{
-    vst::ERect* rect = nullptr;
-    ASSERT_EQ(dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
-    ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(std::vector<int>({rect->top, rect->left, rect->bottom, rect->right}), std::vector<int>({0, 0, 696, 448}));
-}
-
 TEST_F(Dispatch, CanDoAnswersOneForItsListAndZeroForEverythingElse)
 {
     for (const char* yes : {"offline", "plugAsChannelInsert", "1in1out", "1in2out", "2in2out", "receiveVstMidiEvent"}) {
@@ -216,20 +209,16 @@ TEST_F(Dispatch, PinsAndSpeakerArrangements)
 
 TEST_F(Dispatch, ParameterPropertiesAndAutomation)
 {
-    const auto expected = [](int index) -> std::array<float, 4> {  // flags, step, small step, large step
-        switch (index) {
-        case 0:
-        case 1:
-        case 3:
-        case 4: return {5, 1.0f, 1.0f, 1.0f};
-        case 10: return {4, 0.2f, 0.2f, 0.2f};
-        case 12:
-        case 40: return {4, 0.5f, 0.5f, 0.5f};
-        case 14: return {4, 0.25f, 0.25f, 0.25f};
-        case 41: return {4, 1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f};
-        default: return {4, 1.0f / 35.0f, 1.0f / 70.0f, 1.0f / 35.0f};
-        }
-    };
+    // Flags, step, small step and large step: switches (flags 5) and steps of other sizes; the
+    // rest are continuous (flags 4).
+    const std::array<float, 4> fine = {4, 1.0f / 35.0f, 1.0f / 70.0f, 1.0f / 35.0f};
+    // clang-format off
+    const std::map<int, std::array<float, 4>> coarse = {
+        {0, {5, 1, 1, 1}}, {1, {5, 1, 1, 1}}, {3, {5, 1, 1, 1}}, {4, {5, 1, 1, 1}}, {10, {4, 0.2f, 0.2f, 0.2f}},
+        {12, {4, 0.5f, 0.5f, 0.5f}}, {40, {4, 0.5f, 0.5f, 0.5f}}, {14, {4, 0.25f, 0.25f, 0.25f}},
+        {41, {4, 1.0f / 3, 1.0f / 3, 1.0f / 3}}};
+    // clang-format on
+    const auto expected = [&](int index) { return coarse.count(index) ? coarse.at(index) : fine; };
     for (int index = 0; index <= 85; index = index == kNumParams - 1 ? 84 : index + 1) {  // and two internal ones
         vst::VstParameterProperties p{};
         ASSERT_EQ(dispatch(vst::effGetParameterProperties, index, 0, &p), 1) << index;

@@ -27,11 +27,7 @@ TEST_F(Programs, StateMovesToAnotherInstance)
     // Program 9 made current by handing back the state with another current program.
     std::vector<uint8_t> state = host.getChunk();
     ASSERT_EQ(state.size(), 73969u);
-    // Little-endian machine: type 3 is stored as 00 00 00 03, 'OoG1' as 31 47 6F 4F (twice), then
-    // the bank marker, the format word 0x02000000, 42 parameters and 48 × 43 + 42 records.
-    const uint8_t header[] = {0, 0, 0,  3, 0x31, 0x47, 0x6F, 0x4F, 0x31, 0x47, 0x6F, 0x4F, 0x39, 0, 0,
-                              0, 2, 42, 0, 0,    0,    0x3A, 0x08, 0,    0,    0,    0,    0,    0};
-    EXPECT_EQ(std::memcmp(state.data(), header, sizeof header), 0);
+    // (Its layout is checked byte by byte against stored images in tests/unit/files.)
     state[25] = 9;
     ASSERT_EQ(host.setChunk(state), 0);
     EXPECT_EQ(host.programName(), "Full Moon");
@@ -41,7 +37,6 @@ TEST_F(Programs, StateMovesToAnotherInstance)
     dispatch(vst::effSetProgramName, 0, 0, name);
     state = host.getChunk();
 
-    // (The same state in the other byte order is in the stored-image matrix of the file tests.)
     PluginHost other;
     ASSERT_TRUE(other.start(modulePath())) << other.error();
     EXPECT_EQ(other.setChunk(state), 0);

@@ -1,8 +1,8 @@
 // The audio path seen from a host: the built module driven the way a DAW drives it, with
 // unconnected pins, a mono input and both sample types; and what a careless or broken host can
 // hand it: samples that are not finite, sample rates, block sizes and frame counts that make no
-// sense. Nothing of it may crash the module or leave its output poisoned. (Parameter values outside 0..1 at every index
-// are driven by tests/fuzz/InterfaceFuzzer, which checks the output afterwards.)
+// sense. Nothing of it may crash the module or leave its output poisoned. (Parameter values
+// outside 0..1 at every index are driven by tests/fuzz/InterfaceFuzzer.)
 
 #include <gtest/gtest.h>
 
