@@ -26,21 +26,6 @@ struct Canvas {
     cairo_surface_t* surface;
 };
 
-// Extent of the pixels that differ from black inside r: {left, top, right, bottom} exclusive.
-CRect inkBox(cairo_surface_t* s, const CRect& r)
-{
-    CRect box(r.right, r.bottom, r.left, r.top);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (pixelAt(s, x, y) != 0) {
-                box.left = std::min(box.left, x);
-                box.top = std::min(box.top, y);
-                box.right = std::max(box.right, x + 1);
-                box.bottom = std::max(box.bottom, y + 1);
-            }
-    return box;
-}
-
 TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded)
 {
     BitmapPtr none(new CBitmap(-12345));
@@ -78,11 +63,8 @@ TEST(CBitmap, OpacityBlendsOverWhatIsBelow)
         white->draw(&ctx, CRect(0, 0, 4, 4), CPoint(), 0.25f);
     }
     // 25 % white over black: 0.25 × 255 = 63.75 per channel (one step of rounding either way).
-    const uint32_t p = pixelAt(canvas.surface, 1, 1);
-    for (int shift : {0, 8, 16}) {
-        const int c = static_cast<int>((p >> shift) & 0xff);
-        EXPECT_NEAR(c, 63.75, 1.0);
-    }
+    for (int shift : {0, 8, 16})
+        EXPECT_NEAR(static_cast<int>((pixelAt(canvas.surface, 1, 1) >> shift) & 0xff), 63.75, 1.0);
 }
 
 TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks)
@@ -95,8 +77,10 @@ TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks)
         ctx.setFillColor(CColor{0, 0, 255, 255});
         ctx.fillRect(CRect(0, 30, 10, 40));
     }
-    const CRect box = inkBox(canvas.surface, CRect(0, 0, 80, 20));
-    EXPECT_LT(box.left, box.right);
+    int ink = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 80; ++x) ink += pixelAt(canvas.surface, x, y) != 0 ? 1 : 0;
+    EXPECT_GT(ink, 0);
     EXPECT_EQ(pixelAt(canvas.surface, 5, 35), 0x0000ffu);
 }
 

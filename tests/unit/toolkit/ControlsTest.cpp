@@ -1,6 +1,6 @@
-// Toolkit controls: dirty tracking, the default-value check inside an edit gesture and the
-// indicator's frame rounding. The knob, buttons, rocker and value display are exercised through
-// the editor's controls built on them and its stored renders.
+// Toolkit controls: dirty tracking and the indicator's frame rounding. The default-value check,
+// knob, buttons, rocker and value display are exercised through the editor's controls built on
+// them and its stored renders.
 #include <gtest/gtest.h>
 
 #include "toolkit/CMovieBitmap.h"
@@ -25,20 +25,6 @@ TEST(CControl, DirtyWhenTheValueDiffersFromTheOneLastDrawn)
     EXPECT_FALSE(c->isDirty());
     c->invalid();
     EXPECT_TRUE(c->isDirty());
-}
-
-TEST(CControl, CtrlClickSetsTheDefaultInsideAnEditGesture)
-{
-    OffscreenFixture fx;
-    auto* c = fx.add(new CControl(CRect(0, 0, 10, 10), &fx.recorder, 7));
-    fx.frame->idle();
-    c->setDefaultValue(0.75f);
-    EXPECT_FALSE(c->checkDefaultValue(kLButton));
-    EXPECT_FALSE(c->checkDefaultValue(kControl | kRButton));
-    EXPECT_TRUE(fx.recorder.log.empty());
-    EXPECT_TRUE(c->checkDefaultValue(kControl | kLButton));
-    EXPECT_EQ(c->getValue(), 0.75f);
-    EXPECT_EQ(fx.recorder.log, (Log{"begin 7", "value 7 0.75", "end 7"}));
 }
 
 TEST(CMovieBitmap, FrameIsValueTimesFramesMinusOneRounded)
