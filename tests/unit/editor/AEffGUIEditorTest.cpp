@@ -82,28 +82,16 @@ protected:
 TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly)
 {
     editor->open(&parent);
-    editor->doIdleStuff();  // first call runs
-    EXPECT_EQ(editor->masterIdles, 1);
-    EXPECT_TRUE(editor->waits.empty());
-
-    editor->now += 10;  // due in 90 ms: sleep 4 ms and return
-    editor->doIdleStuff();
-    EXPECT_EQ(editor->masterIdles, 1);
-    EXPECT_EQ(editor->waits, std::vector<int>{4});
-
-    editor->now += 39;  // due in 51 ms: still too early
-    editor->doIdleStuff();
-    EXPECT_EQ(editor->masterIdles, 1);
-
-    editor->now += 2;  // due in 49 ms (less than 50): sleeps, then runs anyway
-    editor->doIdleStuff();
-    EXPECT_EQ(editor->masterIdles, 2);
-    EXPECT_EQ(editor->waits.size(), 3u);
-
-    editor->now += 100;  // due exactly now: runs without sleeping
-    editor->doIdleStuff();
-    EXPECT_EQ(editor->masterIdles, 3);
-    EXPECT_EQ(editor->waits.size(), 3u);
+    // (ms on, master idles and sleeps so far): the first call runs; due in 90 ms it sleeps 4 ms
+    // and returns; due in 51 ms still too early; due in 49 ms (less than 50) it sleeps, then
+    // runs anyway; due exactly now it runs without sleeping.
+    for (auto [on, idles, sleeps] : {std::tuple{0, 1, 0u}, {10, 1, 1u}, {39, 1, 2u}, {2, 2, 3u}, {100, 3, 3u}}) {
+        editor->now += on;
+        editor->doIdleStuff();
+        EXPECT_EQ(editor->masterIdles, idles) << on;
+        EXPECT_EQ(editor->waits.size(), sleeps) << on;
+    }
+    EXPECT_EQ(editor->waits.front(), 4);
 }
 
 TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame)

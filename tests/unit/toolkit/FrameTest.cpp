@@ -24,22 +24,13 @@ public:
         setDirty(false);
     }
     CMouseEventResult onMouseDown(CPoint& p, const CButtonState&) override { return add("down", p), down_; }
-    CMouseEventResult onMouseUp(CPoint& p, const CButtonState&) override { return add("up", p), kMouseEventHandled; }
-    CMouseEventResult onMouseMoved(CPoint& p, const CButtonState&) override
-    {
-        return add("moved", p), kMouseEventHandled;
-    }
-    CMouseEventResult onMouseEntered(CPoint& p, const CButtonState&) override
-    {
-        return add("entered", p), kMouseEventHandled;
-    }
-    CMouseEventResult onMouseExited(CPoint& p, const CButtonState&) override
-    {
-        return add("exited", p), kMouseEventHandled;
-    }
+    CMouseEventResult onMouseUp(CPoint& p, const CButtonState&) override { return add("up", p); }
+    CMouseEventResult onMouseMoved(CPoint& p, const CButtonState&) override { return add("moved", p); }
+    CMouseEventResult onMouseEntered(CPoint& p, const CButtonState&) override { return add("entered", p); }
+    CMouseEventResult onMouseExited(CPoint& p, const CButtonState&) override { return add("exited", p); }
     bool onWheel(const CPoint& p, float d, const CButtonState&) override
     {
-        return add("wheel" + std::to_string(int(d)), p), true;
+        return add("wheel" + std::to_string(int(d)), p) == kMouseEventHandled;
     }
     int32_t onKeyDown(VstKeyCode& k) override
     {
@@ -53,9 +44,10 @@ public:
     int32_t keyResult = 1;
 
 private:
-    void add(const std::string& what, const CPoint& p)
+    CMouseEventResult add(const std::string& what, const CPoint& p)
     {
         log_->push_back(name_ + " " + what + " " + std::to_string(p.x) + "," + std::to_string(p.y));
+        return kMouseEventHandled;
     }
     uint32_t rgb_;
     Log* log_;

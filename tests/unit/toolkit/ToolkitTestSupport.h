@@ -76,13 +76,12 @@ inline CBitmap* makeSolid(int width, int height, uint32_t argb)
     return makeBitmap(width, height, [=](int, int) { return argb; });
 }
 
-// 0xRRGGBB of pixel (x, y) of an image surface.
-inline uint32_t pixelAt(cairo_surface_t* s, int x, int y)
+// 0xRRGGBB of pixel (x, y) of an image surface (with its alpha byte: 0xAARRGGBB).
+inline uint32_t pixelAt(cairo_surface_t* s, int x, int y, bool alpha = false)
 {
     cairo_surface_flush(s);
     const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s));
-    const int stride = cairo_image_surface_get_stride(s) / 4;
-    return data[y * stride + x] & 0xffffffu;
+    return data[y * cairo_image_surface_get_stride(s) / 4 + x] & (alpha ? 0xffffffffu : 0xffffffu);
 }
 
 // An image against a PNG stored beside the test (a golden): every channel of every pixel may
@@ -98,23 +97,18 @@ inline void expectStoredImage(cairo_surface_t* now, const std::string& file, con
     }
     cairo_surface_t* stored = cairo_image_surface_create_from_png(file.c_str());
     const int w = cairo_image_surface_get_width(now), h = cairo_image_surface_get_height(now);
-    const bool alpha = cairo_image_surface_get_format(now) == CAIRO_FORMAT_ARGB32;
+    const int bits = cairo_image_surface_get_format(now) == CAIRO_FORMAT_ARGB32 ? 32 : 24;
     int bad = -1, worst = 0;  // -1: missing, unreadable, of another size or kind
     if (cairo_surface_status(stored) == CAIRO_STATUS_SUCCESS && cairo_image_surface_get_width(stored) == w &&
         cairo_image_surface_get_height(stored) == h &&
-        (cairo_image_surface_get_format(stored) == CAIRO_FORMAT_ARGB32) == alpha) {
+        (cairo_image_surface_get_format(stored) == CAIRO_FORMAT_ARGB32) == (bits == 32)) {
         bad = 0;
-        const auto* a = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(now));
-        const auto* b = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(stored));
-        const int strideA = cairo_image_surface_get_stride(now) / 4,
-                  strideB = cairo_image_surface_get_stride(stored) / 4;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
+                const uint32_t a = pixelAt(now, x, y, true), b = pixelAt(stored, x, y, true);
                 int delta = 0;
-                for (int shift = 0; shift < (alpha ? 32 : 24); shift += 8)
-                    delta = std::max(delta,
-                                     std::abs(static_cast<int>((a[y * strideA + x] >> shift) & 0xff) -
-                                              static_cast<int>((b[y * strideB + x] >> shift) & 0xff)));
+                for (int shift = 0; shift < bits; shift += 8)
+                    delta = std::max(delta, std::abs(int((a >> shift) & 0xff) - int((b >> shift) & 0xff)));
                 worst = std::max(worst, delta);
                 bad += delta > tolerance ? 1 : 0;
             }
