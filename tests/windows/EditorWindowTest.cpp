@@ -16,6 +16,7 @@
 #include "host/vst2.h"
 #include "params/ParameterIndex.h"
 #include "plugin/RotaryEffect.h"
+#include "support/RecordingHost.h"
 #include "toolkit/CFrame.h"
 
 namespace orv::test {
@@ -23,24 +24,6 @@ namespace {
 
 constexpr int kWidth = 448;
 constexpr int kHeight = 696;
-
-struct HostCall {
-    vst::i32 opcode;
-    vst::i32 index;
-    float opt;
-};
-std::vector<HostCall> hostCalls;
-
-vst::iptr recordingHost(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr, void*, float opt)
-{
-    hostCalls.push_back({opcode, index, opt});
-    return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
-}
-
-vst::iptr quietHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float)
-{
-    return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
-}
 
 class EditorWindowTest : public ::testing::Test {
 protected:
@@ -149,10 +132,10 @@ protected:
         SendInput(1, &release, sizeof release);
         idle(3);
     }
-    int calls(vst::i32 opcode, vst::i32 index) const
+    static int calls(vst::i32 opcode, vst::i32 index)
     {
         int n = 0;
-        for (const HostCall& c : hostCalls) n += c.opcode == opcode && c.index == index;
+        for (const HostCall& c : callsWith(opcode)) n += c.index == index;
         return n;
     }
 
@@ -174,7 +157,7 @@ TEST_F(EditorWindowTest, OpensAsAChildShowsTheOffscreenRenderAndAKnobDragReaches
     EXPECT_EQ(GetAncestor(child, GA_PARENT), host);
 
     // The same editor, built in this process, rendered without a window.
-    RotaryEffect reference(quietHost);
+    RotaryEffect reference(recordingHost);
     auto* editor = static_cast<RotaryEditor*>(reference.getEditor());
     ASSERT_TRUE(editor->openOffscreen());
     editor->idle();
@@ -183,7 +166,7 @@ TEST_F(EditorWindowTest, OpensAsAChildShowsTheOffscreenRenderAndAKnobDragReaches
     // Horn "Gain" knob (361..405, 56..100): dragged upwards it rises, the host hears of it as
     // one edit, and the window shows what the offscreen editor shows at that value.
     const float before = effect->getParameter(effect, param::kHGain);
-    hostCalls.clear();
+    hostCalls().clear();
     drag({383, 78}, {383, 48});
     const float after = effect->getParameter(effect, param::kHGain);
     EXPECT_GT(after, before);
