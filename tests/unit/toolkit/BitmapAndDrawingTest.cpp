@@ -1,14 +1,12 @@
-// Bitmaps decoded from PNG, drawing with opacity, text that is not UTF-8 and
-// offscreen copies. Rectangles, the font's metrics, text alignment and filmstrip frames
-// drawn at their offsets inside their view are held by the editor's stored renders and
-// control scripts.
+// Bitmaps decoded from PNG, drawing with opacity and text that is not UTF-8. Rectangles, the
+// font's metrics, text alignment, offscreen copies (the markers) and filmstrip frames drawn at
+// their offsets inside their view are held by the editor's stored renders and control scripts.
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
 
 #include "toolkit/CDrawContext.h"
-#include "toolkit/COffscreenContext.h"
 #include "unit/toolkit/ToolkitTestSupport.h"
 
 namespace orv::test {
@@ -82,29 +80,6 @@ TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks)
         for (int x = 0; x < 80; ++x) ink += pixelAt(canvas.surface, x, y) != 0 ? 1 : 0;
     EXPECT_GT(ink, 0);
     EXPECT_EQ(pixelAt(canvas.surface, 5, 35), 0x0000ffu);
-}
-
-TEST(COffscreenContext, CopiesItsSurfaceIntoAnotherContext)
-{
-    COffscreenContext off(10, 10);
-    off.setFillColor(CColor{255, 0, 0, 255});
-    off.fillRect(CRect(0, 0, 10, 10));
-    off.setFillColor(CColor{0, 0, 255, 255});
-    off.fillRect(CRect(5, 0, 10, 10));
-    Canvas canvas(30, 30);
-    {
-        CDrawContext ctx(canvas.surface);
-        off.copyFrom(&ctx, CRect(20, 20, 25, 30), CPoint(3, 0));
-    }
-    EXPECT_EQ(pixelAt(canvas.surface, 20, 20), 0xff0000u);  // source column 3
-    EXPECT_EQ(pixelAt(canvas.surface, 22, 25), 0x0000ffu);  // source column 5
-    EXPECT_EQ(pixelAt(canvas.surface, 25, 25), 0u);
-    off.clear();
-    {
-        CDrawContext ctx(canvas.surface);
-        off.copyFrom(&ctx, CRect(0, 0, 10, 10));
-    }
-    EXPECT_EQ(pixelAt(canvas.surface, 5, 5), 0u);  // transparent after clear
 }
 
 }  // namespace
