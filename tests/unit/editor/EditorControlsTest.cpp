@@ -23,7 +23,6 @@
 namespace orv::test {
 namespace {
 
-using Log = std::vector<std::string>;
 constexpr int kAny = -9;  // a result or frame the step does not check
 
 // One event and what follows it: the handler's result, the frame drawn at the next idle and the
@@ -196,11 +195,12 @@ TEST(EditorControls, FramesAndReportsFollowTheirScripts)
             fx.recorder.clear();
             int result = kAny;
             VstKeyCode key{0, static_cast<uint8_t>(s.x), static_cast<uint8_t>(s.y)};
+            CPoint at(s.x, s.y);
             switch (s.event) {
-            case 'd': result = fx.down(s.x, s.y, s.buttons); break;
-            case 'u': fx.up(s.x, s.y, s.buttons); break;
-            case 'm': fx.move(s.x, s.y, s.buttons); break;
-            case 'w': result = fx.frame->onWheel(CPoint(s.x, s.y), s.value, s.buttons); break;
+            case 'd': result = fx.frame->onMouseDown(at, s.buttons); break;
+            case 'u': fx.frame->onMouseUp(at, s.buttons); break;
+            case 'm': fx.frame->onMouseMoved(at, s.buttons); break;
+            case 'w': result = fx.frame->onWheel(at, s.value, s.buttons); break;
             case 'k': result = control->onKeyDown(key); break;
             case 'v': control->setValue(s.value); break;
             }
@@ -223,8 +223,8 @@ TEST(EditorControls, FramesAndReportsFollowTheirScripts)
     BitmapPtr strip(makeFilmstrip(12, 14, 3));
     auto* b = fx.add(new CSaveLoadButton(CRect(56, 679, 68, 693), nullptr, 198, strip.get()));
     fx.add(knob(strip.get(), nullptr));
-    EXPECT_EQ(fx.down(60, 685), kMouseEventNotHandled);
-    EXPECT_EQ(fx.down(60, 70), kMouseEventNotHandled);
+    for (CPoint at : {CPoint(60, 685), CPoint(60, 70)})
+        EXPECT_EQ(fx.frame->onMouseDown(at, kLButton), kMouseEventNotHandled);
     VstKeyCode key{0, VKEY_RETURN, 0};
     EXPECT_EQ(b->onKeyDown(key), -1);
 }

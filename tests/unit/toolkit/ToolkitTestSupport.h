@@ -178,22 +178,6 @@ struct OffscreenFixture {
         frame->addView(view);
         return view;
     }
-    // Mouse events at (x, y) through the frame's entry points, as the window back end sends them.
-    CMouseEventResult down(int x, int y, uint32_t buttons = kLButton)
-    {
-        CPoint p(x, y);
-        return frame->onMouseDown(p, buttons);
-    }
-    void up(int x, int y, uint32_t buttons = kLButton)
-    {
-        CPoint p(x, y);
-        frame->onMouseUp(p, buttons);
-    }
-    void move(int x, int y, uint32_t buttons = 0)
-    {
-        CPoint p(x, y);
-        frame->onMouseMoved(p, buttons);
-    }
     // Runs idle and answers the filmstrip frame that view v shows (−1 if none).
     int frameShown(const CView* v, int frames)
     {
