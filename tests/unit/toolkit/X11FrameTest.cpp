@@ -1,7 +1,7 @@
 // The X11 back end under a private Xvfb server: a frame opened in a child window of a test
-// window takes the keyboard focus on a click, gets real key and wheel events (XTest), and
-// shows exactly the pixels of its backing image, with or without shared memory and after an
-// expose. (Clicks, double-clicks and the whole editor's window are tested through the module.)
+// window shows exactly the pixels of its backing image, with or without shared memory and
+// after an expose, takes the keyboard focus on a click and gets real key and wheel events
+// (XTest). (Clicks, double-clicks and the whole editor's window are tested through the module.)
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -86,19 +86,6 @@ protected:
         if (dpy != nullptr) XCloseDisplay(dpy);
     }
 
-    // Builds the same views on any frame.
-    void populate(CFrame* frame, Recorder* rec)
-    {
-        frame->setBackground(bg.get());
-        auto* button = new COnOffButton(CRect(10, 10, 40, 30), rec, 4, strip.get());
-        frame->addView(button);
-        auto* display = new CParamDisplay(CRect(50, 10, 150, 25));
-        display->setValue(0.625f);
-        frame->addView(display);
-        frame->addView(new CTextEdit(CRect(10, 50, 110, 65), rec, 196, "Init"));
-        frame->addView(new WheelProbe(CRect(120, 50, 150, 90)));
-    }
-
     void moveTo(int x, int y)
     {
         XTestFakeMotionEvent(dpy, DefaultScreen(dpy), x, y, CurrentTime);
@@ -145,64 +132,33 @@ protected:
     BitmapPtr strip, bg;
 };
 
-TEST_F(X11FrameTest, AClickTakesTheFocusForTheKeysAndTheWheelButtonsTurnTheWheel)
+// A frame whose parent does not exist stays closed. With shared memory and without (the plain
+// path), the window shows the backing image, also after another window covered it and went
+// away (the server asks for a repaint). Then a click takes the keyboard focus for the keys
+// and the wheel buttons turn the wheel; a parent destroyed before the frame takes the frame's
+// window with it, and destroying that again must not end the process (the error is swallowed).
+TEST_F(X11FrameTest, WindowShowsTheBackingImageTakesKeysAndWheelAndOutlivesItsParent)
 {
-    Recorder rec;
-    auto* frame = new FocusingFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
-    rec.frame = frame;
-    ASSERT_TRUE(frame->isOpen());
-    populate(frame, &rec);
-    EXPECT_EQ(frame->getPlatformFrame()->getTopLevelWindowId(), top);
-    frame->idle();
-    // Keys typed on the X keyboard reach the text field the click started editing.
-    moveTo(30, 57);
-    click();
-    auto* edit = dynamic_cast<CTextEdit*>(frame->getView(2));
-    ASSERT_TRUE(idleUntil(frame, [&] { return edit->isEditing(); }));
-    Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(dpy, &focus, &revert);
-    EXPECT_EQ(focus, frame->getPlatformFrame()->getWindowId());
-    const KeyCode shift = XKeysymToKeycode(dpy, XK_Shift_L);
-    XTestFakeKeyEvent(dpy, shift, True, CurrentTime);
-    key(XK_o);
-    XTestFakeKeyEvent(dpy, shift, False, CurrentTime);
-    key(XK_k);
-    key(XK_Return);
-    ASSERT_TRUE(idleUntil(frame, [&] { return !edit->isEditing(); }));
-    EXPECT_STREQ(edit->getText(), "InitOk");
-    auto* probe = dynamic_cast<WheelProbe*>(frame->getView(3));
-    moveTo(130, 70);
-    click(4);
-    click(5);
-    ASSERT_TRUE(idleUntil(frame, [&] { return probe->wheel.size() == 2; }));
-    EXPECT_EQ(probe->wheel, (std::vector<float>{1.0f, -1.0f}));
-    // A parent destroyed before the frame: the frame's window goes with it, and destroying
-    // it again must not end the process (the X error is swallowed).
-    XDestroyWindow(dpy, top);
-    XSync(dpy, False);
-    frame->idle();
-    frame->forget();
-}
-
-// With shared memory and without (the plain path), the window shows the backing image, also
-// after another window covered it and went away (the server asks for a repaint). A frame
-// whose parent does not exist stays closed.
-TEST_F(X11FrameTest, TheWindowShowsTheBackingImageAndIsRepaintedAfterAnExpose)
-{
-    // A parent that does not exist leaves the frame closed.
     auto* closed = new CFrame(CRect(0, 0, 10, 10), reinterpret_cast<void*>(static_cast<uintptr_t>(0x3ffffff)), nullptr);
     EXPECT_FALSE(closed->isOpen());
     closed->idle();
     closed->forget();
-    for (bool shm : {true, false}) {
+    for (bool shm : {false, true}) {
         SCOPED_TRACE(shm);
         ScopedEnv noShm("ORV_X11_NO_SHM", shm ? nullptr : "1");
         Recorder rec;
-        auto* frame = new CFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+        auto* frame = new FocusingFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+        rec.frame = frame;
         ASSERT_TRUE(frame->isOpen());
         EXPECT_EQ(dynamic_cast<X11PlatformFrame*>(frame->getPlatformFrame())->usesSharedMemory(), shm);
-        populate(frame, &rec);
+        EXPECT_EQ(frame->getPlatformFrame()->getTopLevelWindowId(), top);
+        frame->setBackground(bg.get());
+        frame->addView(new COnOffButton(CRect(10, 10, 40, 30), &rec, 4, strip.get()));
+        auto* display = new CParamDisplay(CRect(50, 10, 150, 25));
+        display->setValue(0.625f);
+        auto* edit = new CTextEdit(CRect(10, 50, 110, 65), &rec, 196, "Init");
+        auto* probe = new WheelProbe(CRect(120, 50, 150, 90));
+        for (CView* v : std::initializer_list<CView*>{display, edit, probe}) frame->addView(v);
         frame->idle();
         const Window child = frame->getPlatformFrame()->getWindowId();
         EXPECT_EQ(screenMismatches(child, frame->getBackingSurface()), 0);
@@ -212,6 +168,34 @@ TEST_F(X11FrameTest, TheWindowShowsTheBackingImageAndIsRepaintedAfterAnExpose)
         XDestroyWindow(dpy, cover);
         XSync(dpy, False);
         EXPECT_TRUE(idleUntil(frame, [&] { return screenMismatches(child, frame->getBackingSurface()) == 0; }));
+        if (!shm) {
+            frame->forget();
+            continue;
+        }
+        // Keys typed on the X keyboard reach the text field the click started editing.
+        moveTo(30, 57);
+        click();
+        ASSERT_TRUE(idleUntil(frame, [&] { return edit->isEditing(); }));
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(dpy, &focus, &revert);
+        EXPECT_EQ(focus, child);
+        const KeyCode shift = XKeysymToKeycode(dpy, XK_Shift_L);
+        XTestFakeKeyEvent(dpy, shift, True, CurrentTime);
+        key(XK_o);
+        XTestFakeKeyEvent(dpy, shift, False, CurrentTime);
+        key(XK_k);
+        key(XK_Return);
+        ASSERT_TRUE(idleUntil(frame, [&] { return !edit->isEditing(); }));
+        EXPECT_STREQ(edit->getText(), "InitOk");
+        moveTo(130, 70);
+        click(4);
+        click(5);
+        ASSERT_TRUE(idleUntil(frame, [&] { return probe->wheel.size() == 2; }));
+        EXPECT_EQ(probe->wheel, (std::vector<float>{1.0f, -1.0f}));
+        XDestroyWindow(dpy, top);
+        XSync(dpy, False);
+        frame->idle();
         frame->forget();
     }
 }
