@@ -56,6 +56,7 @@ private:
     Table table_{};
     double bias_ = 0.0;
     double amount_ = 0.0;
+    double designedRate_ = 0.0;  // the rate the sections were last designed at
 };
 
 template <int CascadeCount>
@@ -84,6 +85,7 @@ void VoicingBank<CascadeCount>::build(const Table& table, double bias, double ra
     bias_ = bias;
     amount_ = amount;
     for (int i = 0; i < sectionCount; ++i) designSection(i, rate);
+    designedRate_ = rate;
     copyCascades();
     clearState();
 }
@@ -92,8 +94,12 @@ template <int CascadeCount>
 void VoicingBank<CascadeCount>::setRate(double rate, bool clearCascades)
 {
     // The frequency limit is applied again at the new rate; sections keep their tabled values
-    // otherwise. (Since the section rate is never below 20 kHz, the limit never bites.)
-    for (int i = 0; i < sectionCount; ++i) designSection(i, rate);
+    // otherwise. (Since the section rate is never below 20 kHz, the limit never bites.) The
+    // designs depend on nothing else that changes, so the same rate again keeps them.
+    if (rate != designedRate_) {
+        for (int i = 0; i < sectionCount; ++i) designSection(i, rate);
+        designedRate_ = rate;
+    }
     copyCascades();
     if (clearCascades) clearState();
 }

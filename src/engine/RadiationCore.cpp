@@ -178,18 +178,21 @@ template <class Traits>
 void RadiationCore<Traits>::copyRayLanes()
 {
     RayLanes& l = lanes_;
-    for (int k = 0; k < kRayLanes; ++k) {
-        const Ray& r = rays_[k < rayCount_ ? k : 0];
-        l.delay[k] = r.delay;
-        l.phiSm[k] = r.phiSm;
-        l.halfWidth[k] = r.halfWidth;
-        l.nearScale[k] = r.nearScale;
-        l.farScale[k] = r.farScale;
-        l.sm[k] = r.sm;
-        l.tableBase[k] = r.tableBase;
-        l.scale[k] = r.scale;
-        l.pole[k] = r.pole;
-    }
+    copyRayField(&Ray::delay, l.delay);
+    copyRayField(&Ray::phiSm, l.phiSm);
+    copyRayField(&Ray::halfWidth, l.halfWidth);
+    copyRayField(&Ray::nearScale, l.nearScale);
+    copyRayField(&Ray::farScale, l.farScale);
+    copyRayField(&Ray::sm, l.sm);
+    copyRayField(&Ray::tableBase, l.tableBase);
+    copyRayField(&Ray::scale, l.scale);
+    copyRayField(&Ray::pole, l.pole);
+}
+
+template <class Traits>
+void RadiationCore<Traits>::copyRayField(double Ray::*field, double* lanes)
+{
+    for (int k = 0; k < kRayLanes; ++k) lanes[k] = rays_[k < rayCount_ ? k : 0].*field;
 }
 
 template <class Traits>
@@ -202,7 +205,7 @@ void RadiationCore<Traits>::updateDelays()
     staticDelay_ = std::min(geometry_.source[0].distance * samplesPerMetre_, longest);
     fmSamples_ = fmRadius_ * samplesPerMetre_;
     face().delaysChanged();
-    copyRayLanes();
+    copyRayField(&Ray::delay, lanes_.delay);
     updateReach();
 }
 
@@ -230,7 +233,7 @@ void RadiationCore<Traits>::updateScales()
         if (r.openBack) w *= openBack_;
         r.scale = w;
     }
-    copyRayLanes();
+    copyRayField(&Ray::scale, lanes_.scale);
 }
 
 template <class Traits>
@@ -246,7 +249,7 @@ void RadiationCore<Traits>::updatePoles()
         set_.staticCutoff > 0.0 ? onePole(set_.staticCutoff, rate_) : std::pow(kStaticPoleBase, staticCutoff_ / rate_);
     if constexpr (!Traits::kStaticPoleAtRetune) staticPole_ = staticPoleTarget_;
     splitPole_ = onePole(splitFrequency_, rate_);
-    copyRayLanes();
+    copyRayField(&Ray::pole, lanes_.pole);
 }
 
 template <class Traits>

@@ -182,6 +182,8 @@ protected:
     void updateScales();
     void setupFilters();
     void copyRayLanes();
+    // One field of rays_ into its lanes (after a change of that field alone).
+    void copyRayField(double Ray::*field, double* lanes);
 
     const rays::Set& set_;
     RotorMotion motion_;
