@@ -4,6 +4,7 @@
 
 #include "host/AEffGUIEditor.h"
 #include "host/AudioEffect.h"
+#include "support/RecordingHost.h"
 #include "toolkit/CControl.h"
 #include "toolkit/CFrame.h"
 #include "unit/toolkit/ToolkitTestSupport.h"
@@ -11,14 +12,9 @@
 namespace orv::test {
 namespace {
 
-vst::iptr plainHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float)
-{
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-}
-
 class PlainEffect : public AudioEffect {
 public:
-    PlainEffect() : AudioEffect(plainHost, 1, 4) {}
+    PlainEffect() : AudioEffect(recordingHost, 1, 4) {}
     void processReplacing(float**, float**, int) override {}
     void processDoubleReplacing(double**, double**, int) override {}
 };
