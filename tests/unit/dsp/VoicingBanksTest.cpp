@@ -137,27 +137,5 @@ TEST(VoicingBanksSaturation, AmountGoesOnlyToTheRoutedSections)
     check(a, {10}, 44100, 0.0);
 }
 
-// Two banks side by side give exactly what each gives alone, whichever is longer.
-TEST(VoicingBanksPair, SideBySideEqualsOneAfterTheOther)
-{
-    ColourationBankA a, a2;
-    ColourationBankB b, b2;
-    buildColourationBankA(a, 48000, filterSaturationAmount(0.7f));
-    buildColourationBankB(b, 48000, filterSaturationAmount(0.7f));
-    buildColourationBankA(a2, 48000, filterSaturationAmount(0.7f));
-    buildColourationBankB(b2, 48000, filterSaturationAmount(0.7f));
-    for (int n = 0; n < 4000; ++n) {
-        const double x = 2.5 * std::sin(0.013 * n) + 0.3 * std::sin(0.41 * n);
-        double ya = x, yb = 0.5 * x;
-        processSaturatedPair(a, ya, b, yb);
-        ASSERT_EQ(ya, a2.processSaturated(x)) << n;
-        ASSERT_EQ(yb, b2.processSaturated(0.5 * x)) << n;
-        double zb = x, za = x;
-        processSaturatedPair(b2, zb, a2, za);  // the shorter bank first
-        ASSERT_EQ(zb, b.processSaturated(x)) << n;
-        ASSERT_EQ(za, a.processSaturated(x)) << n;
-    }
-}
-
 }  // namespace
 }  // namespace orv
