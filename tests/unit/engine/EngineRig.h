@@ -56,7 +56,6 @@ public:
 
     RotaryEngine& engine() { return core_.engine(); }
     double rate() const { return rate_; }
-    int block() const { return block_; }
 
     // The host's way of changing the rate: suspend, tell, resume.
     void changeRate(double rate)
