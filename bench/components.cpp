@@ -231,39 +231,30 @@ BENCHMARK(BM_AmpDrive)->ArgsProduct({{1, 2}, {0, 1}});
 // re-tune every 16 samples and glide all the time); real-time factor = items_per_second /
 // 48000. Args: 0 horn microphone in front, 1 at a side angle, 2 horn leak; 3 drum microphone,
 // 4 drum leak.
-template <class Model>
-std::unique_ptr<Model> rotor(typename Model::Kind kind, double speedHz, double theta)
-{
-    auto m = std::make_unique<Model>(kind);
-    m->motion().setSlowSpeed(static_cast<float>(speedHz));
-    m->setMicAngle(theta);
-    m->setMicDistance(1.0);
-    m->setAmRadius(0.2);
-    m->setFmRadius(0.2);
-    m->setAttenuation(1.0);
-    m->setAttenuationDistance(1.0);
-    m->setDecayExponent(1.0);
-    m->setRate(48000.0, 1);
-    m->setGeometry();
-    m->reset();
-    m->loadRecordings();
-    m->setNoiseBaseGain(0.5);
-    m->setNoiseLevels(5.0, 6.3, 2.0);
-    return m;
-}
-
 void BM_RotorModel(benchmark::State& state)
 {
-    using H = RotorModel;
-    using D = LightRotorModel;
     const auto mode = state.range(0);
-    const H::Kind hornKinds[] = {H::Kind::Mic1, H::Kind::Mic1, H::Kind::Leak};
-    auto horn = rotor<H>(hornKinds[mode % 3], 6.7, mode == 1 ? 0.2 : 0.0);
-    auto drum = rotor<D>(mode == 4 ? D::Kind::Leak : D::Kind::Mic, 6.0, mode == 3 ? -0.2 : 0.0);
+    const RotorModel::Kind hornKinds[] = {RotorModel::Kind::Mic1, RotorModel::Kind::Mic1, RotorModel::Kind::Leak};
+    RotorModel horn(hornKinds[mode % 3]);
+    LightRotorModel drum(mode == 4 ? LightRotorModel::Kind::Leak : LightRotorModel::Kind::Mic);
+    auto set = [](auto& m, double speedHz, double theta) {
+        m.motion().setSlowSpeed(static_cast<float>(speedHz));
+        m.setMicAngle(theta);
+        m.setMicDistance(1.0);
+        m.setAmRadius(0.2);
+        m.setFmRadius(0.2);
+        m.setRate(48000.0, 1);
+        m.setGeometry();
+        m.reset();
+        m.loadRecordings();
+        m.setNoiseBaseGain(0.5);
+        m.setNoiseLevels(5.0, 6.3, 2.0);
+    };
+    set(horn, 6.7, mode == 1 ? 0.2 : 0.0);
+    set(drum, 6.0, mode == 3 ? -0.2 : 0.0);
     const char* labels[] = {"horn mic front", "horn mic side", "horn leak", "drum mic", "drum leak"};
     perSample(
-        state, [&](double x, long) { return mode < 3 ? horn->process(0.6 * x) : drum->process(0.6 * x); },
-        labels[mode]);
+        state, [&](double x, long) { return mode < 3 ? horn.process(0.6 * x) : drum.process(0.6 * x); }, labels[mode]);
 }
 BENCHMARK(BM_RotorModel)->DenseRange(0, 4);
 
