@@ -92,6 +92,7 @@ TEST_F(RenderTool, RefusalsNameWhatIsWrong)
         {{input, dir.file("out.nosuchformat")}, "nosuchformat"},
         {{input, output, "--module", dir.file("absent.so")}, dir.file("absent.so")},
         {{input, output, "--module", notes}, notes},
+        {{input, output, "--module", "/lib/x86_64-linux-gnu/libm.so.6"}, "no VST 2 entry point"},  // a real library
     };
     for (const auto& [args, mention] : cases) {
         SCOPED_TRACE(mention);
