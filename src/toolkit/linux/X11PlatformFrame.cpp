@@ -74,7 +74,8 @@ uint32_t translateState(unsigned int state, const StateBit (&table)[N])
 
 uint32_t modifierBits(unsigned int state) { return translateState(state, kModifierBits); }
 
-uint32_t heldButtons(unsigned int state) { return translateState(state, kHeldButtonBits); }
+// The held buttons and the modifiers of a pointer event's state.
+uint32_t pointerState(unsigned int state) { return translateState(state, kHeldButtonBits) | modifierBits(state); }
 
 uint32_t buttonBit(unsigned int button)
 {
@@ -91,6 +92,22 @@ bool isWheelButton(unsigned int button) { return button >= Button4 && button <= 
 constexpr unsigned long kDoubleClickTimeMs = 400;  // longest gap between the two presses
 constexpr int kDoubleClickDistance = 4;            // largest movement between them, pixels
 
+// The keys that have a virtual key code, each with its keypad or shifted double.
+struct NamedKey {
+    KeySym sym;
+    KeySym alternative;  // NoSymbol where there is none
+    uint8_t virt;
+};
+// clang-format off
+constexpr NamedKey kNamedKeys[] = {
+    {XK_BackSpace, NoSymbol, VKEY_BACK}, {XK_Tab, XK_ISO_Left_Tab, VKEY_TAB}, {XK_Return, NoSymbol, VKEY_RETURN},
+    {XK_KP_Enter, NoSymbol, VKEY_ENTER}, {XK_Escape, NoSymbol, VKEY_ESCAPE}, {XK_space, NoSymbol, VKEY_SPACE},
+    {XK_End, XK_KP_End, VKEY_END}, {XK_Home, XK_KP_Home, VKEY_HOME}, {XK_Left, XK_KP_Left, VKEY_LEFT},
+    {XK_Up, XK_KP_Up, VKEY_UP}, {XK_Right, XK_KP_Right, VKEY_RIGHT}, {XK_Down, XK_KP_Down, VKEY_DOWN},
+    {XK_Page_Up, XK_KP_Page_Up, VKEY_PAGEUP}, {XK_Page_Down, XK_KP_Page_Down, VKEY_PAGEDOWN},
+    {XK_Insert, XK_KP_Insert, VKEY_INSERT}, {XK_Delete, XK_KP_Delete, VKEY_DELETE}};
+// clang-format on
+
 bool translateKey(XKeyEvent& xkey, VstKeyCode& key)
 {
     char text[8] = {};
@@ -98,38 +115,11 @@ bool translateKey(XKeyEvent& xkey, VstKeyCode& key)
     const int n = XLookupString(&xkey, text, sizeof text, &sym, nullptr);
     key = VstKeyCode{};
     key.modifier = static_cast<uint8_t>(translateState(xkey.state, kKeyModifierBits));
-    switch (sym) {
-    case XK_BackSpace: key.virt = VKEY_BACK; return true;
-    case XK_Tab:
-    case XK_ISO_Left_Tab: key.virt = VKEY_TAB; return true;
-    case XK_Return: key.virt = VKEY_RETURN; return true;
-    case XK_KP_Enter: key.virt = VKEY_ENTER; return true;
-    case XK_Escape: key.virt = VKEY_ESCAPE; return true;
-    case XK_space:
-        key.virt = VKEY_SPACE;
-        key.character = ' ';
+    for (const NamedKey& k : kNamedKeys) {
+        if (sym == NoSymbol || (sym != k.sym && sym != k.alternative)) continue;
+        key.virt = k.virt;
+        if (sym == XK_space) key.character = ' ';
         return true;
-    case XK_End:
-    case XK_KP_End: key.virt = VKEY_END; return true;
-    case XK_Home:
-    case XK_KP_Home: key.virt = VKEY_HOME; return true;
-    case XK_Left:
-    case XK_KP_Left: key.virt = VKEY_LEFT; return true;
-    case XK_Up:
-    case XK_KP_Up: key.virt = VKEY_UP; return true;
-    case XK_Right:
-    case XK_KP_Right: key.virt = VKEY_RIGHT; return true;
-    case XK_Down:
-    case XK_KP_Down: key.virt = VKEY_DOWN; return true;
-    case XK_Page_Up:
-    case XK_KP_Page_Up: key.virt = VKEY_PAGEUP; return true;
-    case XK_Page_Down:
-    case XK_KP_Page_Down: key.virt = VKEY_PAGEDOWN; return true;
-    case XK_Insert:
-    case XK_KP_Insert: key.virt = VKEY_INSERT; return true;
-    case XK_Delete:
-    case XK_KP_Delete: key.virt = VKEY_DELETE; return true;
-    default: break;
     }
     if (n == 1 && static_cast<unsigned char>(text[0]) >= 32 && text[0] != 127) {
         key.character = static_cast<unsigned char>(text[0]);
@@ -373,7 +363,7 @@ void X11PlatformFrame::handleEvent(XEvent& ev)
         const uint32_t mods = modifierBits(b.state);
         if (isWheelButton(b.button)) {
             if (b.button == Button4 || b.button == Button5)
-                frame_->onWheel(where, b.button == Button4 ? 1.0f : -1.0f, CButtonState(heldButtons(b.state) | mods));
+                frame_->onWheel(where, b.button == Button4 ? 1.0f : -1.0f, CButtonState(pointerState(b.state)));
             break;
         }
         uint32_t bits = buttonBit(b.button) | mods;
@@ -402,21 +392,19 @@ void X11PlatformFrame::handleEvent(XEvent& ev)
         XMotionEvent& m = ev.xmotion;
         lastEventTime_ = m.time;
         CPoint where(m.x, m.y);
-        frame_->onMouseMoved(where, CButtonState(heldButtons(m.state) | modifierBits(m.state)));
+        frame_->onMouseMoved(where, CButtonState(pointerState(m.state)));
         break;
     }
-    case EnterNotify: {
-        XCrossingEvent& c = ev.xcrossing;
-        if (c.mode != NotifyNormal) break;
-        CPoint where(c.x, c.y);
-        frame_->onMouseMoved(where, CButtonState(heldButtons(c.state) | modifierBits(c.state)));
-        break;
-    }
+    case EnterNotify:
     case LeaveNotify: {
         XCrossingEvent& c = ev.xcrossing;
         if (c.mode != NotifyNormal) break;
         CPoint where(c.x, c.y);
-        frame_->onMouseExited(where, CButtonState(heldButtons(c.state) | modifierBits(c.state)));
+        const CButtonState buttons(pointerState(c.state));
+        if (ev.type == EnterNotify)
+            frame_->onMouseMoved(where, buttons);
+        else
+            frame_->onMouseExited(where, buttons);
         break;
     }
     case KeyPress:
