@@ -63,22 +63,22 @@ void PresetPanelView::open(CFrame* frame, CControlListener* listener)
     };
     const int current = effect_->getCurrentProgramIndex();
 
-    nameField_ = new COrvTextEdit(kNameFieldRect, listener, kTagNameField, effect_->getProgramRecord(current).name,
-                                  background, 0);
-    nameField_->setBackOffset(kNameFieldRect.getTopLeft());
-    nameField_->setFont(kNormalFontSmall);
-    nameField_->setFontColor(kBlackCColor);
-    nameField_->setHoriAlign(kCenterText);
-    nameField_->setFrameColor(kBlackCColor);
-    nameField_->setBackColor(kWhiteCColor);
-    add(nameField_);
+    auto* nameField = new COrvTextEdit(kNameFieldRect, listener, kTagNameField, effect_->getProgramRecord(current).name,
+                                       background, 0);
+    nameField->setBackOffset(kNameFieldRect.getTopLeft());
+    nameField->setFont(kNormalFontSmall);
+    nameField->setFontColor(kBlackCColor);
+    nameField->setHoriAlign(kCenterText);
+    nameField->setFrameColor(kBlackCColor);
+    nameField->setBackColor(kWhiteCColor);
+    add(nameField);
 
-    programMenu_ = new COptionMenu(kProgramMenuRect, listener, kTagProgramMenu, background, kProgramMenuStyle);
-    programMenu_->setBackOffset(kProgramMenuRect.getTopLeft());
-    for (int p = 0; p < kNumPrograms; ++p) programMenu_->addEntry(effect_->getProgramRecord(p).name);
-    programMenu_->setNbItemsPerColumn(kEntriesPerColumn);
-    programMenu_->setCurrent(current);
-    add(programMenu_);
+    auto* programMenu = new COptionMenu(kProgramMenuRect, listener, kTagProgramMenu, background, kProgramMenuStyle);
+    programMenu->setBackOffset(kProgramMenuRect.getTopLeft());
+    for (int p = 0; p < kNumPrograms; ++p) programMenu->addEntry(effect_->getProgramRecord(p).name);
+    programMenu->setNbItemsPerColumn(kEntriesPerColumn);
+    programMenu->setCurrent(current);
+    add(programMenu);
 
     BitmapRef rocker(kRockerId);
     BitmapRef load(kLoadId);
@@ -89,8 +89,8 @@ void PresetPanelView::open(CFrame* frame, CControlListener* listener)
         add(new COvKickButton(rects[1], listener, tags[1], BitmapRef(defaultId).get(), true));
         add(new CSaveLoadButton(rects[2], listener, tags[2], load.get()));
     };
-    programRocker_ = new COvRockerSwitch(kProgramRockerRect, listener, kTagProgramRocker, rocker.get());
-    add(programRocker_);
+    auto* programRocker = new COvRockerSwitch(kProgramRockerRect, listener, kTagProgramRocker, rocker.get());
+    add(programRocker);
     addFileButtons({kSaveBankRect, kDefaultBankRect, kLoadBankRect}, {kTagSaveBank, kTagDefaultBank, kTagLoadBank},
                    kDefaultBankId);
     addFileButtons({kSavePresetRect, kDefaultPresetRect, kLoadPresetRect},
@@ -99,39 +99,32 @@ void PresetPanelView::open(CFrame* frame, CControlListener* listener)
     add(new COvKickButton(kRecallMemoARect, listener, kTagRecallMemoA, load.get()));
     add(new COvKickButton(kStoreMemoBRect, listener, kTagStoreMemoB, save.get()));
     add(new COvKickButton(kRecallMemoBRect, listener, kTagRecallMemoB, load.get()));
-    manual_ = new COvKickButton(kManualRect, listener, kTagManual, BitmapRef(kManualId).get());
-    add(manual_);
+    auto* manual = new COvKickButton(kManualRect, listener, kTagManual, BitmapRef(kManualId).get());
+    add(manual);
     addFileButtons({kSaveMidiRect, kDefaultMidiRect, kLoadMidiRect}, {kTagSaveMidi, kTagDefaultMidi, kTagLoadMidi},
                    kDefaultMidiId);
 
-    midiDisplay_ = new CMidiParamDisplay(kMidiDisplayRect, background);
-    midiDisplay_->setBackOffset(kMidiDisplayRect.getTopLeft());
-    midiDisplay_->setTag(kTagMidiDisplay);
-    add(midiDisplay_);
+    auto* midiDisplay = new CMidiParamDisplay(kMidiDisplayRect, background);
+    midiDisplay->setBackOffset(kMidiDisplayRect.getTopLeft());
+    midiDisplay->setTag(kTagMidiDisplay);
+    add(midiDisplay);
     {
         BitmapRef bitmap(kLearnId);
-        learn_ = new COvOnOffButton(kLearnRect, listener, kTagLearn, bitmap.get());
-        learn_->setValue(effect_->controllerMap().isLearning() ? 1.0f : 0.0f);
-        add(learn_);
+        auto* learn = new COvOnOffButton(kLearnRect, listener, kTagLearn, bitmap.get());
+        learn->setValue(effect_->controllerMap().isLearning() ? 1.0f : 0.0f);
+        add(learn);
     }
     {
         BitmapRef bitmap(kForgetId);
-        forget_ = new COvOnOffButton(kForgetRect, listener, kTagForget, bitmap.get());
-        forget_->setValue(effect_->controllerMap().isForgetting() ? 1.0f : 0.0f);
-        add(forget_);
+        auto* forget = new COvOnOffButton(kForgetRect, listener, kTagForget, bitmap.get());
+        forget->setValue(effect_->controllerMap().isForgetting() ? 1.0f : 0.0f);
+        add(forget);
     }
 }
 
 void PresetPanelView::close()
 {
     frame_ = nullptr;
-    nameField_ = nullptr;
-    programMenu_ = nullptr;
-    programRocker_ = nullptr;
-    midiDisplay_ = nullptr;
-    learn_ = nullptr;
-    forget_ = nullptr;
-    manual_ = nullptr;
     for (CControl*& c : controls_) c = nullptr;
 }
 
@@ -139,6 +132,22 @@ CControl* PresetPanelView::getControl(int tag) const
 {
     return tag >= kFirstTag && tag <= kLastTag ? controls_[tag - kFirstTag] : nullptr;
 }
+
+template <class Control>
+Control* PresetPanelView::controlAs(int tag) const
+{
+    return static_cast<Control*>(getControl(tag));
+}
+
+COrvTextEdit* PresetPanelView::getNameField() const { return controlAs<COrvTextEdit>(kTagNameField); }
+
+COptionMenu* PresetPanelView::getProgramMenu() const { return controlAs<COptionMenu>(kTagProgramMenu); }
+
+CMidiParamDisplay* PresetPanelView::getMidiDisplay() const { return controlAs<CMidiParamDisplay>(kTagMidiDisplay); }
+
+COvOnOffButton* PresetPanelView::getLearnButton() const { return controlAs<COvOnOffButton>(kTagLearn); }
+
+COvOnOffButton* PresetPanelView::getForgetButton() const { return controlAs<COvOnOffButton>(kTagForget); }
 
 bool PresetPanelView::valueChanged(CControl* control)
 {
@@ -150,25 +159,17 @@ bool PresetPanelView::valueChanged(CControl* control)
     case kTagNameField: renameFromField(); break;
     case kTagProgramMenu: {
         const int index = static_cast<int>(value + 0.5f);
-        if (programMenu_ != nullptr && programMenu_->setCurrent(index))
-            selectProgram(index, programMenu_->getEntry(index));
+        COptionMenu* menu = getProgramMenu();
+        if (menu != nullptr && menu->setCurrent(index)) selectProgram(index, menu->getEntry(index));
         break;
     }
     case kTagProgramRocker: stepProgram(value); break;
     case kTagSaveBank: editor_.saveBankDialog(); break;
-    case kTagDefaultBank:
-        if (value >= kStoreThreshold)
-            editor_.storeDefaultBank();
-        else
-            editor_.clearDefaultBank();
-        break;
+    case kTagDefaultBank: value >= kStoreThreshold ? editor_.storeDefaultBank() : editor_.clearDefaultBank(); break;
     case kTagLoadBank: editor_.loadBankDialog(value == kReversedLoad); break;
     case kTagSavePreset: editor_.savePresetDialog(); break;
     case kTagDefaultPreset:
-        if (value >= kStoreThreshold)
-            editor_.storeDefaultPreset();
-        else
-            editor_.clearDefaultPreset();
+        value >= kStoreThreshold ? editor_.storeDefaultPreset() : editor_.clearDefaultPreset();
         break;
     case kTagLoadPreset: editor_.loadPresetDialog(value == kReversedLoad); break;
     case kTagStoreMemoA: editor_.storeMemoA(); break;
@@ -177,18 +178,13 @@ bool PresetPanelView::valueChanged(CControl* control)
     case kTagRecallMemoB: editor_.recallMemoB(); break;
     case kTagManual:
         editor_.openManual();
-        if (manual_ != nullptr) {
-            manual_->setPressed(false);
-            manual_->invalid();
+        if (COvKickButton* manual = controlAs<COvKickButton>(kTagManual)) {
+            manual->setPressed(false);
+            manual->invalid();
         }
         break;
     case kTagSaveMidi: editor_.saveMidiSettingsDialog(); break;
-    case kTagDefaultMidi:
-        if (value >= kStoreThreshold)
-            editor_.storeDefaultMidi();
-        else
-            editor_.clearDefaultMidi();
-        break;
+    case kTagDefaultMidi: value >= kStoreThreshold ? editor_.storeDefaultMidi() : editor_.clearDefaultMidi(); break;
     case kTagLoadMidi: editor_.loadMidiSettingsDialog(value == kReversedLoad); break;
     case kTagLearn:
         // Learn and forget exclude each other: switching one stops the other first.
@@ -212,11 +208,11 @@ bool PresetPanelView::valueChanged(CControl* control)
 
 void PresetPanelView::renameFromField()
 {
-    if (nameField_ == nullptr) return;
-    std::string name = nameField_->getText();
+    COrvTextEdit* field = getNameField();
+    if (field == nullptr) return;
+    std::string name = field->getText();
     if (name.size() > kMaxTypedName) name.resize(kMaxTypedName);
-    nameField_->setText(name.c_str());
-    if (programMenu_ != nullptr) programMenu_->setEntry(programMenu_->getCurrentIndex(), name.c_str());
+    showProgramName(name.c_str());
     effect_->renameCurrentProgram(name.c_str());
 }
 
@@ -226,7 +222,7 @@ void PresetPanelView::selectProgram(int program, const char* name)
     const std::string title = name != nullptr ? name : "";
     effect_->selectProgram(program);
     effect_->renameCurrentProgram(title.c_str());
-    if (nameField_ != nullptr) nameField_->setText(title.c_str());
+    if (COrvTextEdit* field = getNameField()) field->setText(title.c_str());
 }
 
 void PresetPanelView::stepProgram(float direction)
@@ -239,26 +235,26 @@ void PresetPanelView::stepProgram(float direction)
     else
         return;
     const std::string name = effect_->getProgramRecord(p).name;
-    if (programMenu_ != nullptr) programMenu_->setCurrent(p);
-    if (nameField_ != nullptr) nameField_->setText(name.c_str());
+    if (COptionMenu* menu = getProgramMenu()) menu->setCurrent(p);
+    if (COrvTextEdit* field = getNameField()) field->setText(name.c_str());
     effect_->selectProgram(p);
     effect_->renameCurrentProgram(name.c_str());
 }
 
 void PresetPanelView::onLearnEnded()
 {
-    if (learn_ != nullptr) learn_->setValue(0.0f);
+    if (COvOnOffButton* learn = getLearnButton()) learn->setValue(0.0f);
 }
 
 void PresetPanelView::onForgetEnded()
 {
-    if (forget_ != nullptr) forget_->setValue(0.0f);
+    if (COvOnOffButton* forget = getForgetButton()) forget->setValue(0.0f);
 }
 
 void PresetPanelView::showProgramName(const char* name)
 {
-    if (nameField_ != nullptr) nameField_->setText(name);
-    if (programMenu_ != nullptr) programMenu_->setEntry(programMenu_->getCurrentIndex(), name);
+    if (COrvTextEdit* field = getNameField()) field->setText(name);
+    if (COptionMenu* menu = getProgramMenu()) menu->setEntry(menu->getCurrentIndex(), name);
 }
 
 void PresetPanelView::idle()
@@ -272,49 +268,52 @@ void PresetPanelView::followEffect()
 {
     // Programs change from many places (host, chunk, files, memos, this panel); the menu and the
     // name field are brought to the effect's state here, on the user-interface thread.
-    if (programMenu_ == nullptr) return;
+    COptionMenu* menu = getProgramMenu();
+    if (menu == nullptr) return;
     char name[kProgramNameSize];
     for (int p = 0; p < kNumPrograms; ++p) {
         effect_->programBank().readName(p, name);
-        const char* entry = programMenu_->getEntry(p);
-        if (entry == nullptr || std::strncmp(entry, name, kProgramNameSize) != 0) programMenu_->setEntry(p, name);
+        const char* entry = menu->getEntry(p);
+        if (entry == nullptr || std::strncmp(entry, name, kProgramNameSize) != 0) menu->setEntry(p, name);
     }
     const int current = effect_->getCurrentProgramIndex();
-    if (programMenu_->getCurrentIndex() != current) programMenu_->setCurrent(current);
-    if (nameField_ != nullptr && !nameField_->isEditing()) {
+    if (menu->getCurrentIndex() != current) menu->setCurrent(current);
+    COrvTextEdit* field = getNameField();
+    if (field != nullptr && !field->isEditing()) {
         effect_->programBank().readName(current, name);
-        if (std::strncmp(nameField_->getText(), name, kProgramNameSize) != 0) nameField_->setText(name);
+        if (std::strncmp(field->getText(), name, kProgramNameSize) != 0) field->setText(name);
     }
 }
 
 void PresetPanelView::updateMidiDisplay()
 {
-    if (midiDisplay_ == nullptr) return;
+    CMidiParamDisplay* display = getMidiDisplay();
+    if (display == nullptr) return;
     CPoint where;
     CView* view = nullptr;
     if (frame_->getCurrentMouseLocation(where) && frame_->getModalView() == nullptr) view = frame_->getViewAt(where);
     auto* control = dynamic_cast<CControl*>(view);
     if (control != nullptr) {
-        midiDisplay_->setShowingReceived(false);
+        display->setShowingReceived(false);
         const int tag = control->getTag();
         if (tag > kLastParameterTag || tag < 0) {
-            midiDisplay_->showText(CMidiParamDisplay::kEmpty);
+            display->showText(CMidiParamDisplay::kEmpty);
         } else {
             const int c = effect_->controllerOfParameter(tag);
-            midiDisplay_->showText(c == ControllerMap::kNone || c < 0 || c >= ControllerMap::kNumControllers
-                                       ? CMidiParamDisplay::kNotAssigned
-                                       : c);
+            display->showText(c == ControllerMap::kNone || c < 0 || c >= ControllerMap::kNumControllers
+                                  ? CMidiParamDisplay::kNotAssigned
+                                  : c);
         }
         editor_.setLastController(-1);
         return;
     }
     const int last = editor_.lastController();
     if (last == -1) {
-        midiDisplay_->showText(CMidiParamDisplay::kEmpty);
-        midiDisplay_->setShowingReceived(false);
+        display->showText(CMidiParamDisplay::kEmpty);
+        display->setShowingReceived(false);
     } else {
-        midiDisplay_->setShowingReceived(true);
-        midiDisplay_->showText(last);
+        display->setShowingReceived(true);
+        display->showText(last);
     }
 }
 

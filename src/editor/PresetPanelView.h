@@ -85,12 +85,11 @@ public:
     // Puts a name into the name field and the program menu's current entry.
     void showProgramName(const char* name);
 
-    COrvTextEdit* getNameField() const { return nameField_; }
-    COptionMenu* getProgramMenu() const { return programMenu_; }
-    COvRockerSwitch* getProgramRocker() const { return programRocker_; }
-    CMidiParamDisplay* getMidiDisplay() const { return midiDisplay_; }
-    COvOnOffButton* getLearnButton() const { return learn_; }
-    COvOnOffButton* getForgetButton() const { return forget_; }
+    COrvTextEdit* getNameField() const;
+    COptionMenu* getProgramMenu() const;
+    CMidiParamDisplay* getMidiDisplay() const;
+    COvOnOffButton* getLearnButton() const;
+    COvOnOffButton* getForgetButton() const;
     // Any panel control by tag, null when closed.
     CControl* getControl(int tag) const;
 
@@ -100,18 +99,14 @@ private:
     void stepProgram(float direction);
     void updateMidiDisplay();
     void followEffect();
+    template <class Control>
+    Control* controlAs(int tag) const;
 
     CMidiPresetSystemEditor& editor_;
     EditorEffect* effect_;
     CFrame* frame_ = nullptr;
 
-    COrvTextEdit* nameField_ = nullptr;
-    COptionMenu* programMenu_ = nullptr;
-    COvRockerSwitch* programRocker_ = nullptr;
-    CMidiParamDisplay* midiDisplay_ = nullptr;
-    COvOnOffButton* learn_ = nullptr;
-    COvOnOffButton* forget_ = nullptr;
-    COvKickButton* manual_ = nullptr;
+    // Every control of the panel by tag; the getters above look their control up here.
     CControl* controls_[kLastTag - kFirstTag + 1] = {};
 };
 
