@@ -11,9 +11,7 @@ namespace orv {
 // rather than the clean level.
 class AmpDrive {
 public:
-    static constexpr std::int32_t kThru = 0;
-    static constexpr std::int32_t kTube = 1;
-    static constexpr std::int32_t kSolid = 2;
+    enum Type : std::int32_t { kThru, kTube, kSolid };  // the "Type" parameter's positions
 
     // Fields are plain data written by the engine.
     std::int32_t type = kThru;  // 0 "Thru", 1 "Tube", 2 "Solid"

@@ -15,10 +15,7 @@ public:
     static constexpr int kFastTurns = 88;  // rotor turns per fast loop
     static constexpr int kFastLoopLength = kDrumFastLoopLength;
     static constexpr int kSlowLoopLength = kDrumSlowLoopLength;
-    static constexpr double kSlowTurnsPerLoop = 0.2;          // 5 rotor turns per slow loop
-    static constexpr double kSlowLevelScale = 0.70794578438;  // slowLevel per levelCurve unit
-    static constexpr double kFastLevelScale = 1.0;
-    static constexpr double kTransientLevelScale = 0.25118864315 * 0.06294627058;
+    static constexpr double kSlowTurnsPerLoop = 0.2;  // 5 rotor turns per slow loop
 
     double slowOffset = 0.0;           // phase offset of the slow loop
     double fastOffset = -1.0 / 704.0;  // one eighth of a turn back, in 88-turn loops

@@ -13,9 +13,6 @@ public:
     static constexpr int kFastTurns = 34;  // rotor turns per fast loop
     static constexpr int kFastLoopLength = kHornFastLoopLength;
     static constexpr int kSlowLoopLength = kHornSlowLoopLength;
-    static constexpr double kSlowLevelScale = 5.01187233627;  // slowLevel per levelCurve unit
-    static constexpr double kFastLevelScale = 6.3095734448;
-    static constexpr double kTransientLevelScale = 0.25118864315 * 0.99763115748;
 
     int variant;        // 0 or 1
     double fastOffset;  // in 34-turn loops
