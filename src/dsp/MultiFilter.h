@@ -18,19 +18,11 @@ public:
     // History indices within a stage.
     enum StateIndex : int { sIn, sX1, sX2, sOut, sY1, sY2, stateCount };
 
-    double coefficient[stageCount][coefficientCount];
-    std::uint32_t saturationOn[stageCount];
-    double saturationCoefficient[stageCount];
-    double saturationBias[stageCount];
-    // A stage's input history equals the previous stage's output history.
-    double state[stageCount][stateCount];
-
     MultiFilter()
     {
         clearCoefficients();
         clearState();
     }
-    virtual ~MultiFilter() = default;
 
     // All coefficients 0, saturation off with k = 0.001 and bias 0.
     void clearCoefficients();
@@ -44,7 +36,19 @@ public:
     // The same with each stage's saturation applied to that stage's output.
     inline double processSaturated(double x);
 
+    // Stage k's saturation settings as copied.
+    bool saturationOn(int k) const { return saturationOn_[k] != 0; }
+    double saturationCoefficient(int k) const { return saturationCoefficient_[k]; }
+    double saturationBias(int k) const { return saturationBias_[k]; }
+
 private:
+    double coefficient_[stageCount][coefficientCount];
+    std::uint32_t saturationOn_[stageCount];
+    double saturationCoefficient_[stageCount];
+    double saturationBias_[stageCount];
+    // A stage's input history equals the previous stage's output history.
+    double state_[stageCount][stateCount];
+
     template <bool Saturate>
     inline double run(double x);
 };
@@ -54,8 +58,8 @@ inline double MultiFilter::run(double x)
 {
     double in = x + flush - flush;
     for (int k = 0; k < stageCount; ++k) {
-        const double* c = coefficient[k];
-        double* s = state[k];
+        const double* c = coefficient_[k];
+        double* s = state_[k];
         // The history terms do not wait for this sample; adding the input's term last keeps
         // the chain through the stages (and through a bank's cascades) to a multiply, an add
         // and the flush per stage. (Summed in this order the result can differ from the
@@ -63,8 +67,8 @@ inline double MultiFilter::run(double x)
         const double history = c[cB1] * s[sX1] + c[cB2] * s[sX2] - c[cA1] * s[sY1] - c[cA2] * s[sY2];
         double y = c[cB0] * in + history;
         y = y + flush - flush;
-        if (Saturate && saturationOn[k]) {
-            y = y / (1.0 + saturationCoefficient[k] * std::fabs(y + saturationBias[k]));
+        if (Saturate && saturationOn_[k]) {
+            y = y / (1.0 + saturationCoefficient_[k] * std::fabs(y + saturationBias_[k]));
             y = y + flush - flush;
         }
         s[sIn] = in;

@@ -108,9 +108,9 @@ TEST(VoicingBanksSaturation, AmountGoesOnlyToTheRoutedSections)
         for (int i = 0; i < bank.sectionCount; ++i) {
             const MultiFilter& m = bank.cascade[i / 4];
             const bool on = amount > 0 && std::find(routed.begin(), routed.end(), i) != routed.end();
-            EXPECT_EQ(m.saturationOn[i % 4], on ? 1u : 0u) << i;
-            EXPECT_EQ(m.saturationBias[i % 4], 0.03125) << i;
-            EXPECT_TRUE(!on || m.saturationCoefficient[i % 4] == expectedK(bank, i, rate, amount)) << i;
+            EXPECT_EQ(m.saturationOn(i % 4), on) << i;
+            EXPECT_EQ(m.saturationBias(i % 4), 0.03125) << i;
+            EXPECT_TRUE(!on || m.saturationCoefficient(i % 4) == expectedK(bank, i, rate, amount)) << i;
         }
     };
     DrumInputChain drum;
