@@ -40,9 +40,9 @@ void build(BiquadFilter& f, std::uint32_t type, double q, double frequency)
 DrumNoisePlayer::DrumNoisePlayer() : NoisePlayerBase(kDistanceLaw, kTransientStoredSamples)
 {
     const double top = BiquadFilter::maxFrequencyShare * kSetupRate;
-    build(lowPass, BiquadFilter::typeLowPass2, kLowPassQ, std::min(kLowPassHz, top));
-    build(highShelf, BiquadFilter::typeHighShelf, kShelfQ, std::min(kShelfHz, top));
-    build(bandPass, BiquadFilter::typeBandPass, kDistanceLaw.qPerMetre * micDistance + kDistanceLaw.qOffset,
+    build(lowPass_, BiquadFilter::typeLowPass2, kLowPassQ, std::min(kLowPassHz, top));
+    build(highShelf_, BiquadFilter::typeHighShelf, kShelfQ, std::min(kShelfHz, top));
+    build(bandPass_, BiquadFilter::typeBandPass, kDistanceLaw.qPerMetre * micDistance_ + kDistanceLaw.qOffset,
           std::min(kBandPassHz, top));
     setSampleRate(kSetupRate);
 }
@@ -56,10 +56,10 @@ void DrumNoisePlayer::loadRecordings()
 void DrumNoisePlayer::setSampleRate(double fs)
 {
     fs = prepareRate(fs);
-    setMicDistance(micDistance);
+    setMicDistance(micDistance_);
     // The owner passes its distance again right after this, which restores the compensation.
-    compensation = 1.0;
-    for (BiquadFilter* f : {&lowPass, &highShelf, &bandPass}) retune(*f, fs, f->frequency());
+    compensation_ = 1.0;
+    for (BiquadFilter* f : {&lowPass_, &highShelf_, &bandPass_}) retune(*f, fs, f->frequency());
     // The fade filters were designed for the old rate: the next fade position redesigns them.
     fadeMemoT_ = kNoFadePosition;
     // The low-pass and the shelf keep snapping on every update.
@@ -74,16 +74,16 @@ void DrumNoisePlayer::fadeGains(double t, double& slowGain, double& fastGain)
     if (std::bit_cast<std::uint64_t>(t) != fadeMemoT_) {
         fadeMemoT_ = std::bit_cast<std::uint64_t>(t);
         fadeMemoSlow_ = std::pow(1.0 - t, kSlowFadeExponent);
-        lowPass.setFrequency(BiquadFilter::clampFrequency(kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent),
-                                                          lowPass.sampleRate()));
-        lowPass.update();
+        lowPass_.setFrequency(BiquadFilter::clampFrequency(kLowPassHz - kLowPassHz * std::pow(t, kLowPassSweepExponent),
+                                                           lowPass_.sampleRate()));
+        lowPass_.update();
         // Both shelf settings first, then one design (a design between the two settings would
         // be overwritten unused).
-        highShelf.setFrequency(
-            BiquadFilter::clampFrequency(kShelfSweepHz * fastGain + kShelfBaseHz, highShelf.sampleRate()));
-        highShelf.setGainDb(
+        highShelf_.setFrequency(
+            BiquadFilter::clampFrequency(kShelfSweepHz * fastGain + kShelfBaseHz, highShelf_.sampleRate()));
+        highShelf_.setGainDb(
             std::clamp(kShelfRangeDb * fastGain - kShelfRangeDb, -kShelfGainLimitDb, kShelfGainLimitDb));
-        highShelf.update();
+        highShelf_.update();
     }
     slowGain = fadeMemoSlow_;
 }

@@ -12,15 +12,8 @@ namespace orv {
 // distance.
 class DrumNoisePlayer : public NoisePlayerBase {
 public:
-    static constexpr int kFastTurns = 88;  // rotor turns per fast loop
-    static constexpr int kFastLoopLength = kDrumFastLoopLength;
-    static constexpr int kSlowLoopLength = kDrumSlowLoopLength;
-    static constexpr double kSlowTurnsPerLoop = 0.2;  // 5 rotor turns per slow loop
-
-    double slowOffset = 0.0;           // phase offset of the slow loop
-    double fastOffset = -1.0 / 704.0;  // one eighth of a turn back, in 88-turn loops
-    BiquadFilter lowPass;              // on the slow loop
-    BiquadFilter highShelf;            // on the fast loop
+    static constexpr Loops kLoops{88, kDrumFastLoopLength, kDrumSlowLoopLength};  // 88 rotor turns per fast loop
+    static constexpr double kSlowTurnsPerLoop = 0.2;                              // 5 rotor turns per slow loop
 
     DrumNoisePlayer();
 
@@ -30,9 +23,9 @@ public:
     // Clears the filters' histories; phases, gains and the transient go on.
     void clearFilters()
     {
-        lowPass.clearHistory();
-        highShelf.clearHistory();
-        bandPass.clearHistory();
+        lowPass_.clearHistory();
+        highShelf_.clearHistory();
+        bandPass_.clearHistory();
     }
     void setSampleRate(double fs);
     // One output sample at rotor speed `rate` (turns per sample) and microphone angle
@@ -44,10 +37,15 @@ private:
     // In the fade zone the slow loop darkens and the fast loop's shelf opens; outside it the
     // filters keep their last settings.
     void fadeGains(double t, double& slowGain, double& fastGain);
-    double filterFast(double x) { return highShelf.process(x); }
-    double filterSlow(double x) { return lowPass.process(x); }
-    double slowRead() const { return slowOffset + slowPhase; }
+    double filterFast(double x) { return highShelf_.process(x); }
+    double filterSlow(double x) { return lowPass_.process(x); }
+    double slowRead() const { return slowOffset_ + slowPhase_; }
     double slowStep(double rate) const { return kSlowTurnsPerLoop * rate; }
+
+    double slowOffset_ = 0.0;           // phase offset of the slow loop
+    double fastOffset_ = -1.0 / 704.0;  // one eighth of a turn back, in 88-turn loops
+    BiquadFilter lowPass_;              // on the slow loop
+    BiquadFilter highShelf_;            // on the fast loop
 
     // The last fade position t (its bits) with the slow gain it gave; the fade filters hold
     // its designs. A NaN that no t takes stands for none.

@@ -25,30 +25,30 @@ constexpr double kFastOffsets[2] = {-1.0 / 272.0, 63.0 / 272.0};
 }  // namespace
 
 HornNoisePlayer::HornNoisePlayer(int variantIndex)
-    : NoisePlayerBase(kDistanceLaw, 1.0), variant(variantIndex == 1 ? 1 : 0),
-      fastOffset(kFastOffsets[variantIndex == 1 ? 1 : 0])
+    : NoisePlayerBase(kDistanceLaw, 1.0), variant_(variantIndex == 1 ? 1 : 0),
+      fastOffset_(kFastOffsets[variantIndex == 1 ? 1 : 0])
 {
-    bandPass.setType(BiquadFilter::typeBandPass);
-    bandPass.setQ(kBandPassQ);
-    bandPass.setFrequency(std::min(kBandPassHz, BiquadFilter::maxFrequencyShare * kSetupRate));
-    bandPass.enable();
+    bandPass_.setType(BiquadFilter::typeBandPass);
+    bandPass_.setQ(kBandPassQ);
+    bandPass_.setFrequency(std::min(kBandPassHz, BiquadFilter::maxFrequencyShare * kSetupRate));
+    bandPass_.enable();
     setSampleRate(kSetupRate);
 }
 
 void HornNoisePlayer::loadRecordings()
 {
-    useRecordings(findRecording(variant == 0 ? RecordingId::HornSlowLoop0 : RecordingId::HornSlowLoop1).samples,
+    useRecordings(findRecording(variant_ == 0 ? RecordingId::HornSlowLoop0 : RecordingId::HornSlowLoop1).samples,
                   findRecording(RecordingId::HornFastLoop).samples, findRecording(RecordingId::Transient).samples);
 }
 
 void HornNoisePlayer::setSampleRate(double fs)
 {
     fs = prepareRate(fs);
-    transientLevel = 0.0;
-    loopGain = loopGainTarget;
-    transientGainFollow = transientGainTarget;
-    setMicDistance(micDistance);
-    retune(bandPass, fs, kBandPassHz);
+    transientLevel_ = 0.0;
+    loopGain_ = loopGainTarget_;
+    transientGainFollow_ = transientGainTarget_;
+    setMicDistance(micDistance_);
+    retune(bandPass_, fs, kBandPassHz);
     snapBandPass();
 }
 

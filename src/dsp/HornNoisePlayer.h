@@ -10,12 +10,7 @@ namespace orv {
 // The sum passes a band-pass set by the microphone distance.
 class HornNoisePlayer : public NoisePlayerBase {
 public:
-    static constexpr int kFastTurns = 34;  // rotor turns per fast loop
-    static constexpr int kFastLoopLength = kHornFastLoopLength;
-    static constexpr int kSlowLoopLength = kHornSlowLoopLength;
-
-    int variant;        // 0 or 1
-    double fastOffset;  // in 34-turn loops
+    static constexpr Loops kLoops{34, kHornFastLoopLength, kHornSlowLoopLength};  // 34 rotor turns per fast loop
 
     explicit HornNoisePlayer(int variant);
 
@@ -23,7 +18,7 @@ public:
     // transient and snaps the balance gains.
     void loadRecordings();
     // Clears the band-pass history; phases, gains and the transient go on.
-    void clearFilters() { bandPass.clearHistory(); }
+    void clearFilters() { bandPass_.clearHistory(); }
     void setSampleRate(double fs);
     // One output sample at rotor speed `rate` (turns per sample) and microphone angle
     // `micAngle` (turns, -0.5..0.5), before the owner's output gain.
@@ -35,9 +30,12 @@ private:
     static void fadeGains(double t, double& slowGain, double& fastGain);
     static double filterFast(double x) { return x; }
     static double filterSlow(double x) { return x; }
-    double slowRead() const { return slowPhase; }
+    double slowRead() const { return slowPhase_; }
     // The slow take runs at its own recorded speed whatever the rotor does.
     double slowStep(double) const { return (kRecordingRate / sampleRate) / kHornSlowLoopLength; }
+
+    int variant_;        // 0 or 1
+    double fastOffset_;  // in 34-turn loops
 };
 
 }  // namespace orv

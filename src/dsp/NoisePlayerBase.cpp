@@ -16,45 +16,45 @@ constexpr double kCompensationDistance = 0.3;  // metres at which the level is u
 
 void NoisePlayerBase::setMicDistance(double x)
 {
-    micDistance = x;
-    compensation = std::pow(kCompensationDistance / x, law_.compensationExponent);
-    bandPass.setQ(BiquadFilter::clampQ(law_.qPerMetre * x + law_.qOffset));
-    bandPass.update();
-    bandPass.setSaturation(bandPass.saturationAmount());
+    micDistance_ = x;
+    compensation_ = std::pow(kCompensationDistance / x, law_.compensationExponent);
+    bandPass_.setQ(BiquadFilter::clampQ(law_.qPerMetre * x + law_.qOffset));
+    bandPass_.update();
+    bandPass_.setSaturation(bandPass_.saturationAmount());
 }
 
-void NoisePlayerBase::setBalance(float m) { balanceTargets(m, loopGainTarget, transientGainTarget); }
+void NoisePlayerBase::setBalance(float m) { balanceTargets(m, loopGainTarget_, transientGainTarget_); }
 
 void NoisePlayerBase::startTransient(double level)
 {
-    transientPosition = 0.0;
-    transientPlaying = 1;
-    transientGain = 1.0;
-    transientLevel = level;
+    transientPosition_ = 0.0;
+    transientPlaying_ = 1;
+    transientGain_ = 1.0;
+    transientLevel_ = level;
 }
 
 void NoisePlayerBase::useRecordings(const float* slow, const float* fast, const float* transient)
 {
-    slowSamples = slow;
-    fastSamples = fast;
-    transientSamples = transient;
+    slowSamples_ = slow;
+    fastSamples_ = fast;
+    transientSamples_ = transient;
     stopTransient();
-    loopGain = loopGainTarget;
-    transientGainFollow = transientGainTarget;
+    loopGain_ = loopGainTarget_;
+    transientGainFollow_ = transientGainTarget_;
 }
 
 double NoisePlayerBase::prepareRate(double fs)
 {
     fs = std::max(fs, kMinSampleRate);
     sampleRate = fs;
-    slowLimit = kSlowLimitHz / fs;
-    fastLimit = kFastLimitHz / fs;
-    fadeScale = 1.0 / std::max(fastLimit - slowLimit, kMinFadeWidth);
-    slowScale = 1.0 / slowLimit;
-    transientStep = (kRecordingRate / fs) / kTransientStoredSamples;
+    slowLimit_ = kSlowLimitHz / fs;
+    fastLimit_ = kFastLimitHz / fs;
+    fadeScale_ = 1.0 / std::max(fastLimit_ - slowLimit_, kMinFadeWidth);
+    slowScale_ = 1.0 / slowLimit_;
+    transientStep_ = (kRecordingRate / fs) / kTransientStoredSamples;
     stopTransient();
-    slowPhase = 0.0;
-    fastPhase = 0.0;
+    slowPhase_ = 0.0;
+    fastPhase_ = 0.0;
     followFactor = followFactorFor(fs, kFollowSeconds);
     return fs;
 }
@@ -71,8 +71,8 @@ void NoisePlayerBase::retune(BiquadFilter& f, double fs, double frequency)
 
 void NoisePlayerBase::snapBandPass()
 {
-    bandPass.snap();
-    bandPass.setSnapOnUpdate(false);
+    bandPass_.snap();
+    bandPass_.setSnapOnUpdate(false);
 }
 
 }  // namespace orv

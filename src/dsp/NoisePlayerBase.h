@@ -26,43 +26,40 @@ public:
         double compensationExponent;
     };
 
-    double transientPosition = 1.0;  // 0..1 while playing, >= 1 when finished
+    // The loops' geometry: rotor turns per fast loop, the fast and the slow loop's lengths.
+    struct Loops {
+        int fastTurns;
+        int fastLength;
+        int slowLength;
+    };
+
+    // The owner's motion model writes the gain-follow step for this rate.
     double sampleRate = 44100.0;
-    double slowLimit = 0.0;  // turns per sample
-    double fastLimit = 0.0;
-    double fadeScale = 0.0;
-    double slowScale = 0.0;
-    const float* slowSamples = nullptr;  // recordings, referenced in place once loaded
-    const float* fastSamples = nullptr;
-    const float* transientSamples = nullptr;
-    std::uint32_t transientPlaying = 0;
-    double transientLength = 3955.0;
-    double transientStep = 0.0;
-    double transientLevel = 0.0;
-    double micDistance = 0.0;  // metres; must be set before processing
-    double slowPhase = 0.0;    // turns of the loop
-    double fastPhase = 0.0;
-    BiquadFilter bandPass;  // on the sum
-    double slowLevel = 0.0;
-    double fastLevel = 0.0;
-    double followFactor = 0.0;  // gain-follow step, written by the owner
-    double compensation = 1.0;
-    double transientGain = 1.0;
-    double loopGain = 1.0;
-    double loopGainTarget = 1.0;
-    double transientGainFollow = 1.0;
-    double transientGainTarget = 1.0;
+    double followFactor = 0.0;
 
     void setMicDistance(double x);
     // Levels of the slow and the fast loop.
     void setLevels(double slow, double fast)
     {
-        slowLevel = slow;
-        fastLevel = fast;
+        slowLevel_ = slow;
+        fastLevel_ = fast;
     }
     void setBalance(float m);
     // Restarts the one-shot transient at the given level.
     void startTransient(double level);
+
+    bool transientPlaying() const { return transientPlaying_ != 0; }
+    // Balance gains: the targets setBalance gave and where the followed gains are now.
+    double loopGainTarget() const { return loopGainTarget_; }
+    double transientGainTarget() const { return transientGainTarget_; }
+    double loopGain() const { return loopGain_; }
+    double transientGainFollow() const { return transientGainFollow_; }
+    // The level and the band-pass Q that the microphone distance sets.
+    double compensation() const { return compensation_; }
+    double bandPassQ() const { return bandPass_.q(); }
+    // Loop positions, turns of each loop.
+    double slowPhase() const { return slowPhase_; }
+    double fastPhase() const { return fastPhase_; }
 
 protected:
     NoisePlayerBase(const DistanceLaw& law, double finishedPosition) : law_(law), finishedPosition_(finishedPosition) {}
@@ -78,16 +75,16 @@ protected:
         double fastGain;
         double t = 0.0;
         if (p.beginSample(rate, slowGain, fastGain, t)) p.fadeGains(t, slowGain, fastGain);
-        const double fastRead = p.fastPhase + micAngle / P::kFastTurns + p.fastOffset;
+        const double fastRead = p.fastPhase_ + micAngle / P::kLoops.fastTurns + p.fastOffset_;
         const double f =
-            p.filterFast(InterpolateLoop(fastRead, p.fastSamples, P::kFastLoopLength) * p.fastLevel * fastGain);
+            p.filterFast(InterpolateLoop(fastRead, p.fastSamples_, P::kLoops.fastLength) * p.fastLevel_ * fastGain);
         const double s =
-            p.filterSlow(InterpolateLoop(p.slowRead(), p.slowSamples, P::kSlowLoopLength) * p.slowLevel * slowGain);
-        double sum = (s + f) * p.loopGain;
-        if (p.transientPlaying) sum += p.nextTransientSample();
-        const double y = p.bandPass.process(sum) * p.compensation;
-        p.slowPhase = mechnoise::wrapTurns(p.slowPhase + p.slowStep(rate));
-        p.fastPhase = mechnoise::wrapTurns(p.fastPhase + rate / P::kFastTurns);
+            p.filterSlow(InterpolateLoop(p.slowRead(), p.slowSamples_, P::kLoops.slowLength) * p.slowLevel_ * slowGain);
+        double sum = (s + f) * p.loopGain_;
+        if (p.transientPlaying_) sum += p.nextTransientSample();
+        const double y = p.bandPass_.process(sum) * p.compensation_;
+        p.slowPhase_ = mechnoise::wrapTurns(p.slowPhase_ + p.slowStep(rate));
+        p.fastPhase_ = mechnoise::wrapTurns(p.fastPhase_ + rate / P::kLoops.fastTurns);
         return y;
     }
 
@@ -100,8 +97,9 @@ protected:
     void followBalance()
     {
         const double c = followFactor;
-        loopGain = loopGain + (loopGainTarget - loopGain) * c + kFlush - kFlush;
-        transientGainFollow = transientGainFollow + (transientGainTarget - transientGainFollow) * c + kFlush - kFlush;
+        loopGain_ = loopGain_ + (loopGainTarget_ - loopGain_) * c + kFlush - kFlush;
+        transientGainFollow_ =
+            transientGainFollow_ + (transientGainTarget_ - transientGainFollow_) * c + kFlush - kFlush;
     }
     // Starts a sample: the balance gains move one step, then the loop gains follow the rotor
     // speed r (turns per sample). Below the fade zone only the slow loop sounds (growing with the square of the
@@ -110,28 +108,28 @@ protected:
     bool beginSample(double r, double& slowGain, double& fastGain, double& t)
     {
         followBalance();
-        if (r <= slowLimit) {
-            const double u = r * slowScale;
+        if (r <= slowLimit_) {
+            const double u = r * slowScale_;
             slowGain = u * u;
             fastGain = 0.0;
             return false;
         }
-        if (r >= fastLimit) {
+        if (r >= fastLimit_) {
             slowGain = 0.0;
             fastGain = 1.0;
             return false;
         }
-        t = (r - slowLimit) * fadeScale;
+        t = (r - slowLimit_) * fadeScale_;
         return true;
     }
     // The transient's next sample (only while it plays); it ends after the last one.
     double nextTransientSample()
     {
-        const double p = transientPosition;
-        const double x = InterpolateOnce(p, transientSamples, kTransientLength) * transientGain * transientLevel *
-            transientGainFollow;
-        if (p >= 1.0) transientPlaying = 0;  // this last sample has still been added
-        transientPosition = p + transientStep;
+        const double p = transientPosition_;
+        const double x = InterpolateOnce(p, transientSamples_, kTransientLength) * transientGain_ * transientLevel_ *
+            transientGainFollow_;
+        if (p >= 1.0) transientPlaying_ = 0;  // this last sample has still been added
+        transientPosition_ = p + transientStep_;
         return x;
     }
     // Puts a filter on rate fs with its frequency kept below the rate's limit, redesigned.
@@ -141,9 +139,34 @@ protected:
     // Stops the transient where a finished one rests.
     void stopTransient()
     {
-        transientPlaying = 0;
-        transientPosition = finishedPosition_;
+        transientPlaying_ = 0;
+        transientPosition_ = finishedPosition_;
     }
+
+    double transientPosition_ = 1.0;  // 0..1 while playing, >= 1 when finished
+    double slowLimit_ = 0.0;          // turns per sample
+    double fastLimit_ = 0.0;
+    double fadeScale_ = 0.0;
+    double slowScale_ = 0.0;
+    const float* slowSamples_ = nullptr;  // recordings, referenced in place once loaded
+    const float* fastSamples_ = nullptr;
+    const float* transientSamples_ = nullptr;
+    std::uint32_t transientPlaying_ = 0;
+    double transientLength_ = 3955.0;
+    double transientStep_ = 0.0;
+    double transientLevel_ = 0.0;
+    double micDistance_ = 0.0;  // metres; must be set before processing
+    double slowPhase_ = 0.0;    // turns of the loop
+    double fastPhase_ = 0.0;
+    BiquadFilter bandPass_;  // on the sum
+    double slowLevel_ = 0.0;
+    double fastLevel_ = 0.0;
+    double compensation_ = 1.0;
+    double transientGain_ = 1.0;
+    double loopGain_ = 1.0;
+    double loopGainTarget_ = 1.0;
+    double transientGainFollow_ = 1.0;
+    double transientGainTarget_ = 1.0;
 
 private:
     DistanceLaw law_;
