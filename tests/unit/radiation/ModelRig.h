@@ -105,12 +105,4 @@ inline Demodulated demodulate(const std::vector<double>& x, double f)
     return d;
 }
 
-// Mean absolute difference between the envelope and itself `lag` blocks later, over `count`.
-inline double shiftedDifference(const std::vector<double>& e, int lag, int count)
-{
-    double sum = 0.0;
-    for (int j = 0; j < count; ++j) sum += std::fabs(e[j + lag] - e[j]);
-    return sum / count;
-}
-
 }  // namespace orv::test
