@@ -105,8 +105,8 @@ TEST_F(Settings, MemoStoreAndRecallRestoreValuesAndName)
 
 TEST_F(Settings, FileLocationsAreSavedWhenTheEditorGoesAndReadAtStartUp)
 {
-    std::string longName;
-    for (int i = 0; i < 300; ++i) longName += "\xC3\xA9";  // é: 300 characters, 255 are kept
+    std::string longName;  // é and a four-byte character in turn: 300 characters, 255 are kept
+    for (int i = 0; i < 150; ++i) longName += "\xC3\xA9\xF0\x9F\x8E\xB9";
     makeEffect();
     PresetFileDialogs& d = editor().fileDialogs();
     d.setCurrentDirectory("/home/ana/Música/órgão");
@@ -117,7 +117,7 @@ TEST_F(Settings, FileLocationsAreSavedWhenTheEditorGoesAndReadAtStartUp)
     EXPECT_EQ(readText("CurrDir"), "/home/ana/Música/órgão");
     EXPECT_EQ(readText("CurrBank"), "Live set.ovb");
     EXPECT_EQ(readText("CurrPreset"), "Warm – soft.orv");
-    EXPECT_EQ(readText("CurrMidi"), longName.substr(0, 255 * 2));  // no character cut in half
+    EXPECT_EQ(readText("CurrMidi"), longName.substr(0, 127 * 6 + 2));  // no character cut in half
 
     storeValue("CurrBank", Bytes(400, 'p'));  // written by someone else, longer
     makeEffect();

@@ -151,20 +151,5 @@ TEST(SettingsStore, WritersAtOnceNeverLeaveATornValue)
     EXPECT_EQ(tmp.entries(), std::vector<std::string>{"DefaultBank"});
 }
 
-TEST(SettingsStore, FirstCharactersCutsBetweenCharacters)
-{
-    std::string umlauts;
-    for (int i = 0; i < 300; ++i) umlauts += "\xC3\xBC";  // ü, two bytes each
-    const std::string mixed = "ab\xF0\x9F\x8E\xB9"
-                              "cd";  // a four-byte character in the middle
-    const std::tuple<std::string, size_t, std::string> cases[] = {{std::string(300, 'a'), 255, std::string(255, 'a')},
-                                                                  {"short", 255, "short"},
-                                                                  {umlauts, 255, umlauts.substr(0, 510)},
-                                                                  {mixed, 3, "ab\xF0\x9F\x8E\xB9"},
-                                                                  {mixed, 2, "ab"},
-                                                                  {mixed, 0, ""}};
-    for (const auto& [text, count, cut] : cases) EXPECT_EQ(SettingsStore::firstCharacters(text, count), cut) << text;
-}
-
 }  // namespace
 }  // namespace orv::test
