@@ -52,13 +52,16 @@ public:
 
     // Designs lane k from the settings and starts its glide (or snaps), as BiquadFilter::update.
     void update(int k);
-    // The same for lanes 0 .. count - 1.
+    // The same for lanes 0 .. count - 1, V (Double2, or Double4 in the AVX2 kernels) at a time;
+    // every lane gets the same design whatever V.
+    template <class V = Double2>
     void updateLanes(int count);
     // Jumps lane k's roots to their targets and ends its glide.
     void snap(int k);
     void snapLanes(int count);
     // Saturation of lane k from amount, its frequency, Q and the rate; amount <= 0 turns it off.
     void setSaturation(int k, double amount);
+    template <class V = Double2>
     void setSaturationLanes(int count, double amount);
     // Clears lane k's input and output history.
     void clearHistory(int k);
@@ -89,8 +92,8 @@ private:
     // Saturation of the lanes in use: none, all, or some (selected lane by lane).
     enum class Squash { none, all, some };
 
-    // Designs lanes first .. first + count - 1, T at a time (double, or Double2 from an even
-    // first), and starts their glides (or snaps). Each step runs over all the lanes before the
+    // Designs lanes first .. first + count - 1, T at a time (double, or Double2 or Double4 from a
+    // first that is a multiple of its width), and starts their glides (or snaps). Each step runs over all the lanes before the
     // next: the steps are long dependency chains (polynomials), and side by side the processor
     // overlaps them.
     template <class T>
@@ -193,17 +196,19 @@ inline void BiquadBank<Lanes>::design(int first, int count)
 {
     using lanes::load;
     using lanes::store;
-    constexpr int n = sizeof(T) / sizeof(double);  // lanes per step
+    constexpr int n = lanes::kWidth<T>;  // lanes per step
+    static_assert(Lanes % n == 0, "whole steps of lanes");
     const int end = first + count;
-    // A pair's second lane past the range is computed along but not kept.
+    // Lanes of a step past the range are computed along but not kept.
     auto keep = [end](double* p, T v, int k) {
         (void)end;  // unused in the one-lane form
-        if constexpr (n == 1)
+        if constexpr (n == 1) {
             *p = v;
-        else if (k + 1 < end)
+        } else if (k + n <= end) {
             store(p, v);
-        else
-            *p = v[0];
+        } else {
+            for (int i = 0; i < end - k; ++i) p[i] = v[i];
+        }
     };
     bool allKnown = true, allShapesKnown = true;
     for (int k = first; k < end; ++k) {
@@ -295,12 +300,13 @@ void BiquadBank<Lanes>::update(int k)
 }
 
 template <int Lanes>
+template <class V>
 void BiquadBank<Lanes>::updateLanes(int count)
 {
     summaryValid_ = false;
     if (count <= 0) return;
     checkSharedSettings();
-    design<Double2>(0, count);
+    design<V>(0, count);
 }
 
 template <int Lanes>
@@ -326,7 +332,7 @@ inline void BiquadBank<Lanes>::saturate(int k, double amount)
 {
     using lanes::load;
     using lanes::store;
-    constexpr int n = sizeof(T) / sizeof(double);
+    constexpr int n = lanes::kWidth<T>;
     bool known = true;
     for (int i = 0; i < n; ++i)
         known = known && qPowerValid_[k + i] && qPowerKey_[k + i] == std::bit_cast<std::uint64_t>(q_[k + i]);
@@ -357,6 +363,7 @@ void BiquadBank<Lanes>::setSaturation(int k, double amount)
 }
 
 template <int Lanes>
+template <class V>
 void BiquadBank<Lanes>::setSaturationLanes(int count, double amount)
 {
     summaryValid_ = false;
@@ -365,6 +372,7 @@ void BiquadBank<Lanes>::setSaturationLanes(int count, double amount)
         return;
     }
     int k = 0;
+    for (; k + lanes::kWidth<V> <= count; k += lanes::kWidth<V>) saturate<V>(k, amount);
     for (; k + 2 <= count; k += 2) saturate<Double2>(k, amount);
     if (k < count) saturate<double>(k, amount);
     for (k = 0; k < count; ++k) {
@@ -461,7 +469,7 @@ template <int Lanes>
 template <typename BiquadBank<Lanes>::Squash S, class V>
 inline void BiquadBank<Lanes>::filterAll(double* v, int count, const double (*c)[Lanes])
 {
-    constexpr int width = sizeof(V) / sizeof(double);
+    constexpr int width = lanes::kWidth<V>;
     int k = 0;
     for (; k + width <= count; k += width) lanes::store(v + k, filter<V, S>(k, lanes::load<V>(v + k), c));
     for (; k + 2 <= count; k += 2) lanes::store(v + k, filter<Double2, S>(k, lanes::load<Double2>(v + k), c));
@@ -497,7 +505,7 @@ void BiquadBank<Lanes>::processSaturated(double* v, int count)
     // are long dependency chains, and with nothing else in between the processor overlaps them.
     const double(*c)[Lanes] = designed_;
     if (remaining > 0) {
-        constexpr int width = sizeof(V) / sizeof(double);
+        constexpr int width = lanes::kWidth<V>;
         int k = 0;
         for (; k + width <= count; k += width) glide<V>(k);
         for (; k + 2 <= count; k += 2) glide<Double2>(k);

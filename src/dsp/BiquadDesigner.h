@@ -89,8 +89,10 @@ public:
     // r^p of the Q warp: by products (and a square root for 3.5), within a few ulps, except
     // for the exponent 2.8, which takes exp(p log r) (warpPowerFromLog).
     static bool warpNeedsLog(std::uint32_t type) { return warpExponent(type) == 2.8; }
+    // Always inlined: a part split off by the optimiser would be built without the AVX2
+    // kernels' target and change the four-lane form's calling convention.
     template <class T>
-    static T warpPower(std::uint32_t type, T r)
+    [[gnu::always_inline]] static inline T warpPower(std::uint32_t type, T r)
     {
         const T r2 = r * r;
         switch (type) {

@@ -34,8 +34,6 @@ struct Int32Of<Double4> {
 };
 template <class V>
 using Int32 = typename Int32Of<V>::type;
-template <class V>
-inline constexpr int kWidth = sizeof(V) / sizeof(double);
 
 // Truncation toward zero, for |v| < 2^31.
 template <class V>

@@ -53,6 +53,9 @@ struct IntOf<Double4> {
 };
 template <class T>
 using Int = typename IntOf<T>::type;
+// Lanes in a lane set: 1, 2 or 4.
+template <class T>
+inline constexpr int kWidth = sizeof(T) / sizeof(double);
 
 template <class T>
 inline Int<T> bitsOf(T v)
@@ -134,6 +137,8 @@ inline Double2 sqrt(Double2 v)
     return Double2{std::sqrt(v[0]), std::sqrt(v[1])};
 #endif
 }
+// Lane by lane: the AVX form exists only inside the kernels built for it.
+inline Double4 sqrt(Double4 v) { return Double4{std::sqrt(v[0]), std::sqrt(v[1]), std::sqrt(v[2]), std::sqrt(v[3])}; }
 
 // 1.5 * 2^52: added to a double below 2^51 in magnitude, it leaves the nearest integer in the
 // low bits of the sum; and the other way round.

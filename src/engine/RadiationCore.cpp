@@ -11,8 +11,6 @@ namespace orv {
 
 namespace {
 
-constexpr double kQuarterTurn = 0.25;  // facing angle 0 lies a quarter turn before ψ = 0
-
 // Reflection low-pass: 20 kHz for the first reflection, L octaves lower per further order.
 constexpr double kReflectionCutoff = 20000.0;  // Hz
 // Static-ray low-pass from its cutoff setting: pole 0.005^(f / rate).
@@ -24,13 +22,6 @@ constexpr double kMeanFacingWidth = 2.546;
 constexpr double kNormExponent = 0.7;
 
 double onePole(double cutoff, double rate) { return std::exp(-kTwoPi * cutoff / rate); }
-
-template <class Bank>
-void configure(Bank& f, int k, const FilterSetting& s, bool setsGain)
-{
-    f.setLane(k, BiquadFilter::clampFrequency(s.frequency, f.sampleRate()), BiquadFilter::clampQ(s.q));
-    if (setsGain) f.setLaneGain(k, s.gainDb);
-}
 
 }  // namespace
 
@@ -44,7 +35,7 @@ RadiationCore<Traits>::RadiationCore(const rays::Set& set) : set_(set), motion_(
         f.setType(Traits::kFilterType);
         f.setEnabled(true);
         for (int k = 0; k < kFilterLanes; ++k)
-            configure(f, k, Traits::kFilters[i].table(0.0), Traits::kFilters[i].setsGain);
+            setLane(f, k, Traits::kFilters[i].table(0.0), Traits::kFilters[i].setsGain);
         f.updateLanes(kFilterLanes);
         f.snapLanes(kFilterLanes);
     }
@@ -370,27 +361,6 @@ template <class Traits>
 void RadiationCore<Traits>::startNoiseTransient(double level)
 {
     if (player_) player_->startTransient(level);
-}
-
-template <class Traits>
-void RadiationCore<Traits>::tune(const double* psi, int count)
-{
-    for (int k = 0; k < count; ++k) {
-        // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away.
-        const double u = RotorMotion::wrap(psi[k] * rays_[k].sm / kTwoPi + kQuarterTurn);
-        const double x = Traits::kTurnedTables ? 1.0 - u : u;
-        for (int i = 0; i < kFilterSets; ++i) {
-            const rays::DirectionFilter& d = Traits::kFilters[i];
-            configure(filters_[i], k, d.table(x * d.rows), d.setsGain);
-        }
-    }
-    for (int i = 0; i < kFilterSets; ++i) {
-        BiquadBank<kFilterLanes>& f = filters_[i];
-        f.updateLanes(count);
-        if (snapFilters_) f.snapLanes(count);
-        if (Traits::kFilters[i].retuneSaturation) f.setSaturationLanes(count, saturation_);
-    }
-    snapFilters_ = false;
 }
 
 template class RadiationCore<HornRadiation>;

@@ -173,8 +173,16 @@ protected:
     };
 
     Face& face() { return static_cast<Face&>(*this); }
-    // Re-tunes the direction filters of rays 0 .. count - 1 to their facing phases psi.
+    // Re-tunes the direction filters of rays 0 .. count - 1 to their facing phases psi,
+    // designing V lanes at a time.
+    template <class V>
     void tune(const double* psi, int count);
+    // Lane k of a direction-filter bank from a table setting.
+    static void setLane(BiquadBank<kFilterLanes>& f, int k, const FilterSetting& s, bool setsGain)
+    {
+        f.setLane(k, BiquadFilter::clampFrequency(s.frequency, f.sampleRate()), BiquadFilter::clampQ(s.q));
+        if (setsGain) f.setLaneGain(k, s.gainDb);
+    }
     void assignRays();
     void updateDelays();
     // Tells the input ring how far back the reads reach.
@@ -322,7 +330,7 @@ double RadiationCore<Traits>::radiate(double x)
         }
     }
     if (retune) {
-        tune(psi, Count);
+        tune<V>(psi, Count);
         staticPole_ = staticPoleTarget_;
     }
     for (BiquadBank<kFilterLanes>& f : filters_) f.template processSaturated<V>(v, Count);
@@ -344,6 +352,29 @@ double RadiationCore<Traits>::radiate(double x)
     staticLp_ = vs + (staticLp_ - vs) * staticPole_ + kFlush - kFlush;
     ring_.advance();
     return sum;
+}
+
+template <class Traits>
+template <class V>
+void RadiationCore<Traits>::tune(const double* psi, int count)
+{
+    constexpr double kQuarterTurn = 0.25;  // facing angle 0 lies a quarter turn before ψ = 0
+    for (int k = 0; k < count; ++k) {
+        // Facing angle u: 0 with the mouth towards the microphone, 0.5 facing away.
+        const double u = RotorMotion::wrap(psi[k] * rays_[k].sm / kTwoPi + kQuarterTurn);
+        const double x = Traits::kTurnedTables ? 1.0 - u : u;
+        for (int i = 0; i < kFilterSets; ++i) {
+            const rays::DirectionFilter& d = Traits::kFilters[i];
+            setLane(filters_[i], k, d.table(x * d.rows), d.setsGain);
+        }
+    }
+    for (int i = 0; i < kFilterSets; ++i) {
+        BiquadBank<kFilterLanes>& f = filters_[i];
+        f.template updateLanes<V>(count);
+        if (snapFilters_) f.snapLanes(count);
+        if (Traits::kFilters[i].retuneSaturation) f.template setSaturationLanes<V>(count, saturation_);
+    }
+    snapFilters_ = false;
 }
 
 template <class Traits>
