@@ -15,12 +15,6 @@ int CAnimKnob3::getDrawnFrame() const
     return q > 0.0f ? static_cast<int>((subPixmaps_ - 1) * q + 0.5f) : 0;
 }
 
-void CAnimKnob3::draw(CDrawContext* context)
-{
-    drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
-    setDirty(false);
-}
-
 float CAnimKnob3::pixelsForRange(const CButtonState& buttons) const
 {
     const float pixels = dragRangeFactor_ * kPixelsPerRangeFactor;

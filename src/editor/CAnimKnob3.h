@@ -3,16 +3,16 @@
 // quantised drawing.
 #pragma once
 
+#include "editor/CFilmstripControl.h"
 #include "editor/CSteppedWheel.h"
 #include "toolkit/CAnimKnob.h"
 
 namespace orv {
 
-class CAnimKnob3 : public CSteppedWheel<CAnimKnob> {
+class CAnimKnob3 : public CFilmstripControl<CAnimKnob3, CSteppedWheel<CAnimKnob>> {
 public:
-    using CSteppedWheel::CSteppedWheel;
+    using CFilmstripControl::CFilmstripControl;
 
-    void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     // Pixels for the whole range = factor × 1000.

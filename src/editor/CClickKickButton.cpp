@@ -4,14 +4,8 @@ namespace orv {
 
 CClickKickButton::CClickKickButton(const CRect& size, CControlListener* listener, int32_t tag, int heightOfOneImage,
                                    CBitmap* background, const CPoint& offset)
-    : CKickButton(size, listener, tag, heightOfOneImage, background, offset)
+    : CFilmstripControl(size, listener, tag, heightOfOneImage, background, offset)
 {}
-
-void CClickKickButton::draw(CDrawContext* context)
-{
-    drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
-    setDirty(false);
-}
 
 CMouseEventResult CClickKickButton::onMouseDown(CPoint&, const CButtonState& buttons)
 {

@@ -2,17 +2,17 @@
 // released). Toggle mode: each press flips the value, and the picture shows pressed while held.
 #pragma once
 
+#include "editor/CFilmstripControl.h"
 #include "toolkit/CKickButton.h"
 
 namespace orv {
 
-class CClickKickButton : public CKickButton {
+class CClickKickButton : public CFilmstripControl<CClickKickButton, CKickButton> {
 public:
     // Two frames (released, pressed) of heightOfOneImage.
     CClickKickButton(const CRect& size, CControlListener* listener, int32_t tag, int heightOfOneImage,
                      CBitmap* background, const CPoint& offset = {});
 
-    void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;

@@ -13,19 +13,13 @@ constexpr float kWheelDownStep = 0.5f;                   // rounds to the next l
 
 COrvClickSwitch::COrvClickSwitch(const CRect& size, CControlListener* listener, int32_t tag, int states,
                                  CBitmap* background)
-    : CControl(size, listener, tag, background), states_(std::max(states, 2))
+    : CFilmstripControl(size, listener, tag, background), states_(std::max(states, 2))
 {
     subPixmaps_ = states_;
     heightOfOneImage_ = background != nullptr ? background->getHeight() / states_ : size.getHeight();
 }
 
 int COrvClickSwitch::getDrawnFrame() const { return static_cast<int>((states_ - 1) * getValue() + 0.5f); }
-
-void COrvClickSwitch::draw(CDrawContext* context)
-{
-    drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
-    setDirty(false);
-}
 
 CMouseEventResult COrvClickSwitch::onMouseDown(CPoint&, const CButtonState& buttons)
 {

@@ -2,17 +2,17 @@
 // steps up or down.
 #pragma once
 
+#include "editor/CFilmstripControl.h"
 #include "toolkit/CControl.h"
 #include "toolkit/IMultiBitmapControl.h"
 
 namespace orv {
 
-class COrvClickSwitch : public CControl, public IMultiBitmapControl {
+class COrvClickSwitch : public CFilmstripControl<COrvClickSwitch, CControl>, public IMultiBitmapControl {
 public:
     // Frame height = bitmap height / states.
     COrvClickSwitch(const CRect& size, CControlListener* listener, int32_t tag, int states, CBitmap* background);
 
-    void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons) override;

@@ -6,16 +6,10 @@ namespace orv {
 
 COvKickButton::COvKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
                              bool doubleClickOnly)
-    : CHoverButton<CKickButton>(size, listener, tag,
-                                background != nullptr ? background->getHeight() / 3 : size.getHeight(), background),
+    : CFilmstripControl(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(),
+                        background),
       doubleClickOnly_(doubleClickOnly ? 1 : 0)
 {}
-
-void COvKickButton::draw(CDrawContext* context)
-{
-    drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
-    setDirty(false);
-}
 
 CMouseEventResult COvKickButton::onMouseDown(CPoint&, const CButtonState& buttons)
 {

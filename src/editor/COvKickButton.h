@@ -4,18 +4,18 @@
 
 #include <cstdint>
 
+#include "editor/CFilmstripControl.h"
 #include "editor/CHoverButton.h"
 #include "toolkit/CKickButton.h"
 
 namespace orv {
 
-class COvKickButton : public CHoverButton<CKickButton> {
+class COvKickButton : public CFilmstripControl<COvKickButton, CHoverButton<CKickButton>> {
 public:
     // Three frames of a third of the bitmap's height each.
     COvKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
                   bool doubleClickOnly = false);
 
-    void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;

@@ -9,9 +9,9 @@ constexpr int kRockerFrames = 5;
 }
 
 COvRockerSwitch::COvRockerSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CRockerSwitch(size, listener, tag,
-                    background != nullptr ? background->getHeight() / kRockerFrames : size.getHeight(), background,
-                    CPoint(), kHorizontal)
+    : CFilmstripControl(size, listener, tag,
+                        background != nullptr ? background->getHeight() / kRockerFrames : size.getHeight(), background,
+                        CPoint(), kHorizontal)
 {
     subPixmaps_ = kRockerFrames;
     reportsRelease_ = false;
@@ -25,12 +25,6 @@ int COvRockerSwitch::getDrawnFrame() const
     if (hoverSide_ == -1) return 1;
     if (hoverSide_ == 1) return 2;
     return 0;
-}
-
-void COvRockerSwitch::draw(CDrawContext* context)
-{
-    drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
-    setDirty(false);
 }
 
 CMouseEventResult COvRockerSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons)

@@ -5,15 +5,9 @@
 namespace orv {
 
 CSaveLoadButton::CSaveLoadButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CHoverButton<CKickButton>(size, listener, tag,
-                                background != nullptr ? background->getHeight() / 3 : size.getHeight(), background)
+    : CFilmstripControl(size, listener, tag, background != nullptr ? background->getHeight() / 3 : size.getHeight(),
+                        background)
 {}
-
-void CSaveLoadButton::draw(CDrawContext* context)
-{
-    drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
-    setDirty(false);
-}
 
 CMouseEventResult CSaveLoadButton::onMouseDown(CPoint&, const CButtonState& buttons)
 {

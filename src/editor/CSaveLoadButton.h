@@ -4,16 +4,16 @@
 
 #include <cstdint>
 
+#include "editor/CFilmstripControl.h"
 #include "editor/CHoverButton.h"
 #include "toolkit/CKickButton.h"
 
 namespace orv {
 
-class CSaveLoadButton : public CHoverButton<CKickButton> {
+class CSaveLoadButton : public CFilmstripControl<CSaveLoadButton, CHoverButton<CKickButton>> {
 public:
     CSaveLoadButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
 
-    void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     int32_t onKeyDown(VstKeyCode& keyCode) override;
 

@@ -14,7 +14,7 @@ constexpr float kHalfTurnPerRadian = 0.716197f;  // 1 / (2 × 40° in radians)
 }  // namespace
 
 OrvVerticalSwitch::OrvVerticalSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
-    : CSteppedWheel<CControl>(size, listener, tag, background)
+    : CFilmstripControl(size, listener, tag, background)
 {
     heightOfOneImage_ = size.getHeight();
     subPixmaps_ = background != nullptr && heightOfOneImage_ > 0 ? background->getHeight() / heightOfOneImage_ : 1;
@@ -24,12 +24,6 @@ OrvVerticalSwitch::OrvVerticalSwitch(const CRect& size, CControlListener* listen
 int OrvVerticalSwitch::getDrawnFrame() const
 {
     return static_cast<int>((1.0f - getValueNormalized()) * (subPixmaps_ - 1) + 0.5f);
-}
-
-void OrvVerticalSwitch::draw(CDrawContext* context)
-{
-    drawFilmstripFrame(context, getDrawnFrame(), heightOfOneImage_);
-    setDirty(false);
 }
 
 CMouseEventResult OrvVerticalSwitch::onMouseDown(CPoint& where, const CButtonState& buttons)

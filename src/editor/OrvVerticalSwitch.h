@@ -3,18 +3,19 @@
 // step one frame; the wheel steps like the knob's.
 #pragma once
 
+#include "editor/CFilmstripControl.h"
 #include "editor/CSteppedWheel.h"
 #include "toolkit/CControl.h"
 #include "toolkit/IMultiBitmapControl.h"
 
 namespace orv {
 
-class OrvVerticalSwitch : public CSteppedWheel<CControl>, public IMultiBitmapControl {
+class OrvVerticalSwitch : public CFilmstripControl<OrvVerticalSwitch, CSteppedWheel<CControl>>,
+                          public IMultiBitmapControl {
 public:
     // Frame height = control height; frame count = bitmap height / frame height.
     OrvVerticalSwitch(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background);
 
-    void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
