@@ -63,22 +63,12 @@ struct Script {
     // Any float: often a special value, often a valid normalised value (16-bit steps), else raw bits.
     float anyFloat()
     {
-        static const float kSpecial[] = {kNaN,
-                                         -kNaN,
-                                         HUGE_VALF,
-                                         -HUGE_VALF,
-                                         1e30f,
-                                         -1e30f,
-                                         std::numeric_limits<float>::max(),
-                                         std::numeric_limits<float>::lowest(),
-                                         std::numeric_limits<float>::denorm_min(),
-                                         -std::numeric_limits<float>::denorm_min(),
-                                         std::numeric_limits<float>::min() / 2.0f,
-                                         0.0f,
-                                         -0.0f,
-                                         1.0f,
-                                         -1.0f,
-                                         2.0f};
+        using Limits = std::numeric_limits<float>;
+        // clang-format off
+        static const float kSpecial[] = {kNaN, -kNaN, HUGE_VALF, -HUGE_VALF, 1e30f, -1e30f, Limits::max(),
+                                         Limits::lowest(), Limits::denorm_min(), -Limits::denorm_min(),
+                                         Limits::min() / 2.0f, 0.0f, -0.0f, 1.0f, -1.0f, 2.0f};
+        // clang-format on
         const uint8_t kind = byte();
         if (static_cast<size_t>(kind) < std::size(kSpecial) * 4) return kSpecial[kind % std::size(kSpecial)];
         if (kind < 160) return static_cast<float>(u16()) / 65535.0f;

@@ -1,5 +1,5 @@
-// The editor glue: rectangle, frame lifetime, idle throttling of doIdleStuff, key forwarding,
-// and the shared knob mode. Edit gestures reaching the host are checked through the whole editor.
+// The editor glue: rectangle, frame lifetime, idle throttling of doIdleStuff and key
+// forwarding. The knob mode is held by the editor's stored layout. Edit gestures reaching the host are checked through the whole editor.
 #include <gtest/gtest.h>
 
 #include "host/AEffGUIEditor.h"
@@ -125,18 +125,6 @@ TEST_F(GlueTest, RectangleFrameLifetimeAndKeysAnsweredWithTheFramesVerdict)
     editor->close();
     EXPECT_EQ(editor->getFrame(), nullptr);
     EXPECT_FALSE(editor->isOpen());
-}
-
-TEST_F(GlueTest, KnobModeIsSharedByEveryEditor)
-{
-    PlainEffect other;
-    auto* second = new TestEditor(&other);
-    other.setEditor(second);
-    EXPECT_TRUE(editor->setKnobMode(kLinearMode));
-    EXPECT_EQ(second->getKnobMode(), kLinearMode);
-    EXPECT_TRUE(second->setKnobMode(kCircularMode));
-    EXPECT_EQ(editor->getKnobMode(), kCircularMode);
-    EXPECT_EQ(AEffGUIEditor::getKnobModeValue(), kCircularMode);
 }
 
 }  // namespace

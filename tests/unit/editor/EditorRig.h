@@ -16,6 +16,7 @@
 #include "plugin/RotaryEffect.h"
 #include "support/RecordingHost.h"
 #include "toolkit/CFrame.h"
+#include "unit/programs/EffectUnderTest.h"
 
 namespace orv::test {
 
@@ -84,21 +85,11 @@ public:
         return frame()->onKeyDown(k);
     }
 
-    // A MIDI control change through processEvents, as the host sends it.
+    // A MIDI control change on channel 1 through processEvents, as the host sends it.
     void controlChange(int controller, int value)
     {
-        vst::VstMidiEvent cc{};
-        cc.type = vst::kVstMidiType;
-        cc.byteSize = sizeof cc;
-        cc.midiData[0] = static_cast<char>(0xB0);
-        cc.midiData[1] = static_cast<char>(controller);
-        cc.midiData[2] = static_cast<char>(value);
-        struct {
-            vst::i32 numEvents;
-            vst::iptr reserved;
-            vst::VstEvent* events[1];
-        } list{1, 0, {reinterpret_cast<vst::VstEvent*>(&cc)}};
-        effect->processEvents(reinterpret_cast<vst::VstEvents*>(&list));
+        MidiBlock block;
+        effect->processEvents(block.controlChange(1, controller, value).record());
     }
 
     // Runs the engine for a while so that the rotors turn.
