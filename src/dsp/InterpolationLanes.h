@@ -18,23 +18,6 @@
 
 namespace orv::lanes {
 
-using Int32x2 = std::int32_t __attribute__((vector_size(8)));
-using Int32x4 = std::int32_t __attribute__((vector_size(16)));
-
-// 32-bit integer lanes beside each lane set.
-template <class V>
-struct Int32Of;
-template <>
-struct Int32Of<Double2> {
-    using type = Int32x2;
-};
-template <>
-struct Int32Of<Double4> {
-    using type = Int32x4;
-};
-template <class V>
-using Int32 = typename Int32Of<V>::type;
-
 // Truncation toward zero, for |v| < 2^31.
 template <class V>
 inline Int32<V> truncate(V v)

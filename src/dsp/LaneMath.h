@@ -36,23 +36,32 @@ namespace lanes {
 using Bits2 = long long __attribute__((vector_size(16)));
 using Bits4 = long long __attribute__((vector_size(32)));
 
-// Integer view of a lane set: std::int64_t for double, Bits2 for Double2.
+using Int32x2 = std::int32_t __attribute__((vector_size(8)));
+using Int32x4 = std::int32_t __attribute__((vector_size(16)));
+
+// Integer lanes beside a lane set: the 64-bit view of its bits (std::int64_t for double, Bits2
+// for Double2, Bits4 for Double4) and 32-bit indices.
 template <class T>
 struct IntOf;
 template <>
 struct IntOf<double> {
     using type = std::int64_t;
+    using int32 = std::int32_t;
 };
 template <>
 struct IntOf<Double2> {
     using type = Bits2;
+    using int32 = Int32x2;
 };
 template <>
 struct IntOf<Double4> {
     using type = Bits4;
+    using int32 = Int32x4;
 };
 template <class T>
 using Int = typename IntOf<T>::type;
+template <class T>
+using Int32 = typename IntOf<T>::int32;
 // Lanes in a lane set: 1, 2 or 4.
 template <class T>
 inline constexpr int kWidth = sizeof(T) / sizeof(double);
