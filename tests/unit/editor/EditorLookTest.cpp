@@ -87,13 +87,6 @@ TEST_F(EditorLookTest, EveryViewMatchesTheStoredLayoutInCreationOrder)
     std::vector<std::string> now;
     for (int i = 0; i < frame->getNbViews(); ++i) now.push_back(describe(frame->getView(i), rig));
     expectStoredLines(dataFile("layout.txt"), now, "ORV_UPDATE_EDITOR_LAYOUT");
-    // Each view is the one found under the middle of its rectangle, except where the panel's
-    // load button (tag 200) is drawn over the default button's (210) last column.
-    for (int i = 0; i < frame->getNbViews(); ++i) {
-        CView* v = frame->getView(i);
-        if (auto* c = dynamic_cast<CControl*>(v); c != nullptr && c->getTag() == 210) continue;
-        EXPECT_EQ(frame->getViewAt(centreOf(v->getViewSize())), v) << describe(v, rig);
-    }
 }
 
 // The editor as drawn, in the states a user sees: the first values, every user parameter at

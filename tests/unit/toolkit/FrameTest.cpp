@@ -116,9 +116,9 @@ TEST_F(FrameTest, PressesGoToTheTopMostViewThatTakesThemAndItGetsTheMovesAndTheR
 TEST_F(FrameTest, HoverProducesEnteredAndExitedAndTheCurrentView)
 {
     ProbeView* a = add(CRect(0, 0, 20, 20), 0, "a");
-    ProbeView* b = add(CRect(40, 0, 60, 20), 0, "b");
+    ProbeView* b = add(CRect(15, 0, 60, 20), 0, "b");  // over a's right edge: the later view is on top
     for (auto [p, current] :
-         {std::pair{CPoint(5, 5), a}, {CPoint(45, 5), b}, {CPoint(30, 50), nullptr}, {CPoint(46, 6), b}}) {
+         {std::pair{CPoint(5, 5), a}, {CPoint(17, 5), b}, {CPoint(30, 50), nullptr}, {CPoint(46, 6), b}}) {
         fx.frame->onMouseMoved(p, 0);
         EXPECT_EQ(fx.frame->getCurrentView(), current);
     }
@@ -126,7 +126,7 @@ TEST_F(FrameTest, HoverProducesEnteredAndExitedAndTheCurrentView)
     fx.frame->onMouseExited(r, 0);  // the pointer leaves the window
     EXPECT_EQ(fx.frame->getCurrentView(), nullptr);
     EXPECT_EQ(log,
-              (Log{"a entered 5,5", "a moved 5,5", "a exited 45,5", "b entered 45,5", "b moved 45,5", "b exited 30,50",
+              (Log{"a entered 5,5", "a moved 5,5", "a exited 17,5", "b entered 17,5", "b moved 17,5", "b exited 30,50",
                    "b entered 46,6", "b moved 46,6", "b exited 46,6"}));
 }
 
