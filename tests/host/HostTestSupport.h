@@ -46,15 +46,6 @@ struct Audio {
 };
 
 namespace detail {
-inline void put32(std::string& s, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-inline void put16(std::string& s, uint16_t v)
-{
-    s.push_back(static_cast<char>(v & 0xFF));
-    s.push_back(static_cast<char>(v >> 8));
-}
 inline uint32_t get32(const unsigned char* p)
 {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -62,34 +53,26 @@ inline uint32_t get32(const unsigned char* p)
 inline uint16_t get16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 }  // namespace detail
 
-// A 32-bit float WAV file (format tag 3).
-inline bool writeFloatWav(const std::string& path, const Audio& a)
+// A 32-bit float WAV file (format tag 3), written as a little-endian machine lays it out.
+inline void writeFloatWav(const std::string& path, const Audio& a)
 {
-    using namespace detail;
-    const uint32_t dataBytes = static_cast<uint32_t>(a.samples.size() * 4);
-    std::string s = "RIFF";
-    put32(s, 4 + 8 + 16 + 8 + 4 + 8 + dataBytes);
-    s += "WAVEfmt ";
-    put32(s, 16);
-    put16(s, 3);  // IEEE float
-    put16(s, static_cast<uint16_t>(a.channels));
-    put32(s, static_cast<uint32_t>(a.rate));
-    put32(s, static_cast<uint32_t>(a.rate * a.channels * 4));
-    put16(s, static_cast<uint16_t>(a.channels * 4));
-    put16(s, 32);
-    s += "fact";
-    put32(s, 4);
-    put32(s, static_cast<uint32_t>(a.frames()));
-    s += "data";
-    put32(s, dataBytes);
-    for (float f : a.samples) {
-        uint32_t bits;
-        std::memcpy(&bits, &f, 4);
-        put32(s, bits);
-    }
-    std::ofstream out(path, std::ios::binary);
-    out.write(s.data(), static_cast<std::streamsize>(s.size()));
-    return static_cast<bool>(out);
+    const uint32_t bytes = static_cast<uint32_t>(a.samples.size() * 4), channels = static_cast<uint32_t>(a.channels);
+    const uint32_t rate = static_cast<uint32_t>(a.rate);
+    // "RIFF", size, "WAVE", "fmt ", 16, tag and channels, rate, bytes per second, per frame and
+    // bits per sample, "data", size.
+    const uint32_t header[] = {0x46464952u,
+                               36 + bytes,
+                               0x45564157u,
+                               0x20746d66u,
+                               16,
+                               3 | channels << 16,
+                               rate,
+                               rate * channels * 4,
+                               channels * 4 | 32 << 16,
+                               0x61746164u,
+                               bytes};
+    std::string s(reinterpret_cast<const char*>(header), sizeof header);
+    writeFile(path, s.append(reinterpret_cast<const char*>(a.samples.data()), bytes));
 }
 
 // Reads 24-bit PCM and 32-bit float WAV files (what orv-render writes for the tests' inputs).
@@ -140,12 +123,6 @@ inline std::string shellQuote(const std::string& s)
     return q + "'";
 }
 
-inline std::string readText(const std::string& path)
-{
-    std::ifstream in(path);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // Runs a program with arguments (and extra NAME=VALUE environment entries); stdout and stderr
 // are captured through files beside dir.
 inline CommandResult run(const std::vector<std::string>& argv, const TempFolder& dir,
@@ -159,8 +136,8 @@ inline CommandResult run(const std::vector<std::string>& argv, const TempFolder&
     CommandResult r;
     const int status = std::system(cmd.c_str());
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = readText(outFile);
-    r.err = readText(errFile);
+    r.out = readFile(outFile);
+    r.err = readFile(errFile);
     std::remove(outFile.c_str());
     std::remove(errFile.c_str());
     return r;

@@ -30,7 +30,7 @@ protected:
         Audio a{kRate, 1, {}};
         for (long n = 0; n < kRate; ++n)
             a.samples.push_back(0.5f * static_cast<float>(std::sin(2.0 * M_PI * 440.0 * n / kRate)));
-        ASSERT_TRUE(writeFloatWav(input, a));
+        writeFloatWav(input, a);
         ASSERT_TRUE(readWav(input, in));
     }
     // The third-party module keeps a few blocks past its close, which a leak-checking build of
@@ -117,7 +117,7 @@ TEST_F(RenderTool, ListsParametersAndProgramsAndKeepsTheChosenProgramInTheState)
 
     r = render({input, output, "--program", "Whirled", "--save-state", state});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const std::string saved = readText(state);
+    const std::string saved = readFile(state);
     ASSERT_EQ(saved.size(), 73969u);
     EXPECT_EQ(saved[25], 17);  // the current program in the state
     r = render({"--list-params", "--load-state", state});

@@ -12,18 +12,13 @@ namespace {
 
 std::vector<uint8_t> storedImage(const std::string& name)
 {
-    const std::string text = readText(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/files/data/images/" + name);
+    const std::string text = readFile(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/files/data/images/" + name);
     return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 class UserSettings : public ::testing::Test {
 protected:
-    void store(const std::string& name, const std::vector<uint8_t>& bytes)
-    {
-        std::filesystem::create_directories(folder);
-        std::ofstream(folder + "/" + name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
+    void store(const std::string& name, const std::vector<uint8_t>& bytes) { writeFile(folder + "/" + name, bytes); }
     void start()
     {
         host.setSampleRate(44100.0);

@@ -16,9 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,12 +64,6 @@ int stopChild(pid_t pid, bool terminate = true)
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The test's JACK client: a tone into the player's inputs, its outputs measured (RMS since the
@@ -196,13 +188,7 @@ protected:
         return true;
     }
     std::string statePath() const { return dir.file("Orvaline/ORVGYR2/PlayerState"); }
-    void writeState()
-    {
-        std::filesystem::create_directories(dir.file("Orvaline/ORVGYR2"));
-        const std::vector<uint8_t> chunk = module.getChunk();
-        std::ofstream(statePath(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
-    }
+    void writeState() { writeFile(statePath(), module.getChunk()); }
     // Loads the saved state into the test's own instance of the module.
     void readState()
     {

@@ -1,4 +1,5 @@
-// A private scratch folder and a scoped environment variable, shared by the unit and host tests.
+// A private scratch folder, whole-file reads and writes and a scoped environment variable,
+// shared by the unit, host and player tests.
 #pragma once
 
 #include <sys/stat.h>
@@ -6,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -48,6 +51,24 @@ public:
 private:
     std::string path_;
 };
+
+// The bytes of a file (none when it cannot be read).
+inline std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Writes a file whole (a string or a vector of bytes), making the folders above it;
+// `executable` for scripts.
+template <class Bytes>
+void writeFile(const std::string& path, const Bytes& bytes, bool executable = false)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (executable) std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
 
 inline bool fileExists(const std::string& path)
 {

@@ -44,8 +44,7 @@ protected:
         for (const std::string& l : lines) s += "printf '%s\\n' '" + l + "'\n";
         s += "exit " + std::to_string(status) + "\n";
         const std::string script = scratch.file("dialog.sh");
-        writeFileBytes(script, Bytes(s.begin(), s.end()));
-        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        writeFile(script, s, true);
         setenv(CNewFileSelector::kCommandVariable, script.c_str(), 1);
         std::filesystem::remove(argsFile());
         ASSERT_TRUE(open());
@@ -58,15 +57,10 @@ protected:
     std::string argsFile() const { return scratch.file("args"); }
     bool hasArg(const std::string& a) const
     {
-        std::istringstream in(readText(argsFile()));
+        std::istringstream in(readFile(argsFile()));
         for (std::string line; std::getline(in, line);)
             if (line == a) return true;
         return false;
-    }
-    static std::string readText(const std::string& path)
-    {
-        const Bytes b = readFileBytes(path);
-        return std::string(b.begin(), b.end());
     }
 
     TempFolder scratch;
@@ -119,8 +113,8 @@ TEST_F(FileDialogs, SavingWritesTheImageAndRemembersWhereAndUnderWhichName)
 TEST_F(FileDialogs, ExactlyOneChosenReadableFileLoadsAndIsRemembered)
 {
     effect->selectProgram(7);
-    writeFileBytes(files + "/Found.orv", storedImage("preset.orv"));
-    writeFileBytes(files + "/short.orv", Bytes{0x31, 0x47, 0x6F, 0x4F});
+    writeFile(files + "/Found.orv", storedImage("preset.orv"));
+    writeFile(files + "/short.orv", Bytes{0x31, 0x47, 0x6F, 0x4F});
     dialogs->setCurrentDirectory("/start");
     const auto loadPreset = [&] { return dialogs->loadPresetDialog(false); };
     // Two files, a cancel, a missing file and a short one: nothing is loaded.

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,17 +22,10 @@ using Bytes = std::vector<uint8_t>;
 constexpr int kPrograms = 48;
 constexpr int kParams = 42;
 
-inline void writeFileBytes(const std::string& path, const Bytes& bytes)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 inline Bytes readFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = readFile(path);
+    return Bytes(bytes.begin(), bytes.end());
 }
 
 inline std::string filesDataDir() { return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/files/data"; }
@@ -53,10 +45,7 @@ protected:
     }
     CMidiPresetSystemEditor& editor() { return *static_cast<CMidiPresetSystemEditor*>(effect->getEditor()); }
     std::string settingsFolder() const { return config.path() + "/Orvaline/ORVGYR2"; }
-    void storeValue(const std::string& name, const Bytes& bytes)
-    {
-        writeFileBytes(settingsFolder() + "/" + name, bytes);
-    }
+    void storeValue(const std::string& name, const Bytes& bytes) { writeFile(settingsFolder() + "/" + name, bytes); }
 
     // Loads bytes as a file of the user's choice would be (exact-size copy).
     FileImage::Kind load(Bytes bytes, bool endianReversed = false)

@@ -14,18 +14,13 @@ namespace {
 class Settings : public FilesTest {
 protected:
     std::string valuePath(const char* name) const { return settingsFolder() + "/" + name; }
-    std::string readText(const char* name) const
-    {
-        const Bytes b = readFileBytes(valuePath(name));
-        return std::string(b.begin(), b.end());
-    }
 };
 
 TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless)
 {
     // Where nothing can be created, even by root: inside /proc, and below a plain file.
     const std::string blocked = config.path() + "/blocked";
-    writeFileBytes(blocked, {1});
+    writeFile(blocked, Bytes{1});
     for (const std::string& home : {std::string("/proc/self"), blocked}) {
         SCOPED_TRACE(home);
         ScopedEnv xdg("XDG_CONFIG_HOME", home);
@@ -114,10 +109,10 @@ TEST_F(Settings, FileLocationsAreSavedWhenTheEditorGoesAndReadAtStartUp)
     d.setCurrentFileName(PresetFileDialogs::FileKind::Preset, "Warm – soft.orv");
     d.setCurrentFileName(PresetFileDialogs::FileKind::MidiSettings, longName);
     effect.reset();
-    EXPECT_EQ(readText("CurrDir"), "/home/ana/Música/órgão");
-    EXPECT_EQ(readText("CurrBank"), "Live set.ovb");
-    EXPECT_EQ(readText("CurrPreset"), "Warm – soft.orv");
-    EXPECT_EQ(readText("CurrMidi"), longName.substr(0, 127 * 6 + 2));  // no character cut in half
+    EXPECT_EQ(readFile(valuePath("CurrDir")), "/home/ana/Música/órgão");
+    EXPECT_EQ(readFile(valuePath("CurrBank")), "Live set.ovb");
+    EXPECT_EQ(readFile(valuePath("CurrPreset")), "Warm – soft.orv");
+    EXPECT_EQ(readFile(valuePath("CurrMidi")), longName.substr(0, 127 * 6 + 2));  // no character cut in half
 
     storeValue("CurrBank", Bytes(400, 'p'));  // written by someone else, longer
     makeEffect();
@@ -144,13 +139,11 @@ protected:
         editor().settings().setMessageBox(&box);
         script("xdg-open", "printf '%s' \"$1\" > '" + opened + "'");
         storeValue("ManualPath", Bytes(manual.begin(), manual.end()));
-        writeFileBytes(manual, Bytes{'<', 'p', '>'});
+        writeFile(manual, std::string("<p>"));
     }
     void script(const std::string& name, const std::string& body)
     {
-        const std::string text = "#!/bin/sh\n" + body + "\n";
-        writeFileBytes(bin.file(name), Bytes(text.begin(), text.end()));
-        std::filesystem::permissions(bin.file(name), std::filesystem::perms::owner_all);
+        writeFile(bin.file(name), "#!/bin/sh\n" + body + "\n", true);
     }
     void mimeDefault(const std::string& application)
     {
@@ -162,8 +155,7 @@ protected:
     {
         for (int i = 0; i < 500 && !fileExists(opened); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        const Bytes b = readFileBytes(opened);
-        return std::string(b.begin(), b.end());
+        return readFile(opened);
     }
 
     TempFolder bin, scratch;

@@ -83,14 +83,14 @@ TEST(SettingsStore, MissingEmptyOrUnwritableFoldersAreHarmless)
     EXPECT_FALSE(SettingsStore(std::string()).setString("CurrDir", "x"));  // no folder known at all
     // A file where the folder should be, and a place where nothing can be created (even by
     // root): writes fail and change nothing.
-    writeFileBytes(tmp.path() + "/Orvaline", {1});
+    writeFile(tmp.path() + "/Orvaline", Bytes{1});
     EXPECT_FALSE(SettingsStore(tmp.path() + "/Orvaline/ORVGYR2").setString("CurrDir", "x"));
     EXPECT_EQ(readFileBytes(tmp.path() + "/Orvaline"), Bytes{1});
     EXPECT_FALSE(SettingsStore("/proc/self/Orvaline/ORVGYR2").setString("CurrDir", "x"));
     // A value that is a folder, or too large to be a value, is not read.
     std::filesystem::create_directories(tmp.path() + "/DefaultMidi");
     EXPECT_FALSE(SettingsStore(tmp.path()).getBinary("DefaultMidi", data));
-    writeFileBytes(tmp.path() + "/MemoB", Bytes(SettingsStore::kMaxValueBytes + 1, 7));
+    writeFile(tmp.path() + "/MemoB", Bytes(SettingsStore::kMaxValueBytes + 1, 7));
     EXPECT_FALSE(SettingsStore(tmp.path()).getBinary("MemoB", data));
 
     // A read-only folder keeps its values. Root writes into read-only folders, so the store is
