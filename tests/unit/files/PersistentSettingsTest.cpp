@@ -1,5 +1,5 @@
 // Defaults, memos, file locations and the manual, through the editor object of an effect whose
-// settings live in a private folder. Start-up with stored defaults is checked through the
+// settings live in a private folder. Loading stored defaults (at start-up) is checked through the
 // module in tests/host/UserSettingsHostTest.cpp.
 
 #include <chrono>
@@ -36,7 +36,7 @@ TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless)
     }
 }
 
-TEST_F(Settings, StoredDefaultsAreTheImagesAndLoadOnDemand)
+TEST_F(Settings, StoredDefaultsAreTheImagesAndCanBeCleared)
 {
     makeEffect();
     effect->programBank().setName(12, "Mine");
@@ -47,20 +47,6 @@ TEST_F(Settings, StoredDefaultsAreTheImagesAndLoadOnDemand)
     EXPECT_EQ(readFileBytes(valuePath("DefaultBank")), toBytes(editor().fileImages().bankImage()));
     EXPECT_EQ(readFileBytes(valuePath("DefaultPreset")), toBytes(editor().fileImages().presetImage()));
     EXPECT_EQ(readFileBytes(valuePath("DefaultMidi")), toBytes(editor().fileImages().midiSettingsImage()));
-
-    // Loaded on demand: the bank selects program 0, the preset goes into the current program.
-    storeValue("DefaultBank", storedImage("bank.ovb"));
-    storeValue("DefaultPreset", storedImage("preset.orv"));
-    storeValue("DefaultMidi", storedImage("midi.ovm"));
-    effect->selectProgram(6);
-    editor().loadDefaultBank();
-    EXPECT_EQ(effect->getCurrentProgramIndex(), 0);
-    EXPECT_STREQ(program(6).name, "Bank prog 6");
-    effect->selectProgram(6);
-    editor().loadDefaultPreset();
-    EXPECT_STREQ(program(6).name, "Hand built");
-    editor().loadDefaultMidi();
-    EXPECT_EQ(effect->controllerOfParameter(3), 15);
 
     editor().clearDefaultBank();
     editor().clearDefaultPreset();
