@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,13 +82,9 @@ TEST_F(Parameters, TextsWorkedOutByHand)
     std::vector<std::vector<std::string>> rows;
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> fields(1);
-        for (char c : line) {
-            if (c == '\t')
-                fields.emplace_back();
-            else
-                fields.back().push_back(c);
-        }
+        std::vector<std::string> fields;
+        std::istringstream split(line);
+        for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
         ASSERT_TRUE(fields.size() == 4 || fields.size() == 5) << line;
         rows.push_back(fields);
     }

@@ -220,7 +220,15 @@ TEST_P(HostEdges, ChangeNothingOrWorkAsUsual)
     EXPECT_LT(out.peak(0), HUGE_VAL);
 }
 
-void setRate(PluginHost& h, float rate) { h.dispatch(vst::effSetSampleRate, 0, 0, nullptr, rate); }
+// Sample rates and block sizes that make no sense, each unlike the one in force.
+void refusedRates(PluginHost& h)
+{
+    for (float rate : {0.0f, -48000.0f, kNaN, kInf, 1e9f}) h.dispatch(vst::effSetSampleRate, 0, 0, nullptr, rate);
+}
+void refusedBlocks(PluginHost& h)
+{
+    for (vst::iptr block : {0, -512}) h.dispatch(vst::effSetBlockSize, 0, block);
+}
 
 // Frame counts of no samples: neither entry may touch the pins.
 void processNothing(PluginHost& h)
@@ -237,19 +245,12 @@ void processNothing(PluginHost& h)
     EXPECT_EQ(d, std::vector<double>(16, 7.0));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refused, HostEdges,
-    ::testing::Values(HostEdge{"RateZero", [](PluginHost& h) { setRate(h, 0.0f); }, false},
-                      HostEdge{"RateNegative", [](PluginHost& h) { setRate(h, -48000.0f); }, false},
-                      HostEdge{"RateNaN", [](PluginHost& h) { setRate(h, kNaN); }, false},
-                      HostEdge{"RateInfinite", [](PluginHost& h) { setRate(h, kInf); }, false},
-                      HostEdge{"RateGigahertz", [](PluginHost& h) { setRate(h, 1e9f); }, false},
-                      HostEdge{"BlockZero", [](PluginHost& h) { h.dispatch(vst::effSetBlockSize, 0, 0); }, false},
-                      HostEdge{"BlockNegative", [](PluginHost& h) { h.dispatch(vst::effSetBlockSize, 0, -512); },
-                               false},
-                      HostEdge{"FramesNoneOrNegative", processNothing, false},
-                      HostEdge{"FramesBeyondAnnounced", [](PluginHost&) {}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Refused, HostEdges,
+                         ::testing::Values(HostEdge{"Rates", refusedRates, false},
+                                           HostEdge{"Blocks", refusedBlocks, false},
+                                           HostEdge{"FramesNoneOrNegative", processNothing, false},
+                                           HostEdge{"FramesBeyondAnnounced", [](PluginHost&) {}, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace orv::test

@@ -11,36 +11,21 @@
 namespace orv::test {
 namespace {
 
-std::vector<uint8_t> storedImage(const std::string& name)
+TEST(UserSettings, AnInstanceStartsWithTheStoredDefaults)
 {
-    const std::string text = readFile(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/files/data/images/" + name);
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
-class UserSettings : public ::testing::Test {
-protected:
-    void store(const std::string& name, const std::vector<uint8_t>& bytes) { writeFile(folder + "/" + name, bytes); }
-    void start()
-    {
-        host.setSampleRate(44100.0);
-        ASSERT_TRUE(host.start(modulePath())) << host.error();
-    }
-    std::string programNameAt(int index) { return host.queryString(vst::effGetProgramNameIndexed, index); }
-
     TempFolder config;
-    ScopedEnv configHome{"XDG_CONFIG_HOME", config.path()};
-    std::string folder = config.path() + "/Orvaline/ORVGYR2";
+    ScopedEnv configHome("XDG_CONFIG_HOME", config.path());
+    const auto store = [&](const char* name, const char* image) {
+        writeFile(config.file("Orvaline/ORVGYR2/") + name,
+                  readFile(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/files/data/images/" + image));
+    };
+    store("DefaultBank", "bank-rev.ovb");  // written on a machine of the other byte order
+    store("DefaultPreset", "preset.orv");  // loaded into program 0 after the bank
+    store("DefaultMidi", "midi.ovm");
     PluginHost host;
-};
-
-TEST_F(UserSettings, AnInstanceStartsWithTheStoredDefaults)
-{
-    store("DefaultBank", storedImage("bank-rev.ovb"));  // written on a machine of the other byte order
-    store("DefaultPreset", storedImage("preset.orv"));  // loaded into program 0 after the bank
-    store("DefaultMidi", storedImage("midi.ovm"));
-    start();
+    ASSERT_TRUE(host.start(modulePath())) << host.error();
     EXPECT_EQ(host.programName(), "Hand built");
-    EXPECT_EQ(programNameAt(47), "Bank prog 47");
+    EXPECT_EQ(host.queryString(vst::effGetProgramNameIndexed, 47), "Bank prog 47");
     EXPECT_EQ(host.getParameter(13), 14.0f / 64.0f);             // (40 × 7 + 13 × 3) mod 61 = 14
     EXPECT_FLOAT_EQ(host.getParameter(42 + 3), 15.5f / 129.0f);  // parameter 3 on controller 15
     // The state handed to the host says program 0, which holds the preset.
