@@ -189,17 +189,11 @@ bool PresetPanelView::valueChanged(CControl* control)
     case kTagLearn:
         // Learn and forget exclude each other: switching one stops the other first.
         effect_->stopMidiForget();
-        if (value != 0.0f)
-            effect_->startMidiLearn();
-        else
-            effect_->stopMidiLearn();
+        value != 0.0f ? effect_->startMidiLearn() : effect_->stopMidiLearn();
         break;
     case kTagForget:
         effect_->stopMidiLearn();
-        if (value != 0.0f)
-            effect_->startMidiForget();
-        else
-            effect_->stopMidiForget();
+        value != 0.0f ? effect_->startMidiForget() : effect_->stopMidiForget();
         break;
     default: break;  // the controller display only shows
     }

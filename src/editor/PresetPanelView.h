@@ -26,29 +26,31 @@ class CSaveLoadButton;
 
 class PresetPanelView {
 public:
-    // Control tags.
-    static constexpr int kTagNameField = 196;
-    static constexpr int kTagProgramRocker = 197;
-    static constexpr int kTagLoadBank = 198;
-    static constexpr int kTagSaveBank = 199;
-    static constexpr int kTagLoadPreset = 200;
-    static constexpr int kTagSavePreset = 201;
-    static constexpr int kTagMidiDisplay = 202;
-    static constexpr int kTagLearn = 203;
-    static constexpr int kTagLoadMidi = 204;
-    static constexpr int kTagSaveMidi = 205;
-    static constexpr int kTagDefaultMidi = 206;
-    static constexpr int kTagForget = 207;
-    static constexpr int kTagProgramMenu = 208;
-    static constexpr int kTagDefaultBank = 209;
-    static constexpr int kTagDefaultPreset = 210;
-    static constexpr int kTagStoreMemoA = 211;
-    static constexpr int kTagStoreMemoB = 212;
-    static constexpr int kTagRecallMemoA = 213;
-    static constexpr int kTagRecallMemoB = 214;
-    static constexpr int kTagManual = 215;
-    static constexpr int kFirstTag = kTagNameField;
-    static constexpr int kLastTag = kTagManual;
+    // Control tags: consecutive numbers, the panel keeps its controls by tag.
+    enum Tag : int {
+        kTagNameField = 196,
+        kTagProgramRocker,
+        kTagLoadBank,
+        kTagSaveBank,
+        kTagLoadPreset,
+        kTagSavePreset,
+        kTagMidiDisplay,
+        kTagLearn,
+        kTagLoadMidi,
+        kTagSaveMidi,
+        kTagDefaultMidi,
+        kTagForget,
+        kTagProgramMenu,
+        kTagDefaultBank,
+        kTagDefaultPreset,
+        kTagStoreMemoA,
+        kTagStoreMemoB,
+        kTagRecallMemoA,
+        kTagRecallMemoB,
+        kTagManual,
+        kFirstTag = kTagNameField,
+        kLastTag = kTagManual
+    };
 
     // Bitmap resource ids of the panel's buttons.
     static constexpr int kRockerId = 19997;
