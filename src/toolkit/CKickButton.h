@@ -19,7 +19,6 @@ public:
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
 
     int getHeightOfOneImage() const { return heightOfOneImage_; }
-    void setHeightOfOneImage(int h) { heightOfOneImage_ = h; }
 
 protected:
     int heightOfOneImage_;

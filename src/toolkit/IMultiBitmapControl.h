@@ -7,10 +7,7 @@ class IMultiBitmapControl {
 public:
     virtual ~IMultiBitmapControl() = default;
 
-    void setHeightOfOneImage(int height) { heightOfOneImage_ = height; }
     int getHeightOfOneImage() const { return heightOfOneImage_; }
-    void setNumSubPixmaps(int count) { subPixmaps_ = count; }
-    int getNumSubPixmaps() const { return subPixmaps_; }
 
 protected:
     int heightOfOneImage_ = 0;
