@@ -20,22 +20,10 @@
 
 namespace orv::test {
 
-inline std::string envOr(const char* name, const std::string& fallback)
-{
-    const char* v = std::getenv(name);
-    return v != nullptr && *v != '\0' ? v : fallback;
-}
-
-// The module under test, as the build passes it to the test environment.
-inline std::string modulePath() { return envOr("ORV_MODULE", ""); }
-// The build folder: the module is built at its top. (Only the first variable of the test
-// environment reaches the tests, so the folder is found through the module.)
-inline std::string buildDir()
-{
-    const std::string module = modulePath();
-    return envOr("ORV_BUILD_DIR", module.empty() ? "." : std::filesystem::path(module).parent_path().string());
-}
-inline std::string renderTool() { return buildDir() + "/tools/orv-render"; }
+// The module under test and orv-render, as the test environment (support/TestEnvironment.cpp)
+// names them.
+inline std::string modulePath() { return std::getenv("ORV_MODULE"); }
+inline std::string renderTool() { return std::string(std::getenv("ORV_BUILD_DIR")) + "/tools/orv-render"; }
 
 struct Audio {
     int rate = 0;
