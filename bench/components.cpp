@@ -217,8 +217,9 @@ BENCHMARK(BM_NoisePlayer)->ArgsProduct({{0, 1}, {5, 30, 80}});
 void BM_AmpDrive(benchmark::State& state)
 {
     AmpDrive amp;
-    amp.type = static_cast<std::int32_t>(state.range(0));
-    amp.drive = amp.driveTarget = 10.0;
+    amp.setType(static_cast<std::int32_t>(state.range(0)));
+    amp.setDriveTarget(10.0);
+    amp.snapDrive();
     OversampledDrive oversampled;
     const bool over = state.range(1) != 0;
     perSample(

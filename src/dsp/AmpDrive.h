@@ -13,13 +13,6 @@ class AmpDrive {
 public:
     enum Type : std::int32_t { kThru, kTube, kSolid };  // the "Type" parameter's positions
 
-    // Fields are plain data written by the engine.
-    std::int32_t type = kThru;  // 0 "Thru", 1 "Tube", 2 "Solid"
-    double driveTarget = 1.0;   // linear drive gain from the "Drive" parameter
-    double drive = 1.0;         // D: driveTarget after the engine's 0.1 s smoothing
-    double dcState = 0.0;       // "Tube" DC blocker state
-    double dcCoefficient;       // k of the DC blocker, from the host rate
-
     AmpDrive();
 
     // "Type" parameter value (0..1) -> 0, 1 or 2 (nearest integer to 2p).
@@ -35,6 +28,12 @@ public:
     void setSampleRate(double fs);
     // Clears the DC blocker.
     void clear() { dcState = 0.0; }
+    // The "Type" position: kThru, kTube or kSolid.
+    void setType(std::int32_t type) { type_ = type; }
+    std::int32_t type() const { return type_; }
+    // The linear drive gain that D follows; snapDrive() puts D there at once.
+    void setDriveTarget(double gain) { driveTarget = gain; }
+    void snapDrive() { drive = driveTarget; }
     // Moves D one sample towards driveTarget with coefficient c.
     void advanceDrive(double c) { drive += (driveTarget - drive) * c; }
 
@@ -55,6 +54,12 @@ public:
     inline double finish(double y);
 
 private:
+    std::int32_t type_ = kThru;
+    double driveTarget = 1.0;  // linear drive gain from the "Drive" parameter
+    double drive = 1.0;        // D: driveTarget after the engine's 0.1 s smoothing
+    double dcState = 0.0;      // "Tube" DC blocker state
+    double dcCoefficient;      // k of the DC blocker, from the host rate
+
     static constexpr double kTubeInputGain = 1.18;      // drive into the first tube stage
     static constexpr double kSolidInputGain = 1.34349;  // drive into the cubic; clips at |t| = 1
 };
@@ -69,7 +74,7 @@ inline double AmpDrive::tubeStage(double u)
 
 inline double AmpDrive::curve(double x) const
 {
-    switch (type) {
+    switch (type_) {
     case kTube:
         // Two inverting stages; the standing offset of T is left for the DC blocker.
         return -tubeStage(-tubeStage(kTubeInputGain * drive * x));
@@ -84,7 +89,7 @@ inline double AmpDrive::curve(double x) const
 
 inline double AmpDrive::finish(double y)
 {
-    switch (type) {
+    switch (type_) {
     case kTube: dcState = dcState + (y - dcState) * dcCoefficient; return (y - dcState) / drive;
     case kSolid: return y / drive;
     default: return y;

@@ -50,7 +50,7 @@ inline double OversampledDrive::runZero(const double (&c)[Sections][5], Cascade&
 
 double OversampledDrive::shape(AmpDrive& amp, double x)
 {
-    if (amp.type == AmpDrive::kThru) return x;
+    if (amp.type() == AmpDrive::kThru) return x;
     // Up: zero-stuffing doubles the rate and halves the level, hence the gains of 2.
     const double u0 = run(kSteep, steepUp_, 2.0 * x);
     const double u1 = runZero(kSteep, steepUp_);

@@ -566,8 +566,8 @@ void RotaryEngine::applyRequests()
     if (take(filterFreqDirty_)) applyFilterFrequencies();
     if (take(eqDirty_)) applyEqualiser();
     if (take(ampDirty_)) {
-        amp_.type = params_.position(kType);
-        amp_.driveTarget = params_.quantity(kDrive);
+        amp_.setType(params_.position(kType));
+        amp_.setDriveTarget(params_.quantity(kDrive));
     }
     if (take(saturationDirty_)) {
         const double amount = filterSaturationAmount(params_.lawValue(kHornFilterSaturation));
@@ -957,9 +957,9 @@ void RotaryEngine::snapSmoothers()
 {
     for (int k = 0; k < kSmoothedCount; ++k) cur_[k] = tgt_[k] = target_[k].load(kRelaxed);
     for (int k = 0; k < kSwitchCount; ++k) switchStage_[k] = cur_[kGeneralCount + k];
-    amp_.type = params_.position(kType);
-    amp_.driveTarget = params_.quantity(kDrive);
-    amp_.drive = amp_.driveTarget;
+    amp_.setType(params_.position(kType));
+    amp_.setDriveTarget(params_.quantity(kDrive));
+    amp_.snapDrive();
 }
 
 void RotaryEngine::fullReset()

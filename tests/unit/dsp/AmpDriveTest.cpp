@@ -25,9 +25,9 @@ double amplitudeAt(const std::vector<double>& x, double freq, double fs)
 AmpDrive makeDrive(std::int32_t type, double drive, double fs = 44100.0)
 {
     AmpDrive a;
-    a.type = type;
-    a.driveTarget = drive;
-    a.drive = drive;
+    a.setType(type);
+    a.setDriveTarget(drive);
+    a.snapDrive();
     a.setSampleRate(fs);
     a.clear();
     return a;
