@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/GoldenRows.h"
+#include "support/SignalMeasures.h"
 
 namespace orv {
 namespace {
@@ -43,20 +44,13 @@ std::vector<double> run(P& p, double rate, int samples, double micAngle = 0.0)
     return out;
 }
 
-double rms(const std::vector<double>& x, std::size_t from = 0)
-{
-    double s = 0;
-    for (std::size_t i = from; i < x.size(); ++i) s += x[i] * x[i];
-    return std::sqrt(s / (x.size() - from));
-}
-
 // Largest |a[i + shiftA] - b[i + shiftB]| over `count` samples, relative to the RMS of a.
 double mismatch(const std::vector<double>& a, std::size_t shiftA, const std::vector<double>& b, std::size_t shiftB,
                 std::size_t count)
 {
     double worst = 0;
     for (std::size_t i = 0; i < count; ++i) worst = std::max(worst, std::fabs(a[i + shiftA] - b[i + shiftB]));
-    return worst / rms(a, shiftA);
+    return worst / test::rms(a, shiftA);
 }
 
 template <class T>

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
+#include <span>
 #include <vector>
+
+#include "support/SignalMeasures.h"
 
 namespace orv {
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 struct LoopCase {
     RecordingId id;
@@ -27,12 +27,7 @@ const LoopCase kLoops[] = {
     {RecordingId::HornFastLoop, "horn fast", 219421, 219418, 0.12, 0.027, 34},
 };
 
-double rmsOf(const float* x, int n)
-{
-    double s = 0;
-    for (int i = 0; i < n; ++i) s += double(x[i]) * x[i];
-    return std::sqrt(s / n);
-}
+double rmsOf(const float* x, int n) { return test::rms(std::span(x, static_cast<std::size_t>(n))); }
 
 // Counts, guard samples and levels; a sample not finite fails the RMS. Each loop is seamless:
 // the step and the second difference from the last sample back to the first are no larger
@@ -63,11 +58,7 @@ TEST(Recordings, LoopsAreSeamlessAndSwellOncePerTurn)
             const long long from = static_cast<long long>(r.length) * b / blocks;
             env[b] = rmsOf(x + from, static_cast<int>(static_cast<long long>(r.length) * (b + 1) / blocks - from));
         }
-        auto component = [&](int cycles) {
-            std::complex<double> acc = 0;
-            for (int b = 0; b < blocks; ++b) acc += env[b] * std::polar(1.0, -2 * kPi * cycles * b / blocks);
-            return std::abs(acc);
-        };
+        auto component = [&](int cycles) { return test::amplitudeAt(env, cycles, blocks); };
         double others = 0;
         int count = 0;
         for (int k = 1; k < blocks / 2; ++k)

@@ -13,6 +13,7 @@
 #include "engine/RotaryCore.h"
 #include "params/FactoryPrograms.h"
 #include "params/ParameterIndex.h"
+#include "support/SignalMeasures.h"
 
 namespace orv::test {
 
@@ -119,13 +120,6 @@ private:
     RotaryCore core_;
     int block_;
 };
-
-inline double rms(const std::vector<float>& v, size_t begin, size_t end)
-{
-    double s = 0.0;
-    for (size_t i = begin; i < end; ++i) s += static_cast<double>(v[i]) * v[i];
-    return end > begin ? std::sqrt(s / static_cast<double>(end - begin)) : 0.0;
-}
 
 inline double maxAbsDifference(const std::vector<float>& a, const std::vector<float>& b, size_t begin = 0,
                                size_t end = ~size_t{0})

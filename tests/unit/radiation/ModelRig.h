@@ -6,10 +6,12 @@
 #include <cmath>
 #include <complex>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "engine/LightRotorModel.h"
 #include "engine/RotorModel.h"
+#include "support/SignalMeasures.h"
 
 namespace orv::test {
 
@@ -72,15 +74,8 @@ std::vector<double> renderSine(Model& m, double f, int skip, int keep)
 inline double maxOf(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
 inline double minOf(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
-// Magnitude of the DFT of x at frequency f, normalised so that a sine of amplitude A whose
-// frequency lies on a bin reads A.
-inline double dftMagnitude(const std::vector<double>& x, double f)
-{
-    std::complex<double> acc = 0.0;
-    const double w = 2.0 * kTestPi * f / kRigRate;
-    for (std::size_t n = 0; n < x.size(); ++n) acc += x[n] * std::polar(1.0, -w * static_cast<double>(n));
-    return 2.0 * std::abs(acc) / static_cast<double>(x.size());
-}
+// Amplitude of the component at f: a sine of amplitude A whose frequency lies on a bin reads A.
+inline double dftMagnitude(const std::vector<double>& x, double f) { return amplitudeAt(x, f, kRigRate); }
 
 // Amplitude and (unwrapped) phase of the carrier f in consecutive blocks of one period
 // (kRigRate / f samples, an integer).
@@ -89,17 +84,16 @@ struct Demodulated {
 };
 inline Demodulated demodulate(const std::vector<double>& x, double f)
 {
-    const int period = static_cast<int>(kRigRate / f);
-    const double w = 2.0 * kTestPi * f / kRigRate;
+    const std::size_t period = static_cast<std::size_t>(kRigRate / f);
     Demodulated d;
     double offset = 0.0;
     for (std::size_t start = 0; start + period <= x.size(); start += period) {
-        std::complex<double> acc = 0.0;
-        for (std::size_t n = start; n < start + period; ++n) acc += x[n] * std::polar(1.0, -w * static_cast<double>(n));
+        // A whole period from any start: the phase is that of a block starting at sample 0.
+        const std::complex<double> acc = correlation(std::span(x).subspan(start, period), f, kRigRate);
         double p = std::arg(acc) + offset;
         for (; !d.phase.empty() && p - d.phase.back() > kTestPi; p -= 2.0 * kTestPi) offset -= 2.0 * kTestPi;
         for (; !d.phase.empty() && p - d.phase.back() < -kTestPi; p += 2.0 * kTestPi) offset += 2.0 * kTestPi;
-        d.amplitude.push_back(2.0 * std::abs(acc) / period);
+        d.amplitude.push_back(2.0 * std::abs(acc) / static_cast<double>(period));
         d.phase.push_back(p);
     }
     return d;
