@@ -9,6 +9,8 @@
 #include <cmath>
 #include <random>
 
+#include "dsp/InterpolationLanes.h"
+
 namespace orv {
 namespace {
 
@@ -99,6 +101,10 @@ TEST(LaneMath, EachLaneOfAPairEqualsTheScalarResult)
                 << x[k];
         }
     }
+    // The rays' lane maximum and minimum: std::max and std::min, the first argument winning NaN.
+    const Double2 a = {1.0, NAN}, b = {2.0, 0.5};
+    const Double2 hi = lanes::maxOf(a, b), lo = lanes::minOf(a, b);
+    EXPECT_TRUE(hi[0] == 2.0 && lo[0] == 1.0 && std::isnan(hi[1]) && std::isnan(lo[1]));
 }
 
 }  // namespace
