@@ -40,6 +40,8 @@ TEST(RotorMotion, LeverSpeedsAndBrake)
     EXPECT_NEAR(m.targetHz(), 1.5 + 0.75 * (9.0 - 1.5), 1e-6);
     m.setFastSpeed(6.5f);
     EXPECT_NEAR(m.targetHz(), 1.5 + 0.75 * (6.5 - 1.5), 1e-6);
+    m.setSlowSpeed(1.0f);  // a blend follows either speed
+    EXPECT_NEAR(m.targetHz(), 1.0 + 0.75 * (6.5 - 1.0), 1e-6);
     m.setSpeed(0.0f);
     EXPECT_EQ(m.mode(), RotorMotion::kFast);
     EXPECT_DOUBLE_EQ(m.targetHz(), 6.5f);
