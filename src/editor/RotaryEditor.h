@@ -43,7 +43,7 @@ public:
     static constexpr int kDrumHandleId = 2010;
     static constexpr int kDrumStripId = 2013;
     static constexpr int kAboutId = 3999;
-    static constexpr int kRockerId = 19997;
+    static constexpr int kRockerId = PresetPanelView::kRockerId;  // the panel's rocker artwork
     static constexpr int kChannelId = 4005;
     static constexpr int kBypassId = 4001;
     static constexpr int kCpuModeId = 4002;
