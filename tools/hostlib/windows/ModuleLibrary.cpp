@@ -4,26 +4,15 @@
 
 #include <string>
 
+#include "hostlib/windows/WidePath.h"
+
 namespace orv {
-
-namespace {
-
-std::wstring toWide(const std::string& utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), n);
-    out.resize(out.size() - 1);  // the terminator
-    return out;
-}
-
-}  // namespace
 
 void* openModule(const std::string& path, std::string& error)
 {
     // LoadLibraryW searches the program's folder first for a relative name: the module is
     // loaded by its absolute path, as hosts do.
-    const std::wstring wide = toWide(path);
+    const std::wstring wide = widePath(path);
     wchar_t full[MAX_PATH * 4];
     const DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
     if (n == 0 || n >= std::size(full)) {

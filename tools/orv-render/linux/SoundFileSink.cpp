@@ -9,7 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+
+#include "orv-render/linux/PosixFiles.h"
 
 namespace orv {
 
@@ -49,19 +50,6 @@ bool valid(int format, int channels, int sampleRate)
     info.channels = channels;
     info.samplerate = sampleRate;
     return sf_format_check(&info) != 0;
-}
-
-std::string folderOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -131,19 +119,11 @@ bool SoundFileSink::create(const std::string& path, int channels, int sampleRate
     info.channels = channels;
     info.samplerate = sampleRate;
 
-    std::string temp = folderOf(path) + "/." + baseOf(path) + ".orv-render-XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
+    const int fd = createTemporaryBeside(path, tempPath_);
     if (fd < 0) {
         error = "cannot write in the folder of '" + path + "': " + std::strerror(errno);
         return false;
     }
-    tempPath_ = name.data();
-    // mkstemp makes the file private; give it the permissions a new file normally gets.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
     file_ = std::make_unique<File>();
     file_->handle = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
     if (file_->handle == nullptr) {

@@ -1,12 +1,12 @@
-// Helpers of orv-render's Windows files: UTF-8 paths to the wide paths of the Windows API, and
-// replacing a file by a finished temporary one.
+// Helpers of orv-render's Windows files: replacing a file by a finished temporary one, and the
+// wide paths of the Windows API (from the host library).
 #pragma once
 
 #include <string>
 
-namespace orv {
+#include "hostlib/windows/WidePath.h"
 
-std::wstring widePath(const std::string& utf8);
+namespace orv {
 
 // A name for a temporary file in the folder of path.
 std::string temporaryBeside(const std::string& path);
