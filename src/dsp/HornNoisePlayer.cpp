@@ -44,6 +44,7 @@ void HornNoisePlayer::loadRecordings()
 void HornNoisePlayer::setSampleRate(double fs)
 {
     fs = prepareRate(fs);
+    slowStep_ = (kRecordingRate / fs) / kHornSlowLoopLength;
     transientLevel_ = 0.0;
     loopGain_ = loopGainTarget_;
     transientGainFollow_ = transientGainTarget_;

@@ -32,10 +32,11 @@ private:
     static double filterSlow(double x) { return x; }
     double slowRead() const { return slowPhase_; }
     // The slow take runs at its own recorded speed whatever the rotor does.
-    double slowStep(double) const { return (kRecordingRate / sampleRate) / kHornSlowLoopLength; }
+    double slowStep(double) const { return slowStep_; }
 
-    int variant_;        // 0 or 1
-    double fastOffset_;  // in 34-turn loops
+    int variant_;            // 0 or 1
+    double fastOffset_;      // in 34-turn loops
+    double slowStep_ = 0.0;  // loops of the slow take per sample, set with the rate
 };
 
 }  // namespace orv
