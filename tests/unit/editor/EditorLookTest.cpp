@@ -6,13 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <iomanip>
 #include <map>
 #include <sstream>
 #include <string>
 #include <typeinfo>
-#include <utility>
 #include <vector>
 
 #include "editor/CAbout.h"
@@ -92,69 +90,23 @@ TEST_F(EditorLookTest, EveryViewMatchesTheStoredLayoutInCreationOrder)
     expectStoredLines(dataFile("layout.txt"), now, "ORV_UPDATE_EDITOR_LAYOUT");
 }
 
-// The editor as drawn, in the states a user sees: the first values, every user parameter at
-// 0 and at 1, the about picture, the panel with learn on, with forget on and a hovered memo
-// button, with the manual's message box, with a received controller shown in its own colour,
-// and with the program menu open, where the widest name a program can have shows whole.
+// The editor as drawn in the states a user sees, each reached by the events stored with its
+// name (data/screens.txt).
 TEST_F(EditorLookTest, RendersMatchTheStoredScreens)
 {
-    auto all = [&](float v) {
-        for (int tag = 0; tag < kNumUserParams; ++tag) rig.effect->setParameter(tag, v);
-    };
-    auto widest = [&](float setup) {
-        // clang-format off
-        for (auto [tag, v] : {std::pair{17, 1.0f}, {18, 1.0f}, {19, 0.0f}, {20, 0.0f}, {21, 0.7655f}, {22, 1.0f},
-                              {23, 0.0005f}, {5, 0.0005f}, {6, 0.0f}, {7, 0.0f}, {8, 0.0f}, {9, 0.0f}, {10, setup},
-                              {11, 0.0005f}, {12, 0.25f}, {13, 0.0f}, {14, 0.0f}, {15, 1.0f}, {16, 0.0005f},
-                              {24, 1.0f}, {25, 1.0f}, {26, 0.0f}, {27, 0.0f}, {28, 0.7655f}, {29, 0.8495f},
-                              {30, 0.0005f}, {35, 0.5f}, {36, 0.548f}, {37, 1.0f}, {38, 0.0005f}, {31, 0.25f},
-                              {32, 0.0005f}, {33, 0.0005f}, {34, 0.0f}})
-            rig.effect->setParameter(tag, v);
-        // clang-format on
-    };
-    // The process's settings folder is empty: opening the manual fails and shows the message box.
-    const std::pair<const char*, std::function<void()>> screens[] = {
-        {"defaults", [] {}},
-        {"all0", [&] { all(0.0f); }},
-        {"all1", [&] { all(1.0f); }},
-        {"about", [&] { rig.click(CPoint(120, 171)); }},
-        {"message", [&] { rig.click(CPoint(429, 686)); }},
-        {"learn", [&] { rig.click(CPoint(272, 665)); }},
-        {"forget",
-         [&] {  // forget replaces learn; a memo button hovered
-             rig.click(CPoint(295, 665));
-             rig.moveTo(CPoint(326, 686));
-         }},
-        {"received",
-         [&] {
-             rig.click(CPoint(295, 665));  // forget off again
-             rig.effect->setParameter(param::kMidiChl, 1.0f);
-             rig.effect->assignController(param::kColor, 1);
-             rig.moveTo(EditorRig::kNowhere);
-             rig.controlChange(1, 10);
-         }},
-        // Every value display at the value of its widest text (the set-up display: each line's
-        // widest). The displays' rectangles overlap and the widest texts reach past the
-        // neighbour's edge: they must stay whole.
-        {"widest", [&] { widest(0.7005f); }},
-        {"widest2", [&] { widest(0.3f); }},
-        {"menu",
-         [&] {
-             rig.effect->unassignParameter(param::kColor);
-             rig.effect->selectProgram(2);
-             char widest[] = "WWWWWWWWWWWWWWWWWWWWWWW";
-             rig.effect->setProgramName(widest);
-             rig.render();
-             rig.click(CPoint(268, 685));
-         }},
-    };
-    for (const auto& [name, prepare] : screens) {
+    std::ifstream in(dataFile("screens.txt"));
+    int screens = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const std::string name = line.substr(0, line.find(':'));
         SCOPED_TRACE(name);
         rig.reset();
-        prepare();
+        rig.run(line.substr(std::min(line.size(), name.size() + 2)));
         rig.render();
-        expectStoredImage(rig.render(), dataFile(std::string("screens/") + name + ".png"), "ORV_UPDATE_EDITOR_SCREENS");
+        expectStoredImage(rig.render(), dataFile("screens/" + name + ".png"), "ORV_UPDATE_EDITOR_SCREENS");
+        ++screens;
     }
+    EXPECT_EQ(screens, 11);
 }
 
 // Closing the editor forgets every control (and an about picture shown); parameter changes and
@@ -178,18 +130,15 @@ TEST_F(EditorLookTest, CloseForgetsEveryControlAndReopenBuildsThemAgain)
 // The value displays' texts against values worked out by hand (data/display-texts-by-hand.txt).
 TEST(DisplayFormats, TextsWorkedOutByHand)
 {
-#define ORV_FORMAT(f)                                                                                                  \
-    {                                                                                                                  \
-#f, DisplayFormats::f                                                                                          \
-    }
     // clang-format off
+#define ORV_FORMAT(f) {#f, DisplayFormats::f}
     const std::map<std::string, CParamDisplayValueToStringProc> formats = {
         ORV_FORMAT(speed), ORV_FORMAT(time), ORV_FORMAT(distance), ORV_FORMAT(highPass), ORV_FORMAT(lowPass),
         ORV_FORMAT(gain), ORV_FORMAT(eq), ORV_FORMAT(drive), ORV_FORMAT(reflexGain), ORV_FORMAT(percent),
         ORV_FORMAT(widthPercent), ORV_FORMAT(balance), ORV_FORMAT(size), ORV_FORMAT(amplifierType),
         ORV_FORMAT(speakerConfiguration), ORV_FORMAT(setupFirstLine), ORV_FORMAT(setupSecondLine), ORV_FORMAT(ratio)};
-    // clang-format on
 #undef ORV_FORMAT
+    // clang-format on
     std::ifstream in(dataFile("display-texts-by-hand.txt"));
     int rows = 0;
     for (std::string line; std::getline(in, line);) {

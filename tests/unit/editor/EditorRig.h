@@ -1,13 +1,19 @@
 // A RotaryEffect made directly, with a host callback that records what the effect tells the
 // host, and its editor opened on an offscreen frame. Mouse and key events go in through the
 // frame's entry points, as the window back end delivers them; renders come from the frame's
-// backing image. SharedEditorTest keeps one rig per test suite and puts it back before each test.
+// backing image. Events can also come as text (run). SharedEditorTest keeps one rig per test
+// suite and puts it back before each test.
 #pragma once
 
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstring>
+#include <map>
 #include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "editor/RotaryEditor.h"
@@ -16,9 +22,21 @@
 #include "plugin/RotaryEffect.h"
 #include "support/RecordingHost.h"
 #include "toolkit/CFrame.h"
+#include "toolkit/COptionMenuPopup.h"
 #include "unit/programs/EffectUnderTest.h"
 
 namespace orv::test {
+
+inline CPoint centreOf(const CRect& r) { return CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+
+// Splits "a; b; c".
+inline std::vector<std::string> parts(const std::string& text)
+{
+    std::vector<std::string> out;
+    for (size_t at = 0, end = 0; at < text.size(); at = end + 2)
+        out.push_back(text.substr(at, (end = std::min(text.find("; ", at), text.size())) - at));
+    return out;
+}
 
 class EditorRig {
 public:
@@ -101,10 +119,72 @@ public:
         for (int b = 0; b < blocks; ++b) effect->processReplacing(in, out, frames);
     }
 
+    // Runs events given as text, "; " between them: click/press/move/release/hover x y [r right,
+    // d double, c Ctrl, s Shift], cell n (the centre of entry n of the open menu), key name
+    // [times], type text, set index|all value, poke tag value (a control's value behind the
+    // editor's back), idle, cc controller value, program n, name text, assign parameter
+    // controller, unassign parameter, manual (opened by the program), resume, audio blocks,
+    // wait (for the file dialog).
+    void run(const std::string& events)
+    {
+        for (const std::string& event : parts(events)) runOne(event);
+    }
+    void runOne(const std::string& event)
+    {
+        char verb[16] = {}, mods[8] = {}, text[64] = {};
+        int x = 0, y = 0, n = 1;
+        float v = 0.0f;
+        std::sscanf(event.c_str(), "%15s %d %d %7s", verb, &x, &y, mods);
+        const std::string what = verb, rest = event.substr(std::min(event.size(), what.size() + 1));
+        uint32_t buttons = std::strchr(mods, 'r') != nullptr ? kRButton : kLButton;
+        for (auto [c, flag] : {std::pair{'d', kDoubleClick}, {'c', kControl}, {'s', kShift}})
+            if (std::strchr(mods, c) != nullptr) buttons |= flag;
+        if (what == "set" || what == "poke") {
+            std::sscanf(rest.c_str(), "%63s %f", text, &v);
+            const bool all = std::string(text) == "all";
+            for (int i = all ? 0 : std::atoi(text); i < (all ? kNumUserParams : std::atoi(text) + 1); ++i)
+                what == "set" ? effect->setParameter(i, v) : editor->getParameterControl(i)->setValue(v);
+        }
+        if (what == "key") {
+            std::sscanf(rest.c_str(), "%63s %d", text, &n);
+            const std::map<std::string, uint8_t> keys = {
+                {"back", VKEY_BACK},   {"return", VKEY_RETURN}, {"escape", VKEY_ESCAPE},
+                {"home", VKEY_HOME},   {"end", VKEY_END},       {"left", VKEY_LEFT},
+                {"right", VKEY_RIGHT}, {"down", VKEY_DOWN},     {"delete", VKEY_DELETE}};
+            for (; n > 0; --n) lastKey = key(0, keys.at(text));
+        }
+        if (what == "type")
+            for (char c : rest) lastKey = key(c);
+        if (what == "name") effect->setProgramName(std::string(rest).data());
+        if (what == "click") click(CPoint(x, y), buttons);
+        if (what == "press") press(CPoint(x, y));
+        if (what == "move") moveTo(CPoint(x, y), kLButton);
+        if (what == "release") release(CPoint(x, y));
+        if (what == "hover") moveTo(CPoint(x, y)), render();
+        if (what == "idle") editor->idle();
+        if (what == "cc") controlChange(x, y);
+        if (what == "program") effect->selectProgram(x);
+        if (what == "assign") effect->assignController(x, y);
+        if (what == "unassign") effect->unassignParameter(x);
+        if (what == "manual") editor->settings().openManual();
+        if (what == "resume") effect->resume();
+        if (what == "audio") runAudio(x);
+        if (what == "cell") {
+            auto* popup = dynamic_cast<COptionMenuPopup*>(frame()->getModalView());
+            ASSERT_NE(popup, nullptr);
+            click(centreOf(popup->getCellRect(x)));
+        }
+        for (int i = 0; what == "wait" && i < 500 && frame()->inModalSession(); ++i) {
+            editor->idle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
     static constexpr CPoint kNowhere{10, 300};  // on the background, away from every control
     std::unique_ptr<RotaryEffect> effect;
     RotaryEditor* editor;
     std::vector<float> initial;
+    int32_t lastKey = 0;  // the frame's answer to the last key
 };
 
 // One effect and editor for all tests of a suite (building them is most of a test's time).
@@ -123,7 +203,5 @@ protected:
     static inline EditorRig* shared_ = nullptr;
     EditorRig& rig = *shared_;
 };
-
-inline CPoint centreOf(const CRect& r) { return CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 
 }  // namespace orv::test

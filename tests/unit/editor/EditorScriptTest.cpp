@@ -2,17 +2,15 @@
 // controls at the next idle, gestures reaching the effect and the host (begin, automation, end),
 // the speed button's pedal modes, the channel rocker, the program menu, rocker and name field,
 // learn and forget, the controller display, the default and memo buttons and the manual's
-// message box. After each step everything that changed is written on one line; the lines are
-// stored beside the test (data/script.txt, rewritten with ORV_UPDATE_EDITOR_SCRIPT=1). Steps
-// with a hand-worked result also name a part that their line must contain.
+// message box. The steps are data (data/script-steps.txt, events as EditorRig::run takes them).
+// After each step everything that changed is written on one line; the lines are stored beside
+// the test (data/script.txt, rewritten with ORV_UPDATE_EDITOR_SCRIPT=1). Steps with a
+// hand-worked result also name, after " => ", parts that their line must contain.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <thread>
 
 #include "editor/CMessageBoxView.h"
 #include "editor/CMidiParamDisplay.h"
@@ -22,29 +20,11 @@
 #include "support/StoredLines.h"
 #include "support/TempFolder.h"
 #include "toolkit/COptionMenu.h"
-#include "toolkit/COptionMenuPopup.h"
 #include "unit/editor/EditorRig.h"
 #include "unit/toolkit/ToolkitTestSupport.h"
 
 namespace orv::test {
 namespace {
-
-// The steps are stored beside the test (data/script-steps.txt), one a line: events, "; "
-// between several, then after " => " the hand-worked parts of the step's line. Events:
-// click/press/move/release/hover x y [r right, d double, c Ctrl, s Shift], cell n (the centre
-// of entry n of the open menu), key name [times], type text, set index|all value, poke tag value
-// (a control's value behind the editor's back), idle, cc controller value, program n, name
-// text, assign parameter controller, unassign parameter, manual (opened by the program),
-// resume, audio blocks, wait (for the file dialog).
-
-// Splits "a; b; c".
-std::vector<std::string> parts(const std::string& text)
-{
-    std::vector<std::string> out;
-    for (size_t at = 0, end = 0; at < text.size(); at = end + 2)
-        out.push_back(text.substr(at, (end = std::min(text.find("; ", at), text.size())) - at));
-    return out;
-}
 
 // Folds an angle in turns into the marker's range as the editor does.
 float folded(double a) { return static_cast<float>(a > 1.0 ? a - 1.0 : (a < 0.0 ? a + 1.0 : a)); }
@@ -109,7 +89,7 @@ protected:
             : e.controllerMap().isForgetting()      ? "forgetting"
                                                     : "-";
         s["channel"] = std::to_string(e.controllerMap().channelStep());
-        s["key"] = std::to_string(lastKey_);
+        s["key"] = std::to_string(rig.lastKey);
         const CMidiParamDisplay* midi = panel.getMidiDisplay();
         s["midi"] = std::string(CMidiParamDisplay::textAt(CMidiParamDisplay::textOfValue(midi->getValue()))) +
             (midi->isShowingReceived() ? " received" : "");
@@ -122,58 +102,6 @@ protected:
         return s;
     }
 
-    void run(const std::string& event)
-    {
-        char verb[16] = {}, mods[8] = {}, text[64] = {};
-        int x = 0, y = 0, n = 1;
-        float v = 0.0f;
-        std::sscanf(event.c_str(), "%15s %d %d %7s", verb, &x, &y, mods);
-        const std::string what = verb, rest = event.substr(std::min(event.size(), what.size() + 1));
-        uint32_t buttons = std::strchr(mods, 'r') != nullptr ? kRButton : kLButton;
-        for (auto [c, flag] : {std::pair{'d', kDoubleClick}, {'c', kControl}, {'s', kShift}})
-            if (std::strchr(mods, c) != nullptr) buttons |= flag;
-        if (what == "set" || what == "poke") {
-            std::sscanf(rest.c_str(), "%63s %f", text, &v);
-            const bool all = std::string(text) == "all";
-            for (int i = all ? 0 : std::atoi(text); i < (all ? kNumUserParams : std::atoi(text) + 1); ++i)
-                what == "set" ? rig.effect->setParameter(i, v) : control(i)->setValue(v);
-        }
-        if (what == "key") {
-            std::sscanf(rest.c_str(), "%63s %d", text, &n);
-            const std::map<std::string, uint8_t> keys = {
-                {"back", VKEY_BACK},   {"return", VKEY_RETURN}, {"escape", VKEY_ESCAPE},
-                {"home", VKEY_HOME},   {"end", VKEY_END},       {"left", VKEY_LEFT},
-                {"right", VKEY_RIGHT}, {"down", VKEY_DOWN},     {"delete", VKEY_DELETE}};
-            for (; n > 0; --n) lastKey_ = rig.key(0, keys.at(text));
-        }
-        if (what == "type")
-            for (char c : rest) lastKey_ = rig.key(c);
-        if (what == "name") rig.effect->setProgramName(std::string(rest).data());
-        if (what == "click") rig.click(CPoint(x, y), buttons);
-        if (what == "press") rig.press(CPoint(x, y));
-        if (what == "move") rig.moveTo(CPoint(x, y), kLButton);
-        if (what == "release") rig.release(CPoint(x, y));
-        if (what == "hover") rig.moveTo(CPoint(x, y)), rig.render();
-        if (what == "idle") rig.editor->idle();
-        if (what == "cc") rig.controlChange(x, y);
-        if (what == "program") rig.effect->selectProgram(x);
-        if (what == "assign") rig.effect->assignController(x, y);
-        if (what == "unassign") rig.effect->unassignParameter(x);
-        if (what == "manual") rig.editor->settings().openManual();
-        if (what == "resume") rig.effect->resume();
-        if (what == "audio") rig.runAudio(x);
-        if (what == "cell") {
-            auto* popup = dynamic_cast<COptionMenuPopup*>(rig.frame()->getModalView());
-            ASSERT_NE(popup, nullptr);
-            rig.click(centreOf(popup->getCellRect(x)));
-        }
-        for (int i = 0; what == "wait" && i < 500 && rig.frame()->inModalSession(); ++i) {
-            rig.editor->idle();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-
-    int32_t lastKey_ = 0;  // the frame's answer to the last key
     static inline TempFolder* dir_ = nullptr;
     static inline ScopedEnv *config_ = nullptr, *selector_ = nullptr;
 };
@@ -188,7 +116,7 @@ TEST_F(EditorScriptTest, EveryStepChangesWhatTheStoredScriptSays)
         const size_t arrow = step.find(" => ");
         const std::string events = step.substr(0, arrow), expect = arrow == step.npos ? "" : step.substr(arrow + 4);
         hostCalls().clear();
-        for (const std::string& event : parts(events)) run(event);
+        rig.run(events);
         std::ostringstream line;
         line << events << " |";
         for (const HostCall& c : hostCalls()) {
