@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
-#include <tuple>
 
 #include "editor/CAnimKnob3.h"
 #include "editor/CClickKickButton.h"
@@ -21,6 +19,7 @@
 #include "editor/OrvMarker.h"
 #include "editor/OrvOnOffButton.h"
 #include "editor/OrvVerticalSwitch.h"
+#include "toolkit/CMovieBitmap.h"
 #include "unit/toolkit/ToolkitTestSupport.h"
 
 namespace orv::test {
@@ -40,12 +39,16 @@ struct Step {
     std::string log;
 };
 
-// The steps of every case, by name.
-std::map<std::string, std::vector<Step>> readSteps()
+struct Case {
+    std::string name, make;  // the case, and the kind of control and its settings
+    std::vector<Step> steps;
+};
+
+// The cases in the order of the file.
+std::vector<Case> readCases()
 {
-    std::map<std::string, std::vector<Step>> steps;
+    std::vector<Case> cases;
     std::ifstream in(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/editor/data/control-steps.txt");
-    std::vector<Step>* current = nullptr;
     const std::map<std::string, int> results = {{"handled", kMouseEventHandled},
                                                 {"not", kMouseEventNotHandled},
                                                 {"once", kMouseDownEventHandledButDontNeedMovedOrUpEvents},
@@ -53,7 +56,8 @@ std::map<std::string, std::vector<Step>> readSteps()
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
         if (line[0] == '[') {
-            current = &steps[line.substr(1, line.size() - 2)];
+            const size_t end = line.find(']');
+            cases.push_back({line.substr(1, end - 1), line.substr(std::min(line.size(), end + 2)), {}});
             continue;
         }
         Step step;
@@ -71,79 +75,67 @@ std::map<std::string, std::vector<Step>> readSteps()
         const size_t bar = line.find('|');
         step.checkLog = bar != std::string::npos;
         step.log = step.checkLog ? line.substr(std::min(line.size(), bar + 2)) : "";
-        current->push_back(step);
+        cases.back().steps.push_back(step);
     }
-    return steps;
+    return cases;
 }
 
-struct ControlCase {
-    const char* name;
+// The controls by kind, on the rectangles and tags the editor gives them, with the frame size
+// and count of their filmstrips.
+struct Kind {
     int width, frameHeight, frames;
-    std::function<CControl*(CBitmap*, CControlListener*)> make;
+    CControl* (*make)(CBitmap*, CControlListener*);
 };
-
-CAnimKnob3* knob(CBitmap* b, CControlListener* l) { return new CAnimKnob3(CRect(43, 56, 87, 100), l, 17, b); }
-OrvVerticalSwitch* lever(CBitmap* b, CControlListener* l)
-{
-    auto* lever = new OrvVerticalSwitch(CRect(353, 153, 408, 339), l, 2, b);
-    lever->setWheelStep(0.15f);
-    lever->setShiftWheelFactor(0.1f);
-    return lever;
-}
-
+#define ORV_MAKE(...) [](CBitmap* b, CControlListener* l) -> CControl* { return new __VA_ARGS__; }
 // clang-format off
-const ControlCase kControls[] = {
-    {"bypass: old then new value, lower frame from one half", 26, 36, 2,
-     [](CBitmap* b, CControlListener* l) { return new OrvOnOffButton(CRect(382, 351, 408, 387), l, 4, b); }},
-    {"speed toggle: flips on the press, pressed frame while held", 27, 36, 2,
-     [](CBitmap* b, CControlListener* l) { return new CClickKickButton(CRect(353, 352, 380, 388), l, 3, 36, b); }},
-    {"speed momentary: one while held, released frame", 27, 36, 2,
-     [](CBitmap* b, CControlListener* l) {
-         auto* c = new CClickKickButton(CRect(353, 352, 380, 388), l, 3, 36, b); c->setMomentary(1); return c; }},
-    {"panel kick: hover and pressed frames, reports the press only", 12, 14, 3,
-     [](CBitmap* b, CControlListener* l) { return new COvKickButton(CRect(320, 679, 332, 693), l, 211, b); }},
-    {"panel on/off: hover frame when off, on frame hovered or not", 22, 15, 3,
-     [](CBitmap* b, CControlListener* l) { return new COvOnOffButton(CRect(262, 658, 284, 673), l, 203, b); }},
-    {"rocker: the side pressed or hovered", 31, 14, 5,
-     [](CBitmap* b, CControlListener* l) { return new COvRockerSwitch(CRect(109, 659, 140, 673), l, 195, b); }},
-    {"file button: left one, plain right one half, right with a modifier one", 12, 14, 3,
-     [](CBitmap* b, CControlListener* l) { return new CSaveLoadButton(CRect(56, 679, 68, 693), l, 198, b); }},
-    {"knob frames", 44, 44, 101, knob},
-    {"knob drawn in 3 steps of 0 .. 1", 44, 44, 101,
-     [](CBitmap* b, CControlListener* l) { auto* k = knob(b, l); k->setDrawQuantisation(3, 0.0f, 1.0f); return k; }},
-    {"knob drawn in 5 steps of 0.2 .. 0.6", 44, 44, 101,
-     [](CBitmap* b, CControlListener* l) { auto* k = knob(b, l); k->setDrawQuantisation(5, 0.2f, 0.6f); return k; }},
-    {"knob drag over 400 pixels, right and up count, clamped", 44, 44, 101,
-     [](CBitmap* b, CControlListener* l) { auto* k = knob(b, l); k->setDragRangeFactor(0.4f); return k; }},
-    {"knob drag with Shift five times finer, never jumping", 44, 44, 101,
-     [](CBitmap* b, CControlListener* l) { auto* k = knob(b, l); k->setDragRangeFactor(0.25f); return k; }},
-    {"knob default on double-click or Ctrl-click, notified if it changes", 44, 44, 101,
-     [](CBitmap* b, CControlListener* l) { auto* k = knob(b, l); k->setDefaultValue(0.349485f); return k; }},
-    {"knob wheel: a step per notch, Shift a fifth, small distances as they are", 44, 44, 101,
-     [](CBitmap* b, CControlListener* l) {
-         auto* k = knob(b, l); k->setWheelStep(0.05f); k->setShiftWheelFactor(0.2f); return k; }},
-    {"lever frames and clicks along the arc", 55, 186, 65, lever},
-    {"lever default on Ctrl-click", 55, 186, 65, lever},
-    {"lever keys step one frame without modifiers, the wheel its own step", 55, 186, 65, lever},
-    {"click switch of 3 states", 56, 15, 3,
-     [](CBitmap* b, CControlListener* l) { return new COrvClickSwitch(CRect(308, 658, 364, 673), l, 40, 3, b); }},
-    {"click switch of 4 states: the wheel down lands on the next lower state", 56, 15, 4,
-     [](CBitmap* b, CControlListener* l) { return new COrvClickSwitch(CRect(308, 658, 364, 673), l, 40, 4, b); }},
+const std::map<std::string, Kind> kKinds = {
+    {"bypass", {26, 36, 2, ORV_MAKE(OrvOnOffButton(CRect(382, 351, 408, 387), l, 4, b))}},
+    {"speed", {27, 36, 2, ORV_MAKE(CClickKickButton(CRect(353, 352, 380, 388), l, 3, 36, b))}},
+    {"kick", {12, 14, 3, ORV_MAKE(COvKickButton(CRect(320, 679, 332, 693), l, 211, b))}},
+    {"onoff", {22, 15, 3, ORV_MAKE(COvOnOffButton(CRect(262, 658, 284, 673), l, 203, b))}},
+    {"rocker", {31, 14, 5, ORV_MAKE(COvRockerSwitch(CRect(109, 659, 140, 673), l, 195, b))}},
+    {"file", {12, 14, 3, ORV_MAKE(CSaveLoadButton(CRect(56, 679, 68, 693), l, 198, b))}},
+    {"knob", {44, 44, 101, ORV_MAKE(CAnimKnob3(CRect(43, 56, 87, 100), l, 17, b))}},
+    {"lever", {55, 186, 65, ORV_MAKE(OrvVerticalSwitch(CRect(353, 153, 408, 339), l, 2, b))}},
+    {"switch3", {56, 15, 3, ORV_MAKE(COrvClickSwitch(CRect(308, 658, 364, 673), l, 40, 3, b))}},
+    {"switch4", {56, 15, 4, ORV_MAKE(COrvClickSwitch(CRect(308, 658, 364, 673), l, 40, 4, b))}},
+    {"channel", {30, 14, 18, ORV_MAKE(CMovieBitmap(CRect(77, 659, 107, 673), l, 39, 18, 14, b))}},
 };
 // clang-format on
+#undef ORV_MAKE
+
+// Applies the settings that follow the kind.
+void configure(CControl* c, std::istringstream& s)
+{
+    auto* knob = dynamic_cast<CAnimKnob3*>(c);
+    float a = 0.0f, b = 0.0f, d = 0.0f;
+    auto wheel = [&](auto* w) { w->setWheelStep(a), w->setShiftWheelFactor(b); };
+    for (std::string option; s >> option;) {
+        if (option == "momentary") static_cast<CClickKickButton*>(c)->setMomentary(1);
+        if (option == "quantise") s >> a >> b >> d, knob->setDrawQuantisation(static_cast<int>(a), b, d);
+        if (option == "drag") s >> a, knob->setDragRangeFactor(a);
+        if (option == "default") s >> a, c->setDefaultValue(a);
+        if (option == "wheel") s >> a >> b, knob ? wheel(knob) : wheel(static_cast<OrvVerticalSwitch*>(c));
+    }
+}
 
 TEST(EditorControls, FramesAndReportsFollowTheirScripts)
 {
-    const std::map<std::string, std::vector<Step>> steps = readSteps();
-    ASSERT_EQ(steps.size(), std::size(kControls));
-    for (const ControlCase& c : kControls) {
+    const std::vector<Case> cases = readCases();
+    EXPECT_EQ(cases.size(), 20u);
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<Step>& script = steps.at(c.name);
+        const std::vector<Step>& script = c.steps;
+        std::istringstream make(c.make);
+        std::string kindName;
+        make >> kindName;
+        const Kind& kind = kKinds.at(kindName);
         OffscreenFixture fx(448, 700);
-        static std::map<std::tuple<int, int, int>, BitmapPtr> strips;  // made once for all cases
-        BitmapPtr& strip = strips[{c.width, c.frameHeight, c.frames}];
-        if (!strip) strip.reset(makeFilmstrip(c.width, c.frameHeight, c.frames));
-        CControl* control = fx.add(c.make(strip.get(), &fx.recorder));
+        static std::map<std::string, BitmapPtr> strips;  // made once for all cases
+        BitmapPtr& strip = strips[kindName];
+        if (!strip) strip.reset(makeFilmstrip(kind.width, kind.frameHeight, kind.frames));
+        CControl* control = fx.add(kind.make(strip.get(), &fx.recorder));
+        configure(control, make);
         for (size_t i = 0; i < script.size(); ++i) {
             const Step& s = script[i];
             SCOPED_TRACE(testing::Message() << "step " << i + 1);
@@ -169,7 +161,7 @@ TEST(EditorControls, FramesAndReportsFollowTheirScripts)
                 EXPECT_EQ(log, s.log);
             }
             if (s.frame != kAny) {
-                EXPECT_EQ(fx.frameShown(control, c.frames), s.frame);
+                EXPECT_EQ(fx.frameShown(control, kind.frames), s.frame);
             }
         }
     }
@@ -178,7 +170,7 @@ TEST(EditorControls, FramesAndReportsFollowTheirScripts)
     OffscreenFixture fx(448, 700);
     BitmapPtr strip(makeFilmstrip(12, 14, 3));
     auto* b = fx.add(new CSaveLoadButton(CRect(56, 679, 68, 693), nullptr, 198, strip.get()));
-    fx.add(knob(strip.get(), nullptr));
+    fx.add(kKinds.at("knob").make(strip.get(), nullptr));
     for (CPoint at : {CPoint(60, 685), CPoint(60, 70)})
         EXPECT_EQ(fx.frame->onMouseDown(at, kLButton), kMouseEventNotHandled);
     VstKeyCode key{0, VKEY_RETURN, 0};
