@@ -6,6 +6,7 @@
 // are held by the editor's stored renders and control scripts.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,16 +18,9 @@
 namespace orv::test {
 namespace {
 
-struct Canvas {
-    Canvas(int w, int h) : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h))
-    {
-        cairo_t* cr = cairo_create(surface);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_paint(cr);
-        cairo_destroy(cr);
-    }
-    ~Canvas() { cairo_surface_destroy(surface); }
-    cairo_surface_t* surface;
+// An image surface, black at first (cairo clears new surfaces).
+struct Canvas : std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> {
+    Canvas(int w, int h) : unique_ptr(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h), cairo_surface_destroy) {}
 };
 
 TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded)
@@ -62,19 +56,19 @@ TEST(CBitmap, OpacityBlendsOverWhatIsBelow)
     BitmapPtr white(makeSolid(4, 4, 0xffffffffu));
     Canvas canvas(4, 4);
     {
-        CDrawContext ctx(canvas.surface);
+        CDrawContext ctx(canvas.get());
         white->draw(&ctx, CRect(0, 0, 4, 4), CPoint(), 0.25f);
     }
     // 25 % white over black: 0.25 × 255 = 63.75 per channel (one step of rounding either way).
     for (int shift : {0, 8, 16})
-        EXPECT_NEAR(static_cast<int>((pixelAt(canvas.surface, 1, 1) >> shift) & 0xff), 63.75, 1.0);
+        EXPECT_NEAR(static_cast<int>((pixelAt(canvas.get(), 1, 1) >> shift) & 0xff), 63.75, 1.0);
 }
 
 TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks)
 {
     Canvas canvas(80, 40);
     {
-        CDrawContext ctx(canvas.surface);
+        CDrawContext ctx(canvas.get());
         ctx.setFontColor(kWhiteCColor);
         ctx.drawString("Caf\xe9", CRect(0, 0, 80, 20));  // Latin-1 e-acute
         ctx.setFillColor(CColor{0, 0, 255, 255});
@@ -82,9 +76,9 @@ TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks)
     }
     int ink = 0;
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 80; ++x) ink += pixelAt(canvas.surface, x, y) != 0 ? 1 : 0;
+        for (int x = 0; x < 80; ++x) ink += pixelAt(canvas.get(), x, y) != 0 ? 1 : 0;
     EXPECT_GT(ink, 0);
-    EXPECT_EQ(pixelAt(canvas.surface, 5, 35), 0x0000ffu);
+    EXPECT_EQ(pixelAt(canvas.get(), 5, 35), 0x0000ffu);
 }
 
 TEST(Artwork, EveryBitmapDecodesToItsStoredImage)
