@@ -113,7 +113,7 @@ TEST_F(EditorLookTest, RendersMatchTheStoredScreens)
 // idles while it is closed touch nothing, and the reopened editor shows the values.
 TEST_F(EditorLookTest, CloseForgetsEveryControlAndReopenBuildsThemAgain)
 {
-    rig.click(CPoint(120, 171));
+    rig.run("click 120 171");
     ASSERT_NE(dynamic_cast<CSplashScreenMyView*>(rig.frame()->getModalView()), nullptr);
     rig.editor->close();
     EXPECT_EQ(rig.editor->getFrame(), nullptr);

@@ -84,39 +84,17 @@ public:
     }
 
     void moveTo(CPoint p, uint32_t buttons = 0) { frame()->onMouseMoved(p, CButtonState(buttons)); }
-    void press(CPoint p, uint32_t buttons = kLButton)
-    {
-        moveTo(p);
-        frame()->onMouseDown(p, CButtonState(buttons));
-    }
-    void release(CPoint p, uint32_t buttons = kLButton) { frame()->onMouseUp(p, CButtonState(buttons)); }
     void click(CPoint p, uint32_t buttons = kLButton)
     {
-        press(p, buttons);
-        release(p, buttons);
+        CPoint down = p, up = p;  // the frame may move the point it is given
+        moveTo(p);
+        frame()->onMouseDown(down, CButtonState(buttons));
+        frame()->onMouseUp(up, CButtonState(buttons));
     }
     int32_t key(int character, uint8_t virt = 0)
     {
-        VstKeyCode k;
-        k.character = character;
-        k.virt = virt;
+        VstKeyCode k{character, virt, 0};
         return frame()->onKeyDown(k);
-    }
-
-    // A MIDI control change on channel 1 through processEvents, as the host sends it.
-    void controlChange(int controller, int value)
-    {
-        MidiBlock block;
-        effect->processEvents(block.controlChange(1, controller, value).record());
-    }
-
-    // Runs the engine for a while so that the rotors turn.
-    void runAudio(int blocks, int frames = 512)
-    {
-        std::vector<float> inL(static_cast<size_t>(frames)), inR(inL), outL(inL), outR(inL);
-        float* in[] = {inL.data(), inR.data()};
-        float* out[] = {outL.data(), outR.data()};
-        for (int b = 0; b < blocks; ++b) effect->processReplacing(in, out, frames);
     }
 
     // Runs events given as text, "; " between them: click/press/move/release/hover x y [r right,
@@ -136,6 +114,7 @@ public:
         float v = 0.0f;
         std::sscanf(event.c_str(), "%15s %d %d %7s", verb, &x, &y, mods);
         const std::string what = verb, rest = event.substr(std::min(event.size(), what.size() + 1));
+        CPoint at(x, y);
         uint32_t buttons = std::strchr(mods, 'r') != nullptr ? kRButton : kLButton;
         for (auto [c, flag] : {std::pair{'d', kDoubleClick}, {'c', kControl}, {'s', kShift}})
             if (std::strchr(mods, c) != nullptr) buttons |= flag;
@@ -156,19 +135,23 @@ public:
         if (what == "type")
             for (char c : rest) lastKey = key(c);
         if (what == "name") effect->setProgramName(std::string(rest).data());
-        if (what == "click") click(CPoint(x, y), buttons);
-        if (what == "press") press(CPoint(x, y));
-        if (what == "move") moveTo(CPoint(x, y), kLButton);
-        if (what == "release") release(CPoint(x, y));
-        if (what == "hover") moveTo(CPoint(x, y)), render();
+        if (what == "click") click(at, buttons);
+        if (what == "press") moveTo(at), frame()->onMouseDown(at, CButtonState(kLButton));
+        if (what == "move") moveTo(at, kLButton);
+        if (what == "release") frame()->onMouseUp(at, CButtonState(kLButton));
+        if (what == "hover") moveTo(at), render();
         if (what == "idle") editor->idle();
-        if (what == "cc") controlChange(x, y);
+        if (what == "cc") effect->processEvents(MidiBlock().controlChange(1, x, y).record());  // on channel 1
         if (what == "program") effect->selectProgram(x);
         if (what == "assign") effect->assignController(x, y);
         if (what == "unassign") effect->unassignParameter(x);
         if (what == "manual") editor->settings().openManual();
         if (what == "resume") effect->resume();
-        if (what == "audio") runAudio(x);
+        for (int b = 0; what == "audio" && b < x; ++b) {  // the rotors turn
+            float in[2][512] = {}, out[2][512];
+            float *ins[] = {in[0], in[1]}, *outs[] = {out[0], out[1]};
+            effect->processReplacing(ins, outs, 512);
+        }
         if (what == "cell") {
             auto* popup = dynamic_cast<COptionMenuPopup*>(frame()->getModalView());
             ASSERT_NE(popup, nullptr);
