@@ -24,6 +24,7 @@ class TestEditor : public AEffGUIEditor {
 public:
     explicit TestEditor(AudioEffect* e) : AEffGUIEditor(e)
     {
+        e->setEditor(this);
         rect.right = 448;
         rect.bottom = 696;
     }
@@ -63,15 +64,9 @@ public:
     int masterIdles = 0;
 };
 
-class GlueTest : public ::testing::Test {
-protected:
-    GlueTest()
-    {
-        editor = new TestEditor(&effect);
-        effect.setEditor(editor);  // the effect owns and deletes it
-    }
+struct GlueTest : ::testing::Test {
     PlainEffect effect;
-    TestEditor* editor;
+    TestEditor* editor = new TestEditor(&effect);  // the effect owns and deletes it
     int parent = 0;
 };
 
