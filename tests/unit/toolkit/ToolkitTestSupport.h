@@ -51,14 +51,11 @@ CBitmap* makeBitmap(int width, int height, Pixel pixel)
         }
     cairo_surface_mark_dirty(s);
     std::vector<unsigned char> png;
-    cairo_surface_write_to_png_stream(
-        s,
-        [](void* out, const unsigned char* data, unsigned int length) {
-            static_cast<std::vector<unsigned char>*>(out)->insert(static_cast<std::vector<unsigned char>*>(out)->end(),
-                                                                  data, data + length);
-            return CAIRO_STATUS_SUCCESS;
-        },
-        &png);
+    auto append = [](void* out, const unsigned char* bytes, unsigned int length) {
+        auto* to = static_cast<std::vector<unsigned char>*>(out);
+        return to->insert(to->end(), bytes, bytes + length), CAIRO_STATUS_SUCCESS;
+    };
+    cairo_surface_write_to_png_stream(s, append, &png);
     cairo_surface_destroy(s);
     return new CBitmap(png.data(), png.size());
 }
@@ -121,19 +118,6 @@ inline void expectStoredImage(cairo_surface_t* now, const std::string& file, con
                   << "); this render: " << actual;
 }
 
-// The filmstrip frame (0 .. frames − 1) that region r shows exactly, or −1 if none.
-inline int shownFrame(cairo_surface_t* s, const CRect& r, int frames)
-{
-    for (int k = 0; k < frames; ++k) {
-        bool same = true;
-        for (int y = r.top; y < r.bottom && same; ++y)
-            for (int x = r.left; x < r.right && same; ++x)
-                same = pixelAt(s, x, y) == filmstripPixel(k, x - r.left, y - r.top);
-        if (same) return k;
-    }
-    return -1;
-}
-
 // Records notifications and gestures: "value 17 0.25", "begin 17", "end 17".
 class Recorder : public CControlListener, public VSTGUIEditorInterface {
 public:
@@ -178,11 +162,20 @@ struct OffscreenFixture {
         frame->addView(view);
         return view;
     }
-    // Runs idle and answers the filmstrip frame that view v shows (−1 if none).
+    // Runs idle and answers the filmstrip frame (0 .. frames − 1) that view v shows exactly, or
+    // −1 if none.
     int frameShown(const CView* v, int frames)
     {
         frame->idle();
-        return shownFrame(surface(), v->getViewSize(), frames);
+        const CRect& r = v->getViewSize();
+        for (int k = 0; k < frames; ++k) {
+            bool same = true;
+            for (int y = r.top; y < r.bottom && same; ++y)
+                for (int x = r.left; x < r.right && same; ++x)
+                    same = pixelAt(surface(), x, y) == filmstripPixel(k, x - r.left, y - r.top);
+            if (same) return k;
+        }
+        return -1;
     }
 
     Recorder recorder;
