@@ -3,10 +3,13 @@
 // the engine runs its re-initialisation jobs. bench/figures.sh runs both paths and tabulates.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <ctime>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,6 +87,14 @@ double threadMicros()
     return 1e6 * static_cast<double>(t.tv_sec) + 1e-3 * static_cast<double>(t.tv_nsec);
 }
 
+// Context switches of the calling thread so far.
+long threadSwitches()
+{
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return u.ru_nvcsw + u.ru_nivcsw;
+}
+
 double median(std::vector<double> v)
 {
     std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
@@ -98,8 +109,9 @@ double median(std::vector<double> v)
 // iterations: what the engine does to a block counts, what another process does to one round
 // of it (taking the core, refilling the caches after) does not. worst_job_block_us is the worst
 // such figure among the blocks that ran a job group, worst_block_us among all blocks, and
-// worst_single_block_us the slowest block as measured, interference included. Args: rate,
-// CPU mode.
+// worst_single_block_us the slowest block as measured, interference included. With
+// ORV_BLOCK_TRACE=<file> every block is appended to the file: rate, mode, kind, round, block,
+// whether it ran a job group, its time and the context switches during it. Args: rate, CPU mode.
 void BM_WorstBlockWithJobs(benchmark::State& state)
 {
     const double rate = static_cast<double>(state.range(0));
@@ -112,6 +124,7 @@ void BM_WorstBlockWithJobs(benchmark::State& state)
     std::vector<std::vector<double>> times(kKinds * blocks);  // per kind and block, one per round
     std::vector<bool> job(kKinds * blocks, false);
     double single = 0.0;
+    FILE* trace = std::getenv("ORV_BLOCK_TRACE") ? std::fopen(std::getenv("ORV_BLOCK_TRACE"), "a") : nullptr;
     for (auto _ : state) {
         for (int kind = 0; kind < kKinds; ++kind) {
             if (kind == 0) {
@@ -123,15 +136,21 @@ void BM_WorstBlockWithJobs(benchmark::State& state)
             fx->setParameter(orv::param::kSetup, 0.2f + 0.2f * kind);
             for (int b = 0; b < blocks; ++b) {
                 const int at = kind * blocks + b;
-                if (fx->audioEngine().engineState() == RotaryEngine::kReinitialising) job[at] = true;
+                const bool jobs = fx->audioEngine().engineState() == RotaryEngine::kReinitialising;
+                job[at] = job[at] || jobs;
+                const long switches = trace ? threadSwitches() : 0;
                 const double t0 = threadMicros();
                 s.process(*fx, block);
                 const double us = threadMicros() - t0;
+                if (trace)
+                    std::fprintf(trace, "%g %d %d %zu %d %d %.1f %ld\n", rate, static_cast<int>(state.range(1)), kind,
+                                 times[at].size(), b, jobs, us, threadSwitches() - switches);
                 times[at].push_back(us);
                 single = std::max(single, us);
             }
         }
     }
+    if (trace) std::fclose(trace);
     double worst = 0.0, worstJob = 0.0;
     for (int at = 0; at < kKinds * blocks; ++at) {
         const double us = median(times[at]);
