@@ -26,9 +26,6 @@
 namespace orv::test {
 namespace {
 
-XvfbServer server;
-std::string serverError;
-
 // A frame that takes the keyboard focus when clicked, as the editor's frame does.
 class FocusingFrame : public CFrame {
 public:
@@ -56,52 +53,37 @@ public:
 constexpr int kWidth = 160;
 constexpr int kHeight = 100;
 
-class X11FrameTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
+// A test window with a frame's child window in it, and real input through XTest.
+struct X11Rig {
+    X11Rig()
     {
-        serverError = server.start(640, 480);
-        if (serverError.empty()) setenv("DISPLAY", server.display().c_str(), 1);
-    }
-    static void TearDownTestSuite() { server.stop(); }
-
-    void SetUp() override
-    {
-        if (!serverError.empty()) GTEST_SKIP() << serverError;
+        if (!(error = server.start(640, 480)).empty()) return;
+        setenv("DISPLAY", server.display().c_str(), 1);
         dpy = XOpenDisplay(server.display().c_str());
-        ASSERT_NE(dpy, nullptr);
         int eventBase, errorBase, major, minor;
-        ASSERT_TRUE(XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor));
+        if (dpy == nullptr || !XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor)) return;
         top = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, kWidth + 40, kHeight + 40, 0, 0, 0);
         XSelectInput(dpy, top, StructureNotifyMask);
         XMapWindow(dpy, top);
         XEvent ev;
         do XNextEvent(dpy, &ev);
         while (ev.type != MapNotify);
-        strip.reset(makeFilmstrip(30, 20, 2));
-        bg.reset(makeFilmstrip(kWidth, kHeight, 1));
     }
-    void TearDown() override
+    ~X11Rig()
     {
         if (dpy != nullptr) XCloseDisplay(dpy);
     }
-
     void moveTo(int x, int y)
     {
         XTestFakeMotionEvent(dpy, DefaultScreen(dpy), x, y, CurrentTime);
         XSync(dpy, False);
     }
-    void click(int button = 1)
+    // A press and release of a pointer button, or of a key if a key symbol is given.
+    void tap(unsigned button, KeySym sym = 0)
     {
-        XTestFakeButtonEvent(dpy, static_cast<unsigned>(button), True, CurrentTime);
-        XTestFakeButtonEvent(dpy, static_cast<unsigned>(button), False, CurrentTime);
-        XSync(dpy, False);
-    }
-    void key(KeySym sym)
-    {
-        const KeyCode code = XKeysymToKeycode(dpy, sym);
-        XTestFakeKeyEvent(dpy, code, True, CurrentTime);
-        XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+        for (bool down : {true, false})
+            sym != 0 ? XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, sym), down, CurrentTime)
+                     : XTestFakeButtonEvent(dpy, button, down, CurrentTime);
         XSync(dpy, False);
     }
     // Idles the frame until cond holds (at most 3 s).
@@ -127,9 +109,10 @@ protected:
         return bad;
     }
 
+    XvfbServer server;
+    std::string error;  // why there is no server
     Display* dpy = nullptr;
-    Window top = 0;
-    BitmapPtr strip, bg;
+    Window top = 0;  // 0 without a display or XTest
 };
 
 // A frame whose parent does not exist stays closed. With shared memory and without (the plain
@@ -137,8 +120,12 @@ protected:
 // away (the server asks for a repaint). Then a click takes the keyboard focus for the keys
 // and the wheel buttons turn the wheel; a parent destroyed before the frame takes the frame's
 // window with it, and destroying that again must not end the process (the error is swallowed).
-TEST_F(X11FrameTest, WindowShowsTheBackingImageTakesKeysAndWheelAndOutlivesItsParent)
+TEST(X11Frame, WindowShowsTheBackingImageTakesKeysAndWheelAndOutlivesItsParent)
 {
+    X11Rig x;
+    if (!x.error.empty()) GTEST_SKIP() << x.error;
+    ASSERT_NE(x.top, 0u);
+    BitmapPtr strip(makeFilmstrip(30, 20, 2)), bg(makeFilmstrip(kWidth, kHeight, 1));
     auto* closed = new CFrame(CRect(0, 0, 10, 10), reinterpret_cast<void*>(static_cast<uintptr_t>(0x3ffffff)), nullptr);
     EXPECT_FALSE(closed->isOpen());
     closed->idle();
@@ -147,11 +134,11 @@ TEST_F(X11FrameTest, WindowShowsTheBackingImageTakesKeysAndWheelAndOutlivesItsPa
         SCOPED_TRACE(shm);
         ScopedEnv noShm("ORV_X11_NO_SHM", shm ? nullptr : "1");
         Recorder rec;
-        auto* frame = new FocusingFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(top), &rec);
+        auto* frame = new FocusingFrame(CRect(0, 0, kWidth, kHeight), reinterpret_cast<void*>(x.top), &rec);
         rec.frame = frame;
         ASSERT_TRUE(frame->isOpen());
         EXPECT_EQ(dynamic_cast<X11PlatformFrame*>(frame->getPlatformFrame())->usesSharedMemory(), shm);
-        EXPECT_EQ(frame->getPlatformFrame()->getTopLevelWindowId(), top);
+        EXPECT_EQ(frame->getPlatformFrame()->getTopLevelWindowId(), x.top);
         frame->setBackground(bg.get());
         frame->addView(new COnOffButton(CRect(10, 10, 40, 30), &rec, 4, strip.get()));
         auto* display = new CParamDisplay(CRect(50, 10, 150, 25));
@@ -161,40 +148,40 @@ TEST_F(X11FrameTest, WindowShowsTheBackingImageTakesKeysAndWheelAndOutlivesItsPa
         for (CView* v : std::initializer_list<CView*>{display, edit, probe}) frame->addView(v);
         frame->idle();
         const Window child = frame->getPlatformFrame()->getWindowId();
-        EXPECT_EQ(screenMismatches(child, frame->getBackingSurface()), 0);
-        Window cover = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, kWidth, kHeight, 0, 0, 0x00ff00);
-        XMapRaised(dpy, cover);
-        XSync(dpy, False);
-        XDestroyWindow(dpy, cover);
-        XSync(dpy, False);
-        EXPECT_TRUE(idleUntil(frame, [&] { return screenMismatches(child, frame->getBackingSurface()) == 0; }));
+        EXPECT_EQ(x.screenMismatches(child, frame->getBackingSurface()), 0);
+        Window cover = XCreateSimpleWindow(x.dpy, DefaultRootWindow(x.dpy), 0, 0, kWidth, kHeight, 0, 0, 0x00ff00);
+        XMapRaised(x.dpy, cover);
+        XSync(x.dpy, False);
+        XDestroyWindow(x.dpy, cover);
+        XSync(x.dpy, False);
+        EXPECT_TRUE(x.idleUntil(frame, [&] { return x.screenMismatches(child, frame->getBackingSurface()) == 0; }));
         if (!shm) {
             frame->forget();
             continue;
         }
         // Keys typed on the X keyboard reach the text field the click started editing.
-        moveTo(30, 57);
-        click();
-        ASSERT_TRUE(idleUntil(frame, [&] { return edit->isEditing(); }));
+        x.moveTo(30, 57);
+        x.tap(1);
+        ASSERT_TRUE(x.idleUntil(frame, [&] { return edit->isEditing(); }));
         Window focus = 0;
         int revert = 0;
-        XGetInputFocus(dpy, &focus, &revert);
+        XGetInputFocus(x.dpy, &focus, &revert);
         EXPECT_EQ(focus, child);
-        const KeyCode shift = XKeysymToKeycode(dpy, XK_Shift_L);
-        XTestFakeKeyEvent(dpy, shift, True, CurrentTime);
-        key(XK_o);
-        XTestFakeKeyEvent(dpy, shift, False, CurrentTime);
-        key(XK_k);
-        key(XK_Return);
-        ASSERT_TRUE(idleUntil(frame, [&] { return !edit->isEditing(); }));
+        const KeyCode shift = XKeysymToKeycode(x.dpy, XK_Shift_L);
+        XTestFakeKeyEvent(x.dpy, shift, True, CurrentTime);
+        x.tap(0, XK_o);
+        XTestFakeKeyEvent(x.dpy, shift, False, CurrentTime);
+        x.tap(0, XK_k);
+        x.tap(0, XK_Return);
+        ASSERT_TRUE(x.idleUntil(frame, [&] { return !edit->isEditing(); }));
         EXPECT_STREQ(edit->getText(), "InitOk");
-        moveTo(130, 70);
-        click(4);
-        click(5);
-        ASSERT_TRUE(idleUntil(frame, [&] { return probe->wheel.size() == 2; }));
+        x.moveTo(130, 70);
+        x.tap(4);
+        x.tap(5);
+        ASSERT_TRUE(x.idleUntil(frame, [&] { return probe->wheel.size() == 2; }));
         EXPECT_EQ(probe->wheel, (std::vector<float>{1.0f, -1.0f}));
-        XDestroyWindow(dpy, top);
-        XSync(dpy, False);
+        XDestroyWindow(x.dpy, x.top);
+        XSync(x.dpy, False);
         frame->idle();
         frame->forget();
     }
