@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -24,61 +25,6 @@
 
 namespace orv::test {
 namespace {
-
-constexpr int kAny = -9;  // a result or frame the step does not check
-
-// One event and what follows it (a line of data/control-steps.txt): the handler's result, the
-// frame drawn at the next idle and the notifications and gestures it caused ("; " between them).
-struct Step {
-    char event = 0;  // 'm' move, 'd' down, 'u' up, 'w' wheel by `value`, 'k' key x with modifier y, 'v' set `value`
-    int x = 0, y = 0;
-    uint32_t buttons = 0;
-    int result = kAny, frame = kAny;
-    float value = 0.0f;
-    bool checkLog = true;
-    std::string log;
-};
-
-struct Case {
-    std::string name, make;  // the case, and the kind of control and its settings
-    std::vector<Step> steps;
-};
-
-// The cases in the order of the file.
-std::vector<Case> readCases()
-{
-    std::vector<Case> cases;
-    std::ifstream in(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/editor/data/control-steps.txt");
-    const std::map<std::string, int> results = {{"handled", kMouseEventHandled},
-                                                {"not", kMouseEventNotHandled},
-                                                {"once", kMouseDownEventHandledButDontNeedMovedOrUpEvents},
-                                                {"any", kAny}};
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        if (line[0] == '[') {
-            const size_t end = line.find(']');
-            cases.push_back({line.substr(1, end - 1), line.substr(std::min(line.size(), end + 2)), {}});
-            continue;
-        }
-        Step step;
-        std::string buttons, result, frame;
-        std::istringstream(line) >> step.event >> step.x >> step.y >> buttons >> result >> frame >> step.value;
-        for (auto [name, flag] : {std::pair{"L", kLButton},
-                                  {"R", kRButton},
-                                  {"M", kMButton},
-                                  {"shift", kShift},
-                                  {"ctrl", kControl},
-                                  {"double", kDoubleClick}})
-            if (("+" + buttons + "+").find("+" + std::string(name) + "+") != std::string::npos) step.buttons |= flag;
-        step.result = results.count(result) != 0 ? results.at(result) : std::stoi(result);
-        step.frame = frame == "any" ? kAny : std::stoi(frame);
-        const size_t bar = line.find('|');
-        step.checkLog = bar != std::string::npos;
-        step.log = step.checkLog ? line.substr(std::min(line.size(), bar + 2)) : "";
-        cases.back().steps.push_back(step);
-    }
-    return cases;
-}
 
 // The controls by kind, on the rectangles and tags the editor gives them, with the frame size
 // and count of their filmstrips.
@@ -122,50 +68,71 @@ void configure(CControl* c, std::istringstream& s)
 
 TEST(EditorControls, FramesAndReportsFollowTheirScripts)
 {
-    const std::vector<Case> cases = readCases();
-    EXPECT_EQ(cases.size(), 22u);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::vector<Step>& script = c.steps;
-        std::istringstream make(c.make);
-        std::string kindName;
-        make >> kindName;
-        const Kind& kind = kKinds.at(kindName);
-        OffscreenFixture fx(448, 700);
-        static std::map<std::string, BitmapPtr> strips;  // made once for all cases
-        BitmapPtr& strip = strips[kindName];
-        if (!strip) strip.reset(makeFilmstrip(kind.width, kind.frameHeight, kind.frames));
-        CControl* control = fx.add(kind.make(strip.get(), &fx.recorder));
-        configure(control, make);
-        for (size_t i = 0; i < script.size(); ++i) {
-            const Step& s = script[i];
-            SCOPED_TRACE(testing::Message() << "step " << i + 1);
-            fx.frame->idle();
-            fx.recorder.clear();
-            int result = kAny;
-            VstKeyCode key{0, static_cast<uint8_t>(s.x), static_cast<uint8_t>(s.y)};
-            CPoint at(s.x, s.y);
-            switch (s.event) {
-            case 'd': result = fx.frame->onMouseDown(at, s.buttons); break;
-            case 'u': fx.frame->onMouseUp(at, s.buttons); break;
-            case 'm': fx.frame->onMouseMoved(at, s.buttons); break;
-            case 'w': result = fx.frame->onWheel(at, s.value, s.buttons); break;
-            case 'k': result = control->onKeyDown(key); break;
-            case 'v': control->setValue(s.value); break;
-            }
-            if (s.result != kAny) {
-                EXPECT_EQ(result, s.result);
-            }
-            std::string log;
-            for (const std::string& e : fx.recorder.log) log += (log.empty() ? "" : "; ") + e;
-            if (s.checkLog) {
-                EXPECT_EQ(log, s.log);
-            }
-            if (s.frame != kAny) {
-                EXPECT_EQ(fx.frameShown(control, kind.frames), s.frame);
-            }
+    const std::map<std::string, int> results = {{"handled", kMouseEventHandled},
+                                                {"not", kMouseEventNotHandled},
+                                                {"once", kMouseDownEventHandledButDontNeedMovedOrUpEvents}};
+    std::map<std::string, BitmapPtr> strips;  // one per kind, made once
+    std::unique_ptr<OffscreenFixture> fx;
+    CControl* control = nullptr;
+    const Kind* kind = nullptr;
+    std::string name;
+    int cases = 0, step = 0;
+    std::ifstream in(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/editor/data/control-steps.txt");
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] == '[') {
+            const size_t end = line.find(']');
+            name = line.substr(1, end - 1);
+            std::istringstream make(line.substr(std::min(line.size(), end + 2)));
+            std::string kindName;
+            make >> kindName;
+            kind = &kKinds.at(kindName);
+            BitmapPtr& strip = strips[kindName];
+            if (!strip) strip.reset(makeFilmstrip(kind->width, kind->frameHeight, kind->frames));
+            fx = std::make_unique<OffscreenFixture>(448, 700);
+            control = fx->add(kind->make(strip.get(), &fx->recorder));
+            configure(control, make);
+            ++cases, step = 0;
+            continue;
+        }
+        SCOPED_TRACE(name + ", step " + std::to_string(++step));
+        char event = 0;
+        int x = 0, y = 0, result = -9;
+        float value = 0.0f;
+        std::string names, wantResult, wantFrame, log;
+        std::istringstream(line) >> event >> x >> y >> names >> wantResult >> wantFrame >> value;
+        uint32_t buttons = 0;
+        for (auto [n, flag] : {std::pair{"L", kLButton},
+                               {"R", kRButton},
+                               {"M", kMButton},
+                               {"shift", kShift},
+                               {"ctrl", kControl},
+                               {"double", kDoubleClick}})
+            if (("+" + names + "+").find("+" + std::string(n) + "+") != std::string::npos) buttons |= flag;
+        fx->frame->idle();
+        fx->recorder.clear();
+        VstKeyCode key{0, static_cast<uint8_t>(x), static_cast<uint8_t>(y)};
+        CPoint at(x, y);
+        switch (event) {
+        case 'd': result = fx->frame->onMouseDown(at, buttons); break;
+        case 'u': fx->frame->onMouseUp(at, buttons); break;
+        case 'm': fx->frame->onMouseMoved(at, buttons); break;
+        case 'w': result = fx->frame->onWheel(at, value, buttons); break;
+        case 'k': result = control->onKeyDown(key); break;
+        case 'v': control->setValue(value); break;
+        }
+        if (wantResult != "any") {
+            EXPECT_EQ(result, results.count(wantResult) != 0 ? results.at(wantResult) : std::stoi(wantResult));
+        }
+        for (const std::string& e : fx->recorder.log) log += (log.empty() ? "" : "; ") + e;
+        if (const size_t bar = line.find('|'); bar != std::string::npos) {
+            EXPECT_EQ(log, line.substr(std::min(line.size(), bar + 2)));
+        }
+        if (wantFrame != "any") {
+            EXPECT_EQ(fx->frameShown(control, kind->frames), std::stoi(wantFrame));
         }
     }
+    EXPECT_EQ(cases, 22);
 }
 
 TEST(OrvMarker, TheHandleFollowsTheRotorAngle)
