@@ -44,7 +44,6 @@ public:
         ++masterIdles;
         idle();  // a host that idles the editor from its own idle: must be ignored
     }
-    void idleFrame() { idle(); }
 
     // Takes every key except Escape.
     class KeyControl : public CControl {
@@ -73,29 +72,22 @@ struct GlueTest : ::testing::Test {
 TEST_F(GlueTest, DoIdleStuffRunsAtMostEvery100MsAndWaitsWhenCalledEarly)
 {
     editor->open(&parent);
+    CControl* c = editor->control();
     // (ms on, master idles and sleeps so far): the first call runs; due in 90 ms it sleeps 4 ms
     // and returns; due in 51 ms still too early; due in 49 ms (less than 50) it sleeps, then
-    // runs anyway; due exactly now it runs without sleeping.
+    // runs anyway; due exactly now it runs without sleeping. A run idles the frame too (the
+    // control's new value is drawn).
     for (auto [on, idles, sleeps] : {std::tuple{0, 1, 0u}, {10, 1, 1u}, {39, 1, 2u}, {2, 2, 3u}, {100, 3, 3u}}) {
+        const int before = editor->masterIdles;
+        c->setValue(on / 1000.0f);
         editor->now += on;
         editor->doIdleStuff();
         EXPECT_EQ(editor->masterIdles, idles) << on;
         EXPECT_EQ(editor->waits.size(), sleeps) << on;
+        EXPECT_EQ(c->isDirty(), editor->masterIdles == before) << on;
     }
     EXPECT_EQ(editor->waits.front(), 4);
-}
-
-TEST_F(GlueTest, IdleInsideItsOwnIdleProcessingDoesNotReachTheFrame)
-{
-    editor->open(&parent);
-    CControl* c = editor->control();
-    editor->idleFrame();
     c->setValue(0.5f);
-    ASSERT_TRUE(c->isDirty());
-    // masterIdle calls idle() while inside doIdleStuff: ignored, but doIdleStuff's own idle ran.
-    editor->doIdleStuff();
-    EXPECT_FALSE(c->isDirty());
-    c->setValue(0.25f);
     editor->masterIdle();  // outside doIdleStuff the same call does reach the frame
     EXPECT_FALSE(c->isDirty());
 }
