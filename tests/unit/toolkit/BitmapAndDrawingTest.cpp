@@ -1,9 +1,9 @@
 // The embedded artwork: every bitmap the editor loads decodes to the image stored beside the
 // test (data/artwork/<id>.png, written with ORV_UPDATE_ARTWORK=1 when the artwork changes on
-// purpose). Bitmaps decoded from PNG, drawing with opacity and text that is not UTF-8. The
-// font (a wrong or damaged one changes every text), its metrics, rectangles, text alignment,
-// offscreen copies (the markers) and filmstrip frames drawn at their offsets inside their view
-// are held by the editor's stored renders and control scripts.
+// purpose), decoded once for all threads. Bitmaps decoded from PNG, drawing with opacity and
+// text that is not UTF-8. The font (a wrong or damaged one changes every text), its metrics,
+// rectangles, text alignment, offscreen copies (the markers) and filmstrip frames drawn at
+// their offsets inside their view are held by the editor's stored renders and control scripts.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -30,25 +30,6 @@ TEST(CBitmap, MissingResourceOrCorruptBytesAreNotLoaded)
     const unsigned char junk[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
     BitmapPtr bad(new CBitmap(junk, sizeof junk));
     EXPECT_FALSE(bad->isLoaded());
-}
-
-// Embedded artwork is decoded once per process: bitmaps of one id made on several threads at
-// once (editors of two instances may open on different threads) all show the same pixels.
-TEST(CBitmap, ResourcesAreDecodedOnceAndSharedAcrossThreads)
-{
-    static constexpr int kIds[] = {4000, 3999, 2002, 2005, 4111};
-    constexpr int kThreads = 4;
-    std::vector<std::vector<BitmapPtr>> made(kThreads);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&made, t] {
-            for (int id : kIds) made[t].emplace_back(new CBitmap(id));
-        });
-    for (std::thread& t : threads) t.join();
-    for (size_t i = 0; i < std::size(kIds); ++i) {
-        ASSERT_TRUE(made[0][i]->isLoaded()) << kIds[i];
-        for (int t = 1; t < kThreads; ++t) EXPECT_EQ(made[t][i]->getSurface(), made[0][i]->getSurface()) << kIds[i];
-    }
 }
 
 TEST(CBitmap, OpacityBlendsOverWhatIsBelow)
@@ -81,18 +62,28 @@ TEST(CDrawContext, TextThatIsNotUtf8StillDrawsAndLaterDrawingStillWorks)
     EXPECT_EQ(pixelAt(canvas.get(), 5, 35), 0x0000ffu);
 }
 
-TEST(Artwork, EveryBitmapDecodesToItsStoredImage)
+// Each id is decoded once per process: bitmaps of one id made on several threads at once
+// (editors of two instances may open on different threads) share one surface.
+TEST(Artwork, EveryBitmapDecodesOnceToItsStoredImage)
 {
-    constexpr int kIds[] = {4000, 3999, 2002, 4110, 4111,  2003,  2004,  2005,  2008,  2009, 2013, 2010, 4001,
-                            4002, 4005, 4200, 4201, 19997, 19999, 19998, 19990, 19899, 994,  998,  999,  989};
+    static constexpr int kIds[] = {4000, 3999, 2002, 4110, 4111,  2003,  2004,  2005,  2008,  2009, 2013, 2010, 4001,
+                                   4002, 4005, 4200, 4201, 19997, 19999, 19998, 19990, 19899, 994,  998,  999,  989};
     EXPECT_EQ(bitmapResourceCount(), static_cast<int>(std::size(kIds)));
-    for (int id : kIds) {
-        SCOPED_TRACE(id);
-        BitmapPtr bitmap(new CBitmap(id));
-        ASSERT_TRUE(bitmap->isLoaded());
-        expectStoredImage(bitmap->getSurface(),
+    std::vector<std::vector<BitmapPtr>> made(4);
+    std::vector<std::thread> threads;
+    for (std::vector<BitmapPtr>& bitmaps : made)
+        threads.emplace_back([&bitmaps] {
+            for (int id : kIds) bitmaps.emplace_back(new CBitmap(id));
+        });
+    for (std::thread& t : threads) t.join();
+    for (size_t i = 0; i < std::size(kIds); ++i) {
+        SCOPED_TRACE(kIds[i]);
+        ASSERT_TRUE(made[0][i]->isLoaded());
+        for (const std::vector<BitmapPtr>& bitmaps : made)
+            EXPECT_EQ(bitmaps[i]->getSurface(), made[0][i]->getSurface());
+        expectStoredImage(made[0][i]->getSurface(),
                           std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/toolkit/data/artwork/" +
-                              std::to_string(id) + ".png",
+                              std::to_string(kIds[i]) + ".png",
                           "ORV_UPDATE_ARTWORK");
     }
 }
