@@ -940,14 +940,21 @@ void RotaryEngine::recoverSignalState()
     faultCheck_ = 0.0;
 }
 
-void RotaryEngine::decimationJob()
+void RotaryEngine::decimationJob(bool modelsConfiguredNext)
 {
     // Everything that depends on the internal rate follows it: a "CPUmode" change moves D
     // (and starts or stops the oversampled amplifier, from rest).
     chooseDecimation();
     ampOversampled_.clear();
-    for (RotorModel* h : {&horn1_, &horn2_, &hornLeak_}) h->setRate(fsInt_, decimation_);
-    for (LightRotorModel* d : {&drum_, &drumLeak_}) d->setRate(fsInt_, decimation_);
+    // Re-rating a model at the rate and decimation it has only snaps what configuring it
+    // (geometry, then reset) sets again; when that follows in the same group, as in the full
+    // reset, the models are left as they are. After a rate job that saves re-rating all five
+    // models a second time in the next block.
+    const RotorMotion& rated = horn1_.motion();
+    if (!modelsConfiguredNext || rated.rate() != fsInt_ || rated.decimation() != decimation_) {
+        for (RotorModel* h : {&horn1_, &horn2_, &hornLeak_}) h->setRate(fsInt_, decimation_);
+        for (LightRotorModel* d : {&drum_, &drumLeak_}) d->setRate(fsInt_, decimation_);
+    }
     filterRateSetup();
     applyHornSettings();  // the reflection low-passes depend on the rate
     applyDrumSettings();
@@ -972,8 +979,9 @@ void RotaryEngine::fullReset()
     }
     reloadRecordings();
     // The host-sample count is not re-zeroed: the decimation phase stays tied to the samples
-    // since construction, so where the host's blocks begin cannot move it.
-    decimationJob();
+    // since construction, so where the host's blocks begin cannot move it. Every caller
+    // configures all five models right after.
+    decimationJob(true);
     snapSmoothers();
     cGeneral_ = smoothingCoefficient(fs_, kGeneralTau);
     cDrive_ = smoothingCoefficient(fs_, kDriveTau);

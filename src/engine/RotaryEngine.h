@@ -158,7 +158,8 @@ private:
 
     // Jobs.
     void sampleRateJob(bool atConstruction);
-    void decimationJob();
+    // modelsConfiguredNext: the caller configures every rotor model before the next sample.
+    void decimationJob(bool modelsConfiguredNext = false);
     void chooseDecimation();
     void filterRateSetup();
     void clearFilterStates();
