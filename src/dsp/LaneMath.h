@@ -167,6 +167,15 @@ inline T select(Int<T> mask, T a, T b)
     return fromBits<T>((bitsOf(a) & mask) | (bitsOf(b) & ~mask));
 }
 
+// previous's last lane, then current's lanes but its last: one step of a wavefront, where each
+// lane takes what the lane before it held.
+inline double shiftIn(double previous, double) { return previous; }
+inline Double2 shiftIn(Double2 previous, Double2 current) { return __builtin_shufflevector(previous, current, 1, 2); }
+inline Double4 shiftIn(Double4 previous, Double4 current)
+{
+    return __builtin_shufflevector(previous, current, 3, 4, 5, 6);
+}
+
 template <class T>
 inline T absOf(T v)
 {

@@ -36,6 +36,25 @@ public:
     // The same with each stage's saturation applied to that stage's output.
     inline double processSaturated(double x);
 
+    // Stage k's history: the last input and the one before, the last output and the one before
+    // (for block forms that run the stages in a layout of their own).
+    void history(int k, double& x1, double& x2, double& y1, double& y2) const
+    {
+        const double* s = state_[k];
+        x1 = s[sX1];
+        x2 = s[sX2];
+        y1 = s[sY1];
+        y2 = s[sY2];
+    }
+    void setHistory(int k, double x1, double x2, double y1, double y2)
+    {
+        double* s = state_[k];
+        s[sIn] = s[sX1] = x1;
+        s[sX2] = x2;
+        s[sOut] = s[sY1] = y1;
+        s[sY2] = y2;
+    }
+
     // Stage k's saturation settings as copied.
     bool saturationOn(int k) const { return saturationOn_[k] != 0; }
     double saturationCoefficient(int k) const { return saturationCoefficient_[k]; }

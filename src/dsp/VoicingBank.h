@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "dsp/BiquadFilter.h"
+#include "dsp/LaneMath.h"
 #include "dsp/MultiFilter.h"
 
 namespace orv {
@@ -21,7 +22,7 @@ struct VoicingSection {
 
 // A fixed bank of 4 x CascadeCount BiquadFilter sections run as CascadeCount MultiFilter
 // cascades in series. Sections are designed once at build() and again at setRate(); the
-// per-sample calls run only the cascades.
+// per-sample calls run only the cascades; the block call runs the same sections side by side.
 template <int CascadeCount>
 class VoicingBank {
 public:
@@ -49,9 +50,23 @@ public:
     inline double process(double x);
     // One sample through every cascade in series, with each stage's saturation.
     inline double processSaturated(double x);
+    // v[0] .. v[n - 1] in place, each as process() would give it. The sections run V (Double2,
+    // or Double4 in the AVX2 kernels) at a time, each one sample behind the one before it, so
+    // that the chain of dependent sections becomes independent work within a step.
+    template <class V>
+    void processBlock(double* v, int n);
 
 private:
     void designSection(int i, double rate);
+    // Sections s .. s + lanes of T - 1 take their next sample `in`, as a cascade stage does.
+    template <class T>
+    inline void step(int s, T in);
+
+    // The cascades' designs and histories section by section, for processBlock(): the designs
+    // are copied with the cascades', the histories taken from and given back to them per block.
+    alignas(16) double b0_[sectionCount] = {}, b1_[sectionCount] = {}, b2_[sectionCount] = {}, a1_[sectionCount] = {},
+                       a2_[sectionCount] = {};
+    alignas(16) double x1_[sectionCount] = {}, x2_[sectionCount] = {}, y1_[sectionCount] = {}, y2_[sectionCount] = {};
 
     Table table_{};
     double bias_ = 0.0;
@@ -119,6 +134,14 @@ void VoicingBank<CascadeCount>::copyCascades()
         const BiquadFilter* s = &section[c * MultiFilter::stageCount];
         cascade[c].copyFrom(s[0], s[1], s[2], s[3]);
     }
+    for (int i = 0; i < sectionCount; ++i) {
+        const BiquadDesigner::Design& d = section[i].design();
+        b0_[i] = d.b0;
+        b1_[i] = d.b1;
+        b2_[i] = d.b2;
+        a1_[i] = d.a1;
+        a2_[i] = d.a2;
+    }
 }
 
 template <int CascadeCount>
@@ -139,6 +162,72 @@ inline double VoicingBank<CascadeCount>::processSaturated(double x)
 {
     for (int c = 0; c < cascadeCount; ++c) x = cascade[c].processSaturated(x);
     return x;
+}
+
+template <int CascadeCount>
+template <class T>
+inline void VoicingBank<CascadeCount>::step(int s, T in)
+{
+    using lanes::load;
+    using lanes::store;
+    // The arithmetic of MultiFilter::process, term by term in the same order.
+    const T x1 = load<T>(&x1_[s]);
+    const T x2 = load<T>(&x2_[s]);
+    const T y1 = load<T>(&y1_[s]);
+    const T y2 = load<T>(&y2_[s]);
+    const T history = load<T>(&b1_[s]) * x1 + load<T>(&b2_[s]) * x2 - load<T>(&a1_[s]) * y1 - load<T>(&a2_[s]) * y2;
+    T y = load<T>(&b0_[s]) * in + history;
+    y = y + MultiFilter::flush - MultiFilter::flush;
+    store(&x2_[s], x1);
+    store(&x1_[s], in);
+    store(&y2_[s], y1);
+    store(&y1_[s], y);
+}
+
+template <int CascadeCount>
+template <class V>
+void VoicingBank<CascadeCount>::processBlock(double* v, int n)
+{
+    constexpr int width = lanes::kWidth<V>;
+    constexpr int last = sectionCount - 1;
+    constexpr double flush = MultiFilter::flush;
+    static_assert(sectionCount % width == 0, "whole lane sets of sections");
+    if (n <= 0) return;
+    for (int c = 0; c < cascadeCount; ++c) {
+        for (int k = 0; k < MultiFilter::stageCount; ++k) {
+            const int s = c * MultiFilter::stageCount + k;
+            cascade[c].history(k, x1_[s], x2_[s], y1_[s], y2_[s]);
+        }
+    }
+    // At step t section s takes sample t - s, which section s - 1 gave at step t - 1: its last
+    // output. The lane sets step from the last to the first, so each reads the outputs of the
+    // one before as they were after the previous step. While the wavefront fills and drains, a
+    // lane set whose sections are not all within the block steps section by section.
+    for (int t = 0; t < n + last; ++t) {
+        for (int first = sectionCount - width; first >= 0; first -= width) {
+            const int newest = t - first;  // the sample of the set's first section
+            const int oldest = newest - (width - 1);
+            if (newest < 0 || oldest >= n) continue;
+            if (oldest >= 0 && newest < n) {
+                const V previous =
+                    first == 0 ? lanes::splat<V>(v[t] + flush - flush) : lanes::load<V>(&y1_[first - width]);
+                step<V>(first, lanes::shiftIn(previous, lanes::load<V>(&y1_[first])));
+                continue;
+            }
+            for (int s = first + width - 1; s >= first; --s) {
+                if (t - s < 0 || t - s >= n) continue;
+                step<double>(s, s == 0 ? v[t] + flush - flush : y1_[s - 1]);
+            }
+        }
+        // Sample t - last has left the last section (the input of that sample was read before).
+        if (t >= last) v[t - last] = y1_[last];
+    }
+    for (int c = 0; c < cascadeCount; ++c) {
+        for (int k = 0; k < MultiFilter::stageCount; ++k) {
+            const int s = c * MultiFilter::stageCount + k;
+            cascade[c].setHistory(k, x1_[s], x2_[s], y1_[s], y2_[s]);
+        }
+    }
 }
 
 // One sample through two banks side by side, giving exactly what a.processSaturated(xa) and

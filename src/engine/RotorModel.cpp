@@ -165,7 +165,14 @@ void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya,
 template <class V>
 void RotorModel::blockWith(const double* x, double* y, int n)
 {
-    for (int i = 0; i < n; ++i) y[i] = processWith<V>(x[i]);
+    // The rays of the whole block first, then the voicing bank over it.
+    for (int i = 0; i < n; ++i) y[i] = radiateSelected<V>(x[i]);
+    if (kind_ == Kind::Leak) {
+        shortBank_.processBlock<V>(y, n);
+        return;
+    }
+    bank_.processBlock<V>(y, n);
+    for (int i = 0; i < n; ++i) y[i] *= outputGain_;
 }
 
 template <class V>
@@ -173,9 +180,16 @@ void RotorModel::pairBlockWith(RotorModel& a, RotorModel& b, const double* x, do
                                double* noiseB, int n)
 {
     for (int i = 0; i < n; ++i) {
-        processPairWith<V>(a, b, x[i], ya[i], yb[i]);
+        ya[i] = a.radiateSelected<V>(x[i]);
+        yb[i] = b.radiateSelected<V>(x[i]);
         noiseA[i] = a.noise_;
         noiseB[i] = b.noise_;
+    }
+    a.bank_.processBlock<V>(ya, n);
+    b.bank_.processBlock<V>(yb, n);
+    for (int i = 0; i < n; ++i) {
+        ya[i] *= a.outputGain_;
+        yb[i] *= b.outputGain_;
     }
 }
 
