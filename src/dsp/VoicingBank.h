@@ -54,18 +54,32 @@ public:
     // or Double4 in the AVX2 kernels) at a time, each one sample behind the one before it, so
     // that the chain of dependent sections becomes independent work within a step.
     template <class V>
-    void processBlock(double* v, int n);
+    void processBlock(double* v, int n)
+    {
+        runBlock<false, V>(v, n);
+    }
+    // The same as processSaturated() would give.
+    template <class V>
+    void processSaturatedBlock(double* v, int n)
+    {
+        runBlock<true, V>(v, n);
+    }
 
 private:
     void designSection(int i, double rate);
     // Sections s .. s + lanes of T - 1 take their next sample `in`, as a cascade stage does.
-    template <class T>
+    template <bool Saturate, class T>
     inline void step(int s, T in);
+    template <bool Saturate, class V>
+    void runBlock(double* v, int n);
 
-    // The cascades' designs and histories section by section, for processBlock(): the designs
-    // are copied with the cascades', the histories taken from and given back to them per block.
+    // The cascades' designs, saturation settings and histories section by section, for the
+    // block forms: the designs and settings are copied with the cascades', the histories taken
+    // from and given back to them around each block.
     alignas(16) double b0_[sectionCount] = {}, b1_[sectionCount] = {}, b2_[sectionCount] = {}, a1_[sectionCount] = {},
                        a2_[sectionCount] = {};
+    alignas(16) double saturationCoefficient_[sectionCount] = {}, saturationBias_[sectionCount] = {};
+    alignas(16) std::uint64_t saturationMask_[sectionCount] = {};  // all ones where saturation is on
     alignas(16) double x1_[sectionCount] = {}, x2_[sectionCount] = {}, y1_[sectionCount] = {}, y2_[sectionCount] = {};
 
     Table table_{};
@@ -141,6 +155,9 @@ void VoicingBank<CascadeCount>::copyCascades()
         b2_[i] = d.b2;
         a1_[i] = d.a1;
         a2_[i] = d.a2;
+        saturationCoefficient_[i] = section[i].saturationCoefficient();
+        saturationBias_[i] = section[i].saturationBias();
+        saturationMask_[i] = section[i].saturationOn() ? ~std::uint64_t{0} : 0;
     }
 }
 
@@ -165,19 +182,25 @@ inline double VoicingBank<CascadeCount>::processSaturated(double x)
 }
 
 template <int CascadeCount>
-template <class T>
+template <bool Saturate, class T>
 inline void VoicingBank<CascadeCount>::step(int s, T in)
 {
     using lanes::load;
     using lanes::store;
-    // The arithmetic of MultiFilter::process, term by term in the same order.
+    constexpr double flush = MultiFilter::flush;
+    // The arithmetic of a MultiFilter stage, term by term in the same order.
     const T x1 = load<T>(&x1_[s]);
     const T x2 = load<T>(&x2_[s]);
     const T y1 = load<T>(&y1_[s]);
     const T y2 = load<T>(&y2_[s]);
     const T history = load<T>(&b1_[s]) * x1 + load<T>(&b2_[s]) * x2 - load<T>(&a1_[s]) * y1 - load<T>(&a2_[s]) * y2;
     T y = load<T>(&b0_[s]) * in + history;
-    y = y + MultiFilter::flush - MultiFilter::flush;
+    y = y + flush - flush;
+    if constexpr (Saturate) {
+        const T squashed =
+            y / (1.0 + load<T>(&saturationCoefficient_[s]) * lanes::absOf(y + load<T>(&saturationBias_[s])));
+        y = lanes::select(lanes::loadMask<T>(&saturationMask_[s]), squashed + flush - flush, y);
+    }
     store(&x2_[s], x1);
     store(&x1_[s], in);
     store(&y2_[s], y1);
@@ -185,8 +208,8 @@ inline void VoicingBank<CascadeCount>::step(int s, T in)
 }
 
 template <int CascadeCount>
-template <class V>
-void VoicingBank<CascadeCount>::processBlock(double* v, int n)
+template <bool Saturate, class V>
+void VoicingBank<CascadeCount>::runBlock(double* v, int n)
 {
     constexpr int width = lanes::kWidth<V>;
     constexpr int last = sectionCount - 1;
@@ -211,12 +234,12 @@ void VoicingBank<CascadeCount>::processBlock(double* v, int n)
             if (oldest >= 0 && newest < n) {
                 const V previous =
                     first == 0 ? lanes::splat<V>(v[t] + flush - flush) : lanes::load<V>(&y1_[first - width]);
-                step<V>(first, lanes::shiftIn(previous, lanes::load<V>(&y1_[first])));
+                step<Saturate, V>(first, lanes::shiftIn(previous, lanes::load<V>(&y1_[first])));
                 continue;
             }
             for (int s = first + width - 1; s >= first; --s) {
                 if (t - s < 0 || t - s >= n) continue;
-                step<double>(s, s == 0 ? v[t] + flush - flush : y1_[s - 1]);
+                step<Saturate, double>(s, s == 0 ? v[t] + flush - flush : y1_[s - 1]);
             }
         }
         // Sample t - last has left the last section (the input of that sample was read before).

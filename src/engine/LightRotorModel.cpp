@@ -4,6 +4,8 @@
 
 #include "engine/LightRotorModel.h"
 
+#include <algorithm>
+
 #include "engine/VectorPath.h"
 
 namespace orv {
@@ -46,16 +48,16 @@ void LightRotorModel::setSplitterFrequency(double hz)
 }
 
 template <int Count, class V>
-double LightRotorModel::run(double x)
+double LightRotorModel::run(double in)
 {
     double y;
     if (kind_ == Kind::Mic) {
-        const double sum = radiate<Count, true, V>(chain_.processSaturated(x));
+        const double sum = radiate<Count, true, V>(in);
         staticLow_ = staticLp_ + (staticLow_ - staticLp_) * splitPole_ + kFlush - kFlush;
         y = (staticLp_ - staticLow_) * staticRayGain_ + sum;
         lowBand_ = staticLow_ * lowStaticGain_ * gainSum_;
     } else {
-        const double sum = radiate<Count, false, V>(chain_.processSaturated(x));
+        const double sum = radiate<Count, false, V>(in);
         y = staticLp_ * staticRayGain_ + sum;
     }
     feedNoise();
@@ -63,25 +65,28 @@ double LightRotorModel::run(double x)
 }
 
 template <class V>
-double LightRotorModel::processWith(double x)
+double LightRotorModel::fromChain(double in)
 {
     // Five rays towards a side wall, four in front.
-    return rayCount_ == 5 ? run<5, V>(x) : run<4, V>(x);
+    return rayCount_ == 5 ? run<5, V>(in) : run<4, V>(in);
 }
 
-double LightRotorModel::process(double x) { return processWith<Double2>(x); }
+double LightRotorModel::process(double x) { return fromChain<Double2>(chain_.processSaturated(x)); }
 
 void LightRotorModel::feed(double x) { RadiationCore::feed(chain_.processSaturated(x)); }
 
 template <class V>
 void LightRotorModel::blockWith(const double* x, double* y, double* lowBand, double* noise, int n)
 {
+    // The input chain over the whole block first, then the rays.
+    if (y != x) std::copy(x, x + n, y);
+    chain_.processSaturatedBlock<V>(y, n);
     if (lowBand == nullptr || noise == nullptr) {
-        for (int i = 0; i < n; ++i) y[i] = processWith<V>(x[i]);
+        for (int i = 0; i < n; ++i) y[i] = fromChain<V>(y[i]);
         return;
     }
     for (int i = 0; i < n; ++i) {
-        y[i] = processWith<V>(x[i]);
+        y[i] = fromChain<V>(y[i]);
         lowBand[i] = lowBand_;
         noise[i] = noise_;
     }

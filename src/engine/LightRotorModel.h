@@ -49,11 +49,12 @@ private:
     void saturationChanged();
     void signalCleared();
 
+    // One sample from the input chain's output `in`.
     // V: the lanes the rays run in (Double2, or Double4 in the AVX2 kernels).
     template <int Count, class V>
-    double run(double x);
+    double run(double in);
     template <class V>
-    double processWith(double x);
+    double fromChain(double in);
     template <class V>
     void blockWith(const double* x, double* y, double* lowBand, double* noise, int n);
     // The block form compiled for AVX2 (engine/VectorPath.h).
