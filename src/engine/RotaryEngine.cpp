@@ -1,3 +1,7 @@
+// This file holds an AVX2 kernel (engine/VectorPath.h): four-lane values pass by value between
+// functions that are all inlined into it, so the calling-convention warning does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 #include "engine/RotaryEngine.h"
 
 #include <algorithm>
@@ -5,6 +9,7 @@
 #include <type_traits>
 
 #include "dsp/Constants.h"
+#include "engine/VectorPath.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterLaws.h"
 #include "params/ParameterSet.h"
@@ -1120,21 +1125,34 @@ inline void RotaryEngine::cabinetInput(double d, const double* gains, int j)
     hornHpPrev_ = d;
     const double hornInput = hornHpState_ * gains[smHornGain];
     chunk_.drumIn[j] = drumShelf_.processPlain(d) * gains[smDrumGain];
-    // Both colouration banks take the same input; running them side by side lets their
-    // independent filter chains overlap.
-    double hornIn = hornInput;
-    double hornLeakIn = hornInput;
-    processSaturatedPair(colourA_, hornIn, colourB_, hornLeakIn);
+    // Both colouration banks take this input; they run over the whole chunk in runModels().
     chunk_.cabinetIn[j] = d;
-    chunk_.hornIn[j] = hornIn;
-    chunk_.hornLeakIn[j] = hornLeakIn;
+    chunk_.hornIn[j] = hornInput;
+    chunk_.hornLeakIn[j] = hornInput;
 }
+
+namespace {
+
+// The colouration banks' block forms compiled for AVX2.
+ORV_WIDE_KERNEL void colourWide(ColourationBankA& a, double* va, ColourationBankB& b, double* vb, int n)
+{
+    a.processSaturatedBlock<Double4>(va, n);
+    b.processSaturatedBlock<Double4>(vb, n);
+}
+
+}  // namespace
 
 void RotaryEngine::runModels(int n)
 {
     // Each model over the chunk's samples in turn; the leak models run whether their rotor is
     // on or not.
     Chunk& c = chunk_;
+    if (vectorPath::wide()) {
+        colourWide(colourA_, c.hornIn, colourB_, c.hornLeakIn, n);
+    } else {
+        colourA_.processSaturatedBlock<Double2>(c.hornIn, n);
+        colourB_.processSaturatedBlock<Double2>(c.hornLeakIn, n);
+    }
     if (drumEnabled_) {
         drum_.processBlock(c.drumIn, c.drum, c.drumLow, c.drumNoise, n);
     } else {
