@@ -1,7 +1,7 @@
 #!/bin/sh
 # The README's performance tables from bench_engine: real-time factor (audio seconds per CPU
 # second, best of REPS runs) of the baseline path (ORV_FORCE_BASELINE=1) and of the vector path,
-# then the worst 64-frame block (thread CPU time, each block's median over five job rounds, the
+# then the worst 64-frame block (thread CPU time, each block's median over seven job rounds, the
 # median of REPS runs) as a share of the block's duration, for the job blocks and for every
 # block, and the slowest single block as measured. Prints the load too.
 #   bench/figures.sh [BUILD_DIR] [REPS]
