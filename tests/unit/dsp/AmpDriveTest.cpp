@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "DataRows.h"
 #include "support/SignalMeasures.h"
 
 namespace orv {
@@ -51,34 +52,12 @@ TEST(AmpDrive, OversampledStagePassesTinyInputsOnlyOnceTheyLast)
     }
 }
 
-// Hand-worked points. "Thru" passes everything unchanged, every mode inputs below 1e-8.
-// "Solid": 0.5 (1.5 t - 0.5 t^3) / D with t = 1.34349 D x, pinned at 0.5 / D above the knee
-// (small signals see 0.75 x 1.34349; +20 dB clips from 1 / (1.34349 x 10) = 0.07443 on).
-// "Tube", the first sample from a cleared blocker: (y - y k) / D, y = -T(-T(1.18 D x)),
-// k = 1 - 0.109^(20/44100).
+// Points worked out by hand (data/amp_drive_points.txt).
 TEST(AmpDrive, WorkedPoints)
 {
-    constexpr std::int32_t thru = AmpDrive::kThru, solid = AmpDrive::kSolid, tube = AmpDrive::kTube;
-    struct Point {
-        std::int32_t type;
-        double drive, x, expected, tolerance;
-    };
-    // clang-format off
-    const Point points[] = {
-        {thru, 7.3, -0.3, -0.3, 0}, {thru, 7.3, 5.0, 5.0, 0}, {thru, 7.3, -123.0, -123.0, 0},
-        {tube, 3.0, 9.9e-9, 9.9e-9, 0}, {solid, 3.0, -9.9e-9, -9.9e-9, 0}, {tube, 3.0, 1e-20, 1e-20, 0},
-        {solid, 1.0, 1.0 / 1.34349 + 1e-9, 0.5, 0}, {solid, 1.0, 3.0, 0.5, 0}, {solid, 1.0, -3.0, -0.5, 0},
-        {solid, 1.0, 1e-4, 1.0076175e-4, 1e-10}, {solid, 1.0, 0.5, 0.42802897067154533, 1e-12},
-        {solid, 1.0, -0.2, -0.1966735941229789, 1e-12}, {solid, 2.0, 0.3, 0.23681152066021519, 1e-12},
-        {solid, 10.0, 0.0745, 0.05, 0}, {solid, 10.0, 0.0743, 0.04995, 0.0000499},
-        {tube, 1.0, 1.0, 0.8422385457394337, 1e-12},   {tube, 1.0, -1.0, -0.4905719005342195, 1e-12},
-        {tube, 1.0, 0.1, 0.12796671539344415, 1e-12},  {tube, 1.0, -0.1, -0.07157570546222453, 1e-12},
-        {tube, 10.0, 0.5, 0.13041169241754658, 1e-12}, {tube, 0.1, 0.3, 0.5504851981351235, 1e-12},
-    };
-    // clang-format on
-    for (const Point& p : points) {
-        AmpDrive a = makeDrive(p.type, p.drive);
-        EXPECT_NEAR(a.shape(p.x), p.expected, p.tolerance) << p.type << " " << p.drive << " " << p.x;
+    for (const auto& p : test::handRows("amp_drive_points.txt", 5)) {
+        AmpDrive a = makeDrive(static_cast<std::int32_t>(p[0]), p[1]);
+        EXPECT_NEAR(a.shape(p[2]), p[3], p[4]) << p[0] << " " << p[1] << " " << p[2];
     }
 }
 

@@ -5,18 +5,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "FilterReference.h"
+#include "DataRows.h"
+#include "support/GoldenRows.h"
 
 namespace orv {
 namespace {
 
 using test::designed;
 using test::response;
-using test::toDb;
 using B = BiquadFilter;
 
 TEST(BiquadFilter, IdleFiltersPassTheInputUnchanged)
@@ -34,84 +34,40 @@ TEST(BiquadFilter, IdleFiltersPassTheInputUnchanged)
 }
 
 // The designs of every type over the rates, frequencies, Q and gains in use, stored as data
-// (data/biquad_designs.txt: type, rate, frequency, Q, dB, then a0 a1 a2 b0 b1 b2), written
+// (data/biquad_designs.txt: row, type, rate, frequency, Q, dB, then a0 a1 a2 b0 b1 b2), written
 // with ORV_UPDATE_BIQUAD_DESIGNS=1. The table was checked against the textbook designs
 // computed with the library's sin, cos and pow when it was made.
 TEST(BiquadFilter, DesignsMatchTheStoredTable)
 {
-    const std::string file = std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/dsp/data/biquad_designs.txt";
-    if (const char* update = std::getenv("ORV_UPDATE_BIQUAD_DESIGNS"); update != nullptr && *update == '1') {
-        std::ofstream out(file);
-        out.precision(17);
-        std::mt19937_64 rng(12);
-        std::uniform_real_distribution<double> unit(0.0, 1.0);
-        for (std::uint32_t type = 0; type <= 11; ++type) {  // 0 and 11 design the identity
-            for (int i = 0; i < 24; ++i) {
-                const double fs = i % 3 == 0 ? 44100.0 : (i % 3 == 1 ? 48000.0 : 22050.0);
-                const double f0 = 0.001 + 0.499 * fs * std::pow(unit(rng), 2.0);
-                const double q = 0.05 + 10.0 * unit(rng), db = -40.0 + 80.0 * unit(rng);
-                const BiquadDesigner::Design d = designed(type, fs, f0, q, db).design();
-                out << type << ' ' << fs << ' ' << f0 << ' ' << q << ' ' << db << ' ' << d.a0 << ' ' << d.a1 << ' '
-                    << d.a2 << ' ' << d.b0 << ' ' << d.b1 << ' ' << d.b2 << '\n';
-            }
+    std::mt19937_64 rng(12);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    test::GoldenRows now;
+    for (std::uint32_t type = 0; type <= 11; ++type) {  // 0 and 11 design the identity
+        for (int i = 0; i < 24; ++i) {
+            const double fs = i % 3 == 0 ? 44100.0 : (i % 3 == 1 ? 48000.0 : 22050.0);
+            const double f0 = 0.001 + 0.499 * fs * std::pow(unit(rng), 2.0);
+            const double q = 0.05 + 10.0 * unit(rng), db = -40.0 + 80.0 * unit(rng);
+            const BiquadDesigner::Design d = designed(type, fs, f0, q, db).design();
+            now.emplace_back(std::to_string(now.size()),
+                             std::vector<double>{double(type), fs, f0, q, db, d.a0, d.a1, d.a2, d.b0, d.b1, d.b2});
         }
-        GTEST_SKIP() << "table written to " << file;
     }
-    std::ifstream in(file);
-    ASSERT_TRUE(in.good()) << "missing " << file;
-    std::uint32_t type;
-    double fs, f0, q, db, want[6];
-    int rows = 0;
-    while (in >> type >> fs >> f0 >> q >> db >> want[0] >> want[1] >> want[2] >> want[3] >> want[4] >> want[5]) {
-        const BiquadDesigner::Design d = designed(type, fs, f0, q, db).design();
-        const double got[6] = {d.a0, d.a1, d.a2, d.b0, d.b1, d.b2};
-        // The one-pole's pole k - sqrt(k^2 - 1) magnifies a last-bit difference of cos w by
-        // about 1 / w at low frequencies.
-        const double tolerance = type == B::typeLowPass1 ? 2e-14 / (2.0 * M_PI * f0 / fs) : 5e-14;
-        for (int c = 0; c < 6; ++c)
-            ASSERT_LE(std::fabs(got[c] - want[c]), tolerance * std::max(1.0, std::fabs(want[c])))
-                << "type " << type << " f " << f0 << " q " << q << " dB " << db << " c" << c;
-        ++rows;
-    }
-    EXPECT_EQ(rows, 12 * 24);
+    // The one-pole's pole k - sqrt(k^2 - 1) magnifies a last-bit difference of cos w by about
+    // 1 / w at low frequencies.
+    test::expectGoldenRows(test::dataFile("biquad_designs.txt"), "ORV_UPDATE_BIQUAD_DESIGNS", now,
+                           [](double got, double want, const std::vector<double>& row) {
+                               const double tolerance =
+                                   row[0] == B::typeLowPass1 ? 2e-14 / (2.0 * M_PI * row[2] / row[1]) : 5e-14;
+                               return std::fabs(got - want) <= tolerance * std::max(1.0, std::fabs(want));
+                           });
 }
 
-// Gains each design must have at its landmarks, worked out by hand: a peak has its gain at
-// the centre whatever the Q; a second-order low- or high-pass has |H| = Q' at the corner, Q'
-// the Q warped near Nyquist ((1 - (f / 0.50001 fs)^8) Q and (1 - (f / 0.5001 fs)^6) Q);
-// band-pass 0 dB at the centre and nothing at DC; notch nothing at the centre, unity at DC and
-// Nyquist; shelves the full gain on their side, unity on the other and half the dB at the
-// corner; first-order high-pass nothing at DC and unity at Nyquist; one-pole low-pass unity at
-// DC; all-pass unity everywhere.
+// Gains each design must have at its landmarks, worked out by hand (data/biquad_landmarks.txt).
 TEST(BiquadFilter, LandmarkGains)
 {
-    constexpr double fs = 44100, ny = fs / 2;
-    struct Landmark {
-        std::uint32_t type;
-        double f0, q, db, at, gainDb;  // gainDb -400 stands for no output at all
-    };
-    // clang-format off
-    const Landmark landmarks[] = {
-        {B::typePeak, 2940, 0.7, -25, 2940, -25}, {B::typePeak, 2940, 40, 12, 2940, 12},
-        {B::typePeak, 2940, 5, -7.6, 2940, -7.6}, {B::typePeak, 16000, 3, 10, 16000, 10},
-        {B::typeLowPass2, 18000, 1.3, 0, 18000, toDb(1.0436784289596435)},
-        {B::typeLowPass2, 8000, 1.3, 0, 8000, toDb(1.2996097660846293)},
-        {B::typeHighPass2, 18000, 1.3, 0, 18000, toDb(0.9157572172866032)},
-        {B::typeHighPass2, 8000, 1.3, 0, 8000, toDb(1.2970385076838369)},
-        {B::typeBandPass, 1000, 3, 0, 1000, 0}, {B::typeBandPass, 1000, 3, 0, 0, -400},
-        {B::typeNotch, 1000, 3, 0, 1000, -400}, {B::typeNotch, 1000, 3, 0, 0, 0}, {B::typeNotch, 1000, 3, 0, ny, 0},
-        {B::typeLowShelf, 300, 0.7, 9, 0, 9}, {B::typeLowShelf, 300, 0.7, 9, ny, 0},
-        {B::typeLowShelf, 300, 0.7, 9, 300, 4.5}, {B::typeHighShelf, 3000, 0.7, -8, 0, 0},
-        {B::typeHighShelf, 3000, 0.7, -8, ny, -8}, {B::typeHighShelf, 3000, 0.7, -8, 3000, -4},
-        {B::typeHighPass1, 200, 1, 0, 0, -400}, {B::typeHighPass1, 200, 1, 0, ny, 0},
-        {B::typeLowPass1, 10, 1, 0, 0, 0}, {B::typeLowPass1, 0.45 * fs, 1, 0, 0, 0},
-        {B::typeAllPass, 700, 0.9, 0, 0, 0}, {B::typeAllPass, 700, 0.9, 0, 700, 0},
-        {B::typeAllPass, 700, 0.9, 0, 5000, 0}, {B::typeAllPass, 700, 0.9, 0, ny, 0},
-    };
-    // clang-format on
-    for (const Landmark& m : landmarks) {
-        const double got = std::abs(response(designed(m.type, fs, m.f0, m.q, m.db).design(), m.at, fs));
-        EXPECT_NEAR(got, m.gainDb < -300 ? 0.0 : std::pow(10.0, m.gainDb / 20), 1e-9) << m.type << " at " << m.at;
+    for (const auto& m : test::handRows("biquad_landmarks.txt", 6)) {
+        const BiquadFilter f = designed(static_cast<std::uint32_t>(m[0]), 44100, m[1], m[2], m[3]);
+        EXPECT_NEAR(std::abs(response(f.design(), m[4], 44100)), m[5], 1e-9) << m[0] << " at " << m[4];
     }
 }
 
@@ -231,24 +187,19 @@ TEST(BiquadFilter, DecayEndsInExactZeroWithoutDenormals)
     }
 }
 
+// An amount above 0 sets the law's coefficient (data/biquad_saturation.txt); 0 or less leaves
+// saturation off at the resting 0.001.
 TEST(BiquadFilter, SaturationCoefficientLaw)
 {
-    // k = 3 f amount (44100 / fs) / (100000 q^0.75), worked out by hand.
-    struct Case {
-        double fs, f0, q, amount, k;
-    };
-    for (const Case c :
-         {Case{44100, 1170, 0.93, 0.0008, 2.965069599269968e-05}, Case{96000, 252, 0.71, 0.32, 0.0014367968550383662},
-          Case{44100, 90, 40.0, 1.0, 0.0001697535130071963}}) {
-        BiquadFilter f = designed(B::typePeak, c.fs, c.f0, c.q, 3);
-        f.setSaturation(c.amount);
+    for (const auto& c : test::handRows("biquad_saturation.txt", 5)) {
+        BiquadFilter f = designed(B::typePeak, c[0], c[1], c[2], 3);
+        f.setSaturation(c[3]);
         EXPECT_TRUE(f.saturationOn());
-        EXPECT_NEAR(f.saturationCoefficient(), c.k, 1e-15 * c.k);
+        EXPECT_NEAR(f.saturationCoefficient(), c[4], 1e-15 * c[4]);
         for (double off : {0.0, -0.5}) {
-            BiquadFilter g = f;
-            g.setSaturation(off);
-            EXPECT_FALSE(g.saturationOn());
-            EXPECT_EQ(g.saturationCoefficient(), 0.001);
+            f.setSaturation(off);
+            EXPECT_FALSE(f.saturationOn());
+            EXPECT_EQ(f.saturationCoefficient(), 0.001);
         }
     }
 }

@@ -11,25 +11,9 @@ namespace {
 
 using test::designed;
 
-struct Section {
-    std::uint32_t type;
-    double f0, q, gainDb;
-};
-
 // The stages against plain sections in series are checked through the voicing banks' response
 // golden, their saturation with the banks' and the models' goldens.
 constexpr double fs = 44100;
-constexpr Section chain[4] = {{8, 6000, 0.8, 0}, {4, 700, 4, -9}, {1, 80, 0.7, 0}, {7, 3000, 0.6, 5}};
-
-// A cascade of the four sections of `chain`.
-MultiFilter fromChain()
-{
-    BiquadFilter f[4];
-    for (int k = 0; k < 4; ++k) f[k] = designed(chain[k].type, fs, chain[k].f0, chain[k].q, chain[k].gainDb);
-    MultiFilter m;
-    m.copyFrom(f[0], f[1], f[2], f[3]);
-    return m;
-}
 
 TEST(MultiFilter, CopiesTheDesignNotTheGlidingSet)
 {
@@ -50,7 +34,9 @@ TEST(MultiFilter, CopiesTheDesignNotTheGlidingSet)
 // anything audible, but never a subnormal value.
 TEST(MultiFilter, DecayNeverGoesDenormal)
 {
-    MultiFilter m = fromChain();
+    MultiFilter m;  // a low-pass, a peak, a high-pass and a high shelf in series
+    m.copyFrom(designed(8, fs, 6000, 0.8, 0), designed(4, fs, 700, 4, -9), designed(1, fs, 80, 0.7, 0),
+               designed(7, fs, 3000, 0.6, 5));
     double y = m.process(1.0);
     for (int n = 0; n < 400000; ++n) {
         y = m.processSaturated(0.0);
