@@ -66,36 +66,24 @@ public:
         engine().resume();
     }
 
-    // One call of the process entry; a null right output is a mono output pin.
-    template <typename Sample>
-    void process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int frames)
-    {
-        engine().process(inL, inR, outL, outR, frames);
-    }
-
     // Renders the whole input in blocks; calls onBlock (if given) with the frames done after each.
+    // A mono output pin (a null right output) receives only `left`.
     StereoBuffer render(const std::vector<float>& inL, const std::vector<float>& inR,
-                        const std::function<void(long)>& onBlock = {})
+                        const std::function<void(long)>& onBlock = {}, bool mono = false)
     {
         StereoBuffer out{std::vector<float>(inL.size()), std::vector<float>(inL.size())};
         for (size_t pos = 0; pos < inL.size(); pos += block_) {
             const int frames = static_cast<int>(std::min<size_t>(block_, inL.size() - pos));
-            process(&inL[pos], &inR[pos], &out.left[pos], &out.right[pos], frames);
+            engine().process(&inL[pos], &inR[pos], &out.left[pos], mono ? nullptr : &out.right[pos], frames);
             if (onBlock) onBlock(static_cast<long>(pos) + frames);
         }
         return out;
     }
-    void silence(double seconds)
-    {
-        const std::vector<float> z(static_cast<size_t>(seconds * rate_), 0.0f);
-        render(z, z);
-    }
-    // Silent blocks, calling onBlock after each.
+    // Silent blocks, calling onBlock after each; allocates nothing.
     void blocks(int count, const std::function<void()>& onBlock = {})
     {
-        std::vector<float> z(block_, 0.0f), l(z), r(z);
         for (int b = 0; b < count; ++b) {
-            process(z.data(), z.data(), l.data(), r.data(), block_);
+            engine().process(zeros_.data(), zeros_.data(), left_.data(), right_.data(), block_);
             if (onBlock) onBlock();
         }
     }
@@ -119,6 +107,7 @@ private:
     float rate_ = 44100.0f;  // the rate a host reports before it sets one
     RotaryCore core_;
     int block_;
+    std::vector<float> zeros_ = std::vector<float>(block_), left_ = zeros_, right_ = zeros_;
 };
 
 inline double maxAbsDifference(const std::vector<float>& a, const std::vector<float>& b, size_t begin = 0,
