@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "DataRows.h"
+#include "DspReference.h"
 #include "support/SignalMeasures.h"
 
 namespace orv {

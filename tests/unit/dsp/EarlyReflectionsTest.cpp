@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "support/GoldenRows.h"
+#include "DspReference.h"
 
 namespace orv {
 namespace {
@@ -68,8 +68,7 @@ TEST(EarlyReflections, FractionalDelayLeansTowardsTheNewerSample)
 
 // The farthest far distance 14.9 m scaled: 1.5 x 14.9 x 1.2 + 0.4 = 27.22 m lies at -20 dB,
 // tap k at 10^(-1.5 d_k / 27.22). Each tap's low-pass has unit gain at DC, so the left impulse
-// response sums to the twelve left tap gains. Low-pass poles e^(-2 pi f / fs), f the tap's
-// factor times the main cutoff, kept inside 20 Hz .. 20 kHz.
+// response sums to the twelve left tap gains. The low-pass poles: data/early_reflection_poles.txt.
 TEST(EarlyReflections, TapLevelsAndCutoffsWorkedOut)
 {
     auto room = makeRoom(44100.0, 1.5, 1.2, 0.4);
@@ -79,18 +78,9 @@ TEST(EarlyReflections, TapLevelsAndCutoffsWorkedOut)
     double sum = 0.0;
     for (double x : leftImpulse(*room, 44100)) sum += x;
     EXPECT_NEAR(sum, 4.579158, 1e-5);
-    const struct {
-        double cutoff;
-        int tap;
-        double pole;
-    } poles[] = {{1000, 0, 0.8853814451831473},
-                 {1000, 12, 0.8807577142396101},
-                 {1000, 10, 0.9973854300793629},
-                 {1000, 23, 0.9973854300793629},
-                 {20000, 12, 0.07890946773786141},
-                 {25000, 12, 0.07294906084933912}};  // 0.93, 0.97 and 0 (20 Hz) x the cutoff, 48 kHz
-    for (const auto& p : poles)
-        EXPECT_NEAR(makeRoom(48000.0, 1.0, 1.0, 0.15, p.cutoff)->tapCoefficient(p.tap), p.pole, 1e-12) << p.tap;
+    for (const auto& p : test::handRows("early_reflection_poles.txt", 3))
+        EXPECT_NEAR(makeRoom(48000.0, 1.0, 1.0, 0.15, p[0])->tapCoefficient(static_cast<int>(p[1])), p[2], 1e-12)
+            << p[1];
 }
 
 // The tap tables and the output of several rooms for a signal on both sends (with an impulse
@@ -123,8 +113,7 @@ TEST(EarlyReflections, RoomsMatchTheStoredTapsAndOutput)
         now.emplace_back("taps" + std::to_string(index), taps);
         now.emplace_back("output" + std::to_string(index++), out);
     }
-    test::expectGoldenRows(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/dsp/data/early_reflections.txt",
-                           "ORV_UPDATE_EARLY_REFLECTIONS", now,
+    test::expectGoldenRows(test::dataFile("early_reflections.txt"), "ORV_UPDATE_EARLY_REFLECTIONS", now,
                            [](double got, double want, const std::vector<double>&) {
                                return std::fabs(got - want) <= 1e-9 * std::fabs(want) + 1e-13;
                            });

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FilterReference.h"
-#include "support/GoldenRows.h"
+#include "DspReference.h"
 
 namespace orv {
 namespace {
@@ -56,8 +55,8 @@ TEST(VoicingBanksResponse, EveryBankMatchesTheStoredResponse)
         now.emplace_back("colourationB" + rate, measuredDb(b, fs, true));
     }
     auto within = [](double got, double want, const std::vector<double>&) { return std::fabs(got - want) <= 0.01; };
-    test::expectGoldenRows(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/dsp/data/voicing_banks.txt",
-                           "ORV_UPDATE_VOICING_TABLE", now, within, 2, 8);  // to 0.01 dB
+    test::expectGoldenRows(test::dataFile("voicing_banks.txt"), "ORV_UPDATE_VOICING_TABLE", now, within, 2,
+                           8);  // to 0.01 dB
 }
 
 TEST(VoicingBanksResponse, RateChangeRedesignsAndClearsHistory)

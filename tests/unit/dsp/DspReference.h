@@ -1,14 +1,23 @@
+// Reference tools of the dsp tests: a designed filter, the transfer function of a design, a
+// steady-state sine measurement of any per-sample process, and the data files beside the tests
+// (goldens, and tables worked out by hand, never rewritten: rows of numbers, one case a line,
+// lines starting with # are comments).
 #pragma once
 
-// Measuring tools of the filter tests: a designed filter, the transfer function of a design,
-// and a steady-state sine measurement of any per-sample process.
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <numbers>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "dsp/BiquadFilter.h"
+#include "support/GoldenRows.h"
 
 namespace orv::test {
 
@@ -51,6 +60,25 @@ double measureGain(Process&& process, double f, double fs, int settle = 30000, i
     }
     const double det = ss * cc - sc * sc;
     return std::hypot((ys * cc - yc * sc) / det, (yc * ss - ys * sc) / det);
+}
+
+inline std::string dataFile(const std::string& name)
+{
+    return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/dsp/data/" + name;
+}
+
+inline std::vector<std::vector<double>> handRows(const std::string& name, std::size_t columns)
+{
+    std::ifstream in(dataFile(name));
+    std::vector<std::vector<double>> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream s(line);
+        rows.emplace_back(std::istream_iterator<double>(s), std::istream_iterator<double>());
+        EXPECT_EQ(rows.back().size(), columns) << name << ": " << line;
+    }
+    EXPECT_FALSE(rows.empty()) << "no rows in " << name;
+    return rows;
 }
 
 }  // namespace orv::test
