@@ -41,8 +41,9 @@ struct Outputs {
     std::vector<double> y, noise, low;
 };
 
+// The run's placement, speeds and rate, and a set of the other settings, each model's own.
 template <class Model>
-void common(Model& m, double theta, double distance, double rate, int decimation, double speedHz)
+void setUp(Model& m, double theta, double distance, double rate, int decimation, double speedHz, double saturation)
 {
     m.motion().setSlowSpeed(0.8f);
     m.motion().setFastSpeed(static_cast<float>(speedHz));
@@ -63,31 +64,25 @@ void common(Model& m, double theta, double distance, double rate, int decimation
     m.setNoiseBaseGain(0.7);
     m.setNoiseLevels(3.5, 6.3, 2.0);
     m.setNoiseBalance(0.4f);
-}
-
-void settings(RotorModel& m, double saturation)
-{
-    const double gains[RotorModel::kRayGainCount] = {0.9, 0.6, 0.5, 0.45, 0.4, 0.35, 0.3};
-    for (int k = 0; k < RotorModel::kRayGainCount; ++k) m.setRayGain(k, gains[k]);
-    m.setZAxisGain(0.6);
-    m.setStaticRayGain(0.35);
-    m.setReflectionCoefficient(0.62);
-    m.setReflectionLpf(0.8);
-    m.setStaticCutoff(3000.0);
-    m.setAmplitudeClip(0.25);
-    m.setFilterSaturation(saturation);
-}
-
-void settings(LightRotorModel& m, double saturation)
-{
-    const double gains[LightRotorModel::kRayGainCount] = {0.95, 0.55, 0.5, 0.45};
-    for (int k = 0; k < LightRotorModel::kRayGainCount; ++k) m.setRayGain(k, gains[k]);
-    m.setStaticRayGain(0.3);
-    m.setReflectionCoefficient(0.58);
-    m.setReflectionLpf(0.3);
-    m.setStaticCutoff(6000.0);
-    m.setSplitterFrequency(120.0);
-    m.setLowStaticGain(0.6);
+    if constexpr (std::is_same_v<Model, RotorModel>) {
+        const double gains[RotorModel::kRayGainCount] = {0.9, 0.6, 0.5, 0.45, 0.4, 0.35, 0.3};
+        for (int k = 0; k < RotorModel::kRayGainCount; ++k) m.setRayGain(k, gains[k]);
+        m.setZAxisGain(0.6);
+        m.setStaticRayGain(0.35);
+        m.setReflectionCoefficient(0.62);
+        m.setReflectionLpf(0.8);
+        m.setStaticCutoff(3000.0);
+        m.setAmplitudeClip(0.25);
+    } else {
+        const double gains[LightRotorModel::kRayGainCount] = {0.95, 0.55, 0.5, 0.45};
+        for (int k = 0; k < LightRotorModel::kRayGainCount; ++k) m.setRayGain(k, gains[k]);
+        m.setStaticRayGain(0.3);
+        m.setReflectionCoefficient(0.58);
+        m.setReflectionLpf(0.3);
+        m.setStaticCutoff(6000.0);
+        m.setSplitterFrequency(120.0);
+        m.setLowStaticGain(0.6);
+    }
     m.setFilterSaturation(saturation);
 }
 
@@ -139,8 +134,8 @@ Outputs run(const ScriptedRun& r)
 {
     auto m = std::make_unique<Model>(static_cast<typename Model::Kind>(r.kind));
     if constexpr (std::is_same_v<Model, RotorModel>) m->setOpenBackMode(1);
-    common(*m, r.theta, r.distance, r.rate, r.decimation, r.speedHz);
-    settings(*m, r.saturation < 0 ? 0.0 : filterSaturationAmount(r.saturation));
+    setUp(*m, r.theta, r.distance, r.rate, r.decimation, r.speedHz,
+          r.saturation < 0 ? 0.0 : filterSaturationAmount(r.saturation));
     const std::vector<double> in = testInput(r.rate / r.decimation);
     Outputs o;
     for (int n = 0; n < kSamples; ++n) {

@@ -54,21 +54,16 @@ inline auto makeDrum(double speedHz, double theta = 0.0, LightRotorModel::Kind k
 
 // Runs a sine of frequency f through the model: `skip` samples are discarded, `keep` returned
 // (the model's output, or what `tap` reads after each sample).
-template <class Model, class Tap>
-std::vector<double> renderSine(Model& m, double f, int skip, int keep, Tap tap)
+template <class Model>
+std::vector<double> renderSine(Model& m, double f, int skip, int keep, double (*tap)(Model&, double) = nullptr)
 {
     std::vector<double> out;
     const double w = 2.0 * kTestPi * f / kRigRate;
     for (int n = 0; n < skip + keep; ++n) {
         const double y = m.process(0.1 * std::sin(w * n));
-        if (n >= skip) out.push_back(tap(m, y));
+        if (n >= skip) out.push_back(tap != nullptr ? tap(m, y) : y);
     }
     return out;
-}
-template <class Model>
-std::vector<double> renderSine(Model& m, double f, int skip, int keep)
-{
-    return renderSine(m, f, skip, keep, [](Model&, double y) { return y; });
 }
 
 inline double maxOf(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
