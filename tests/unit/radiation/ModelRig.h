@@ -69,9 +69,6 @@ std::vector<double> renderSine(Model& m, double f, int skip, int keep, double (*
 inline double maxOf(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
 inline double minOf(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
-// Amplitude of the component at f: a sine of amplitude A whose frequency lies on a bin reads A.
-inline double dftMagnitude(const std::vector<double>& x, double f) { return amplitudeAt(x, f, kRigRate); }
-
 // Amplitude and (unwrapped) phase of the carrier f in consecutive blocks of one period
 // (kRigRate / f samples, an integer).
 struct Demodulated {
