@@ -1,8 +1,8 @@
-// Rotor speed and angle on RotorMotion: lever modes, brake, run-down time and its flush, flip,
-// rate change, filter re-tuning and the noise follow factor. Then the rotor speeds through the
-// effect's parameters: the speeds, the lever modes, "Speed", "Stop" and the run-up times at
-// several rates in both CPU modes (what the rotation does to the sound is checked on the
-// rotor models).
+// Rotor speed and angle on RotorMotion: run-up and run-down times and the flush, flip, rate
+// change, filter re-tuning and the noise follow factor. Then the rotor speeds through the
+// effect's parameters: the speeds in use, the lever modes and blends, "Speed", "Stop" and the
+// run-up times at several rates in both CPU modes (what the rotation does to the sound is
+// checked on the rotor models).
 
 #include <gtest/gtest.h>
 
@@ -27,37 +27,6 @@ RotorMotion makeRotor(RotorMotion::Sense sense = RotorMotion::Sense::Horn, int d
     m.setDecelTime(2.0);
     m.setRate(kRate, d);
     return m;
-}
-
-// The lever picks slow (1), fast (0) or a blend; a speed setter retargets only the speed in
-// use; the brake only records the lever, and releases below half way.
-TEST(RotorMotion, LeverSpeedsAndBrake)
-{
-    RotorMotion m = makeRotor();
-    m.setSpeed(1.0f);
-    EXPECT_EQ(m.mode(), RotorMotion::kSlow);
-    EXPECT_DOUBLE_EQ(m.targetStep(), static_cast<double>(0.8f) / kRate);
-    m.setFastSpeed(9.0f);
-    EXPECT_DOUBLE_EQ(m.targetHz(), 0.8f);
-    m.setSlowSpeed(1.5f);
-    EXPECT_DOUBLE_EQ(m.targetHz(), 1.5f);
-    m.setSpeed(0.25f);  // three quarters of the way to fast
-    EXPECT_EQ(m.mode(), RotorMotion::kContinuous);
-    EXPECT_NEAR(m.targetHz(), 1.5 + 0.75 * (9.0 - 1.5), 1e-6);
-    m.setFastSpeed(6.5f);
-    EXPECT_NEAR(m.targetHz(), 1.5 + 0.75 * (6.5 - 1.5), 1e-6);
-    m.setSlowSpeed(1.0f);  // a blend follows either speed
-    EXPECT_NEAR(m.targetHz(), 1.0 + 0.75 * (6.5 - 1.0), 1e-6);
-    m.setSpeed(0.0f);
-    EXPECT_EQ(m.mode(), RotorMotion::kFast);
-    EXPECT_DOUBLE_EQ(m.targetHz(), 6.5f);
-    m.setStop(1.0f);
-    EXPECT_EQ(m.mode(), RotorMotion::kStopped);
-    m.setSpeed(1.0f);
-    EXPECT_EQ(m.mode(), RotorMotion::kStopped);
-    EXPECT_EQ(m.targetStep(), 0.0);
-    m.setStop(0.49f);
-    EXPECT_EQ(m.mode(), RotorMotion::kSlow);
 }
 
 // Speeding up takes the acceleration time (1 s), slowing down and braking the deceleration
@@ -151,16 +120,21 @@ TEST(EngineRotors, LeverModesSpeedAndStopSetTheTargets)
     EXPECT_NEAR(e.hornModel(0).motion().speedHz(), 10.0 * rig.get(kHSlowSpd), 1e-4);  // settled
     EXPECT_NEAR(e.drumModel().motion().speedHz(), 10.0 * rig.get(kDSlowSpd), 1e-4);
     constexpr double S = -1, F = 2, stopped = -2;
+    // clang-format off
     const struct {
         int index;
         float value;
         double target, stop;  // stop: the value "Stop" reads afterwards, or -1
     } script[] = {
         {kSpeed, 1.0f, S, -1},  // "Speed" alone leaves the rotors alone
-        {kLever, 1.0f, F, -1},        {kLvrMode, 0.5f, F, -1},    {kLever, 0.49f, S, -1},    {kLever, 0.51f, F, -1},
-        {kLvrMode, 0.0f, F, -1},      {kLever, 0.49f, 0.49, -1},  {kLever, 0.51f, 0.51, -1}, {kLvrMode, 1.0f, 0.51, -1},
+        {kLever, 1.0f, F, -1},        {kLvrMode, 0.5f, F, -1},    {kLever, 0.49f, S, -1},     {kLever, 0.51f, F, -1},
+        {kLever, 0.49f, S, -1},       {kHFastSpd, 0.9f, S, -1},   {kHSlowSpd, 0.15f, S, -1},  // the speed in use
+        {kLvrMode, 0.0f, S, -1},      {kLever, 0.48f, 0.48, -1},  {kLever, 0.51f, 0.51, -1},  {kLvrMode, 1.0f, 0.51, -1},
+        {kHFastSpd, 0.65f, 0.51, -1}, {kHSlowSpd, 0.1f, 0.51, -1},  // a blend follows either speed
         {kLever, 0.5f, stopped, 0.5},  // "Orig": the middle brakes
-        {kLever, 1.0f, F, 0.0},       {kStop, 1.0f, stopped, -1}, {kStop, 0.0f, F, -1}};
+        {kLever, 1.0f, F, 0.0},       {kStop, 1.0f, stopped, -1}, {kHSlowSpd, 0.2f, stopped, -1},
+        {kStop, 0.49f, F, -1},        {kStop, 0.51f, stopped, -1}, {kStop, 0.0f, F, -1}};
+    // clang-format on
     for (const auto& step : script) {
         rig.set(step.index, step.value);
         rig.blocks(2);
