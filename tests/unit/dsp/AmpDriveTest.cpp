@@ -4,15 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <vector>
 
 #include "DspReference.h"
-#include "support/SignalMeasures.h"
 
 namespace orv {
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 AmpDrive makeDrive(std::int32_t type, double drive, double fs = 44100.0)
 {
@@ -73,29 +69,6 @@ TEST(AmpDrive, TubeConstantInputSettlesToZero)
         EXPECT_NEAR(out / first, 0.109, 0.002) << fs;
         for (int i = 0; i < static_cast<int>(fs); ++i) out = a.shape(0.4);
         EXPECT_LT(std::fabs(out), 1e-12) << fs;
-    }
-}
-
-TEST(AmpDrive, TubeAddsEvenHarmonicsSolidDoesNot)
-{
-    const double fs = 48000.0, f = 375.0;  // 128 samples per period
-    for (std::int32_t type : {AmpDrive::kTube, AmpDrive::kSolid}) {
-        AmpDrive a = makeDrive(type, 3.0, fs);
-        std::vector<double> out;
-        for (int i = 0; i < 48000 * 2; ++i) {
-            // The phase offset keeps the input off exact zeros, which pass unshaped.
-            const double y = a.shape(0.5 * std::sin(2 * kPi * f * i / fs + 0.3));
-            if (i >= 48000) out.push_back(y);  // after the blocker has settled
-        }
-        const double h1 = test::amplitudeAt(out, f, fs), h2 = test::amplitudeAt(out, 2 * f, fs);
-        const double h3 = test::amplitudeAt(out, 3 * f, fs);
-        EXPECT_LT(test::amplitudeAt(out, 0.0, fs), 2e-3 * h1) << type;  // no DC
-        EXPECT_GT(h3, 0.01 * h1) << type;                               // both distort at this drive
-        if (type == AmpDrive::kTube) {
-            EXPECT_GT(h2, 0.01 * h1);
-        } else {
-            EXPECT_LT(h2, 1e-9 * h1);
-        }
     }
 }
 
