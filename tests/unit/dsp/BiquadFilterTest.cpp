@@ -146,10 +146,8 @@ TEST(BiquadFilter, GlidesLandDisableAndRates)
     EXPECT_EQ(f.processPlain(0.5), designed(B::typePeak, 44100, 5000, 3, -6).processPlain(0.5));  // no history left
     const double rates[][3] = {{19999, 44100, 132},  {20000, 20000, 60},  {400000, 400000, 1200},
                                {400001, 44100, 132}, {48000, 48000, 144}, {96000, 96000, 288}};
-    for (const auto& [in, usable, glide] : rates) {
-        EXPECT_EQ(B::usableRate(in), usable);
-        EXPECT_EQ(B::glideLengthFor(usable), glide) << usable;
-    }
+    for (const auto& [in, usable, glide] : rates)
+        EXPECT_TRUE(B::usableRate(in) == usable && B::glideLengthFor(usable) == glide) << in;
 }
 
 // A peak retuned every 16 samples across the band, with Q and gain changing too, glides

@@ -37,17 +37,15 @@ std::vector<double> leftImpulse(E& r, int samples)
 
 TEST(EarlyReflections, ParameterLawsCoverTheirRanges)
 {
-    const double laws[][3] = {{E::roomScaleFromParameter(0.0), 0.5, 1e-12},
-                              {E::roomScaleFromParameter(1.0), 4.0, 1e-4},
-                              {E::virtualScaleFromParameter(0.0), 0.25, 1e-12},
-                              {E::virtualScaleFromParameter(1.0), 4.0, 1e-4},
-                              {E::extraDistanceFromParameter(0.0), 0.15, 1e-12},
-                              {E::extraDistanceFromParameter(1.0), 1.5, 1e-4},
-                              {E::cutoffScaleFromParameter(0.0), 200.0, 0},
-                              {E::cutoffScaleFromParameter(0.5), 2000.0, 0},
-                              {E::cutoffScaleFromParameter(1.0), 20000.0, 0},
-                              {20.0 * std::log10(E::outputGainFromLevel(1.0)), -30.0, 1e-6},  // "Amount" at -30 dB
-                              {E::sizePreset(3).virtualRoomSize, 0.5, 0}};
+    // clang-format off
+    const double laws[][3] = {
+        {E::roomScaleFromParameter(0.0), 0.5, 1e-12},       {E::roomScaleFromParameter(1.0), 4.0, 1e-4},
+        {E::virtualScaleFromParameter(0.0), 0.25, 1e-12},   {E::virtualScaleFromParameter(1.0), 4.0, 1e-4},
+        {E::extraDistanceFromParameter(0.0), 0.15, 1e-12},  {E::extraDistanceFromParameter(1.0), 1.5, 1e-4},
+        {E::cutoffScaleFromParameter(0.0), 200.0, 0},       {E::cutoffScaleFromParameter(0.5), 2000.0, 0},
+        {E::cutoffScaleFromParameter(1.0), 20000.0, 0},     {E::sizePreset(3).virtualRoomSize, 0.5, 0},
+        {20.0 * std::log10(E::outputGainFromLevel(1.0)), -30.0, 1e-6}};  // "Amount" at -30 dB
+    // clang-format on
     for (const auto& [got, want, tolerance] : laws) EXPECT_NEAR(got, want, tolerance) << want;
     for (int pos = 2; pos <= 5; ++pos)  // larger "Size" positions give a larger room
         EXPECT_GT(E::sizePreset(pos).roomSize, E::sizePreset(pos - 1).roomSize) << pos;
@@ -57,21 +55,18 @@ TEST(EarlyReflections, ParameterLawsCoverTheirRanges)
 // 3.1 x 1.3 x 48000 / 340.29 = 568.45 samples; the read at w - 568 mixes in the next newer
 // sample with weight f = 0.45632, so the impulse shows one sample early. Tap gain
 // 10^(-1.3 x 3.1 / (1.3 x 14.9 + 0.15)) = 0.62165, one-pole a = e^(-2 pi 0.93 x 5000 / 48000).
-TEST(EarlyReflections, FractionalDelayLeansTowardsTheNewerSample)
+TEST(EarlyReflections, DelaysLevelsAndCutoffsWorkedOut)
 {
     auto room = makeRoom(48000.0, 1.3, 1.0, 0.15, 5000.0);
     const std::vector<double> left = leftImpulse(*room, 570);
     for (int i = 0; i < 567; ++i) ASSERT_EQ(left[i], 0.0) << i;
     EXPECT_NEAR(left[567], 0.129334, 1e-6);  // f x gain x (1 - a)
     EXPECT_NEAR(left[568], 0.224463, 1e-6);  // a x 0.129334 + (1 - f) x gain x (1 - a)
-}
 
-// The farthest far distance 14.9 m scaled: 1.5 x 14.9 x 1.2 + 0.4 = 27.22 m lies at -20 dB,
-// tap k at 10^(-1.5 d_k / 27.22). Each tap's low-pass has unit gain at DC, so the left impulse
-// response sums to the twelve left tap gains. The low-pass poles: data/early_reflection_poles.txt.
-TEST(EarlyReflections, TapLevelsAndCutoffsWorkedOut)
-{
-    auto room = makeRoom(44100.0, 1.5, 1.2, 0.4);
+    // The farthest far distance 14.9 m scaled: 1.5 x 14.9 x 1.2 + 0.4 = 27.22 m lies at -20 dB,
+    // tap k at 10^(-1.5 d_k / 27.22). Each tap's low-pass has unit gain at DC, so the left
+    // impulse response sums to the twelve left tap gains. The poles: data/early_reflection_poles.txt.
+    room = makeRoom(44100.0, 1.5, 1.2, 0.4);
     EXPECT_NEAR(room->tapGain(0), 0.674792, 1e-6);   // d = 3.1
     EXPECT_NEAR(room->tapGain(12), 0.683409, 1e-6);  // d = 3.0
     EXPECT_NEAR(room->tapGain(11), 0.226597, 1e-6);  // d = 11.7

@@ -170,7 +170,7 @@ std::vector<double> renderKernels(bool wide, int program, float cpuMode)
     rig.selectProgram(program);
     rig.set(kCpuMode, cpuMode);
     rig.set(kLever, 1.0f);
-    const std::vector<float> a = sine(220.0, rig.rate(), 9600, 0.4), b = sine(1870.0, rig.rate(), 9600, 0.2);
+    const std::vector<float> a = sine(220.0, 48000.0, 9600, 0.4), b = sine(1870.0, 48000.0, 9600, 0.2);
     std::vector<double> in(a.size()), out(2 * a.size());
     for (size_t i = 0; i < in.size(); ++i) in[i] = static_cast<double>(a[i]) + b[i];
     constexpr int kBlocks[] = {0, 1, 37, 64, 512};

@@ -1,9 +1,8 @@
 #pragma once
 
 // The effect's headless core (RotaryCore) driven directly, without host, program store or
-// editor: EngineRig owns one, answers its engine's questions as the plug-in does, offers the
-// plug-in's process entry and helpers to feed it signals block by block and to wait for its
-// re-initialisation fades.
+// editor: EngineRig owns one, answers its engine's questions as the plug-in does, feeds it
+// signals block by block and waits for its re-initialisation fades.
 
 #include <cmath>
 #include <functional>
@@ -56,7 +55,6 @@ public:
     }
 
     RotaryEngine& engine() { return core_.engine(); }
-    double rate() const { return rate_; }
 
     // The host's way of changing the rate: suspend, tell, resume.
     void changeRate(double rate)

@@ -105,10 +105,9 @@ TEST(CabinetGeometry, ImagesWorkedOutFromTheWalls)
                                 {0.0, 1.41, 1, -1},  {2.2, 1.41, -1, -1},  {-1.82, 1.41, 1, -1}, {0.0, 2.35, 1, -1}};
     ASSERT_EQ(g.sourceCount, 12);
     for (int k = 0; k < 12; ++k) {
-        EXPECT_NEAR(g.source[k].x, images[k][0], 1e-9) << k;
-        EXPECT_NEAR(g.source[k].y, images[k][1], 1e-9) << k;
-        EXPECT_EQ(g.source[k].sideSign, images[k][2]) << k;
-        EXPECT_EQ(g.source[k].mirrorSign, images[k][3]) << k;
+        const ImageSource& s = g.source[k];
+        EXPECT_TRUE(std::fabs(s.x - images[k][0]) < 1e-9 && std::fabs(s.y - images[k][1]) < 1e-9) << k;
+        EXPECT_TRUE(s.sideSign == images[k][2] && s.mirrorSign == images[k][3]) << k;
     }
     EXPECT_NEAR(g.micY, -1.0, 1e-9);
     EXPECT_NEAR(g.source[1].distance, 1.47, 1e-9);         // back wall
