@@ -29,13 +29,6 @@ void directOnly(Model& m)
     m.setStaticRayGain(0.0);
     if constexpr (std::is_same_v<Model, RotorModel>) m.setAmplitudeClip(0.0);
 }
-// Every reflected ray (and the horn's Z-axis part) silenced by its own gain.
-template <class Model>
-void silenceReflections(Model& m)
-{
-    for (int ray = Model::kRay2BackSides; ray < Model::kRayGainCount; ++ray) m.setRayGain(ray, 0.0);
-    if constexpr (std::is_same_v<Model, RotorModel>) m.setZAxisGain(0.0);
-}
 
 template <class T>
 class RotorPhysics : public testing::Test {};
@@ -68,7 +61,8 @@ TYPED_TEST(RotorPhysics, ReflectionCoefficientZeroLeavesDirectAndStatic)
         auto zeroC = make<Model>(3.0, theta), silenced = make<Model>(3.0, theta), full = make<Model>(3.0, theta);
         zeroC->setReflectionCoefficient(0.0);
         silenced->setReflectionCoefficient(0.9);
-        silenceReflections(*silenced);
+        for (int ray = Model::kRay2BackSides; ray < Model::kRayGainCount; ++ray) silenced->setRayGain(ray, 0.0);
+        if constexpr (std::is_same_v<Model, RotorModel>) silenced->setZAxisGain(0.0);  // and the Z-axis part
         full->setReflectionCoefficient(0.9);
         const auto a = renderSine(*zeroC, 700.0, 0, 30000), b = renderSine(*silenced, 700.0, 0, 30000),
                    c = renderSine(*full, 700.0, 0, 30000);
