@@ -164,20 +164,20 @@ TEST(EngineAllocation, ProcessingParameterChangesAndEveryJobAllocateNothing)
     ASSERT_GT(rig.settle(), 0);
     const long long before = allocationCount();
     ASSERT_GE(before, 1);  // the counter does see allocations (the core was built above)
-    for (int b = 0; b < 100; ++b) rig.engine().process(l.data(), r.data(), l.data(), r.data(), 128);
-    rig.engine().process(dl, dr, dl, dr, 128);
+    for (int b = 0; b < 100; ++b) rig.process(l.data(), r.data(), l.data(), r.data(), 128);
+    rig.process(dl, dr, dl, dr, 128);
     // Every index at three values with a block between; faded changes run their job groups here.
     for (float v : {0.0f, 1.0f, 0.37f}) {
         for (int i = 0; i < ParameterSet::kNumIndices; ++i) {
             if (i == kBypass) continue;
             rig.set(i, v);
-            rig.engine().process(l.data(), r.data(), l.data(), r.data(), 128);
+            rig.process(l.data(), r.data(), l.data(), r.data(), 128);
         }
         EXPECT_GT(rig.settle(6.0), 0) << v;
         double energy = 0.0;
         for (int b = 0; b < 16; ++b) {
             for (int n = 0; n < 128; ++n) l[n] = r[n] = static_cast<float>(0.8 * std::sin(0.03 * (128 * b + n)));
-            rig.engine().process(l.data(), r.data(), l.data(), r.data(), 128);
+            rig.process(l.data(), r.data(), l.data(), r.data(), 128);
             energy += rms(l) + rms(r);
         }
         EXPECT_TRUE(std::isfinite(energy)) << v;

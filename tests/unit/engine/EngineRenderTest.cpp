@@ -177,7 +177,7 @@ std::vector<double> renderKernels(bool wide, int program, float cpuMode)
     size_t pos = 0;
     for (int k = 0; pos < in.size(); ++k) {
         const int frames = static_cast<int>(std::min<size_t>(kBlocks[k % 5], in.size() - pos));
-        rig.engine().process(&in[pos], &in[pos], &out[pos], &out[in.size() + pos], frames);
+        rig.process(&in[pos], &in[pos], &out[pos], &out[in.size() + pos], frames);
         pos += static_cast<size_t>(frames);
     }
     vectorPath::allowWide(before);

@@ -64,6 +64,13 @@ public:
         engine().resume();
     }
 
+    // One call of the process entry.
+    template <typename Sample>
+    void process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int frames)
+    {
+        engine().process(inL, inR, outL, outR, frames);
+    }
+
     // Renders the whole input in blocks; calls onBlock (if given) with the frames done after each.
     // A mono output pin (a null right output) receives only `left`.
     StereoBuffer render(const std::vector<float>& inL, const std::vector<float>& inR,
