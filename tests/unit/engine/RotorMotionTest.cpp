@@ -69,15 +69,19 @@ TEST(RotorMotion, FlipShiftsTheEmissionAngleByHalfATurn)
     EXPECT_EQ(m.angleOffset(), 0.0);
 }
 
-// A rate change jumps to the target speed and keeps the angle; never below 11025 Hz.
+// A blend follows the speed changes; a rate change jumps to the target speed and keeps the
+// angle; never below 11025 Hz.
 TEST(RotorMotion, RateChangeJumpsToTheTargetAndKeepsTheAngle)
 {
     RotorMotion m = makeRotor();
+    m.setSpeed(0.25f);  // a blend, three quarters of the way to fast, follows the fast speed
+    m.setFastSpeed(9.0f);
+    EXPECT_NEAR(m.targetHz(), 0.8 + 0.75 * (9.0 - 0.8), 1e-6);
     m.setSpeed(0.0f);
     for (int i = 0; i < 1000; ++i) m.advance();
     const double angle = m.angle();
     m.setRate(11025.0, 2);
-    EXPECT_DOUBLE_EQ(m.speedHz(), 6.5f);
+    EXPECT_DOUBLE_EQ(m.speedHz(), 9.0f);
     EXPECT_EQ(m.angle(), angle);
     m.setRate(4000.0, 1);
     EXPECT_EQ(m.rate(), 11025.0);
