@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/HostTestSupport.h"
+#include "support/GoldenRows.h"
 
 namespace orv::test {
 namespace {
@@ -79,56 +79,39 @@ TEST(Entry, TheModuleExportsTheEntryNamesAndNothingElse)
 // row sends and expects), all to one instance in the order of the file.
 TEST_F(Dispatch, OpcodesCanDoBuffersArrangementsAndPropertiesAnswerAsTabled)
 {
-    std::ifstream table(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/host/data/dispatch-by-hand.txt");
-    int rows = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        SCOPED_TRACE(line);
-        ++rows;
-        std::istringstream fields(line);
-        std::string kind, text;
-        long long a = 0, b = 0, value = 0, answer = 0;
-        float opt = 0;
-        fields >> kind;
-        const auto rest = [&] { return fields.ignore(1), std::getline(fields, text), text; };
-        if (kind == "canDo") {
-            fields >> answer;
-            EXPECT_EQ(host.canDo(rest()), answer);
-        } else if (kind == "opcode") {
-            ASSERT_TRUE(fields >> a >> b >> value >> opt >> answer);
-            EXPECT_EQ(dispatch(static_cast<vst::i32>(a), static_cast<vst::i32>(b), static_cast<vst::iptr>(value),
-                               nullptr, opt),
-                      answer);
-        } else if (kind == "untouched") {
-            ASSERT_TRUE(fields >> a >> b >> answer);
-            std::vector<char> buf(static_cast<size_t>(answer), '\x5A');
-            EXPECT_EQ(dispatch(static_cast<vst::i32>(a), static_cast<vst::i32>(b), 0, buf.data()), 0);
-            EXPECT_EQ(std::count(buf.begin(), buf.end(), '\x5A'), answer);
-        } else if (kind == "text") {
-            ASSERT_TRUE(fields >> a >> b);
-            EXPECT_EQ(host.queryString(static_cast<vst::i32>(a), static_cast<vst::i32>(b)), rest());
-        } else if (kind == "speakers") {
+    const auto rows = dataRows(testData("host/data/dispatch-by-hand.txt"));
+    EXPECT_GT(rows.size(), 230u);
+    for (const std::vector<std::string>& r : rows) {
+        SCOPED_TRACE(r[0] + " " + r.at(1) + " " + (r.size() > 2 ? r[2] : ""));
+        const auto n = [&](size_t k) { return static_cast<vst::i32>(std::stoll(r.at(k))); };
+        if (r[0] == "canDo") {
+            EXPECT_EQ(host.canDo(r.size() > 2 ? r[2] : ""), n(1));
+        } else if (r[0] == "opcode") {
+            EXPECT_EQ(dispatch(n(1), n(2), std::stoll(r.at(3)), nullptr, std::stof(r.at(4))), std::stoll(r.at(5)));
+        } else if (r[0] == "untouched") {
+            std::vector<char> buf(static_cast<size_t>(n(3)), '\x5A');
+            EXPECT_EQ(dispatch(n(1), n(2), 0, buf.data()), 0);
+            EXPECT_EQ(std::count(buf.begin(), buf.end(), '\x5A'), n(3));
+        } else if (r[0] == "text") {
+            EXPECT_EQ(host.queryString(n(1), n(2)), r.at(3));
+        } else if (r[0] == "speakers") {
             vst::VstSpeakerArrangement in{}, out{};
-            ASSERT_TRUE(fields >> a >> b >> answer);
-            in.numChannels = static_cast<vst::i32>(a);
-            out.numChannels = static_cast<vst::i32>(b);
-            EXPECT_EQ(dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::iptr>(&in), &out), answer);
+            in.numChannels = n(1);
+            out.numChannels = n(2);
+            EXPECT_EQ(dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::iptr>(&in), &out), n(3));
         } else {
-            ASSERT_EQ(kind, "properties");
-            float steps[3];
-            ASSERT_TRUE(fields >> a >> b >> steps[0] >> steps[1] >> steps[2]);
-            const std::string label = rest();
+            ASSERT_EQ(r[0], "properties");
+            const std::string& label = r.at(6);
             vst::VstParameterProperties p{};
-            ASSERT_EQ(dispatch(vst::effGetParameterProperties, static_cast<vst::i32>(a), 0, &p), 1);
+            ASSERT_EQ(dispatch(vst::effGetParameterProperties, n(1), 0, &p), 1);
             EXPECT_EQ(std::vector<float>({float(p.flags), p.stepFloat, p.smallStepFloat, p.largeStepFloat}),
-                      std::vector<float>({float(b), steps[0], steps[1], steps[2]}));
-            EXPECT_EQ(host.paramName(static_cast<int>(a)), label);
+                      std::vector<float>({float(n(2)), std::stof(r[3]), std::stof(r[4]), std::stof(r[5])}));
+            EXPECT_EQ(host.paramName(n(1)), label);
             EXPECT_EQ(std::string(p.label), label);
             ASSERT_NE(std::memchr(p.shortLabel, '\0', sizeof p.shortLabel), nullptr);
             EXPECT_EQ(std::string(p.shortLabel), label.substr(0, sizeof p.shortLabel - 1));  // seven characters
         }
     }
-    EXPECT_GT(rows, 230);
     // Speaker arrangements change none of the offered pins; asking for them gives nothing.
     EXPECT_EQ(host.effect()->numInputs, 2);
     EXPECT_EQ(host.effect()->numOutputs, 2);

@@ -4,12 +4,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/HostTestSupport.h"
+#include "support/GoldenRows.h"
 #include "support/StoredLines.h"
 
 namespace orv::test {
@@ -18,8 +17,6 @@ namespace {
 constexpr int kNumIndices = 167;
 constexpr int kLever = 2;
 constexpr int kLvrMode = 40;
-
-std::string tableFile() { return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/host/data/parameters.txt"; }
 
 std::string number(float v)
 {
@@ -35,12 +32,6 @@ protected:
     {
         return std::to_string(index) + '\t' + step + '\t' + number(given) + '\t' + number(host.getParameter(index)) +
             '\t' + host.paramName(index) + '\t' + host.paramDisplay(index) + '\t' + host.paramLabel(index);
-    }
-
-    void expectShows(int index, const char* text, const char* label)
-    {
-        EXPECT_EQ(host.paramDisplay(index), text);
-        EXPECT_EQ(host.paramLabel(index), label);
     }
 };
 
@@ -70,7 +61,7 @@ TEST_F(Parameters, EveryIndexOverAGridMatchesTheStoredTable)
         rows.push_back(row(i, "outside", 0.5f));
     }
 
-    expectStoredLines(tableFile(), rows, "ORV_UPDATE_PARAMETER_TABLE");
+    expectStoredLines(testData("host/data/parameters.txt"), rows, "ORV_UPDATE_PARAMETER_TABLE");
 }
 
 // Worked out by hand (data/parameter-texts-by-hand.txt, never rewritten): the ends of every
@@ -78,25 +69,18 @@ TEST_F(Parameters, EveryIndexOverAGridMatchesTheStoredTable)
 // set after the value: the text is formed when asked) and internal parameters as constructed ("init", checked before anything is set).
 TEST_F(Parameters, TextsWorkedOutByHand)
 {
-    std::ifstream in(std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/host/data/parameter-texts-by-hand.txt");
-    std::vector<std::vector<std::string>> rows;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> fields;
-        std::istringstream split(line);
-        for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
-        ASSERT_TRUE(fields.size() == 4 || fields.size() == 5) << line;
-        rows.push_back(fields);
-    }
+    const auto rows = dataRows(testData("host/data/parameter-texts-by-hand.txt"));
     ASSERT_GT(rows.size(), 100u);
     for (bool asConstructed : {true, false}) {
         for (const auto& r : rows) {
             if ((r[1] == "init") != asConstructed) continue;
             const int index = std::stoi(r[0]);
             SCOPED_TRACE(testing::Message() << "index " << index << " at " << r[1]);
+            ASSERT_TRUE(r.size() == 4 || r.size() == 5);
             if (!asConstructed) host.setParameter(index, std::strtof(r[1].c_str(), nullptr));
             if (r.size() == 5) host.setParameter(kLvrMode, std::strtof(r[4].c_str(), nullptr));
-            expectShows(index, r[2].c_str(), r[3].c_str());
+            EXPECT_EQ(host.paramDisplay(index), r[2]);
+            EXPECT_EQ(host.paramLabel(index), r[3]);
         }
     }
 }

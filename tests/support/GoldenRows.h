@@ -1,5 +1,5 @@
-// Rows of numbers stored as data beside a test (a golden), each under a name of one or more
-// words. The rows made now are compared number by number with the stored ones; when the
+// Data stored beside a test: tables worked out by hand, read as rows of tab-separated fields,
+// and rows of numbers (a golden), each under a name of one or more words. The rows made now are compared number by number with the stored ones; when the
 // environment variable named by `update` is 1 they are written instead and the test is skipped,
 // for changes made on purpose.
 #pragma once
@@ -18,6 +18,23 @@
 namespace orv::test {
 
 using GoldenRows = std::vector<std::pair<std::string, std::vector<double>>>;
+
+// A file of tests/ by its path there.
+inline std::string testData(const std::string& path) { return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/" + path; }
+
+// The rows of a table, split at tabs; blank lines and lines starting with # are left out.
+inline std::vector<std::vector<std::string>> dataRows(const std::string& file)
+{
+    std::ifstream in(file);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream split(line);
+        rows.emplace_back();
+        for (std::string field; std::getline(split, field, '\t');) rows.back().push_back(field);
+    }
+    return rows;
+}
 
 // `close(now, stored, storedRow)` judges one number; `digits` are written per number.
 template <class Close>

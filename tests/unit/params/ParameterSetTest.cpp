@@ -7,20 +7,13 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "params/ParameterSet.h"
 #include "support/GoldenRows.h"
 
 namespace orv {
 namespace {
-
-std::string dataFile(const char* name)
-{
-    return std::string(ORV_DEFAULT_SOURCE_DIR) + "/tests/unit/params/data/" + name;
-}
 
 TEST(ParameterSet, IndexSpaceAndStoreSemantics)
 {
@@ -76,7 +69,7 @@ TEST(ParameterSet, EveryIndexOverAGridMatchesTheStoredQuantities)
         }
     }
     test::expectGoldenRows(
-        dataFile("quantities.txt"), "ORV_UPDATE_PARAMETER_QUANTITIES", rows,
+        test::testData("unit/params/data/quantities.txt"), "ORV_UPDATE_PARAMETER_QUANTITIES", rows,
         [](double now, double stored, const std::vector<double>&) {
             return std::fabs(now - stored) <= 1e-12 * std::max(1.0, std::fabs(stored));
         },
@@ -85,21 +78,16 @@ TEST(ParameterSet, EveryIndexOverAGridMatchesTheStoredQuantities)
 
 TEST(ParameterSet, QuantitiesWorkedOutByHand)
 {
-    std::ifstream in(dataFile("quantities-by-hand.txt"));
-    int rows = 0;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream s(line);
-        int index = 0;
-        std::string value, which;
-        double expected = 0.0, tolerance = 0.0;
-        ASSERT_TRUE(s >> index >> value >> which >> expected >> tolerance) << line;
+    const auto rows = test::dataRows(test::testData("unit/params/data/quantities-by-hand.txt"));
+    EXPECT_GT(rows.size(), 50u);
+    for (const std::vector<std::string>& r : rows) {
+        ASSERT_EQ(r.size(), 5u);
+        const int index = std::stoi(r[0]);
         ParameterSet p;
-        p.store(index, std::strtof(value.c_str(), nullptr));
-        EXPECT_NEAR(which == "s" ? p.secondaryQuantity(index) : p.quantity(index), expected, tolerance) << line;
-        ++rows;
+        p.store(index, std::stof(r[1]));
+        EXPECT_NEAR(r[2] == "s" ? p.secondaryQuantity(index) : p.quantity(index), std::stod(r[3]), std::stod(r[4]))
+            << index << " at " << r[1];
     }
-    EXPECT_GT(rows, 50);
 }
 
 }  // namespace
