@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "params/ControllerMap.h"
+#include "support/GoldenRows.h"
 
 namespace orv {
 namespace {
@@ -99,14 +100,10 @@ TEST(ControllerMap, LearningTakesTheControllerButNotAChannelModeOne)
 
 TEST(ControllerMap, NamedAndNumberedControllers)
 {
-    // clang-format off
-    const std::pair<int, const char*> names[] = {
-        {0, "bank sel MSB"}, {1, "mod wheel"},      {3, "control 3"},     {7, "main volume"},  {16, "gen purp 1"},
-        {19, "gen purp 4"},  {41, "control 41"},    {43, "express. LSB"}, {80, "gen purp 5"},  {83, "gen purp 8"},
-        {119, "control 119"}, {120, "all snd off"}, {127, "poly mode on"}, {128, "not assigned"}, {129, ""}, {130, ""},
-    };
-    // clang-format on
-    for (const auto& [c, name] : names) EXPECT_STREQ(ControllerMap::controllerName(c), name) << c;
+    const auto names = test::dataRows(test::testData("unit/programs/data/controller-names.txt"));
+    EXPECT_EQ(names.size(), 16u);
+    for (const auto& r : names)
+        EXPECT_STREQ(ControllerMap::controllerName(std::stoi(r[0])), r.size() > 1 ? r[1].c_str() : "");
     // 59 controllers have names of their own; the other 69 are "control N".
     int numbered = 0;
     for (int c = 0; c < 128; ++c)

@@ -18,18 +18,16 @@ class MidiBlock {
 public:
     MidiBlock& controlChange(int channel, int controller, int value)
     {
-        return message(static_cast<uint8_t>(0xB0 | ((channel - 1) & 0x0F)), static_cast<uint8_t>(controller),
-                       static_cast<uint8_t>(value));
+        return message(0xB0 | ((channel - 1) & 0x0F), controller, value);
     }
-    MidiBlock& message(uint8_t status, uint8_t data1, uint8_t data2)
+    MidiBlock& message(int status, int data1, int data2)
     {
-        vst::VstMidiEvent e{};
+        vst::VstMidiEvent& e = events_.emplace_back();
         e.type = vst::kVstMidiType;
-        e.byteSize = sizeof(vst::VstMidiEvent);
+        e.byteSize = sizeof e;
         e.midiData[0] = static_cast<char>(status);
         e.midiData[1] = static_cast<char>(data1);
         e.midiData[2] = static_cast<char>(data2);
-        events_.push_back(e);
         return *this;
     }
     vst::VstEvents* record()

@@ -6,25 +6,21 @@
 #include <string>
 
 #include "params/FactoryPrograms.h"
+#include "support/GoldenRows.h"
 #include "unit/programs/EffectUnderTest.h"
 
 namespace orv::test {
 namespace {
 
-// clang-format off
-const char* const kNames[24] = {
-    "Default", "L'122", "L'147", "Old Rotary", "Relaxed", "Wobble", "Ramble", "Synchro", "Swift", "Full Moon",
-    "Light", "Lazy Horn", "Broken Horn Motor", "Mellow Drum", "Static Drum", "Horn Mics", "Single Mic", "Whirled",
-    "Magnifying Glass", "Bright Chorus", "Wide horn", "L'122 (no mech)", "L'147 (no mech)", "Bass drive"};
-// clang-format on
-
 // Names and the performance settings every program has. (The other values are what the
 // engine's fingerprint of every factory program hears.)
 TEST(FactoryPrograms, NamesAndPerformanceSettingsBySlot)
 {
+    const auto names = dataRows(testData("unit/programs/data/factory-names.txt"));
+    ASSERT_EQ(names.size(), 24u);
     for (int slot = 0; slot < 48; ++slot) {
         const ProgramRecord p = FactoryPrograms::program(slot);
-        EXPECT_STREQ(p.name, slot < 24 ? kNames[slot] : "Init") << slot;
+        EXPECT_STREQ(p.name, slot < 24 ? names[slot][0].c_str() : "Init") << slot;
         for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(p.values[i], 0.0f) << slot << " " << i;
         EXPECT_EQ(p.values[39], 1.0f) << slot;  // MIDIchl: all channels
         for (float v : p.values) EXPECT_TRUE(v >= 0.0f && v <= 1.0f);
