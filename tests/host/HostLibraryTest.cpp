@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/HostTestSupport.h"
 #include "hostlib/MidiEventList.h"
@@ -22,19 +23,16 @@ TEST(MidiEventList, BuildsASortedVariableLengthRecord)
     EXPECT_EQ(rec->reserved, 0);
     // The pointer array starts 16 bytes into the record.
     auto* slots = reinterpret_cast<vst::VstEvent**>(reinterpret_cast<char*>(rec) + 16);
-    const int frames[] = {0, 3, 40, 40};
-    const unsigned char status[] = {0x90, 0xBF, 0xB0, 0xB1};
-    const unsigned char data1[] = {60, 64, 7, 1};
-    const unsigned char data2[] = {200 & 0x7F, 127, 100, 0};
+    // Type, size, frame, status, both data bytes and the unused fourth byte of each event, in order.
+    const std::vector<int> expected[] = {{1, 32, 0, 0x90, 60, 200 & 0x7F, 0},
+                                         {1, 32, 3, 0xBF, 64, 127, 0},
+                                         {1, 32, 40, 0xB0, 7, 100, 0},
+                                         {1, 32, 40, 0xB1, 1, 0, 0}};
     for (int i = 0; i < 4; ++i) {
         const auto* e = reinterpret_cast<const vst::VstMidiEvent*>(slots[i]);
-        EXPECT_EQ(e->type, 1) << i;
-        EXPECT_EQ(e->byteSize, 32) << i;
-        EXPECT_EQ(e->deltaFrames, frames[i]) << i;
-        EXPECT_EQ(static_cast<unsigned char>(e->midiData[0]), status[i]) << i;
-        EXPECT_EQ(static_cast<unsigned char>(e->midiData[1]), data1[i]) << i;
-        EXPECT_EQ(static_cast<unsigned char>(e->midiData[2]), data2[i]) << i;
-        EXPECT_EQ(e->midiData[3], 0) << i;
+        const auto byte = [&](int k) { return static_cast<int>(static_cast<unsigned char>(e->midiData[k])); };
+        EXPECT_EQ(std::vector<int>({e->type, e->byteSize, e->deltaFrames, byte(0), byte(1), byte(2), byte(3)}),
+                  expected[i]);
     }
     list.clear();
     EXPECT_EQ(list.record()->numEvents, 0);

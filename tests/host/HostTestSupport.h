@@ -1,5 +1,5 @@
-// Shared helpers of the black-box host tests: where the built module and tools are, a scratch
-// folder (support/TempFolder.h), a small WAV reader and writer (independent of libsndfile), and running a command.
+// Shared helpers of the black-box host tests: where the built module and tools are, a small WAV
+// reader and writer (independent of libsndfile), running a command, and a loaded module.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -48,17 +48,10 @@ inline void writeFloatWav(const std::string& path, const Audio& a)
     const uint32_t rate = static_cast<uint32_t>(a.rate);
     // "RIFF", size, "WAVE", "fmt ", 16, tag and channels, rate, bytes per second, per frame and
     // bits per sample, "data", size.
-    const uint32_t header[] = {0x46464952u,
-                               36 + bytes,
-                               0x45564157u,
-                               0x20746d66u,
-                               16,
-                               3 | channels << 16,
-                               rate,
-                               rate * channels * 4,
-                               channels * 4 | 32 << 16,
-                               0x61746164u,
-                               bytes};
+    // clang-format off
+    const uint32_t header[] = {0x46464952u, 36 + bytes, 0x45564157u, 0x20746d66u, 16, 3 | channels << 16, rate,
+                               rate * channels * 4, channels * 4 | 32 << 16, 0x61746164u, bytes};
+    // clang-format on
     std::string s(reinterpret_cast<const char*>(header), sizeof header);
     writeFile(path, s.append(reinterpret_cast<const char*>(a.samples.data()), bytes));
 }
