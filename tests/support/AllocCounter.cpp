@@ -25,10 +25,16 @@ void* alignedBlock(std::size_t align, std::size_t size) { return std::aligned_al
 void freeAligned(void* p) { std::free(p); }
 #endif
 
-void* allocate(std::size_t size)
+// Counts, then takes the block from malloc; nullptr when there is none.
+void* tryAllocate(std::size_t size)
 {
     gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* allocate(std::size_t size)
+{
+    if (void* p = tryAllocate(size)) return p;
     throw std::bad_alloc();
 }
 
@@ -49,22 +55,8 @@ long long allocationCount() { return gAllocations.load(std::memory_order_relaxed
 
 void* operator new(std::size_t size) { return allocate(size); }
 void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    try {
-        return allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    try {
-        return allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return tryAllocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return tryAllocate(size); }
 void* operator new(std::size_t size, std::align_val_t align) { return allocateAligned(size, align); }
 void* operator new[](std::size_t size, std::align_val_t align) { return allocateAligned(size, align); }
 

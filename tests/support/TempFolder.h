@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,30 +83,19 @@ class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : name_(name)
     {
-        if (const char* old = std::getenv(name)) {
-            had_ = true;
-            old_ = old;
-        }
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
+        if (const char* old = std::getenv(name)) old_ = old;
+        set(value);
     }
     ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
-    ~ScopedEnv()
-    {
-        if (had_)
-            setenv(name_.c_str(), old_.c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
+    ~ScopedEnv() { set(old_ ? old_->c_str() : nullptr); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
+    void set(const char* value) { value != nullptr ? setenv(name_.c_str(), value, 1) : unsetenv(name_.c_str()); }
+
     std::string name_;
-    std::string old_;
-    bool had_ = false;
+    std::optional<std::string> old_;
 };
 
 }  // namespace orv::test
