@@ -260,10 +260,8 @@ struct Host {
             std::memset(arrangements, 0, sizeof arrangements);
             auto* io = reinterpret_cast<vst::VstSpeakerArrangement*>(arrangements[0]);
             auto* out = reinterpret_cast<vst::VstSpeakerArrangement*>(arrangements[1]);
-            io->numChannels = static_cast<int8_t>(s.byte());
-            out->numChannels = static_cast<int8_t>(s.byte());
-            io->type = static_cast<int8_t>(s.byte());
-            out->type = static_cast<int8_t>(s.byte());
+            for (auto* a : {io, out}) a->numChannels = static_cast<int8_t>(s.byte());
+            for (auto* a : {io, out}) a->type = static_cast<int8_t>(s.byte());
             value = reinterpret_cast<vst::iptr>(io);
             ptr = out;
         } else if (opcode == vst::effSetProgramName || opcode == vst::effCanDo) {
@@ -295,24 +293,19 @@ struct Host {
             const float v = fx->getParameter(fx, i);
             if (!(v >= 0.0f && v <= 1.0f)) fx->setParameter(fx, i, constructionValues[static_cast<size_t>(i)]);
         }
-        long phase = 0;
-        const auto sine = [&] {
-            for (int i = 0; i < kCheckBlock; ++i, ++phase) {
-                in[0][i] = 0.5f * std::sin(2.0f * 3.14159265f * 441.0f * static_cast<float>(phase) / rate);
+        // Whole blocks for half a second, then one block in each precision.
+        const int warm = (static_cast<int>(rate) / 2 + kCheckBlock - 1) / kCheckBlock;
+        for (int b = 0; b < warm + 2; ++b) {
+            for (int i = 0; i < kCheckBlock; ++i) {
+                const float t = static_cast<float>(static_cast<long>(b) * kCheckBlock + i) / rate;
+                in[0][i] = 0.5f * std::sin(2.0f * 3.14159265f * 441.0f * t);
                 in[1][i] = -in[0][i];
             }
-        };
-        for (int done = 0; done < static_cast<int>(rate) / 2; done += kCheckBlock) {
-            sine();
-            processBlock(out, kCheckBlock, false);
-        }
-        for (bool useDouble : {false, true}) {
-            sine();
+            const bool useDouble = b == warm + 1;
             processBlock(out, kCheckBlock, useDouble);
-            for (int c = 0; c < 2; ++c) {
+            for (int c = 0; c < 2 && b >= warm; ++c) {
                 for (int i = 0; i < kCheckBlock; ++i) {
-                    const double y = useDouble ? outD[c][i] : out[c][i];
-                    if (!std::isfinite(y)) {
+                    if (const double y = useDouble ? outD[c][i] : out[c][i]; !std::isfinite(y)) {
                         std::fprintf(stderr, "output %d sample %d is %g (double: %d)\n", c, i, y, useDouble);
                         std::abort();
                     }
