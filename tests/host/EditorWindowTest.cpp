@@ -9,6 +9,7 @@
 #include "editor/RotaryEditor.h"
 #include "plugin/RotaryEffect.h"
 #include "host/HostTestSupport.h"
+#include "support/RecordingHost.h"
 #include "support/XvfbServer.h"
 #include "toolkit/CFrame.h"
 
@@ -28,11 +29,6 @@ namespace {
 
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
-
-vst::iptr offscreenHost(vst::AEffect*, vst::i32 opcode, vst::i32, vst::iptr, void*, float)
-{
-    return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
-}
 
 // Pixels of the window's area that differ from the image (0xRRGGBB per pixel).
 int mismatches(Display* dpy, Window window, cairo_surface_t* expected)
@@ -99,7 +95,7 @@ TEST(EditorWindow, OpensInTheHostWindowLooksLikeTheOffscreenRenderAndCloses)
     EXPECT_EQ(childCount(), 1);
 
     // The same editor, built in this process, rendered without a window.
-    RotaryEffect reference(offscreenHost);
+    RotaryEffect reference(recordingHost);
     auto* editor = static_cast<RotaryEditor*>(reference.getEditor());
     ASSERT_TRUE(editor->openOffscreen());
     editor->idle();

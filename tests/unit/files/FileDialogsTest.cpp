@@ -5,7 +5,6 @@
 
 #include <array>
 #include <chrono>
-#include <sstream>
 #include <thread>
 #include <tuple>
 
@@ -57,10 +56,7 @@ protected:
     std::string argsFile() const { return scratch.file("args"); }
     bool hasArg(const std::string& a) const
     {
-        std::istringstream in(readFile(argsFile()));
-        for (std::string line; std::getline(in, line);)
-            if (line == a) return true;
-        return false;
+        return ("\n" + readFile(argsFile())).find("\n" + a + "\n") != std::string::npos;
     }
 
     TempFolder scratch;
