@@ -3,7 +3,6 @@
 // screenshot that equals the same editor rendered offscreen in this process, a click that
 // reaches the effect and the host as automation, and effEditClose taking the window away.
 #include <cairo.h>
-#include <gtest/gtest.h>
 
 // The project's headers come before Xlib's, whose macros (None, Bool, ...) would clash.
 #include "editor/RotaryEditor.h"
@@ -16,13 +15,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdint>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace orv::test {
 namespace {

@@ -1,13 +1,8 @@
 // The module's answers to a host: its exported names, effect record, entry point, every dispatcher opcode, canDo,
 // pins, speaker arrangements, parameter properties and the process entries.
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "host/HostTestSupport.h"
 #include "support/GoldenRows.h"

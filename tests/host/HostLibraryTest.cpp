@@ -1,10 +1,6 @@
 // The host library on its own: the MIDI event record it builds, the answers of its callback,
 // and closing. (How it refuses files that are not VST 2 modules shows in orv-render's refusals.)
 
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "host/HostTestSupport.h"
 #include "hostlib/MidiEventList.h"
 

@@ -2,11 +2,6 @@
 // index over a grid of values against a table stored as data (data/parameters.txt, written
 // with ORV_UPDATE_PARAMETER_TABLE=1 when a change is deliberate), and cases worked out by hand.
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
-
 #include "host/HostTestSupport.h"
 #include "support/GoldenRows.h"
 #include "support/StoredLines.h"

@@ -1,10 +1,6 @@
 // The state chunk and MIDI control as a host sees them through the module's ABI. The chunk
 // formats in detail, with old and damaged data, are checked on the effect (tests/unit/files).
 
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "host/HostTestSupport.h"
 
 namespace orv::test {

@@ -1,11 +1,7 @@
 // orv-render as a user runs it: refusals with one clear line and no output file, renders whose
 // result can be predicted, programs chosen by name and state kept between runs.
 
-#include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "host/HostTestSupport.h"
 

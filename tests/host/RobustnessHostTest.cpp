@@ -4,14 +4,10 @@
 // sense. Nothing of it may crash the module or leave its output poisoned. (Parameter values
 // outside 0..1 at every index are driven by tests/fuzz/InterfaceFuzzer.)
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "HostTestSupport.h"
 

@@ -3,9 +3,6 @@
 // tests/unit/files/data/images (see the notes there); short and foreign images are refused by
 // the same loader, checked in tests/unit/files/FileFormatTest.cpp.
 
-#include <string>
-#include <vector>
-
 #include "host/HostTestSupport.h"
 
 namespace orv::test {

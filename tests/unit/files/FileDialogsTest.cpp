@@ -92,7 +92,7 @@ TEST_F(FileDialogs, EachDialogHasItsTitleFilterAndExtension)
 TEST_F(FileDialogs, SavingWritesTheImageAndRemembersWhereAndUnderWhichName)
 {
     run([&] { return dialogs->saveBankDialog(); }, {files + "/My bank.ovb"});
-    EXPECT_EQ(readFileBytes(files + "/My bank.ovb"), toBytes(editor().fileImages().bankImage()));
+    EXPECT_EQ(readFileBytes(files + "/My bank.ovb"), editor().fileImages().bankImage());
     EXPECT_EQ(dialogs->currentDirectory(), files);
     EXPECT_EQ(dialogs->currentFileName(Kind::Bank), "My bank.ovb");
     // The next preset save opens in that folder with its own (still empty) name.

@@ -5,7 +5,6 @@
 // ORV_UPDATE_FILE_LOADS=1 when a change is deliberate). The writers must give back the intact
 // images byte for byte, which checks both directions against bytes built independently.
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -140,9 +139,9 @@ TEST_F(FileFormats, EveryStoredImageWholeReversedAndDamagedLoadsAsStored)
 TEST_F(FileFormats, WritersGiveBackTheStoredImagesInEitherOrder)
 {
     const std::pair<const char*, std::function<Bytes()>> writers[] = {
-        {"preset", [&] { return toBytes(editor().fileImages().presetImage()); }},
-        {"bank", [&] { return toBytes(editor().fileImages().bankImage()); }},
-        {"midi", [&] { return toBytes(editor().fileImages().midiSettingsImage()); }},
+        {"preset", [&] { return editor().fileImages().presetImage(); }},
+        {"bank", [&] { return editor().fileImages().bankImage(); }},
+        {"midi", [&] { return editor().fileImages().midiSettingsImage(); }},
         {"state",
          [&] {
              void* data = nullptr;
@@ -173,7 +172,7 @@ TEST_F(FileFormats, SavingClampsBadStoredValuesWithAMessage)
     effect->programBank().setValue(3, 6, -0.25f);
     effect->programBank().setValue(30, 8, std::nanf(""));
     testing::internal::CaptureStderr();
-    const Bytes bank = toBytes(editor().fileImages().bankImage());
+    const Bytes bank = editor().fileImages().bankImage();
     void* data = nullptr;
     const int size = effect->getChunk(&data, false);
     const std::string err = testing::internal::GetCapturedStderr();

@@ -53,7 +53,6 @@ protected:
         return editor().fileImages().load(bytes.empty() ? nullptr : bytes.data(), bytes.size(), endianReversed);
     }
     ProgramRecord program(int p) const { return effect->getProgramRecord(p); }
-    static Bytes toBytes(const std::vector<unsigned char>& v) { return Bytes(v.begin(), v.end()); }
 
     TempFolder config;
     ScopedEnv configHome{"XDG_CONFIG_HOME", config.path()};

@@ -44,9 +44,9 @@ TEST_F(Settings, StoredDefaultsAreTheImagesAndCanBeCleared)
     editor().storeDefaultBank();
     editor().storeDefaultPreset();
     editor().storeDefaultMidi();
-    EXPECT_EQ(readFileBytes(valuePath("DefaultBank")), toBytes(editor().fileImages().bankImage()));
-    EXPECT_EQ(readFileBytes(valuePath("DefaultPreset")), toBytes(editor().fileImages().presetImage()));
-    EXPECT_EQ(readFileBytes(valuePath("DefaultMidi")), toBytes(editor().fileImages().midiSettingsImage()));
+    EXPECT_EQ(readFileBytes(valuePath("DefaultBank")), editor().fileImages().bankImage());
+    EXPECT_EQ(readFileBytes(valuePath("DefaultPreset")), editor().fileImages().presetImage());
+    EXPECT_EQ(readFileBytes(valuePath("DefaultMidi")), editor().fileImages().midiSettingsImage());
 
     editor().clearDefaultBank();
     editor().clearDefaultPreset();

@@ -2,7 +2,6 @@
 // empty and unwritable folders, and several writers at once.
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

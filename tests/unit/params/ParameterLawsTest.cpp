@@ -1,12 +1,8 @@
 // The shared laws against hand-computed end points and analytic properties.
-#include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <map>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "params/ParameterLaws.h"
 #include "support/GoldenRows.h"

@@ -3,7 +3,6 @@
 // ORV_UPDATE_PARAMETER_QUANTITIES=1 when a change is deliberate), and points worked out by hand
 // (data/quantities-by-hand.txt, never rewritten). The texts are checked through the module in
 // tests/host; here only that each stays inside its buffer.
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>

@@ -1,11 +1,7 @@
 // The controller map on its own: encoding, both tables, learning, names. (The channel filter
 // is tested through the module.)
 
-#include <gtest/gtest.h>
-
 #include <limits>
-#include <string>
-#include <utility>
 
 #include "params/ControllerMap.h"
 #include "support/GoldenRows.h"

@@ -1,9 +1,6 @@
 // Factory content of the 48 programs and what a fresh effect makes of it.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <string>
 
 #include "params/FactoryPrograms.h"
 #include "support/GoldenRows.h"

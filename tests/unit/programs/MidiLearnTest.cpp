@@ -1,10 +1,7 @@
 // Controller messages reaching the effect: learning, the changed flag and messages that must
 // be ignored. (Channel filter, values and the speed controller are tested through the module.)
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <vector>
 
 #include "unit/programs/EffectUnderTest.h"
 

@@ -1,8 +1,6 @@
 // The program store of the effect: applying programs, names, the reference program, the
 // performance settings shared by all programs, and the learn and forget hooks of setParameter.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
 

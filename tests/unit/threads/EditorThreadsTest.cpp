@@ -3,11 +3,8 @@
 // idles and closes the editor. Nothing the first thread does may reach the controls that close
 // deletes; the second picks every change up at its idle.
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <thread>
-#include <vector>
 
 #include "editor/RotaryEditor.h"
 #include "params/ParameterIndex.h"

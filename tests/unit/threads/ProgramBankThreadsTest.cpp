@@ -3,14 +3,11 @@
 // and names changed by the host while the user-interface thread saves. Every record and every
 // name a reader takes must be one that a single write left.
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "params/ParameterIndex.h"
 #include "params/ProgramBank.h"
