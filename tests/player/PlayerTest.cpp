@@ -1,25 +1,18 @@
 // orv-play end to end: a private JACK server on its dummy backend and a private Xvfb, the
 // player started as a user starts it, a JACK client of the test's own sending it a tone and
 // a controller and reading its outputs back, and the saved state read through the module.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <jack/jack.h>
 #include <jack/midiport.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <functional>
-#include <string>
 #include <thread>
-#include <vector>
+#include <utility>
 
 #include "hostlib/PluginHost.h"
 #include "support/TempFolder.h"
@@ -28,8 +21,6 @@
 // After the project's headers: Xlib's macros (None, Bool) clash with names there.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-extern char** environ;
 
 namespace orv::test {
 namespace {
@@ -91,8 +82,7 @@ public:
     }
     void close()
     {
-        if (client_ != nullptr) jack_client_close(client_);
-        client_ = nullptr;
+        if (client_ != nullptr) jack_client_close(std::exchange(client_, nullptr));
     }
     // Tone into the player's inputs, its outputs into ours, our MIDI into its MIDI input.
     // (The player's ports appear before it is active; until then connecting fails.)
@@ -159,8 +149,7 @@ class PlayerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string why = xvfb.start(640, 800);
-        ASSERT_EQ(why, "");
+        ASSERT_EQ(xvfb.start(640, 800), "");
         server = "orvplay" + std::to_string(getpid());
         jackd =
             spawn({"jackd", "-n", server, "-r", "-d", "dummy", "-r", "48000", "-p", "256"}, {}, dir.file("jackd.log"));
@@ -204,12 +193,7 @@ protected:
                   dir.file("player.log"));
         ASSERT_GT(player, 0);
     }
-    int stopPlayer()
-    {
-        const int status = stopChild(player);
-        player = -1;
-        return status;
-    }
+    int stopPlayer() { return stopChild(std::exchange(player, -1)); }
 
     TempFolder dir;
     XvfbServer xvfb;
