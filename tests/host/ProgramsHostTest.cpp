@@ -2,6 +2,7 @@
 // formats in detail, with old and damaged data, are checked on the effect (tests/unit/files).
 
 #include "host/HostTestSupport.h"
+#include "support/GoldenRows.h"
 
 namespace orv::test {
 namespace {
@@ -65,22 +66,14 @@ protected:
 TEST_F(Midi, ChannelFilterAndNoAutomationForOrdinaryControllers)
 {
     host.setParameter(kBinding + kDrive, binding(20));
-    const struct {
-        float midiChl;
-        int channel, value;
-        float drive;
-    } steps[] = {
-        {1.0f, 9, 0, 0.0f},  // all channels by default
-        {1.0f / 17.0f, 2, 127, 0.0f},
-        {1.0f / 17.0f, 1, 127, 1.0f},  // channel 1 only
-        {0.0f, 1, 0, 1.0f},            // off
-        {1.0f, 16, 64, 64.0f / 127.0f},
-    };
-    for (const auto& s : steps) {
-        host.setParameter(kMidiChl, s.midiChl);
+    const auto steps = dataRows(testData("host/data/midi-channels.txt"));
+    EXPECT_EQ(steps.size(), 5u);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step[0] + " " + step[1]);
+        host.setParameter(kMidiChl, std::stof(step[0]));
         host.clearCalls();
-        controller(s.channel, 20, s.value);
-        EXPECT_EQ(host.getParameter(kDrive), s.drive) << s.midiChl << " " << s.channel;
+        controller(std::stoi(step[1]), 20, std::stoi(step[2]));
+        EXPECT_EQ(host.getParameter(kDrive), std::stof(step[3]));
         for (const auto& c : host.callsWith(vst::audioMasterAutomate)) EXPECT_NE(c.index, kDrive);
     }
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/HostTestSupport.h"
+#include "support/GoldenRows.h"
 #include "support/SignalMeasures.h"
 
 namespace orv::test {
@@ -77,21 +78,13 @@ TEST_F(RenderTool, RefusalsNameWhatIsWrong)
 {
     const std::string notes = dir.file("notes.wav");
     std::ofstream(notes) << "these are not samples\n";
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{dir.file("nothing-here.wav"), output}, dir.file("nothing-here.wav")},
-        {{notes, output}, notes},
-        {{input, output, "--set", "Levre=1"}, "Levre"},
-        {{input, output, "--at", "0.5", "NoSuchKnob=0.5"}, "NoSuchKnob"},
-        {{input, output, "--set", "Lever=1.5"}, "1.5"},
-        {{input, output, "--set", "Lever=-0.1"}, "-0.1"},
-        {{input, output, "--cc", "0.1", "17", "7", "100"}, "17"},  // channel past 16
-        {{input, output, "--cc", "0.1", "1", "7", "128"}, "128"},  // value past 127
-        {{input, dir.file("out.nosuchformat")}, "nosuchformat"},
-        {{input, output, "--module", dir.file("absent.so")}, dir.file("absent.so")},
-        {{input, output, "--module", notes}, notes},
-        {{input, output, "--module", "/lib/x86_64-linux-gnu/libm.so.6"}, "no VST 2 entry point"},  // a real library
-    };
-    for (const auto& [args, mention] : cases) {
+    const auto rows = dataRows(testData("host/data/render-refusals.txt"));
+    EXPECT_EQ(rows.size(), 12u);
+    for (std::vector<std::string> args : rows) {
+        for (std::string& a : args)
+            if (a.starts_with("{dir}")) a = dir.path() + a.substr(5);
+        const std::string mention = args.back();
+        args.pop_back();
         SCOPED_TRACE(mention);
         expectRefusal(render(args), mention);
     }

@@ -9,8 +9,7 @@
 
 namespace {
 
-class TestEnvironment {
-public:
+struct TestEnvironment {
     TestEnvironment()
     {
         setenv("ORV_MODULE", ORV_DEFAULT_MODULE, 0);
@@ -18,19 +17,16 @@ public:
         setenv("ORV_SOURCE_DIR", ORV_DEFAULT_SOURCE_DIR, 0);
         char pattern[] = "/tmp/orv-test-config-XXXXXX";
         if (mkdtemp(pattern) != nullptr) {
-            configHome_ = pattern;
+            configHome = pattern;
             setenv("XDG_CONFIG_HOME", pattern, 1);
         }
     }
     ~TestEnvironment()
     {
-        if (configHome_.empty()) return;
         std::error_code ignored;
-        std::filesystem::remove_all(configHome_, ignored);
+        if (!configHome.empty()) std::filesystem::remove_all(configHome, ignored);
     }
-
-private:
-    std::string configHome_;
+    std::string configHome;
 };
 
 const TestEnvironment environment;

@@ -5,6 +5,7 @@
 // ORV_UPDATE_FILE_LOADS=1 when a change is deliberate). The writers must give back the intact
 // images byte for byte, which checks both directions against bytes built independently.
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -31,12 +32,6 @@ const Damage kDamages[] = {
     {"foreign-id", [](Bytes& b, size_t base) { b[base + 1] ^= 0x20; }},
     {"unknown-marker", [](Bytes& b, size_t base) { b[base + 4] = 0x24; }},
 };
-
-const char* kindName(int k)
-{
-    static const char* const names[] = {"none", "preset", "bank", "midi"};
-    return k >= 0 && k < 4 ? names[k] : "?";
-}
 
 class FileFormats : public FilesTest {
 protected:
@@ -73,7 +68,7 @@ protected:
             answer = std::to_string(
                 effect->setChunk(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size()), false));
         else
-            answer = kindName(static_cast<int>(load(bytes, reversed)));
+            answer = std::array{"none", "preset", "bank", "midi"}.at(static_cast<size_t>(load(bytes, reversed)));
         const std::string err = testing::internal::GetCapturedStderr();
 
         std::ostringstream s;
