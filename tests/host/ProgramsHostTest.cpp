@@ -78,38 +78,29 @@ TEST_F(Midi, ChannelFilterAndNoAutomationForOrdinaryControllers)
     }
 }
 
-// The controller bound to "Speed" in each speed mode: the controller values sent one after
-// the other and the Lever and Speed automation each one gives.
+// The controller bound to "Speed" in each speed mode (data/speed-controller.txt): the values
+// sent one after the other and the Lever and Speed automation each one gives.
 TEST_F(Midi, SpeedControllerInEverySpeedMode)
 {
-    struct Mode {
-        const char* name;
-        float spdMode;
-        std::vector<std::pair<int, Moves>> steps;
-    };
-    const Moves none, up{{kLever, 1.0f}, {kSpeed, 1.0f}}, down{{kLever, 0.0f}, {kSpeed, 0.0f}};
-    // clang-format off
-    const Mode modes[] = {
-        // Default throws the lever (from 0.25, where the test puts it) and back; Speed stays.
-        {"Default", 0.0f, {{127, {{kLever, 0.25f}, {kLever, 1.0f}}}, {0, {{kLever, 1.0f}, {kLever, 0.0f}}}}},
-        {"TremDwn", 1.0f / 3.0f, {{100, up}, {20, down}}},
-        {"TremUp", 2.0f / 3.0f, {{127, down}, {0, up}}},
-        // Trigger toggles on a press after a release; the first press only arms, and a second
-        // press without a release does nothing.
-        {"Trigger", 1.0f, {{127, none}, {0, none}, {127, up}, {127, none}, {0, none}, {127, down}}},
-    };
-    // clang-format on
-    for (const Mode& m : modes) {
-        SCOPED_TRACE(m.name);
-        host.setParameter(kBinding + kSpeed, binding(64));
-        host.setParameter(kSpdMode, m.spdMode);
-        host.setParameter(kLever, 0.25f);
-        host.setParameter(kSpeed, 0.0f);
-        host.clearCalls();
-        for (const auto& [value, moves] : m.steps) {
-            controller(1, 64, value);
-            EXPECT_EQ(leverAndSpeedAutomation(), moves) << "value " << value;
+    const auto rows = dataRows(testData("host/data/speed-controller.txt"));
+    EXPECT_EQ(rows.size(), 12u);
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const std::vector<std::string>& r = rows[k];
+        SCOPED_TRACE(r[0] + ", value " + r[2]);
+        if (k == 0 || r[0] != rows[k - 1][0]) {
+            host.setParameter(kBinding + kSpeed, binding(64));
+            host.setParameter(kSpdMode, std::stof(r[1]));
+            host.setParameter(kLever, 0.25f);
+            host.setParameter(kSpeed, 0.0f);
+            host.clearCalls();
         }
+        controller(1, 64, std::stoi(r[2]));
+        Moves moves;
+        std::istringstream list(r.size() > 3 ? r[3] : "");
+        int index = 0;
+        char equals = 0;
+        for (float value = 0; list >> index >> equals >> value;) moves.emplace_back(index, value);
+        EXPECT_EQ(leverAndSpeedAutomation(), moves);
     }
     // Setting the lever mode forgets the last release.
     controller(1, 64, 0);
@@ -118,7 +109,7 @@ TEST_F(Midi, SpeedControllerInEverySpeedMode)
     EXPECT_TRUE(leverAndSpeedAutomation().empty());
     controller(1, 64, 0);
     controller(1, 64, 127);
-    EXPECT_EQ(leverAndSpeedAutomation(), up);
+    EXPECT_EQ(leverAndSpeedAutomation(), (Moves{{kLever, 1.0f}, {kSpeed, 1.0f}}));
 }
 
 }  // namespace
