@@ -1,14 +1,13 @@
-// libFuzzer target: the whole host interface of the built module, loaded with dlopen and driven
-// through its entry point and effect record as a host would. Each input is a script of host
-// calls on one new instance: parameters with any float, the process entries with any block size
-// and any samples (NaN, infinities, denormals), MIDI events, chunks (raw or the effect's own
-// mutated), programs, sample rate, block size, suspend and resume, pin connections, speaker
-// arrangements and every other dispatcher opcode with any index, value and float. Not sent:
-// effClose (it ends every input instead) and effEditOpen, whose pointer must be a real parent
-// window; every other pointer is a zeroed buffer of 8 KiB or what the opcode's contract names.
-// Afterwards every parameter outside 0..1 gets its construction value and the effect half a
-// second of a sine at 22050 Hz (44100 Hz for one script in four): its output in both precisions
-// must then be finite. The instance is closed at the end, so leaks show too.
+// libFuzzer target: the built module, loaded with dlopen and driven through its entry point and
+// effect record as a host would. Each input is a script of host calls on one new instance:
+// parameters with any float, the process entries with any block size and samples (NaN,
+// infinities, denormals), MIDI events, chunks (raw or the effect's own mutated), programs, rate,
+// block size, suspend and resume, pin connections, speaker arrangements and every other opcode
+// with any index, value and float; not effClose (which ends every input) nor effEditOpen (whose
+// pointer must be a real window). Other pointers are a zeroed 8 KiB buffer or what the opcode's
+// contract names. Then parameters outside 0..1 get their construction value and half a second of
+// a sine at 22050 Hz (44100 Hz for one script in four) must come out finite in both precisions;
+// closing the instance at the end shows leaks.
 
 #include <dlfcn.h>
 
@@ -21,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "host/vst2.h"
@@ -43,6 +43,13 @@ std::vector<float> constructionValues;  // getParameter of a new instance, index
 // The host's answers for pin connections: bit k set means pin k is unconnected (inputs 0 and 1
 // in bits 0 and 1, outputs in bits 2 and 3).
 unsigned missingPins = 0;
+
+// Says what went wrong and ends the run as a finding.
+[[noreturn]] void fail(const std::string& why)
+{
+    std::fprintf(stderr, "%s\n", why.c_str());
+    std::abort();
+}
 
 vst::iptr hostCallback(vst::AEffect*, vst::i32 opcode, vst::i32 index, vst::iptr value, void*, float)
 {
@@ -303,14 +310,11 @@ struct Host {
             }
             const bool useDouble = b == warm + 1;
             processBlock(out, kCheckBlock, useDouble);
-            for (int c = 0; c < 2 && b >= warm; ++c) {
-                for (int i = 0; i < kCheckBlock; ++i) {
-                    if (const double y = useDouble ? outD[c][i] : out[c][i]; !std::isfinite(y)) {
-                        std::fprintf(stderr, "output %d sample %d is %g (double: %d)\n", c, i, y, useDouble);
-                        std::abort();
-                    }
-                }
-            }
+            for (int c = 0; c < 2 && b >= warm; ++c)
+                for (int i = 0; i < kCheckBlock; ++i)
+                    if (const double y = useDouble ? outD[c][i] : out[c][i]; !std::isfinite(y))
+                        fail("output " + std::to_string(c) + " sample " + std::to_string(i) + " is " +
+                             std::to_string(y) + (useDouble ? " (double)" : ""));
         }
     }
 };
@@ -319,10 +323,7 @@ static_assert(offsetof(decltype(Host::eventList), pointers) == offsetof(vst::Vst
 vst::AEffect* create()
 {
     vst::AEffect* effect = entryPoint(hostCallback);
-    if (effect == nullptr || effect->magic != vst::kEffectMagic) {
-        std::fprintf(stderr, "the module gave no effect record\n");
-        std::abort();
-    }
+    if (effect == nullptr || effect->magic != vst::kEffectMagic) fail("the module gave no effect record");
     return effect;
 }
 
@@ -342,10 +343,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     const char* path = std::getenv("ORV_MODULE");
     if (path == nullptr || *path == 0) path = ORV_DEFAULT_MODULE;
     void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-        std::fprintf(stderr, "cannot load %s: %s\n", path, dlerror());
-        std::abort();
-    }
+    if (module == nullptr) fail(std::string("cannot load ") + path + ": " + dlerror());
     entryPoint = reinterpret_cast<vst::AEffect* (*)(vst::HostCallback)>(dlsym(module, "VSTPluginMain"));
     if (entryPoint == nullptr) std::abort();
 

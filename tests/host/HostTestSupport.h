@@ -132,11 +132,9 @@ protected:
 
     void SetUp() override
     {
-        const std::string path = modulePath();
-        ASSERT_FALSE(path.empty()) << "ORV_MODULE is not set";
         host.setSampleRate(kRate);
         host.setBlockSize(kBlock);
-        ASSERT_TRUE(host.start(path)) << host.error();
+        ASSERT_TRUE(host.start(modulePath())) << host.error();
     }
 
     vst::iptr dispatch(vst::i32 opcode, vst::i32 index = 0, vst::iptr value = 0, void* ptr = nullptr, float opt = 0.0f)

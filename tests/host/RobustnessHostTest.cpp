@@ -168,9 +168,8 @@ INSTANTIATE_TEST_SUITE_P(BadSamples, BurstRecovery,
                                            Burst{"LargestFloatOverdriven", 3.0e38f, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// ---- sample rates, block sizes and frame counts that make no sense -------------------------
-// A refused setting leaves the module as it was: after the same suspend and resume it renders
-// exactly what an undisturbed instance renders.
+// Sample rates, block sizes and frame counts that make no sense. A refused setting leaves the
+// module as it was: after the same suspend and resume it renders what an undisturbed one does.
 
 struct HostEdge {
     const char* name;

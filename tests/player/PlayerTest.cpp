@@ -178,7 +178,6 @@ protected:
     }
     std::string statePath() const { return dir.file("Orvaline/ORVGYR2/PlayerState"); }
     void writeState() { writeFile(statePath(), module.getChunk()); }
-    // Loads the saved state into the test's own instance of the module.
     void readState()
     {
         const std::string bytes = readFile(statePath());

@@ -158,16 +158,15 @@ TEST_F(FileDialogs, WithoutAWindowOrADialogProgramNothingHappens)
     EXPECT_EQ(err.find("zenity", first + 1), std::string::npos) << err;
 }
 
-TEST_F(FileDialogs, PathsSplitAtTheLastSeparator)
+TEST(PresetFileDialogs, PathsSplitAtTheLastSeparator)
 {
-    const std::array<const char*, 3> cases[] = {{"/home/u/presets/Warm.orv", "/home/u/presets", "Warm.orv"},
+    const std::array<std::string, 3> cases[] = {{"/home/u/presets/Warm.orv", "/home/u/presets", "Warm.orv"},
                                                 {"/Root.ovb", "/", "Root.ovb"},
                                                 {"bare.ovm", "", "bare.ovm"}};
-    for (const auto& [path, dir, name] : cases) {
-        std::string d, n;
-        PresetFileDialogs::splitPath(path, d, n);
-        EXPECT_EQ(d, dir);
-        EXPECT_EQ(n, name);
+    for (const std::array<std::string, 3>& want : cases) {  // path, folder, name
+        std::array<std::string, 3> got = {want[0], "", ""};
+        PresetFileDialogs::splitPath(want[0], got[1], got[2]);
+        EXPECT_EQ(got, want);
     }
 }
 

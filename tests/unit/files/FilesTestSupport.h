@@ -44,8 +44,8 @@ protected:
         return *effect;
     }
     CMidiPresetSystemEditor& editor() { return *static_cast<CMidiPresetSystemEditor*>(effect->getEditor()); }
-    std::string settingsFolder() const { return config.path() + "/Orvaline/ORVGYR2"; }
-    void storeValue(const std::string& name, const Bytes& bytes) { writeFile(settingsFolder() + "/" + name, bytes); }
+    std::string valuePath(const std::string& name) const { return config.path() + "/Orvaline/ORVGYR2/" + name; }
+    void storeValue(const std::string& name, const Bytes& bytes) { writeFile(valuePath(name), bytes); }
 
     // Loads bytes as a file of the user's choice would be (exact-size copy).
     FileImage::Kind load(Bytes bytes, bool endianReversed = false)

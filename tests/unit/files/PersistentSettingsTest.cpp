@@ -11,10 +11,7 @@
 namespace orv::test {
 namespace {
 
-class Settings : public FilesTest {
-protected:
-    std::string valuePath(const char* name) const { return settingsFolder() + "/" + name; }
-};
+class Settings : public FilesTest {};
 
 TEST_F(Settings, MissingOrUnusableSettingsFolderIsHarmless)
 {
@@ -109,8 +106,7 @@ TEST_F(Settings, FileLocationsAreSavedWhenTheEditorGoesAndReadAtStartUp)
 
 // ---- the user manual -------------------------------------------------------------------------
 
-class RecordingMessageBox : public MessageBox {
-public:
+struct RecordingMessageBox : MessageBox {
     void show(const std::string& title, const std::string& text) override { shown.emplace_back(title + "|" + text); }
     std::vector<std::string> shown;
 };

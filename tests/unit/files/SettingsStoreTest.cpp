@@ -42,9 +42,7 @@ TEST(SettingsStore, ValuesAreStoredAsTheirBytesAndSharedBetweenStores)
     image[100] = 0;  // binary values may hold zero bytes
     ASSERT_TRUE(store.setBinary("DefaultPreset", image.data(), image.size()));
     EXPECT_EQ(readFileBytes(folder + "/DefaultPreset"), image);
-    struct stat st;
-    ASSERT_EQ(stat(folder.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
     std::vector<unsigned char> back;
     ASSERT_TRUE(other.getBinary("DefaultPreset", back));
     EXPECT_EQ(Bytes(back.begin(), back.end()), image);

@@ -48,11 +48,10 @@ TEST(ParameterLaws, EndPointsAndHandWorkedPoints)
 
 TEST(ParameterLaws, BalanceAttenuatesOnlyTheFarSideAndPanKeepsPower)
 {
-    for (const auto& [v, left, right] : {std::array<double, 3>{0.5, 1.0, 1.0},
-                                         {0.0, 1.0, 0.0},
-                                         {1.0, 0.0, 1.0},
-                                         {0.75, 0.25, 1.0},
-                                         {0.125, 1.0, 0.0625}}) {
+    // Value, left gain, right gain.
+    const std::array<double, 3> balance[] = {
+        {0.5, 1.0, 1.0}, {0.0, 1.0, 0.0}, {1.0, 0.0, 1.0}, {0.75, 0.25, 1.0}, {0.125, 1.0, 0.0625}};
+    for (const auto& [v, left, right] : balance) {
         double l = -1, r = -1;
         balanceGains(v, l, r);
         EXPECT_DOUBLE_EQ(l, left) << v;

@@ -30,12 +30,9 @@ TEST(ParameterSet, IndexSpaceAndStoreSemantics)
         EXPECT_EQ(p.quantity(i), 0.0) << i;
     }
     // store() answers whether the value changed; Mech starts at 0.5.
-    for (const auto& [index, value, changed] : {std::tuple{5, 0.5f, false},
-                                                {5, 0.75f, true},
-                                                {5, 0.75f, false},
-                                                {85, 0.2f, true},
-                                                {21, 0.25f, true},
-                                                {28, 0.3f, true}})
+    const std::tuple<int, float, bool> stores[] = {{5, 0.5f, false}, {5, 0.75f, true},  {5, 0.75f, false},
+                                                   {85, 0.2f, true}, {21, 0.25f, true}, {28, 0.3f, true}};
+    for (const auto& [index, value, changed] : stores)
         EXPECT_EQ(p.store(index, value), changed) << index << " " << value;
     // An unchanged distance changes nothing: the clip is not recomputed from it.
     p.store(166, 0.1f);

@@ -32,7 +32,6 @@ TEST(EditorThreads, OpenIdleCloseWhileParametersAndControllersArrive)
     auto change = [&](unsigned n) {
         for (int index : kIndices) fx.setParameter(index, static_cast<float>((n * 7u + index) % 11u) / 10.0f);
     };
-    // The host's automation thread.
     std::thread automation([&] {
         for (unsigned n = 0; !stop.load(std::memory_order_relaxed); ++n) change(n);
     });
