@@ -1,8 +1,6 @@
 // The panel's file dialogs, answered by a scripted dialog program: titles, filters, where they
 // open, what the chosen file does, and the rules for cancel, several files and no program.
 
-#include <unistd.h>
-
 #include <array>
 #include <chrono>
 #include <thread>
@@ -135,9 +133,7 @@ TEST_F(FileDialogs, ExactlyOneChosenReadableFileLoadsAndIsRemembered)
 
 TEST_F(FileDialogs, WithoutAWindowOrADialogProgramNothingHappens)
 {
-    char* cwd = getcwd(nullptr, 0);  // dialogs start in the working folder
-    EXPECT_EQ(dialogs->currentDirectory(), cwd);
-    std::free(cwd);
+    EXPECT_EQ(dialogs->currentDirectory(), std::filesystem::current_path().string());  // the working folder
     // The editor object exists with the effect, but its window (and frame) does not yet.
     EXPECT_FALSE(editor().saveBankDialog());
     EXPECT_FALSE(editor().loadPresetDialog(false));

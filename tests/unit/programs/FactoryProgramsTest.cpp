@@ -42,6 +42,7 @@ TEST_F(FreshEffect, StartsOnDefaultWithEveryFactorySlot)
     const ProgramRecord reference = effect->getReferenceProgram();
     const ProgramRecord first = effect->getProgramRecord(0);
     EXPECT_EQ(std::memcmp(&reference, &first, sizeof(ProgramRecord)), 0);
+    EXPECT_TRUE(effect->getAeffect()->flags & vst::effFlagsHasEditor);  // an editor from the start
 }
 
 }  // namespace

@@ -67,8 +67,9 @@ TEST_F(ProgramStore, NamesAreCutTo23CharactersAndRenamingUpdatesTheHost)
     EXPECT_EQ(std::string(out), std::string(name, 23));
     EXPECT_TRUE(effect->getProgramNameIndexed(0, 0, out));
     EXPECT_EQ(std::string(out), std::string(name, 23));
+    EXPECT_TRUE(effect->getProgramNameIndexed(0, 47, out) && std::string(out) == "Init") << out;
     std::memset(out, 'x', sizeof out);
-    EXPECT_FALSE(effect->getProgramNameIndexed(0, -1, out));
+    for (int p : {48, -1}) EXPECT_FALSE(effect->getProgramNameIndexed(0, p, out)) << p;
     EXPECT_EQ(out[0], 'x');
 
     effect->selectProgram(2);
