@@ -64,14 +64,33 @@ public:
     {
         runBlock<true, V>(v, n);
     }
+    // This bank's saturating block form over v and other's over w, n samples each, giving what
+    // each gives alone: the two wavefronts step together, so one bank's dependent steps fill
+    // the other's waiting time.
+    template <class V, int Other>
+    void processSaturatedBlockWith(VoicingBank<Other>& other, double* v, double* w, int n)
+    {
+        runBlocks<true, V>(other, v, w, n);
+    }
 
 private:
+    template <int>
+    friend class VoicingBank;
+
     void designSection(int i, double rate);
     // Sections s .. s + lanes of T - 1 take their next sample `in`, as a cascade stage does.
     template <bool Saturate, class T>
     inline void step(int s, T in);
+    // Step t of the wavefront over v[0] .. v[n - 1] (steps 0 .. n + sectionCount - 2).
+    template <bool Saturate, class V>
+    inline void blockStep(double* v, int n, int t);
     template <bool Saturate, class V>
     void runBlock(double* v, int n);
+    template <bool Saturate, class V, int Other>
+    void runBlocks(VoicingBank<Other>& other, double* v, double* w, int n);
+    // The histories from the cascades into the block form's layout, and back.
+    void takeHistory();
+    void giveHistory();
 
     // The cascades' designs, saturation settings and histories section by section, for the
     // block forms: the designs and settings are copied with the cascades', the histories taken
@@ -208,49 +227,82 @@ inline void VoicingBank<CascadeCount>::step(int s, T in)
 }
 
 template <int CascadeCount>
-template <bool Saturate, class V>
-void VoicingBank<CascadeCount>::runBlock(double* v, int n)
+void VoicingBank<CascadeCount>::takeHistory()
 {
-    constexpr int width = lanes::kWidth<V>;
-    constexpr int last = sectionCount - 1;
-    constexpr double flush = MultiFilter::flush;
-    static_assert(sectionCount % width == 0, "whole lane sets of sections");
-    if (n <= 0) return;
     for (int c = 0; c < cascadeCount; ++c) {
         for (int k = 0; k < MultiFilter::stageCount; ++k) {
             const int s = c * MultiFilter::stageCount + k;
             cascade[c].history(k, x1_[s], x2_[s], y1_[s], y2_[s]);
         }
     }
-    // At step t section s takes sample t - s, which section s - 1 gave at step t - 1: its last
-    // output. The lane sets step from the last to the first, so each reads the outputs of the
-    // one before as they were after the previous step. While the wavefront fills and drains, a
-    // lane set whose sections are not all within the block steps section by section.
-    for (int t = 0; t < n + last; ++t) {
-        for (int first = sectionCount - width; first >= 0; first -= width) {
-            const int newest = t - first;  // the sample of the set's first section
-            const int oldest = newest - (width - 1);
-            if (newest < 0 || oldest >= n) continue;
-            if (oldest >= 0 && newest < n) {
-                const V previous =
-                    first == 0 ? lanes::splat<V>(v[t] + flush - flush) : lanes::load<V>(&y1_[first - width]);
-                step<Saturate, V>(first, lanes::shiftIn(previous, lanes::load<V>(&y1_[first])));
-                continue;
-            }
-            for (int s = first + width - 1; s >= first; --s) {
-                if (t - s < 0 || t - s >= n) continue;
-                step<Saturate, double>(s, s == 0 ? v[t] + flush - flush : y1_[s - 1]);
-            }
-        }
-        // Sample t - last has left the last section (the input of that sample was read before).
-        if (t >= last) v[t - last] = y1_[last];
-    }
+}
+
+template <int CascadeCount>
+void VoicingBank<CascadeCount>::giveHistory()
+{
     for (int c = 0; c < cascadeCount; ++c) {
         for (int k = 0; k < MultiFilter::stageCount; ++k) {
             const int s = c * MultiFilter::stageCount + k;
             cascade[c].setHistory(k, x1_[s], x2_[s], y1_[s], y2_[s]);
         }
     }
+}
+
+template <int CascadeCount>
+template <bool Saturate, class V>
+inline void VoicingBank<CascadeCount>::blockStep(double* v, int n, int t)
+{
+    constexpr int width = lanes::kWidth<V>;
+    constexpr int last = sectionCount - 1;
+    constexpr double flush = MultiFilter::flush;
+    static_assert(sectionCount % width == 0, "whole lane sets of sections");
+    // At step t section s takes sample t - s, which section s - 1 gave at step t - 1: its last
+    // output. The lane sets step from the last to the first, so each reads the outputs of the
+    // one before as they were after the previous step. While the wavefront fills and drains, a
+    // lane set whose sections are not all within the block steps section by section.
+    for (int first = sectionCount - width; first >= 0; first -= width) {
+        const int newest = t - first;  // the sample of the set's first section
+        const int oldest = newest - (width - 1);
+        if (newest < 0 || oldest >= n) continue;
+        if (oldest >= 0 && newest < n) {
+            const V previous = first == 0 ? lanes::splat<V>(v[t] + flush - flush) : lanes::load<V>(&y1_[first - width]);
+            step<Saturate, V>(first, lanes::shiftIn(previous, lanes::load<V>(&y1_[first])));
+            continue;
+        }
+        for (int s = first + width - 1; s >= first; --s) {
+            if (t - s < 0 || t - s >= n) continue;
+            step<Saturate, double>(s, s == 0 ? v[t] + flush - flush : y1_[s - 1]);
+        }
+    }
+    // Sample t - last has left the last section (the input of that sample was read before).
+    if (t >= last) v[t - last] = y1_[last];
+}
+
+template <int CascadeCount>
+template <bool Saturate, class V>
+void VoicingBank<CascadeCount>::runBlock(double* v, int n)
+{
+    if (n <= 0) return;
+    takeHistory();
+    for (int t = 0; t < n + sectionCount - 1; ++t) blockStep<Saturate, V>(v, n, t);
+    giveHistory();
+}
+
+template <int CascadeCount>
+template <bool Saturate, class V, int Other>
+void VoicingBank<CascadeCount>::runBlocks(VoicingBank<Other>& other, double* v, double* w, int n)
+{
+    if (n <= 0) return;
+    takeHistory();
+    other.takeHistory();
+    const int steps = n + sectionCount - 1;
+    const int otherSteps = n + VoicingBank<Other>::sectionCount - 1;
+    for (int t = 0; t < steps || t < otherSteps; ++t) {
+        if (t < steps) blockStep<Saturate, V>(v, n, t);
+        if (t < otherSteps) other.template blockStep<Saturate, V>(w, n, t);
+    }
+    giveHistory();
+    other.giveHistory();
 }
 
 // One sample through two banks side by side, giving exactly what a.processSaturated(xa) and

@@ -1136,8 +1136,7 @@ namespace {
 // The colouration banks' block forms compiled for AVX2.
 ORV_WIDE_KERNEL void colourWide(ColourationBankA& a, double* va, ColourationBankB& b, double* vb, int n)
 {
-    a.processSaturatedBlock<Double4>(va, n);
-    b.processSaturatedBlock<Double4>(vb, n);
+    a.processSaturatedBlockWith<Double4>(b, va, vb, n);
 }
 
 }  // namespace
@@ -1150,8 +1149,7 @@ void RotaryEngine::runModels(int n)
     if (vectorPath::wide()) {
         colourWide(colourA_, c.hornIn, colourB_, c.hornLeakIn, n);
     } else {
-        colourA_.processSaturatedBlock<Double2>(c.hornIn, n);
-        colourB_.processSaturatedBlock<Double2>(c.hornLeakIn, n);
+        colourA_.processSaturatedBlockWith<Double2>(colourB_, c.hornIn, c.hornLeakIn, n);
     }
     if (drumEnabled_) {
         drum_.processBlock(c.drumIn, c.drum, c.drumLow, c.drumNoise, n);
