@@ -305,19 +305,4 @@ void VoicingBank<CascadeCount>::runBlocks(VoicingBank<Other>& other, double* v, 
     other.giveHistory();
 }
 
-// One sample through two banks side by side, giving exactly what a.processSaturated(xa) and
-// b.processSaturated(xb) give: their cascades alternate, so that one bank's long chain of
-// dependent sections fills the other's waiting time.
-template <int CascadesA, int CascadesB>
-inline void processSaturatedPair(VoicingBank<CascadesA>& a, double& xa, VoicingBank<CascadesB>& b, double& xb)
-{
-    constexpr int common = CascadesA < CascadesB ? CascadesA : CascadesB;
-    for (int c = 0; c < common; ++c) {
-        xa = a.cascade[c].processSaturated(xa);
-        xb = b.cascade[c].processSaturated(xb);
-    }
-    for (int c = common; c < CascadesA; ++c) xa = a.cascade[c].processSaturated(xa);
-    for (int c = common; c < CascadesB; ++c) xb = b.cascade[c].processSaturated(xb);
-}
-
 }  // namespace orv

@@ -143,26 +143,6 @@ double RotorModel::processWith(double x)
 double RotorModel::process(double x) { return processWith<Double2>(x); }
 
 template <class V>
-void RotorModel::processPairWith(RotorModel& a, RotorModel& b, double x, double& ya, double& yb)
-{
-    double sa = a.radiateSelected<V>(x);
-    double sb = b.radiateSelected<V>(x);
-    // The two voicing banks are long chains of dependent sections; run side by side, one
-    // bank's sections fill the other's waiting time.
-    for (int c = 0; c < HornVoicingBank::cascadeCount; ++c) {
-        sa = a.bank_.cascade[c].process(sa);
-        sb = b.bank_.cascade[c].process(sb);
-    }
-    ya = sa * a.outputGain_;
-    yb = sb * b.outputGain_;
-}
-
-void RotorModel::processPair(RotorModel& a, RotorModel& b, double x, double& ya, double& yb)
-{
-    processPairWith<Double2>(a, b, x, ya, yb);
-}
-
-template <class V>
 void RotorModel::blockWith(const double* x, double* y, int n)
 {
     // The rays of the whole block first, then the voicing bank over it.

@@ -35,11 +35,9 @@ public:
 
     // One model sample of input; answers the microphone signal.
     double process(double x);
-    // Horn models 1 and 2 on the same input sample: the same results as a.process(x) and
-    // b.process(x), faster (their voicing banks run interleaved). Microphone models only.
-    static void processPair(RotorModel& a, RotorModel& b, double x, double& ya, double& yb);
     // Block forms over n model samples: y[i] (and the motor noise noise[i]) as process(x[i])
-    // and noiseOutput() would give them one after the other.
+    // and noiseOutput() would give them one after the other; the pair form runs horn models 1
+    // and 2 on the same input (microphone models only).
     void processBlock(const double* x, double* y, int n);
     static void processPairBlock(RotorModel& a, RotorModel& b, const double* x, double* ya, double* yb, double* noiseA,
                                  double* noiseB, int n);
@@ -66,8 +64,6 @@ private:
     double radiateSelected(double x);
     template <class V>
     double processWith(double x);
-    template <class V>
-    static void processPairWith(RotorModel& a, RotorModel& b, double x, double& ya, double& yb);
     template <class V>
     void blockWith(const double* x, double* y, int n);
     template <class V>
