@@ -1,7 +1,7 @@
 // Data stored beside a test: tables worked out by hand, read as rows of tab-separated fields,
-// and rows of numbers (a golden), each under a name of one or more words. The rows made now are compared number by number with the stored ones; when the
-// environment variable named by `update` is 1 they are written instead and the test is skipped,
-// for changes made on purpose.
+// and rows of numbers (a golden), each under a name of one or more words. The rows made now
+// are compared number by number with the stored ones; when the environment variable named by
+// `update` is 1 they are written instead and the test is skipped, for changes made on purpose.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -33,6 +33,7 @@ inline std::vector<std::vector<std::string>> dataRows(const std::string& file)
         rows.emplace_back();
         for (std::string field; std::getline(split, field, '\t');) rows.back().push_back(field);
     }
+    EXPECT_FALSE(rows.empty()) << "no rows in " << file;  // a missing file must not pass as empty
     return rows;
 }
 
