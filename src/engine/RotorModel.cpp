@@ -143,16 +143,22 @@ double RotorModel::processWith(double x)
 double RotorModel::process(double x) { return processWith<Double2>(x); }
 
 template <class V>
-void RotorModel::blockWith(const double* x, double* y, int n)
+void RotorModel::voiceBlock(double* y, int n)
 {
-    // The rays of the whole block first, then the voicing bank over it.
-    for (int i = 0; i < n; ++i) y[i] = radiateSelected<V>(x[i]);
     if (kind_ == Kind::Leak) {
         shortBank_.processBlock<V>(y, n);
         return;
     }
     bank_.processBlock<V>(y, n);
     for (int i = 0; i < n; ++i) y[i] *= outputGain_;
+}
+
+template <class V>
+void RotorModel::blockWith(const double* x, double* y, int n)
+{
+    // The rays of the whole block first, then the voicing bank over it.
+    for (int i = 0; i < n; ++i) y[i] = radiateSelected<V>(x[i]);
+    voiceBlock<V>(y, n);
 }
 
 template <class V>
@@ -165,12 +171,8 @@ void RotorModel::pairBlockWith(RotorModel& a, RotorModel& b, const double* x, do
         noiseA[i] = a.noise_;
         noiseB[i] = b.noise_;
     }
-    a.bank_.processBlock<V>(ya, n);
-    b.bank_.processBlock<V>(yb, n);
-    for (int i = 0; i < n; ++i) {
-        ya[i] *= a.outputGain_;
-        yb[i] *= b.outputGain_;
-    }
+    a.voiceBlock<V>(ya, n);
+    b.voiceBlock<V>(yb, n);
 }
 
 ORV_WIDE_KERNEL void RotorModel::blockWide(const double* x, double* y, int n) { blockWith<Double4>(x, y, n); }

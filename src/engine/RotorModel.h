@@ -64,6 +64,10 @@ private:
     double radiateSelected(double x);
     template <class V>
     double processWith(double x);
+    // The voicing bank (the short bank for the leak model) and output gain over a block of
+    // ray sums, in place.
+    template <class V>
+    void voiceBlock(double* y, int n);
     template <class V>
     void blockWith(const double* x, double* y, int n);
     template <class V>
